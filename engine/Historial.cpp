@@ -1,0 +1,70 @@
+// Recording and undoing actions; the snapshot.
+#include "engine/Mesa.h"
+
+void TMesa::RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia) {
+  jugadas_.push_back(std::make_unique<TJugada>());
+  TJugada* j = jugadas_.back().get();
+  j->Traslados.push_back({carta, desde, hacia});
+  j->Anterior = Historial;
+  if (Historial) Historial->Posterior = j;
+  Historial = j;
+  if (!JugadaMasAntigua) JugadaMasAntigua = j;
+}
+
+void TMesa::AgregarTraslado(TCarta* carta, TPila* desde, TPila* hacia) {
+  if (Historial) Historial->Traslados.push_back({carta, desde, hacia});
+}
+
+void TMesa::Deshacer() {
+  TJugada* j = Historial;
+  if (!j) return;
+  if (Instantanea == j) VolverHabilitado = false;
+  // Steps recorded while undoing (a card uncovered on the way back) join this action,
+  // which is dropped; only the steps it held when the undo began are walked.
+  for (std::size_t i = j->Traslados.size(); i-- > 0;) {
+    const TTraslado t = j->Traslados[i];
+    if (t.Carta && !t.Desde && !t.Hacia) {
+      if (t.Carta->BocaArriba)
+        PonerBocaAbajo(*t.Carta);
+      else
+        PonerBocaArriba(*t.Carta);
+    } else if (t.Carta) {
+      t.Hacia->QuitarCartas(*t.Carta);
+      t.Desde->AgregarCartas(*t.Carta);
+    } else if (!t.Desde && !t.Hacia) {
+      for (std::size_t k = i; k-- > 0;) {
+        const TTraslado r = j->Traslados[k];
+        if (!r.Carta || !r.Desde || !r.Hacia) continue;
+        r.Hacia->QuitarCartas(*r.Carta);
+        r.Desde->AgregarCartas(*r.Carta);
+      }
+      if (Mazo) {
+        if (Mazo->Descarte && Mazo->Descarte->Tope) PonerBocaArriba(*Mazo->Descarte->Tope);
+        if (Mazo->Reutilizaciones >= 0) ++Mazo->Reutilizaciones;
+        EscribirReutilizaciones();
+        Mazo->Imagen = {TTipoImagen::Otros,
+                        Mazo->PuedeReutilizar() ? ImgMazoReutilizable : ImgMazoAgotado};
+      }
+      break;
+    }
+  }
+  Historial = j->Anterior;
+}
+
+void TMesa::TomarInstantanea() {
+  Instantanea = Historial;
+  VolverHabilitado = true;
+}
+
+void TMesa::VolverAInstantanea() {
+  while (Historial && Historial != Instantanea) Deshacer();
+  VolverHabilitado = false;
+}
+
+void TMesa::Reiniciar() {
+  while (Historial) Deshacer();
+  Instantanea = nullptr;
+  Minutos = 0;
+  Movimientos = 0;
+  Paneles[PanelPuntos] = "Puntos (0/0): ---";
+}

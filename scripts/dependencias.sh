@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, only when missing, the Debian packages that the build, the tests and the
+# benchmarks need. Quick when everything is present: it only asks dpkg.
+set -euo pipefail
+
+paquetes=(
+  g++ make cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev
+  libjpeg62-turbo-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xauth
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  estado=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$estado" == "install ok installed" ]] || faltan+=("$p")
+done
+[[ ${#faltan[@]} -eq 0 ]] && exit 0
+
+echo "Instalando: ${faltan[*]}"
+como=()
+[[ $(id -u) -eq 0 ]] || como=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${como[@]}" apt-get update -qq
+"${como[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
