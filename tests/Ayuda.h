@@ -5,14 +5,13 @@
 #include <string>
 
 #include "engine/Mesa.h"
+#include "tools/Pasos.h"
 
 // "10O": rank and suit initial, upper case face up, lower case face down.
 inline std::string TextoCarta(std::uint8_t palo, std::uint8_t numero, bool bocaArriba) {
-  static const char arriba[] = "OCEB";
-  static const char abajo[] = "oceb";
-  return std::to_string(numero) + (bocaArriba ? arriba[palo & 3] : abajo[palo & 3]);
+  return NotacionCarta(palo, numero, bocaArriba);
 }
-inline std::string TextoCarta(const TCarta& c) { return TextoCarta(c.Palo, c.Numero, c.BocaArriba); }
+inline std::string TextoCarta(const TCarta& c) { return NotacionCarta(c); }
 
 // A pile bottom to top, separated by spaces.
 inline std::string CartasDe(const TPila& p) {

@@ -1,0 +1,196 @@
+#include "tools/Pasos.h"
+
+#include <charconv>
+
+#include "games/Registro.h"
+
+namespace {
+
+// A whole decimal number of at most nine digits.
+bool LeerNumero(std::string_view s, int& n) {
+  if (s.empty() || s.size() > 9) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  std::from_chars(s.data(), s.data() + s.size(), n);
+  return true;
+}
+
+// "P" or "P.K".
+bool LeerCarta(std::string_view s, int& pila, int& posicion) {
+  const auto punto = s.find('.');
+  if (punto == std::string_view::npos) {
+    posicion = -1;
+    return LeerNumero(s, pila);
+  }
+  return LeerNumero(s.substr(0, punto), pila) && LeerNumero(s.substr(punto + 1), posicion);
+}
+
+TPila* PilaNumero(TMesa& m, int n) {
+  if (n < 1 || n > static_cast<int>(m.Pilas.size())) return nullptr;
+  return m.Pilas[static_cast<std::size_t>(n - 1)].get();
+}
+
+TCarta* CartaEn(TPila& pila, int posicion) {
+  if (posicion < 0) return pila.Tope;
+  if (posicion >= pila.Cantidad) return nullptr;
+  TCarta* c = pila.Tope;
+  for (int i = pila.Cantidad - 1; c && i > posicion; --i) c = c->Debajo;
+  return c;
+}
+
+bool Arrastrar(TMesa& m, TCarta& carta, TPila& destino) {
+  if (!m.PresionarCarta(carta, TBoton::Izquierdo)) return false;
+  const std::uint16_t antes = m.Movimientos;
+  const TPila* desde = carta.Pila;
+  if (destino.Tope) {
+    TCarta& sobre = *destino.Tope;
+    if (!m.ArrastrarSobreCarta(sobre, carta, 1, 1)) return false;
+    m.SoltarEnCarta(sobre, carta, 1, 1);
+  } else {
+    if (&destino == desde || !m.ArrastrarSobrePila(destino, carta, 1, 1)) return false;
+    m.SoltarEnPila(destino, carta, 1, 1);
+  }
+  return m.Movimientos != antes;
+}
+
+}  // namespace
+
+std::optional<TPaso> LeerPaso(std::string_view t) {
+  using T = TPaso::TTipo;
+  if (t == "m") return TPaso{T::Mazo};
+  if (t == "d") return TPaso{T::Deshacer};
+  if (t == "i") return TPaso{T::Instantanea};
+  if (t == "v") return TPaso{T::Volver};
+  if (t == "r") return TPaso{T::Reiniciar};
+  TPaso p{T::Arrastre};
+  if (!t.empty() && t[0] == 'a') {
+    p.Tipo = T::Automatico;
+    if (!LeerCarta(t.substr(1), p.Pila, p.Posicion)) return std::nullopt;
+    return p;
+  }
+  const auto flecha = t.find('>');
+  if (flecha == std::string_view::npos) return std::nullopt;
+  if (!LeerCarta(t.substr(0, flecha), p.Pila, p.Posicion) ||
+      !LeerNumero(t.substr(flecha + 1), p.Destino))
+    return std::nullopt;
+  return p;
+}
+
+std::string EscribirPaso(const TPaso& p) {
+  using T = TPaso::TTipo;
+  const std::string carta =
+      std::to_string(p.Pila) + (p.Posicion >= 0 ? "." + std::to_string(p.Posicion) : "");
+  switch (p.Tipo) {
+    case T::Arrastre: return carta + ">" + std::to_string(p.Destino);
+    case T::Automatico: return "a" + carta;
+    case T::Mazo: return "m";
+    case T::Deshacer: return "d";
+    case T::Instantanea: return "i";
+    case T::Volver: return "v";
+    case T::Reiniciar: return "r";
+  }
+  return {};
+}
+
+bool AplicarPaso(TMesa& m, const TPaso& p) {
+  using T = TPaso::TTipo;
+  bool hecho = false;
+  switch (p.Tipo) {
+    case T::Arrastre: {
+      TPila* desde = PilaNumero(m, p.Pila);
+      TPila* hacia = PilaNumero(m, p.Destino);
+      TCarta* carta = desde ? CartaEn(*desde, p.Posicion) : nullptr;
+      hecho = carta && hacia && Arrastrar(m, *carta, *hacia);
+      break;
+    }
+    case T::Automatico: {
+      TPila* pila = PilaNumero(m, p.Pila);
+      TCarta* carta = pila ? CartaEn(*pila, p.Posicion) : nullptr;
+      if (carta) {
+        const std::uint16_t antes = m.Movimientos;
+        m.SoltarBotonCarta(*carta, TBoton::Derecho, false);
+        hecho = m.Movimientos != antes;
+      }
+      break;
+    }
+    case T::Mazo:
+      // A click on a visible stock always happens, even when it deals nothing.
+      hecho = m.Mazo && m.Mazo->EnMesa;
+      if (hecho) m.ClickMazo();
+      break;
+    case T::Deshacer:
+      hecho = m.Historial != nullptr;
+      m.Deshacer();
+      break;
+    case T::Instantanea:
+      m.TomarInstantanea();
+      hecho = true;
+      break;
+    case T::Volver:
+      hecho = m.VolverHabilitado;
+      if (hecho) m.VolverAInstantanea();
+      break;
+    case T::Reiniciar:
+      m.Reiniciar();
+      hecho = true;
+      break;
+  }
+  if (m.FinJuegoArmado) m.VerificarFinAhora();
+  return hecho;
+}
+
+std::string NotacionCarta(std::uint8_t palo, std::uint8_t numero, bool bocaArriba) {
+  static const char arriba[] = "OCEB";
+  static const char abajo[] = "oceb";
+  return std::to_string(numero) + (bocaArriba ? arriba[palo & 3] : abajo[palo & 3]);
+}
+
+std::string NotacionCarta(const TCarta& c) { return NotacionCarta(c.Palo, c.Numero, c.BocaArriba); }
+
+std::string EscaparJson(const std::string& s) {
+  std::string r;
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      r += '\\';
+      r += static_cast<char>(c);
+    } else if (c < 0x20) {
+      static const char hex[] = "0123456789abcdef";
+      r += "\\u00";
+      r += hex[c >> 4];
+      r += hex[c & 15];
+    } else {
+      r += static_cast<char>(c);
+    }
+  }
+  return r;
+}
+
+namespace {
+std::string CartasEnJson(const TCarta* tope) {
+  const TCarta* c = tope;
+  while (c && c->Debajo) c = c->Debajo;
+  std::string r = "[";
+  for (; c; c = c->Encima) r += (r.size() > 1 ? ",\"" : "\"") + NotacionCarta(*c) + "\"";
+  return r + "]";
+}
+}  // namespace
+
+std::string MesaEnJson(const TMesa& m, bool ganado, const std::string& pasosJson) {
+  std::string r = "{\"juego\":\"" + EscaparJson(m.NombreJuego) + "\",\"clave\":\"" +
+                  EscaparJson(QuitarEspacios(m.NombreJuego)) + "\",\"numero\":" + std::to_string(m.NumeroJuego) +
+                  ",\"movimientos\":" + std::to_string(m.Movimientos) +
+                  ",\"ganado\":" + (ganado ? "true" : "false") + ",\"paneles\":[";
+  for (std::size_t i = 0; i < m.Paneles.size(); ++i)
+    r += (i ? ",\"" : "\"") + EscaparJson(m.Paneles[i]) + "\"";
+  r += "],\"mazo\":" + CartasEnJson(m.Mazo ? m.Mazo->TopeMazo : nullptr) + ",\"pilas\":[";
+  for (std::size_t i = 0; i < m.Pilas.size(); ++i) {
+    const TPila& p = *m.Pilas[i];
+    r += (i ? ",{" : "{") + std::string("\"n\":") + std::to_string(p.Numero) + ",\"grupo\":\"" +
+         EscaparJson(p.Grupo ? p.Grupo->NombreGrupo : "") + "\",\"x\":" +
+         std::to_string(p.XDiseno) + ",\"y\":" + std::to_string(p.YDiseno) +
+         ",\"cartas\":" + CartasEnJson(p.Tope) + "}";
+  }
+  r += "]";
+  if (!pasosJson.empty()) r += ",\"pasos\":" + pasosJson;
+  return r + "}";
+}

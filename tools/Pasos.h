@@ -1,0 +1,29 @@
+#pragma once
+// The steps of the table tool, as a player would make them through the engine's entry
+// points: "3>5", "3.2>5", "a7", "a7.1", "m", "d", "i", "v", "r".
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/Mesa.h"
+
+struct TPaso {
+  enum class TTipo { Arrastre, Automatico, Mazo, Deshacer, Instantanea, Volver, Reiniciar };
+  TTipo Tipo;
+  int Pila = 0;       // from 1, creation order
+  int Posicion = -1;  // 0 is the bottom card; -1 the top card
+  int Destino = 0;
+};
+
+// None for a malformed step.
+std::optional<TPaso> LeerPaso(std::string_view texto);
+std::string EscribirPaso(const TPaso& paso);
+// Whether the step did what it names; the deferred win check runs after it.
+bool AplicarPaso(TMesa& m, const TPaso& paso);
+
+// "10O": rank and suit initial, upper case face up, lower case face down.
+std::string NotacionCarta(const TCarta& carta);
+std::string NotacionCarta(std::uint8_t palo, std::uint8_t numero, bool bocaArriba);
+// The table as one JSON object (without "pasos" when none is given).
+std::string MesaEnJson(const TMesa& m, bool ganado, const std::string& pasosJson);
+std::string EscaparJson(const std::string& s);
