@@ -1,0 +1,50 @@
+#pragma once
+// Every picture the windows show. Cards, places, emblems, icons and cursors are
+// drawn with QPainter paths at the requested device pixel ratio, so they stay
+// crisp on any screen; the window pictures are JPEG files embedded in the
+// executable and decoded with our own libjpeg reader.
+
+#include <QByteArray>
+#include <QCursor>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+// Logical size of every card-sized picture (faces, backs, places, emblems).
+inline constexpr int kAnchoCarta = 62;
+inline constexpr int kAltoCarta = 98;
+
+// ilCartas: indice = Palo * 10 + Numero - 1 (0..39). Palos 0 Oros, 1 Copas,
+// 2 Espadas, 3 Bastos; numbers 1..7, 10, 11, 12 as the 40-card deck has them
+// (Numero 8, 9, 10 of the index are Sota, Caballo, Rey). Out of range: empty place.
+QPixmap DibujoCara(int indice, qreal dpr);
+
+// ilOtros: 0 outline of an empty place, 1 no-entry sign, 2 two circling arrows.
+QPixmap DibujoOtros(int indice, qreal dpr);
+
+// ilFundaciones: the suit emblem that marks an empty foundation (palo 0..3).
+QPixmap DibujoFundacion(int palo, qreal dpr);
+
+// ilReversos: 0..3 the four built-in backs, 4 the placeholder of a missing back.
+QPixmap DibujoReverso(int indice, qreal dpr);
+
+// The 62 x 98 placeholder as an image; user backs are drawn over it.
+QImage ImagenMarcadorReverso();
+
+// ilMenu 0..10 at 16 x 16 (with a 32 x 32 size for high-density screens).
+QIcon IconoMenu(int indice);
+
+// Position icons 1..10 of the score table.
+QIcon IconoPosicion(int posicion);
+
+// The program's own "DRAG" and "NODROP" cursors.
+QCursor CursorArrastre();
+QCursor CursorNoSoltar();
+
+QIcon IconoVentana();
+
+// Decoded window picture: "Principal" 303x333, "Cargando" 297x102, "Fondo" 572x346,
+// "FinJuego" 355x199, "Records" 360x80. Unknown name: a null image.
+QImage ImagenVentana(const QString& nombre);
