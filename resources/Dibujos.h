@@ -17,8 +17,8 @@ inline constexpr int kAnchoCarta = 62;
 inline constexpr int kAltoCarta = 98;
 
 // ilCartas: indice = Palo * 10 + Numero - 1 (0..39). Palos 0 Oros, 1 Copas,
-// 2 Espadas, 3 Bastos; numbers 1..7, 10, 11, 12 as the 40-card deck has them
-// (Numero 8, 9, 10 of the index are Sota, Caballo, Rey). Out of range: empty place.
+// 2 Espadas, 3 Bastos; Numero 8, 9, 10 are Sota, Caballo and Rey and print
+// 10, 11 and 12. Out of range: the empty place.
 QPixmap DibujoCara(int indice, qreal dpr);
 
 // ilOtros: 0 outline of an empty place, 1 no-entry sign, 2 two circling arrows.
@@ -46,5 +46,5 @@ QCursor CursorNoSoltar();
 QIcon IconoVentana();
 
 // Decoded window picture: "Principal" 303x333, "Cargando" 297x102, "Fondo" 572x346,
-// "FinJuego" 355x199, "Records" 360x80. Unknown name: a null image.
+// "FinJuego" 355x199, "Records" 314x79. Unknown name: a null image.
 QImage ImagenVentana(const QString& nombre);
