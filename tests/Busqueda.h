@@ -80,7 +80,7 @@ struct TBuscador {
 // limits. The table is left as dealt again (every step undone), game state aside.
 inline std::vector<TPaso> BuscarVictoria(TMesa& m, std::size_t limiteNodos = 200000,
                                          int profundidad = 400) {
-  TBuscador b{m, limiteNodos};
+  TBuscador b{m, limiteNodos, 0, {}, {}};
   if (!b.Buscar(profundidad)) return {};
   std::vector<TPaso> camino = b.Camino;
   while (m.Historial) m.Deshacer();
