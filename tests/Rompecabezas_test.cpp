@@ -107,7 +107,9 @@ TEST(Rompecabezas, GanaAlCompletarLaDecimaPila) {
   for (std::size_t i = 0; i < camino.size(); ++i) {
     ASSERT_FALSE(m.VentanaPropia.Ganado) << "ganado antes del paso " << i;
     // Nine complete fans and a three of a rank are not yet a win.
-    if (i + 1 == camino.size()) EXPECT_EQ(Completas(m), 9);
+    if (i + 1 == camino.size()) {
+      EXPECT_EQ(Completas(m), 9);
+    }
     ASSERT_TRUE(AplicarPaso(m, camino[i]));
   }
   EXPECT_TRUE(m.VentanaPropia.Ganado);
