@@ -111,12 +111,11 @@ QImage Principal() {
               Fuente("DejaVu Serif", 13, false, true), QColor(250, 240, 200));
   // A fan of the four aces with the Rey de Oros on top.
   const int cartas[] = {20, 30, 10, 0, 9};
-  const qreal angulos[] = {-32, -16, 0, 16, 32};
   for (int i = 0; i < 5; ++i) {
     p.save();
-    p.translate(151.5, 330);
-    p.rotate(angulos[i]);
-    Carta(p, DibujoCara(cartas[i], 2.0), QPointF(0, -120), 0, 1.35);
+    p.translate(151.5, 322);
+    p.rotate(-36.0 + 18.0 * i);
+    Carta(p, DibujoCara(cartas[i], 2.0), QPointF(0, -112), 0, 1.1);
     p.restore();
   }
   TextoSombra(p, QRectF(0, 300, 303, 22), Qt::AlignCenter,
@@ -177,17 +176,20 @@ QImage FinJuego() {
                    QPainter::SmoothPixmapTransform);
   Pano(p, imagen.rect(), QColor(0, 100, 0), 3);
   Marco(p, imagen.rect());
-  // The four kings of a won game, fanned on each side.
-  Carta(p, DibujoCara(9, 2.0), QPointF(46, 74), -12, 0.9);
-  Carta(p, DibujoCara(19, 2.0), QPointF(66, 78), 4, 0.9);
-  Carta(p, DibujoCara(29, 2.0), QPointF(289, 78), -4, 0.9);
-  Carta(p, DibujoCara(39, 2.0), QPointF(309, 74), 12, 0.9);
-  Titulo(p, QStringLiteral("¡Ganaste!"), Fuente("DejaVu Serif", 40, true, true),
-         QPointF(177.5, 52));
-  TextoSombra(p, QRectF(90, 88, 175, 40), Qt::AlignCenter | Qt::TextWordWrap,
+  Titulo(p, QStringLiteral("¡Ganaste!"), Fuente("DejaVu Serif", 36, true, true),
+         QPointF(177.5, 32));
+  // The four kings of a won game, fanned in the middle.
+  for (int i = 0; i < 4; ++i) {
+    p.save();
+    p.translate(177.5, 154);
+    p.rotate(-33.0 + 22.0 * i);
+    Carta(p, DibujoCara(9 + 10 * i, 2.0), QPointF(0, -68), 0, 0.72);
+    p.restore();
+  }
+  TextoSombra(p, QRectF(0, 134, 355, 18), Qt::AlignCenter,
               QStringLiteral("¡Felicitaciones! Pusiste todas las cartas en su lugar."),
               Fuente("DejaVu Sans", 11, true), QColor(250, 240, 200));
-  TextoSombra(p, QRectF(0, 134, 355, 22), Qt::AlignCenter,
+  TextoSombra(p, QRectF(0, 152, 355, 20), Qt::AlignCenter,
               QStringLiteral("¿Querés jugar otra vez?"), Fuente("DejaVu Sans", 13, true),
               QColor(255, 236, 120));
   return imagen;
