@@ -1,0 +1,187 @@
+#include "backs/imagen/Imagenes.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QtEndian>
+
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE
+#include <fstream>
+#include <system_error>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// libjpeg's own memory ceiling; it has no backing store, so a larger need fails cleanly.
+constexpr long MemoriaMaximaJpeg = 256L * 1024 * 1024;
+// A progressive file may carry any number of scans; real ones have a dozen or so.
+constexpr int EscaneosMaximosJpeg = 1000;
+// The decoded picture, 4 bytes a pixel.
+constexpr qint64 BytesMaximosImagen = 256LL * 1024 * 1024;
+
+struct TErrorJpeg {
+  jpeg_error_mgr Gestor;  // first, so that libjpeg's pointer is ours
+  std::jmp_buf Salto;
+  bool Truncado;
+};
+
+[[noreturn]] void SalirJpeg(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<TErrorJpeg*>(cinfo->err)->Salto, 1);
+}
+
+// Warnings are counted, never printed; the end of the data before the end of the picture
+// marks the file as truncated.
+void MensajeJpeg(j_common_ptr cinfo, int nivel) {
+  if (nivel >= 0) return;
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<TErrorJpeg*>(cinfo->err)->Truncado = true;
+  ++cinfo->err->num_warnings;
+}
+
+void ProgresoJpeg(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > EscaneosMaximosJpeg) {
+    cinfo->err->msg_code = JERR_NOTIMPL;
+    cinfo->err->error_exit(cinfo);
+  }
+}
+
+// CMYK as libjpeg gives it (inverted when the file carries an Adobe marker) to RGB32,
+// in place: both are four bytes a pixel.
+void CmykARgb(QImage& imagen, bool invertido) {
+  for (int y = 0; y < imagen.height(); ++y) {
+    uchar* fila = imagen.scanLine(y);
+    auto* destino = reinterpret_cast<QRgb*>(fila);
+    for (int x = 0; x < imagen.width(); ++x) {
+      int c = fila[4 * x], m = fila[4 * x + 1], a = fila[4 * x + 2], k = fila[4 * x + 3];
+      if (!invertido) {
+        c = 255 - c;
+        m = 255 - m;
+        a = 255 - a;
+        k = 255 - k;
+      }
+      destino[x] = qRgb(c * k / 255, m * k / 255, a * k / 255);
+    }
+  }
+}
+
+// Everything that can jump back lives here; the only object with a destructor it touches
+// is the caller's `imagen`, by reference, so nothing is skipped by the jump.
+bool DecodificarJpegEn(jpeg_decompress_struct& cinfo, TErrorJpeg& error, jpeg_progress_mgr& progreso,
+                       const QByteArray& datos, QSize minimo, QImage& imagen) {
+  if (setjmp(error.Salto)) return false;
+  jpeg_create_decompress(&cinfo);
+  cinfo.mem->max_memory_to_use = MemoriaMaximaJpeg;
+  progreso.progress_monitor = ProgresoJpeg;
+  cinfo.progress = &progreso;
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(datos.constData()),
+               static_cast<unsigned long>(datos.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > LadoMaximoImagen ||
+      cinfo.image_height > LadoMaximoImagen)
+    return false;
+
+  // The smallest DCT scale (n/8) that still covers the size asked for.
+  const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+  cinfo.out_color_space = cmyk ? JCS_CMYK
+                               : (Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB);
+  cinfo.scale_denom = 8;
+  cinfo.scale_num = 8;
+  if (!minimo.isEmpty()) {
+    for (unsigned n = 1; n <= 8; ++n) {
+      cinfo.scale_num = n;
+      jpeg_calc_output_dimensions(&cinfo);
+      if (cinfo.output_width >= static_cast<unsigned>(minimo.width()) &&
+          cinfo.output_height >= static_cast<unsigned>(minimo.height()))
+        break;
+    }
+  }
+  jpeg_calc_output_dimensions(&cinfo);
+  if (static_cast<qint64>(cinfo.output_width) * cinfo.output_height * 4 > BytesMaximosImagen)
+    return false;
+
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_components != 4) return false;
+  imagen = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                  QImage::Format_RGB32);
+  if (imagen.isNull()) return false;
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW fila = imagen.scanLine(static_cast<int>(cinfo.output_scanline));
+    jpeg_read_scanlines(&cinfo, &fila, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  if (error.Truncado) return false;
+  if (cmyk) CmykARgb(imagen, cinfo.saw_Adobe_marker);
+  return true;
+}
+
+bool EsExtension(const fs::path& archivo, std::initializer_list<const char*> extensiones) {
+  const QString ext = QString::fromStdString(archivo.extension().string()).toLower();
+  for (const char* e : extensiones)
+    if (ext == QLatin1String(e)) return true;
+  return false;
+}
+
+// The whole file, or nothing for a missing, special or oversized one.
+QByteArray LeerArchivoImagen(const fs::path& archivo) {
+  std::error_code ec;
+  if (!fs::is_regular_file(archivo, ec)) return {};
+  const auto tamanno = fs::file_size(archivo, ec);
+  if (ec || tamanno == 0 || tamanno > static_cast<std::uintmax_t>(TamannoMaximoArchivoImagen)) return {};
+  std::ifstream f(archivo, std::ios::binary);
+  QByteArray datos(static_cast<qsizetype>(tamanno), Qt::Uninitialized);
+  if (!f.read(datos.data(), datos.size())) return {};
+  return datos;
+}
+
+}  // namespace
+
+QImage DecodificarJpeg(const QByteArray& datos, QSize minimo) {
+  if (datos.isEmpty()) return {};
+  jpeg_decompress_struct cinfo{};
+  TErrorJpeg error{};
+  jpeg_progress_mgr progreso{};
+  cinfo.err = jpeg_std_error(&error.Gestor);
+  error.Gestor.error_exit = SalirJpeg;
+  error.Gestor.emit_message = MensajeJpeg;
+  QImage imagen;
+  const bool ok = DecodificarJpegEn(cinfo, error, progreso, datos, minimo, imagen);
+  jpeg_destroy_decompress(&cinfo);
+  return ok ? imagen : QImage();
+}
+
+QImage DecodificarBmp(const QByteArray& datos) {
+  QBuffer buffer;
+  buffer.setData(datos);
+  buffer.open(QIODevice::ReadOnly);
+  // Qt's reader refuses pictures above its allocation limit on its own.
+  QImageReader lector(&buffer, "bmp");
+  const QSize tamanno = lector.size();
+  if (!tamanno.isValid() || tamanno.width() > LadoMaximoImagen || tamanno.height() > LadoMaximoImagen)
+    return {};
+  QImage imagen;
+  if (!lector.read(&imagen)) return {};
+  return imagen;
+}
+
+QImage CargarImagenArchivo(const fs::path& archivo, QSize minimo) {
+  const bool bmp = EsExtension(archivo, {".bmp"});
+  if (!bmp && !EsExtension(archivo, {".jpg", ".jpe", ".jpeg"})) return {};
+  const QByteArray datos = LeerArchivoImagen(archivo);
+  if (datos.isEmpty()) return {};
+  return bmp ? DecodificarBmp(datos) : DecodificarJpeg(datos, minimo);
+}
+
+QImage ComponerReversoUsuario(const QImage& marcador, const fs::path& archivo) {
+  QImage reverso = marcador.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage dibujo = CargarImagenArchivo(archivo, AreaReversoUsuario.size());
+  if (dibujo.isNull() || reverso.isNull()) return reverso;
+  QPainter pintor(&reverso);
+  pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+  pintor.drawImage(AreaReversoUsuario, dibujo);
+  return reverso;
+}
