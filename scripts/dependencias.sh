@@ -10,6 +10,7 @@ paquetes=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth
+  fonts-dejavu-core
 )
 
 faltan=()
