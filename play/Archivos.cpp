@@ -82,8 +82,10 @@ mode_t ModoNuevo(const fs::path& destino) {
 
 bool EscribirArchivoAtomico(const fs::path& destino, std::string_view datos, bool conservarResto) {
   fs::path carpeta = destino.parent_path();
-  std::string plantilla =
-      (carpeta / ("." + destino.filename().string() + ".XXXXXX")).string();
+  std::string temporal = destino.filename().string();
+  temporal.insert(0, 1, '.');
+  temporal.append(".XXXXXX");
+  std::string plantilla = (carpeta / temporal).string();
   int fd = ::mkstemp(plantilla.data());
   if (fd < 0) return false;
   bool ok = EscribirTodo(fd, datos.data(), datos.size());

@@ -1,0 +1,108 @@
+// The program's files: user backs at start and a score-table round trip.
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "backs/Reversos.h"
+#include "backs/imagen/Imagenes.h"
+#include "scores/AdminPuntuaciones.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path CarpetaNueva(const char* nombre) {
+  std::random_device r;
+  fs::path c = fs::temp_directory_path() / (std::string(nombre) + "-" + std::to_string(r()));
+  fs::create_directories(c);
+  return c;
+}
+
+// A photograph-like 1600 x 1200 picture: gradients and shapes, so the JPEG is not trivial.
+QByteArray FotoJpeg(int variante) {
+  QImage i(1600, 1200, QImage::Format_RGB32);
+  QPainter p(&i);
+  QLinearGradient g(0, 0, 1600, 1200);
+  g.setColorAt(0, QColor::fromHsv((variante * 37) % 360, 200, 230));
+  g.setColorAt(1, QColor::fromHsv((variante * 37 + 150) % 360, 180, 60));
+  p.fillRect(i.rect(), g);
+  std::mt19937 azar(static_cast<unsigned>(variante));
+  for (int k = 0; k < 300; ++k) {
+    p.setBrush(QColor::fromRgb(azar() & 0xFFFFFF));
+    p.drawEllipse(static_cast<int>(azar() % 1600), static_cast<int>(azar() % 1200), 20 + static_cast<int>(azar() % 200),
+                  20 + static_cast<int>(azar() % 200));
+  }
+  p.end();
+  QByteArray datos;
+  QBuffer b(&datos);
+  b.open(QIODevice::WriteOnly);
+  i.save(&b, "JPG", 90);
+  return datos;
+}
+
+const fs::path& CarpetaConReversos() {
+  static const fs::path carpeta = [] {
+    fs::path c = CarpetaNueva("cartoval-bench-reversos");
+    fs::create_directory(c / "Reversos");
+    std::vector<QByteArray> fotos;
+    for (int v = 0; v < 8; ++v) fotos.push_back(FotoJpeg(v));
+    for (int k = 0; k < 200; ++k) {
+      const QByteArray& f = fotos[static_cast<std::size_t>(k) % fotos.size()];
+      std::ofstream(c / "Reversos" / ("foto" + std::to_string(k) + ".jpg"), std::ios::binary)
+          .write(f.constData(), f.size());
+    }
+    return c;
+  }();
+  return carpeta;
+}
+
+QImage Marcador() {
+  QImage m(62, 98, QImage::Format_ARGB32_Premultiplied);
+  m.fill(QColor(120, 0, 0));
+  return m;
+}
+
+// What the program does at start: list the folder and compose every back.
+void BM_CargarReversos200(benchmark::State& estado) {
+  const fs::path& carpeta = CarpetaConReversos();
+  const QImage marcador = Marcador();
+  for (auto _ : estado) {
+    const TReversosUsuario lista = CargarReversosUsuario(carpeta);
+    std::vector<QImage> imagenes;
+    for (const auto& r : lista) imagenes.push_back(ComponerReversoUsuario(marcador, r.Archivo));
+    benchmark::DoNotOptimize(imagenes.data());
+  }
+}
+BENCHMARK(BM_CargarReversos200)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One 1600 x 1200 JPEG, at the size a back needs and at full size.
+void BM_DecodificarJpeg1600(benchmark::State& estado) {
+  const QByteArray foto = FotoJpeg(1);
+  const QSize minimo = estado.range(0) ? QSize(56, 92) : QSize();
+  for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(foto, minimo));
+}
+BENCHMARK(BM_DecodificarJpeg1600)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The end of a won game: ask the position in a full table, then read, insert and write.
+void BM_TablaIdaYVuelta(benchmark::State& estado) {
+  const fs::path carpeta = CarpetaNueva("cartoval-bench-records");
+  for (int k = 1; k <= 10; ++k)
+    GuardarPuntuacion(carpeta, "CuatroReyes", "Jugador", k, static_cast<std::uint16_t>(k * 100),
+                      PosicionEnTabla(carpeta, "CuatroReyes", static_cast<std::uint16_t>(k * 100)));
+  std::uint16_t puntos = 0;
+  for (auto _ : estado) {
+    puntos = static_cast<std::uint16_t>((puntos + 137) % 1000);
+    const std::uint8_t p = PosicionEnTabla(carpeta, "CuatroReyes", puntos);
+    if (p) GuardarPuntuacion(carpeta, "CuatroReyes", "Ganador", 42, puntos, p);
+  }
+  fs::remove_all(carpeta);
+}
+BENCHMARK(BM_TablaIdaYVuelta)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
