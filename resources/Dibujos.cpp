@@ -740,8 +740,10 @@ QImage ImagenMarcador(qreal dpr) {
 // Pictures are drawn once per index and pixel ratio, then shared.
 template <typename F>
 QPixmap EnCache(char tipo, int indice, qreal dpr, F dibujar) {
-  static QHash<QString, QPixmap> cache;
-  const QString clave = QStringLiteral("%1%2@%3").arg(tipo).arg(indice).arg(dpr);
+  // Painting a table asks for every card on each frame: keep the look-up cheap.
+  static QHash<quint64, QPixmap> cache;
+  const quint64 clave = (quint64(quint8(tipo)) << 48) | (quint64(quint16(indice)) << 32) |
+                        quint32(qRound(dpr * 1000));
   auto it = cache.constFind(clave);
   if (it != cache.constEnd()) return *it;
   QPixmap pix = QPixmap::fromImage(dibujar());
