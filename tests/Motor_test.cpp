@@ -62,8 +62,9 @@ TEST_F(MesaDePrueba, ReglasDePaloRangoYCiclo) {
   Poner(m, a, 7, Espadas);
   Poner(m, b, 6, Oros);
   EXPECT_TRUE(m.ArrastrarSobrePila(*a, *b->Tope, 1, 1));  // 6 de Oros on 7 de Espadas
-  Poner(m, b, 6, Copas);
-  EXPECT_FALSE(m.ArrastrarSobrePila(*a, *b->Tope, 1, 1));  // same pair of suits
+  TPila* d = m.PonerPila(tab, 300, 10);
+  Poner(m, d, 7, Copas);
+  EXPECT_FALSE(m.ArrastrarSobrePila(*d, *b->Tope, 1, 1));  // same pair of suits
   // An empty column takes a Rey only; with PasoLibre any card.
   Poner(m, b, 10, Oros);
   Poner(m, a, 9, Bastos);
@@ -131,6 +132,7 @@ TEST_F(MesaDePrueba, TramosOrdenadosLibresYCapacidad) {
   EXPECT_TRUE(m.ArrastrarSobrePila(*b, *cabeza, 1, 1));
   // Capacity 5 with 3 cards: a run of 2 fits, a run of 3 does not.
   tab->Capacidad = 5;
+  m.AgregarReglaApilado(tab, rpCualquiera, PasoLibre);
   TPila* c = m.PonerPila(tab, 200, 10);
   Poner(m, c, 10, Copas);
   Poner(m, c, 4, Oros);
