@@ -173,6 +173,11 @@ inline void ExpectGanaEnElUltimoPaso(TPrepararJuego preparar,
       ASSERT_TRUE(AplicarPaso(r, camino[i])) << busqueda::TextoPasos(camino);
     }
     EXPECT_TRUE(r.VentanaPropia.Ganado) << busqueda::TextoPasos(camino);
+    // Fired at the card that completes the foundations, not one card early.
+    int enFundaciones = 0;
+    for (const auto& p : r.Pilas)
+      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
+    EXPECT_EQ(enFundaciones, 40);
     ExpectInvariantes(r);
     return;
   }
