@@ -1,0 +1,332 @@
+#include "play/ventanas/Juego.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "play/ventanas/Ayuda.h"
+#include "play/ventanas/Cargando.h"
+#include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Programa.h"
+#include "play/ventanas/Tapete.h"
+#include "resources/Dibujos.h"
+
+namespace {
+
+const QString kTerminar = QStringLiteral("¿Estás seguro que querés terminar el juego actual?");
+const QString kReiniciar = QStringLiteral("¿Estás seguro de reiniciar el juego?");
+constexpr int kAnchoBoton = 40;
+constexpr int kAltoFila = 24;
+
+QSize TamannoPantalla() {
+  // The table is laid out for the whole screen, as the games expect.
+  QScreen* pantalla = QGuiApplication::primaryScreen();
+  return pantalla ? pantalla->geometry().size() : QSize(1024, 768);
+}
+
+const QImage& ImagenFondo() {
+  static const QImage fondo = ImagenVentana(QStringLiteral("Fondo"));
+  return fondo;
+}
+
+QToolBar* NuevaFila(QWidget* padre) {
+  auto* fila = new QToolBar(padre);
+  fila->setIconSize(QSize(16, 16));
+  fila->setMovable(false);
+  fila->setFloatable(false);
+  fila->setFixedHeight(kAltoFila);
+  fila->setContentsMargins(0, 0, 0, 0);
+  fila->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
+  return fila;
+}
+
+QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* receptor,
+               void (TfrmJuego::*accion)()) {
+  QAction* a = fila->addAction(IconoMenu(imagen), hint);
+  a->setToolTip(hint);
+  if (auto* b = fila->widgetForAction(a)) b->setFixedSize(kAnchoBoton, kAltoFila);
+  if (accion) QObject::connect(a, &QAction::triggered, receptor, [receptor, accion] {
+    (static_cast<TfrmJuego*>(receptor)->*accion)();
+  });
+  return a;
+}
+
+}  // namespace
+
+TfrmJuego::TfrmJuego(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      mesa(TamannoPantalla().width(), TamannoPantalla().height()) {
+  mesa.Ventana = this;
+  setWindowTitle(QStringLiteral("ZARP -"));
+  setWindowIcon(IconoVentana());
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(0, 91, 0));
+  setPalette(pal);
+  setAutoFillBackground(true);
+  setSizeGripEnabled(false);
+
+  Tapete = new TTapete(mesa, this);
+  Tapete->PonerFondo(ImagenFondo());
+  connect(Tapete, &TTapete::Cambio, this, &TfrmJuego::Actualizar);
+
+  // The toolbar: the separator after tbDeshacer starts the second row.
+  Barra = new QWidget(this);
+  Barra->setAutoFillBackground(true);
+  Barra->setPalette(QApplication::palette());
+  auto* filas = new QVBoxLayout(Barra);
+  filas->setContentsMargins(0, 0, 0, 0);
+  filas->setSpacing(0);
+  QToolBar* fila1 = NuevaFila(Barra);
+  QToolBar* fila2 = NuevaFila(Barra);
+  filas->addWidget(fila1);
+  filas->addWidget(fila2);
+  tbNuevo = Boton(fila1, 0, QStringLiteral("Nuevo Juego"), this, &TfrmJuego::tbNuevoClick);
+  tbJugarNro = Boton(fila1, 10, QStringLiteral("Jugar juego número..."), this,
+                     &TfrmJuego::tbJugarNroClick);
+  fila1->addSeparator();
+  tbReiniciar = Boton(fila1, 8, QStringLiteral("Reiniciar Juego"), this,
+                      &TfrmJuego::tbReiniciarClick);
+  fila1->addSeparator();
+  // The card-back chooser is opened from here once it exists.
+  tbReversos = Boton(fila1, 1, QStringLiteral("Seleccionar Reverso"), this, nullptr);
+  fila1->addSeparator();
+  tbDeshacer = Boton(fila1, 4, QStringLiteral("Deshacer"), this, &TfrmJuego::tbDeshacerClick);
+  tbDeshacer->setEnabled(false);
+  tbInstantanea = Boton(fila2, 5, QStringLiteral("Tomar instantánea"), this,
+                        &TfrmJuego::tbInstantaneaClick);
+  tbVolverInstantanea = Boton(fila2, 6, QStringLiteral("Volver a toma instantánea"), this,
+                              &TfrmJuego::tbVolverInstantaneaClick);
+  tbVolverInstantanea->setEnabled(false);
+  fila2->addSeparator();
+  // The score table is opened from here once it exists.
+  tbPuntuacion = Boton(fila2, 9, QStringLiteral("Ver Puntuaciones"), this, nullptr);
+  fila2->addSeparator();
+  rbAyudaJuego = Boton(fila2, 2, QStringLiteral("Ayuda sobre este juego"), this,
+                       &TfrmJuego::rbAyudaJuegoClick);
+  rbAyudaGeneral = Boton(fila2, 3, QStringLiteral("Ayuda General"), this,
+                         &TfrmJuego::rbAyudaGeneralClick);
+  Barra->setFixedHeight(2 * kAltoFila);
+
+  sbStatus = new QStatusBar(this);
+  sbStatus->setSizeGripEnabled(false);
+  sbStatus->setAutoFillBackground(true);
+  sbStatus->setPalette(QApplication::palette());
+  constexpr int anchos[5] = {55, 80, 140, 120, 200};
+  for (int i = 0; i < 5; ++i) {
+    Paneles[i] = new QLabel(QString::fromStdString(mesa.Paneles[i]), sbStatus);
+    // The widths of the form; longer texts widen a panel rather than being cut.
+    Paneles[i]->setMinimumWidth(anchos[i]);
+    Paneles[i]->setFrameShape(QFrame::StyledPanel);
+    Paneles[i]->setFrameShadow(QFrame::Sunken);
+    sbStatus->addWidget(Paneles[i]);
+  }
+
+  tmrTiempo.setInterval(60000);
+  tmrFinJuego.setInterval(1);
+  tmrFinJuego.setSingleShot(true);
+  tmrNroJuego.setInterval(1);
+  tmrNroJuego.setSingleShot(true);
+  connect(&tmrTiempo, &QTimer::timeout, this, &TfrmJuego::tmrTiempoTimer);
+  connect(&tmrFinJuego, &QTimer::timeout, this, &TfrmJuego::tmrFinJuegoTimer);
+  connect(&tmrNroJuego, &QTimer::timeout, this, &TfrmJuego::tmrNroJuegoTimer);
+
+  Preguntar = [this](const QString& pregunta) {
+    QMessageBox caja(QMessageBox::Question, QStringLiteral("ZARP - Confirmación"), pregunta,
+                     QMessageBox::Yes | QMessageBox::No, this);
+    caja.setDefaultButton(QMessageBox::Yes);
+    return caja.exec() == QMessageBox::Yes;
+  };
+  PedirNumero = [this] {
+    TfrmIngresarNumero dialogo(this);
+    return dialogo.exec() == QDialog::Accepted;
+  };
+
+  const QSize pantalla = TamannoPantalla();
+  resize(pantalla.width() * 3 / 4, pantalla.height() * 3 / 4);
+  acomodar();
+}
+
+TfrmJuego::~TfrmJuego() { mesa.Ventana = nullptr; }
+
+void TfrmJuego::acomodar() {
+  const int altoEstado = sbStatus->sizeHint().height();
+  Barra->setGeometry(0, 0, width(), Barra->height());
+  sbStatus->setGeometry(0, height() - altoEstado, width(), altoEstado);
+  // The table keeps the window's own coordinates: the games place their piles below
+  // the toolbar rows.
+  Tapete->setGeometry(0, 0, width(), height() - altoEstado);
+  Tapete->lower();
+}
+
+void TfrmJuego::centrarFondo() {
+  const QSize exterior = frameGeometry().size();
+  const QSize fondo = ImagenFondo().size();
+  Tapete->PonerPosicionFondo(
+      QPoint(exterior.width() / 2 - fondo.width() / 2, exterior.height() / 2 - fondo.height() / 2));
+}
+
+void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
+  if (!preparar) return;
+  preparar(mesa, numero);
+  CargandoOculto();
+}
+
+void TfrmJuego::NuevoReparto(std::int32_t numero) {
+  const TPrepararJuego preparar = mesa.ProcPreparar;
+  if (!preparar) return;
+  if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
+  tmrFinJuego.stop();
+  mesa.LiberarMesa();
+  Tapete->repaint();
+  preparar(mesa, numero);
+  CargandoOculto();
+}
+
+void TfrmJuego::Actualizar() {
+  for (std::size_t i = 0; i < Paneles.size(); ++i) {
+    const QString texto = QString::fromStdString(mesa.Paneles[i]);
+    if (Paneles[i]->text() != texto) Paneles[i]->setText(texto);
+  }
+  tbDeshacer->setEnabled(mesa.DeshacerHabilitado);
+  tbVolverInstantanea->setEnabled(mesa.VolverHabilitado);
+  // The win check runs once, after the event that armed it has been handled.
+  if (mesa.FinJuegoArmado && !tmrFinJuego.isActive()) tmrFinJuego.start();
+  Tapete->update();
+}
+
+void TfrmJuego::PonerTitulo(const std::string& titulo) {
+  TVentana::PonerTitulo(titulo);
+  setWindowTitle(QString::fromStdString(titulo));
+}
+
+void TfrmJuego::CargandoOculto() {
+  // Idempotent: the setup hides the splash itself; a setup that did not still leaves
+  // no splash behind.
+  if (TfrmCargando* splash = Programa().frmCargando; splash && splash->isVisible())
+    splash->hide();
+  tmrTiempo.stop();
+  tmrTiempo.start();
+  Actualizar();
+}
+
+void TfrmJuego::JuegoGanado() {
+  TVentana::JuegoGanado();
+  tmrTiempo.stop();
+  mesa.JuegoTerminado = true;
+  Actualizar();
+}
+
+bool TfrmJuego::confirmarTerminar() { return Preguntar && Preguntar(kTerminar); }
+
+void TfrmJuego::tbNuevoClick() {
+  if (confirmarTerminar()) NuevoReparto(0);
+}
+
+void TfrmJuego::tbJugarNroClick() {
+  if (!PedirNumero || !PedirNumero()) return;
+  if (confirmarTerminar()) NuevoReparto(NroIngresado);
+}
+
+void TfrmJuego::tbReiniciarClick() {
+  if (!Preguntar || !Preguntar(kReiniciar)) return;
+  mesa.Reiniciar();
+  // The first minute after a restart is a whole one.
+  tmrTiempo.stop();
+  tmrTiempo.start();
+  Actualizar();
+}
+
+void TfrmJuego::tbDeshacerClick() {
+  mesa.Deshacer();
+  Actualizar();
+}
+
+void TfrmJuego::tbInstantaneaClick() {
+  mesa.TomarInstantanea();
+  Actualizar();
+}
+
+void TfrmJuego::tbVolverInstantaneaClick() {
+  mesa.VolverAInstantanea();
+  Actualizar();
+}
+
+void TfrmJuego::rbAyudaJuegoClick() { AbrirAyuda(ArchivoAyuda(), mesa.ContextoAyuda); }
+
+void TfrmJuego::rbAyudaGeneralClick() { AbrirContenidoAyuda(ArchivoAyuda()); }
+
+void TfrmJuego::tmrTiempoTimer() {
+  // A minute counts only while this window is the active one: under a dialog it is lost.
+  if (QApplication::activeWindow() != this) return;
+  mesa.ContarMinuto();
+  Actualizar();
+}
+
+void TfrmJuego::tmrFinJuegoTimer() {
+  tmrFinJuego.stop();
+  mesa.VerificarFinAhora();
+  Actualizar();
+}
+
+void TfrmJuego::tmrNroJuegoTimer() {
+  tmrNroJuego.stop();
+  NuevoReparto(mesa.NumeroJuego);
+}
+
+void TfrmJuego::closeEvent(QCloseEvent* e) {
+  if (!mesa.JuegoTerminado) {
+    if (!confirmarTerminar()) {
+      e->ignore();
+      return;
+    }
+    tmrFinJuego.stop();
+    mesa.LiberarMesa();
+  }
+  tmrTiempo.stop();
+  e->accept();
+  if (QWidget* principal = parentWidget()) principal->showNormal();
+  QDialog::done(QDialog::Rejected);
+}
+
+void TfrmJuego::reject() { close(); }
+
+void TfrmJuego::keyPressEvent(QKeyEvent* e) {
+  // Escape does not leave the game; closing goes through the question.
+  if (e->key() == Qt::Key_Escape) {
+    e->accept();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
+void TfrmJuego::resizeEvent(QResizeEvent* e) {
+  QDialog::resizeEvent(e);
+  acomodar();
+  centrarFondo();
+}
+
+void TfrmJuego::changeEvent(QEvent* e) {
+  QDialog::changeEvent(e);
+  if (e->type() != QEvent::WindowStateChange) return;
+  QWidget* principal = parentWidget();
+  if (!principal) return;
+  if (windowState() & Qt::WindowMinimized)
+    principal->showMinimized();
+  else
+    principal->showNormal();
+}
+
+bool TfrmJuego::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) centrarFondo();
+  return QDialog::event(e);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The window one game is played in: the table, the toolbar, the status bar and the
+// three timers. It paints what the engine holds and turns events into engine calls.
+#include <QDialog>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "engine/Mesa.h"
+
+class QAction;
+class QLabel;
+class QStatusBar;
+class QToolBar;
+class QWidget;
+class TTapete;
+
+class TfrmJuego : public QDialog, public TVentana {
+  Q_OBJECT
+
+ public:
+  explicit TfrmJuego(QWidget* parent = nullptr);
+  ~TfrmJuego() override;
+
+  // The first deal of the game the main window started.
+  void Jugar(TPrepararJuego preparar, std::int32_t numero);
+  // A further deal of the running game, through ProcPreparar.
+  void NuevoReparto(std::int32_t numero);
+  // Panels, buttons and the deferred win check from the engine's state.
+  void Actualizar();
+
+  // TVentana
+  void PonerTitulo(const std::string& titulo) override;
+  void CargandoOculto() override;
+  void JuegoGanado() override;
+
+  // The Yes/No question of the confirmations; true for Yes. Tests answer it themselves.
+  std::function<bool(const QString& pregunta)> Preguntar;
+  // Shows the number dialog; true when it was confirmed (the number is in NroIngresado).
+  std::function<bool()> PedirNumero;
+
+  void tbNuevoClick();
+  void tbJugarNroClick();
+  void tbReiniciarClick();
+  void tbDeshacerClick();
+  void tbInstantaneaClick();
+  void tbVolverInstantaneaClick();
+  void rbAyudaJuegoClick();
+  void rbAyudaGeneralClick();
+  void tmrTiempoTimer();
+  void tmrFinJuegoTimer();
+  void tmrNroJuegoTimer();
+
+  TMesa mesa;
+  TTapete* Tapete;
+  QWidget* Barra;
+  QStatusBar* sbStatus;
+  std::array<QLabel*, 5> Paneles{};
+  QAction* tbNuevo;
+  QAction* tbJugarNro;
+  QAction* tbReiniciar;
+  QAction* tbReversos;
+  QAction* tbDeshacer;
+  QAction* tbInstantanea;
+  QAction* tbVolverInstantanea;
+  QAction* tbPuntuacion;
+  QAction* rbAyudaJuego;
+  QAction* rbAyudaGeneral;
+  QTimer tmrTiempo;
+  QTimer tmrFinJuego;
+  QTimer tmrNroJuego;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  bool event(QEvent* e) override;
+
+ public slots:
+  void reject() override;
+
+ private:
+  void centrarFondo();
+  void acomodar();
+  bool confirmarTerminar();
+};

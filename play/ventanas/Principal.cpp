@@ -1,0 +1,219 @@
+#include "play/ventanas/Principal.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "games/Registro.h"
+#include "play/ventanas/Ayuda.h"
+#include "play/ventanas/Cargando.h"
+#include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Juego.h"
+#include "play/ventanas/Programa.h"
+#include "resources/Dibujos.h"
+
+namespace {
+
+// The small flag before "Hecho en Argentina".
+QPixmap Bandera(qreal dpr) {
+  QPixmap px(QSize(16, 12) * dpr);
+  px.setDevicePixelRatio(dpr);
+  px.fill(Qt::transparent);
+  QPainter p(&px);
+  p.setRenderHint(QPainter::Antialiasing);
+  const QColor celeste(116, 172, 223);
+  p.fillRect(QRectF(0, 0, 16, 4), celeste);
+  p.fillRect(QRectF(0, 4, 16, 4), Qt::white);
+  p.fillRect(QRectF(0, 8, 16, 4), celeste);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(246, 180, 14));
+  p.drawEllipse(QPointF(8, 6), 1.6, 1.6);
+  p.setPen(QColor(60, 60, 60, 120));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(0.5, 0.5, 15, 11));
+  return px;
+}
+
+QLabel* Etiqueta(QWidget* padre, const QString& texto, int x, int y) {
+  auto* l = new QLabel(texto, padre);
+  QPalette pal = l->palette();
+  pal.setColor(QPalette::WindowText, Qt::white);
+  l->setPalette(pal);
+  l->move(x, y);
+  l->setFixedHeight(16);
+  l->adjustSize();
+  return l;
+}
+
+}  // namespace
+
+TfrmPrincipal::TfrmPrincipal(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+  // The settings record comes first: the player's backs are looked up by it.
+  TPrograma& programa = Programa();
+  programa.Configuracion = LeerConfiguracion(CarpetaDelPrograma());
+  programa.ReversosUsuario = CargarReversosUsuario(CarpetaDelPrograma());
+  ++programa.VersionReverso;
+
+  setWindowTitle(QStringLiteral("Cartoval v1.1.0"));
+  setWindowIcon(IconoVentana());
+  setFixedSize(560, 357);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(0, 92, 0));
+  setPalette(pal);
+  setAutoFillBackground(true);
+
+  auto* imagen = new QLabel(this);
+  imagen->setGeometry(5, 5, 303, 333);
+  imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Principal"))));
+
+  lbJuegos = new QListWidget(this);
+  lbJuegos->setGeometry(312, 0, 249, 329);
+  lbJuegos->setStyleSheet(QStringLiteral(
+      "QListWidget { background: navy; color: lime; font-weight: bold; border: 0; }"
+      "QListWidget::item:selected { background: #0a246a; color: white; }"));
+  for (const TJuegoRegistrado& j : Juegos()) lbJuegos->addItem(QString::fromUtf8(j.Nombre));
+  lbJuegos->installEventFilter(this);
+  connect(lbJuegos, &QListWidget::itemDoubleClicked, this, [this] { IniciarSeleccionado(0); });
+
+  auto* barra = new QToolBar(this);
+  barra->setGeometry(312, 329, 249, 28);
+  barra->setIconSize(QSize(16, 16));
+  barra->setAutoFillBackground(true);
+  barra->setPalette(QGuiApplication::palette());
+  barra->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
+  auto boton = [barra](int imagenMenu, const QString& hint) {
+    barra->addSeparator();
+    QAction* a = barra->addAction(IconoMenu(imagenMenu), hint);
+    a->setToolTip(hint);
+    if (auto* b = barra->widgetForAction(a)) b->setFixedSize(32, 26);
+    return a;
+  };
+  tbNuevo = boton(0, QStringLiteral("Juego Nuevo"));
+  tbJugarNro = boton(10, QStringLiteral("Jugar juego número..."));
+  // The score table and the card-back chooser are opened from here once they exist.
+  tbPuntuaciones = boton(9, QStringLiteral("Ver puntuaciones"));
+  tbReversos = boton(1, QStringLiteral("Seleccionar Reverso"));
+  tbAyudaJuego = boton(2, QStringLiteral("Ayuda sobre este juego"));
+  tbAyudaGeneral = boton(3, QStringLiteral("Ayuda general"));
+  connect(tbNuevo, &QAction::triggered, this, &TfrmPrincipal::tbNuevoClick);
+  connect(tbJugarNro, &QAction::triggered, this, &TfrmPrincipal::tbJugarNroClick);
+  connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
+  connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
+
+  auto* bandera = new QLabel(this);
+  bandera->setGeometry(5, 343, 16, 12);
+  bandera->setPixmap(Bandera(devicePixelRatioF()));
+  Etiqueta(this, QStringLiteral("Hecho en Argentina"), 23, 341);
+  auto* icono = new QLabel(this);
+  icono->setGeometry(227, 341, 16, 16);
+  icono->setPixmap(IconoVentana().pixmap(16, 16));
+  Etiqueta(this, QStringLiteral("Freeware"), 245, 341);
+
+  tmrNroJuego.setInterval(1);
+  tmrNroJuego.setSingleShot(true);
+  connect(&tmrNroJuego, &QTimer::timeout, this, &TfrmPrincipal::tmrNroJuegoTimer);
+
+  MostrarJuego = [](TfrmJuego& juego) {
+    juego.setWindowState(Qt::WindowMaximized);
+    juego.exec();
+  };
+  PedirNumero = [this] {
+    TfrmIngresarNumero dialogo(this);
+    return dialogo.exec() == QDialog::Accepted;
+  };
+
+  if (QScreen* pantalla = QGuiApplication::primaryScreen()) {
+    const QRect r = pantalla->availableGeometry();
+    move(r.center() - QPoint(width() / 2, height() / 2));
+  }
+  lbJuegos->setFocus();
+}
+
+QString TfrmPrincipal::JuegoSeleccionado() const {
+  const QListWidgetItem* item = lbJuegos->currentItem();
+  return item && item->isSelected() ? item->text() : QString();
+}
+
+void TfrmPrincipal::IniciarSeleccionado(std::int32_t numero) {
+  const QString nombre = JuegoSeleccionado();
+  if (!nombre.isEmpty()) IniciarJuego(nombre, numero);
+}
+
+void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
+  TfrmCargando* splash = Programa().frmCargando;
+  if (splash) splash->Mostrar();
+  TfrmJuego juego(this);
+  const TPrepararJuego preparar = BuscarJuego(QuitarEspacios(nombre.toStdString()));
+  if (!preparar) {
+    if (splash) splash->hide();
+    return;
+  }
+  juego.Jugar(preparar, numero);
+  if (MostrarJuego) MostrarJuego(juego);
+}
+
+void TfrmPrincipal::tbNuevoClick() { IniciarSeleccionado(0); }
+
+void TfrmPrincipal::tbJugarNroClick() {
+  const QString nombre = JuegoSeleccionado();
+  if (nombre.isEmpty() || !PedirNumero || !PedirNumero()) return;
+  IniciarJuego(nombre, NroIngresado);
+}
+
+void TfrmPrincipal::tbAyudaJuegoClick() {
+  const QString nombre = JuegoSeleccionado();
+  if (nombre.isEmpty()) return;
+  AbrirAyuda(ArchivoAyuda(), ContextoDeAyuda(QuitarEspacios(nombre.toStdString())));
+}
+
+void TfrmPrincipal::tbAyudaGeneralClick() { AbrirContenidoAyuda(ArchivoAyuda()); }
+
+void TfrmPrincipal::tmrNroJuegoTimer() {
+  tmrNroJuego.stop();
+  const QString nombre = JuegoPedido.isEmpty() ? JuegoSeleccionado() : JuegoPedido;
+  if (!nombre.isEmpty()) IniciarJuego(nombre, NroPedido);
+}
+
+bool TfrmPrincipal::event(QEvent* e) {
+  // Every activation selects the first game, also on coming back from a game.
+  if (e->type() == QEvent::WindowActivate && lbJuegos->count() > 0) {
+    lbJuegos->setCurrentRow(0);
+    lbJuegos->item(0)->setSelected(true);
+  }
+  return QWidget::event(e);
+}
+
+bool TfrmPrincipal::eventFilter(QObject* objeto, QEvent* e) {
+  if (objeto == lbJuegos && e->type() == QEvent::KeyPress) {
+    const int tecla = static_cast<QKeyEvent*>(e)->key();
+    const int fila = lbJuegos->currentRow();
+    const int ultima = lbJuegos->count() - 1;
+    if (tecla == Qt::Key_Down && fila == ultima) {
+      lbJuegos->setCurrentRow(0);
+      return true;
+    }
+    if (tecla == Qt::Key_Up && fila == 0) {
+      lbJuegos->setCurrentRow(ultima);
+      return true;
+    }
+    if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
+      IniciarSeleccionado(0);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(objeto, e);
+}
+
+void TfrmPrincipal::closeEvent(QCloseEvent* e) {
+  GuardarConfiguracion(CarpetaDelPrograma(), Programa().Configuracion);
+  QWidget::closeEvent(e);
+}

@@ -1,0 +1,21 @@
+// Cartoval: the main window, the splash and the event loop. No command line is read.
+#include <QApplication>
+
+#include "play/ventanas/Cargando.h"
+#include "play/ventanas/Principal.h"
+#include "play/ventanas/Programa.h"
+#include "resources/Dibujos.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("ZARP"));
+  QApplication::setWindowIcon(IconoVentana());
+
+  TfrmPrincipal principal;
+  TfrmCargando cargando(&principal);
+  Programa().frmCargando = &cargando;
+  principal.show();
+  const int resultado = QApplication::exec();
+  Programa().frmCargando = nullptr;
+  return resultado;
+}

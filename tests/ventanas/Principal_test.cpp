@@ -1,0 +1,140 @@
+// The main window and the number dialog with real widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+#include "games/Registro.h"
+#include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Juego.h"
+#include "play/ventanas/Principal.h"
+#include "play/ventanas/Programa.h"
+
+namespace {
+
+class PrincipalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(carpeta.isValid());
+    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
+    principal = std::make_unique<TfrmPrincipal>();
+    principal->MostrarJuego = [this](TfrmJuego& juego) {
+      iniciados.push_back(juego.mesa.NombreJuego);
+      cartas.push_back(juego.mesa.Cartas.size());
+    };
+    principal->show();
+    principal->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(principal.get()));
+  }
+  void TearDown() override {
+    principal.reset();
+    Programa().Carpeta.clear();
+  }
+
+  QTemporaryDir carpeta;
+  std::unique_ptr<TfrmPrincipal> principal;
+  std::vector<std::string> iniciados;
+  std::vector<std::size_t> cartas;
+};
+
+TEST_F(PrincipalTest, ListaEnOrdenYPrimerJuegoElegidoAlActivar) {
+  QListWidget* lb = principal->lbJuegos;
+  ASSERT_EQ(lb->count(), 16);
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(lb->item(i)->text().toStdString(), Juegos()[static_cast<std::size_t>(i)].Nombre);
+  EXPECT_EQ(lb->item(0)->text(), "Cuatro Reyes");
+  EXPECT_EQ(lb->item(15)->text(), "Yukon Español");
+  EXPECT_EQ(principal->JuegoSeleccionado(), "Cuatro Reyes");
+  EXPECT_TRUE(lb->hasFocus());
+
+  lb->setCurrentRow(6);
+  QWidget otra;
+  otra.show();
+  otra.activateWindow();
+  QTRY_VERIFY(QApplication::activeWindow() == &otra);
+  EXPECT_EQ(lb->currentRow(), 6);
+  principal->activateWindow();
+  QTRY_VERIFY(QApplication::activeWindow() == principal.get());
+  EXPECT_EQ(lb->currentRow(), 0);
+}
+
+TEST_F(PrincipalTest, FlechasDanLaVuelta) {
+  QListWidget* lb = principal->lbJuegos;
+  lb->setCurrentRow(0);
+  QTest::keyClick(lb, Qt::Key_Up);
+  EXPECT_EQ(lb->currentItem()->text(), "Yukon Español");
+  QTest::keyClick(lb, Qt::Key_Down);
+  EXPECT_EQ(lb->currentItem()->text(), "Cuatro Reyes");
+  QTest::keyClick(lb, Qt::Key_Down);
+  EXPECT_EQ(lb->currentRow(), 1);
+  QTest::keyClick(lb, Qt::Key_Up);
+  EXPECT_EQ(lb->currentRow(), 0);
+}
+
+TEST_F(PrincipalTest, EnterArrancaComoElDobleClick) {
+  QListWidget* lb = principal->lbJuegos;
+  lb->setCurrentRow(0);
+  QTest::keyClick(lb, Qt::Key_Return);
+  const QRect r = lb->visualItemRect(lb->item(0));
+  for (QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+    const QPoint p = r.center();
+    QMouseEvent e(tipo, p, lb->viewport()->mapToGlobal(p), Qt::LeftButton,
+                  tipo == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(lb->viewport(), &e);
+  }
+  ASSERT_EQ(iniciados.size(), 2u);
+  EXPECT_EQ(iniciados[0], "Cuatro Reyes");
+  EXPECT_EQ(iniciados[1], iniciados[0]);
+  EXPECT_EQ(cartas[0], 40u);
+  EXPECT_EQ(cartas[1], 40u);
+
+  // The number dialog: cancelled starts nothing, confirmed starts the chosen deal.
+  principal->PedirNumero = [] { return false; };
+  principal->tbJugarNroClick();
+  EXPECT_EQ(iniciados.size(), 2u);
+}
+
+TEST_F(PrincipalTest, LaConfiguracionSeGuardaAlCerrar) {
+  principal->close();
+  const auto archivo = Programa().Carpeta / "ZARP.bin";
+  ASSERT_TRUE(std::filesystem::exists(archivo));
+  EXPECT_EQ(std::filesystem::file_size(archivo), 256u);
+  EXPECT_EQ(LeerConfiguracion(Programa().Carpeta).ReversoActual(), "k58203361Defecto1");
+}
+
+TEST(IngresarNumero, PropuestaYBotonAceptar) {
+  TfrmIngresarNumero d;
+  d.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+  bool ok = false;
+  const int propuesta = d.edtNumero->text().toInt(&ok);
+  ASSERT_TRUE(ok);
+  EXPECT_GE(propuesta, 0);
+  EXPECT_LT(propuesta, 86400000);
+  EXPECT_EQ(d.bbtnAceptar->isEnabled(), propuesta != 0);
+  EXPECT_EQ(d.edtNumero->maxLength(), 8);
+
+  for (const char* t : {"0", "-0", "12a", "-", "5 ", ""}) {
+    d.edtNumero->setText(t);
+    EXPECT_FALSE(d.bbtnAceptar->isEnabled()) << t;
+  }
+  d.edtNumero->setText("$1F");
+  EXPECT_TRUE(d.bbtnAceptar->isEnabled());
+  EXPECT_EQ(NroIngresado, 31);
+  d.edtNumero->setText("-5");
+  EXPECT_TRUE(d.bbtnAceptar->isEnabled());
+  EXPECT_EQ(NroIngresado, -5);
+  QTest::mouseClick(d.bbtnAceptar, Qt::LeftButton);
+  EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+}  // namespace
