@@ -1,0 +1,78 @@
+// cartoval-mesa as a user runs it: golden runs of repartir and jugar, and bad input.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct TSalida {
+  std::string Texto;
+  int Estado;
+};
+
+TSalida Correr(const std::string& argumentos) {
+  const std::string orden = std::string(CARTOVAL_MESA) + " " + argumentos + " 2>/dev/null";
+  FILE* f = popen(orden.c_str(), "r");
+  TSalida s{"", -1};
+  if (!f) return s;
+  std::array<char, 4096> buf{};
+  std::size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) s.Texto.append(buf.data(), n);
+  const int st = pclose(f);
+  s.Estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return s;
+}
+
+}  // namespace
+
+TEST(HerramientaMesa, JuegosListaLosDieciseisEnOrden) {
+  const TSalida s = Correr("juegos");
+  EXPECT_EQ(s.Estado, 0);
+  EXPECT_EQ(s.Texto.find("Cuatro Reyes\tCuatroReyes\tCuatroReyes\t260\n"), 0u);
+  EXPECT_NE(s.Texto.find("Pingüino Patagónico\tPingüinoPatagónico\tPinguinoPatagonico\t240\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(s.Texto.begin(), s.Texto.end(), '\n'), 16);
+}
+
+TEST(HerramientaMesa, RepartirCuatroReyesUno) {
+  const TSalida s = Correr("repartir CuatroReyes 1");
+  ASSERT_EQ(s.Estado, 0);
+  EXPECT_EQ(s.Texto.rfind("{\"juego\":\"Cuatro Reyes\",\"clave\":\"CuatroReyes\",\"numero\":1,"
+                          "\"movimientos\":0,\"ganado\":false,\"paneles\":[\"Mazo: 0\",",
+                          0),
+            0u);
+  EXPECT_NE(s.Texto.find("{\"n\":5,\"grupo\":\"Pila\",\"x\":9,\"y\":136,"
+                         "\"cartas\":[\"6B\",\"3E\",\"4E\",\"7B\",\"5O\"]}"),
+            std::string::npos);
+  // The same deal by module name and by display name.
+  EXPECT_EQ(Correr("repartir 'Cuatro Reyes' 1").Texto, s.Texto);
+}
+
+TEST(HerramientaMesa, JugarInformaCadaPaso) {
+  // 4O from pile 7 onto 5C of pile 8; then a full Pila refuses; undo; a snapshot; return.
+  const TSalida j = Correr("jugar CuatroReyes 1 '7>8' '8>5' a99 '7.9>1' d i v v m");
+  ASSERT_EQ(j.Estado, 0);
+  EXPECT_NE(j.Texto.find("\"pasos\":[{\"paso\":\"7>8\",\"hecho\":true},{\"paso\":\"8>5\","
+                         "\"hecho\":false},{\"paso\":\"a99\",\"hecho\":false},{\"paso\":"
+                         "\"7.9>1\",\"hecho\":false},{\"paso\":\"d\",\"hecho\":true},{\"paso\":"
+                         "\"i\",\"hecho\":true},{\"paso\":\"v\",\"hecho\":true},{\"paso\":\"v\","
+                         "\"hecho\":false},{\"paso\":\"m\",\"hecho\":false}]"),
+            std::string::npos)
+      << j.Texto;
+  EXPECT_NE(j.Texto.find("\"movimientos\":2"), std::string::npos);
+}
+
+TEST(HerramientaMesa, EntradaMalaSale2SinNadaEnLaSalida) {
+  for (const char* args : {"repartir NoExiste 1", "repartir CuatroReyes 2147483648",
+                           "repartir CuatroReyes 12a", "jugar CuatroReyes 1 '3>'",
+                           "jugar CuatroReyes 1 'a3.x'", "jugar CuatroReyes 1 q", "", "juegos x"}) {
+    const TSalida s = Correr(args);
+    EXPECT_EQ(s.Estado, 2) << args;
+    EXPECT_TRUE(s.Texto.empty()) << args;
+  }
+  EXPECT_EQ(Correr("repartir CuatroReyes -2147483648").Estado, 0);
+}
