@@ -46,8 +46,17 @@ QByteArray FotoJpeg(int variante) {
   return datos;
 }
 
+// Made once per run and removed at exit.
+struct TCarpetaBorrable {
+  fs::path Ruta;
+  ~TCarpetaBorrable() {
+    std::error_code ec;
+    fs::remove_all(Ruta, ec);
+  }
+};
+
 const fs::path& CarpetaConReversos() {
-  static const fs::path carpeta = [] {
+  static const TCarpetaBorrable carpeta{[] {
     fs::path c = CarpetaNueva("cartoval-bench-reversos");
     fs::create_directory(c / "Reversos");
     std::vector<QByteArray> fotos;
@@ -58,8 +67,8 @@ const fs::path& CarpetaConReversos() {
           .write(f.constData(), f.size());
     }
     return c;
-  }();
-  return carpeta;
+  }()};
+  return carpeta.Ruta;
 }
 
 QImage Marcador() {
