@@ -33,6 +33,15 @@ QSize TamannoPantalla() {
   return pantalla ? pantalla->geometry().size() : QSize(1024, 768);
 }
 
+// The system's colours for the bars, set explicitly so that the table's green is not
+// inherited by them.
+QPalette PaletaSistema() {
+  QPalette pal = QApplication::palette();
+  pal.setColor(QPalette::Window, pal.color(QPalette::Window));
+  pal.setColor(QPalette::WindowText, pal.color(QPalette::WindowText));
+  return pal;
+}
+
 const QImage& ImagenFondo() {
   static const QImage fondo = ImagenVentana(QStringLiteral("Fondo"));
   return fondo;
@@ -82,7 +91,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   // The toolbar: the separator after tbDeshacer starts the second row.
   Barra = new QWidget(this);
   Barra->setAutoFillBackground(true);
-  Barra->setPalette(QApplication::palette());
+  Barra->setPalette(PaletaSistema());
   auto* filas = new QVBoxLayout(Barra);
   filas->setContentsMargins(0, 0, 0, 0);
   filas->setSpacing(0);
@@ -120,7 +129,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   sbStatus = new QStatusBar(this);
   sbStatus->setSizeGripEnabled(false);
   sbStatus->setAutoFillBackground(true);
-  sbStatus->setPalette(QApplication::palette());
+  sbStatus->setPalette(PaletaSistema());
   constexpr int anchos[5] = {55, 80, 140, 120, 200};
   for (int i = 0; i < 5; ++i) {
     Paneles[i] = new QLabel(QString::fromStdString(mesa.Paneles[i]), sbStatus);
@@ -151,8 +160,9 @@ TfrmJuego::TfrmJuego(QWidget* parent)
     return dialogo.exec() == QDialog::Accepted;
   };
 
-  const QSize pantalla = TamannoPantalla();
-  resize(pantalla.width() * 3 / 4, pantalla.height() * 3 / 4);
+  // The table is laid out for the whole screen: also the restored window covers it.
+  if (QScreen* pantalla = QGuiApplication::primaryScreen())
+    setGeometry(pantalla->availableGeometry());
   acomodar();
 }
 

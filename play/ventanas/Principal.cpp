@@ -87,9 +87,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   auto* barra = new QToolBar(this);
   barra->setGeometry(312, 329, 249, 28);
   barra->setIconSize(QSize(16, 16));
-  barra->setAutoFillBackground(true);
-  barra->setPalette(QGuiApplication::palette());
-  barra->setStyleSheet(QStringLiteral("QToolBar { border: 0; padding: 0; spacing: 0; }"));
+  barra->setStyleSheet(QStringLiteral(
+      "QToolBar { background: palette(button); border: 0; padding: 0; spacing: 0; }"));
   auto boton = [barra](int imagenMenu, const QString& hint) {
     barra->addSeparator();
     QAction* a = barra->addAction(IconoMenu(imagenMenu), hint);
@@ -184,8 +183,10 @@ void TfrmPrincipal::tmrNroJuegoTimer() {
 }
 
 bool TfrmPrincipal::event(QEvent* e) {
-  // Every activation selects the first game, also on coming back from a game.
-  if (e->type() == QEvent::WindowActivate && lbJuegos->count() > 0) {
+  // Every activation selects the first game, also on coming back from a game; so does
+  // the first showing, for a desktop that does not activate new windows.
+  const bool mostrada = e->type() == QEvent::Show && !e->spontaneous();
+  if ((e->type() == QEvent::WindowActivate || mostrada) && lbJuegos->count() > 0) {
     lbJuegos->setCurrentRow(0);
     lbJuegos->item(0)->setSelected(true);
   }
