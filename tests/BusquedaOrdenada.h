@@ -100,18 +100,6 @@ inline std::vector<TPaso> Alcanzar(TMesa& m, const std::function<bool(TMesa&)>& 
 
 inline bool Ganado(TMesa& m) { return m.VentanaPropia.Ganado; }
 
-// The first of the game numbers whose deal a line wins, and that line.
-inline std::pair<std::int32_t, std::vector<TPaso>> PrimeraVictoria(
-    TPrepararJuego preparar, std::int32_t desde, std::int32_t hasta) {
-  for (std::int32_t n = desde; n <= hasta; ++n) {
-    TMesa m;
-    preparar(m, n);
-    auto camino = Alcanzar(m, Ganado);
-    if (!camino.empty()) return {n, camino};
-  }
-  return {0, {}};
-}
-
 // Drag-over decision for a card onto a pile, as the player's drop would ask it.
 inline bool Acepta(TMesa& m, TCarta& carta, TPila& hacia) {
   return hacia.Tope ? m.ArrastrarSobreCarta(*hacia.Tope, carta, 1, 1)

@@ -2,6 +2,8 @@
 // the foundations that go round from Rey to As.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
 #include "tests/BusquedaOrdenada.h"
@@ -102,24 +104,34 @@ TEST(PinguinoPatagonico, CeldasLibresYMovimientoAutomatico) {
 }
 
 TEST(PinguinoPatagonico, ColumnaVaciaSoloTomaElRangoBajoLaBase) {
-  TMesa m;
-  PrepararPinguinoPatagonico(m, 1);
-  // An empty column while some 5 lies free on top of a pile.
-  auto hayVacia = [](TMesa& t) {
-    bool vacia = false, cinco = false;
-    for (int n = 5; n <= 16; ++n) {
-      if (n <= 11 && !P(t, n).Tope) vacia = true;
-      if (P(t, n).Tope && P(t, n).Tope->Numero == 5) cinco = true;
-    }
-    return vacia && cinco;
-  };
-  ASSERT_FALSE(ordenada::Alcanzar(m, hayVacia).empty());
-  ExpectReglas(m, 6);
-  ExpectInvariantes(m);
+  // Game 1 has a 6 as base, so an empty column takes a 5; game 2 an As, so it takes a Rey.
+  for (const auto& [numero, B] : {std::pair{1, 6}, std::pair{2, 1}}) {
+    ASSERT_EQ(BaseDelJuego(numero), B);
+    const int bajo = B == 1 ? 10 : B - 1;
+    // An empty column while a card of that rank lies free on top of a pile.
+    auto hayVacia = [bajo](TMesa& t) {
+      bool vacia = false, libre = false;
+      for (int n = 5; n <= 16; ++n) {
+        if (n <= 11 && !P(t, n).Tope) vacia = true;
+        if (P(t, n).Tope && P(t, n).Tope->Numero == bajo) libre = true;
+      }
+      return vacia && libre;
+    };
+    TMesa m;
+    PrepararPinguinoPatagonico(m, numero);
+    ASSERT_FALSE(ordenada::Alcanzar(m, hayVacia).empty()) << numero;
+    ExpectReglas(m, B);
+    ExpectInvariantes(m);
+  }
 }
 
 TEST(PinguinoPatagonico, GanaConLaCartaCuarentaEnFundaciones) {
-  const auto [numero, camino] = ordenada::PrimeraVictoria(PrepararPinguinoPatagonico, 2, 30);
+  // Game 5 has the Rey de Bastos as base: every foundation goes on from Rey to As at once,
+  // and an empty column takes only a Caballo.
+  const std::int32_t numero = 5;
+  TMesa inicial;
+  PrepararPinguinoPatagonico(inicial, numero);
+  const auto camino = ordenada::Alcanzar(inicial, ordenada::Ganado);
   ASSERT_FALSE(camino.empty());
   ordenada::ExpectGanaAlFinal(PrepararPinguinoPatagonico, numero, camino, [](TMesa& m) {
     unsigned fundadas = 0;
