@@ -1,6 +1,7 @@
 // Cuatro Reyes: an open game; two side piles of five, six fanned piles in the middle
 // built down in another suit, and the four foundations in the corners.
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -17,9 +18,7 @@ struct TEstado : TEstadoJuego {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 

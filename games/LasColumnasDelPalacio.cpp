@@ -1,6 +1,7 @@
 // Las Columnas Del Palacio: an open game; eight columns of five built down in another
 // suit, single cards only, and a row of four foundations above them.
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -15,9 +16,7 @@ struct TEstado : TEstadoJuego {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 

@@ -1,6 +1,7 @@
 // Los Cuatro Patriarcas: the four Reyes start the foundations, built down by suit; four
 // columns built up in any suit that take runs, and four fans built down in any suit.
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -16,9 +17,7 @@ struct TEstado : TEstadoJuego {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 

@@ -1,6 +1,7 @@
 // Pingüino Patagónico: the first card of the shuffle fixes the base rank; its three
 // brothers start the foundations, the columns build down by suit and five free cells help.
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -16,9 +17,7 @@ struct TEstado : TEstadoJuego {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -18,9 +19,7 @@ struct TEstado : TEstadoJuego {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 

@@ -1,6 +1,7 @@
 // Solitario De Los Casi 14 Montones: fourteen open piles of at most three cards built
 // down in any suit, a lone Rey allowed on a lone Rey, and four foundations by suit.
 #include "engine/Mesa.h"
+#include "games/Fundaciones.h"
 #include "games/Juegos.h"
 
 namespace {
@@ -31,9 +32,7 @@ bool PuedeApilarCasi14(TCarta& carta, TPila& pila) {
 
 void VerificarFin(TMesa& m) {
   auto& e = m.Estado<TEstado>();
-  if (TMesa::CartasEnGrupo(e.FundO) + TMesa::CartasEnGrupo(e.FundC) +
-          TMesa::CartasEnGrupo(e.FundE) + TMesa::CartasEnGrupo(e.FundB) ==
-      40)
+  if (CuarentaEnFundaciones(e.FundO, e.FundC, e.FundE, e.FundB))
     m.JuegoGanado();
 }
 
