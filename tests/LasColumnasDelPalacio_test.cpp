@@ -2,10 +2,10 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaGuiada.h"
+#include "tests/Busqueda.h"
 
-using guiada::Acepta;
-using guiada::Jugar;
+using busqueda::Acepta;
+using busqueda::Jugar;
 
 namespace {
 TPila& P(TMesa& m, int n) { return *m.Pilas[static_cast<std::size_t>(n - 1)]; }
@@ -103,5 +103,5 @@ TEST(LasColumnasDelPalacio, SoloCartasSueltasYFundacionesFijas) {
 }
 
 TEST(LasColumnasDelPalacio, GanaAlColocarLaCartaCuarenta) {
-  guiada::ExpectGanaEnElUltimoPaso(PrepararLasColumnasDelPalacio, {1, 2, 4, 8});
+  busqueda::ExpectGanaEnAlgunReparto(PrepararLasColumnasDelPalacio, {1, 2, 4, 8});
 }

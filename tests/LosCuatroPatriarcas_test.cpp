@@ -2,10 +2,10 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaGuiada.h"
+#include "tests/Busqueda.h"
 
-using guiada::Acepta;
-using guiada::Jugar;
+using busqueda::Acepta;
+using busqueda::Jugar;
 
 namespace {
 TPila& P(TMesa& m, int n) { return *m.Pilas[static_cast<std::size_t>(n - 1)]; }
@@ -110,5 +110,5 @@ TEST(LosCuatroPatriarcas, AbanicoVacioTomaCualquierCarta) {
 }
 
 TEST(LosCuatroPatriarcas, GanaAlColocarLaCartaCuarenta) {
-  guiada::ExpectGanaEnElUltimoPaso(PrepararLosCuatroPatriarcas, {1, 2, 3, 4});
+  busqueda::ExpectGanaEnAlgunReparto(PrepararLosCuatroPatriarcas, {1, 2, 3, 4});
 }

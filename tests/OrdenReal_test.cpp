@@ -2,10 +2,10 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaGuiada.h"
+#include "tests/Busqueda.h"
 
-using guiada::Acepta;
-using guiada::Jugar;
+using busqueda::Acepta;
+using busqueda::Jugar;
 
 namespace {
 TPila& P(TMesa& m, int n) { return *m.Pilas[static_cast<std::size_t>(n - 1)]; }
@@ -90,5 +90,5 @@ TEST(OrdenReal, LaCasillaLibreGuardaUnaCarta) {
 }
 
 TEST(OrdenReal, GanaAlColocarLaCartaCuarenta) {
-  guiada::ExpectGanaEnElUltimoPaso(PrepararOrdenReal, {1, 3, 4, 5});
+  busqueda::ExpectGanaEnAlgunReparto(PrepararOrdenReal, {1, 3, 4, 5});
 }

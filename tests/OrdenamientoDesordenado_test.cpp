@@ -2,10 +2,10 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaGuiada.h"
+#include "tests/Busqueda.h"
 
-using guiada::Acepta;
-using guiada::Jugar;
+using busqueda::Acepta;
+using busqueda::Jugar;
 
 namespace {
 TPila& P(TMesa& m, int n) { return *m.Pilas[static_cast<std::size_t>(n - 1)]; }
@@ -98,7 +98,7 @@ TEST(OrdenamientoDesordenado, TramosDeDosEnDosConVuelta) {
 TEST(OrdenamientoDesordenado, ReglaDeLasColumnasALoLargoDeUnaPartida) {
   TMesa m;
   PrepararOrdenamientoDesordenado(m, 1);
-  const auto camino = guiada::BuscarVictoria(m);
+  const auto camino = busqueda::BuscarVictoriaGuiada(m);
   ASSERT_FALSE(camino.empty());
   int conVuelta = 0;
   for (const TPaso& paso : camino) {
@@ -123,5 +123,5 @@ TEST(OrdenamientoDesordenado, ReglaDeLasColumnasALoLargoDeUnaPartida) {
 }
 
 TEST(OrdenamientoDesordenado, GanaAlColocarLaCartaCuarenta) {
-  guiada::ExpectGanaEnElUltimoPaso(PrepararOrdenamientoDesordenado, {1, 2, 3});
+  busqueda::ExpectGanaEnAlgunReparto(PrepararOrdenamientoDesordenado, {1, 2, 3});
 }

@@ -6,7 +6,7 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaOrdenada.h"
+#include "tests/Busqueda.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void ExpectReglas(TMesa& m, int B) {
     for (TCarta* c = desde->Tope; c; c = c->Debajo)
       for (auto& hacia : m.Pilas) {
         if (hacia.get() == desde.get()) continue;
-        EXPECT_EQ(ordenada::Acepta(m, *c, *hacia), Esperado(B, *c, *hacia))
+        EXPECT_EQ(busqueda::Acepta(m, *c, *hacia), Esperado(B, *c, *hacia))
             << TextoCarta(*c) << " de " << desde->Numero << " a " << hacia->Numero;
       }
 }
@@ -119,7 +119,7 @@ TEST(PinguinoPatagonico, ColumnaVaciaSoloTomaElRangoBajoLaBase) {
     };
     TMesa m;
     PrepararPinguinoPatagonico(m, numero);
-    ASSERT_FALSE(ordenada::Alcanzar(m, hayVacia).empty()) << numero;
+    ASSERT_FALSE(busqueda::AlcanzarOrdenado(m, hayVacia).empty()) << numero;
     ExpectReglas(m, B);
     ExpectInvariantes(m);
   }
@@ -131,9 +131,9 @@ TEST(PinguinoPatagonico, GanaConLaCartaCuarentaEnFundaciones) {
   const std::int32_t numero = 5;
   TMesa inicial;
   PrepararPinguinoPatagonico(inicial, numero);
-  const auto camino = ordenada::Alcanzar(inicial, ordenada::Ganado);
+  const auto camino = busqueda::AlcanzarOrdenado(inicial, busqueda::Ganado);
   ASSERT_FALSE(camino.empty());
-  ordenada::ExpectGanaAlFinal(PrepararPinguinoPatagonico, numero, camino, [](TMesa& m) {
+  busqueda::ExpectGanaAlUltimoPaso(PrepararPinguinoPatagonico, numero, camino, [](TMesa& m) {
     unsigned fundadas = 0;
     for (int n = 1; n <= 4; ++n) fundadas += P(m, n).Cantidad;
     EXPECT_EQ(fundadas, 39u);

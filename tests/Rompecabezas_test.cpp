@@ -5,7 +5,6 @@
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
 #include "tests/Busqueda.h"
-#include "tests/BusquedaOrdenada.h"
 
 namespace {
 
@@ -19,7 +18,7 @@ void ExpectReglas(TMesa& m) {
         if (hacia.get() == desde.get()) continue;
         const bool esperado =
             !c->Encima && (!hacia->Tope || (hacia->Tope->Numero == c->Numero && hacia->Cantidad < 4));
-        EXPECT_EQ(ordenada::Acepta(m, *c, *hacia), esperado)
+        EXPECT_EQ(busqueda::Acepta(m, *c, *hacia), esperado)
             << TextoCarta(*c) << " de " << desde->Numero << " a " << hacia->Numero;
       }
 }

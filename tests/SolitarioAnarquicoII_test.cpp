@@ -4,7 +4,7 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaOrdenada.h"
+#include "tests/Busqueda.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ void ExpectReglas(TMesa& m) {
     for (TCarta* c = desde->Tope; c; c = c->Debajo)
       for (auto& hacia : m.Pilas) {
         if (hacia.get() == desde.get()) continue;
-        EXPECT_EQ(ordenada::Acepta(m, *c, *hacia), Esperado(m, *c, *hacia))
+        EXPECT_EQ(busqueda::Acepta(m, *c, *hacia), Esperado(m, *c, *hacia))
             << TextoCarta(*c) << " de " << desde->Numero << " a " << hacia->Numero;
       }
 }
@@ -138,7 +138,7 @@ TEST(SolitarioAnarquicoII, AbrirYDeshacerLaApertura) {
   for (std::int32_t numero : {1, 2, 3, 4, 5}) {
     TMesa m;
     PrepararSolitarioAnarquicoII(m, numero);
-    if (ordenada::Alcanzar(m, abiertoPorJugada).empty()) continue;
+    if (busqueda::AlcanzarOrdenado(m, abiertoPorJugada).empty()) continue;
     ExpectReglas(m);
     int palo = 0;
     while (!(Primera(m, palo).Cantidad > 1 && Abierto(m, palo))) ++palo;
@@ -163,9 +163,9 @@ TEST(SolitarioAnarquicoII, GanaConLaCartaCuarentaYSeDeshaceEntero) {
   const std::int32_t numero = 4;
   TMesa inicial;
   PrepararSolitarioAnarquicoII(inicial, numero);
-  const auto camino = ordenada::Alcanzar(inicial, ordenada::Ganado);
+  const auto camino = busqueda::AlcanzarOrdenado(inicial, busqueda::Ganado);
   ASSERT_FALSE(camino.empty());
-  ordenada::ExpectGanaAlFinal(PrepararSolitarioAnarquicoII, numero, camino,
+  busqueda::ExpectGanaAlUltimoPaso(PrepararSolitarioAnarquicoII, numero, camino,
                               [](TMesa& m) { EXPECT_EQ(Fundadas(m), 39u); });
   TMesa m;
   PrepararSolitarioAnarquicoII(m, numero);

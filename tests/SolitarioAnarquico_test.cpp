@@ -5,7 +5,7 @@
 
 #include "games/Juegos.h"
 #include "tests/Ayuda.h"
-#include "tests/BusquedaOrdenada.h"
+#include "tests/Busqueda.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void ExpectReglas(TMesa& m) {
     for (TCarta* c = desde->Tope; c; c = c->Debajo)
       for (auto& hacia : m.Pilas) {
         if (hacia.get() == desde.get()) continue;
-        EXPECT_EQ(ordenada::Acepta(m, *c, *hacia), Esperado(*c, *hacia))
+        EXPECT_EQ(busqueda::Acepta(m, *c, *hacia), Esperado(*c, *hacia))
             << TextoCarta(*c) << " de " << desde->Numero << " a " << hacia->Numero;
       }
 }
@@ -115,7 +115,7 @@ TEST(SolitarioAnarquico, LaPrimeraCartaDeUnaFundacionNoSale) {
   };
   TMesa m;
   PrepararSolitarioAnarquico(m, 2);
-  ASSERT_FALSE(ordenada::Alcanzar(m, vuelve).empty());
+  ASSERT_FALSE(busqueda::AlcanzarOrdenado(m, vuelve).empty());
   ExpectReglas(m);
   bool devuelta = false;
   for (int f = 1; f <= 4 && !devuelta; ++f) {
@@ -141,9 +141,9 @@ TEST(SolitarioAnarquico, GanaConLaCartaCuarentaEnFundaciones) {
   const std::int32_t numero = 2;
   TMesa inicial;
   PrepararSolitarioAnarquico(inicial, numero);
-  const auto camino = ordenada::Alcanzar(inicial, ordenada::Ganado);
+  const auto camino = busqueda::AlcanzarOrdenado(inicial, busqueda::Ganado);
   ASSERT_FALSE(camino.empty());
-  ordenada::ExpectGanaAlFinal(PrepararSolitarioAnarquico, numero, camino,
+  busqueda::ExpectGanaAlUltimoPaso(PrepararSolitarioAnarquico, numero, camino,
                               [](TMesa& m) { EXPECT_EQ(Fundadas(m), 39u); });
   TMesa m;
   PrepararSolitarioAnarquico(m, numero);

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "games/Juegos.h"
-#include "tests/Alcanzar.h"
+#include "tests/Busqueda.h"
 #include "tests/Ayuda.h"
 
 namespace {
@@ -182,7 +182,7 @@ TEST(SolitarioDe10A4, ApilarEnPilaComun) {
 TEST(SolitarioDe10A4, UnAsSoloFundaUnaPilaVacia) {
   TMesa m;
   PrepararSolitarioDe10A4(m, 1);
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [](TMesa& t) {
+  ASSERT_TRUE(busqueda::Alcanzar(m, [](TMesa& t) {
     if (!PilaVacia(t)) return false;
     for (auto& p : t.Pilas)
       if (p->Tope && p->Tope->Numero == 1 && p->Tope->Debajo && !EsBase(*p)) return true;
@@ -214,7 +214,7 @@ TEST(SolitarioDe10A4, UnAsSoloFundaUnaPilaVacia) {
 TEST(SolitarioDe10A4, PilaVaciaYTramos) {
   TMesa m;
   PrepararSolitarioDe10A4(m, 1);
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [](TMesa& t) {
+  ASSERT_TRUE(busqueda::Alcanzar(m, [](TMesa& t) {
     TPila* vacia = PilaVacia(t);
     if (!vacia) return false;
     bool asConTramo = false, otroTramo = false;
@@ -250,7 +250,7 @@ TEST(SolitarioDe10A4, UnaEscaleraDesdeAsSeVuelveBase) {
     return nullptr;
   };
   ASSERT_TRUE(
-      alcanzar::Alcanzar(m, [&](TMesa& t) { return baseDeFondo(t) != nullptr; }, true, Prioridad));
+      busqueda::Alcanzar(m, [&](TMesa& t) { return baseDeFondo(t) != nullptr; }, true, Prioridad));
   TPila& base = *baseDeFondo(m);
   EXPECT_TRUE(EscaleraDesdeAs(base)) << CartasDe(base);
   if (base.Tope->Debajo) {
@@ -288,7 +288,7 @@ TEST(SolitarioDe10A4, SalidaDeLaBase) {
   };
   TPila* base = nullptr;
   TPila* hacia = nullptr;
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [&](TMesa& t) { return salida(t, base, hacia); }, true));
+  ASSERT_TRUE(busqueda::Alcanzar(m, [&](TMesa& t) { return salida(t, base, hacia); }, true));
   const bool ultima = base->Cantidad == 1;
   TCarta& carta = *base->Tope;
   Soltar(m, *hacia, carta);
@@ -304,7 +304,7 @@ TEST(SolitarioDe10A4, GanaAlCompletarLasCuatroBases) {
     if (camino.empty()) continue;
     TMesa r;
     PrepararSolitarioDe10A4(r, numero);
-    alcanzar::ExpectGanaAlUltimoPaso(r, camino);
+    busqueda::ExpectGanaAlUltimoPaso(r, camino);
     int bases = 0, vacias = 0;
     for (auto& p : r.Pilas) {
       if (EsBase(*p) && p->Cantidad == 10 && EscaleraDesdeAs(*p)) ++bases;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "games/Juegos.h"
-#include "tests/Alcanzar.h"
+#include "tests/Busqueda.h"
 #include "tests/Ayuda.h"
 
 namespace {
@@ -83,7 +83,7 @@ TEST(SolitarioDeLas5Casillas, FundacionYPilas) {
 TEST(SolitarioDeLas5Casillas, LaFundacionDaLaVuelta) {
   TMesa m;
   PrepararSolitarioDeLas5Casillas(m, 1);
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [](TMesa& t) {
+  ASSERT_TRUE(busqueda::Alcanzar(m, [](TMesa& t) {
     const TPila& base = *t.Pilas[0];
     return base.Cantidad > 10;
   }, false, {}, 400));
@@ -127,11 +127,11 @@ TEST(SolitarioDeLas5Casillas, UnaSolaReutilizacion) {
 TEST(SolitarioDeLas5Casillas, GanaConLaCartaCuarenta) {
   for (std::int32_t numero = 1; numero <= 20; ++numero) {
     const auto camino =
-        alcanzar::LineaGanadora(PrepararSolitarioDeLas5Casillas, numero, 30000);
+        busqueda::LineaGanadora(PrepararSolitarioDeLas5Casillas, numero, 30000);
     if (camino.empty()) continue;
     TMesa m;
     PrepararSolitarioDeLas5Casillas(m, numero);
-    alcanzar::ExpectGanaAlUltimoPaso(m, camino);
+    busqueda::ExpectGanaAlUltimoPaso(m, camino);
     EXPECT_EQ(m.Pilas[0]->Cantidad, 40);
     return;
   }

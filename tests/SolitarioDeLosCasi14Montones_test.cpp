@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "games/Juegos.h"
-#include "tests/Alcanzar.h"
+#include "tests/Busqueda.h"
 #include "tests/Ayuda.h"
 
 namespace {
@@ -93,7 +93,7 @@ TEST(SolitarioDeLosCasi14Montones, ReySobreReyYPilaVacia) {
   };
   TPila* hacia = nullptr;
   TCarta* rey = nullptr;
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [&](TMesa& t) { return reySobreRey(t, hacia, rey); }));
+  ASSERT_TRUE(busqueda::Alcanzar(m, [&](TMesa& t) { return reySobreRey(t, hacia, rey); }));
   Soltar(m, *hacia, *rey);
   EXPECT_EQ(Reyes(*hacia), 2);
   for (auto& p : m.Pilas) {
@@ -102,7 +102,7 @@ TEST(SolitarioDeLosCasi14Montones, ReySobreReyYPilaVacia) {
     }
   }
 
-  ASSERT_TRUE(alcanzar::Alcanzar(m, [](TMesa& t) {
+  ASSERT_TRUE(busqueda::Alcanzar(m, [](TMesa& t) {
     for (int i = 5; i <= 18; ++i)
       if (!Pila(t, i).Tope) return true;
     return false;
@@ -122,11 +122,11 @@ TEST(SolitarioDeLosCasi14Montones, ReySobreReyYPilaVacia) {
 TEST(SolitarioDeLosCasi14Montones, GanaConLaCartaCuarenta) {
   for (std::int32_t numero = 1; numero <= 20; ++numero) {
     const auto camino =
-        alcanzar::LineaGanadora(PrepararSolitarioDeLosCasi14Montones, numero, 30000);
+        busqueda::LineaGanadora(PrepararSolitarioDeLosCasi14Montones, numero, 30000);
     if (camino.empty()) continue;
     TMesa m;
     PrepararSolitarioDeLosCasi14Montones(m, numero);
-    alcanzar::ExpectGanaAlUltimoPaso(m, camino);
+    busqueda::ExpectGanaAlUltimoPaso(m, camino);
     return;
   }
   FAIL() << "ningún reparto de prueba se resolvió";

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "games/Juegos.h"
-#include "tests/Alcanzar.h"
+#include "tests/Busqueda.h"
 #include "tests/Ayuda.h"
 
 namespace {
@@ -130,7 +130,7 @@ TEST(SolitarioDeLosSieteMontones, PilaVaciaTramosYFundaciones) {
     PrepararSolitarioDeLosSieteMontones(m, numero);
     TPila* vacia = nullptr;
     TCarta* rey = nullptr;
-    if (!alcanzar::Alcanzar(m, [&](TMesa& t) { return reyConTramo(t, vacia, rey); }, false,
+    if (!busqueda::Alcanzar(m, [&](TMesa& t) { return reyConTramo(t, vacia, rey); }, false,
                             Prioridad, 200))
       continue;
     for (int i = 1; i <= 12; ++i)
@@ -159,12 +159,12 @@ TEST(SolitarioDeLosSieteMontones, PilaVaciaTramosYFundaciones) {
 TEST(SolitarioDeLosSieteMontones, GanaConLaCartaCuarenta) {
   for (std::int32_t numero = 1; numero <= 20; ++numero) {
     const auto camino =
-        alcanzar::LineaGanadora(PrepararSolitarioDeLosSieteMontones, numero, 30000, false,
+        busqueda::LineaGanadora(PrepararSolitarioDeLosSieteMontones, numero, 30000, false,
                                 Prioridad);
     if (camino.empty()) continue;
     TMesa m;
     PrepararSolitarioDeLosSieteMontones(m, numero);
-    alcanzar::ExpectGanaAlUltimoPaso(m, camino);
+    busqueda::ExpectGanaAlUltimoPaso(m, camino);
     return;
   }
   FAIL() << "ningún reparto de prueba se resolvió";
