@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -19,21 +19,49 @@ fs::path CarpetaPrograma() {
 }
 
 std::optional<std::string> LeerArchivo(const fs::path& archivo, std::size_t maximo) {
-  std::error_code ec;
-  if (!fs::is_regular_file(archivo, ec)) return std::nullopt;
-  std::ifstream f(archivo, std::ios::binary);
-  if (!f) return std::nullopt;
-  std::string datos(maximo, '\0');
-  f.read(datos.data(), static_cast<std::streamsize>(maximo));
-  if (f.bad()) return std::nullopt;
-  datos.resize(static_cast<std::size_t>(f.gcount()));
+  // Opened without blocking and checked once open, so that a pipe put in the file's place
+  // between a check and the open cannot hang the program.
+  int fd = ::open(archivo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<std::string> datos;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    datos.emplace(maximo, '\0');
+    std::size_t leidos = 0;
+    while (leidos < maximo) {
+      ssize_t n = ::read(fd, datos->data() + leidos, maximo - leidos);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        datos.reset();
+        break;
+      }
+      if (n == 0) break;
+      leidos += static_cast<std::size_t>(n);
+    }
+    if (datos) datos->resize(leidos);
+  }
+  ::close(fd);
   return datos;
 }
 
 namespace {
 
-bool EscribirTodo(int fd, const char* p, std::size_t n) {
+TFallaEscritura& FallaEscritura() {
+  static TFallaEscritura falla;
+  return falla;
+}
+
+// Whether a test asked this step to fail; errno then reads as the system's own refusal.
+bool Falla(TPasoEscritura paso, const fs::path& destino) {
+  const TFallaEscritura& falla = FallaEscritura();
+  if (!falla || !falla(paso, destino)) return false;
+  errno = paso == TPasoEscritura::Escribir ? ENOSPC : EROFS;
+  return true;
+}
+
+bool EscribirTodo(int fd, const char* p, std::size_t n, const fs::path& destino) {
   while (n > 0) {
+    if (Falla(TPasoEscritura::Escribir, destino)) return false;
     ssize_t hecho = ::write(fd, p, n);
     if (hecho < 0) {
       if (errno == EINTR) continue;
@@ -59,7 +87,7 @@ bool CopiarResto(int fd, const fs::path& viejo, std::size_t desde) {
       if (leido < 0 && errno == EINTR) continue;
       if (leido < 0) ok = false;
       if (leido <= 0) break;
-      if (!EscribirTodo(fd, trozo.data(), static_cast<std::size_t>(leido))) {
+      if (!EscribirTodo(fd, trozo.data(), static_cast<std::size_t>(leido), viejo)) {
         ok = false;
         break;
       }
@@ -69,31 +97,46 @@ bool CopiarResto(int fd, const fs::path& viejo, std::size_t desde) {
   return ok;
 }
 
-// The mode a newly created file would get: the old file's, else 0666 less the umask.
-mode_t ModoNuevo(const fs::path& destino) {
-  struct stat st {};
-  if (::stat(destino.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+// The umask, for the mode of a file that did not exist.
+mode_t ModoPorOmision() {
   mode_t mascara = ::umask(0);
   ::umask(mascara);
   return 0666 & ~mascara;
 }
 
+// Makes the rename itself survive a crash; a folder that cannot be synced changes nothing.
+void SincronizarCarpeta(const fs::path& carpeta) {
+  int fd = ::open(carpeta.empty() ? "." : carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
+void PonerFallaEscritura(TFallaEscritura falla) { FallaEscritura() = std::move(falla); }
+
 bool EscribirArchivoAtomico(const fs::path& destino, std::string_view datos, bool conservarResto) {
+  struct stat viejo {};
+  const bool hayViejo = ::stat(destino.c_str(), &viejo) == 0;
+  // A folder or a pipe in the file's place, or a file the player marked read-only, stays.
+  if (hayViejo && (!S_ISREG(viejo.st_mode) || (viejo.st_mode & 0222) == 0)) return false;
   fs::path carpeta = destino.parent_path();
   std::string temporal = destino.filename().string();
   temporal.insert(0, 1, '.');
   temporal.append(".XXXXXX");
   std::string plantilla = (carpeta / temporal).string();
+  if (Falla(TPasoEscritura::CrearTemporal, destino)) return false;
   int fd = ::mkstemp(plantilla.data());
   if (fd < 0) return false;
-  bool ok = EscribirTodo(fd, datos.data(), datos.size());
+  bool ok = EscribirTodo(fd, datos.data(), datos.size(), destino);
   if (ok && conservarResto) ok = CopiarResto(fd, destino, datos.size());
-  ok = ok && ::fchmod(fd, ModoNuevo(destino)) == 0;
-  ok = ok && ::fsync(fd) == 0;
+  ok = ok && ::fchmod(fd, hayViejo ? (viejo.st_mode & 07777) : ModoPorOmision()) == 0;
+  ok = ok && !Falla(TPasoEscritura::Sincronizar, destino) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(plantilla.c_str(), destino.c_str()) == 0;
+  ok = ok && !Falla(TPasoEscritura::Renombrar, destino) &&
+       ::rename(plantilla.c_str(), destino.c_str()) == 0;
   if (!ok) ::unlink(plantilla.c_str());
+  if (ok) SincronizarCarpeta(carpeta);
   return ok;
 }
