@@ -9,16 +9,23 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "play/ventanas/Ayuda.h"
+#include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
+#include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
+#include "scores/AdminPuntuaciones.h"
+#include "scores/ventanas/Puntuaciones.h"
 
 namespace {
 
@@ -87,6 +94,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Tapete = new TTapete(mesa, this);
   Tapete->PonerFondo(ImagenFondo());
   connect(Tapete, &TTapete::Cambio, this, &TfrmJuego::Actualizar);
+  CapaVictoria = new TCapaVictoria(Tapete);
 
   // The toolbar: the separator after tbDeshacer starts the second row.
   Barra = new QWidget(this);
@@ -117,8 +125,8 @@ TfrmJuego::TfrmJuego(QWidget* parent)
                               &TfrmJuego::tbVolverInstantaneaClick);
   tbVolverInstantanea->setEnabled(false);
   fila2->addSeparator();
-  // The score table is opened from here once it exists.
-  tbPuntuacion = Boton(fila2, 9, QStringLiteral("Ver Puntuaciones"), this, nullptr);
+  tbPuntuacion = Boton(fila2, 9, QStringLiteral("Ver Puntuaciones"), this,
+                       &TfrmJuego::tbPuntuacionClick);
   fila2->addSeparator();
   rbAyudaJuego = Boton(fila2, 2, QStringLiteral("Ayuda sobre este juego"), this,
                        &TfrmJuego::rbAyudaJuegoClick);
@@ -197,6 +205,8 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();
   mesa.LiberarMesa();
+  // The repaint also wipes the pictures of a victory animation.
+  CapaVictoria->Borrar();
   Tapete->repaint();
   preparar(mesa, numero);
   CargandoOculto();
@@ -232,8 +242,64 @@ void TfrmJuego::CargandoOculto() {
 void TfrmJuego::JuegoGanado() {
   TVentana::JuegoGanado();
   tmrTiempo.stop();
+  AnimacionVictoria();
+  if (VerificarRecord()) return;
+  // Over from here on, also where the dialog is never activated: closing asks nothing.
   mesa.JuegoTerminado = true;
-  Actualizar();
+  bool nuevo = false;
+  {
+    TfrmFinJuego fin(this);
+    fin.AlActivar = [this] {
+      tmrTiempo.stop();
+      mesa.JuegoTerminado = true;
+    };
+    fin.CalcularPosicionFija();
+    nuevo = fin.exec() == QDialog::Accepted;
+  }
+  if (nuevo)
+    NuevoReparto(0);
+  else
+    close();
+}
+
+void TfrmJuego::AnimacionVictoria() {
+  mesa.Generador.SembrarConReloj();
+  const std::uint16_t n = CantidadAnimacion(mesa.EscalaPantalla);
+  const QSize exterior = frameGeometry().size();
+  const auto ancho = static_cast<std::uint32_t>(std::max(0, exterior.width()));
+  const auto alto = static_cast<std::uint32_t>(std::max(0, exterior.height()));
+  // The thread handles no events meanwhile, so the table takes no input.
+  for (std::uint16_t k = 0; k < n; ++k) {
+    const int x = static_cast<int>(mesa.Generador.Aleatorio(ancho)) - 20;
+    const int y = static_cast<int>(mesa.Generador.Aleatorio(alto)) - 40;
+    const int cara = static_cast<int>(mesa.Generador.Aleatorio(40));
+    CapaVictoria->Dibujar(cara, QPoint(x, y));
+    QThread::msleep(1);
+  }
+}
+
+bool TfrmJuego::VerificarRecord() {
+  const std::uint16_t puntos = PuntosGanados(mesa.Minutos, mesa.Movimientos);
+  const std::string clave = QuitarEspacios(mesa.NombreJuego);
+  const std::uint8_t posicion = PosicionEnTabla(CarpetaDelPrograma(), clave, puntos);
+  if (posicion == 0) return false;
+  {
+    TfrmPuntuaciones puntuaciones(this);
+    puntuaciones.setWindowTitle(QStringLiteral("ZARP - Puntuaciones de ") +
+                                QString::fromStdString(mesa.NombreJuego));
+    puntuaciones.MostrarDesdeJuego(clave, puntos, posicion);
+  }
+  mesa.JuegoTerminado = true;
+  // A number chosen in the table is dealt here by tmrNroJuego; otherwise the game ends.
+  if (!JugarNroPedido) close();
+  return true;
+}
+
+void TfrmJuego::tbPuntuacionClick() {
+  TfrmPuntuaciones puntuaciones(this);
+  puntuaciones.setWindowTitle(QStringLiteral("ZARP - Puntuaciones de ") +
+                              QString::fromStdString(mesa.NombreJuego));
+  puntuaciones.MostrarDesdeJuegoSinRecord(QuitarEspacios(mesa.NombreJuego));
 }
 
 bool TfrmJuego::confirmarTerminar() { return Preguntar && Preguntar(kTerminar); }

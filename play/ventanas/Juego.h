@@ -16,6 +16,7 @@ class QStatusBar;
 class QToolBar;
 class QWidget;
 class TTapete;
+class TCapaVictoria;
 
 class TfrmJuego : public QDialog, public TVentana {
   Q_OBJECT
@@ -35,6 +36,10 @@ class TfrmJuego : public QDialog, public TVentana {
   void PonerTitulo(const std::string& titulo) override;
   void CargandoOculto() override;
   void JuegoGanado() override;
+  // Card faces at random places over the table until it is drawn again; blocks the thread.
+  void AnimacionVictoria();
+  // True when the result entered the score table (and the table has been shown).
+  bool VerificarRecord();
 
   // The Yes/No question of the confirmations; true for Yes. Tests answer it themselves.
   std::function<bool(const QString& pregunta)> Preguntar;
@@ -47,6 +52,7 @@ class TfrmJuego : public QDialog, public TVentana {
   void tbDeshacerClick();
   void tbInstantaneaClick();
   void tbVolverInstantaneaClick();
+  void tbPuntuacionClick();
   void rbAyudaJuegoClick();
   void rbAyudaGeneralClick();
   void tmrTiempoTimer();
@@ -55,6 +61,7 @@ class TfrmJuego : public QDialog, public TVentana {
 
   TMesa mesa;
   TTapete* Tapete;
+  TCapaVictoria* CapaVictoria;
   QWidget* Barra;
   QStatusBar* sbStatus;
   std::array<QLabel*, 5> Paneles{};

@@ -17,6 +17,7 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
 #include "resources/Dibujos.h"
+#include "scores/ventanas/Puntuaciones.h"
 
 namespace {
 
@@ -98,13 +99,14 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   };
   tbNuevo = boton(0, QStringLiteral("Juego Nuevo"));
   tbJugarNro = boton(10, QStringLiteral("Jugar juego número..."));
-  // The score table and the card-back chooser are opened from here once they exist.
+  // The card-back chooser is opened from here once it exists.
   tbPuntuaciones = boton(9, QStringLiteral("Ver puntuaciones"));
   tbReversos = boton(1, QStringLiteral("Seleccionar Reverso"));
   tbAyudaJuego = boton(2, QStringLiteral("Ayuda sobre este juego"));
   tbAyudaGeneral = boton(3, QStringLiteral("Ayuda general"));
   connect(tbNuevo, &QAction::triggered, this, &TfrmPrincipal::tbNuevoClick);
   connect(tbJugarNro, &QAction::triggered, this, &TfrmPrincipal::tbJugarNroClick);
+  connect(tbPuntuaciones, &QAction::triggered, this, &TfrmPrincipal::tbPuntuacionesClick);
   connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
   connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
 
@@ -166,6 +168,16 @@ void TfrmPrincipal::tbJugarNroClick() {
   const QString nombre = JuegoSeleccionado();
   if (nombre.isEmpty() || !PedirNumero || !PedirNumero()) return;
   IniciarJuego(nombre, NroIngresado);
+}
+
+void TfrmPrincipal::tbPuntuacionesClick() {
+  const QString nombre = JuegoSeleccionado();
+  if (nombre.isEmpty()) return;
+  // Coming back here selects the first game: the chosen deal is played in this one.
+  JuegoPedido = nombre;
+  TfrmPuntuaciones puntuaciones(this);
+  puntuaciones.setWindowTitle(QStringLiteral("ZARP - Puntuaciones de ") + nombre);
+  puntuaciones.MostrarDesdePrincipal(QuitarEspacios(nombre.toStdString()));
 }
 
 void TfrmPrincipal::tbAyudaJuegoClick() {

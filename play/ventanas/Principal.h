@@ -31,6 +31,7 @@ class TfrmPrincipal : public QWidget {
 
   void tbNuevoClick();
   void tbJugarNroClick();
+  void tbPuntuacionesClick();
   void tbAyudaJuegoClick();
   void tbAyudaGeneralClick();
   void tmrNroJuegoTimer();

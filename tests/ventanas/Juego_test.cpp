@@ -5,13 +5,17 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "games/Juegos.h"
 #include "play/ventanas/Juego.h"
+#include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 
 namespace {
@@ -298,7 +302,17 @@ TEST_F(JuegoTest, CerrarPreguntaSalvoConElJuegoTerminado) {
 
   juego.show();
   juego.Jugar(PrepararCuatroReyes, 3);
+  // The win enters an empty score table in a scratch folder; its name entry is cancelled.
+  QTemporaryDir carpeta;
+  Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
+  QTimer cancelar;
+  QObject::connect(&cancelar, &QTimer::timeout, [] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+  });
+  cancelar.start(5);
   juego.JuegoGanado();
+  cancelar.stop();
+  Programa().Carpeta.clear();
   EXPECT_TRUE(juego.mesa.JuegoTerminado);
   EXPECT_FALSE(juego.tmrTiempo.isActive());
   juego.close();
