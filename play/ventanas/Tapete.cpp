@@ -8,21 +8,13 @@
 
 #include <algorithm>
 
+#include "play/ventanas/Cursores.h"
 #include "play/ventanas/Programa.h"
 #include "resources/Dibujos.h"
 
 namespace {
 
 const QColor kColorMesa(0, 91, 0);
-
-const QCursor& CursorSi() {
-  static const QCursor cursor = CursorArrastre();
-  return cursor;
-}
-const QCursor& CursorNo() {
-  static const QCursor cursor = CursorNoSoltar();
-  return cursor;
-}
 
 bool EnTramo(const TCarta* cabeza, const TControl* control) {
   for (const TCarta* c = cabeza; c; c = c->Encima)
@@ -35,6 +27,10 @@ bool EnTramo(const TCarta* cabeza, const TControl* control) {
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
+}
+
+TTapete::~TTapete() {
+  if (arrastrada_) QuitarCursorArrastre();
 }
 
 QRect TTapete::Rectangulo(const TControl& control) {
@@ -113,22 +109,24 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
 
 QRect TTapete::rectanguloArrastre() const {
   if (!arrastrada_) return {};
+  return rectanguloTramo().translated(puntero_ - agarre_);
+}
+
+QRect TTapete::rectanguloTramo() const {
   QRect r;
-  const QPoint d = puntero_ - agarre_;
-  for (const TCarta* c = arrastrada_; c; c = c->Encima) r |= Rectangulo(*c).translated(d);
-  // Where the run lay: the table beneath it shows again.
   for (const TCarta* c = arrastrada_; c; c = c->Encima) r |= Rectangulo(*c);
   return r;
 }
 
 void TTapete::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  const QRect zona = e->rect();
-  p.fillRect(zona, kColorMesa);
+  // A drag frame repaints two separate rectangles: what lies between them is skipped.
+  const QRegion zona = e->region();
+  for (const QRect& r : zona) p.fillRect(r, kColorMesa);
   if (!fondo_.isNull()) {
     if (fondoPx_.isNull()) fondoPx_ = QPixmap::fromImage(fondo_);
     const QRect r(posicionFondo_, fondo_.size());
-    if (r.intersects(zona)) p.drawPixmap(r.topLeft(), fondoPx_);
+    if (zona.intersects(r)) p.drawPixmap(r.topLeft(), fondoPx_);
   }
   const TCarta* debajoOculta =
       arrastrada_ && arrastrada_->Debajo && !arrastrada_->Debajo->Visible ? arrastrada_->Debajo
@@ -138,19 +136,19 @@ void TTapete::paintEvent(QPaintEvent* e) {
       // A pile of stacked cards shows the card the run uncovers while it is carried.
       if (debajoOculta && c == arrastrada_) {
         const QRect r = Rectangulo(*debajoOculta);
-        if (r.intersects(zona)) p.drawPixmap(r.topLeft(), dibujo(debajoOculta->Imagen));
+        if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(debajoOculta->Imagen));
       }
       continue;
     }
     const QRect r = Rectangulo(*c);
-    if (!r.intersects(zona) || c->Imagen.Tipo == TTipoImagen::Ninguna) continue;
+    if (!zona.intersects(r) || c->Imagen.Tipo == TTipoImagen::Ninguna) continue;
     p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
   }
   if (arrastrada_) {
     const QPoint d = puntero_ - agarre_;
     for (const TCarta* c = arrastrada_; c; c = c->Encima) {
       const QRect r = Rectangulo(*c).translated(d);
-      if (r.intersects(zona)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
+      if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
     }
   }
 }
@@ -172,7 +170,8 @@ void TTapete::presionar(QMouseEvent* e, bool doble) {
   puntero_ = punto;
   destino_ = nullptr;
   arrastrarSobre(punto);
-  update(rectanguloArrastre());
+  // Where the run lay: the card it uncovers shows from now on.
+  update(rectanguloTramo());
 }
 
 void TTapete::mousePressEvent(QMouseEvent* e) { presionar(e, false); }
@@ -193,7 +192,7 @@ void TTapete::arrastrarSobre(QPoint punto) {
       destino_ == c ? TEstadoArrastre::Moviendo : TEstadoArrastre::Entrando;
   destino_ = c;
   acepta_ = c && preguntar(c, estado);
-  setCursor(acepta_ ? CursorSi() : CursorNo());
+  MostrarCursorArrastre(acepta_);
 }
 
 void TTapete::mouseMoveEvent(QMouseEvent* e) {
@@ -201,7 +200,8 @@ void TTapete::mouseMoveEvent(QMouseEvent* e) {
   const QRect antes = rectanguloArrastre();
   puntero_ = e->position().toPoint();
   arrastrarSobre(puntero_);
-  update(antes | rectanguloArrastre());
+  // Only the run's old and new places change; their union would span the table.
+  update(QRegion(antes) + rectanguloArrastre());
 }
 
 void TTapete::terminarArrastre(QPoint punto) {
@@ -210,10 +210,11 @@ void TTapete::terminarArrastre(QPoint punto) {
   arrastrarSobre(punto);
   TCarta& carta = *arrastrada_;
   TControl* destino = acepta_ ? destino_ : nullptr;
+  const QRect tramo = rectanguloTramo();
   arrastrada_ = nullptr;
   destino_ = nullptr;
   acepta_ = false;
-  unsetCursor();
+  QuitarCursorArrastre();
   // The drop goes only where the decision at the drop point accepted.
   if (destino) {
     const QPoint local = punto - Rectangulo(*destino).topLeft();
@@ -223,18 +224,18 @@ void TTapete::terminarArrastre(QPoint punto) {
       mesa_.SoltarEnPila(*static_cast<TPila*>(destino), carta, local.x(), local.y());
     update();
   } else {
-    update(antes);
+    update(QRegion(antes) + tramo);
   }
   mesa_.SoltarBotonCarta(carta, TBoton::Izquierdo, true);
 }
 
 void TTapete::cancelarArrastre() {
   if (!arrastrada_) return;
-  const QRect antes = rectanguloArrastre();
+  const QRegion antes = QRegion(rectanguloArrastre()) + rectanguloTramo();
   arrastrada_ = nullptr;
   destino_ = nullptr;
   acepta_ = false;
-  unsetCursor();
+  QuitarCursorArrastre();
   update(antes);
 }
 

@@ -16,6 +16,7 @@ class TTapete : public QWidget {
 
  public:
   explicit TTapete(TMesa& mesa, QWidget* parent = nullptr);
+  ~TTapete() override;
 
   // The topmost visible card, pile or stock whose rectangle holds the point.
   TControl* ControlEn(QPoint punto) const;
@@ -49,7 +50,9 @@ class TTapete : public QWidget {
   void arrastrarSobre(QPoint punto);
   void terminarArrastre(QPoint punto);
   void cancelarArrastre();
+  // The run where the pointer carries it, and where it lies on its pile.
   QRect rectanguloArrastre() const;
+  QRect rectanguloTramo() const;
   const QPixmap& dibujo(const TImagen& imagen);
   std::vector<const TControl*> enOrden() const;
 
