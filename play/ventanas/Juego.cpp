@@ -20,7 +20,6 @@
 #include "play/ventanas/Ayuda.h"
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
-#include "play/ventanas/Cursores.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Programa.h"
@@ -176,13 +175,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   acomodar();
 }
 
-TfrmJuego::~TfrmJuego() {
-  // The table goes first: its children would otherwise outlive the cards it points to,
-  // and a drag still in progress must end while they exist.
-  delete Tapete;
-  Tapete = nullptr;
-  mesa.Ventana = nullptr;
-}
+TfrmJuego::~TfrmJuego() { mesa.Ventana = nullptr; }
 
 void TfrmJuego::acomodar() {
   const int altoEstado = sbStatus->sizeHint().height();
@@ -419,9 +412,6 @@ void TfrmJuego::changeEvent(QEvent* e) {
 }
 
 bool TfrmJuego::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) {
-    InstalarCursoresArrastre();
-    centrarFondo();
-  }
+  if (e->type() == QEvent::WindowActivate) centrarFondo();
   return QDialog::event(e);
 }

@@ -49,6 +49,7 @@ class TfrmJuego : public QDialog, public TVentana {
   void tbNuevoClick();
   void tbJugarNroClick();
   void tbReiniciarClick();
+  void tbReversosClick();
   void tbDeshacerClick();
   void tbInstantaneaClick();
   void tbVolverInstantaneaClick();

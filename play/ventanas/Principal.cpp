@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "games/Registro.h"
+#include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Ayuda.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/IngresarNumero.h"
@@ -99,7 +100,6 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   };
   tbNuevo = boton(0, QStringLiteral("Juego Nuevo"));
   tbJugarNro = boton(10, QStringLiteral("Jugar juego número..."));
-  // The card-back chooser is opened from here once it exists.
   tbPuntuaciones = boton(9, QStringLiteral("Ver puntuaciones"));
   tbReversos = boton(1, QStringLiteral("Seleccionar Reverso"));
   tbAyudaJuego = boton(2, QStringLiteral("Ayuda sobre este juego"));
@@ -107,6 +107,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   connect(tbNuevo, &QAction::triggered, this, &TfrmPrincipal::tbNuevoClick);
   connect(tbJugarNro, &QAction::triggered, this, &TfrmPrincipal::tbJugarNroClick);
   connect(tbPuntuaciones, &QAction::triggered, this, &TfrmPrincipal::tbPuntuacionesClick);
+  connect(tbReversos, &QAction::triggered, this, &TfrmPrincipal::tbReversosClick);
   connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
   connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
 
@@ -187,6 +188,9 @@ void TfrmPrincipal::tbAyudaJuegoClick() {
 }
 
 void TfrmPrincipal::tbAyudaGeneralClick() { AbrirContenidoAyuda(ArchivoAyuda()); }
+
+// The chooser stores the choice itself.
+void TfrmPrincipal::tbReversosClick() { FormReversos(this).exec(); }
 
 void TfrmPrincipal::tmrNroJuegoTimer() {
   tmrNroJuego.stop();

@@ -33,6 +33,7 @@ class TfrmPrincipal : public QWidget {
   void tbJugarNroClick();
   void tbPuntuacionesClick();
   void tbAyudaJuegoClick();
+  void tbReversosClick();
   void tbAyudaGeneralClick();
   void tmrNroJuegoTimer();
 

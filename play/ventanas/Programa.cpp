@@ -3,6 +3,7 @@
 #include "play/Archivos.h"
 
 #include "backs/imagen/Imagenes.h"
+#include "backs/ventanas/Reversos.h"
 #include "resources/Dibujos.h"
 
 TPrograma& Programa() {
@@ -18,6 +19,12 @@ std::filesystem::path CarpetaDelPrograma() {
 
 QString ArchivoAyuda() {
   return QString::fromStdString((CarpetaDelPrograma() / "ZARP(Esp).hlp").string());
+}
+
+TfrmReversos& FormReversos(QWidget* principal) {
+  TPrograma& p = Programa();
+  if (!p.frmReversos) p.frmReversos = new TfrmReversos(principal);
+  return *p.frmReversos;
 }
 
 std::string ReversoActual() { return Programa().Configuracion.ReversoActual(); }

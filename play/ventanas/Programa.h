@@ -1,7 +1,8 @@
 #pragma once
 // What every window of the run shares: the program's folder, the settings record with
-// the chosen card back, the player's own backs and the long-lived splash.
+// the chosen card back, the player's own backs, the long-lived splash and chooser.
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 
 #include <cstdint>
@@ -11,13 +12,17 @@
 #include "backs/Reversos.h"
 #include "play/Configuracion.h"
 
+class QWidget;
 class TfrmCargando;
+class TfrmReversos;
 
 struct TPrograma {
   std::filesystem::path Carpeta;  // the folder of the executable
   TRegistroConfiguracion Configuracion;
   TReversosUsuario ReversosUsuario;
   TfrmCargando* frmCargando = nullptr;
+  // The card-back chooser, kept for the whole run; cleared if its owner goes first.
+  QPointer<TfrmReversos> frmReversos;
   // Raised whenever the chosen back changes, so that painted backs are redrawn.
   std::uint64_t VersionReverso = 0;
 };
@@ -28,6 +33,9 @@ TPrograma& Programa();
 std::filesystem::path CarpetaDelPrograma();
 // "ZARP(Esp).hlp" beside the executable.
 QString ArchivoAyuda();
+
+// The chooser of the run; created here, owned by `principal`, when the start did not.
+TfrmReversos& FormReversos(QWidget* principal);
 
 std::string ReversoActual();
 void PonerReversoActual(const std::string& identificador);

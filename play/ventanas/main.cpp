@@ -1,6 +1,7 @@
 // Cartoval: the main window, the splash and the event loop. No command line is read.
 #include <QApplication>
 
+#include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
   TfrmPrincipal principal;
   TfrmCargando cargando(&principal);
   Programa().frmCargando = &cargando;
+  TfrmReversos reversos(&principal);
+  Programa().frmReversos = &reversos;
   principal.show();
   const int resultado = QApplication::exec();
   Programa().frmCargando = nullptr;
