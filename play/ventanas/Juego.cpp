@@ -16,10 +16,10 @@
 
 #include <algorithm>
 
-#include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Ayuda.h"
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
+#include "play/ventanas/Cursores.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Programa.h"
@@ -115,8 +115,8 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   tbReiniciar = Boton(fila1, 8, QStringLiteral("Reiniciar Juego"), this,
                       &TfrmJuego::tbReiniciarClick);
   fila1->addSeparator();
-  tbReversos = Boton(fila1, 1, QStringLiteral("Seleccionar Reverso"), this,
-                     &TfrmJuego::tbReversosClick);
+  // The card-back chooser is opened from here once it exists.
+  tbReversos = Boton(fila1, 1, QStringLiteral("Seleccionar Reverso"), this, nullptr);
   fila1->addSeparator();
   tbDeshacer = Boton(fila1, 4, QStringLiteral("Deshacer"), this, &TfrmJuego::tbDeshacerClick);
   tbDeshacer->setEnabled(false);
@@ -175,7 +175,13 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   acomodar();
 }
 
-TfrmJuego::~TfrmJuego() { mesa.Ventana = nullptr; }
+TfrmJuego::~TfrmJuego() {
+  // The table goes first: its children would otherwise outlive the cards it points to,
+  // and a drag still in progress must end while they exist.
+  delete Tapete;
+  Tapete = nullptr;
+  mesa.Ventana = nullptr;
+}
 
 void TfrmJuego::acomodar() {
   const int altoEstado = sbStatus->sizeHint().height();
@@ -342,14 +348,6 @@ void TfrmJuego::rbAyudaJuegoClick() { AbrirAyuda(ArchivoAyuda(), mesa.ContextoAy
 
 void TfrmJuego::rbAyudaGeneralClick() { AbrirContenidoAyuda(ArchivoAyuda()); }
 
-void TfrmJuego::tbReversosClick() {
-  TfrmReversos& reversos = FormReversos(parentWidget() ? parentWidget() : this);
-  if (reversos.exec() != QDialog::Accepted) return;
-  PonerReversoActual(reversos.ReversoElegido());
-  // Face-down cards on the table and in the stock show the new back; faces stay.
-  Tapete->RepintarReversos();
-}
-
 void TfrmJuego::tmrTiempoTimer() {
   // A minute counts only while this window is the active one: under a dialog it is lost.
   if (QApplication::activeWindow() != this) return;
@@ -412,6 +410,9 @@ void TfrmJuego::changeEvent(QEvent* e) {
 }
 
 bool TfrmJuego::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) centrarFondo();
+  if (e->type() == QEvent::WindowActivate) {
+    InstalarCursoresArrastre();
+    centrarFondo();
+  }
   return QDialog::event(e);
 }
