@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Ayuda.h"
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
@@ -115,8 +116,8 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   tbReiniciar = Boton(fila1, 8, QStringLiteral("Reiniciar Juego"), this,
                       &TfrmJuego::tbReiniciarClick);
   fila1->addSeparator();
-  // The card-back chooser is opened from here once it exists.
-  tbReversos = Boton(fila1, 1, QStringLiteral("Seleccionar Reverso"), this, nullptr);
+  tbReversos = Boton(fila1, 1, QStringLiteral("Seleccionar Reverso"), this,
+                     &TfrmJuego::tbReversosClick);
   fila1->addSeparator();
   tbDeshacer = Boton(fila1, 4, QStringLiteral("Deshacer"), this, &TfrmJuego::tbDeshacerClick);
   tbDeshacer->setEnabled(false);
@@ -347,6 +348,14 @@ void TfrmJuego::tbVolverInstantaneaClick() {
 void TfrmJuego::rbAyudaJuegoClick() { AbrirAyuda(ArchivoAyuda(), mesa.ContextoAyuda); }
 
 void TfrmJuego::rbAyudaGeneralClick() { AbrirContenidoAyuda(ArchivoAyuda()); }
+
+void TfrmJuego::tbReversosClick() {
+  TfrmReversos& reversos = FormReversos(parentWidget() ? parentWidget() : this);
+  if (reversos.exec() != QDialog::Accepted) return;
+  PonerReversoActual(reversos.ReversoElegido());
+  // Face-down cards on the table and in the stock show the new back; faces stay.
+  Tapete->RepintarReversos();
+}
 
 void TfrmJuego::tmrTiempoTimer() {
   // A minute counts only while this window is the active one: under a dialog it is lost.
