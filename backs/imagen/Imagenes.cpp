@@ -119,6 +119,34 @@ bool DecodificarJpegEn(jpeg_decompress_struct& cinfo, TErrorJpeg& error, jpeg_pr
   return true;
 }
 
+// Whether the pixel rows an uncompressed bitmap's header promises lie in the data. Qt's
+// reader leaves the rows it cannot read as whatever memory held, and honours no offset
+// past the end; a lying header gives the placeholder instead, as a cut JPEG does. The
+// sides are already known to be within the limit.
+bool BmpCompleto(const QByteArray& d) {
+  const auto* b = reinterpret_cast<const uchar*>(d.constData());
+  if (d.size() < 30) return false;
+  const qint64 inicio = qFromLittleEndian<quint32>(b + 10);
+  qint64 ancho = 0, alto = 0, bits = 0;
+  quint32 compresion = 0;
+  if (qFromLittleEndian<quint32>(b + 14) == 12) {  // the old OS/2 header
+    ancho = qFromLittleEndian<quint16>(b + 18);
+    alto = qFromLittleEndian<quint16>(b + 20);
+    bits = qFromLittleEndian<quint16>(b + 24);
+  } else {
+    if (d.size() < 34) return false;
+    ancho = qFromLittleEndian<qint32>(b + 18);
+    alto = qFromLittleEndian<qint32>(b + 22);
+    bits = qFromLittleEndian<quint16>(b + 28);
+    compresion = qFromLittleEndian<quint32>(b + 30);
+  }
+  alto = alto < 0 ? -alto : alto;
+  if (ancho <= 0 || alto <= 0 || ancho > LadoMaximoImagen || alto > LadoMaximoImagen) return false;
+  // Run-length data has no length the header could promise.
+  if (compresion != 0 && compresion != 3 && compresion != 6) return true;
+  return inicio + (ancho * bits + 31) / 32 * 4 * alto <= d.size();
+}
+
 bool EsExtension(const fs::path& archivo, std::initializer_list<const char*> extensiones) {
   const QString ext = QString::fromStdString(archivo.extension().string()).toLower();
   for (const char* e : extensiones)
@@ -163,7 +191,17 @@ QImage DecodificarBmp(const QByteArray& datos) {
   const QSize tamanno = lector.size();
   if (!tamanno.isValid() || tamanno.width() > LadoMaximoImagen || tamanno.height() > LadoMaximoImagen)
     return {};
+  if (!BmpCompleto(datos)) return {};
+  // Run-length data may skip pixels; the reader fills a picture of the right size and
+  // format in place, so the skipped ones stay zero rather than stale memory.
   QImage imagen;
+  const QImage::Format formato = lector.imageFormat();
+  const qint64 bytes = static_cast<qint64>(tamanno.width()) * tamanno.height() * 4;
+  const qint64 limite = qint64(lector.allocationLimit()) * 1024 * 1024;  // 0: none
+  if (formato != QImage::Format_Invalid && (limite == 0 || bytes <= limite)) {
+    imagen = QImage(tamanno, formato);
+    if (!imagen.isNull()) imagen.fill(0);
+  }
   if (!lector.read(&imagen)) return {};
   return imagen;
 }
