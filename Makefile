@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_BENCH ?= build-bench
 GENERADOR  := -G Ninja
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench clean bench-arranque
 
 deps:
 	@bash scripts/dependencias.sh
@@ -24,6 +24,13 @@ bench: deps
 	@cmake -S . -B $(BUILD_BENCH) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD_BENCH) --target cartoval_bench
 	@$(BUILD_BENCH)/cartoval_bench
+
+# Start-up of the game, warm, under Xvfb: from exec to the main window painted, with the
+# memory it holds then, beside a bare Qt window.
+bench-arranque: deps
+	@cmake -S . -B $(BUILD_BENCH) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD_BENCH) --target cartoval_arranque
+	@xvfb-run -a -s "-screen 0 1920x1080x24" $(BUILD_BENCH)/cartoval_arranque 10
 
 clean:
 	rm -rf $(BUILD) $(BUILD_BENCH)
