@@ -1,0 +1,220 @@
+// Writes the seed corpus of every fuzz target into the folder given, one subfolder per
+// target, all made here by code: real score and settings files, small JPEGs in each
+// colour space and coding, bitmaps in several depths, number texts, step lines and
+// engine-play inputs for every game.
+#include <QBuffer>
+#include <QImage>
+
+#include <cstdio>  // jpeglib.h needs FILE
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "play/Archivos.h"
+#include "play/Configuracion.h"
+#include "scores/AdminPuntuaciones.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Raiz;
+int Cuenta = 0;
+
+void Escribir(const std::string& objetivo, const std::string& datos) {
+  const fs::path carpeta = Raiz / objetivo;
+  fs::create_directories(carpeta);
+  std::ofstream f(carpeta / ("semilla" + std::to_string(++Cuenta)), std::ios::binary);
+  f.write(datos.data(), static_cast<std::streamsize>(datos.size()));
+}
+
+std::string Bytes(std::initializer_list<int> b) {
+  std::string s;
+  for (int x : b) s += static_cast<char>(x);
+  return s;
+}
+
+std::string Le32(std::int32_t v) {
+  std::string s(4, '\0');
+  std::memcpy(s.data(), &v, 4);
+  return s;
+}
+
+void SemillasPuntuaciones(const fs::path& tmp) {
+  const std::string clave = "CuatroReyes";
+  const fs::path archivo = ArchivoPuntuaciones(tmp, clave);
+  std::error_code ec;
+  fs::remove_all(CarpetaRecords(tmp), ec);
+  const char* nombres[] = {"Ana", "José María", "Ñandú", "", "Un nombre demasiado largo para caber",
+                           "日本", "Zoë", "x", "Éric", "Último"};
+  auto entrada = [](std::uint16_t puntos, std::int32_t nro, const std::string& nombre,
+                    const std::string& tabla) {
+    return Bytes({puntos & 0xFF, puntos >> 8}) + Le32(nro) +
+           static_cast<char>(nombre.size()) + nombre + tabla;
+  };
+  Escribir("puntuaciones", entrada(10, 1, "Nuevo", ""));
+  for (int k = 0; k < 11; ++k) {
+    const auto puntos = static_cast<std::uint16_t>(5 + 7 * k);
+    GuardarPuntuacion(tmp, clave, nombres[k % 10], -k * 1000003, puntos,
+                      PosicionEnTabla(tmp, clave, puntos));
+    const auto datos = LeerArchivo(archivo, 1000);
+    if (!datos) continue;
+    Escribir("puntuaciones", entrada(static_cast<std::uint16_t>(3 * k + 20), k, nombres[(k + 3) % 10], *datos));
+    if (k == 10) {
+      Escribir("puntuaciones", entrada(1000, 7, "Ana", *datos + std::string(30, 'x')));
+      Escribir("puntuaciones", entrada(0, 7, "\xC3", datos->substr(0, 100)));
+    }
+  }
+}
+
+void SemillasConfiguracion(const fs::path& tmp) {
+  TRegistroConfiguracion r;
+  for (const char* id : {"k58203361Defecto1", "k58203361Defecto4", "Reversos/mi foto.jpg",
+                         "Reversos/caf\xE9.bmp", ""}) {
+    r.PonerReversoActual(id);
+    GuardarConfiguracion(tmp, r);
+    if (const auto datos = LeerArchivo(tmp / ArchivoConfiguracion, 512)) {
+      Escribir("configuracion", *datos);
+      Escribir("configuracion", datos->substr(0, 10));
+    }
+  }
+  Escribir("configuracion", std::string(300, '\xFF'));
+}
+
+// A small picture through libjpeg: gradients, so that every coefficient has work.
+std::string Jpeg(int ancho, int alto, J_COLOR_SPACE espacio, int componentes, bool progresivo,
+                 int calidad, bool adobe = false) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* buffer = nullptr;
+  unsigned long tamanno = 0;
+  jpeg_mem_dest(&c, &buffer, &tamanno);
+  c.image_width = static_cast<JDIMENSION>(ancho);
+  c.image_height = static_cast<JDIMENSION>(alto);
+  c.input_components = componentes;
+  c.in_color_space = espacio;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, calidad, TRUE);
+  if (progresivo) jpeg_simple_progression(&c);
+  c.write_Adobe_marker = adobe ? TRUE : FALSE;
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> fila(static_cast<std::size_t>(ancho * componentes));
+  while (c.next_scanline < c.image_height) {
+    for (int x = 0; x < ancho; ++x)
+      for (int k = 0; k < componentes; ++k)
+        fila[static_cast<std::size_t>(x * componentes + k)] =
+            static_cast<unsigned char>((x * 255 / ancho + static_cast<int>(c.next_scanline) * 3 + k * 80) & 0xFF);
+    JSAMPROW p = fila.data();
+    jpeg_write_scanlines(&c, &p, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::string s(reinterpret_cast<const char*>(buffer), tamanno);
+  std::free(buffer);
+  return s;
+}
+
+std::string Bmp(const QImage& imagen) {
+  QByteArray datos;
+  QBuffer buffer(&datos);
+  buffer.open(QIODevice::WriteOnly);
+  imagen.save(&buffer, "BMP");
+  return datos.toStdString();
+}
+
+void SemillasImagenes() {
+  // Choices byte: bit 0 bitmap, bit 1 also through a file, bit 2 scaled to the next 2 bytes.
+  const std::string jpegs[] = {
+      Jpeg(62, 98, JCS_RGB, 3, false, 85),  Jpeg(17, 9, JCS_GRAYSCALE, 1, false, 50),
+      Jpeg(40, 40, JCS_RGB, 3, true, 75),   Jpeg(24, 16, JCS_CMYK, 4, false, 90, true),
+      Jpeg(130, 200, JCS_YCbCr, 3, false, 30), Jpeg(1, 1, JCS_RGB, 3, false, 100)};
+  // Headers that lie: a JPEG claiming 60000 x 60000, a bitmap claiming more than it holds.
+  std::string gigante = jpegs[0];
+  if (const auto sof = gigante.find("\xFF\xC0"); sof != std::string::npos && sof + 9 < gigante.size()) {
+    gigante[sof + 5] = gigante[sof + 7] = static_cast<char>(0xEA);
+    gigante[sof + 6] = gigante[sof + 8] = static_cast<char>(0x60);
+    Escribir("imagenes", Bytes({4, 56, 92}) + gigante);
+  }
+  for (const std::string& j : jpegs) {
+    Escribir("imagenes", Bytes({0, 0, 0}) + j);
+    Escribir("imagenes", Bytes({6, 56, 92}) + j);
+    Escribir("imagenes", Bytes({4, 10, 200}) + j.substr(0, j.size() * 2 / 3));
+  }
+  QImage color(31, 13, QImage::Format_RGB32);
+  for (int y = 0; y < color.height(); ++y)
+    for (int x = 0; x < color.width(); ++x) color.setPixel(x, y, qRgb(x * 8, y * 19, (x * y) & 0xFF));
+  const std::string bmps[] = {Bmp(color), Bmp(color.convertToFormat(QImage::Format_Indexed8)),
+                              Bmp(color.convertToFormat(QImage::Format_Mono)),
+                              Bmp(color.convertToFormat(QImage::Format_ARGB32))};
+  std::string mentiroso = bmps[0];
+  if (mentiroso.size() > 30) {
+    const std::int32_t lado = 60000;
+    std::memcpy(mentiroso.data() + 18, &lado, 4);  // width
+    std::memcpy(mentiroso.data() + 22, &lado, 4);  // height
+    Escribir("imagenes", Bytes({1, 0, 0}) + mentiroso);
+    Escribir("imagenes", Bytes({1, 0, 0}) + bmps[1].substr(0, 60));
+  }
+  for (const std::string& b : bmps) {
+    Escribir("imagenes", Bytes({1, 0, 0}) + b);
+    Escribir("imagenes", Bytes({3, 0, 0}) + b);
+  }
+}
+
+void SemillasNumero() {
+  for (const char* t : {"0", "1", "-1", "+42", "  123", "2147483647", "2147483648", "-2147483648",
+                        "-2147483649", "$7FFFFFFF", "$80000000", "x1f", "X0", "0x10", "0XAbC", "0x",
+                        "$", "-", "12a", "   ", "", "00000000000000000000000000001", " -0", "$-1"})
+    Escribir("numero", t);
+}
+
+void SemillasPasos() {
+  const char* lineas[] = {"m m m a1 d i v r", "3>5 3.2>5 a7 a7.1", "1>2 2>3 3>4 4>5 5>6 d d",
+                          "a1 a2 a3 a4 a5 a6 a7 a8 a9 a10 m i m m v",
+                          "999999999>1 1.999999999>2 0>0 a0 a.1 1.>2 >3 1>", "12>1 13>2 r 1.0>9"};
+  for (int juego = 0; juego < 16; ++juego)
+    Escribir("pasos", static_cast<char>(juego) + std::string(lineas[juego % 6]));
+}
+
+void SemillasJuego() {
+  std::uint32_t estado = 12345;
+  for (int juego = 0; juego < 16; ++juego)
+    for (std::int32_t numero : {1, 2, -7, 0}) {
+      std::string s = static_cast<char>(juego) + Le32(numero);
+      for (int k = 0; k < 120; ++k) {
+        estado = estado * 134775813u + 1u;
+        s += static_cast<char>(estado >> 24);
+      }
+      Escribir("juego", s);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "uso: generar_semillas CARPETA\n";
+    return 2;
+  }
+  Raiz = argv[1];
+  std::error_code ec;
+  fs::remove_all(Raiz, ec);
+  const fs::path tmp = Raiz / "tmp";
+  fs::create_directories(tmp);
+  SemillasPuntuaciones(tmp);
+  SemillasConfiguracion(tmp);
+  SemillasImagenes();
+  SemillasNumero();
+  SemillasPasos();
+  SemillasJuego();
+  fs::remove_all(tmp, ec);
+  std::cout << Cuenta << " semillas en " << Raiz.string() << "\n";
+  return 0;
+}
