@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_BENCH ?= build-bench
 GENERADOR  := -G Ninja
 
-.PHONY: deps configure build run test bench clean bench-arranque
+.PHONY: deps configure build run test bench clean bench-arranque test-asan soak
 
 deps:
 	@bash scripts/dependencias.sh
@@ -19,6 +19,27 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks on.
+# Test discovery runs the binaries at build time, so the build gets the same settings.
+BUILD_ASAN ?= build-asan
+SANEAR_ENTORNO := ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan.supp:print_suppressions=0 \
+	ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+
+test-asan: deps
+	@cmake -S . -B $(BUILD_ASAN) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DCARTOVAL_SANEAR=ON >/dev/null
+	@$(SANEAR_ENTORNO) cmake --build $(BUILD_ASAN)
+	@cd $(BUILD_ASAN) && $(SANEAR_ENTORNO) QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+# Random play, 2000 deals per game, with the oracle after every step; not part of make test.
+BUILD_SOAK ?= build-soak
+soak: deps
+	@cmake -S . -B $(BUILD_SOAK) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_SOAK) --target pruebas_soak
+	@CARTOVAL_REPARTOS=2000 $(BUILD_SOAK)/pruebas_soak --gtest_filter='Juegos/Soak.*'
 
 bench: deps
 	@cmake -S . -B $(BUILD_BENCH) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -90,6 +90,8 @@ void TMesa::ReutilizarDescarte() {
     Historial = j;
     if (!JugadaMasAntigua) JugadaMasAntigua = j;
     AgregarTraslado(nullptr, nullptr, nullptr);
+    // Nothing covers the empty stock: its picture must tell whether a redeal is left.
+    m.Imagen = ImagenMazoVacio(m);
     Paneles[PanelMazo] = "Mazo: " + std::to_string(m.CartasMazo);
     Paneles[PanelDescarte] = "Descarte: 0";
     return;

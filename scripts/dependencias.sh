@@ -8,7 +8,7 @@ paquetes=(
   qt6-base-dev libgl-dev
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm-14
   xvfb xauth
   fonts-dejavu-core
 )
