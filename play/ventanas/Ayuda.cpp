@@ -1,5 +1,6 @@
 #include "play/ventanas/Ayuda.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -37,6 +38,12 @@ QPointer<TfrmAyuda>& Unica() {
 
 void Abrir(const QString& archivo, const QString& id) {
   TfrmAyuda* v = TfrmAyuda::ObtenerInstancia();
+  // Help asked for from a modal dialog (the back chooser) must take input while that
+  // dialog runs: a window the dialog owns is not blocked by it. The viewer stays open
+  // when the dialog closes; if the dialog goes, a new viewer is made next time.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal != v && v->parentWidget() != modal)
+    v->setParent(modal, Qt::Window);
   v->Mostrar(archivo, id);
   v->show();
   v->raise();

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QUrl>
@@ -69,6 +73,34 @@ TEST(VisorAyuda, AbreEnUnContextoSinBloquear) {
   AbrirAyuda(kArchivo, 280);
   EXPECT_EQ(TfrmAyuda::Instancia(), visor);
   EXPECT_EQ(visor->TemaActual(), QStringLiteral("tema-280"));
+  visor->close();
+  QApplication::processEvents();
+}
+
+// Help asked for from a modal dialog takes clicks while the dialog runs, and stays open
+// after it closes.
+TEST(VisorAyuda, DesdeUnDialogoModalRecibeClicks) {
+  QDialog dialogo;
+  QString temaElegido;
+  QTimer::singleShot(0, &dialogo, [&] {
+    AbrirAyuda(kArchivo, 280);
+    TfrmAyuda* visor = TfrmAyuda::Instancia();
+    if (visor && QTest::qWaitForWindowExposed(visor)) {
+      auto* lista = visor->findChild<QListWidget*>();
+      const int fila = lista->currentRow() == 0 ? 1 : 0;
+      const QPoint punto = lista->viewport()->mapTo(
+          visor, lista->visualItemRect(lista->item(fila)).center());
+      QTest::mouseClick(visor->windowHandle(), Qt::LeftButton, {}, punto);
+      temaElegido = visor->TemaActual();
+    }
+    dialogo.reject();
+  });
+  dialogo.exec();
+  TfrmAyuda* visor = TfrmAyuda::Instancia();
+  ASSERT_NE(visor, nullptr);
+  EXPECT_FALSE(temaElegido.isEmpty());
+  EXPECT_NE(temaElegido, QStringLiteral("tema-280"));
+  EXPECT_TRUE(visor->isVisible());
   visor->close();
   QApplication::processEvents();
 }
