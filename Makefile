@@ -3,7 +3,7 @@ BUILD      ?= build
 BUILD_BENCH ?= build-bench
 GENERADOR  := -G Ninja
 
-.PHONY: deps configure build run test bench clean bench-arranque test-asan soak
+.PHONY: deps configure build run test bench clean test-asan soak fuzz bench-arranque
 
 deps:
 	@bash scripts/dependencias.sh
@@ -40,6 +40,24 @@ soak: deps
 	@cmake -S . -B $(BUILD_SOAK) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD_SOAK) --target pruebas_soak
 	@CARTOVAL_REPARTOS=2000 $(BUILD_SOAK)/pruebas_soak --gtest_filter='Juegos/Soak.*'
+
+# Each libFuzzer target for FUZZ_SEGUNDOS seconds (clang, ASan and UBSan); crash inputs
+# stay in $(BUILD_FUZZ)/fuzz/fallos. ctest runs the same targets for 10 s each.
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SEGUNDOS ?= 60
+FUZZ_OBJETIVOS := puntuaciones configuracion imagenes numero pasos juego
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCARTOVAL_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD_FUZZ) --target fuzz_todos
+	@for t in $(FUZZ_OBJETIVOS); do \
+		ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 \
+		UBSAN_OPTIONS=abort_on_error=1:halt_on_error=1:print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/.ci/lsan.supp:print_suppressions=0 \
+		ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer QT_QPA_PLATFORM=offscreen \
+		fuzz/correr.sh $(BUILD_FUZZ)/fuzz/fuzz_$$t $(FUZZ_SEGUNDOS) $(BUILD_FUZZ)/fuzz/semillas/$$t \
+			$(BUILD_FUZZ)/fuzz/corpus/$$t $(BUILD_FUZZ)/fuzz/fallos || exit 1; \
+	done
 
 bench: deps
 	@cmake -S . -B $(BUILD_BENCH) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
   if (!bmp && !imagen.isNull()) {
     fuzz::Exigir(imagen.format() == QImage::Format_RGB32, "formato del JPEG");
     // Scaled down never below the size asked for, unless the picture itself is smaller.
+    // At full size a picture may pass the pixel limit that its scaled decode keeps within.
     const QImage entera = DecodificarJpeg(archivo);
-    fuzz::Exigir(!entera.isNull(), "decodifica escalado pero no entero");
-    if (!minimo.isEmpty()) {
+    if (!minimo.isEmpty() && !entera.isNull()) {
       fuzz::Exigir(imagen.width() >= std::min(minimo.width(), entera.width()) &&
                        imagen.height() >= std::min(minimo.height(), entera.height()),
                    "escalado por debajo del tamaño pedido");
@@ -57,6 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
     const QImage leida = CargarImagenArchivo(ruta, minimo);
     fuzz::Exigir(leida == imagen || (archivo.isEmpty() && leida.isNull()),
                  "el archivo no da la misma imagen que sus bytes");
+    // As a user's back: the placeholder, with the picture over it when there is one.
+    QImage marcador(62, 98, QImage::Format_RGB32);
+    marcador.fill(Qt::darkGreen);
+    const QImage reverso = ComponerReversoUsuario(marcador, ruta);
+    fuzz::Exigir(reverso.size() == marcador.size(), "reverso de otro tamaño");
+    if (leida.isNull())
+      fuzz::Exigir(reverso == marcador.convertToFormat(reverso.format()), "reverso sin imagen cambiado");
   }
   return 0;
 }

@@ -1,6 +1,6 @@
 // Engine play: the input chooses the game, the deal number and every step; the soak's
 // oracle checks the table after each one and the undo of everything at the end.
-// Input: 1 byte game, 4 bytes number (little-endian), then the steps, one to three bytes
+// Input: 1 byte game and screen width, 4 bytes number (little-endian), then the steps, one to three bytes
 // each.
 #include <cstdint>
 #include <cstring>
@@ -99,7 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
   std::memcpy(&pedido, datos + 1, 4);
   TLector l{datos + 5, largo - 5};
 
-  TMesa m;
+  // Screens from far too small to very wide: the scale changes every place on the table.
+  static constexpr int anchos[] = {1024, 640, 800, 1152, 1280, 1366, 1440, 1600,
+                                   1680, 1920, 2560, 3840, 7680, 320, 1023, 1000};
+  TMesa m(anchos[datos[0] / 16], anchos[datos[0] / 16] * 3 / 4);
   // Number 0 asks the clock; a fixed clock keeps the run replayable.
   m.Generador.Reloj = [] { return std::uint32_t{86399999}; };
   juego.Preparar(m, pedido);
