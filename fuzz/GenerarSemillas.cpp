@@ -5,7 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 
-#include <cstdio>  // jpeglib.h needs FILE
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -14,11 +14,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "play/Archivos.h"
 #include "play/Configuracion.h"
 #include "scores/AdminPuntuaciones.h"
+#include "tests/imagen/Jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -89,37 +88,11 @@ void SemillasConfiguracion(const fs::path& tmp) {
 
 // A small picture through libjpeg: gradients, so that every coefficient has work.
 std::string Jpeg(int ancho, int alto, J_COLOR_SPACE espacio, int componentes, bool progresivo,
-                 int calidad, bool adobe = false) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long tamanno = 0;
-  jpeg_mem_dest(&c, &buffer, &tamanno);
-  c.image_width = static_cast<JDIMENSION>(ancho);
-  c.image_height = static_cast<JDIMENSION>(alto);
-  c.input_components = componentes;
-  c.in_color_space = espacio;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, calidad, TRUE);
-  if (progresivo) jpeg_simple_progression(&c);
-  c.write_Adobe_marker = adobe ? TRUE : FALSE;
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> fila(static_cast<std::size_t>(ancho * componentes));
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < ancho; ++x)
-      for (int k = 0; k < componentes; ++k)
-        fila[static_cast<std::size_t>(x * componentes + k)] =
-            static_cast<unsigned char>((x * 255 / ancho + static_cast<int>(c.next_scanline) * 3 + k * 80) & 0xFF);
-    JSAMPROW p = fila.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::string s(reinterpret_cast<const char*>(buffer), tamanno);
-  std::free(buffer);
-  return s;
+                 int calidad) {
+  return CodificarJpeg(
+      ancho, alto, espacio, componentes,
+      [&](int x, int y, int k) { return static_cast<unsigned char>((x * 255 / ancho + y * 3 + k * 80) & 0xFF); },
+      progresivo, calidad);
 }
 
 std::string Bmp(const QImage& imagen) {
@@ -134,7 +107,7 @@ void SemillasImagenes() {
   // Choices byte: bit 0 bitmap, bit 1 also through a file, bit 2 scaled to the next 2 bytes.
   const std::string jpegs[] = {
       Jpeg(62, 98, JCS_RGB, 3, false, 85),  Jpeg(17, 9, JCS_GRAYSCALE, 1, false, 50),
-      Jpeg(40, 40, JCS_RGB, 3, true, 75),   Jpeg(24, 16, JCS_CMYK, 4, false, 90, true),
+      Jpeg(40, 40, JCS_RGB, 3, true, 75),   Jpeg(24, 16, JCS_CMYK, 4, false, 90),
       Jpeg(130, 200, JCS_YCbCr, 3, false, 30), Jpeg(1, 1, JCS_RGB, 3, false, 100)};
   // Headers that lie: a JPEG claiming 60000 x 60000, a bitmap claiming more than it holds.
   std::string gigante = jpegs[0];

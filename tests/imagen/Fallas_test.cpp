@@ -15,10 +15,9 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "backs/Reversos.h"
 #include "backs/imagen/Imagenes.h"
+#include "tests/imagen/Jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -72,33 +71,10 @@ QByteArray BmpRle8(int ancho, int alto, const QByteArray& datos) {
 }
 
 QByteArray Jpeg(int ancho, int alto, QColor color, bool progresivo) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr e{};
-  c.err = jpeg_std_error(&e);
-  jpeg_create_compress(&c);
-  unsigned char* salida = nullptr;
-  unsigned long tamanno = 0;
-  jpeg_mem_dest(&c, &salida, &tamanno);
-  c.image_width = static_cast<JDIMENSION>(ancho);
-  c.image_height = static_cast<JDIMENSION>(alto);
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  if (progresivo) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> fila;
-  for (int x = 0; x < ancho; ++x)
-    fila.insert(fila.end(), {static_cast<unsigned char>(color.red()), static_cast<unsigned char>(color.green()),
-                             static_cast<unsigned char>(color.blue())});
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW p = fila.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  QByteArray datos(reinterpret_cast<const char*>(salida), static_cast<qsizetype>(tamanno));
-  jpeg_destroy_compress(&c);
-  std::free(salida);
-  return datos;
+  const int rgb[] = {color.red(), color.green(), color.blue()};
+  return QByteArray::fromStdString(CodificarJpeg(
+      ancho, alto, JCS_RGB, 3, [&](int, int, int k) { return static_cast<unsigned char>(rgb[k]); },
+      progresivo));
 }
 
 // The same data under a start-of-frame that claims another size.

@@ -10,9 +10,8 @@
 #include <fstream>
 #include <random>
 
-#include <jpeglib.h>
-
 #include "backs/imagen/Imagenes.h"
+#include "tests/imagen/Jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -34,31 +33,8 @@ QByteArray Codificar(const QImage& imagen, const char* formato, int calidad = 95
 
 // Adobe-style CMYK (ink stored inverted, 255 = none), which Qt cannot write.
 QByteArray JpegCmyk(int ancho, int alto, const unsigned char cmykInvertido[4]) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr e{};
-  c.err = jpeg_std_error(&e);
-  jpeg_create_compress(&c);
-  unsigned char* salida = nullptr;
-  unsigned long tamanno = 0;
-  jpeg_mem_dest(&c, &salida, &tamanno);
-  c.image_width = static_cast<JDIMENSION>(ancho);
-  c.image_height = static_cast<JDIMENSION>(alto);
-  c.input_components = 4;
-  c.in_color_space = JCS_CMYK;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<unsigned char> fila(static_cast<std::size_t>(ancho) * 4);
-  for (int x = 0; x < ancho; ++x) std::copy(cmykInvertido, cmykInvertido + 4, fila.begin() + 4 * x);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW p = fila.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  QByteArray datos(reinterpret_cast<const char*>(salida), static_cast<qsizetype>(tamanno));
-  jpeg_destroy_compress(&c);
-  std::free(salida);
-  return datos;
+  return QByteArray::fromStdString(CodificarJpeg(
+      ancho, alto, JCS_CMYK, 4, [&](int, int, int k) { return cmykInvertido[k]; }, false, 95));
 }
 
 // Rewrites the size in the first start-of-frame marker.
