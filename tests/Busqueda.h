@@ -41,6 +41,19 @@ inline bool Acepta(TMesa& m, TCarta& carta, TPila& pila) {
                    : m.ArrastrarSobrePila(pila, carta, 1, 1);
 }
 
+// The same question, pile first, as a drop names it.
+inline bool Acepta(TMesa& m, TPila& destino, TCarta& carta) { return Acepta(m, carta, destino); }
+
+// A player's drop of the card on the pile, which must accept it, and the win check after it.
+inline void Soltar(TMesa& m, TPila& destino, TCarta& carta) {
+  ASSERT_TRUE(Acepta(m, carta, destino)) << TextoCarta(carta);
+  if (destino.Tope)
+    m.SoltarEnCarta(*destino.Tope, carta, 1, 1);
+  else
+    m.SoltarEnPila(destino, carta, 1, 1);
+  m.VerificarFinAhora();
+}
+
 // Every drag of a face-up card (with its run) onto a pile that accepts it, foundation
 // moves first, then a stock click when the stock is on the table and can do something.
 inline std::vector<TPaso> MovimientosLegales(TMesa& m) {

@@ -12,19 +12,8 @@ namespace {
 
 bool EsBase(const TPila& p) { return p.Grupo->NombreGrupo == "Bas"; }
 
-bool Acepta(TMesa& m, TPila& destino, TCarta& carta) {
-  return destino.Tope ? m.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1)
-                      : m.ArrastrarSobrePila(destino, carta, 1, 1);
-}
-
-void Soltar(TMesa& m, TPila& destino, TCarta& carta) {
-  ASSERT_TRUE(Acepta(m, destino, carta));
-  if (destino.Tope)
-    m.SoltarEnCarta(*destino.Tope, carta, 1, 1);
-  else
-    m.SoltarEnPila(destino, carta, 1, 1);
-  m.VerificarFinAhora();
-}
+using busqueda::Acepta;
+using busqueda::Soltar;
 
 // From the bottom: an As and then the following ranks of its suit.
 bool EscaleraDesdeAs(const TPila& p) {

@@ -7,19 +7,8 @@
 
 namespace {
 
-bool Acepta(TMesa& m, TPila& destino, TCarta& carta) {
-  return destino.Tope ? m.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1)
-                      : m.ArrastrarSobrePila(destino, carta, 1, 1);
-}
-
-void Soltar(TMesa& m, TPila& destino, TCarta& carta) {
-  ASSERT_TRUE(Acepta(m, destino, carta)) << TextoCarta(carta);
-  if (destino.Tope)
-    m.SoltarEnCarta(*destino.Tope, carta, 1, 1);
-  else
-    m.SoltarEnPila(destino, carta, 1, 1);
-  m.VerificarFinAhora();
-}
+using busqueda::Acepta;
+using busqueda::Soltar;
 
 TPila& Pila(TMesa& m, int n) { return *m.Pilas[static_cast<std::size_t>(n - 1)]; }
 

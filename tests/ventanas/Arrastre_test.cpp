@@ -13,14 +13,9 @@
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Tapete.h"
+#include "tests/ventanas/Movidas.h"
 
 namespace {
-
-QPoint Centro(const TControl& c) { return TTapete::Rectangulo(c).center(); }
-
-const TControl& Blanco(const TPila& p) {
-  return p.Tope ? static_cast<const TControl&>(*p.Tope) : p;
-}
 
 // The regions the table was asked to paint, in order.
 class TRegiones : public QObject {
@@ -51,21 +46,7 @@ class ArrastreTest : public ::testing::Test {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   }
 
-  // The top card of a column and a pile whose answer for it is `aceptada`.
-  std::optional<std::pair<TCarta*, TPila*>> Movida(bool aceptada) {
-    TMesa& m = juego->mesa;
-    for (const auto& origen : m.Pilas) {
-      TCarta* c = origen->Tope;
-      if (!c || !c->BocaArriba || origen.get() == m.Mazo->Descarte) continue;
-      for (const auto& destino : m.Pilas) {
-        if (destino == origen || destino.get() == m.Mazo->Descarte) continue;
-        const bool acepta = destino->Tope ? m.ArrastrarSobreCarta(*destino->Tope, *c, 1, 1)
-                                          : m.ArrastrarSobrePila(*destino, *c, 1, 1);
-        if (acepta == aceptada) return std::pair{c, destino.get()};
-      }
-    }
-    return std::nullopt;
-  }
+  std::optional<TMovida> Movida(bool aceptada) { return BuscarMovida(juego->mesa, aceptada); }
 
   void Pintar() { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); }
 
@@ -90,37 +71,37 @@ TEST_F(ArrastreTest, ElCursorDeArrastreEsDeTodoElProgramaMientrasDuraElArrastre)
   const auto si = Movida(true);
   const auto no = Movida(false);
   ASSERT_TRUE(si && no);
-  const QPoint origen = Centro(*si->first);
+  const QPoint origen = Centro(*si->carta);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   QTest::mousePress(tapete, Qt::LeftButton, {}, origen);
-  ASSERT_EQ(tapete->Arrastrada(), si->first);
+  ASSERT_EQ(tapete->Arrastrada(), si->carta);
   // Over its own pile the card is refused.
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorNoSoltarInstalado()));
-  QTest::mouseMove(tapete, Centro(Blanco(*si->second)));
+  QTest::mouseMove(tapete, Centro(Blanco(*si->destino)));
   EXPECT_TRUE(tapete->AceptaSoltar());
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorArrastreInstalado()));
   // Off every pile, on the bare table.
   QTest::mouseMove(tapete, QPoint(tapete->width() - 3, tapete->height() - 3));
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorNoSoltarInstalado()));
-  QTest::mouseMove(tapete, Centro(Blanco(*si->second)));
+  QTest::mouseMove(tapete, Centro(Blanco(*si->destino)));
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorArrastreInstalado()));
   // One cursor of ours at a time, however often the answer changed.
-  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(Blanco(*si->second)));
-  EXPECT_EQ(si->first->Pila, si->second);
+  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(Blanco(*si->destino)));
+  EXPECT_EQ(si->carta->Pila, si->destino);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   // A refused drop also gives the pointer back.
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*no->first));
-  ASSERT_EQ(tapete->Arrastrada(), no->first);
-  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(*no->first) + QPoint(2, 2));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*no->carta));
+  ASSERT_EQ(tapete->Arrastrada(), no->carta);
+  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(*no->carta) + QPoint(2, 2));
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ArrastreTest, UnArrastreCortadoDevuelveElCursorYNoPisaElDeOtro) {
   const auto si = Movida(true);
   ASSERT_TRUE(si);
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->first));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->carta));
   ASSERT_TRUE(CursorArrastreMostrado());
   juego->hide();  // the table hidden in mid-drag: no drop
   EXPECT_EQ(tapete->Arrastrada(), nullptr);
@@ -128,7 +109,7 @@ TEST_F(ArrastreTest, UnArrastreCortadoDevuelveElCursorYNoPisaElDeOtro) {
 
   juego->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->first));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->carta));
   ASSERT_TRUE(CursorArrastreMostrado());
   juego.reset();  // the window closed under the drag
   EXPECT_FALSE(CursorArrastreMostrado());

@@ -17,10 +17,9 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
+#include "tests/ventanas/Movidas.h"
 
 namespace {
-
-QPoint Centro(const TControl& c) { return TTapete::Rectangulo(c).center(); }
 
 std::string Mesa(const TMesa& m) {
   // Every card's place, face and pile: two tables print alike only when they look alike.
@@ -30,31 +29,6 @@ std::string Mesa(const TMesa& m) {
          std::to_string(c->Left) + "," + std::to_string(c->Top) + (c->Visible ? "v" : "h") +
          "p" + std::to_string(c->Pila ? c->Pila->Numero : -1) + " ";
   return s;
-}
-
-struct TMovida {
-  TCarta* carta;
-  TPila* destino;
-};
-
-// A top card of a tableau pile and a pile that takes it (or refuses it), as the table
-// shows them now.
-std::optional<TMovida> BuscarMovida(TMesa& m, bool aceptada) {
-  for (const auto& origen : m.Pilas) {
-    TCarta* c = origen->Tope;
-    if (!c || !c->BocaArriba || origen.get() == m.Mazo->Descarte) continue;
-    for (const auto& destino : m.Pilas) {
-      if (destino == origen || destino.get() == m.Mazo->Descarte) continue;
-      const bool acepta = destino->Tope ? m.ArrastrarSobreCarta(*destino->Tope, *c, 1, 1)
-                                        : m.ArrastrarSobrePila(*destino, *c, 1, 1);
-      if (acepta == aceptada) return TMovida{c, destino.get()};
-    }
-  }
-  return std::nullopt;
-}
-
-const TControl& Blanco(const TPila& p) {
-  return p.Tope ? static_cast<const TControl&>(*p.Tope) : p;
 }
 
 class JuegoTest : public ::testing::Test {
