@@ -1,5 +1,5 @@
 // Recording and undoing actions; the snapshot.
-#include "engine/Mesa.h"
+#include "engine/AnotarPaso.h"
 
 void TMesa::RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia) {
   jugadas_.push_back(std::make_unique<TJugada>());
@@ -18,6 +18,7 @@ void TMesa::AgregarTraslado(TCarta* carta, TPila* desde, TPila* hacia) {
 void TMesa::Deshacer() {
   TJugada* j = Historial;
   if (!j) return;
+  TAnotarPaso paso(*this, "d");
   if (Instantanea == j) VolverHabilitado = false;
   // Steps recorded while undoing (a card uncovered on the way back) join this action,
   // which is dropped; only the steps it held when the undo began are walked.
@@ -52,16 +53,24 @@ void TMesa::Deshacer() {
 }
 
 void TMesa::TomarInstantanea() {
+  TAnotarPaso paso(*this, "i");
   Instantanea = Historial;
   VolverHabilitado = true;
 }
 
 void TMesa::VolverAInstantanea() {
+  if (!VolverHabilitado) {
+    // Not the button's action (it is disabled): its undos are written one by one.
+    while (Historial && Historial != Instantanea) Deshacer();
+    return;
+  }
+  TAnotarPaso paso(*this, "v");
   while (Historial && Historial != Instantanea) Deshacer();
   VolverHabilitado = false;
 }
 
 void TMesa::Reiniciar() {
+  TAnotarPaso paso(*this, "r", true);
   while (Historial) Deshacer();
   Instantanea = nullptr;
   Minutos = 0;

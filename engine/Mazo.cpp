@@ -1,5 +1,5 @@
 // The stock: its two pile operations, the click that deals, and the redeal.
-#include "engine/Mesa.h"
+#include "engine/AnotarPaso.h"
 
 namespace {
 TImagen ImagenMazoVacio(const TMazo& m) {
@@ -52,6 +52,7 @@ void TMazo::AgregarCartas(TCarta& carta) {
 
 void TMesa::ClickMazo() {
   if (!Mazo) return;
+  TAnotarPaso paso(*this, "m");
   TMazo& m = *Mazo;
   if (m.CartasMazo == 0) {
     if (m.PuedeReutilizar()) ReutilizarDescarte();

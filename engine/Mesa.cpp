@@ -30,6 +30,7 @@ void TMesa::IniciarJuego(std::int32_t NroJuego, const std::string& Nombre) {
   JuegoTerminado = false;
   liberarGruposYPilas();
   liberarHistorial();
+  Pasos.clear();
   EscalaPantalla = static_cast<float>(AnchoPantalla) / 640.0f;
   NombreJuego = Nombre;
   NumeroJuego = NroJuego;

@@ -179,7 +179,14 @@ class TMesa {
 
   TVentana& VentanaActual() { return Ventana ? *Ventana : VentanaPropia; }
 
+  // The player's actions since the deal in the table tool's step language ("3.2>5", "a7",
+  // "m", "d", "i", "v", "r"), written by the entry points above: the deal's number and
+  // these steps rebuild the table.
+  std::vector<std::string> Pasos;
+
  private:
+  friend class TAnotarPaso;
+  int entradas_ = 0;  // entry points running
   std::vector<std::unique_ptr<TGrupo>> gruposPropios_;
   std::vector<std::unique_ptr<TJugada>> jugadas_;  // kept until teardown, undone ones too
   void liberarGruposYPilas();

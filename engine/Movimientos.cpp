@@ -1,5 +1,5 @@
 // Moving cards: the two pile operations, drops, the automatic move and card clicks.
-#include "engine/Mesa.h"
+#include "engine/AnotarPaso.h"
 
 void TPila::QuitarCartas(TCarta& carta) {
   carta.Visible = false;
@@ -46,6 +46,7 @@ void TPila::AgregarCartas(TCarta& carta) {
 }
 
 void TMesa::SoltarEnPila(TPila& pila, TCarta& carta, int X, int Y) {
+  TAnotarPaso paso(*this, TAnotarPaso::Carta(carta) + ">" + std::to_string(pila.Numero));
   if (pila.AlSoltar) {
     pila.AlSoltar(pila, carta, X, Y);
     return;
@@ -58,6 +59,8 @@ void TMesa::SoltarEnPila(TPila& pila, TCarta& carta, int X, int Y) {
 }
 
 void TMesa::SoltarEnCarta(TCarta& destino, TCarta& carta, int X, int Y) {
+  TAnotarPaso paso(*this, TAnotarPaso::Carta(carta) + ">" +
+                              std::to_string(destino.Pila ? destino.Pila->Numero : 0));
   if (destino.AlSoltar) {
     destino.AlSoltar(carta, destino, X, Y);
     return;
@@ -72,6 +75,7 @@ void TMesa::SoltarEnCarta(TCarta& destino, TCarta& carta, int X, int Y) {
 
 bool TMesa::MoverAutomatico(TCarta& carta) {
   if (!carta.Pila) return false;
+  TAnotarPaso paso(*this, "a" + TAnotarPaso::Carta(carta));
   for (TGrupo* g : Grupos) {
     for (TPila* p : g->Pilas) {
       if (p == carta.Pila) continue;

@@ -79,7 +79,8 @@ std::int32_t NumeroDeReparto(int i) {
   return i % 5 == 4 ? static_cast<std::int32_t>(-1 - static_cast<std::int64_t>(i) * 104729) : i + 1;
 }
 
-TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int pasos) {
+TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int pasos,
+                           const TObservador& observar) {
   TResultadoSoak r;
   TMesa m;
   TOraculo oraculo;
@@ -96,6 +97,8 @@ TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int paso
       return r;
     };
     if (std::string e = oraculo.Comenzar(m); !e.empty()) return fallar("al repartir: " + e);
+    if (observar)
+      if (std::string e = observar(m, true); !e.empty()) return fallar("al repartir: " + e);
     std::mt19937 azar(static_cast<std::uint32_t>(numero) * 2654435761u ^
                       static_cast<std::uint32_t>(juego.ContextoAyuda));
     for (int k = 0; k < pasos && !m.VentanaPropia.Ganado; ++k) {
@@ -107,12 +110,16 @@ TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int paso
         if (!m.Mazo->Descarte || !m.Mazo->Descarte->Tope) ++r.ReutilizacionesVacias;
       }
       if (std::string e = oraculo.Aplicar(m, paso); !e.empty()) return fallar(e);
+      if (observar)
+        if (std::string e = observar(m, false); !e.empty()) return fallar(e);
       ++r.Pasos;
       if (m.Movimientos != antes) ++r.Movidas;
     }
     if (m.VentanaPropia.Ganado) ++r.Ganados;
     if (std::string e = oraculo.DeshacerTodo(m); !e.empty())
       return fallar("al deshacer todo: " + e);
+    if (observar)
+      if (std::string e = observar(m, false); !e.empty()) return fallar("al deshacer todo: " + e);
     ++r.Repartos;
   }
   return r;

@@ -2,6 +2,7 @@
 // A seeded random player for the soak: drags of any face-up card to any pile, automatic
 // moves, stock clicks, undos, snapshots, returns and restarts, each checked by the oracle.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "games/Registro.h"
@@ -23,4 +24,8 @@ std::int32_t NumeroDeReparto(int i);
 
 // `cantidad` deals of the game on one table, each set up again after LiberarMesa as the
 // game window does, with up to `pasos` steps per deal. Stops at the first failure.
-TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int pasos);
+// `observar`, when given, looks at the table after each deal's setup (nuevo true) and
+// after every step, the last undo included; what it returns that is not empty is a failure.
+using TObservador = std::function<std::string(TMesa& mesa, bool nuevo)>;
+TResultadoSoak JugarAlAzar(const TJuegoRegistrado& juego, int cantidad, int pasos,
+                           const TObservador& observar = {});
