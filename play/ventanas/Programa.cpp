@@ -1,6 +1,9 @@
 #include "play/ventanas/Programa.h"
 
+#include <QStandardPaths>
+
 #include "play/Archivos.h"
+#include "play/CarpetaDatos.h"
 
 #include "backs/imagen/Imagenes.h"
 #include "backs/ventanas/Reversos.h"
@@ -11,14 +14,27 @@ TPrograma& Programa() {
   return programa;
 }
 
+namespace fs = std::filesystem;
+
 std::filesystem::path CarpetaDelPrograma() {
   TPrograma& p = Programa();
-  if (p.Carpeta.empty()) p.Carpeta = CarpetaPrograma();
+  if (!p.Carpeta.empty()) return p.Carpeta;
+  const QString datos = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  // Without a home there is no data folder: the program's folder is all there is.
+  if (datos.isEmpty()) return p.Carpeta = CarpetaPrograma();
+  p.Carpeta = ElegirCarpetaDatos(CarpetaPrograma(), CARTOVAL_BINDIR_INSTALADO,
+                                 fs::path(datos.toStdString()) / "cartoval");
   return p.Carpeta;
 }
 
 QString ArchivoAyuda() {
-  return QString::fromStdString((CarpetaDelPrograma() / "ZARP(Esp).hlp").string());
+  const fs::path nombre = "ZARP(Esp).hlp";
+  const fs::path instalado = fs::path(CARTOVAL_DATOS_INSTALADOS) / nombre;
+  std::error_code ec;
+  for (const fs::path& carpeta : {CarpetaDelPrograma(), CarpetaPrograma()})
+    if (fs::is_regular_file(carpeta / nombre, ec))
+      return QString::fromStdString((carpeta / nombre).string());
+  return QString::fromStdString(instalado.string());
 }
 
 TfrmReversos& FormReversos(QWidget* principal) {

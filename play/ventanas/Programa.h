@@ -17,7 +17,7 @@ class TfrmCargando;
 class TfrmReversos;
 
 struct TPrograma {
-  std::filesystem::path Carpeta;  // the folder of the executable
+  std::filesystem::path Carpeta;  // the folder of the player's files (CarpetaDelPrograma)
   TRegistroConfiguracion Configuracion;
   TReversosUsuario ReversosUsuario;
   TfrmCargando* frmCargando = nullptr;
@@ -29,9 +29,12 @@ struct TPrograma {
 
 TPrograma& Programa();
 
-// The program's folder, or the one a test put in Programa().Carpeta.
+// The folder of the player's files, decided once per run: the program's folder while it
+// is writable and not the installed one, else $XDG_DATA_HOME/cartoval (ElegirCarpetaDatos);
+// or the one a test put in Programa().Carpeta.
 std::filesystem::path CarpetaDelPrograma();
-// "ZARP(Esp).hlp" beside the executable.
+// "ZARP(Esp).hlp": beside the player's files or the executable (a portable copy, the build
+// folder), else where the program was installed.
 QString ArchivoAyuda();
 
 // The chooser of the run; created here, owned by `principal`, when the start did not.
