@@ -183,6 +183,8 @@ class TMesa {
   // "m", "d", "i", "v", "r"), written by the entry points above: the deal's number and
   // these steps rebuild the table.
   std::vector<std::string> Pasos;
+  // An aid of the program moved cards in this deal.
+  bool AyudaUsada = false;
 
  private:
   friend class TAnotarPaso;

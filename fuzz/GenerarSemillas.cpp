@@ -16,6 +16,8 @@
 
 #include "play/Archivos.h"
 #include "play/Configuracion.h"
+#include "play/registros/Estadisticas.h"
+#include "play/registros/PartidaGuardada.h"
 #include "scores/AdminPuntuaciones.h"
 #include "tests/imagen/Jpeg.h"
 
@@ -171,6 +173,26 @@ void SemillasJuego() {
 
 }  // namespace
 
+// Kept games and statistics as the program writes them, and a few near misses.
+void SemillasPartidas() {
+  TPartidasGuardadas p;
+  p["CuatroReyes"] = {5, {"3>7", "a2", "m", "d", "i", "2.1>4", "v", "r", "m"}, 3, false};
+  p["Strup"] = {-1234567, {"1>2"}, 0, true};
+  Escribir("partidas", PartidasEnJson(p));
+  Escribir("partidas", PartidasEnJson({}));
+  TEstadisticas e;
+  TEstadisticaJuego a;
+  ContarJugado(a);
+  ContarGanado(a, true, 120, 80, 2);
+  ContarJugado(a);
+  ContarAbandono(a);
+  e["YukonEspañol"] = a;
+  e["Strup"] = {};
+  Escribir("partidas", EstadisticasEnJson(e));
+  Escribir("partidas", R"({"version":1,"partidas":{"Strup":{"numero":1e300,"minutos":-1,"ayuda":0,"pasos":["x"]}}})");
+  Escribir("partidas", R"({"version":1,"juegos":{"Strup":{"jugados":1,"ganados":2,"rachaActual":0,"rachaMaxima":0}}})");
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::cerr << "uso: generar_semillas CARPETA\n";
@@ -186,6 +208,7 @@ int main(int argc, char** argv) {
   SemillasImagenes();
   SemillasNumero();
   SemillasPasos();
+  SemillasPartidas();
   SemillasJuego();
   fs::remove_all(tmp, ec);
   std::cout << Cuenta << " semillas en " << Raiz.string() << "\n";

@@ -23,6 +23,7 @@
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
@@ -174,6 +175,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   if (QScreen* pantalla = QGuiApplication::primaryScreen())
     setGeometry(pantalla->availableGeometry());
   acomodar();
+  Partida = std::make_unique<TPartidaEnJuego>(*this);
 }
 
 TfrmJuego::~TfrmJuego() {
@@ -203,6 +205,8 @@ void TfrmJuego::centrarFondo() {
 
 void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
   if (!preparar) return;
+  if (numero == 0 && Partida->Continuar(preparar)) return;
+  Partida->Abandonar(ClaveDeJuego(preparar));
   preparar(mesa, numero);
   CargandoOculto();
 }
@@ -210,6 +214,7 @@ void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
 void TfrmJuego::NuevoReparto(std::int32_t numero) {
   const TPrepararJuego preparar = mesa.ProcPreparar;
   if (!preparar) return;
+  Partida->Abandonar(QuitarEspacios(mesa.NombreJuego));
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();
   mesa.LiberarMesa();
@@ -230,6 +235,7 @@ void TfrmJuego::Actualizar() {
   // The win check runs once, after the event that armed it has been handled.
   if (mesa.FinJuegoArmado && !tmrFinJuego.isActive()) tmrFinJuego.start();
   Tapete->update();
+  Partida->Actualizar();
 }
 
 void TfrmJuego::PonerTitulo(const std::string& titulo) {
@@ -250,6 +256,7 @@ void TfrmJuego::CargandoOculto() {
 void TfrmJuego::JuegoGanado() {
   TVentana::JuegoGanado();
   tmrTiempo.stop();
+  Partida->Ganado();
   AnimacionVictoria();
   if (VerificarRecord()) return;
   // Over from here on, also where the dialog is never activated: closing asks nothing.
@@ -324,6 +331,7 @@ void TfrmJuego::tbJugarNroClick() {
 void TfrmJuego::tbReiniciarClick() {
   if (!Preguntar || !Preguntar(kReiniciar)) return;
   mesa.Reiniciar();
+  Partida->Reiniciado();
   // The first minute after a restart is a whole one.
   tmrTiempo.stop();
   tmrTiempo.start();
@@ -382,6 +390,7 @@ void TfrmJuego::closeEvent(QCloseEvent* e) {
       return;
     }
     tmrFinJuego.stop();
+    Partida->Cerrando();
     mesa.LiberarMesa();
   }
   tmrTiempo.stop();

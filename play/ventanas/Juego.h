@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "engine/Mesa.h"
 
@@ -17,6 +18,7 @@ class QToolBar;
 class QWidget;
 class TTapete;
 class TCapaVictoria;
+class TPartidaEnJuego;
 
 class TfrmJuego : public QDialog, public TVentana {
   Q_OBJECT
@@ -79,6 +81,8 @@ class TfrmJuego : public QDialog, public TVentana {
   QTimer tmrTiempo;
   QTimer tmrFinJuego;
   QTimer tmrNroJuego;
+  // The saved game and the statistics (PartidaEnJuego.h).
+  std::unique_ptr<TPartidaEnJuego> Partida;
 
  protected:
   void closeEvent(QCloseEvent* e) override;

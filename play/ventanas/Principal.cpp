@@ -16,6 +16,7 @@
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
+#include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Programa.h"
 #include "resources/Dibujos.h"
 #include "scores/ventanas/Puntuaciones.h"
@@ -159,6 +160,7 @@ void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
     if (splash) splash->hide();
     return;
   }
+  juego.Partida->Activa = true;
   juego.Jugar(preparar, numero);
   if (MostrarJuego) MostrarJuego(juego);
 }

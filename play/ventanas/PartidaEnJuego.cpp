@@ -1,0 +1,116 @@
+#include "play/ventanas/PartidaEnJuego.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "games/Registro.h"
+#include "play/registros/Estadisticas.h"
+#include "play/registros/PartidaGuardada.h"
+#include "play/ventanas/FinJuego.h"
+#include "play/ventanas/Juego.h"
+#include "play/ventanas/Programa.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+template <class F>
+void CambiarEstadisticas(const std::string& clave, F cambio) {
+  if (clave.empty()) return;
+  const auto carpeta = CarpetaDelPrograma();
+  TEstadisticas e = LeerEstadisticas(carpeta);
+  cambio(e[clave]);
+  GuardarEstadisticas(carpeta, e);
+}
+
+}  // namespace
+
+std::string ClaveDeJuego(TPrepararJuego preparar) {
+  for (const TJuegoRegistrado& j : Juegos())
+    if (j.Preparar == preparar) return j.Clave;
+  return {};
+}
+
+TPartidaEnJuego::TPartidaEnJuego(TfrmJuego& juego) : juego_(juego) {
+  Aviso = new QLabel(QStringLiteral("Juego continuado"), juego.sbStatus);
+  juego.sbStatus->addPermanentWidget(Aviso);
+  Aviso->hide();
+}
+
+bool TPartidaEnJuego::Continuar(TPrepararJuego preparar) {
+  const std::string clave = ClaveDeJuego(preparar);
+  if (!Activa || clave.empty()) return false;
+  const auto guardada = LeerPartida(CarpetaDelPrograma(), clave);
+  if (!guardada) return false;
+  TMesa& m = juego_.mesa;
+  preparar(m, guardada->Numero);
+  // The steps replay on the table alone: a table they win is not a game in progress, and
+  // no dialog of the window may open meanwhile.
+  TVentana* ventana = m.Ventana;
+  m.Ventana = nullptr;
+  m.VentanaPropia.Ganado = false;
+  bool bien = true;
+  for (const std::string& texto : guardada->Pasos) {
+    const auto paso = LeerPaso(texto);
+    if (!paso || !AplicarPaso(m, *paso)) {
+      bien = false;
+      break;
+    }
+  }
+  bien = bien && !m.VentanaPropia.Ganado && m.Pasos == guardada->Pasos;
+  m.Ventana = ventana;
+  if (!bien) {
+    GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
+    m.LiberarMesa();
+    return false;
+  }
+  m.AyudaUsada = guardada->AyudaUsada;
+  contado_ = true;
+  juego_.CargandoOculto();
+  m.Minutos = guardada->Minutos;
+  if (m.Minutos > 0) m.ActualizarPuntos();
+  Aviso->show();
+  juego_.Actualizar();
+  return true;
+}
+
+void TPartidaEnJuego::Abandonar(const std::string& clave) {
+  Aviso->hide();
+  if (!Activa || clave.empty()) return;
+  const bool habiaGuardada = LeerPartida(CarpetaDelPrograma(), clave).has_value();
+  if ((contado_ && !juego_.mesa.JuegoTerminado) || habiaGuardada)
+    CambiarEstadisticas(clave, ContarAbandono);
+  if (habiaGuardada) GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
+  contado_ = false;
+}
+
+void TPartidaEnJuego::Actualizar() {
+  if (!Activa || contado_ || juego_.mesa.Pasos.empty() || juego_.mesa.JuegoTerminado) return;
+  contado_ = true;
+  CambiarEstadisticas(QuitarEspacios(juego_.mesa.NombreJuego), ContarJugado);
+}
+
+void TPartidaEnJuego::Reiniciado() {
+  if (!Activa) return;
+  GuardarPartida(CarpetaDelPrograma(), QuitarEspacios(juego_.mesa.NombreJuego), std::nullopt);
+}
+
+void TPartidaEnJuego::Ganado() {
+  Aviso->hide();
+  if (!Activa) return;
+  const TMesa& m = juego_.mesa;
+  const std::string clave = QuitarEspacios(m.NombreJuego);
+  const bool yaContado = contado_;
+  contado_ = true;
+  CambiarEstadisticas(clave, [&](TEstadisticaJuego& e) {
+    ContarGanado(e, yaContado, PuntosGanados(m.Minutos, m.Movimientos), m.Movimientos,
+                 m.Minutos);
+  });
+  GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
+}
+
+void TPartidaEnJuego::Cerrando() {
+  const TMesa& m = juego_.mesa;
+  if (!Activa || m.JuegoTerminado || m.Pasos.empty()) return;
+  GuardarPartida(CarpetaDelPrograma(), QuitarEspacios(m.NombreJuego),
+                 TPartidaGuardada{m.NumeroJuego, m.Pasos, m.Minutos, m.AyudaUsada});
+}

@@ -1,0 +1,246 @@
+// The game in progress kept across a restart of the program, and the statistics of real
+// played games, through the main window and the game window offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+#include "games/Juegos.h"
+#include "play/registros/Estadisticas.h"
+#include "play/registros/PartidaGuardada.h"
+#include "play/ventanas/Juego.h"
+#include "play/ventanas/PartidaEnJuego.h"
+#include "play/ventanas/Principal.h"
+#include "play/ventanas/Programa.h"
+#include "tests/Busqueda.h"
+#include "tests/ventanas/Movidas.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the player sees of a game window: title, panels, table, counters.
+struct TVista {
+  QString Titulo;
+  QStringList Paneles;
+  std::string Mesa;
+  std::vector<std::string> Pasos;
+  int Minutos;
+  bool Deshacer;
+  bool operator==(const TVista&) const = default;
+};
+
+TVista Ver(TfrmJuego& j) {
+  TVista v{j.windowTitle(), {}, MesaEnJson(j.mesa, false, ""), j.mesa.Pasos, j.mesa.Minutos,
+           j.tbDeshacer->isEnabled()};
+  for (QLabel* p : j.Paneles) v.Paneles << p->text();
+  return v;
+}
+
+class PartidaTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(carpeta.isValid());
+    Programa().Carpeta = fs::path(carpeta.path().toStdString());
+  }
+  void TearDown() override {
+    principal.reset();
+    Programa().Carpeta.clear();
+  }
+  // A fresh main window, as at the start of the program; `jugar` runs in the game window
+  // the game starts, which then closes.
+  void Abrir(const QString& juego, std::int32_t numero, const std::function<void(TfrmJuego&)>& jugar) {
+    principal = std::make_unique<TfrmPrincipal>();
+    principal->MostrarJuego = [&](TfrmJuego& j) {
+      j.Preguntar = [](const QString&) { return true; };
+      j.show();
+      jugar(j);
+      if (j.isVisible()) j.close();
+    };
+    principal->show();
+    principal->IniciarJuego(juego, numero);
+  }
+  TEstadisticaJuego Estadistica(const std::string& clave) {
+    return LeerEstadisticas(Programa().Carpeta)[clave];
+  }
+
+  QTemporaryDir carpeta;
+  std::unique_ptr<TfrmPrincipal> principal;
+};
+
+// Moves with the mouse on the table, an undo and a snapshot, three minutes; the program
+// ends and starts again: the game continues exactly where it was.
+TEST_F(PartidaTest, UnJuegoCerradoContinuaTrasReiniciarElPrograma) {
+  TVista antes;
+  Abrir(QStringLiteral("Cuatro Reyes"), 5, [&](TfrmJuego& j) {
+    for (int k = 0; k < 3; ++k) {
+      const auto movida = BuscarMovida(j.mesa, true);
+      ASSERT_TRUE(movida);
+      QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*movida->carta));
+      QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(Blanco(*movida->destino)));
+    }
+    j.tbDeshacer->trigger();
+    j.tbInstantanea->trigger();
+    if (j.mesa.Mazo->EnMesa && j.mesa.Mazo->CartasMazo > 0)
+      QTest::mouseClick(j.Tapete, Qt::LeftButton, {}, Centro(*j.mesa.Mazo->TopeMazo));
+    for (int k = 0; k < 3; ++k) j.mesa.ContarMinuto();
+    j.Actualizar();
+    ASSERT_GE(j.mesa.Pasos.size(), 5u);
+    antes = Ver(j);
+  });
+  ASSERT_TRUE(LeerPartida(Programa().Carpeta, "CuatroReyes"));
+  principal.reset();
+
+  TVista despues;
+  bool aviso = false;
+  Abrir(QStringLiteral("Cuatro Reyes"), 0, [&](TfrmJuego& j) {
+    despues = Ver(j);
+    aviso = j.Partida->Aviso->isVisible() &&
+            j.Partida->Aviso->text() == QStringLiteral("Juego continuado");
+    // The continued game plays on: an undo takes back the last move as before.
+    j.tbDeshacer->trigger();
+    EXPECT_EQ(j.mesa.Pasos.back(), "d");
+  });
+  EXPECT_EQ(despues, antes);
+  EXPECT_EQ(despues.Minutos, 3);
+  EXPECT_TRUE(despues.Paneles[3].startsWith(QStringLiteral("Puntos (3/")));
+  EXPECT_TRUE(aviso);
+  // Kept again on closing, one step longer; counted once as played.
+  const auto otra = LeerPartida(Programa().Carpeta, "CuatroReyes");
+  ASSERT_TRUE(otra);
+  EXPECT_EQ(otra->Pasos.size(), antes.Pasos.size() + 1);
+  EXPECT_EQ(Estadistica("CuatroReyes").Jugados, 1u);
+
+  // A new deal discards it, and a game opened afresh does not continue anything.
+  Abrir(QStringLiteral("Cuatro Reyes"), 0, [&](TfrmJuego& j) {
+    EXPECT_TRUE(j.Partida->Aviso->isVisible());
+    j.tbNuevo->trigger();
+    EXPECT_FALSE(j.Partida->Aviso->isVisible());
+    EXPECT_TRUE(j.mesa.Pasos.empty());
+  });
+  EXPECT_FALSE(LeerPartida(Programa().Carpeta, "CuatroReyes"));
+  Abrir(QStringLiteral("Cuatro Reyes"), 0, [&](TfrmJuego& j) {
+    EXPECT_FALSE(j.Partida->Aviso->isVisible());
+    EXPECT_TRUE(j.mesa.Pasos.empty());
+  });
+}
+
+// A closed deal without a move is not kept; a restart discards the kept one.
+TEST_F(PartidaTest, SinMovidasNoSeGuardaYReiniciarDescarta) {
+  Abrir(QStringLiteral("Strup"), 8, [](TfrmJuego&) {});
+  EXPECT_FALSE(fs::exists(Programa().Carpeta / ArchivoPartidas));
+  Abrir(QStringLiteral("Strup"), 8, [](TfrmJuego& j) {
+    const auto movida = BuscarMovida(j.mesa, true);
+    ASSERT_TRUE(movida);
+    ASSERT_TRUE(AplicarPaso(j.mesa, TPaso{TPaso::TTipo::Arrastre, movida->carta->Pila->Numero,
+                                          -1, movida->destino->Numero}));
+    j.Actualizar();
+  });
+  ASSERT_TRUE(LeerPartida(Programa().Carpeta, "Strup"));
+  Abrir(QStringLiteral("Strup"), 0, [](TfrmJuego& j) {
+    EXPECT_EQ(j.mesa.NumeroJuego, 8);
+    j.tbReiniciar->trigger();
+    EXPECT_FALSE(LeerPartida(Programa().Carpeta, "Strup"));
+  });
+}
+
+// Damaged, foreign and unreplayable saved games start a fresh deal and never crash.
+TEST_F(PartidaTest, UnArchivoDannadoOAjenoSeIgnora) {
+  const fs::path archivo = Programa().Carpeta / ArchivoPartidas;
+  const std::string numero = "{\"version\":1,\"partidas\":{\"Strup\":{\"numero\":44,\"minutos\":2,"
+                             "\"ayuda\":false,\"pasos\":[";
+  for (const std::string& datos :
+       {std::string("\x00\xff{{{", 5), std::string("{\"version\":2,\"partidas\":{}}"),
+        std::string("[1,2,3]"), numero + "\"9>99\"]}}}", numero + "\"1>2\",\"x\"]}}}",
+        numero + "\"d\"]}}}"}) {
+    std::ofstream(archivo, std::ios::binary) << datos;
+    bool continuado = true;
+    std::int32_t dado = 0;
+    Abrir(QStringLiteral("Strup"), 0, [&](TfrmJuego& j) {
+      continuado = j.Partida->Aviso->isVisible();
+      dado = j.mesa.NumeroJuego;
+      EXPECT_EQ(j.mesa.Cartas.size(), 40u);
+      EXPECT_TRUE(j.mesa.Pasos.empty());
+    });
+    EXPECT_FALSE(continuado) << datos;
+    EXPECT_NE(dado, 0) << datos;
+  }
+}
+
+// Real games: one abandoned after a move, one won by a real winning line with the score
+// table answered, one not played at all.
+TEST_F(PartidaTest, LasEstadisticasCuentanJuegosReales) {
+  const std::int32_t numero = 1;
+  TMesa buscar;
+  PrepararCuatroReyes(buscar, numero);
+  const auto linea = busqueda::BuscarVictoriaGuiada(buscar);
+  ASSERT_FALSE(linea.empty());
+
+  QTimer cerrarDialogos;
+  QObject::connect(&cerrarDialogos, &QTimer::timeout, [] {
+    if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
+  });
+  std::uint16_t movimientos = 0;
+  Abrir(QStringLiteral("Cuatro Reyes"), numero, [&](TfrmJuego& j) {
+    // A move, then a new deal: played and abandoned.
+    ASSERT_TRUE(AplicarPaso(j.mesa, linea[0]));
+    j.Actualizar();
+    j.NuevoReparto(numero);
+    QTest::qWait(10);  // the win check the deal armed runs, as before any move of a player
+    for (std::size_t i = 0; i + 1 < linea.size(); ++i) ASSERT_TRUE(AplicarPaso(j.mesa, linea[i]));
+    j.Actualizar();
+    for (int k = 0; k < 2; ++k) j.mesa.ContarMinuto();
+    // The winning move with the mouse; the window's own win check finds the win.
+    const TPaso& ultimo = linea.back();
+    ASSERT_EQ(ultimo.Tipo, TPaso::TTipo::Arrastre);
+    TPila& desde = *j.mesa.Pilas[static_cast<std::size_t>(ultimo.Pila - 1)];
+    TCarta* carta = desde.Tope;
+    for (int k = desde.Cantidad - 1; ultimo.Posicion >= 0 && k > ultimo.Posicion; --k)
+      carta = carta->Debajo;
+    const TPila& hacia = *j.mesa.Pilas[static_cast<std::size_t>(ultimo.Destino - 1)];
+    cerrarDialogos.start(5);
+    QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*carta));
+    QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(Blanco(hacia)));
+    QTRY_VERIFY_WITH_TIMEOUT(j.mesa.JuegoTerminado, 5000);
+    cerrarDialogos.stop();
+    EXPECT_TRUE(j.mesa.JuegoTerminado);
+    movimientos = j.mesa.Movimientos;
+  });
+  TEstadisticaJuego e = Estadistica("CuatroReyes");
+  EXPECT_EQ(e.Jugados, 2u);
+  EXPECT_EQ(e.Ganados, 1u);
+  EXPECT_EQ(PorcentajeGanados(e), 50);
+  EXPECT_EQ(e.RachaActual, 1u);
+  EXPECT_EQ(e.RachaMaxima, 1u);
+  EXPECT_EQ(e.MenosMovimientos, movimientos);
+  EXPECT_EQ(e.MenorTiempo, 2);
+  EXPECT_EQ(e.MejoresPuntos, 2 + movimientos * 3 / 2);
+  EXPECT_EQ(e.UltimosPuntos, std::vector<std::uint16_t>{*e.MejoresPuntos});
+  EXPECT_FALSE(LeerPartida(Programa().Carpeta, "CuatroReyes"));
+
+  // Opened and closed without a move: nothing counts, the streak goes on.
+  Abrir(QStringLiteral("Cuatro Reyes"), 3, [](TfrmJuego&) {});
+  EXPECT_EQ(Estadistica("CuatroReyes"), e);
+  // A move and a new deal end the streak.
+  Abrir(QStringLiteral("Cuatro Reyes"), 3, [&](TfrmJuego& j) {
+    const auto movida = BuscarMovida(j.mesa, true);
+    ASSERT_TRUE(movida);
+    AplicarPaso(j.mesa, TPaso{TPaso::TTipo::Arrastre, movida->carta->Pila->Numero, -1,
+                              movida->destino->Numero});
+    j.Actualizar();
+    j.tbNuevo->trigger();
+  });
+  e = Estadistica("CuatroReyes");
+  EXPECT_EQ(e.Jugados, 3u);
+  EXPECT_EQ(e.RachaActual, 0u);
+  EXPECT_EQ(e.RachaMaxima, 1u);
+}
+
+}  // namespace
