@@ -21,6 +21,7 @@
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Cursores.h"
+#include "play/ventanas/Estadisticas.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/PartidaEnJuego.h"
@@ -176,6 +177,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
     setGeometry(pantalla->availableGeometry());
   acomodar();
   Partida = std::make_unique<TPartidaEnJuego>(*this);
+  InstalarEstadisticas(*this);
 }
 
 TfrmJuego::~TfrmJuego() {

@@ -14,6 +14,7 @@
 #include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Ayuda.h"
 #include "play/ventanas/Cargando.h"
+#include "play/ventanas/Estadisticas.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/PartidaEnJuego.h"
@@ -111,6 +112,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   connect(tbReversos, &QAction::triggered, this, &TfrmPrincipal::tbReversosClick);
   connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
   connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
+  InstalarEstadisticas(*this);
 
   auto* bandera = new QLabel(this);
   bandera->setGeometry(5, 343, 16, 12);

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "games/Juegos.h"
 #include "play/registros/Estadisticas.h"
 #include "play/registros/PartidaGuardada.h"
+#include "play/ventanas/Estadisticas.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Principal.h"
@@ -241,6 +244,84 @@ TEST_F(PartidaTest, LasEstadisticasCuentanJuegosReales) {
   EXPECT_EQ(e.Jugados, 3u);
   EXPECT_EQ(e.RachaActual, 0u);
   EXPECT_EQ(e.RachaMaxima, 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The dialog shows the figures of played games, sorts them, resets one after a question.
+TEST_F(PartidaTest, ElDialogoMuestraOrdenaYReiniciaUnJuego) {
+  // A played and abandoned deal of Strup, a played deal of Cuatro Reyes kept open.
+  for (const QString& juego : {QStringLiteral("Strup"), QStringLiteral("Cuatro Reyes")})
+    Abrir(juego, 4, [](TfrmJuego& j) {
+      const auto movida = BuscarMovida(j.mesa, true);
+      ASSERT_TRUE(movida);
+      AplicarPaso(j.mesa, TPaso{TPaso::TTipo::Arrastre, movida->carta->Pila->Numero, -1,
+                                movida->destino->Numero});
+      j.Actualizar();
+    });
+  TEstadisticas t = LeerEstadisticas(Programa().Carpeta);
+  ContarGanado(t["Strup"], false, 150, 90, 9);
+  ContarGanado(t["Strup"], false, 130, 80, 7);
+  ASSERT_TRUE(GuardarEstadisticas(Programa().Carpeta, t));
+
+  TfrmEstadisticas todos(nullptr);
+  ASSERT_EQ(todos.lvEstadisticas->rowCount(), 16);
+  auto fila = [&](const QString& nombre) {
+    for (int f = 0; f < todos.lvEstadisticas->rowCount(); ++f)
+      if (todos.lvEstadisticas->item(f, 0)->text() == nombre) return f;
+    return -1;
+  };
+  auto celda = [&](const QString& nombre, int col) {
+    return todos.lvEstadisticas->item(fila(nombre), col)->text();
+  };
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 1), QStringLiteral("3"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 2), QStringLiteral("2"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 3), QStringLiteral("66 %"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 6), QStringLiteral("130"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 8), QStringLiteral("7 min"));
+  EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 1), QStringLiteral("1"));
+  EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 3), QStringLiteral("0 %"));
+  EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 6), QStringLiteral("—"));
+  // Sorted by deals played, most first, by a click on the header.
+  todos.lvEstadisticas->sortByColumn(1, Qt::DescendingOrder);
+  EXPECT_EQ(todos.lvEstadisticas->item(0, 0)->text(), QStringLiteral("Strup"));
+  EXPECT_EQ(todos.lvEstadisticas->item(1, 0)->text(), QStringLiteral("Cuatro Reyes"));
+  todos.lvEstadisticas->selectRow(0);
+  EXPECT_EQ(todos.Grafico->Puntos(), (std::vector<std::uint16_t>{150, 130}));
+
+  // No keeps everything; Yes resets Strup only.
+  QStringList preguntas;
+  bool respuesta = false;
+  todos.Preguntar = [&](const QString& q) {
+    preguntas << q;
+    return respuesta;
+  };
+  todos.bbtnReiniciar->click();
+  EXPECT_EQ(LeerEstadisticas(Programa().Carpeta).count("Strup"), 1u);
+  respuesta = true;
+  todos.bbtnReiniciar->click();
+  ASSERT_EQ(preguntas.size(), 2);
+  EXPECT_EQ(preguntas[1], QStringLiteral("¿Estás seguro de borrar las estadísticas de Strup?"));
+  EXPECT_EQ(LeerEstadisticas(Programa().Carpeta).count("Strup"), 0u);
+  EXPECT_EQ(LeerEstadisticas(Programa().Carpeta).at("CuatroReyes").Jugados, 1u);
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 1), QStringLiteral("0"));
+  EXPECT_TRUE(todos.Grafico->Puntos().empty());
+
+  // From the game window: this game only.
+  Abrir(QStringLiteral("Cuatro Reyes"), 0, [](TfrmJuego& j) {
+    QAction* boton = j.findChild<QAction*>(QStringLiteral("tbEstadisticas"));
+    ASSERT_NE(boton, nullptr);
+    QTimer::singleShot(0, [] {
+      auto* d = dynamic_cast<TfrmEstadisticas*>(QApplication::activeModalWidget());
+      ASSERT_NE(d, nullptr);
+      EXPECT_EQ(d->lvEstadisticas->rowCount(), 1);
+      EXPECT_EQ(d->lvEstadisticas->item(0, 1)->text(), QStringLiteral("1"));
+      d->accept();
+    });
+    boton->trigger();
+  });
 }
 
 }  // namespace
