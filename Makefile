@@ -4,7 +4,7 @@ BUILD      ?= build
 BUILD_BENCH ?= build-bench
 GENERADOR  := -G Ninja
 
-.PHONY: deps configure build run test bench clean test-asan soak fuzz bench-arranque
+.PHONY: deps configure build run test bench clean test-asan soak fuzz bench-arranque install paquete
 
 deps:
 	@bash scripts/dependencias.sh
@@ -20,6 +20,24 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 300
+
+# Installs the game for everyone: make install [PREFIX=/usr] [DESTDIR=...]. The prefix is
+# compiled in: the installed game finds its help file there and keeps the player's files
+# in $$XDG_DATA_HOME/cartoval.
+PREFIX ?= /usr/local
+install: deps
+	@cmake -S . -B $(BUILD) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) --target cartoval cartoval-mesa cartoval_iconos
+	@cmake --install $(BUILD)
+
+# A Debian package (CPack) in $(BUILD_PAQUETE): apt install ./$(BUILD_PAQUETE)/cartoval_*.deb
+BUILD_PAQUETE ?= build-paquete
+paquete: deps
+	@cmake -S . -B $(BUILD_PAQUETE) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+	@cmake --build $(BUILD_PAQUETE) --target cartoval cartoval-mesa cartoval_iconos
+	@cd $(BUILD_PAQUETE) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD_PAQUETE)/cartoval_*.deb
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks on.
 # Test discovery runs the binaries at build time, so the build gets the same settings.

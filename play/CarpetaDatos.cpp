@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <system_error>
 
@@ -27,4 +28,12 @@ fs::path ElegirCarpetaDatos(const fs::path& programa, const fs::path& instalada,
   if (!esInstalada && CarpetaEscribible(programa)) return programa;
   fs::create_directories(datosUsuario, ec);
   return datosUsuario;
+}
+
+fs::path CarpetaDatosUsuario() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && fs::path(xdg).is_absolute()) return fs::path(xdg) / "cartoval";
+  const char* casa = std::getenv("HOME");
+  if (casa && *casa) return fs::path(casa) / ".local" / "share" / "cartoval";
+  return {};
 }

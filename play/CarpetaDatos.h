@@ -13,3 +13,7 @@ bool CarpetaEscribible(const std::filesystem::path& carpeta);
 std::filesystem::path ElegirCarpetaDatos(const std::filesystem::path& programa,
                                          const std::filesystem::path& instalada,
                                          const std::filesystem::path& datosUsuario);
+
+// $XDG_DATA_HOME/cartoval, or ~/.local/share/cartoval when it is not set (the freedesktop
+// rule QStandardPaths follows), for the programs that have no toolkit; empty without a home.
+std::filesystem::path CarpetaDatosUsuario();

@@ -1013,31 +1013,33 @@ QIcon IconoPosicion(int posicion) {
 QCursor CursorArrastre() { return CursorDibujado(true); }
 QCursor CursorNoSoltar() { return CursorDibujado(false); }
 
+QImage DibujoIcono(int lado) {
+  QImage imagen = Lienzo(lado, lado, 1.0);
+  QPainter p(&imagen);
+  Suavizar(p);
+  p.scale(lado / 64.0, lado / 64.0);
+  // Two fanned cards on green felt.
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 110, 0));
+  p.drawRoundedRect(QRectF(0, 0, 64, 64), 12, 12);
+  p.save();
+  p.translate(26, 34);
+  p.rotate(-14);
+  CartaPequenna(p, QRectF(-14, -20, 28, 42), QColor(26, 58, 140));
+  p.restore();
+  p.save();
+  p.translate(38, 32);
+  p.rotate(10);
+  CartaPequenna(p, QRectF(-14, -20, 28, 42));
+  DibujarOro(p, QPointF(0, 1), 9);
+  p.restore();
+  p.end();
+  return imagen;
+}
+
 QIcon IconoVentana() {
   QIcon icono;
-  for (const int lado : {16, 32, 48, 64}) {
-    QImage imagen = Lienzo(lado, lado, 1.0);
-    QPainter p(&imagen);
-    Suavizar(p);
-    p.scale(lado / 64.0, lado / 64.0);
-    // Two fanned cards on green felt.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 110, 0));
-    p.drawRoundedRect(QRectF(0, 0, 64, 64), 12, 12);
-    p.save();
-    p.translate(26, 34);
-    p.rotate(-14);
-    CartaPequenna(p, QRectF(-14, -20, 28, 42), QColor(26, 58, 140));
-    p.restore();
-    p.save();
-    p.translate(38, 32);
-    p.rotate(10);
-    CartaPequenna(p, QRectF(-14, -20, 28, 42));
-    DibujarOro(p, QPointF(0, 1), 9);
-    p.restore();
-    p.end();
-    icono.addPixmap(QPixmap::fromImage(imagen));
-  }
+  for (const int lado : {16, 32, 48, 64}) icono.addPixmap(QPixmap::fromImage(DibujoIcono(lado)));
   return icono;
 }
 

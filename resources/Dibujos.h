@@ -44,6 +44,8 @@ QCursor CursorArrastre();
 QCursor CursorNoSoltar();
 
 QIcon IconoVentana();
+// The program's icon at any size (also the installed one, drawn at build time).
+QImage DibujoIcono(int lado);
 
 // Decoded window picture: "Principal" 303x333, "Cargando" 297x102, "Fondo" 572x346,
 // "FinJuego" 355x199, "Records" 314x79. Unknown name: a null image.

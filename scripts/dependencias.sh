@@ -11,6 +11,7 @@ paquetes=(
   clang libclang-rt-14-dev llvm-14
   xvfb xauth
   fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev
 )
 
 faltan=()

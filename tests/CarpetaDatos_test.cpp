@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "tests/CarpetaTemporal.h"
 
 namespace fs = std::filesystem;
@@ -48,4 +50,19 @@ TEST_F(CarpetaDatos, UnaCarpetaSinEscrituraPasaALosDatosDelJugador) {
     EXPECT_EQ(ElegirCarpetaDatos(Programa(), "", Datos()), Datos());
     fs::permissions(Programa(), fs::perms::owner_all);
   }
+}
+
+TEST_F(CarpetaDatos, LaCarpetaDelJugadorSigueXdg) {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const std::string antes = xdg ? xdg : "";
+  ::setenv("XDG_DATA_HOME", Datos().parent_path().c_str(), 1);
+  EXPECT_EQ(CarpetaDatosUsuario(), Datos());
+  // A relative value is not valid: the default under the home folder serves.
+  ::setenv("XDG_DATA_HOME", "relativa", 1);
+  EXPECT_EQ(CarpetaDatosUsuario().filename(), "cartoval");
+  EXPECT_EQ(CarpetaDatosUsuario().parent_path().filename(), "share");
+  if (xdg)
+    ::setenv("XDG_DATA_HOME", antes.c_str(), 1);
+  else
+    ::unsetenv("XDG_DATA_HOME");
 }

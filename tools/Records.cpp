@@ -5,6 +5,7 @@
 
 #include "games/Registro.h"
 #include "play/Archivos.h"
+#include "play/CarpetaDatos.h"
 #include "scores/AdminPuntuaciones.h"
 #include "tools/Comandos.h"
 
@@ -18,7 +19,12 @@ int ComandoRecords(int argc, char** argv) {
     std::cerr << "cartoval-mesa: no conozco el juego «" << argv[0] << "»\n";
     return 2;
   }
-  auto filas = CargarPuntuaciones(CarpetaPrograma(), juego->Clave);
+  // The score files of the player's folder, as the game decides it.
+  const auto usuario = CarpetaDatosUsuario();
+  const auto carpeta = usuario.empty() ? CarpetaPrograma()
+                                       : ElegirCarpetaDatos(CarpetaPrograma(),
+                                                            CARTOVAL_BINDIR_INSTALADO, usuario);
+  auto filas = CargarPuntuaciones(carpeta, juego->Clave);
   // The dialog sorts by points; equal points keep the file's order, older first.
   std::stable_sort(filas.begin(), filas.end(),
                    [](const auto& a, const auto& b) { return a.Puntos < b.Puntos; });
