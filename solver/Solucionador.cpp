@@ -1,0 +1,540 @@
+// The search: depth-first over the drags the table's drag-over decisions accept and the
+// stock click, each played through the table tool's steps on a private table, positions
+// restored from the search's own snapshots and remembered by key.
+#include "solver/Solucionador.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <map>
+
+#include "solver/Transposiciones.h"
+
+namespace {
+
+constexpr std::uint8_t kBocaArriba = 0x40;
+constexpr std::uint8_t kMazo = 0xFF;  // a move that is the stock click
+
+std::uint64_t Mezclar(std::uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdULL;
+  x ^= x >> 33;
+  x *= 0xc4ceb9fe1a85ec53ULL;
+  x ^= x >> 33;
+  return x;
+}
+
+std::uint8_t IdCarta(const TCarta& c) {
+  return static_cast<std::uint8_t>(c.Palo * 10 + c.Numero - 1);
+}
+
+struct TMovimiento {
+  std::uint8_t Pila;      // index into the table's piles; kMazo for the stock click
+  std::uint8_t Posicion;  // of the card dragged, 0 is the bottom card
+  std::uint8_t Destino;
+  std::uint8_t Carta;
+  // Nothing but the card and its run changed place: dragging it straight back would give
+  // the position before.
+  bool Puro;
+};
+
+// What hooks may change besides the cards: every pile's group and every group's origins.
+struct TEstructura {
+  std::vector<std::uint8_t> Firma;
+  std::vector<TGrupo*> Grupos;                 // per pile
+  std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
+  std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
+  std::vector<bool> EsFundacion;               // per pile
+};
+
+struct TMarco {
+  std::size_t InicioMov;
+  std::size_t FinMov;
+  std::size_t Siguiente;
+  TMovimiento Entrada;
+};
+
+class TBusqueda {
+ public:
+  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar)
+      : m_(m),
+        parar_(std::move(parar)),
+        limiteMs_(limites.Milisegundos),
+        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024),
+        vistas_(limiteBytes_) {}
+
+  TResultado Buscar();
+
+ private:
+  TMesa& m_;
+  std::stop_token parar_;
+  std::int64_t limiteMs_;
+  std::size_t limiteBytes_;
+  TTransposiciones vistas_;
+  std::chrono::steady_clock::time_point inicio_ = std::chrono::steady_clock::now();
+
+  std::vector<TPila*> pilas_;
+  std::array<TCarta*, 40> porId_{};
+  std::size_t tamFoto_ = 0;
+  bool conGanchos_ = false;
+  std::vector<bool> especial_;  // piles the stock deals to, or its waste
+
+  std::vector<TEstructura> estructuras_;
+  std::map<std::vector<std::uint8_t>, std::uint16_t> indice_;
+  std::uint16_t actual_ = 0;  // the structure the table has now
+  std::vector<std::uint8_t> firma_;
+
+  bool seguroPosible_ = false;
+  std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
+
+  std::vector<std::uint8_t> fotos_;  // one snapshot per frame
+  std::vector<TMarco> marcos_;
+  std::vector<TMovimiento> movs_;
+  std::array<std::vector<TMovimiento>, 5> cubos_;
+
+  bool Preparar();
+  bool MismosGanchos(const TPila& a, const TPila& b) const;
+  std::uint16_t EstructuraActual();
+  void PonerEstructura(std::uint16_t e);
+  void Leer(std::uint8_t* foto);
+  void Escribir(const std::uint8_t* foto);
+  TClave Clave(const std::uint8_t* foto) const;
+  void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
+  bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  void CalcularSeguros();
+  bool Aplicar(const TMovimiento& mv);
+  std::size_t BytesEnUso() const {
+    return vistas_.BytesPico() + fotos_.capacity() + marcos_.capacity() * sizeof(TMarco) +
+           movs_.capacity() * sizeof(TMovimiento);
+  }
+};
+
+bool TBusqueda::MismosGanchos(const TPila& a, const TPila& b) const {
+  return a.AlCambiar == b.AlCambiar && a.AlArrastrarSobre == b.AlArrastrarSobre &&
+         a.AlSoltar == b.AlSoltar && a.AlRecibir == b.AlRecibir && a.AlQuitar == b.AlQuitar;
+}
+
+bool TBusqueda::Preparar() {
+  if (m_.Cartas.size() != 40 || m_.Pilas.size() > 250 || m_.Grupos.size() > 250)
+    return false;
+  for (const auto& c : m_.Cartas) {
+    if (c->Palo > 3 || c->Numero < 1 || c->Numero > 10) return false;
+    if (porId_[IdCarta(*c)]) return false;
+    porId_[IdCarta(*c)] = c.get();
+    if (c->AlSoltar || c->AlArrastrarSobre) conGanchos_ = true;
+  }
+  for (const auto& p : m_.Pilas) {
+    pilas_.push_back(p.get());
+    if (p->AlArrastrarSobre || p->AlSoltar || p->AlRecibir || p->AlQuitar ||
+        (p->AlCambiar && p->AlCambiar != MostrarDescarte))
+      conGanchos_ = true;
+  }
+  if (m_.PuedeApilar != ApilarPorReglas || m_.PuedeOcuparVacia != OcuparPorReglas ||
+      m_.PuedeFundar != FundarPorReglas)
+    conGanchos_ = true;
+  especial_.assign(pilas_.size(), false);
+  if (m_.Mazo) {
+    for (std::size_t i = 0; i < pilas_.size(); ++i) {
+      if (pilas_[i] == m_.Mazo->Descarte) especial_[i] = true;
+      for (const TDestino& d : m_.Mazo->Destinos)
+        if (d.Pila == pilas_[i]) especial_[i] = true;
+    }
+  }
+  // Counts of every pile and the stock, the forty cards, redeals left, structure.
+  tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
+  actual_ = EstructuraActual();
+  CalcularSeguros();
+  return true;
+}
+
+// The structure the table has now, added to the list when it is new.
+std::uint16_t TBusqueda::EstructuraActual() {
+  auto indiceGrupo = [this](const TGrupo* g) {
+    const auto it = std::find(m_.Grupos.begin(), m_.Grupos.end(), g);
+    return static_cast<std::uint8_t>(it - m_.Grupos.begin());
+  };
+  firma_.clear();
+  for (const TPila* p : pilas_) firma_.push_back(indiceGrupo(p->Grupo));
+  for (const TGrupo* g : m_.Grupos) {
+    firma_.push_back(static_cast<std::uint8_t>(g->Origenes.size()));
+    for (const TGrupo* o : g->Origenes) firma_.push_back(indiceGrupo(o));
+  }
+  if (!estructuras_.empty() && estructuras_[actual_].Firma == firma_) return actual_;
+  const auto it = indice_.find(firma_);
+  if (it != indice_.end()) return it->second;
+
+  TEstructura e;
+  e.Firma = firma_;
+  for (const TPila* p : pilas_) {
+    e.Grupos.push_back(p->Grupo);
+    e.EsFundacion.push_back(p->Grupo->EsFundacion);
+  }
+  for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
+  // Piles of one group with the same hooks play alike: the key does not tell them apart.
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
+    if (!especial_[i]) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (!especial_[j] && e.Grupos[j] == e.Grupos[i] && MismosGanchos(*pilas_[i], *pilas_[j])) {
+          clase = static_cast<std::uint16_t>(j);
+          break;
+        }
+      }
+    }
+    e.Clase.push_back(clase);
+  }
+  const auto n = static_cast<std::uint16_t>(estructuras_.size());
+  estructuras_.push_back(std::move(e));
+  indice_.emplace(firma_, n);
+  return n;
+}
+
+void TBusqueda::PonerEstructura(std::uint16_t n) {
+  const TEstructura& e = estructuras_[n];
+  for (std::size_t i = 0; i < pilas_.size(); ++i) pilas_[i]->Grupo = e.Grupos[i];
+  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) m_.Grupos[g]->Origenes = e.Origenes[g];
+  actual_ = n;
+}
+
+void TBusqueda::Leer(std::uint8_t* foto) {
+  const std::size_t n = pilas_.size();
+  std::uint8_t* cartas = foto + n + 1;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t cuenta = 0;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
+    foto[i] = static_cast<std::uint8_t>(cuenta);
+    std::size_t j = k + cuenta;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
+      cartas[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+    k += cuenta;
+  }
+  std::size_t enMazo = 0;
+  std::int8_t reutilizaciones = 0;
+  if (m_.Mazo) {
+    for (const TCarta* c = m_.Mazo->TopeMazo; c; c = c->Debajo, ++enMazo)
+      cartas[k + enMazo] = IdCarta(*c);
+    reutilizaciones = m_.Mazo->Reutilizaciones;
+  }
+  foto[n] = static_cast<std::uint8_t>(enMazo);
+  if (conGanchos_) actual_ = EstructuraActual();
+  std::uint8_t* resto = cartas + 40;
+  resto[0] = static_cast<std::uint8_t>(reutilizaciones);
+  resto[1] = static_cast<std::uint8_t>(actual_ & 0xFF);
+  resto[2] = static_cast<std::uint8_t>(actual_ >> 8);
+}
+
+void TBusqueda::Escribir(const std::uint8_t* foto) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
+  if (estructura != actual_) PonerEstructura(estructura);
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    TPila* p = pilas_[i];
+    TCarta* debajo = nullptr;
+    for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
+      TCarta* c = porId_[cartas[k] & 0x3F];
+      const bool arriba = (cartas[k] & kBocaArriba) != 0;
+      if (c->BocaArriba != arriba) {
+        if (arriba)
+          m_.PonerBocaArriba(*c);
+        else
+          m_.PonerBocaAbajo(*c);
+      }
+      c->Pila = p;
+      c->Debajo = debajo;
+      c->Encima = nullptr;
+      if (debajo) debajo->Encima = c;
+      debajo = c;
+    }
+    p->Tope = debajo;
+    p->Cantidad = foto[i];
+  }
+  if (m_.Mazo) {
+    TMazo& mazo = *m_.Mazo;
+    TCarta* encima = nullptr;
+    mazo.TopeMazo = nullptr;
+    for (std::size_t j = 0; j < foto[n]; ++j, ++k) {
+      TCarta* c = porId_[cartas[k] & 0x3F];
+      if (c->BocaArriba) m_.PonerBocaAbajo(*c);
+      c->Pila = nullptr;
+      c->Encima = encima;
+      c->Debajo = nullptr;
+      if (encima)
+        encima->Debajo = c;
+      else
+        mazo.TopeMazo = c;
+      encima = c;
+    }
+    mazo.CartasMazo = foto[n];
+    mazo.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
+  }
+}
+
+TClave TBusqueda::Clave(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  // Each pile hashed from its class and cards, the piles summed: the sum does not change
+  // when interchangeable piles swap their cards.
+  TClave clave{};
+  std::size_t k = 0;
+  for (std::size_t i = 0; i <= n; ++i) {
+    const std::uint64_t clase = i < n ? e.Clase[i] : 0xFFFF;
+    std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
+    std::uint64_t b = 0x84222325cbf29ce4ULL + clase;
+    for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
+      a = (a ^ cartas[k]) * 0x100000001b3ULL;
+      b = (b + cartas[k] + 1) * 0xd6e8feb86659fd93ULL;
+      b ^= b >> 29;
+    }
+    a ^= foto[i];
+    clave.A += Mezclar(a);
+    clave.B += Mezclar(b ^ 0x5bd1e9955bd1e995ULL);
+  }
+  const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
+                                (std::uint64_t{resto[2]} << 16);
+  clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
+  clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
+  return clave;
+}
+
+// The drag-over decision a player's drop would meet, as the table tool's drag asks it.
+bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
+  if (destino.Tope) return m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1);
+  return &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+}
+
+// A card X may go home at once, without trying anything else, when the table's rules are
+// plain data (no hooks), foundations keep their cards, X's suit has one foundation that
+// builds by suit, and every card that any other pile could lay on X is home already:
+// then X serves no purpose off its foundation, and any winning line still wins with X
+// home first.
+void TBusqueda::CalcularSeguros() {
+  seguroPosible_ = false;
+  if (conGanchos_) return;
+  std::array<int, 4> fundacionesPorPalo{};
+  for (const TPila* p : pilas_) {
+    const TGrupo& g = *p->Grupo;
+    if (!g.EsFundacion) continue;
+    if (g.PaloFundacion > 3) return;
+    ++fundacionesPorPalo[g.PaloFundacion];
+    for (const TRegla& r : g.ReglasApilado)
+      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return;
+  }
+  for (int n : fundacionesPorPalo)
+    if (n > 1) return;
+  for (const TGrupo* g : m_.Grupos)
+    for (const TGrupo* o : g->Origenes)
+      if (o->EsFundacion) return;
+  for (std::size_t x = 0; x < 40; ++x) {
+    std::uint64_t mascara = 0;
+    for (TGrupo* g : m_.Grupos) {
+      if (g->EsFundacion) continue;
+      TPila prueba(m_, g);
+      prueba.Tope = porId_[x];
+      for (std::size_t y = 0; y < 40; ++y)
+        if (y != x && ReglaAdmite(g->ReglasApilado, *porId_[y], prueba))
+          mascara |= std::uint64_t{1} << y;
+    }
+    necesita_[x] = mascara;
+  }
+  seguroPosible_ = true;
+}
+
+// The moves from the position the table holds, best first: home, uncovering a card or
+// emptying a pile, the stock, the rest, cards taken back from a foundation last.
+void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  auto& cubos = cubos_;
+  for (auto& c : cubos) c.clear();
+
+  std::uint64_t fuera = 0;  // cards not home
+  if (seguroPosible_) {
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      for (std::size_t j = 0; j < foto[i]; ++j, ++k)
+        if (!e.EsFundacion[i]) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    for (std::size_t j = 0; j < foto[n]; ++j, ++k)
+      fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+  }
+
+  std::array<bool, 256> claseVacia{};
+  for (std::size_t s = 0; s < n; ++s) {
+    TPila& desde = *pilas_[s];
+    int pos = desde.Cantidad - 1;
+    for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
+      const std::uint8_t id = IdCarta(*c);
+      claseVacia.fill(false);
+      for (std::size_t d = 0; d < n; ++d) {
+        if (d == s) continue;
+        TPila& hacia = *pilas_[d];
+        if (!hacia.Tope) {
+          // One empty pile of each kind is enough; a whole pile to an empty one of its
+          // own kind changes nothing on a table without hooks.
+          const std::uint16_t clase = e.Clase[d];
+          if (clase < 256) {
+            if (claseVacia[clase]) continue;
+            if (!conGanchos_ && pos == 0 && e.Clase[s] == clase) continue;
+          }
+          if (!Acepta(*c, hacia, desde)) continue;
+          if (clase < 256) claseVacia[clase] = true;
+        } else if (!Acepta(*c, hacia, desde)) {
+          continue;
+        }
+        if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
+            entrada->Destino == s)
+          continue;
+        const bool puro = !conGanchos_ && (!c->Debajo || c->Debajo->BocaArriba);
+        const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
+                             static_cast<std::uint8_t>(d), id, puro};
+        std::size_t cubo = 3;
+        if (e.EsFundacion[s])
+          cubo = 4;
+        else if (e.EsFundacion[d])
+          cubo = 0;
+        else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
+          cubo = 1;
+        if (cubo == 0 && seguroPosible_ && !c->Encima &&
+            (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
+          movs_.push_back(mv);
+          return;
+        }
+        cubos[cubo].push_back(mv);
+      }
+    }
+  }
+  if (m_.Mazo && m_.Mazo->EnMesa && (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
+    cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
+  for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
+}
+
+bool TBusqueda::Aplicar(const TMovimiento& mv) {
+  if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
+  return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
+}
+
+TPaso PasoDe(const TMovimiento& mv) {
+  if (mv.Pila == kMazo) return TPaso{TPaso::TTipo::Mazo};
+  return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
+}
+
+TResultado TBusqueda::Buscar() {
+  using namespace std::chrono;
+  TResultado r;
+  auto terminar = [&](TVeredicto v) {
+    r.Veredicto = v;
+    r.Milisegundos = duration_cast<milliseconds>(steady_clock::now() - inicio_).count();
+    r.MemoriaPico = std::max(r.MemoriaPico, BytesEnUso());
+    return r;
+  };
+  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
+
+  fotos_.resize(tamFoto_);
+  Leer(fotos_.data());
+  vistas_.Insertar(Clave(fotos_.data()));
+  r.Posiciones = 1;
+  Generar(fotos_.data(), nullptr);
+  marcos_.push_back(TMarco{0, movs_.size(), 0, TMovimiento{}});
+  std::size_t mesaEn = 0;  // the frame whose position the table holds
+  std::vector<std::uint8_t> hija(tamFoto_);
+
+  while (!marcos_.empty()) {
+    const std::size_t nivel = marcos_.size() - 1;
+    TMarco& marco = marcos_.back();
+    if (marco.Siguiente == marco.FinMov) {
+      movs_.resize(marco.InicioMov);
+      marcos_.pop_back();
+      fotos_.resize(fotos_.size() - tamFoto_);
+      continue;
+    }
+    const TMovimiento mv = movs_[marco.Siguiente++];
+    const std::uint8_t* foto = fotos_.data() + nivel * tamFoto_;
+    if (mesaEn != nivel) Escribir(foto);
+    mesaEn = SIZE_MAX;
+    if (!Aplicar(mv)) {
+      if (conGanchos_) actual_ = EstructuraActual();
+      continue;
+    }
+    ++r.Posiciones;
+    if (m_.VentanaPropia.Ganado) {
+      for (std::size_t i = 1; i < marcos_.size(); ++i) r.Pasos.push_back(PasoDe(marcos_[i].Entrada));
+      r.Pasos.push_back(PasoDe(mv));
+      return terminar(TVeredicto::Ganable);
+    }
+    if ((r.Posiciones & 1023) == 0) {
+      r.MemoriaPico = std::max(r.MemoriaPico, BytesEnUso());
+      if (parar_.stop_requested() ||
+          duration_cast<milliseconds>(steady_clock::now() - inicio_).count() >= limiteMs_ ||
+          BytesEnUso() > limiteBytes_)
+        return terminar(TVeredicto::NoSeSabe);
+    }
+    Leer(hija.data());
+    const auto insercion = vistas_.Insertar(Clave(hija.data()));
+    if (insercion == TTransposiciones::TInsercion::Llena) return terminar(TVeredicto::NoSeSabe);
+    if (insercion == TTransposiciones::TInsercion::Vista) continue;
+    const std::size_t inicio = movs_.size();
+    Generar(hija.data(), &mv);
+    fotos_.insert(fotos_.end(), hija.begin(), hija.end());
+    marcos_.push_back(TMarco{inicio, movs_.size(), inicio, mv});
+    mesaEn = nivel + 1;
+  }
+  return terminar(TVeredicto::SinSolucion);
+}
+
+// Sets the deal up and plays the steps as `cartoval-mesa jugar` does; true when the game
+// was won on the way.
+bool Jugar(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
+           const std::vector<TPaso>& pasos) {
+  preparar(m, numero);
+  if (m.FinJuegoArmado) m.VerificarFinAhora();
+  for (const TPaso& p : pasos) AplicarPaso(m, p);
+  return m.VentanaPropia.Ganado;
+}
+
+}  // namespace
+
+const char* TextoVeredicto(TVeredicto v) {
+  switch (v) {
+    case TVeredicto::Ganable: return "ganable";
+    case TVeredicto::SinSolucion: return "sin solución";
+    case TVeredicto::NoSeSabe: return "no se sabe";
+  }
+  return "no se sabe";
+}
+
+TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
+                    const std::vector<TPaso>& pasos, const TLimites& limites,
+                    std::stop_token parar) {
+  const auto inicio = std::chrono::steady_clock::now();
+  TMesa m;
+  if (Jugar(m, preparar, numero, pasos)) {
+    TResultado r;
+    r.Veredicto = TVeredicto::Ganable;
+    r.Milisegundos = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - inicio)
+                         .count();
+    r.Numero = m.NumeroJuego;
+    return r;
+  }
+  m.SinRegistro = true;
+  TBusqueda b(m, limites, std::move(parar));
+  TResultado r = b.Buscar();
+  r.Numero = m.NumeroJuego;
+  return r;
+}
+
+bool LineaGana(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
+               const std::vector<TPaso>& linea) {
+  TMesa m;
+  Jugar(m, preparar, numero, pasos);
+  for (const TPaso& p : linea)
+    if (!AplicarPaso(m, p)) return false;
+  return m.VentanaPropia.Ganado;
+}
