@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <map>
+#include <memory>
 
 #include "solver/Transposiciones.h"
 
@@ -45,13 +46,15 @@ struct TEstructura {
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
   std::vector<bool> EsFundacion;               // per pile
+  // Per pile: a foundation, or a pile that holds one suit in order as foundations do
+  // (a pile turned into a foundation); moves there are tried first.
+  std::vector<bool> EsCasa;
 };
 
-struct TMarco {
-  std::size_t InicioMov;
-  std::size_t FinMov;
-  std::size_t Siguiente;
-  TMovimiento Entrada;
+// A position reached: where it came from, how, and its snapshot in the arena.
+struct TNodo {
+  std::uint32_t Padre;
+  TMovimiento Mov;
 };
 
 class TBusqueda {
@@ -61,6 +64,7 @@ class TBusqueda {
         parar_(std::move(parar)),
         limiteMs_(limites.Milisegundos),
         limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024),
+        limitePosiciones_(limites.Posiciones),
         vistas_(limiteBytes_) {}
 
   TResultado Buscar();
@@ -70,6 +74,7 @@ class TBusqueda {
   std::stop_token parar_;
   std::int64_t limiteMs_;
   std::size_t limiteBytes_;
+  std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
   std::chrono::steady_clock::time_point inicio_ = std::chrono::steady_clock::now();
 
@@ -87,9 +92,16 @@ class TBusqueda {
   bool seguroPosible_ = false;
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
-  std::vector<std::uint8_t> fotos_;  // one snapshot per frame
-  std::vector<TMarco> marcos_;
-  std::vector<TMovimiento> movs_;
+  std::array<std::array<std::uint64_t, 40>, 256> apila_{};  // per group: cards it lays on each
+
+  // Every position reached, in order: its node and, in blocks, its snapshot. The queue
+  // holds those not yet expanded, the best first and, among equals, the newest.
+  std::vector<TNodo> nodos_;
+  std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
+  static constexpr std::size_t kPorBloque = 1u << 14;
+  std::vector<std::pair<std::int32_t, std::uint32_t>> cola_;
+  std::vector<TMovimiento> movs_;  // the moves of the position being expanded
+  TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
 
   bool Preparar();
@@ -103,8 +115,18 @@ class TBusqueda {
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   void CalcularSeguros();
   bool Aplicar(const TMovimiento& mv);
+  std::int32_t Valor(const std::uint8_t* foto) const;
+  enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
+  TExpansion Expandir(std::uint32_t nodo);
+  std::uint8_t* Foto(std::uint32_t nodo) {
+    return bloques_[nodo / kPorBloque].get() + (nodo % kPorBloque) * tamFoto_;
+  }
+  std::uint8_t* NuevaFoto();
+  bool Limites();
   std::size_t BytesEnUso() const {
-    return vistas_.BytesPico() + fotos_.capacity() + marcos_.capacity() * sizeof(TMarco) +
+    return vistas_.BytesPico() + nodos_.capacity() * sizeof(TNodo) +
+           bloques_.size() * kPorBloque * tamFoto_ +
+           cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            movs_.capacity() * sizeof(TMovimiento);
   }
 };
@@ -168,6 +190,11 @@ std::uint16_t TBusqueda::EstructuraActual() {
   for (const TPila* p : pilas_) {
     e.Grupos.push_back(p->Grupo);
     e.EsFundacion.push_back(p->Grupo->EsFundacion);
+    bool casa = p->Grupo->EsFundacion ||
+                (p->Grupo->Capacidad <= 10 && !p->Grupo->ReglasApilado.empty());
+    for (const TRegla& r : p->Grupo->ReglasApilado)
+      if (r.Relacion != rpMismoPalo || (r.Paso != 1 && r.Paso != -1)) casa = false;
+    e.EsCasa.push_back(casa);
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
@@ -314,6 +341,15 @@ bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
 // then X serves no purpose off its foundation, and any winning line still wins with X
 // home first.
 void TBusqueda::CalcularSeguros() {
+  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
+    TPila prueba(m_, m_.Grupos[g]);
+    for (std::size_t x = 0; x < 40; ++x) {
+      prueba.Tope = porId_[x];
+      for (std::size_t y = 0; y < 40; ++y)
+        if (y != x && ReglaAdmite(m_.Grupos[g]->ReglasApilado, *porId_[y], prueba))
+          apila_[g][x] |= std::uint64_t{1} << y;
+    }
+  }
   seguroPosible_ = false;
   if (conGanchos_) return;
   std::array<int, 4> fundacionesPorPalo{};
@@ -332,14 +368,8 @@ void TBusqueda::CalcularSeguros() {
       if (o->EsFundacion) return;
   for (std::size_t x = 0; x < 40; ++x) {
     std::uint64_t mascara = 0;
-    for (TGrupo* g : m_.Grupos) {
-      if (g->EsFundacion) continue;
-      TPila prueba(m_, g);
-      prueba.Tope = porId_[x];
-      for (std::size_t y = 0; y < 40; ++y)
-        if (y != x && ReglaAdmite(g->ReglasApilado, *porId_[y], prueba))
-          mascara |= std::uint64_t{1} << y;
-    }
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g)
+      if (!m_.Grupos[g]->EsFundacion) mascara |= apila_[g][x];
     necesita_[x] = mascara;
   }
   seguroPosible_ = true;
@@ -395,13 +425,13 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
                              static_cast<std::uint8_t>(d), id, puro};
         std::size_t cubo = 3;
-        if (e.EsFundacion[s])
+        if (e.EsCasa[s])
           cubo = 4;
-        else if (e.EsFundacion[d])
+        else if (e.EsCasa[d])
           cubo = 0;
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && !c->Encima &&
+        if (cubo == 0 && seguroPosible_ && e.EsFundacion[d] && !c->Encima &&
             (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
           movs_.push_back(mv);
           return;
@@ -425,66 +455,118 @@ TPaso PasoDe(const TMovimiento& mv) {
   return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
 }
 
-TResultado TBusqueda::Buscar() {
-  using namespace std::chrono;
-  TResultado r;
-  auto terminar = [&](TVeredicto v) {
-    r.Veredicto = v;
-    r.Milisegundos = duration_cast<milliseconds>(steady_clock::now() - inicio_).count();
-    r.MemoriaPico = std::max(r.MemoriaPico, BytesEnUso());
-    return r;
-  };
-  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
-
-  fotos_.resize(tamFoto_);
-  Leer(fotos_.data());
-  vistas_.Insertar(Clave(fotos_.data()));
-  r.Posiciones = 1;
-  Generar(fotos_.data(), nullptr);
-  marcos_.push_back(TMarco{0, movs_.size(), 0, TMovimiento{}});
-  std::size_t mesaEn = 0;  // the frame whose position the table holds
-  std::vector<std::uint8_t> hija(tamFoto_);
-
-  while (!marcos_.empty()) {
-    const std::size_t nivel = marcos_.size() - 1;
-    TMarco& marco = marcos_.back();
-    if (marco.Siguiente == marco.FinMov) {
-      movs_.resize(marco.InicioMov);
-      marcos_.pop_back();
-      fotos_.resize(fotos_.size() - tamFoto_);
+// Cards home count most, then face-down cards (less is better), empty piles and cards
+// lying in order as their pile's rules lay them.
+std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  std::int32_t v = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t cuenta = foto[i];
+    if (e.EsCasa[i]) {
+      v += 1000 * static_cast<std::int32_t>(cuenta);
+      k += cuenta;
       continue;
     }
-    const TMovimiento mv = movs_[marco.Siguiente++];
-    const std::uint8_t* foto = fotos_.data() + nivel * tamFoto_;
-    if (mesaEn != nivel) Escribir(foto);
-    mesaEn = SIZE_MAX;
+    if (cuenta == 0) v += 20;
+    const auto& apila = apila_[e.Firma[i]];
+    for (std::size_t j = 0; j < cuenta; ++j, ++k) {
+      const std::uint8_t b = cartas[k];
+      if (!(b & kBocaArriba))
+        v -= 50;
+      else if (j > 0 && (cartas[k - 1] & kBocaArriba) &&
+               (apila[cartas[k - 1] & 0x3F] >> (b & 0x3F) & 1))
+        v += 5;
+    }
+  }
+  return v;
+}
+
+bool TBusqueda::Limites() {
+  using namespace std::chrono;
+  if (limitePosiciones_ && r_.Posiciones >= limitePosiciones_) return false;
+  if ((r_.Posiciones & 1023) == 0) {
+    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
+    if (parar_.stop_requested() ||
+        duration_cast<milliseconds>(steady_clock::now() - inicio_).count() >= limiteMs_ ||
+        BytesEnUso() > limiteBytes_)
+      return false;
+  }
+  return true;
+}
+
+std::uint8_t* TBusqueda::NuevaFoto() {
+  const auto n = static_cast<std::uint32_t>(nodos_.size());
+  if (n / kPorBloque >= bloques_.size())
+    bloques_.push_back(std::make_unique<std::uint8_t[]>(kPorBloque * tamFoto_));
+  return Foto(n);
+}
+
+// Plays every move from the node's position, which the table holds, and queues each
+// child not seen before; stops at a win.
+TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
+  const TMovimiento entrada = nodos_[nodo].Mov;
+  movs_.clear();
+  Generar(Foto(nodo), nodo ? &entrada : nullptr);
+  bool enPadre = true;
+  for (const TMovimiento mv : movs_) {
+    if (!enPadre) Escribir(Foto(nodo));
+    enPadre = false;
     if (!Aplicar(mv)) {
       if (conGanchos_) actual_ = EstructuraActual();
       continue;
     }
-    ++r.Posiciones;
     if (m_.VentanaPropia.Ganado) {
-      for (std::size_t i = 1; i < marcos_.size(); ++i) r.Pasos.push_back(PasoDe(marcos_[i].Entrada));
-      r.Pasos.push_back(PasoDe(mv));
-      return terminar(TVeredicto::Ganable);
+      r_.Pasos.push_back(PasoDe(mv));
+      for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
+        r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
+      std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+      return TExpansion::Ganada;
     }
-    if ((r.Posiciones & 1023) == 0) {
-      r.MemoriaPico = std::max(r.MemoriaPico, BytesEnUso());
-      if (parar_.stop_requested() ||
-          duration_cast<milliseconds>(steady_clock::now() - inicio_).count() >= limiteMs_ ||
-          BytesEnUso() > limiteBytes_)
-        return terminar(TVeredicto::NoSeSabe);
-    }
-    Leer(hija.data());
-    const auto insercion = vistas_.Insertar(Clave(hija.data()));
-    if (insercion == TTransposiciones::TInsercion::Llena) return terminar(TVeredicto::NoSeSabe);
+    if (nodos_.size() >= UINT32_MAX) return TExpansion::Parar;
+    std::uint8_t* hija = NuevaFoto();
+    Leer(hija);
+    const auto insercion = vistas_.Insertar(Clave(hija));
+    if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
-    const std::size_t inicio = movs_.size();
-    Generar(hija.data(), &mv);
-    fotos_.insert(fotos_.end(), hija.begin(), hija.end());
-    marcos_.push_back(TMarco{inicio, movs_.size(), inicio, mv});
-    mesaEn = nivel + 1;
+    const auto n = static_cast<std::uint32_t>(nodos_.size());
+    nodos_.push_back(TNodo{nodo, mv});
+    cola_.emplace_back(Valor(hija), n);
+    std::push_heap(cola_.begin(), cola_.end());
+    ++r_.Posiciones;
+    if (!Limites()) return TExpansion::Parar;
   }
+  return TExpansion::Seguir;
+}
+
+TResultado TBusqueda::Buscar() {
+  using namespace std::chrono;
+  auto terminar = [&](TVeredicto v) {
+    r_.Veredicto = v;
+    r_.Milisegundos = duration_cast<milliseconds>(steady_clock::now() - inicio_).count();
+    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
+    if (v != TVeredicto::Ganable) r_.Pasos.clear();
+    return r_;
+  };
+  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
+
+  Leer(NuevaFoto());
+  nodos_.push_back(TNodo{0, TMovimiento{}});
+  vistas_.Insertar(Clave(Foto(0)));
+  r_.Posiciones = 1;
+  TExpansion x = Expandir(0);
+  while (x == TExpansion::Seguir && !cola_.empty()) {
+    std::pop_heap(cola_.begin(), cola_.end());
+    const std::uint32_t nodo = cola_.back().second;
+    cola_.pop_back();
+    Escribir(Foto(nodo));
+    x = Expandir(nodo);
+  }
+  if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);
+  if (x == TExpansion::Parar) return terminar(TVeredicto::NoSeSabe);
   return terminar(TVeredicto::SinSolucion);
 }
 

@@ -18,6 +18,7 @@ const char* TextoVeredicto(TVeredicto v);
 struct TLimites {
   std::int64_t Milisegundos = 10000;
   std::size_t MemoriaMiB = 512;
+  std::uint64_t Posiciones = 0;  // none when 0; unlike time, the same on every machine
 };
 
 struct TResultado {

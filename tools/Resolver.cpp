@@ -156,7 +156,8 @@ int ComandoSondear(int argc, char** argv) {
     if (!gana) fallidos.push_back(numero);
     if (detalle)
       std::cout << numero << '\t' << TextoVeredicto(r.Veredicto) << '\t' << r.Milisegundos
-                << '\t' << r.Posiciones << '\t' << r.Pasos.size() << std::endl;
+                << '\t' << r.Posiciones << '\t' << r.Pasos.size() << '\t' << r.MemoriaPico
+                << std::endl;
   }
   std::cout << "veredicto\trepartos\t%\tmediana_ms\tp99_ms\tmax_ms\tposiciones/s\tmemoria_MiB\n";
   for (TVeredicto v : {TVeredicto::Ganable, TVeredicto::SinSolucion, TVeredicto::NoSeSabe})
