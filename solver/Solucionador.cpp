@@ -93,6 +93,7 @@ class TBusqueda {
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
   std::array<std::array<std::uint64_t, 40>, 256> apila_{};  // per group: cards it lays on each
+  std::array<std::uint64_t, 256> vacia_{};  // per group: cards an empty pile of it may take
 
   // Every position reached, in order: its node and, in blocks, its snapshot. The queue
   // holds those not yet expanded, the best first and, among equals, the newest.
@@ -350,6 +351,17 @@ void TBusqueda::CalcularSeguros() {
           apila_[g][x] |= std::uint64_t{1} << y;
     }
   }
+  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
+    const TGrupo& grupo = *m_.Grupos[g];
+    TPila vacia(m_, m_.Grupos[g]);
+    for (std::size_t y = 0; y < 40; ++y) {
+      const TCarta& c = *porId_[y];
+      const bool toma = grupo.EsFundacion ? c.Palo == grupo.PaloFundacion &&
+                                                c.Numero == grupo.NumeroFundacion
+                                          : ReglaAdmite(grupo.ReglasVacia, c, vacia);
+      if (toma) vacia_[g] |= std::uint64_t{1} << y;
+    }
+  }
   seguroPosible_ = false;
   if (conGanchos_) return;
   std::array<int, 4> fundacionesPorPalo{};
@@ -395,6 +407,15 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
       fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
   }
 
+  // On a table without hooks a pile's decision can only accept what its group's rules
+  // lay on its top card, or put on an empty pile: the rest need not be asked.
+  std::array<std::uint64_t, 256> admite;
+  for (std::size_t d = 0; d < n; ++d) {
+    const TPila& p = *pilas_[d];
+    admite[d] = conGanchos_      ? ~std::uint64_t{0}
+                : p.Tope ? apila_[e.Firma[d]][IdCarta(*p.Tope)]
+                         : vacia_[e.Firma[d]];
+  }
   std::array<bool, 256> claseVacia{};
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
@@ -403,7 +424,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
       const std::uint8_t id = IdCarta(*c);
       claseVacia.fill(false);
       for (std::size_t d = 0; d < n; ++d) {
-        if (d == s) continue;
+        if (d == s || !(admite[d] >> id & 1)) continue;
         TPila& hacia = *pilas_[d];
         if (!hacia.Tope) {
           // One empty pile of each kind is enough; a whole pile to an empty one of its
