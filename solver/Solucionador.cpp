@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
+#include <ctime>
 #include <map>
 #include <memory>
 
@@ -23,6 +23,14 @@ std::uint64_t Mezclar(std::uint64_t x) {
   x *= 0xc4ceb9fe1a85ec53ULL;
   x ^= x >> 33;
   return x;
+}
+
+// Processor time of the calling thread: the limits and the times reported count the work
+// the search did on its core, so a busy machine does not turn a verdict into "no se sabe".
+std::int64_t MsDelHilo() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
 }
 
 std::uint8_t IdCarta(const TCarta& c) {
@@ -76,7 +84,7 @@ class TBusqueda {
   std::size_t limiteBytes_;
   std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
-  std::chrono::steady_clock::time_point inicio_ = std::chrono::steady_clock::now();
+  std::int64_t inicio_ = MsDelHilo();
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -507,12 +515,11 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
 }
 
 bool TBusqueda::Limites() {
-  using namespace std::chrono;
   if (limitePosiciones_ && r_.Posiciones >= limitePosiciones_) return false;
   if ((r_.Posiciones & 1023) == 0) {
     r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
     if (parar_.stop_requested() ||
-        duration_cast<milliseconds>(steady_clock::now() - inicio_).count() >= limiteMs_ ||
+        MsDelHilo() - inicio_ >= limiteMs_ ||
         BytesEnUso() > limiteBytes_)
       return false;
   }
@@ -564,10 +571,9 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
 }
 
 TResultado TBusqueda::Buscar() {
-  using namespace std::chrono;
   auto terminar = [&](TVeredicto v) {
     r_.Veredicto = v;
-    r_.Milisegundos = duration_cast<milliseconds>(steady_clock::now() - inicio_).count();
+    r_.Milisegundos = MsDelHilo() - inicio_;
     r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
     if (v != TVeredicto::Ganable) r_.Pasos.clear();
     return r_;
@@ -615,14 +621,12 @@ const char* TextoVeredicto(TVeredicto v) {
 TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
                     const std::vector<TPaso>& pasos, const TLimites& limites,
                     std::stop_token parar) {
-  const auto inicio = std::chrono::steady_clock::now();
+  const std::int64_t inicio = MsDelHilo();
   TMesa m;
   if (Jugar(m, preparar, numero, pasos)) {
     TResultado r;
     r.Veredicto = TVeredicto::Ganable;
-    r.Milisegundos = std::chrono::duration_cast<std::chrono::milliseconds>(
-                         std::chrono::steady_clock::now() - inicio)
-                         .count();
+    r.Milisegundos = MsDelHilo() - inicio;
     r.Numero = m.NumeroJuego;
     return r;
   }

@@ -15,6 +15,7 @@ enum class TVeredicto : std::uint8_t { Ganable, SinSolucion, NoSeSabe };
 // "ganable", "sin solución", "no se sabe".
 const char* TextoVeredicto(TVeredicto v);
 
+// Times are the processor time of the searching thread.
 struct TLimites {
   std::int64_t Milisegundos = 10000;
   std::size_t MemoriaMiB = 512;
