@@ -118,7 +118,7 @@ class TBusqueda {
   std::uint16_t EstructuraActual();
   void PonerEstructura(std::uint16_t e);
   void Leer(std::uint8_t* foto);
-  void Escribir(const std::uint8_t* foto);
+  void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
   TClave Clave(const std::uint8_t* foto) const;
   void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
@@ -260,14 +260,23 @@ void TBusqueda::Leer(std::uint8_t* foto) {
   resto[2] = static_cast<std::uint8_t>(actual_ >> 8);
 }
 
-void TBusqueda::Escribir(const std::uint8_t* foto) {
+// Puts the snapshot's position back on the table. After a move on a table without hooks
+// only the piles the move touched differ: a drag's two piles, or for the stock click the
+// stock and the piles it deals to.
+void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
   const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
   if (estructura != actual_) PonerEstructura(estructura);
+  const bool parcial = tras && !conGanchos_;
+  const bool mazo = !parcial || tras->Pila == kMazo;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; ++i) {
+    if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+      k += foto[i];
+      continue;
+    }
     TPila* p = pilas_[i];
     TCarta* debajo = nullptr;
     for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
@@ -288,10 +297,10 @@ void TBusqueda::Escribir(const std::uint8_t* foto) {
     p->Tope = debajo;
     p->Cantidad = foto[i];
   }
-  if (m_.Mazo) {
-    TMazo& mazo = *m_.Mazo;
+  if (m_.Mazo && mazo) {
+    TMazo& m = *m_.Mazo;
     TCarta* encima = nullptr;
-    mazo.TopeMazo = nullptr;
+    m.TopeMazo = nullptr;
     for (std::size_t j = 0; j < foto[n]; ++j, ++k) {
       TCarta* c = porId_[cartas[k] & 0x3F];
       if (c->BocaArriba) m_.PonerBocaAbajo(*c);
@@ -301,11 +310,11 @@ void TBusqueda::Escribir(const std::uint8_t* foto) {
       if (encima)
         encima->Debajo = c;
       else
-        mazo.TopeMazo = c;
+        m.TopeMazo = c;
       encima = c;
     }
-    mazo.CartasMazo = foto[n];
-    mazo.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
+    m.CartasMazo = foto[n];
+    m.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
   }
 }
 
@@ -539,10 +548,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
   const TMovimiento entrada = nodos_[nodo].Mov;
   movs_.clear();
   Generar(Foto(nodo), nodo ? &entrada : nullptr);
-  bool enPadre = true;
-  for (const TMovimiento mv : movs_) {
-    if (!enPadre) Escribir(Foto(nodo));
-    enPadre = false;
+  const TMovimiento* anterior = nullptr;
+  for (const TMovimiento& mv : movs_) {
+    if (anterior) Escribir(Foto(nodo), anterior);
+    anterior = &mv;
     if (!Aplicar(mv)) {
       if (conGanchos_) actual_ = EstructuraActual();
       continue;
