@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "solver/Reglas.h"
 #include "solver/Transposiciones.h"
 
 namespace {
@@ -31,10 +32,6 @@ std::int64_t MsDelHilo() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-}
-
-std::uint8_t IdCarta(const TCarta& c) {
-  return static_cast<std::uint8_t>(c.Palo * 10 + c.Numero - 1);
 }
 
 struct TMovimiento {
@@ -100,8 +97,7 @@ class TBusqueda {
   bool seguroPosible_ = false;
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
-  std::array<std::array<std::uint64_t, 40>, 256> apila_{};  // per group: cards it lays on each
-  std::array<std::uint64_t, 256> vacia_{};  // per group: cards an empty pile of it may take
+  TReglasComoDatos reglas_;
 
   // Every position reached, in order: its node and, in blocks, its snapshot. The queue
   // holds those not yet expanded, the best first and, among equals, the newest.
@@ -152,17 +148,10 @@ bool TBusqueda::Preparar() {
     if (c->Palo > 3 || c->Numero < 1 || c->Numero > 10) return false;
     if (porId_[IdCarta(*c)]) return false;
     porId_[IdCarta(*c)] = c.get();
-    if (c->AlSoltar || c->AlArrastrarSobre) conGanchos_ = true;
   }
-  for (const auto& p : m_.Pilas) {
-    pilas_.push_back(p.get());
-    if (p->AlArrastrarSobre || p->AlSoltar || p->AlRecibir || p->AlQuitar ||
-        (p->AlCambiar && p->AlCambiar != MostrarDescarte))
-      conGanchos_ = true;
-  }
-  if (m_.PuedeApilar != ApilarPorReglas || m_.PuedeOcuparVacia != OcuparPorReglas ||
-      m_.PuedeFundar != FundarPorReglas)
-    conGanchos_ = true;
+  for (const auto& p : m_.Pilas) pilas_.push_back(p.get());
+  conGanchos_ = TieneGanchos(m_);
+  reglas_ = LeerReglas(m_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
     for (std::size_t i = 0; i < pilas_.size(); ++i) {
@@ -359,26 +348,6 @@ bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
 // then X serves no purpose off its foundation, and any winning line still wins with X
 // home first.
 void TBusqueda::CalcularSeguros() {
-  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
-    TPila prueba(m_, m_.Grupos[g]);
-    for (std::size_t x = 0; x < 40; ++x) {
-      prueba.Tope = porId_[x];
-      for (std::size_t y = 0; y < 40; ++y)
-        if (y != x && ReglaAdmite(m_.Grupos[g]->ReglasApilado, *porId_[y], prueba))
-          apila_[g][x] |= std::uint64_t{1} << y;
-    }
-  }
-  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
-    const TGrupo& grupo = *m_.Grupos[g];
-    TPila vacia(m_, m_.Grupos[g]);
-    for (std::size_t y = 0; y < 40; ++y) {
-      const TCarta& c = *porId_[y];
-      const bool toma = grupo.EsFundacion ? c.Palo == grupo.PaloFundacion &&
-                                                c.Numero == grupo.NumeroFundacion
-                                          : ReglaAdmite(grupo.ReglasVacia, c, vacia);
-      if (toma) vacia_[g] |= std::uint64_t{1} << y;
-    }
-  }
   seguroPosible_ = false;
   if (conGanchos_) return;
   std::array<int, 4> fundacionesPorPalo{};
@@ -398,7 +367,7 @@ void TBusqueda::CalcularSeguros() {
   for (std::size_t x = 0; x < 40; ++x) {
     std::uint64_t mascara = 0;
     for (std::size_t g = 0; g < m_.Grupos.size(); ++g)
-      if (!m_.Grupos[g]->EsFundacion) mascara |= apila_[g][x];
+      if (!m_.Grupos[g]->EsFundacion) mascara |= reglas_.Apila[g][x];
     necesita_[x] = mascara;
   }
   seguroPosible_ = true;
@@ -430,8 +399,8 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
     admite[d] = conGanchos_      ? ~std::uint64_t{0}
-                : p.Tope ? apila_[e.Firma[d]][IdCarta(*p.Tope)]
-                         : vacia_[e.Firma[d]];
+                : p.Tope ? reglas_.Apila[e.Firma[d]][IdCarta(*p.Tope)]
+                         : reglas_.Vacia[e.Firma[d]];
   }
   std::array<bool, 256> claseVacia{};
   for (std::size_t s = 0; s < n; ++s) {
@@ -510,7 +479,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
       continue;
     }
     if (cuenta == 0) v += 20;
-    const auto& apila = apila_[e.Firma[i]];
+    const auto& apila = reglas_.Apila[e.Firma[i]];
     for (std::size_t j = 0; j < cuenta; ++j, ++k) {
       const std::uint8_t b = cartas[k];
       if (!(b & kBocaArriba))
