@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -116,6 +117,8 @@ class TBusqueda {
   void Leer(std::uint8_t* foto);
   void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
   TClave Clave(const std::uint8_t* foto) const;
+  TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
+                  std::uint8_t* hija);
   void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   void CalcularSeguros();
@@ -307,32 +310,73 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   }
 }
 
+// One pile's share of the key, from its class and its cards.
+TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) {
+  std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
+  std::uint64_t b = 0x84222325cbf29ce4ULL + clase;
+  for (std::size_t j = 0; j < cuenta; ++j) {
+    a = (a ^ cartas[j]) * 0x100000001b3ULL;
+    b = (b + cartas[j] + 1) * 0xd6e8feb86659fd93ULL;
+    b ^= b >> 29;
+  }
+  a ^= cuenta;
+  return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
+}
+
+// Each pile hashed from its class and cards, the piles summed: the sum does not change
+// when interchangeable piles swap their cards.
 TClave TBusqueda::Clave(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
-  // Each pile hashed from its class and cards, the piles summed: the sum does not change
-  // when interchangeable piles swap their cards.
   TClave clave{};
   std::size_t k = 0;
   for (std::size_t i = 0; i <= n; ++i) {
-    const std::uint64_t clase = i < n ? e.Clase[i] : 0xFFFF;
-    std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
-    std::uint64_t b = 0x84222325cbf29ce4ULL + clase;
-    for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
-      a = (a ^ cartas[k]) * 0x100000001b3ULL;
-      b = (b + cartas[k] + 1) * 0xd6e8feb86659fd93ULL;
-      b ^= b >> 29;
-    }
-    a ^= foto[i];
-    clave.A += Mezclar(a);
-    clave.B += Mezclar(b ^ 0x5bd1e9955bd1e995ULL);
+    const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    k += foto[i];
+    clave.A += h.A;
+    clave.B += h.B;
   }
   const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
                                 (std::uint64_t{resto[2]} << 16);
   clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
   clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
+  return clave;
+}
+
+// After a drag on a table without hooks only its two piles changed: the child's snapshot
+// copies the rest from the parent's, and its key replaces those two piles' shares.
+TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
+                           std::uint8_t* hija) {
+  const std::size_t n = pilas_.size();
+  const TEstructura& e = estructuras_[actual_];
+  std::memcpy(hija, padre, n + 1);
+  for (const std::size_t i : {std::size_t{mv.Pila}, std::size_t{mv.Destino}}) {
+    std::size_t cuenta = 0;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
+    hija[i] = static_cast<std::uint8_t>(cuenta);
+  }
+  const std::uint8_t* de = padre + n + 1;
+  std::uint8_t* a = hija + n + 1;
+  std::size_t kp = 0;
+  std::size_t kh = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i == mv.Pila || i == mv.Destino) {
+      const TClave antes = ClaveDePila(de + kp, padre[i], e.Clase[i]);
+      std::size_t j = kh + hija[i];
+      for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
+        a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+      const TClave despues = ClaveDePila(a + kh, hija[i], e.Clase[i]);
+      clave.A += despues.A - antes.A;
+      clave.B += despues.B - antes.B;
+    } else {
+      std::memcpy(a + kh, de + kp, padre[i]);
+    }
+    kp += padre[i];
+    kh += hija[i];
+  }
+  std::memcpy(a + kh, de + kp, 40 - kh + 3);
   return clave;
 }
 
@@ -517,6 +561,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
   const TMovimiento entrada = nodos_[nodo].Mov;
   movs_.clear();
   Generar(Foto(nodo), nodo ? &entrada : nullptr);
+  const bool porPartes = !conGanchos_;
+  const TClave clavePadre = porPartes ? Clave(Foto(nodo)) : TClave{};
   const TMovimiento* anterior = nullptr;
   for (const TMovimiento& mv : movs_) {
     if (anterior) Escribir(Foto(nodo), anterior);
@@ -534,8 +580,14 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
     }
     if (nodos_.size() >= UINT32_MAX) return TExpansion::Parar;
     std::uint8_t* hija = NuevaFoto();
-    Leer(hija);
-    const auto insercion = vistas_.Insertar(Clave(hija));
+    TClave clave;
+    if (porPartes && mv.Pila != kMazo) {
+      clave = LeerTras(Foto(nodo), clavePadre, mv, hija);
+    } else {
+      Leer(hija);
+      clave = Clave(hija);
+    }
+    const auto insercion = vistas_.Insertar(clave);
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
     const auto n = static_cast<std::uint32_t>(nodos_.size());
