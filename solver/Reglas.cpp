@@ -1,9 +1,11 @@
 #include "solver/Reglas.h"
 
 bool TieneGanchos(const TMesa& m) {
-  if (m.PuedeApilar != ApilarPorReglas || m.PuedeOcuparVacia != OcuparPorReglas ||
-      m.PuedeFundar != FundarPorReglas)
-    return true;
+  return m.PuedeApilar != ApilarPorReglas || m.PuedeOcuparVacia != OcuparPorReglas ||
+         m.PuedeFundar != FundarPorReglas || TieneLlamadas(m);
+}
+
+bool TieneLlamadas(const TMesa& m) {
   for (const auto& c : m.Cartas)
     if (c->AlSoltar || c->AlArrastrarSobre) return true;
   for (const auto& p : m.Pilas)

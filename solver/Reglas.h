@@ -24,6 +24,8 @@ struct TReglasComoDatos {
 // Hooks beyond the engine's defaults: rule functions, a pile's or a card's own callbacks
 // (the waste's panel text aside). Then only the engine's decisions tell what is allowed.
 bool TieneGanchos(const TMesa& m);
+// The callbacks of piles and cards alone, which may change more than the cards they move.
+bool TieneLlamadas(const TMesa& m);
 
 // The table must hold the forty cards.
 TReglasComoDatos LeerReglas(TMesa& m);

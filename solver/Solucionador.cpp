@@ -88,6 +88,10 @@ class TBusqueda {
   std::array<TCarta*, 40> porId_{};
   std::size_t tamFoto_ = 0;
   bool conGanchos_ = false;
+  // Callbacks of piles or cards, which may change groups and origins as cards come and
+  // go. Rule functions only decide: without callbacks a move changes no more than the
+  // piles it touches.
+  bool conLlamadas_ = false;
   std::vector<bool> especial_;  // piles the stock deals to, or its waste
 
   std::vector<TEstructura> estructuras_;
@@ -154,6 +158,7 @@ bool TBusqueda::Preparar() {
   }
   for (const auto& p : m_.Pilas) pilas_.push_back(p.get());
   conGanchos_ = TieneGanchos(m_);
+  conLlamadas_ = TieneLlamadas(m_);
   reglas_ = LeerReglas(m_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
@@ -245,7 +250,7 @@ void TBusqueda::Leer(std::uint8_t* foto) {
     reutilizaciones = m_.Mazo->Reutilizaciones;
   }
   foto[n] = static_cast<std::uint8_t>(enMazo);
-  if (conGanchos_) actual_ = EstructuraActual();
+  if (conLlamadas_) actual_ = EstructuraActual();
   std::uint8_t* resto = cartas + 40;
   resto[0] = static_cast<std::uint8_t>(reutilizaciones);
   resto[1] = static_cast<std::uint8_t>(actual_ & 0xFF);
@@ -261,7 +266,7 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::uint8_t* resto = cartas + 40;
   const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
   if (estructura != actual_) PonerEstructura(estructura);
-  const bool parcial = tras && !conGanchos_;
+  const bool parcial = tras && !conLlamadas_;
   const bool mazo = !parcial || tras->Pila == kMazo;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; ++i) {
@@ -462,7 +467,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           const std::uint16_t clase = e.Clase[d];
           if (clase < 256) {
             if (claseVacia[clase]) continue;
-            if (!conGanchos_ && pos == 0 && e.Clase[s] == clase) continue;
+            if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) continue;
           }
           if (!Acepta(*c, hacia, desde)) continue;
           if (clase < 256) claseVacia[clase] = true;
@@ -472,7 +477,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
-        const bool puro = !conGanchos_ && (!c->Debajo || c->Debajo->BocaArriba);
+        const bool puro = !conLlamadas_ && (!c->Debajo || c->Debajo->BocaArriba);
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
                              static_cast<std::uint8_t>(d), id, puro};
         std::size_t cubo = 3;
@@ -561,14 +566,14 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
   const TMovimiento entrada = nodos_[nodo].Mov;
   movs_.clear();
   Generar(Foto(nodo), nodo ? &entrada : nullptr);
-  const bool porPartes = !conGanchos_;
+  const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(Foto(nodo)) : TClave{};
   const TMovimiento* anterior = nullptr;
   for (const TMovimiento& mv : movs_) {
     if (anterior) Escribir(Foto(nodo), anterior);
     anterior = &mv;
     if (!Aplicar(mv)) {
-      if (conGanchos_) actual_ = EstructuraActual();
+      if (conLlamadas_) actual_ = EstructuraActual();
       continue;
     }
     if (m_.VentanaPropia.Ganado) {
