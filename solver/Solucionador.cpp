@@ -135,11 +135,25 @@ class TBusqueda {
   }
   std::uint8_t* NuevaFoto();
   bool Limites();
-  std::size_t BytesEnUso() const {
-    return vistas_.BytesPico() + nodos_.capacity() * sizeof(TNodo) +
-           bloques_.size() * kPorBloque * tamFoto_ +
+  // Everything but the positions' keys.
+  std::size_t BytesDelResto() const {
+    return nodos_.capacity() * sizeof(TNodo) + bloques_.size() * kPorBloque * tamFoto_ +
            cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            movs_.capacity() * sizeof(TMovimiento);
+  }
+  std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
+  // Whether one more position fits: a full list grows to twice its size while the old
+  // one still exists, a full block of snapshots takes a new block.
+  bool CabeOtra() const {
+    std::size_t extra = 0;
+    if (nodos_.size() == nodos_.capacity()) extra += 2 * nodos_.capacity() * sizeof(TNodo) + 64;
+    if (cola_.size() == cola_.capacity())
+      extra += 2 * cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>) + 64;
+    if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
+    return BytesEnUso() + extra <= limiteBytes_;
+  }
+  void AnotarPico(std::size_t extra = 0) {
+    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso() + extra);
   }
 };
 
@@ -544,11 +558,8 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
 bool TBusqueda::Limites() {
   if (limitePosiciones_ && r_.Posiciones >= limitePosiciones_) return false;
   if ((r_.Posiciones & 1023) == 0) {
-    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
-    if (parar_.stop_requested() ||
-        MsDelHilo() - inicio_ >= limiteMs_ ||
-        BytesEnUso() > limiteBytes_)
-      return false;
+    AnotarPico();
+    if (parar_.stop_requested() || MsDelHilo() - inicio_ >= limiteMs_) return false;
   }
   return true;
 }
@@ -583,7 +594,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
       std::reverse(r_.Pasos.begin(), r_.Pasos.end());
       return TExpansion::Ganada;
     }
-    if (nodos_.size() >= UINT32_MAX) return TExpansion::Parar;
+    if (nodos_.size() >= UINT32_MAX || !CabeOtra()) return TExpansion::Parar;
+    if (nodos_.size() == nodos_.capacity() || cola_.size() == cola_.capacity())
+      AnotarPico(std::max(nodos_.capacity() * sizeof(TNodo),
+                          cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>)));
     std::uint8_t* hija = NuevaFoto();
     TClave clave;
     if (porPartes && mv.Pila != kMazo) {
@@ -592,7 +606,11 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
       Leer(hija);
       clave = Clave(hija);
     }
-    const auto insercion = vistas_.Insertar(clave);
+    const std::size_t resto = BytesDelResto();
+    const std::size_t antes = vistas_.Bytes();
+    const auto insercion =
+        vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
+    if (vistas_.Bytes() != antes) AnotarPico(antes);
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
     const auto n = static_cast<std::uint32_t>(nodos_.size());
@@ -609,7 +627,7 @@ TResultado TBusqueda::Buscar() {
   auto terminar = [&](TVeredicto v) {
     r_.Veredicto = v;
     r_.Milisegundos = MsDelHilo() - inicio_;
-    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso());
+    AnotarPico();
     if (v != TVeredicto::Ganable) r_.Pasos.clear();
     return r_;
   };
@@ -617,7 +635,7 @@ TResultado TBusqueda::Buscar() {
 
   Leer(NuevaFoto());
   nodos_.push_back(TNodo{0, TMovimiento{}});
-  vistas_.Insertar(Clave(Foto(0)));
+  vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
   r_.Posiciones = 1;
   TExpansion x = Expandir(0);
   while (x == TExpansion::Seguir && !cola_.empty()) {

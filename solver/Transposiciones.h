@@ -22,16 +22,16 @@ class TTransposiciones {
  public:
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
 
-  explicit TTransposiciones(std::size_t limiteBytes) : limite_(limiteBytes) {
+  explicit TTransposiciones(std::size_t limiteBytes) {
     std::size_t n = 1u << 12;
-    while (n * 2 * sizeof(TClave) <= limite_ && n < (std::size_t{1} << 16)) n *= 2;
+    while (n * 8 * sizeof(TClave) <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
     tabla_.assign(n, TClave{});
-    pico_ = Bytes();
   }
 
-  TInsercion Insertar(TClave k) {
+  // `presupuesto`: the bytes the table may hold at most, its growth included.
+  TInsercion Insertar(TClave k, std::size_t presupuesto) {
     k.A |= 1;  // zero marks an empty slot
-    if ((usadas_ + 1) * 2 > tabla_.size() && !crecer() &&
+    if ((usadas_ + 1) * 2 > tabla_.size() && !crecer(presupuesto) &&
         (usadas_ + 1) * 10 > tabla_.size() * 9)
       return TInsercion::Llena;
     const std::size_t mascara = tabla_.size() - 1;
@@ -46,19 +46,15 @@ class TTransposiciones {
   }
 
   std::size_t Bytes() const { return tabla_.size() * sizeof(TClave); }
-  // Including the moment of growth, when the old and the new table both exist.
-  std::size_t BytesPico() const { return pico_; }
   std::size_t Usadas() const { return usadas_; }
 
  private:
   std::vector<TClave> tabla_;
   std::size_t usadas_ = 0;
-  std::size_t limite_;
-  std::size_t pico_ = 0;
 
-  bool crecer() {
+  bool crecer(std::size_t presupuesto) {
     const std::size_t nueva = tabla_.size() * 2;
-    if ((nueva + tabla_.size()) * sizeof(TClave) > limite_) return false;
+    if ((nueva + tabla_.size()) * sizeof(TClave) > presupuesto) return false;
     std::vector<TClave> t(nueva);
     const std::size_t mascara = nueva - 1;
     for (const TClave& k : tabla_) {
@@ -67,7 +63,6 @@ class TTransposiciones {
       while (t[i].A != 0) i = (i + 1) & mascara;
       t[i] = k;
     }
-    pico_ = std::max(pico_, (nueva + tabla_.size()) * sizeof(TClave));
     tabla_ = std::move(t);
     return true;
   }

@@ -289,6 +289,15 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   EXPECT_TRUE(m.Pasos.empty());
   EXPECT_LE(m.MemoriaPico, 2u * 1024 * 1024);
 
+  // A search that fills its memory stays within it, the moment of growth included.
+  TLimites treinta;
+  treinta.MemoriaMiB = 32;
+  const TResultado lleno = Resolver(BuscarRegistro("OrdenamientoDesordenado")->Preparar, 6, {},
+                                    treinta);
+  EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
+  EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
+
   TLimites tiempo;
   tiempo.Milisegundos = 1;
   const TResultado t = Resolver(juego.Preparar, 1, {}, tiempo);
