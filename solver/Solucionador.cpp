@@ -9,6 +9,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "solver/Reglas.h"
 #include "solver/Transposiciones.h"
@@ -47,7 +48,7 @@ struct TMovimiento {
 
 // What hooks may change besides the cards: every pile's group and every group's origins.
 struct TEstructura {
-  std::vector<std::uint8_t> Firma;
+  std::string Firma;  // group indices, as bytes
   std::vector<TGrupo*> Grupos;                 // per pile
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
@@ -95,9 +96,9 @@ class TBusqueda {
   std::vector<bool> especial_;  // piles the stock deals to, or its waste
 
   std::vector<TEstructura> estructuras_;
-  std::map<std::vector<std::uint8_t>, std::uint16_t> indice_;
+  std::map<std::string, std::uint16_t> indice_;
   std::uint16_t actual_ = 0;  // the structure the table has now
-  std::vector<std::uint8_t> firma_;
+  std::string firma_;
 
   bool seguroPosible_ = false;
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
@@ -193,12 +194,12 @@ bool TBusqueda::Preparar() {
 std::uint16_t TBusqueda::EstructuraActual() {
   auto indiceGrupo = [this](const TGrupo* g) {
     const auto it = std::find(m_.Grupos.begin(), m_.Grupos.end(), g);
-    return static_cast<std::uint8_t>(it - m_.Grupos.begin());
+    return static_cast<char>(it - m_.Grupos.begin());
   };
   firma_.clear();
   for (const TPila* p : pilas_) firma_.push_back(indiceGrupo(p->Grupo));
   for (const TGrupo* g : m_.Grupos) {
-    firma_.push_back(static_cast<std::uint8_t>(g->Origenes.size()));
+    firma_.push_back(static_cast<char>(g->Origenes.size()));
     for (const TGrupo* o : g->Origenes) firma_.push_back(indiceGrupo(o));
   }
   if (!estructuras_.empty() && estructuras_[actual_].Firma == firma_) return actual_;
@@ -462,8 +463,8 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
     admite[d] = conGanchos_      ? ~std::uint64_t{0}
-                : p.Tope ? reglas_.Apila[e.Firma[d]][IdCarta(*p.Tope)]
-                         : reglas_.Vacia[e.Firma[d]];
+                : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
+                         : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
   }
   std::array<bool, 256> claseVacia{};
   for (std::size_t s = 0; s < n; ++s) {
@@ -542,7 +543,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
       continue;
     }
     if (cuenta == 0) v += 20;
-    const auto& apila = reglas_.Apila[e.Firma[i]];
+    const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
     for (std::size_t j = 0; j < cuenta; ++j, ++k) {
       const std::uint8_t b = cartas[k];
       if (!(b & kBocaArriba))
