@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <deque>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -70,7 +71,9 @@ class TBusqueda {
       : m_(m),
         parar_(std::move(parar)),
         limiteMs_(limites.Milisegundos),
-        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024),
+        // A thirty-second of the limit is left for what the counts do not see: the
+        // allocator's own bookkeeping, the table and the program itself.
+        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024 / 32 * 31),
         limitePosiciones_(limites.Posiciones),
         vistas_(limiteBytes_) {}
 
@@ -107,10 +110,11 @@ class TBusqueda {
 
   // Every position reached, in order: its node and, in blocks, its snapshot. The queue
   // holds those not yet expanded, the best first and, among equals, the newest.
-  std::vector<TNodo> nodos_;
+  std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
   static constexpr std::size_t kPorBloque = 1u << 14;
-  std::vector<std::pair<std::int32_t, std::uint32_t>> cola_;
+  static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
+  std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
@@ -138,18 +142,15 @@ class TBusqueda {
   bool Limites();
   // Everything but the positions' keys.
   std::size_t BytesDelResto() const {
-    return nodos_.capacity() * sizeof(TNodo) + bloques_.size() * kPorBloque * tamFoto_ +
-           cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>) +
+    return (nodos_.size() + kBloqueDeque) * sizeof(TNodo) +
+           bloques_.size() * kPorBloque * tamFoto_ +
+           (cola_.size() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            movs_.capacity() * sizeof(TMovimiento);
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
-  // Whether one more position fits: a full list grows to twice its size while the old
-  // one still exists, a full block of snapshots takes a new block.
+  // Whether one more position fits: a full block of snapshots takes a new block.
   bool CabeOtra() const {
-    std::size_t extra = 0;
-    if (nodos_.size() == nodos_.capacity()) extra += 2 * nodos_.capacity() * sizeof(TNodo) + 64;
-    if (cola_.size() == cola_.capacity())
-      extra += 2 * cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>) + 64;
+    std::size_t extra = sizeof(TNodo) + sizeof(std::pair<std::int32_t, std::uint32_t>);
     if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
     return BytesEnUso() + extra <= limiteBytes_;
   }
@@ -596,9 +597,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
       return TExpansion::Ganada;
     }
     if (nodos_.size() >= UINT32_MAX || !CabeOtra()) return TExpansion::Parar;
-    if (nodos_.size() == nodos_.capacity() || cola_.size() == cola_.capacity())
-      AnotarPico(std::max(nodos_.capacity() * sizeof(TNodo),
-                          cola_.capacity() * sizeof(std::pair<std::int32_t, std::uint32_t>)));
     std::uint8_t* hija = NuevaFoto();
     TClave clave;
     if (porPartes && mv.Pila != kMazo) {
