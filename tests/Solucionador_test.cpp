@@ -219,6 +219,10 @@ TEST(Solucionador, DesdeUnaPosicionConPasos) {
                                                               entero.Pasos.end() - 1));
       ASSERT_EQ(mitad.Veredicto, TVeredicto::Ganable);
       EXPECT_EQ(mitad.Pasos.size(), 1u) << clave << " " << numero;
+      // Steps that already won leave nothing to play.
+      const TResultado ganado = Resolver(juego.Preparar, numero, entero.Pasos);
+      EXPECT_EQ(ganado.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(ganado.Pasos.empty());
       break;
     }
   }
