@@ -2,6 +2,7 @@
 #include "engine/AnotarPaso.h"
 
 void TMesa::RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia) {
+  if (SinRegistro) return;
   jugadas_.push_back(std::make_unique<TJugada>());
   TJugada* j = jugadas_.back().get();
   j->Traslados.push_back({carta, desde, hacia});
@@ -12,6 +13,7 @@ void TMesa::RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia) {
 }
 
 void TMesa::AgregarTraslado(TCarta* carta, TPila* desde, TPila* hacia) {
+  if (SinRegistro) return;
   if (Historial) Historial->Traslados.push_back({carta, desde, hacia});
 }
 

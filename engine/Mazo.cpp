@@ -84,6 +84,7 @@ void TMesa::ReutilizarDescarte() {
   if (!descarte || !descarte->Tope) {
     // An empty redeal is an action of its own holding only the marker, so that undoing
     // it gives the redeal back and turns up no card.
+    if (SinRegistro) return;
     jugadas_.push_back(std::make_unique<TJugada>());
     TJugada* j = jugadas_.back().get();
     j->Anterior = Historial;

@@ -146,7 +146,9 @@ std::string TMesa::TextoPuntos() const {
          "): " + std::to_string(puntos);
 }
 
-void TMesa::ActualizarPuntos() { Paneles[PanelPuntos] = TextoPuntos(); }
+void TMesa::ActualizarPuntos() {
+  if (!SinRegistro) Paneles[PanelPuntos] = TextoPuntos();
+}
 
 void TMesa::ContarMinuto() {
   ++Minutos;

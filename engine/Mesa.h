@@ -177,6 +177,10 @@ class TMesa {
 
   std::uint64_t ContadorOrden = 0;
 
+  // A private table the solver drives: it keeps no history and formats no points panel,
+  // since the solver restores positions by its own snapshots and never shows them.
+  bool SinRegistro = false;
+
   TVentana& VentanaActual() { return Ventana ? *Ventana : VentanaPropia; }
 
   // The player's actions since the deal in the table tool's step language ("3.2>5", "a7",

@@ -10,7 +10,9 @@ int main(int argc, char** argv) {
   if (orden == "repartir") return ComandoRepartir(argc - 2, argv + 2);
   if (orden == "jugar") return ComandoJugar(argc - 2, argv + 2);
   if (orden == "records") return ComandoRecords(argc - 2, argv + 2);
+  if (orden == "resolver") return ComandoResolver(argc - 2, argv + 2);
+  if (orden == "sondear") return ComandoSondear(argc - 2, argv + 2);
   std::cerr << "uso: cartoval-mesa juegos | repartir JUEGO NUMERO | jugar JUEGO NUMERO PASO... | "
-               "records JUEGO\n";
+               "records JUEGO | resolver JUEGO NUMERO [PASO...] | sondear JUEGO DESDE HASTA\n";
   return 2;
 }

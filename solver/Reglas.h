@@ -1,0 +1,31 @@
+#pragma once
+// A table's rules read as data: which cards its groups' rules could ever lay on a card or
+// put on an empty pile. On a table without hooks the drag-over decisions accept no more
+// than this, so the search asks them only about these cards.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Mesa.h"
+
+// 0 to 39: suit by ten plus rank less one.
+inline std::uint8_t IdCarta(const TCarta& c) {
+  return static_cast<std::uint8_t>(c.Palo * 10 + c.Numero - 1);
+}
+
+struct TReglasComoDatos {
+  // Per group, in the table's order of groups: per card, the cards the group's stacking
+  // rules lay on it, as bits by IdCarta.
+  std::vector<std::array<std::uint64_t, 40>> Apila;
+  // Per group: the cards an empty pile of it may take (a foundation: its base card).
+  std::vector<std::uint64_t> Vacia;
+};
+
+// Hooks beyond the engine's defaults: rule functions, a pile's or a card's own callbacks
+// (the waste's panel text aside). Then only the engine's decisions tell what is allowed.
+bool TieneGanchos(const TMesa& m);
+// The callbacks of piles and cards alone, which may change more than the cards they move.
+bool TieneLlamadas(const TMesa& m);
+
+// The table must hold the forty cards.
+TReglasComoDatos LeerReglas(TMesa& m);

@@ -1,0 +1,699 @@
+// The search: depth-first over the drags the table's drag-over decisions accept and the
+// stock click, each played through the table tool's steps on a private table, positions
+// restored from the search's own snapshots and remembered by key.
+#include "solver/Solucionador.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <deque>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "solver/Reglas.h"
+#include "solver/Transposiciones.h"
+
+namespace {
+
+constexpr std::uint8_t kBocaArriba = 0x40;
+constexpr std::uint8_t kMazo = 0xFF;  // a move that is the stock click
+
+std::uint64_t Mezclar(std::uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdULL;
+  x ^= x >> 33;
+  x *= 0xc4ceb9fe1a85ec53ULL;
+  x ^= x >> 33;
+  return x;
+}
+
+// Processor time of the calling thread: the limits and the times reported count the work
+// the search did on its core, so a busy machine does not turn a verdict into "no se sabe".
+std::int64_t MsDelHilo() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+struct TMovimiento {
+  std::uint8_t Pila;      // index into the table's piles; kMazo for the stock click
+  std::uint8_t Posicion;  // of the card dragged, 0 is the bottom card
+  std::uint8_t Destino;
+  std::uint8_t Carta;
+  // Nothing but the card and its run changed place: dragging it straight back would give
+  // the position before.
+  bool Puro;
+};
+
+// What hooks may change besides the cards: every pile's group and every group's origins.
+struct TEstructura {
+  std::string Firma;  // group indices, as bytes
+  std::vector<TGrupo*> Grupos;                 // per pile
+  std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
+  std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
+  std::vector<bool> EsFundacion;               // per pile
+  // Per pile: a foundation, or a pile that holds one suit in order as foundations do
+  // (a pile turned into a foundation); moves there are tried first.
+  std::vector<bool> EsCasa;
+};
+
+// A position reached: where it came from, how, and its snapshot in the arena.
+struct TNodo {
+  std::uint32_t Padre;
+  TMovimiento Mov;
+};
+
+class TBusqueda {
+ public:
+  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar)
+      : m_(m),
+        parar_(std::move(parar)),
+        limiteMs_(limites.Milisegundos),
+        // A thirty-second of the limit is left for what the counts do not see: the
+        // allocator's own bookkeeping, the table and the program itself.
+        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024 / 32 * 31),
+        limitePosiciones_(limites.Posiciones),
+        vistas_(limiteBytes_) {}
+
+  TResultado Buscar();
+
+ private:
+  TMesa& m_;
+  std::stop_token parar_;
+  std::int64_t limiteMs_;
+  std::size_t limiteBytes_;
+  std::uint64_t limitePosiciones_;
+  TTransposiciones vistas_;
+  std::int64_t inicio_ = MsDelHilo();
+
+  std::vector<TPila*> pilas_;
+  std::array<TCarta*, 40> porId_{};
+  std::size_t tamFoto_ = 0;
+  bool conGanchos_ = false;
+  // Callbacks of piles or cards, which may change groups and origins as cards come and
+  // go. Rule functions only decide: without callbacks a move changes no more than the
+  // piles it touches.
+  bool conLlamadas_ = false;
+  std::vector<bool> especial_;  // piles the stock deals to, or its waste
+
+  std::vector<TEstructura> estructuras_;
+  std::map<std::string, std::uint16_t> indice_;
+  std::uint16_t actual_ = 0;  // the structure the table has now
+  std::string firma_;
+
+  bool seguroPosible_ = false;
+  std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
+
+  TReglasComoDatos reglas_;
+
+  // Every position reached, in order: its node and, in blocks, its snapshot. The queue
+  // holds those not yet expanded, the best first and, among equals, the newest.
+  std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
+  std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
+  static constexpr std::size_t kPorBloque = 1u << 14;
+  static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
+  std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
+  std::vector<TMovimiento> movs_;  // the moves of the position being expanded
+  TResultado r_;
+  std::array<std::vector<TMovimiento>, 5> cubos_;
+
+  bool Preparar();
+  bool MismosGanchos(const TPila& a, const TPila& b) const;
+  std::uint16_t EstructuraActual();
+  void PonerEstructura(std::uint16_t e);
+  void Leer(std::uint8_t* foto);
+  void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
+  TClave Clave(const std::uint8_t* foto) const;
+  TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
+                  std::uint8_t* hija);
+  void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
+  bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  void CalcularSeguros();
+  bool Aplicar(const TMovimiento& mv);
+  std::int32_t Valor(const std::uint8_t* foto) const;
+  enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
+  TExpansion Expandir(std::uint32_t nodo);
+  std::uint8_t* Foto(std::uint32_t nodo) {
+    return bloques_[nodo / kPorBloque].get() + (nodo % kPorBloque) * tamFoto_;
+  }
+  std::uint8_t* NuevaFoto();
+  bool Limites();
+  // Everything but the positions' keys.
+  std::size_t BytesDelResto() const {
+    return (nodos_.size() + kBloqueDeque) * sizeof(TNodo) +
+           bloques_.size() * kPorBloque * tamFoto_ +
+           (cola_.size() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
+           movs_.capacity() * sizeof(TMovimiento);
+  }
+  std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
+  // Whether one more position fits: a full block of snapshots takes a new block.
+  bool CabeOtra() const {
+    std::size_t extra = sizeof(TNodo) + sizeof(std::pair<std::int32_t, std::uint32_t>);
+    if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
+    return BytesEnUso() + extra <= limiteBytes_;
+  }
+  void AnotarPico(std::size_t extra = 0) {
+    r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso() + extra);
+  }
+};
+
+bool TBusqueda::MismosGanchos(const TPila& a, const TPila& b) const {
+  return a.AlCambiar == b.AlCambiar && a.AlArrastrarSobre == b.AlArrastrarSobre &&
+         a.AlSoltar == b.AlSoltar && a.AlRecibir == b.AlRecibir && a.AlQuitar == b.AlQuitar;
+}
+
+bool TBusqueda::Preparar() {
+  if (m_.Cartas.size() != 40 || m_.Pilas.size() > 250 || m_.Grupos.size() > 250)
+    return false;
+  for (const auto& c : m_.Cartas) {
+    if (c->Palo > 3 || c->Numero < 1 || c->Numero > 10) return false;
+    if (porId_[IdCarta(*c)]) return false;
+    porId_[IdCarta(*c)] = c.get();
+  }
+  for (const auto& p : m_.Pilas) pilas_.push_back(p.get());
+  conGanchos_ = TieneGanchos(m_);
+  conLlamadas_ = TieneLlamadas(m_);
+  reglas_ = LeerReglas(m_);
+  especial_.assign(pilas_.size(), false);
+  if (m_.Mazo) {
+    for (std::size_t i = 0; i < pilas_.size(); ++i) {
+      if (pilas_[i] == m_.Mazo->Descarte) especial_[i] = true;
+      for (const TDestino& d : m_.Mazo->Destinos)
+        if (d.Pila == pilas_[i]) especial_[i] = true;
+    }
+  }
+  // Counts of every pile and the stock, the forty cards, redeals left, structure.
+  tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
+  actual_ = EstructuraActual();
+  CalcularSeguros();
+  return true;
+}
+
+// The structure the table has now, added to the list when it is new.
+std::uint16_t TBusqueda::EstructuraActual() {
+  auto indiceGrupo = [this](const TGrupo* g) {
+    const auto it = std::find(m_.Grupos.begin(), m_.Grupos.end(), g);
+    return static_cast<char>(it - m_.Grupos.begin());
+  };
+  firma_.clear();
+  for (const TPila* p : pilas_) firma_.push_back(indiceGrupo(p->Grupo));
+  for (const TGrupo* g : m_.Grupos) {
+    firma_.push_back(static_cast<char>(g->Origenes.size()));
+    for (const TGrupo* o : g->Origenes) firma_.push_back(indiceGrupo(o));
+  }
+  if (!estructuras_.empty() && estructuras_[actual_].Firma == firma_) return actual_;
+  const auto it = indice_.find(firma_);
+  if (it != indice_.end()) return it->second;
+
+  TEstructura e;
+  e.Firma = firma_;
+  for (const TPila* p : pilas_) {
+    e.Grupos.push_back(p->Grupo);
+    e.EsFundacion.push_back(p->Grupo->EsFundacion);
+    bool casa = p->Grupo->EsFundacion ||
+                (p->Grupo->Capacidad <= 10 && !p->Grupo->ReglasApilado.empty());
+    for (const TRegla& r : p->Grupo->ReglasApilado)
+      if (r.Relacion != rpMismoPalo || (r.Paso != 1 && r.Paso != -1)) casa = false;
+    e.EsCasa.push_back(casa);
+  }
+  for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
+  // Piles of one group with the same hooks play alike: the key does not tell them apart.
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
+    if (!especial_[i]) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (!especial_[j] && e.Grupos[j] == e.Grupos[i] && MismosGanchos(*pilas_[i], *pilas_[j])) {
+          clase = static_cast<std::uint16_t>(j);
+          break;
+        }
+      }
+    }
+    e.Clase.push_back(clase);
+  }
+  const auto n = static_cast<std::uint16_t>(estructuras_.size());
+  estructuras_.push_back(std::move(e));
+  indice_.emplace(firma_, n);
+  return n;
+}
+
+void TBusqueda::PonerEstructura(std::uint16_t n) {
+  const TEstructura& e = estructuras_[n];
+  for (std::size_t i = 0; i < pilas_.size(); ++i) pilas_[i]->Grupo = e.Grupos[i];
+  for (std::size_t g = 0; g < m_.Grupos.size(); ++g) m_.Grupos[g]->Origenes = e.Origenes[g];
+  actual_ = n;
+}
+
+void TBusqueda::Leer(std::uint8_t* foto) {
+  const std::size_t n = pilas_.size();
+  std::uint8_t* cartas = foto + n + 1;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t cuenta = 0;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
+    foto[i] = static_cast<std::uint8_t>(cuenta);
+    std::size_t j = k + cuenta;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
+      cartas[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+    k += cuenta;
+  }
+  std::size_t enMazo = 0;
+  std::int8_t reutilizaciones = 0;
+  if (m_.Mazo) {
+    for (const TCarta* c = m_.Mazo->TopeMazo; c; c = c->Debajo, ++enMazo)
+      cartas[k + enMazo] = IdCarta(*c);
+    reutilizaciones = m_.Mazo->Reutilizaciones;
+  }
+  foto[n] = static_cast<std::uint8_t>(enMazo);
+  if (conLlamadas_) actual_ = EstructuraActual();
+  std::uint8_t* resto = cartas + 40;
+  resto[0] = static_cast<std::uint8_t>(reutilizaciones);
+  resto[1] = static_cast<std::uint8_t>(actual_ & 0xFF);
+  resto[2] = static_cast<std::uint8_t>(actual_ >> 8);
+}
+
+// Puts the snapshot's position back on the table. After a move on a table without hooks
+// only the piles the move touched differ: a drag's two piles, or for the stock click the
+// stock and the piles it deals to.
+void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
+  if (estructura != actual_) PonerEstructura(estructura);
+  const bool parcial = tras && !conLlamadas_;
+  const bool mazo = !parcial || tras->Pila == kMazo;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+      k += foto[i];
+      continue;
+    }
+    TPila* p = pilas_[i];
+    TCarta* debajo = nullptr;
+    for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
+      TCarta* c = porId_[cartas[k] & 0x3F];
+      const bool arriba = (cartas[k] & kBocaArriba) != 0;
+      if (c->BocaArriba != arriba) {
+        if (arriba)
+          m_.PonerBocaArriba(*c);
+        else
+          m_.PonerBocaAbajo(*c);
+      }
+      c->Pila = p;
+      c->Debajo = debajo;
+      c->Encima = nullptr;
+      if (debajo) debajo->Encima = c;
+      debajo = c;
+    }
+    p->Tope = debajo;
+    p->Cantidad = foto[i];
+  }
+  if (m_.Mazo && mazo) {
+    TMazo& m = *m_.Mazo;
+    TCarta* encima = nullptr;
+    m.TopeMazo = nullptr;
+    for (std::size_t j = 0; j < foto[n]; ++j, ++k) {
+      TCarta* c = porId_[cartas[k] & 0x3F];
+      if (c->BocaArriba) m_.PonerBocaAbajo(*c);
+      c->Pila = nullptr;
+      c->Encima = encima;
+      c->Debajo = nullptr;
+      if (encima)
+        encima->Debajo = c;
+      else
+        m.TopeMazo = c;
+      encima = c;
+    }
+    m.CartasMazo = foto[n];
+    m.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
+  }
+}
+
+// One pile's share of the key, from its class and its cards.
+TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) {
+  std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
+  std::uint64_t b = 0x84222325cbf29ce4ULL + clase;
+  for (std::size_t j = 0; j < cuenta; ++j) {
+    a = (a ^ cartas[j]) * 0x100000001b3ULL;
+    b = (b + cartas[j] + 1) * 0xd6e8feb86659fd93ULL;
+    b ^= b >> 29;
+  }
+  a ^= cuenta;
+  return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
+}
+
+// Each pile hashed from its class and cards, the piles summed: the sum does not change
+// when interchangeable piles swap their cards.
+TClave TBusqueda::Clave(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  TClave clave{};
+  std::size_t k = 0;
+  for (std::size_t i = 0; i <= n; ++i) {
+    const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    k += foto[i];
+    clave.A += h.A;
+    clave.B += h.B;
+  }
+  const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
+                                (std::uint64_t{resto[2]} << 16);
+  clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
+  clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
+  return clave;
+}
+
+// After a drag on a table without hooks only its two piles changed: the child's snapshot
+// copies the rest from the parent's, and its key replaces those two piles' shares.
+TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
+                           std::uint8_t* hija) {
+  const std::size_t n = pilas_.size();
+  const TEstructura& e = estructuras_[actual_];
+  std::memcpy(hija, padre, n + 1);
+  for (const std::size_t i : {std::size_t{mv.Pila}, std::size_t{mv.Destino}}) {
+    std::size_t cuenta = 0;
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
+    hija[i] = static_cast<std::uint8_t>(cuenta);
+  }
+  const std::uint8_t* de = padre + n + 1;
+  std::uint8_t* a = hija + n + 1;
+  std::size_t kp = 0;
+  std::size_t kh = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i == mv.Pila || i == mv.Destino) {
+      const TClave antes = ClaveDePila(de + kp, padre[i], e.Clase[i]);
+      std::size_t j = kh + hija[i];
+      for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
+        a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+      const TClave despues = ClaveDePila(a + kh, hija[i], e.Clase[i]);
+      clave.A += despues.A - antes.A;
+      clave.B += despues.B - antes.B;
+    } else {
+      std::memcpy(a + kh, de + kp, padre[i]);
+    }
+    kp += padre[i];
+    kh += hija[i];
+  }
+  std::memcpy(a + kh, de + kp, 40 - kh + 3);
+  return clave;
+}
+
+// The drag-over decision a player's drop would meet, as the table tool's drag asks it.
+bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
+  if (destino.Tope) return m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1);
+  return &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+}
+
+// A card X may go home at once, without trying anything else, when the table's rules are
+// plain data (no hooks), foundations keep their cards, X's suit has one foundation that
+// builds by suit, and every card that any other pile could lay on X is home already:
+// then X serves no purpose off its foundation, and any winning line still wins with X
+// home first.
+void TBusqueda::CalcularSeguros() {
+  seguroPosible_ = false;
+  if (conGanchos_) return;
+  std::array<int, 4> fundacionesPorPalo{};
+  for (const TPila* p : pilas_) {
+    const TGrupo& g = *p->Grupo;
+    if (!g.EsFundacion) continue;
+    if (g.PaloFundacion > 3) return;
+    ++fundacionesPorPalo[g.PaloFundacion];
+    for (const TRegla& r : g.ReglasApilado)
+      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return;
+  }
+  for (int n : fundacionesPorPalo)
+    if (n > 1) return;
+  for (const TGrupo* g : m_.Grupos)
+    for (const TGrupo* o : g->Origenes)
+      if (o->EsFundacion) return;
+  for (std::size_t x = 0; x < 40; ++x) {
+    std::uint64_t mascara = 0;
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g)
+      if (!m_.Grupos[g]->EsFundacion) mascara |= reglas_.Apila[g][x];
+    necesita_[x] = mascara;
+  }
+  seguroPosible_ = true;
+}
+
+// The moves from the position the table holds, best first: home, uncovering a card or
+// emptying a pile, the stock, the rest, cards taken back from a foundation last.
+void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  auto& cubos = cubos_;
+  for (auto& c : cubos) c.clear();
+
+  std::uint64_t fuera = 0;  // cards not home
+  if (seguroPosible_) {
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      for (std::size_t j = 0; j < foto[i]; ++j, ++k)
+        if (!e.EsFundacion[i]) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    for (std::size_t j = 0; j < foto[n]; ++j, ++k)
+      fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+  }
+
+  // On a table without hooks a pile's decision can only accept what its group's rules
+  // lay on its top card, or put on an empty pile: the rest need not be asked.
+  std::array<std::uint64_t, 256> admite;
+  for (std::size_t d = 0; d < n; ++d) {
+    const TPila& p = *pilas_[d];
+    admite[d] = conGanchos_      ? ~std::uint64_t{0}
+                : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
+                         : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
+  }
+  std::array<bool, 256> claseVacia{};
+  for (std::size_t s = 0; s < n; ++s) {
+    TPila& desde = *pilas_[s];
+    int pos = desde.Cantidad - 1;
+    for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
+      const std::uint8_t id = IdCarta(*c);
+      claseVacia.fill(false);
+      for (std::size_t d = 0; d < n; ++d) {
+        if (d == s || !(admite[d] >> id & 1)) continue;
+        TPila& hacia = *pilas_[d];
+        if (!hacia.Tope) {
+          // One empty pile of each kind is enough; a whole pile to an empty one of its
+          // own kind changes nothing on a table without hooks.
+          const std::uint16_t clase = e.Clase[d];
+          if (clase < 256) {
+            if (claseVacia[clase]) continue;
+            if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) continue;
+          }
+          if (!Acepta(*c, hacia, desde)) continue;
+          if (clase < 256) claseVacia[clase] = true;
+        } else if (!Acepta(*c, hacia, desde)) {
+          continue;
+        }
+        if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
+            entrada->Destino == s)
+          continue;
+        const bool puro = !conLlamadas_ && (!c->Debajo || c->Debajo->BocaArriba);
+        const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
+                             static_cast<std::uint8_t>(d), id, puro};
+        std::size_t cubo = 3;
+        if (e.EsCasa[s])
+          cubo = 4;
+        else if (e.EsCasa[d])
+          cubo = 0;
+        else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
+          cubo = 1;
+        if (cubo == 0 && seguroPosible_ && e.EsFundacion[d] && !c->Encima &&
+            (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
+          movs_.push_back(mv);
+          return;
+        }
+        cubos[cubo].push_back(mv);
+      }
+    }
+  }
+  if (m_.Mazo && m_.Mazo->EnMesa && (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
+    cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
+  for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
+}
+
+bool TBusqueda::Aplicar(const TMovimiento& mv) {
+  if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
+  return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
+}
+
+TPaso PasoDe(const TMovimiento& mv) {
+  if (mv.Pila == kMazo) return TPaso{TPaso::TTipo::Mazo};
+  return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
+}
+
+// Cards home count most, then face-down cards (less is better), empty piles and cards
+// lying in order as their pile's rules lay them.
+std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  std::int32_t v = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t cuenta = foto[i];
+    if (e.EsCasa[i]) {
+      v += 1000 * static_cast<std::int32_t>(cuenta);
+      k += cuenta;
+      continue;
+    }
+    if (cuenta == 0) v += 20;
+    const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
+    for (std::size_t j = 0; j < cuenta; ++j, ++k) {
+      const std::uint8_t b = cartas[k];
+      if (!(b & kBocaArriba))
+        v -= 50;
+      else if (j > 0 && (cartas[k - 1] & kBocaArriba) &&
+               (apila[cartas[k - 1] & 0x3F] >> (b & 0x3F) & 1))
+        v += 5;
+    }
+  }
+  return v;
+}
+
+bool TBusqueda::Limites() {
+  if (limitePosiciones_ && r_.Posiciones >= limitePosiciones_) return false;
+  if ((r_.Posiciones & 1023) == 0) {
+    AnotarPico();
+    if (parar_.stop_requested() || MsDelHilo() - inicio_ >= limiteMs_) return false;
+  }
+  return true;
+}
+
+std::uint8_t* TBusqueda::NuevaFoto() {
+  const auto n = static_cast<std::uint32_t>(nodos_.size());
+  if (n / kPorBloque >= bloques_.size())
+    bloques_.push_back(std::make_unique<std::uint8_t[]>(kPorBloque * tamFoto_));
+  return Foto(n);
+}
+
+// Plays every move from the node's position, which the table holds, and queues each
+// child not seen before; stops at a win.
+TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
+  const TMovimiento entrada = nodos_[nodo].Mov;
+  movs_.clear();
+  Generar(Foto(nodo), nodo ? &entrada : nullptr);
+  const bool porPartes = !conLlamadas_;
+  const TClave clavePadre = porPartes ? Clave(Foto(nodo)) : TClave{};
+  const TMovimiento* anterior = nullptr;
+  for (const TMovimiento& mv : movs_) {
+    if (anterior) Escribir(Foto(nodo), anterior);
+    anterior = &mv;
+    if (!Aplicar(mv)) {
+      if (conLlamadas_) actual_ = EstructuraActual();
+      continue;
+    }
+    if (m_.VentanaPropia.Ganado) {
+      r_.Pasos.push_back(PasoDe(mv));
+      for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
+        r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
+      std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+      return TExpansion::Ganada;
+    }
+    if (nodos_.size() >= UINT32_MAX || !CabeOtra()) return TExpansion::Parar;
+    std::uint8_t* hija = NuevaFoto();
+    TClave clave;
+    if (porPartes && mv.Pila != kMazo) {
+      clave = LeerTras(Foto(nodo), clavePadre, mv, hija);
+    } else {
+      Leer(hija);
+      clave = Clave(hija);
+    }
+    const std::size_t resto = BytesDelResto();
+    const std::size_t antes = vistas_.Bytes();
+    const auto insercion =
+        vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
+    if (vistas_.Bytes() != antes) AnotarPico(antes);
+    if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
+    if (insercion == TTransposiciones::TInsercion::Vista) continue;
+    const auto n = static_cast<std::uint32_t>(nodos_.size());
+    nodos_.push_back(TNodo{nodo, mv});
+    cola_.emplace_back(Valor(hija), n);
+    std::push_heap(cola_.begin(), cola_.end());
+    ++r_.Posiciones;
+    if (!Limites()) return TExpansion::Parar;
+  }
+  return TExpansion::Seguir;
+}
+
+TResultado TBusqueda::Buscar() {
+  auto terminar = [&](TVeredicto v) {
+    r_.Veredicto = v;
+    r_.Milisegundos = MsDelHilo() - inicio_;
+    AnotarPico();
+    if (v != TVeredicto::Ganable) r_.Pasos.clear();
+    return r_;
+  };
+  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
+
+  Leer(NuevaFoto());
+  nodos_.push_back(TNodo{0, TMovimiento{}});
+  vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
+  r_.Posiciones = 1;
+  TExpansion x = Expandir(0);
+  while (x == TExpansion::Seguir && !cola_.empty()) {
+    std::pop_heap(cola_.begin(), cola_.end());
+    const std::uint32_t nodo = cola_.back().second;
+    cola_.pop_back();
+    Escribir(Foto(nodo));
+    x = Expandir(nodo);
+  }
+  if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);
+  if (x == TExpansion::Parar) return terminar(TVeredicto::NoSeSabe);
+  return terminar(TVeredicto::SinSolucion);
+}
+
+// Sets the deal up and plays the steps as `cartoval-mesa jugar` does; true when the game
+// was won on the way.
+bool Jugar(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
+           const std::vector<TPaso>& pasos) {
+  preparar(m, numero);
+  if (m.FinJuegoArmado) m.VerificarFinAhora();
+  for (const TPaso& p : pasos) AplicarPaso(m, p);
+  return m.VentanaPropia.Ganado;
+}
+
+}  // namespace
+
+const char* TextoVeredicto(TVeredicto v) {
+  switch (v) {
+    case TVeredicto::Ganable: return "ganable";
+    case TVeredicto::SinSolucion: return "sin solución";
+    case TVeredicto::NoSeSabe: return "no se sabe";
+  }
+  return "no se sabe";
+}
+
+TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
+                    const std::vector<TPaso>& pasos, const TLimites& limites,
+                    std::stop_token parar) {
+  const std::int64_t inicio = MsDelHilo();
+  TMesa m;
+  if (Jugar(m, preparar, numero, pasos)) {
+    TResultado r;
+    r.Veredicto = TVeredicto::Ganable;
+    r.Milisegundos = MsDelHilo() - inicio;
+    r.Numero = m.NumeroJuego;
+    return r;
+  }
+  m.SinRegistro = true;
+  TBusqueda b(m, limites, std::move(parar));
+  TResultado r = b.Buscar();
+  r.Numero = m.NumeroJuego;
+  return r;
+}
+
+bool LineaGana(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
+               const std::vector<TPaso>& linea) {
+  TMesa m;
+  Jugar(m, preparar, numero, pasos);
+  for (const TPaso& p : linea)
+    if (!AplicarPaso(m, p)) return false;
+  return m.VentanaPropia.Ganado;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The positions already searched, as 128-bit keys in one open-addressed table that
+// doubles while the memory limit allows and reports when it is full.
+//
+// Two positions whose keys collide would be taken as one. With 2^-128 per pair and at
+// most some 10^8 positions per search, the chance of any collision in a search is below
+// 10^-22: far below that of a hardware fault, so the keys are not checked against the
+// positions themselves, which would take four times the memory.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+struct TClave {
+  std::uint64_t A = 0;
+  std::uint64_t B = 0;
+  bool operator==(const TClave&) const = default;
+};
+
+class TTransposiciones {
+ public:
+  enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
+
+  explicit TTransposiciones(std::size_t limiteBytes) {
+    std::size_t n = 1u << 12;
+    while (n * 8 * sizeof(TClave) <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
+    tabla_.assign(n, TClave{});
+  }
+
+  // `presupuesto`: the bytes the table may hold at most, its growth included.
+  TInsercion Insertar(TClave k, std::size_t presupuesto) {
+    k.A |= 1;  // zero marks an empty slot
+    if ((usadas_ + 1) * 2 > tabla_.size() && !crecer(presupuesto) &&
+        (usadas_ + 1) * 10 > tabla_.size() * 9)
+      return TInsercion::Llena;
+    const std::size_t mascara = tabla_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
+      if (tabla_[i].A == 0) {
+        tabla_[i] = k;
+        ++usadas_;
+        return TInsercion::Nueva;
+      }
+      if (tabla_[i] == k) return TInsercion::Vista;
+    }
+  }
+
+  std::size_t Bytes() const { return tabla_.size() * sizeof(TClave); }
+  std::size_t Usadas() const { return usadas_; }
+
+ private:
+  std::vector<TClave> tabla_;
+  std::size_t usadas_ = 0;
+
+  bool crecer(std::size_t presupuesto) {
+    const std::size_t nueva = tabla_.size() * 2;
+    if ((nueva + tabla_.size()) * sizeof(TClave) > presupuesto) return false;
+    std::vector<TClave> t(nueva);
+    const std::size_t mascara = nueva - 1;
+    for (const TClave& k : tabla_) {
+      if (k.A == 0) continue;
+      std::size_t i = static_cast<std::size_t>(k.B) & mascara;
+      while (t[i].A != 0) i = (i + 1) & mascara;
+      t[i] = k;
+    }
+    tabla_ = std::move(t);
+    return true;
+  }
+};

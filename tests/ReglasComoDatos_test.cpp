@@ -1,0 +1,81 @@
+// The rules read as data against the engine's own decisions: on random positions reached
+// by play in every game without hooks, no decision accepts a card the data leave out.
+#include "solver/Reglas.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "games/Registro.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+bool Acepta(TMesa& m, TCarta& carta, TPila& destino) {
+  return destino.Tope ? m.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1)
+                      : m.ArrastrarSobrePila(destino, carta, 1, 1);
+}
+
+std::size_t IndiceGrupo(const TMesa& m, const TGrupo* g) {
+  for (std::size_t i = 0; i < m.Grupos.size(); ++i)
+    if (m.Grupos[i] == g) return i;
+  return m.Grupos.size();
+}
+
+}  // namespace
+
+TEST(ReglasComoDatos, NingunaDecisionAceptaMasQueLasReglas) {
+  std::mt19937 azar(20261208);
+  int juegosSinGanchos = 0;
+  for (const auto& juego : Juegos()) {
+    long aceptadas = 0;
+    bool sinGanchos = false;
+    for (std::int32_t numero = 1; numero <= 6; ++numero) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      sinGanchos = !TieneGanchos(m);
+      if (!sinGanchos) break;
+      const TReglasComoDatos reglas = LeerReglas(m);
+      for (int paso = 0; paso < 80; ++paso) {
+        std::vector<TPaso> jugadas;
+        for (const auto& desde : m.Pilas) {
+          int pos = desde->Cantidad - 1;
+          for (TCarta* c = desde->Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
+            for (const auto& hacia : m.Pilas) {
+              if (hacia.get() == desde.get() || !Acepta(m, *c, *hacia)) continue;
+              ++aceptadas;
+              const std::size_t g = IndiceGrupo(m, hacia->Grupo);
+              const std::uint64_t admite = hacia->Tope ? reglas.Apila[g][IdCarta(*hacia->Tope)]
+                                                       : reglas.Vacia[g];
+              ASSERT_TRUE(admite >> IdCarta(*c) & 1)
+                  << juego.Clave << " " << numero << ": " << NotacionCarta(*c) << " a la pila "
+                  << hacia->Numero;
+              jugadas.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
+            }
+          }
+        }
+        if (m.Mazo && m.Mazo->EnMesa) jugadas.push_back(TPaso{TPaso::TTipo::Mazo});
+        if (jugadas.empty()) break;
+        AplicarPaso(m, jugadas[azar() % jugadas.size()]);
+      }
+    }
+    if (!sinGanchos) continue;
+    ++juegosSinGanchos;
+    EXPECT_GT(aceptadas, 50) << juego.Clave;
+  }
+  EXPECT_GE(juegosSinGanchos, 10);
+}
+
+// The games with hooks are told apart: their decisions are the engine's alone.
+TEST(ReglasComoDatos, LosJuegosConGanchos) {
+  std::vector<std::string> conGanchos;
+  for (const auto& juego : Juegos()) {
+    TMesa m;
+    juego.Preparar(m, 1);
+    if (TieneGanchos(m)) conGanchos.push_back(juego.Clave);
+  }
+  EXPECT_EQ(conGanchos, (std::vector<std::string>{"SolitarioAnárquico", "SolitarioAnárquicoII",
+                                                  "SolitarioDe10A4",
+                                                  "SolitarioDeLosCasi14Montones"}));
+}

@@ -1,0 +1,316 @@
+// The solver: winning lines that replay to a win, "sin solución" confirmed by a plain
+// exhaustive search, the same answer every time, and limits that give "no se sabe".
+#include "solver/Solucionador.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "games/Fundaciones.h"
+#include "games/Registro.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+std::string Texto(const std::vector<TPaso>& pasos) {
+  std::string s;
+  for (const TPaso& p : pasos) s += (s.empty() ? "" : " ") + EscribirPaso(p);
+  return s;
+}
+
+// --- A deliberately plain search, to check the solver against ---------------------------
+// No snapshots, no pruning, no order: every position is rebuilt by playing its whole line
+// on a fresh deal, every face-up card is tried on every pile, and positions are told
+// apart by everything the table holds that a rule might read.
+struct TBusquedaSimple {
+  TPrepararJuego Preparar;
+  std::int32_t Numero;
+  std::vector<TPaso> Prefijo;
+  std::size_t Limite;
+
+  enum class TFin { Ganada, Agotada, Limite };
+
+  static std::string Clave(const TMesa& m) {
+    auto indice = [&m](const TGrupo* g) {
+      return std::to_string(std::find(m.Grupos.begin(), m.Grupos.end(), g) - m.Grupos.begin());
+    };
+    std::string k;
+    for (const auto& p : m.Pilas) {
+      k += indice(p->Grupo) + ":";
+      for (const TCarta* c = p->Tope; c; c = c->Debajo) k += NotacionCarta(*c) + ",";
+      k += "|";
+    }
+    if (m.Mazo) {
+      for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) k += NotacionCarta(*c) + ",";
+      k += "R" + std::to_string(m.Mazo->Reutilizaciones);
+    }
+    for (const TGrupo* g : m.Grupos) {
+      k += "O";
+      for (const TGrupo* o : g->Origenes) k += indice(o) + ",";
+    }
+    return k;
+  }
+
+  bool Jugar(TMesa& m, const std::vector<TPaso>& linea) const {
+    Preparar(m, Numero);
+    if (m.FinJuegoArmado) m.VerificarFinAhora();
+    for (const TPaso& p : Prefijo) AplicarPaso(m, p);
+    for (const TPaso& p : linea)
+      if (!AplicarPaso(m, p)) return false;
+    return true;
+  }
+
+  static std::vector<TPaso> Movimientos(TMesa& m) {
+    std::vector<TPaso> r;
+    for (const auto& desde : m.Pilas) {
+      int pos = desde->Cantidad - 1;
+      for (TCarta* c = desde->Tope; c; c = c->Debajo, --pos) {
+        if (!c->BocaArriba) continue;
+        for (const auto& hacia : m.Pilas) {
+          if (hacia.get() == desde.get()) continue;
+          const bool acepta = hacia->Tope ? m.ArrastrarSobreCarta(*hacia->Tope, *c, 1, 1)
+                                          : m.ArrastrarSobrePila(*hacia, *c, 1, 1);
+          if (acepta) r.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
+        }
+      }
+    }
+    if (m.Mazo && m.Mazo->EnMesa) r.push_back(TPaso{TPaso::TTipo::Mazo});
+    return r;
+  }
+
+  TFin Buscar() const {
+    std::set<std::string> vistas;
+    std::vector<std::vector<TPaso>> pendientes{{}};
+    {
+      TMesa m;
+      Jugar(m, {});
+      if (m.VentanaPropia.Ganado) return TFin::Ganada;
+      vistas.insert(Clave(m));
+    }
+    while (!pendientes.empty()) {
+      const std::vector<TPaso> linea = pendientes.back();
+      pendientes.pop_back();
+      TMesa m;
+      Jugar(m, linea);
+      for (const TPaso& p : Movimientos(m)) {
+        std::vector<TPaso> hija = linea;
+        hija.push_back(p);
+        TMesa h;
+        if (!Jugar(h, hija)) continue;
+        if (h.VentanaPropia.Ganado) return TFin::Ganada;
+        if (!vistas.insert(Clave(h)).second) continue;
+        if (vistas.size() > Limite) return TFin::Limite;
+        pendientes.push_back(std::move(hija));
+      }
+    }
+    return TFin::Agotada;
+  }
+};
+
+// --- Tables built to be lost, or won ------------------------------------------------------
+// Four piles of one suit each, As on top, and four foundations; nothing stacks on the
+// piles and no empty pile takes a card. With the Dos of Oros above its As the Oros can
+// never go home.
+void PrepararCuatroPalos(TMesa& m, bool cruzados) {
+  m.IniciarJuego(1, "Cuatro Palos");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
+  std::vector<TGrupo*> fundaciones;
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.DefinirFundacion(f, palo, 1, m.PonerPila(f, 100 * palo, 10));
+    fundaciones.push_back(f);
+  }
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(tab, 100 * palo, 150);
+    for (int numero = 10; numero >= 1; --numero) {
+      int n = numero;
+      if (cruzados && palo == Oros && numero <= 2) n = 3 - numero;
+      m.SacarCarta(static_cast<std::uint8_t>(n), palo, p);
+    }
+  }
+  m.VerificarFin = [](TMesa& mesa) {
+    unsigned enFundaciones = 0;
+    for (const auto& p : mesa.Pilas)
+      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
+    if (enFundaciones == 40) mesa.JuegoGanado();
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
+void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
+
+TLimites PorPosiciones(std::uint64_t n) {
+  TLimites l;
+  l.Milisegundos = 600000;
+  l.Posiciones = n;
+  return l;
+}
+
+}  // namespace
+
+TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
+  const TResultado perdida = Resolver(PrepararPalosCruzados, 1, {});
+  EXPECT_EQ(perdida.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_TRUE(perdida.Pasos.empty());
+  EXPECT_EQ(TBusquedaSimple({PrepararPalosCruzados, 1, {}, 100000}).Buscar(),
+            TBusquedaSimple::TFin::Agotada);
+
+  const TResultado ganada = Resolver(PrepararPalosEnOrden, 1, {});
+  ASSERT_EQ(ganada.Veredicto, TVeredicto::Ganable);
+  EXPECT_EQ(ganada.Pasos.size(), 40u) << Texto(ganada.Pasos);
+  EXPECT_TRUE(LineaGana(PrepararPalosEnOrden, 1, {}, ganada.Pasos));
+}
+
+// Every game, the first deals: each winning line, played on a fresh deal through the
+// table tool's steps, wins at its last step and not before.
+TEST(Solucionador, LasLineasGanadorasGananEnLosDieciseisJuegos) {
+  for (const auto& juego : Juegos()) {
+    int ganables = 0;
+    for (std::int32_t numero = 1; numero <= 8; ++numero) {
+      const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(30000));
+      EXPECT_EQ(r.Numero, numero);
+      if (r.Veredicto != TVeredicto::Ganable) {
+        EXPECT_TRUE(r.Pasos.empty());
+        continue;
+      }
+      ++ganables;
+      ASSERT_FALSE(r.Pasos.empty()) << juego.Clave << " " << numero;
+      TMesa m;
+      juego.Preparar(m, numero);
+      for (std::size_t i = 0; i < r.Pasos.size(); ++i) {
+        ASSERT_FALSE(m.VentanaPropia.Ganado) << juego.Clave << " " << numero << " paso " << i;
+        const TPaso& p = r.Pasos[i];
+        ASSERT_TRUE(p.Tipo == TPaso::TTipo::Arrastre || p.Tipo == TPaso::TTipo::Mazo);
+        ASSERT_TRUE(AplicarPaso(m, p)) << juego.Clave << " " << numero << ": " << Texto(r.Pasos);
+      }
+      EXPECT_TRUE(m.VentanaPropia.Ganado) << juego.Clave << " " << numero;
+    }
+    EXPECT_GT(ganables, 0) << juego.Clave;
+  }
+}
+
+// From the middle of a game: the line goes on from the steps already played, undo and
+// snapshot steps included.
+TEST(Solucionador, DesdeUnaPosicionConPasos) {
+  for (const char* clave : {"SolitarioDeLosSieteMontones", "YukonEspañol", "SolitarioAnárquicoII",
+                            "SolitarioDeLosCasi14Montones"}) {
+    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
+    for (std::int32_t numero = 1; numero <= 20; ++numero) {
+      const TResultado entero = Resolver(juego.Preparar, numero, {}, PorPosiciones(60000));
+      if (entero.Veredicto != TVeredicto::Ganable || entero.Pasos.size() < 6) continue;
+      std::vector<TPaso> pasos(entero.Pasos.begin(), entero.Pasos.begin() + 4);
+      pasos.push_back(TPaso{TPaso::TTipo::Instantanea});
+      pasos.push_back(entero.Pasos[4]);
+      pasos.push_back(TPaso{TPaso::TTipo::Deshacer});
+      const TResultado r = Resolver(juego.Preparar, numero, pasos, PorPosiciones(60000));
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
+      EXPECT_TRUE(LineaGana(juego.Preparar, numero, pasos, r.Pasos)) << clave << " " << numero;
+      // The same line from the dealt table does not start where the steps left it.
+      const TResultado mitad =
+          Resolver(juego.Preparar, numero, std::vector<TPaso>(entero.Pasos.begin(),
+                                                              entero.Pasos.end() - 1));
+      ASSERT_EQ(mitad.Veredicto, TVeredicto::Ganable);
+      EXPECT_EQ(mitad.Pasos.size(), 1u) << clave << " " << numero;
+      // Steps that already won leave nothing to play.
+      const TResultado ganado = Resolver(juego.Preparar, numero, entero.Pasos);
+      EXPECT_EQ(ganado.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(ganado.Pasos.empty());
+      break;
+    }
+  }
+}
+
+// Deals the solver finds lost in a few positions, and small deals it wins, agree with
+// the plain search wherever that one can finish.
+TEST(Solucionador, SinSolucionConfirmadoPorBusquedaSimple) {
+  int confirmadas = 0;
+  int ganadasAmbas = 0;
+  for (const auto& juego : Juegos()) {
+    int deEsteJuego = 0;
+    for (std::int32_t numero = 1; numero <= 40 && deEsteJuego < 2; ++numero) {
+      const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(400));
+      if (r.Veredicto == TVeredicto::NoSeSabe) continue;
+      const auto fin = TBusquedaSimple{juego.Preparar, numero, {}, 3000}.Buscar();
+      if (fin == TBusquedaSimple::TFin::Limite) continue;
+      if (r.Veredicto == TVeredicto::SinSolucion) {
+        EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << juego.Clave << " " << numero;
+        ++confirmadas;
+        ++deEsteJuego;
+      } else {
+        EXPECT_EQ(fin, TBusquedaSimple::TFin::Ganada) << juego.Clave << " " << numero;
+        ++ganadasAmbas;
+      }
+    }
+  }
+  EXPECT_GE(confirmadas, 5);
+  EXPECT_GE(ganadasAmbas, 1);
+}
+
+TEST(Solucionador, MismaPosicionMismaRespuesta) {
+  for (const char* clave : {"Strup", "SolitarioDe10A4", "SolitarioAnárquicoII"}) {
+    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
+    const TResultado a = Resolver(juego.Preparar, 3, {}, PorPosiciones(20000));
+    const TResultado b = Resolver(juego.Preparar, 3, {}, PorPosiciones(20000));
+    EXPECT_EQ(a.Veredicto, b.Veredicto) << clave;
+    EXPECT_EQ(Texto(a.Pasos), Texto(b.Pasos)) << clave;
+    EXPECT_EQ(a.Posiciones, b.Posiciones) << clave;
+  }
+  // Two searches at once on two threads, each on its own table, answer as one alone.
+  const TJuegoRegistrado& yukon = *BuscarRegistro("YukonEspañol");
+  const TResultado solo = Resolver(yukon.Preparar, 5, {}, PorPosiciones(30000));
+  TResultado r1, r2;
+  std::thread t1([&] { r1 = Resolver(yukon.Preparar, 5, {}, PorPosiciones(30000)); });
+  std::thread t2([&] { r2 = Resolver(yukon.Preparar, 5, {}, PorPosiciones(30000)); });
+  t1.join();
+  t2.join();
+  for (const TResultado* r : {&r1, &r2}) {
+    EXPECT_EQ(r->Veredicto, solo.Veredicto);
+    EXPECT_EQ(Texto(r->Pasos), Texto(solo.Pasos));
+    EXPECT_EQ(r->Posiciones, solo.Posiciones);
+  }
+}
+
+// A deal that takes many positions: each limit, and a stop request, ends the search
+// with "no se sabe" and no line.
+TEST(Solucionador, LosLimitesDanNoSeSabe) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDe10A4");
+  const TResultado libre = Resolver(juego.Preparar, 1, {}, PorPosiciones(50000));
+  ASSERT_EQ(libre.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_EQ(libre.Posiciones, 50000u);
+
+  TLimites memoria;
+  memoria.MemoriaMiB = 1;
+  const TResultado m = Resolver(juego.Preparar, 1, {}, memoria);
+  EXPECT_EQ(m.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_TRUE(m.Pasos.empty());
+  EXPECT_LE(m.MemoriaPico, 2u * 1024 * 1024);
+
+  // A search that fills its memory stays within it, the moment of growth included.
+  TLimites treinta;
+  treinta.MemoriaMiB = 32;
+  const TResultado lleno = Resolver(BuscarRegistro("OrdenamientoDesordenado")->Preparar, 6, {},
+                                    treinta);
+  EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
+  EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
+
+  TLimites tiempo;
+  tiempo.Milisegundos = 1;
+  const TResultado t = Resolver(juego.Preparar, 1, {}, tiempo);
+  EXPECT_EQ(t.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_LT(t.Posiciones, libre.Posiciones);
+
+  std::stop_source parar;
+  parar.request_stop();
+  const TResultado p = Resolver(juego.Preparar, 1, {}, {}, parar.get_token());
+  EXPECT_EQ(p.Veredicto, TVeredicto::NoSeSabe);
+  EXPECT_LE(p.Posiciones, 1024u);
+}
