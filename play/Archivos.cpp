@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 #include <system_error>
 #include <utility>
-#include <string>
 
 namespace fs = std::filesystem;
 
