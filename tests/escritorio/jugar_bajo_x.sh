@@ -33,9 +33,9 @@ falla() {
   exit 1
 }
 
-# The window whose title matches, once it shows; empty after 60 s or once the program ended.
+# The window whose title matches, once it shows; empty after 90 s or once the program ended.
 esperar_ventana() {
-  for _ in $(seq 120); do
+  for _ in $(seq 180); do
     xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
     kill -0 "$pid" 2>/dev/null || return
     sleep 0.5
@@ -60,13 +60,24 @@ xdotool key Return
 juego=$(esperar_ventana '^ZARP - ')
 [[ -n "$juego" ]] || falla "the game window never showed"
 xdotool windowfocus --sync "$juego"
-sleep 1
 eval "$(xdotool getwindowgeometry --shell "$juego")"
 # The status bar at the bottom holds the stock count and the points: it changes with moves.
 barra=("$juego" 0 $((HEIGHT - 24)) "$WIDTH" 24)
+# The picture of the bar once it holds still: the window has been painted.
+huella_quieta() {
+  local una otra
+  otra=$("$ventana_x" huella "${barra[@]}") || return
+  for _ in $(seq 60); do
+    sleep 0.5
+    una=$otra
+    otra=$("$ventana_x" huella "${barra[@]}") || return
+    [[ "$una" == "$otra" ]] && break
+  done
+  echo "$otra"
+}
 xdotool mousemove 5 5
-sleep 0.5
-antes=$("$ventana_x" huella "${barra[@]}") || falla "no picture of the game window"
+antes=$(huella_quieta)
+[[ -n "$antes" ]] || falla "no picture of the game window"
 
 # Right-clicks send cards home, left-clicks deal from a stock, drags move cards about.
 for fila in 120 200 280 360 440 520 600; do
@@ -79,9 +90,13 @@ for desde in "200 200" "400 250" "600 300" "800 350"; do
   xdotool mousemove "$1" "$2" mousedown 1 mousemove $(($1 + 40)) $(($2 + 40)) \
     mousemove $(($1 + 160)) $(($2 + 20)) mouseup 1
 done
+# The program may still be working through the clicks on a busy machine.
 xdotool mousemove 5 5
-sleep 0.5
-despues=$("$ventana_x" huella "${barra[@]}") || falla "no picture of the game window"
+for _ in $(seq 120); do
+  despues=$("$ventana_x" huella "${barra[@]}") || falla "no picture of the game window"
+  [[ "$antes" != "$despues" ]] && break
+  sleep 0.5
+done
 [[ "$antes" != "$despues" ]] || falla "no move was made: the status bar never changed"
 
 # Leaving a game in progress asks first; Yes is the default button.
