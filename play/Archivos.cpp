@@ -211,19 +211,13 @@ bool EscribirEnSitio(const fs::path& ruta, std::string_view datos, const struct 
             st.st_ino == visto.st_ino && AbiertoDentro(fd, raiz);
   const off_t largo = st.st_size;
   const auto nuevo = static_cast<off_t>(datos.size());
-  if (ok && largo < nuevo) {
-    ok = !Falla(TPasoEscritura::Escribir, ruta);
-    if (ok) {
-      const int e = ::posix_fallocate(fd, 0, nuevo);
-      ok = e == 0;
-      errno = e;
-    }
-  }
+  const bool crece = ok && largo < nuevo;
+  if (crece) ok = !Falla(TPasoEscritura::Escribir, ruta) && ::posix_fallocate(fd, 0, nuevo) == 0;
   ok = ok && EscribirTodo(fd, datos.data(), datos.size(), ruta);
   if (ok && !dejarResto && largo > nuevo) ok = ::ftruncate(fd, nuevo) == 0;
   ok = ok && !Falla(TPasoEscritura::Sincronizar, ruta) && ::fdatasync(fd) == 0;
   // Whatever was added for the new bytes goes again, so that no record of zeros is left.
-  if (!ok && largo < nuevo) static_cast<void>(::ftruncate(fd, largo));
+  if (!ok && crece) static_cast<void>(::ftruncate(fd, largo));
   ok = (::close(fd) == 0) && ok;
   return ok;
 }

@@ -165,7 +165,7 @@ TEST_F(Fallas, CarpetaDeSoloLecturaConArchivosEscribiblesSeGuardaEnSitio) {
   // A settings file longer than its record: rewritten in place, it is cut to the record.
   Escribir(Carpeta / "ZARP.bin", Leer(Carpeta / "ZARP.bin") + std::string(44, 'x'));
   const auto antes = Contenido(Carpeta), antesRecords = Contenido(Carpeta / "Records");
-  const ino_t tabla = Estado(Tabla()).st_ino, ajustes = Estado(Carpeta / "ZARP.bin").st_ino;
+  const ino_t inodoTabla = Estado(Tabla()).st_ino, inodoAjustes = Estado(Carpeta / "ZARP.bin").st_ino;
   fs::permissions(Carpeta / "Records", fs::perms(0555));
   fs::permissions(Carpeta, fs::perms(0555));
   {
@@ -179,12 +179,18 @@ TEST_F(Fallas, CarpetaDeSoloLecturaConArchivosEscribiblesSeGuardaEnSitio) {
     EXPECT_EQ(PosicionEnTabla(Carpeta, Clave, 45), 2);
     EXPECT_TRUE(Ganar(45));
     EXPECT_EQ(Puntos(CargarPuntuaciones(Carpeta, Clave)), (std::vector<std::uint16_t>{30, 45, 60, 90}));
-    // A refused write in place changes nothing either.
-    {
-      FallaInyectada falla([](TPasoEscritura paso, const fs::path&) { return paso == TPasoEscritura::Escribir; });
+    // A refused write in place changes nothing either: refused when room for the new
+    // record is asked, or right after it was given (the room goes again).
+    const std::string tabla = Leer(Tabla());
+    for (int vez : {1, 2}) {
+      int veces = 0;
+      FallaInyectada falla([&](TPasoEscritura paso, const fs::path&) {
+        return paso == TPasoEscritura::Escribir && ++veces == vez;
+      });
       EXPECT_FALSE(Ganar(20));
+      EXPECT_EQ(veces, vez);
+      EXPECT_EQ(Leer(Tabla()), tabla);
     }
-    EXPECT_EQ(Puntos(CargarPuntuaciones(Carpeta, Clave)), (std::vector<std::uint16_t>{30, 45, 60, 90}));
     // A game without a table yet: it would enter first, and nothing can be created.
     EXPECT_FALSE(Ganar(10, "Strup"));
     EXPECT_TRUE(CargarPuntuaciones(Carpeta, "Strup").empty());
@@ -192,8 +198,8 @@ TEST_F(Fallas, CarpetaDeSoloLecturaConArchivosEscribiblesSeGuardaEnSitio) {
   EXPECT_EQ(Leer(Carpeta / "ZARP.bin").size(), 256u);
   EXPECT_EQ(Contenido(Carpeta), antes) << "no temporary file left behind";
   EXPECT_EQ(Contenido(Carpeta / "Records"), antesRecords);
-  EXPECT_EQ(Estado(Tabla()).st_ino, tabla) << "the same file, written in place";
-  EXPECT_EQ(Estado(Carpeta / "ZARP.bin").st_ino, ajustes);
+  EXPECT_EQ(Estado(Tabla()).st_ino, inodoTabla) << "the same file, written in place";
+  EXPECT_EQ(Estado(Carpeta / "ZARP.bin").st_ino, inodoAjustes);
 }
 
 TEST_F(Fallas, CarpetaYArchivosDeSoloLecturaNoCambian) {
