@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -113,5 +115,30 @@ void BM_TablaIdaYVuelta(benchmark::State& estado) {
   fs::remove_all(carpeta);
 }
 BENCHMARK(BM_TablaIdaYVuelta)->Unit(benchmark::kMicrosecond);
+
+// A won game saved into a table that someone grew to 2 GB of holes; the counters give the
+// file's size and its blocks on disk after the save.
+void BM_GuardarEnTablaDispersa2GB(benchmark::State& estado) {
+  const fs::path carpeta = CarpetaNueva("cartoval-bench-dispersa");
+  const fs::path tabla = ArchivoPuntuaciones(carpeta, "CuatroReyes");
+  for (int k = 1; k <= 3; ++k)
+    GuardarPuntuacion(carpeta, "CuatroReyes", "Jugador", k, static_cast<std::uint16_t>(k * 100),
+                      PosicionEnTabla(carpeta, "CuatroReyes", static_cast<std::uint16_t>(k * 100)));
+  std::uint16_t puntos = 0;
+  for (auto _ : estado) {
+    estado.PauseTiming();
+    fs::resize_file(tabla, 2ull << 30);
+    puntos = static_cast<std::uint16_t>((puntos + 1) % 50);
+    const std::uint8_t p = PosicionEnTabla(carpeta, "CuatroReyes", puntos);
+    estado.ResumeTiming();
+    if (p) GuardarPuntuacion(carpeta, "CuatroReyes", "Ganador", 42, puntos, p);
+  }
+  struct stat st {};
+  ::stat(tabla.c_str(), &st);
+  estado.counters["bytes"] = static_cast<double>(st.st_size);
+  estado.counters["en_disco"] = static_cast<double>(st.st_blocks) * 512;
+  fs::remove_all(carpeta);
+}
+BENCHMARK(BM_GuardarEnTablaDispersa2GB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

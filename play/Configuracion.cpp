@@ -27,13 +27,16 @@ TRegistroConfiguracion LeerConfiguracion(const fs::path& carpeta) {
     if (!ec) r.PonerReversoActual(ReversoPredeterminado);
     return r;
   }
-  if (auto datos = LeerArchivo(archivo, r.Bytes.size()))
+  if (auto datos = LeerArchivo(archivo, r.Bytes.size(), carpeta))
     std::memcpy(r.Bytes.data(), datos->data(), datos->size());
   return r;
 }
 
 bool GuardarConfiguracion(const fs::path& carpeta, const TRegistroConfiguracion& r) {
+  // One fixed-size record: where a rename is not possible it is rewritten in place, and
+  // the file is then cut to the record, as creating it anew would leave it.
   return EscribirArchivoAtomico(
       carpeta / ArchivoConfiguracion,
-      std::string_view(reinterpret_cast<const char*>(r.Bytes.data()), r.Bytes.size()));
+      std::string_view(reinterpret_cast<const char*>(r.Bytes.data()), r.Bytes.size()),
+      {.Raiz = carpeta, .EnSitio = true, .DejarResto = false});
 }

@@ -42,9 +42,10 @@ void CodificarRegistro(const TPuntuacion& p, std::uint8_t* b) {
   for (int i = 0; i < 4; ++i) b[24 + i] = static_cast<std::uint8_t>(n >> (8 * i));
 }
 
-// None when the file cannot be read; a short file gives fewer (or no) records.
-std::optional<TablaPuntuaciones> LeerTabla(const fs::path& archivo) {
-  auto datos = LeerArchivo(archivo, TamannoBloque);
+// None when the file cannot be read, or lies outside the program's folder once links are
+// followed; a short file gives fewer (or no) records.
+std::optional<TablaPuntuaciones> LeerTabla(const fs::path& carpetaPrograma, const fs::path& archivo) {
+  auto datos = LeerArchivo(archivo, TamannoBloque, carpetaPrograma);
   if (!datos) return std::nullopt;
   TBloque bloque{};
   std::memcpy(bloque.data(), datos->data(), datos->size());
@@ -56,17 +57,20 @@ std::optional<TablaPuntuaciones> LeerTabla(const fs::path& archivo) {
   return t;
 }
 
-bool EscribirTabla(const fs::path& archivo, const TablaPuntuaciones& t) {
+bool EscribirTabla(const fs::path& carpetaPrograma, const fs::path& archivo,
+                   const TablaPuntuaciones& t) {
   TBloque bloque{};
   for (std::size_t k = 0; k < MaxPuntuaciones; ++k)
     CodificarRegistro(t.Registros[k], bloque.data() + k * TamannoPuntuacion);
   CodificarTabla(bloque);
-  // The count only grows, so the records written cover the old ones; whatever lay beyond
-  // them stays, as a rewrite from the start would leave it.
+  // The count only grows, so the records written cover the old ones. Bytes past the tenth
+  // record belong to no table: a new file leaves them out, and a rewrite in place (where
+  // the folder refuses a new file, or the file is another owner's or has hard links)
+  // leaves them as they lie. Either way no more than one table is ever written.
   return EscribirArchivoAtomico(
       archivo,
       std::string_view(reinterpret_cast<const char*>(bloque.data()), t.Cantidad * TamannoPuntuacion),
-      true);
+      {.Raiz = carpetaPrograma, .EnSitio = true, .DejarResto = true});
 }
 
 bool Existe(const fs::path& archivo, bool& dudoso) {
@@ -150,7 +154,7 @@ std::vector<TFilaPuntuacion> CargarPuntuaciones(const fs::path& carpetaPrograma,
                                                 const std::string& clave) {
   CrearCarpetaRecords(carpetaPrograma);
   std::vector<TFilaPuntuacion> filas;
-  const auto tabla = LeerTabla(ArchivoPuntuaciones(carpetaPrograma, clave));
+  const auto tabla = LeerTabla(carpetaPrograma, ArchivoPuntuaciones(carpetaPrograma, clave));
   if (!tabla) return filas;
   for (std::size_t k = 0; k < tabla->Cantidad; ++k) {
     const TPuntuacion& p = tabla->Registros[k];
@@ -162,7 +166,7 @@ std::vector<TFilaPuntuacion> CargarPuntuaciones(const fs::path& carpetaPrograma,
 std::uint8_t PosicionEnTabla(const fs::path& carpetaPrograma, const std::string& clave,
                              std::uint16_t puntos) {
   CrearCarpetaRecords(carpetaPrograma);
-  const auto tabla = LeerTabla(ArchivoPuntuaciones(carpetaPrograma, clave));
+  const auto tabla = LeerTabla(carpetaPrograma, ArchivoPuntuaciones(carpetaPrograma, clave));
   std::size_t n = tabla ? tabla->Cantidad : 0;
   while (n >= 1 && puntos < tabla->Registros[n - 1].Puntos) --n;
   if (n == 0) return 1;
@@ -180,11 +184,11 @@ bool GuardarPuntuacion(const fs::path& carpetaPrograma, const std::string& clave
     TablaPuntuaciones nueva;
     InsertarPuntuacion(nueva, 1, nombre, puntos, nroJuego);
     nueva.Cantidad = 1;
-    return EscribirTabla(archivo, nueva);
+    return EscribirTabla(carpetaPrograma, archivo, nueva);
   }
   if (posicion == 0) return false;
   // A table that exists but cannot be read is left alone rather than replaced.
-  auto tabla = LeerTabla(archivo);
+  auto tabla = LeerTabla(carpetaPrograma, archivo);
   if (!tabla) return false;
   // Never leave a gap of meaningless records before the new one, should the file have
   // shrunk since the position was asked.
@@ -192,7 +196,7 @@ bool GuardarPuntuacion(const fs::path& carpetaPrograma, const std::string& clave
       std::min<std::size_t>({posicion, tabla->Cantidad + 1u, MaxPuntuaciones}));
   InsertarPuntuacion(*tabla, p, nombre, puntos, nroJuego);
   if (tabla->Cantidad < MaxPuntuaciones) ++tabla->Cantidad;
-  return EscribirTabla(archivo, *tabla);
+  return EscribirTabla(carpetaPrograma, archivo, *tabla);
 }
 
 void InsertarPuntuacion(TablaPuntuaciones& tabla, std::uint8_t posicion, const std::string& nombre,

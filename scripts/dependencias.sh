@@ -9,7 +9,7 @@ paquetes=(
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm-14
-  xvfb xauth
+  xvfb xauth xdotool libxcb1-dev
   fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev
 )

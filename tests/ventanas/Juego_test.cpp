@@ -86,8 +86,7 @@ TEST_F(JuegoTest, ArrastrarDesdeLaPresionHastaSoltarMueveLaCarta) {
   EXPECT_TRUE(juego.tbDeshacer->isEnabled());
   // The win check is armed for after the event and then runs once.
   EXPECT_TRUE(juego.tmrFinJuego.isActive());
-  QTest::qWait(20);
-  EXPECT_FALSE(juego.tmrFinJuego.isActive());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !juego.tmrFinJuego.isActive(); }, 5000));
   EXPECT_FALSE(juego.mesa.JuegoTerminado);
 
   juego.tbDeshacerClick();
