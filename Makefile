@@ -64,7 +64,7 @@ soak: deps
 # stay in $(BUILD_FUZZ)/fuzz/fallos. ctest runs the same targets for 10 s each.
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SEGUNDOS ?= 60
-FUZZ_OBJETIVOS := puntuaciones configuracion imagenes numero pasos juego partidas
+FUZZ_OBJETIVOS := puntuaciones configuracion imagenes numero pasos juego partidas ayuda
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCARTOVAL_FUZZ=ON >/dev/null

@@ -1,7 +1,7 @@
 // Writes the seed corpus of every fuzz target into the folder given, one subfolder per
 // target, all made here by code: real score and settings files, small JPEGs in each
 // colour space and coding, bitmaps in several depths, number texts, step lines and
-// engine-play inputs for every game.
+// engine-play inputs for every game, help files.
 #include <QBuffer>
 #include <QImage>
 
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,16 @@ void SemillasImagenes() {
   }
 }
 
+// Pictures of the size players keep: the picture target takes inputs of up to a megabyte,
+// and these start it there. Noise keeps the files large.
+void SemillasImagenesGrandes() {
+  auto ruido = [](int x, int y, int k) {
+    return static_cast<unsigned char>(((x * 7919u) ^ (y * 104729u) ^ (k * 31u)) * 2654435761u >> 24);
+  };
+  Escribir("imagenes", Bytes({0, 0, 0}) + CodificarJpeg(700, 500, JCS_RGB, 3, ruido, true, 92));
+  Escribir("imagenes", Bytes({4, 62, 98}) + CodificarJpeg(1200, 900, JCS_YCbCr, 3, ruido, false, 35));
+}
+
 void SemillasNumero() {
   for (const char* t : {"0", "1", "-1", "+42", "  123", "2147483647", "2147483648", "-2147483648",
                         "-2147483649", "$7FFFFFFF", "$80000000", "x1f", "X0", "0x10", "0XAbC", "0x",
@@ -169,6 +180,34 @@ void SemillasJuego() {
       }
       Escribir("juego", s);
     }
+}
+
+// The real help file, and small files with what a hostile one holds: headers that never
+// close, deep nesting, pictures that name a FIFO, a device, a link out or a path outside,
+// comments, optional end tags and style blocks.
+void SemillasAyuda() {
+  std::ifstream real(CARTOVAL_RECURSOS "/ZARP(Esp).hlp", std::ios::binary);
+  Escribir("ayuda", std::string(std::istreambuf_iterator<char>(real), {}));
+  auto tema = [](const std::string& id, const std::string& cuerpo) {
+    return "<section id=\"" + id + "\" title=\"Tema " + id + "\">" + cuerpo + "</section>\n";
+  };
+  auto repetir = [](const std::string& s, int n) {
+    std::string r;
+    for (int i = 0; i < n; ++i) r += s;
+    return r;
+  };
+  const std::string estilo = "<style>body { font-size: 10pt; } td { padding: 2px 6px; }</style>";
+  Escribir("ayuda", estilo + tema("contenido", "<h1>Cartoval</h1><ul><li><a href=\"#tema-1\">Uno</a></ul>") +
+                        tema("tema-1", "<p>Texto <b>fuerte</b><p>otro<table><tr><td>a<td>b</table>"));
+  Escribir("ayuda", tema("tema-2", "<img src=\"bien.png\"><img src=\"tuberia\"><img src=\"cero\">"
+                                   "<img src=\"/dev/zero\"><img src=\"../../etc/hostname\">"
+                                   "<img src=\"file:///dev/zero\"><img src=\"sub/../bien.png\" width=\"9999\">"));
+  Escribir("ayuda", repetir("<section id=\"x\" title=\"y\">", 60));
+  Escribir("ayuda", tema("t", repetir("<table><tr><td>", 12)) + tema("u", repetir("<div>", 70)));
+  Escribir("ayuda", tema("v", repetir("<table><tr><td>", 6) + "<!-- <div> -->" + repetir("</table>", 6)) +
+                        "<style>p{}" + repetir("<style>", 20));
+  Escribir("ayuda", "<link rel=\"stylesheet\" href=\"cero\">" +
+                        tema("w", "<link rel=\"stylesheet\" href=\"tuberia\"><p style=\"background-image: url(cero)\">x"));
 }
 
 }  // namespace
@@ -206,10 +245,12 @@ int main(int argc, char** argv) {
   SemillasPuntuaciones(tmp);
   SemillasConfiguracion(tmp);
   SemillasImagenes();
+  SemillasImagenesGrandes();
   SemillasNumero();
   SemillasPasos();
   SemillasPartidas();
   SemillasJuego();
+  SemillasAyuda();
   fs::remove_all(tmp, ec);
   std::cout << Cuenta << " semillas en " << Raiz.string() << "\n";
   return 0;

@@ -1,5 +1,8 @@
 // Engine play: the input chooses the game, the deal number and every step; the soak's
-// oracle checks the table after each one and the undo of everything at the end.
+// oracle checks the table after each one and the undo of everything at the end. Every
+// drag the engine is asked about, and every automatic move, is also checked against the
+// rules as stated apart from the engine: what it accepts they must allow, what it refuses
+// they must forbid.
 // Input: 1 byte game and screen width, 4 bytes number (little-endian), then the steps, one to three bytes
 // each.
 #include <cstdint>
@@ -11,6 +14,7 @@
 #include "fuzz/Comun.h"
 #include "games/Registro.h"
 #include "tests/soak/Oraculo.h"
+#include "tests/soak/ReglasIndependientes.h"
 
 namespace {
 
@@ -30,6 +34,25 @@ struct TElegible {
   int Posicion;
   TCarta* Carta;
 };
+
+// The first disagreement between the engine and the rules in this input, if any.
+std::string desacuerdo;
+
+std::string DescribirPila(const TPila& p) {
+  return "pila " + std::to_string(p.Numero) + " (" + (p.Grupo ? p.Grupo->NombreGrupo : "?") +
+         ", tope " + (p.Tope ? NotacionCarta(*p.Tope) : std::string("vacía")) + ")";
+}
+
+// The engine's drag-over answer, as the window asks it, compared with the rules.
+bool Acepta(TMesa& m, TCarta& carta, TPila& hacia) {
+  const bool acepta = hacia.Tope ? m.ArrastrarSobreCarta(*hacia.Tope, carta, 1, 1)
+                                 : m.ArrastrarSobrePila(hacia, carta, 1, 1);
+  if (acepta != MovimientoPermitido(m, carta, hacia) && desacuerdo.empty())
+    desacuerdo = std::string("el motor ") + (acepta ? "acepta " : "rechaza ") + NotacionCarta(carta) +
+                 " de la " + (carta.Pila ? DescribirPila(*carta.Pila) : "?") + " sobre la " +
+                 DescribirPila(hacia) + "; las reglas dicen lo contrario";
+  return acepta;
+}
 
 std::vector<TElegible> CartasBocaArriba(TMesa& m) {
   std::vector<TElegible> r;
@@ -52,9 +75,7 @@ std::optional<TPaso> ArrastreLegal(TMesa& m, std::size_t carta, std::size_t pila
     for (std::size_t k = 0; k < n; ++k) {
       TPila& hacia = *m.Pilas[(pila + k) % n];
       if (hacia.Numero == e.Pila) continue;
-      const bool acepta = hacia.Tope ? m.ArrastrarSobreCarta(*hacia.Tope, *e.Carta, 1, 1)
-                                     : m.ArrastrarSobrePila(hacia, *e.Carta, 1, 1);
-      if (acepta) return TPaso{T::Arrastre, e.Pila, e.Posicion, hacia.Numero};
+      if (Acepta(m, *e.Carta, hacia)) return TPaso{T::Arrastre, e.Pila, e.Posicion, hacia.Numero};
     }
   }
   return std::nullopt;
@@ -74,7 +95,9 @@ TPaso LeerPasoDe(TLector& l, TMesa& m) {
       const auto cartas = CartasBocaArriba(m);
       if (cartas.empty() || pilas == 0) return TPaso{T::Mazo};
       const TElegible& e = cartas[l.Elegir(cartas.size())];
-      return TPaso{T::Arrastre, e.Pila, e.Posicion, 1 + static_cast<int>(l.Elegir(static_cast<std::size_t>(pilas)))};
+      const int destino = 1 + static_cast<int>(l.Elegir(static_cast<std::size_t>(pilas)));
+      Acepta(m, *e.Carta, *m.Pilas[static_cast<std::size_t>(destino - 1)]);
+      return TPaso{T::Arrastre, e.Pila, e.Posicion, destino};
     }
     case 6: case 7: {
       if (pilas == 0) return TPaso{T::Mazo};
@@ -88,6 +111,16 @@ TPaso LeerPasoDe(TLector& l, TMesa& m) {
     case 14: return TPaso{T::Volver};
     default: return b & 0x10 ? TPaso{T::Reiniciar} : TPaso{T::Deshacer};
   }
+}
+
+// The card an automatic step names: the top card for position -1.
+TCarta* CartaDelPaso(TMesa& m, const TPaso& p) {
+  if (p.Pila < 1 || p.Pila > static_cast<int>(m.Pilas.size())) return nullptr;
+  TPila& pila = *m.Pilas[static_cast<std::size_t>(p.Pila - 1)];
+  if (p.Posicion >= pila.Cantidad) return nullptr;
+  TCarta* c = pila.Tope;
+  for (int i = pila.Cantidad - 1; c && p.Posicion >= 0 && i > p.Posicion; --i) c = c->Debajo;
+  return c;
 }
 
 }  // namespace
@@ -114,8 +147,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
                  oraculo.Pasos());
   };
   if (std::string e = oraculo.Comenzar(m); !e.empty()) fallar("al repartir: " + e);
-  for (int k = 0; k < 400 && l.Quedan() && !m.VentanaPropia.Ganado; ++k)
-    if (std::string e = oraculo.Aplicar(m, LeerPasoDe(l, m)); !e.empty()) fallar(e);
+  desacuerdo.clear();
+  for (int k = 0; k < 400 && l.Quedan() && !m.VentanaPropia.Ganado; ++k) {
+    const TPaso paso = LeerPasoDe(l, m);
+    if (!desacuerdo.empty()) fallar("antes del paso " + EscribirPaso(paso) + ": " + desacuerdo);
+    TCarta* carta = paso.Tipo == T::Automatico ? CartaDelPaso(m, paso) : nullptr;
+    const TPila* antes = carta ? carta->Pila : nullptr;
+    const TPila* esperado = carta ? DestinoAutomatico(m, *carta) : nullptr;
+    if (std::string e = oraculo.Aplicar(m, paso); !e.empty()) fallar(e);
+    if (carta && carta->Pila != (esperado ? esperado : antes))
+      fallar("el movimiento automático de " + NotacionCarta(*carta) + " fue a la pila " +
+             std::to_string(carta->Pila ? carta->Pila->Numero : 0) + "; las reglas lo llevan a la " +
+             std::to_string(esperado ? esperado->Numero : antes ? antes->Numero : 0));
+  }
   if (std::string e = oraculo.DeshacerTodo(m); !e.empty()) fallar("al deshacer todo: " + e);
 
   // The game window deals again on the same table after releasing it.

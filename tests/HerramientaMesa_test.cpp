@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
 
 namespace {
 
@@ -75,4 +78,67 @@ TEST(HerramientaMesa, EntradaMalaSale2SinNadaEnLaSalida) {
     EXPECT_TRUE(s.Texto.empty()) << args;
   }
   EXPECT_EQ(Correr("repartir CuatroReyes -2147483648").Estado, 0);
+}
+
+namespace {
+
+// Runs the tool with these exact argument bytes (no shell in between) and returns what it
+// wrote to its error output.
+std::string ErrorDeLaHerramienta(const std::vector<std::string>& argumentos) {
+  int tubo[2];
+  if (pipe(tubo) != 0) return "?";
+  const pid_t hijo = fork();
+  if (hijo == 0) {
+    dup2(tubo[1], 2);
+    close(tubo[0]);
+    close(tubo[1]);
+    std::vector<char*> argv{const_cast<char*>(CARTOVAL_MESA)};
+    for (const auto& a : argumentos) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(CARTOVAL_MESA, argv.data());
+    _exit(127);
+  }
+  close(tubo[1]);
+  std::string texto;
+  std::array<char, 4096> buf{};
+  ssize_t n;
+  while ((n = read(tubo[0], buf.data(), buf.size())) > 0) texto.append(buf.data(), static_cast<std::size_t>(n));
+  close(tubo[0]);
+  int estado = 0;
+  waitpid(hijo, &estado, 0);
+  return texto;
+}
+
+bool SoloTextoVisible(const std::string& s) {
+  for (unsigned char c : s)
+    if ((c < 0x20 && c != '\n') || c == 0x7F) return false;
+  return true;
+}
+
+}  // namespace
+
+// A bad name reaches the terminal escaped: no escape sequence, control byte or broken
+// UTF-8 of the player's gets through, while good UTF-8 stays readable.
+TEST(HerramientaMesa, NombresMalosSeMuestranEscapados) {
+  struct TCaso {
+    std::vector<std::string> Argumentos;
+    std::string Esperado;
+  };
+  const std::vector<TCaso> casos = {
+      {{"repartir", "\x1b]0;titulo\x07\x1b[2J", "1"}, "«\\x1B]0;titulo\\x07\\x1B[2J»"},
+      {{"jugar", "Ping\xfc\xc3", "1"}, "«Ping\\xFC\\xC3»"},
+      {{"records", "a\r\nb\x7f\\"}, "«a\\x0D\\x0Ab\\x7F\\\\»"},
+      // Overlong slash, a surrogate, a C1 control and a right-to-left override.
+      {{"repartir", "\xc0\xaf\xed\xa0\x80\xc2\x9b\xe2\x80\xae", "1"},
+       "«\\xC0\\xAF\\xED\\xA0\\x80\\u{009B}\\u{202E}»"},
+      {{"repartir", "CuatroReyes", "1\x1b[31m"}, "«1\\x1B[31m»"},
+      {{"jugar", "CuatroReyes", "1", "3>\x1b"}, "«3>\\x1B»"},
+      {{"repartir", "Pingüino Patagónico ♣", "1"}, "«Pingüino Patagónico ♣»"},
+  };
+  for (const auto& caso : casos) {
+    const std::string error = ErrorDeLaHerramienta(caso.Argumentos);
+    SCOPED_TRACE(caso.Esperado);
+    EXPECT_NE(error.find(caso.Esperado), std::string::npos) << error;
+    EXPECT_TRUE(SoloTextoVisible(error));
+  }
 }

@@ -48,14 +48,14 @@ int ComandoJuegos() {
 int ComandoJugar(int argc, char** argv) {
   if (argc < 2) return Error("uso: cartoval-mesa jugar JUEGO NUMERO PASO...");
   const TJuegoRegistrado* juego = BuscarRegistro(argv[0]);
-  if (!juego) return Error(std::string("no conozco el juego «") + argv[0] + "»");
+  if (!juego) return Error(std::string("no conozco el juego «") + EscaparTerminal(argv[0]) + "»");
   std::int32_t numero = 0;
   if (!LeerNumeroJuego(argv[1], numero))
-    return Error(std::string("el número de juego «") + argv[1] + "» no es un entero de 32 bits");
+    return Error(std::string("el número de juego «") + EscaparTerminal(argv[1]) + "» no es un entero de 32 bits");
   std::vector<std::pair<std::string, TPaso>> pasos;
   for (int i = 2; i < argc; ++i) {
     const auto paso = LeerPaso(argv[i]);
-    if (!paso) return Error(std::string("no entiendo el paso «") + argv[i] + "»");
+    if (!paso) return Error(std::string("no entiendo el paso «") + EscaparTerminal(argv[i]) + "»");
     pasos.emplace_back(argv[i], *paso);
   }
   TPartida partida;

@@ -1,6 +1,7 @@
 #include "tools/Pasos.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "games/Registro.h"
 
@@ -160,6 +161,78 @@ std::string EscaparJson(const std::string& s) {
       r += hex[c & 15];
     } else {
       r += static_cast<char>(c);
+    }
+  }
+  return r;
+}
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at s[i] and its code point; 0 when the bytes
+// there are not one (overlong forms, surrogates and values past U+10FFFF included).
+std::size_t SecuenciaUtf8(std::string_view s, std::size_t i, char32_t& punto) {
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+  const unsigned char c = b(0);
+  std::size_t largo;
+  unsigned char minimo = 0x80, maximo = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) {
+    largo = 2;
+    punto = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    largo = 3;
+    punto = c & 0x0F;
+    if (c == 0xE0) minimo = 0xA0;
+    if (c == 0xED) maximo = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    largo = 4;
+    punto = c & 0x07;
+    if (c == 0xF0) minimo = 0x90;
+    if (c == 0xF4) maximo = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + largo > s.size()) return 0;
+  for (std::size_t k = 1; k < largo; ++k) {
+    const unsigned char d = b(k);
+    if (d < (k == 1 ? minimo : 0x80) || d > (k == 1 ? maximo : 0xBF)) return 0;
+    punto = (punto << 6) | (d & 0x3F);
+  }
+  return largo;
+}
+
+// Code points that a terminal or a text view acts on instead of showing.
+bool PuntoDeControl(char32_t p) {
+  return (p >= 0x80 && p <= 0x9F) || p == 0x061C || p == 0x200E || p == 0x200F ||
+         (p >= 0x2028 && p <= 0x202E) || (p >= 0x2066 && p <= 0x2069) || p == 0xFEFF;
+}
+
+}  // namespace
+
+std::string EscaparTerminal(std::string_view s) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string r;
+  for (std::size_t i = 0; i < s.size();) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c == '\\') {
+      r += "\\\\";
+      ++i;
+    } else if (c >= 0x20 && c < 0x7F) {
+      r += static_cast<char>(c);
+      ++i;
+    } else if (char32_t punto = 0; std::size_t largo = c >= 0x80 ? SecuenciaUtf8(s, i, punto) : 0) {
+      if (PuntoDeControl(punto)) {
+        char texto[16];
+        std::snprintf(texto, sizeof texto, "\\u{%04X}", static_cast<unsigned>(punto));
+        r += texto;
+      } else {
+        r.append(s.substr(i, largo));
+      }
+      i += largo;
+    } else {
+      r += "\\x";
+      r += hex[c >> 4];
+      r += hex[c & 15];
+      ++i;
     }
   }
   return r;

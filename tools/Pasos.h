@@ -27,3 +27,7 @@ std::string NotacionCarta(std::uint8_t palo, std::uint8_t numero, bool bocaArrib
 // The table as one JSON object (without "pasos" when none is given).
 std::string MesaEnJson(const TMesa& m, bool ganado, const std::string& pasosJson);
 std::string EscaparJson(const std::string& s);
+// Text from the command line, safe to show on a terminal: valid printable UTF-8 as it
+// is; control bytes, bytes that are not UTF-8 and the backslash as \xNN (\\); the C1
+// controls and the marks that reorder or break a line as \u{NNNN}.
+std::string EscaparTerminal(std::string_view s);

@@ -8,6 +8,7 @@
 #include "play/CarpetaDatos.h"
 #include "scores/AdminPuntuaciones.h"
 #include "tools/Comandos.h"
+#include "tools/Pasos.h"
 
 int ComandoRecords(int argc, char** argv) {
   if (argc != 1) {
@@ -16,7 +17,7 @@ int ComandoRecords(int argc, char** argv) {
   }
   const TJuegoRegistrado* juego = BuscarRegistro(argv[0]);
   if (!juego) {
-    std::cerr << "cartoval-mesa: no conozco el juego «" << argv[0] << "»\n";
+    std::cerr << "cartoval-mesa: no conozco el juego «" << EscaparTerminal(argv[0]) << "»\n";
     return 2;
   }
   // The score files of the player's folder, as the game decides it.

@@ -6,8 +6,9 @@
 #include <QVector>
 #include <QWidget>
 
+#include <QTextBrowser>
+
 class QListWidget;
-class QTextBrowser;
 class QUrl;
 
 // Opens the viewer on one context number; returns at once. A missing file or an
@@ -22,8 +23,30 @@ struct TTemaAyuda {
   QString Html;
 };
 
-// The topics of a help file in file order; empty for a missing or foreign file.
+// The topics of a help file in file order; empty for a missing or foreign file, and for
+// anything that is not a regular file of at most a few megabytes.
 QVector<TTemaAyuda> LeerTemasAyuda(const QString& archivo);
+// The same from the file's text, in time proportional to its length. A topic nested deeper
+// than the viewer can lay out keeps its title and has no page.
+QVector<TTemaAyuda> TemasDeAyuda(const QString& texto);
+// The file's first <style> block: the style sheet of every page.
+QString EstiloDeAyuda(const QString& texto);
+// What a page may load beside its own text: a regular file of at most kTamannoRecursoAyuda
+// bytes inside the help file's folder (named relative to it), or nothing. Never blocks.
+inline constexpr qint64 kTamannoRecursoAyuda = 2 * 1024 * 1024;
+QByteArray CargarRecursoAyuda(const QString& carpeta, const QUrl& nombre);
+
+// The page of the viewer: loads pictures and style sheets only through CargarRecursoAyuda.
+class TPaginaAyuda : public QTextBrowser {
+  Q_OBJECT
+ public:
+  using QTextBrowser::QTextBrowser;
+  void PonerCarpeta(const QString& carpeta) { carpeta_ = carpeta; }
+  QVariant loadResource(int tipo, const QUrl& nombre) override;
+
+ private:
+  QString carpeta_;
+};
 
 class TfrmAyuda : public QWidget {
   Q_OBJECT
@@ -48,7 +71,7 @@ class TfrmAyuda : public QWidget {
   void EnlaceElegido(const QUrl& url);
 
   QListWidget* lbTemas;
-  QTextBrowser* txtPagina;
+  TPaginaAyuda* txtPagina;
   QString archivoCargado;
   QString estilo;
   QVector<TTemaAyuda> temas;

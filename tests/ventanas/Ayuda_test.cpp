@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QFile>
 #include <QListWidget>
 #include <QTest>
@@ -11,6 +14,17 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include <QTextDocument>
 
 #include "games/Registro.h"
 #include "play/ventanas/Ayuda.h"
@@ -23,6 +37,44 @@ const TTemaAyuda* Tema(const QVector<TTemaAyuda>& temas, const QString& id) {
   for (const auto& t : temas)
     if (t.Id == id) return &t;
   return nullptr;
+}
+
+// Ends the whole test program when a block of code does not return in time: a read that
+// waits for ever fails here instead of holding the run until ctest gives up.
+class TVigia {
+ public:
+  TVigia(int segundos, const char* que) : hilo_([this, segundos, que] {
+      std::unique_lock<std::mutex> l(m_);
+      if (!cv_.wait_for(l, std::chrono::seconds(segundos), [this] { return listo_; })) {
+        std::fprintf(stderr, "FALLA: %s no volvió en %d s\n", que, segundos);
+        std::_Exit(3);
+      }
+    }) {}
+  ~TVigia() {
+    {
+      std::lock_guard<std::mutex> l(m_);
+      listo_ = true;
+    }
+    cv_.notify_one();
+    hilo_.join();
+  }
+
+ private:
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool listo_ = false;
+  std::thread hilo_;
+};
+
+void Escribir(const QString& ruta, const QByteArray& bytes) {
+  QFile f(ruta);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QByteArray Anidadas(const char* etiqueta, int veces) {
+  QByteArray abre = QByteArray("<") + etiqueta + ">", cierra = QByteArray("</") + etiqueta + ">";
+  return abre.repeated(veces) + "x" + cierra.repeated(veces);
 }
 
 }  // namespace
@@ -141,4 +193,121 @@ TEST(VisorAyuda, ArchivoFaltanteOContextoDesconocidoAbrenVacio) {
   EXPECT_TRUE(visor->TextoPagina().isEmpty());
   visor->close();
   QApplication::processEvents();
+}
+
+// The help file itself replaced by a FIFO, a device or a link to one: no topics, at once.
+TEST(ArchivoAyuda, LoQueNoEsUnArchivoRegularNoSeLee) {
+  QTemporaryDir carpeta;
+  const QString tuberia = carpeta.filePath(QStringLiteral("ZARP(Esp).hlp"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(tuberia).constData(), 0600), 0);
+  const QString enlace = carpeta.filePath(QStringLiteral("cero.hlp"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), enlace));
+  TVigia vigia(20, "leer una FIFO o /dev/zero como archivo de ayuda");
+  EXPECT_TRUE(LeerTemasAyuda(tuberia).isEmpty());
+  EXPECT_TRUE(LeerTemasAyuda(QStringLiteral("/dev/zero")).isEmpty());
+  EXPECT_TRUE(LeerTemasAyuda(enlace).isEmpty());
+  EXPECT_TRUE(LeerTemasAyuda(carpeta.path()).isEmpty());
+}
+
+// A page loads a picture only from a regular, small file inside the help file's folder;
+// whatever else it names loads nothing and never holds the viewer.
+TEST(VisorAyuda, SoloCargaArchivosRegularesDeSuCarpeta) {
+  QTemporaryDir afuera;
+  QTemporaryDir carpeta;
+  const QString dentro = carpeta.path();
+  QImage imagen(4, 4, QImage::Format_RGB32);
+  imagen.fill(Qt::red);
+  ASSERT_TRUE(imagen.save(dentro + QStringLiteral("/bien.png")));
+  ASSERT_TRUE(QDir(dentro).mkdir(QStringLiteral("sub")));
+  ASSERT_TRUE(imagen.save(dentro + QStringLiteral("/sub/bien.png")));
+  ASSERT_TRUE(imagen.save(afuera.filePath(QStringLiteral("ajena.png"))));
+  ASSERT_EQ(mkfifo(QFile::encodeName(dentro + QStringLiteral("/tuberia")).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dentro + QStringLiteral("/cero")));
+  ASSERT_TRUE(QFile::link(afuera.filePath(QStringLiteral("ajena.png")), dentro + QStringLiteral("/afuera.png")));
+  ASSERT_TRUE(QFile::link(dentro + QStringLiteral("/bien.png"), dentro + QStringLiteral("/enlace.png")));
+  Escribir(dentro + QStringLiteral("/grande.png"), QByteArray(kTamannoRecursoAyuda + 1, 'x'));
+
+  const QStringList nada = {
+      QStringLiteral("tuberia"), QStringLiteral("cero"), QStringLiteral("/dev/zero"),
+      QStringLiteral("file:///dev/zero"), QStringLiteral("afuera.png"), QStringLiteral("grande.png"),
+      QStringLiteral("../") + QFileInfo(afuera.path()).fileName() + QStringLiteral("/ajena.png"),
+      afuera.filePath(QStringLiteral("ajena.png")), dentro + QStringLiteral("/bien.png"),
+      QStringLiteral("sub"), QStringLiteral("#tema-1"), QStringLiteral("http://ejemplo.invalid/x.png"),
+      QStringLiteral("no-existe.png")};
+  QByteArray html = "<section id=\"contenido\" title=\"Contenido\"><p>Texto</p>";
+  for (const auto& n : nada) html += "<img src=\"" + n.toUtf8() + "\">";
+  html += "<img src=\"bien.png\"></section>";
+  const QString archivo = dentro + QStringLiteral("/ZARP(Esp).hlp");
+  Escribir(archivo, html);
+
+  TVigia vigia(20, "abrir una página con imágenes hostiles");
+  for (const auto& n : nada) EXPECT_TRUE(CargarRecursoAyuda(dentro, QUrl(n)).isEmpty()) << n.toStdString();
+  for (const char* bien : {"bien.png", "sub/bien.png", "enlace.png", "./sub/../bien.png"})
+    EXPECT_EQ(QImage::fromData(CargarRecursoAyuda(dentro, QUrl(QString::fromUtf8(bien)))).size(), QSize(4, 4))
+        << bien;
+
+  AbrirContenidoAyuda(archivo);
+  TfrmAyuda* visor = TfrmAyuda::Instancia();
+  ASSERT_NE(visor, nullptr);
+  QApplication::processEvents();
+  EXPECT_EQ(visor->TemaActual(), QStringLiteral("contenido"));
+  auto* pagina = visor->findChild<QTextBrowser*>();
+  ASSERT_NE(pagina, nullptr);
+  // What the page loaded: the good picture, and nothing for the FIFO.
+  EXPECT_FALSE(pagina->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("bien.png"))).isNull());
+  EXPECT_TRUE(pagina->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("tuberia"))).toByteArray().isEmpty());
+  EXPECT_TRUE(pagina->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("cero"))).toByteArray().isEmpty());
+  visor->close();
+  QApplication::processEvents();
+}
+
+// Pages nested deeper than the viewer can lay out keep their title but show nothing; an
+// ordinary page, with ends left out where HTML allows it, is shown.
+TEST(VisorAyuda, UnaPaginaAnidadaSinFinNoSeMuestra) {
+  QTemporaryDir carpeta;
+  const QString archivo = carpeta.filePath(QStringLiteral("ZARP(Esp).hlp"));
+  const QByteArray tablas = QByteArray("<table><tr><td>").repeated(20000);
+  Escribir(archivo,
+           "<section id=\"tema-1\" title=\"Tablas\">" + tablas + "</section>" +
+               "<section id=\"tema-2\" title=\"Div\">" + Anidadas("div", 100) + "</section>" +
+               "<section id=\"tema-3\" title=\"Bien\"><!-- <div><div> -->" + Anidadas("table", 4) +
+               QByteArray("<p>párrafo <b>sin</b> fin").repeated(200) + QByteArray("<li>uno").repeated(200) +
+               "<br><img src=\"x.png\"/>" + Anidadas("blockquote", 40) + "</section>" +
+               "<section id=\"tema-4\" title=\"Diez tablas\">" + Anidadas("table", 10) + "</section>");
+  TVigia vigia(60, "mostrar una página anidada sin fin");
+  const auto temas = LeerTemasAyuda(archivo);
+  ASSERT_EQ(temas.size(), 4);
+  EXPECT_EQ(temas[0].Titulo, QStringLiteral("Tablas"));
+  EXPECT_TRUE(temas[0].Html.isEmpty());
+  EXPECT_TRUE(temas[1].Html.isEmpty());
+  EXPECT_FALSE(temas[2].Html.isEmpty());
+  EXPECT_TRUE(temas[3].Html.isEmpty());
+
+  AbrirAyuda(archivo, 1);
+  TfrmAyuda* visor = TfrmAyuda::Instancia();
+  ASSERT_NE(visor, nullptr);
+  EXPECT_EQ(visor->TemaActual(), QStringLiteral("tema-1"));
+  EXPECT_TRUE(visor->TextoPagina().trimmed().isEmpty());
+  AbrirAyuda(archivo, 3);
+  EXPECT_TRUE(visor->TextoPagina().contains(QStringLiteral("párrafo sin fin")));
+  visor->grab();
+  visor->close();
+  QApplication::processEvents();
+}
+
+// Headers that never close give no topics, and those before them stay; ids and titles of
+// any reasonable length are read.
+TEST(ArchivoAyuda, CabecerasSinCierreNoDejanTemas) {
+  const QString id(200, u'a');
+  const QString texto = QStringLiteral("<section id=\"%1\" title=\"%2\"><p>uno</p></section>")
+                            .arg(id, QString(1000, u't')) +
+                        QStringLiteral("<section id=\"x\" title=\"y\">").repeated(1000) +
+                        QStringLiteral("<section id=\"%1\" title=\"z\">").arg(QString(100000, u'b'));
+  const auto temas = TemasDeAyuda(texto);
+  ASSERT_EQ(temas.size(), 1);
+  EXPECT_EQ(temas[0].Id, id);
+  EXPECT_EQ(temas[0].Html, QStringLiteral("<p>uno</p>"));
+  EXPECT_EQ(EstiloDeAyuda(QStringLiteral("<STYLE type=\"text/css\">p{}</Style><style>q{}</style>")),
+            QStringLiteral("p{}"));
+  EXPECT_TRUE(EstiloDeAyuda(QStringLiteral("<style>p{}").repeated(100)).isEmpty());
 }
