@@ -203,7 +203,10 @@ QImage DecodificarBmp(const QByteArray& datos) {
     if (!imagen.isNull()) imagen.fill(0);
   }
   if (!lector.read(&imagen)) return {};
-  return imagen;
+  // An indexed picture may hold indices past its colour table (the reader does not check
+  // run-length data against it); the conversion gives those a defined colour, and every
+  // kept picture has the one format the JPEG decoder gives.
+  return imagen.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage CargarImagenArchivo(const fs::path& archivo, QSize minimo) {

@@ -250,3 +250,41 @@ TEST(FallasJpeg, CabecerasQueMientenNoPasanDelTecho) {
     }
   }
 }
+
+TEST(FallasBmp, IndicesFueraDeLaTablaDeColoresDanUnColorDefinido) {
+  // One colour in the table, the pixels' offset past the end of the file: the reader
+  // takes the run-length data right after the table, with indices the table lacks.
+  QByteArray d(14 + 40 + 4, '\0');
+  d[0] = 'B';
+  d[1] = 'M';
+  Poner32(d, 10, 100000);
+  Poner32(d, 14, 40);
+  Poner32(d, 18, 6);
+  Poner32(d, 22, 2);
+  d[26] = 1;
+  d[28] = 8;
+  d[30] = 1;          // RLE8
+  Poner32(d, 46, 1);  // colours used
+  // The only colour: (30, 20, 10), stored blue first.
+  d[54] = 10;
+  d[55] = 20;
+  d[56] = 30;
+  for (char b : {char(6), char(200), char(0), char(0), char(3), char(0), char(3), char(77), char(0), char(1)})
+    d += b;
+  Poner32(d, 2, static_cast<std::int32_t>(d.size()));
+  const QImage i = DecodificarBmp(d);
+  ASSERT_FALSE(i.isNull());
+  EXPECT_EQ(i.format(), QImage::Format_RGB32);
+  EXPECT_TRUE(i.colorTable().isEmpty());
+  // The colour the table has, and opaque black for indices it lacks.
+  int deTabla = 0;
+  for (int y = 0; y < i.height(); ++y)
+    for (int x = 0; x < i.width(); ++x) {
+      const QRgb c = i.pixel(x, y);
+      EXPECT_TRUE(c == qRgb(30, 20, 10) || c == qRgb(0, 0, 0)) << x << "," << y << " " << std::hex << c;
+      deTabla += c == qRgb(30, 20, 10);
+    }
+  EXPECT_EQ(deTabla, 3);
+  // Equal pictures compare equal without reading past a table.
+  EXPECT_EQ(i, DecodificarBmp(d));
+}
