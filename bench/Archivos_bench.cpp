@@ -90,6 +90,23 @@ void BM_CargarReversos200(benchmark::State& estado) {
 }
 BENCHMARK(BM_CargarReversos200)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The listing at start with a crowded folder: empty files, so only the names count.
+void BM_ListarReversos(benchmark::State& estado) {
+  static const TCarpetaBorrable carpeta{CarpetaNueva("cartoval-bench-lista")};
+  const fs::path dir = carpeta.Ruta / "Reversos";
+  const auto n = static_cast<std::size_t>(estado.range(0));
+  fs::create_directories(dir);
+  std::size_t hay = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++hay;
+  for (std::size_t k = hay; k < n; ++k) std::ofstream(dir / ("r" + std::to_string(k) + ".jpg"));
+  for (auto _ : estado) {
+    const TReversosUsuario lista = CargarReversosUsuario(carpeta.Ruta);
+    if (lista.size() != n) estado.SkipWithError("the listing lost files");
+    benchmark::DoNotOptimize(lista.data());
+  }
+}
+BENCHMARK(BM_ListarReversos)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // One 1600 x 1200 JPEG, at the size a back needs and at full size.
 void BM_DecodificarJpeg1600(benchmark::State& estado) {
   const QByteArray foto = FotoJpeg(1);
