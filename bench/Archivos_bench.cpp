@@ -12,6 +12,7 @@
 #include "backs/Reversos.h"
 #include "backs/imagen/Imagenes.h"
 #include "scores/AdminPuntuaciones.h"
+#include "tests/imagen/Jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -114,6 +115,17 @@ void BM_DecodificarJpeg1600(benchmark::State& estado) {
   for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(foto, minimo));
 }
 BENCHMARK(BM_DecodificarJpeg1600)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// A hostile back: 8192 x 8192, progressive, a thousand valid scans (about 1.5 MB). The
+// decode must stop early instead of running blocks x scans to the end.
+void BM_JpegMilEscaneos(benchmark::State& estado) {
+  static const QByteArray jpeg = QByteArray::fromStdString(CodificarJpeg(
+      8192, 8192, JCS_RGB, 3,
+      [](int x, int y, int k) { return static_cast<unsigned char>((x ^ y) + k * 85); }, false, 75, 1000));
+  estado.counters["bytes"] = static_cast<double>(jpeg.size());
+  for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(jpeg, {56, 92}));
+}
+BENCHMARK(BM_JpegMilEscaneos)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The end of a won game: ask the position in a full table, then read, insert and write.
 void BM_TablaIdaYVuelta(benchmark::State& estado) {

@@ -288,3 +288,19 @@ TEST(FallasBmp, IndicesFueraDeLaTablaDeColoresDanUnColorDefinido) {
   // Equal pictures compare equal without reading past a table.
   EXPECT_EQ(i, DecodificarBmp(d));
 }
+
+TEST(FallasJpeg, ElTrabajoCreceConBloquesPorEscaneoYTieneTecho) {
+  auto muestra = [](int x, int y, int k) { return static_cast<unsigned char>((x * 3 + y * 5 + k * 70) & 0xFF); };
+  auto jpeg = [&](int lado, bool simple, int escaneos) {
+    return QByteArray::fromStdString(CodificarJpeg(lado, lado, JCS_RGB, 3, muestra, simple, 75, escaneos));
+  };
+  // Many scans over few blocks, and the usual ten over many: both decode.
+  EXPECT_EQ(DecodificarJpeg(jpeg(64, false, 1000)).size(), QSize(64, 64));
+  EXPECT_EQ(DecodificarJpeg(jpeg(2048, true, 0), {56, 92}).size(), QSize(256, 256));
+  // A thousand valid scans over 1024 x 1024 cost a hundred normal decodes: refused, at
+  // full size and scaled down alike; two hundred are still within the budget.
+  const QByteArray mil = jpeg(1024, false, 1000);
+  EXPECT_TRUE(DecodificarJpeg(mil, {56, 92}).isNull());
+  EXPECT_TRUE(DecodificarJpeg(mil).isNull());
+  EXPECT_EQ(DecodificarJpeg(jpeg(1024, false, 200), {56, 92}).size(), QSize(128, 128));
+}
