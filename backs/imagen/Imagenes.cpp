@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
 #include <fstream>
@@ -232,12 +233,25 @@ QImage CargarImagenArchivo(const fs::path& archivo, QSize minimo) {
   return bmp ? DecodificarBmp(datos) : DecodificarJpeg(datos, minimo);
 }
 
-QImage ComponerReversoUsuario(const QImage& marcador, const fs::path& archivo) {
+QRect AreaReversoUsuarioEn(QSize tamanno) {
+  if (tamanno == QSize(62, 98)) return AreaReversoUsuario;
+  // The same border in proportion, rounded outwards so that no seam shows.
+  const double sx = tamanno.width() / 62.0, sy = tamanno.height() / 98.0;
+  const int x0 = static_cast<int>(std::floor(AreaReversoUsuario.x() * sx));
+  const int y0 = static_cast<int>(std::floor(AreaReversoUsuario.y() * sy));
+  const int x1 = static_cast<int>(std::ceil((AreaReversoUsuario.right() + 1) * sx));
+  const int y1 = static_cast<int>(std::ceil((AreaReversoUsuario.bottom() + 1) * sy));
+  return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
+}
+
+QImage ComponerReversoUsuario(const QImage& marcador, const fs::path& archivo, bool* roto) {
   QImage reverso = marcador.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const QImage dibujo = CargarImagenArchivo(archivo, AreaReversoUsuario.size());
+  const QRect area = AreaReversoUsuarioEn(reverso.size());
+  const QImage dibujo = CargarImagenArchivo(archivo, area.size());
+  if (roto) *roto = dibujo.isNull();
   if (dibujo.isNull() || reverso.isNull()) return reverso;
   QPainter pintor(&reverso);
   pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-  pintor.drawImage(AreaReversoUsuario, dibujo);
+  pintor.drawImage(area, dibujo);
   return reverso;
 }

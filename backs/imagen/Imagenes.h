@@ -26,6 +26,10 @@ QImage DecodificarBmp(const QByteArray& datos);
 // for a file that is not a readable regular file.
 QImage CargarImagenArchivo(const std::filesystem::path& archivo, QSize minimo = {});
 
-// A user back: the placeholder (62 x 98) with the file's picture stretched over its inner
-// area; the placeholder unchanged when the file cannot be read or decoded.
-QImage ComponerReversoUsuario(const QImage& marcador, const std::filesystem::path& archivo);
+// The inner area of a user back of any size: the 62 x 98 one in proportion.
+QRect AreaReversoUsuarioEn(QSize tamanno);
+// A user back: the placeholder (62 x 98, or any size) with the file's picture stretched
+// over its inner area; the placeholder unchanged, and `roto` set, when the file cannot
+// be read or decoded. Safe on any thread.
+QImage ComponerReversoUsuario(const QImage& marcador, const std::filesystem::path& archivo,
+                              bool* roto = nullptr);
