@@ -68,8 +68,7 @@ QPixmap DibujoReversoActual(QSize tamanno, qreal dpr) {
 }
 
 bool EsReversoActual(const QString& archivo) {
-  const TPrograma& p = Programa();
-  const TEleccionReverso e = ImagenReverso(p.ReversosUsuario, ReversoActual());
-  return e.Clase == TClaseReverso::Usuario &&
-         QString::fromStdString(p.ReversosUsuario[e.Indice].Archivo) == archivo;
+  // Without walking the whole list: a path matches in any letter case, and a second
+  // file differing only in case costs at most one repaint too many.
+  return MayusculasArchivo(archivo.toStdString()) == MayusculasArchivo(ReversoActual());
 }
