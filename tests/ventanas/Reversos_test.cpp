@@ -524,6 +524,23 @@ TEST_F(ReversosTest, CancelarNoCambiaNadaNiAhoraNiDespues) {
   EXPECT_EQ(Captura(juego->Tapete), antes);
 }
 
+TEST_F(ReversosTest, VolverAlDialogoConservaElClickQueAceptarAplica) {
+  CrearReversos(3);
+  Abrir([&](TfrmReversos& d) {
+    // Back from another window (the help viewer): the clicked back stays framed, and it
+    // is what Aceptar stores.
+    Click(d.Imagenes[2]);
+    QEvent activacion(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&d, &activacion);
+    ExpectMarco(d.Shape1, d.Imagenes[2]);
+    ClickUsuario(d, 2);
+    QCoreApplication::sendEvent(&d, &activacion);
+    ExpectMarcoUsuario(d, 2);
+    Click(d.bbtnAceptar);
+  });
+  EXPECT_EQ(ReversoActual(), Programa().ReversosUsuario[2].Archivo);
+}
+
 TEST_F(ReversosTest, AceptarSinHaberElegidoDejaElReversoActual) {
   CrearReversos(2);
   const std::string archivo = Programa().ReversosUsuario[1].Archivo;
