@@ -35,7 +35,9 @@ void PonerReversoActual(const std::string& identificador) {
   ++Programa().VersionReverso;
 }
 
-QPixmap DibujoReversoActual(qreal dpr) { return DibujoReversoActual(QSize(kAnchoCarta, kAltoCarta), dpr); }
+QPixmap DibujoReversoActual(qreal dpr) {
+  return DibujoReversoActual(QSize(kAnchoCarta, kAltoCarta), dpr);
+}
 
 QPixmap DibujoReversoActual(QSize tamanno, qreal dpr) {
   const TPrograma& p = Programa();
