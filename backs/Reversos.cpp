@@ -39,24 +39,25 @@ int PatronReverso(std::string_view nombre) {
   return -1;
 }
 
-void AgregarReversoUsuario(TReversosUsuario& lista, std::string archivo) {
-  lista.insert(lista.begin(), TReversoUsuario{std::move(archivo)});
-}
-
-TReversosUsuario CargarReversosUsuario(const fs::path& carpetaPrograma) {
+TReversosUsuario CargarReversosUsuario(const fs::path& carpetaPrograma, std::size_t maximo) {
   TReversosUsuario lista;
   const fs::path carpeta = carpetaPrograma / CarpetaReversos;
   // One listing serves the four patterns; each keeps the file system's order.
   std::vector<std::pair<int, std::string>> vistos;
   std::error_code ec;
-  for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec)) {
+  for (fs::directory_iterator it(carpeta, ec), fin;
+       !ec && it != fin && vistos.size() < maximo; it.increment(ec)) {
     std::string nombre = it->path().filename().string();
     int patron = PatronReverso(nombre);
     if (patron >= 0) vistos.emplace_back(patron, std::move(nombre));
   }
+  // In the order of discovery, then turned round once: the same newest-first list as
+  // putting each entry at the head, without moving the whole list for every entry.
+  lista.reserve(vistos.size());
   for (int patron = 0; patron < static_cast<int>(Extensiones.size()); ++patron)
     for (const auto& [p, nombre] : vistos)
-      if (p == patron) AgregarReversoUsuario(lista, (carpeta / nombre).string());
+      if (p == patron) lista.push_back(TReversoUsuario{(carpeta / nombre).string()});
+  std::reverse(lista.begin(), lista.end());
   return lista;
 }
 

@@ -24,10 +24,13 @@ using TReversosUsuario = std::vector<TReversoUsuario>;
 // 0..3 for the pattern, -1 for none.
 int PatronReverso(std::string_view nombre);
 
+// A folder holding more pictures than this is listed only up to this many (in the file
+// system's order); beyond it no player is served and start-up would only slow down.
+inline constexpr std::size_t ReversosUsuarioMaximos = 100000;
+
 // Empty without a Reversos folder.
-TReversosUsuario CargarReversosUsuario(const std::filesystem::path& carpetaPrograma);
-// Puts `archivo` at the head of the list.
-void AgregarReversoUsuario(TReversosUsuario& lista, std::string archivo);
+TReversosUsuario CargarReversosUsuario(const std::filesystem::path& carpetaPrograma,
+                                       std::size_t maximo = ReversosUsuarioMaximos);
 
 // Upper-cases ASCII and the Latin-1 letters of a UTF-8 string; other bytes stay as they are.
 std::string MayusculasArchivo(std::string_view texto);

@@ -14,6 +14,7 @@
 #include "backs/Reversos.h"
 #include "backs/imagen/Imagenes.h"
 #include "scores/AdminPuntuaciones.h"
+#include "tests/imagen/Jpeg.h"
 
 namespace fs = std::filesystem;
 
@@ -79,7 +80,8 @@ QImage Marcador() {
   return m;
 }
 
-// What the program does at start: list the folder and compose every back.
+// List the folder and compose every back on one thread: the work the chooser's first
+// opening did before its pictures were made on a worker for the rows in view only.
 void BM_CargarReversos200(benchmark::State& estado) {
   const fs::path& carpeta = CarpetaConReversos();
   const QImage marcador = Marcador();
@@ -92,6 +94,23 @@ void BM_CargarReversos200(benchmark::State& estado) {
 }
 BENCHMARK(BM_CargarReversos200)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The listing at start with a crowded folder: empty files, so only the names count.
+void BM_ListarReversos(benchmark::State& estado) {
+  static const TCarpetaBorrable carpeta{CarpetaNueva("cartoval-bench-lista")};
+  const fs::path dir = carpeta.Ruta / "Reversos";
+  const auto n = static_cast<std::size_t>(estado.range(0));
+  fs::create_directories(dir);
+  std::size_t hay = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++hay;
+  for (std::size_t k = hay; k < n; ++k) std::ofstream(dir / ("r" + std::to_string(k) + ".jpg"));
+  for (auto _ : estado) {
+    const TReversosUsuario lista = CargarReversosUsuario(carpeta.Ruta);
+    if (lista.size() != n) estado.SkipWithError("the listing lost files");
+    benchmark::DoNotOptimize(lista.data());
+  }
+}
+BENCHMARK(BM_ListarReversos)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // One 1600 x 1200 JPEG, at the size a back needs and at full size.
 void BM_DecodificarJpeg1600(benchmark::State& estado) {
   const QByteArray foto = FotoJpeg(1);
@@ -99,6 +118,17 @@ void BM_DecodificarJpeg1600(benchmark::State& estado) {
   for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(foto, minimo));
 }
 BENCHMARK(BM_DecodificarJpeg1600)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// A hostile back: 8192 x 8192, progressive, a thousand valid scans (about 1.5 MB). The
+// decode must stop early instead of running blocks x scans to the end.
+void BM_JpegMilEscaneos(benchmark::State& estado) {
+  static const QByteArray jpeg = QByteArray::fromStdString(CodificarJpeg(
+      8192, 8192, JCS_RGB, 3,
+      [](int x, int y, int k) { return static_cast<unsigned char>((x ^ y) + k * 85); }, false, 75, 1000));
+  estado.counters["bytes"] = static_cast<double>(jpeg.size());
+  for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(jpeg, {56, 92}));
+}
+BENCHMARK(BM_JpegMilEscaneos)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The end of a won game: ask the position in a full table, then read, insert and write.
 void BM_TablaIdaYVuelta(benchmark::State& estado) {

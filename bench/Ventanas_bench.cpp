@@ -25,7 +25,7 @@ void Aplicacion() {
   static char nombre[] = "cartoval_bench";
   static char* argv[] = {nombre, nullptr};
   static std::unique_ptr<QApplication> app;
-  if (app) return;
+  if (app || QCoreApplication::instance()) return;  // another benchmark may have made it
   qputenv("QT_QPA_PLATFORM", "offscreen");
   app = std::make_unique<QApplication>(argc, argv);
 }

@@ -142,6 +142,24 @@ void SemillasImagenes() {
     Escribir("imagenes", Bytes({1, 0, 0}) + b);
     Escribir("imagenes", Bytes({3, 0, 0}) + b);
   }
+  // Run-length data after a one-colour table, its offset past the end: indices the
+  // table lacks.
+  std::string rle(58, '\0');
+  rle[0] = 'B';
+  rle[1] = 'M';
+  const std::int32_t campos[][2] = {{10, 100000}, {14, 40}, {18, 6}, {22, 2}, {46, 1}};
+  for (const auto& [en, valor] : campos) std::memcpy(rle.data() + en, &valor, 4);
+  rle[26] = 1;
+  rle[28] = 8;
+  rle[30] = 1;
+  rle[56] = 30;
+  rle += std::string("\x06\xC8\x00\x00\x03\x00\x03\x4D\x00\x01", 10);
+  Escribir("imagenes", Bytes({1, 0, 0}) + rle);
+  Escribir("imagenes", Bytes({7, 20, 30}) + rle);
+  // A progressive file with many scans over few blocks: the work bound sees scans x blocks.
+  Escribir("imagenes", Bytes({4, 8, 8}) + CodificarJpeg(
+      48, 48, JCS_RGB, 3, [](int x, int y, int k) { return static_cast<unsigned char>(x * 5 + y + k * 60); },
+      false, 75, 300));
 }
 
 // Pictures of the size players keep: the picture target takes inputs of up to a megabyte,

@@ -34,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
 
   const QImage imagen = bmp ? DecodificarBmp(archivo) : DecodificarJpeg(archivo, minimo);
   ComprobarImagen(imagen);
+  // Every kept picture has one 32-bit format: no colour table whose indices could be
+  // out of range.
+  if (!imagen.isNull()) fuzz::Exigir(imagen.format() == QImage::Format_RGB32, "formato de la imagen");
   if (!bmp && !imagen.isNull()) {
-    fuzz::Exigir(imagen.format() == QImage::Format_RGB32, "formato del JPEG");
     // Scaled down never below the size asked for, unless the picture itself is smaller.
     // At full size a picture may pass the pixel limit that its scaled decode keeps within.
     const QImage entera = DecodificarJpeg(archivo);
@@ -57,12 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
     const QImage leida = CargarImagenArchivo(ruta, minimo);
     fuzz::Exigir(leida == imagen || (archivo.isEmpty() && leida.isNull()),
                  "el archivo no da la misma imagen que sus bytes");
-    // As a user's back: the placeholder, with the picture over it when there is one.
-    QImage marcador(62, 98, QImage::Format_RGB32);
+    // As a user's back, at the card's size or at the size asked for: the placeholder,
+    // with the picture over it when there is one.
+    QImage marcador(minimo.isEmpty() ? QSize(62, 98) : minimo, QImage::Format_RGB32);
     marcador.fill(Qt::darkGreen);
-    const QImage reverso = ComponerReversoUsuario(marcador, ruta);
+    bool roto = false;
+    const QImage reverso = ComponerReversoUsuario(marcador, ruta, &roto);
     fuzz::Exigir(reverso.size() == marcador.size(), "reverso de otro tamaño");
-    if (leida.isNull())
+    if (roto)
       fuzz::Exigir(reverso == marcador.convertToFormat(reverso.format()), "reverso sin imagen cambiado");
   }
   return 0;

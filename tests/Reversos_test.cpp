@@ -2,6 +2,7 @@
 #include "backs/Reversos.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -87,4 +88,22 @@ TEST_F(Reversos, ImagenReversoEligePredisennadoUsuarioOMarcador) {
   const TEleccionReverso e = ImagenReverso(lista, MayusculasArchivo((Dir() / "otro.bmp").string()));
   ASSERT_EQ(e.Clase, TClaseReverso::Usuario);
   EXPECT_EQ(lista[e.Indice].Archivo, (Dir() / "otro.bmp").string());
+}
+
+TEST_F(Reversos, UnaCarpetaDesbordadaSeListaHastaElLimiteYEnOrden) {
+  fs::create_directories(Dir());
+  const std::size_t maximo = 50, n = maximo + 3;
+  for (std::size_t k = 0; k < n; ++k)
+    std::ofstream(Dir() / ((k % 2 ? "r" : "s") + std::to_string(k) + (k % 2 ? ".bmp" : ".jpg")));
+  // The first names the file system gives, bitmaps before JPEGs, each turned round.
+  std::vector<std::string> bmp, jpg;
+  for (const auto& e : fs::directory_iterator(Dir())) {
+    if (bmp.size() + jpg.size() == maximo) break;
+    const std::string nombre = e.path().filename().string();
+    (PatronReverso(nombre) == 0 ? bmp : jpg).push_back(nombre);
+  }
+  std::vector<std::string> esperado(jpg.rbegin(), jpg.rend());
+  esperado.insert(esperado.end(), bmp.rbegin(), bmp.rend());
+  EXPECT_EQ(Nombres(CargarReversosUsuario(Carpeta, maximo)), esperado);
+  EXPECT_EQ(CargarReversosUsuario(Carpeta).size(), n);
 }

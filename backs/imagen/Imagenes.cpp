@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
 #include <fstream>
@@ -21,6 +22,10 @@ namespace {
 constexpr long MemoriaMaximaJpeg = 256L * 1024 * 1024;
 // A progressive file may carry any number of scans; real ones have a dozen or so.
 constexpr int EscaneosMaximosJpeg = 1000;
+// Every scan of a file with several passes over the whole coefficient buffer: the work
+// grows as blocks x scans, whatever size the output is. This many block-scans is about
+// 0.4 s on a slow machine; it lets a 64-megapixel photograph have its usual ten scans.
+constexpr long long BloquesPorEscaneoMaximos = 20'000'000;
 // The decoded picture, 4 bytes a pixel.
 constexpr qint64 BytesMaximosImagen = 256LL * 1024 * 1024;
 
@@ -42,9 +47,16 @@ void MensajeJpeg(j_common_ptr cinfo, int nivel) {
   ++cinfo->err->num_warnings;
 }
 
+struct TProgresoJpeg {
+  jpeg_progress_mgr Gestor;  // first, so that libjpeg's pointer is ours
+  long long Bloques;         // of all components, known once the header is read
+};
+
 void ProgresoJpeg(j_common_ptr cinfo) {
   auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (d->input_scan_number > EscaneosMaximosJpeg) {
+  const long long bloques = reinterpret_cast<TProgresoJpeg*>(cinfo->progress)->Bloques;
+  if (d->input_scan_number > EscaneosMaximosJpeg ||
+      bloques * d->input_scan_number > BloquesPorEscaneoMaximos) {
     cinfo->err->msg_code = JERR_NOTIMPL;
     cinfo->err->error_exit(cinfo);
   }
@@ -71,19 +83,23 @@ void CmykARgb(QImage& imagen, bool invertido) {
 
 // Everything that can jump back lives here; the only object with a destructor it touches
 // is the caller's `imagen`, by reference, so nothing is skipped by the jump.
-bool DecodificarJpegEn(jpeg_decompress_struct& cinfo, TErrorJpeg& error, jpeg_progress_mgr& progreso,
+bool DecodificarJpegEn(jpeg_decompress_struct& cinfo, TErrorJpeg& error, TProgresoJpeg& progreso,
                        const QByteArray& datos, QSize minimo, QImage& imagen) {
   if (setjmp(error.Salto)) return false;
   jpeg_create_decompress(&cinfo);
   cinfo.mem->max_memory_to_use = MemoriaMaximaJpeg;
-  progreso.progress_monitor = ProgresoJpeg;
-  cinfo.progress = &progreso;
+  progreso.Gestor.progress_monitor = ProgresoJpeg;
+  progreso.Bloques = 0;
+  cinfo.progress = &progreso.Gestor;
   jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(datos.constData()),
                static_cast<unsigned long>(datos.size()));
   jpeg_read_header(&cinfo, TRUE);
   if (cinfo.image_width == 0 || cinfo.image_height == 0 || cinfo.image_width > LadoMaximoImagen ||
       cinfo.image_height > LadoMaximoImagen)
     return false;
+  for (int c = 0; c < cinfo.num_components; ++c)
+    progreso.Bloques += static_cast<long long>(cinfo.comp_info[c].width_in_blocks) *
+                        cinfo.comp_info[c].height_in_blocks;
 
   // The smallest DCT scale (n/8) that still covers the size asked for.
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -172,7 +188,7 @@ QImage DecodificarJpeg(const QByteArray& datos, QSize minimo) {
   if (datos.isEmpty()) return {};
   jpeg_decompress_struct cinfo{};
   TErrorJpeg error{};
-  jpeg_progress_mgr progreso{};
+  TProgresoJpeg progreso{};
   cinfo.err = jpeg_std_error(&error.Gestor);
   error.Gestor.error_exit = SalirJpeg;
   error.Gestor.emit_message = MensajeJpeg;
@@ -203,7 +219,10 @@ QImage DecodificarBmp(const QByteArray& datos) {
     if (!imagen.isNull()) imagen.fill(0);
   }
   if (!lector.read(&imagen)) return {};
-  return imagen;
+  // An indexed picture may hold indices past its colour table (the reader does not check
+  // run-length data against it); the conversion gives those a defined colour, and every
+  // kept picture has the one format the JPEG decoder gives.
+  return imagen.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage CargarImagenArchivo(const fs::path& archivo, QSize minimo) {
@@ -214,12 +233,25 @@ QImage CargarImagenArchivo(const fs::path& archivo, QSize minimo) {
   return bmp ? DecodificarBmp(datos) : DecodificarJpeg(datos, minimo);
 }
 
-QImage ComponerReversoUsuario(const QImage& marcador, const fs::path& archivo) {
+QRect AreaReversoUsuarioEn(QSize tamanno) {
+  if (tamanno == QSize(62, 98)) return AreaReversoUsuario;
+  // The same border in proportion, rounded outwards so that no seam shows.
+  const double sx = tamanno.width() / 62.0, sy = tamanno.height() / 98.0;
+  const int x0 = static_cast<int>(std::floor(AreaReversoUsuario.x() * sx));
+  const int y0 = static_cast<int>(std::floor(AreaReversoUsuario.y() * sy));
+  const int x1 = static_cast<int>(std::ceil((AreaReversoUsuario.right() + 1) * sx));
+  const int y1 = static_cast<int>(std::ceil((AreaReversoUsuario.bottom() + 1) * sy));
+  return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1));
+}
+
+QImage ComponerReversoUsuario(const QImage& marcador, const fs::path& archivo, bool* roto) {
   QImage reverso = marcador.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const QImage dibujo = CargarImagenArchivo(archivo, AreaReversoUsuario.size());
+  const QRect area = AreaReversoUsuarioEn(reverso.size());
+  const QImage dibujo = CargarImagenArchivo(archivo, area.size());
+  if (roto) *roto = dibujo.isNull();
   if (dibujo.isNull() || reverso.isNull()) return reverso;
   QPainter pintor(&reverso);
   pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-  pintor.drawImage(AreaReversoUsuario, dibujo);
+  pintor.drawImage(area, dibujo);
   return reverso;
 }

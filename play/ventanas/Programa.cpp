@@ -6,6 +6,7 @@
 #include "play/CarpetaDatos.h"
 
 #include "backs/imagen/Imagenes.h"
+#include "backs/ventanas/ImagenesReversos.h"
 #include "backs/ventanas/Reversos.h"
 #include "resources/Dibujos.h"
 
@@ -51,20 +52,41 @@ void PonerReversoActual(const std::string& identificador) {
 }
 
 QPixmap DibujoReversoActual(qreal dpr) {
+  return DibujoReversoActual(QSize(kAnchoCarta, kAltoCarta), dpr);
+}
+
+QPixmap DibujoReversoActual(QSize tamanno, qreal dpr) {
   const TPrograma& p = Programa();
   const TEleccionReverso e = ImagenReverso(p.ReversosUsuario, ReversoActual());
+  const QSize pixeles = (QSizeF(tamanno) * dpr).toSize();
+  auto aTamanno = [&](QPixmap px) {
+    // Built-in pictures are drawn at the card size; other sizes are scaled from them.
+    if (tamanno == QSize(kAnchoCarta, kAltoCarta)) return px;
+    QPixmap escalada = px.scaled(pixeles, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    escalada.setDevicePixelRatio(dpr);
+    return escalada;
+  };
   switch (e.Clase) {
-    case TClaseReverso::Predisennado: return DibujoReverso(static_cast<int>(e.Indice), dpr);
+    case TClaseReverso::Predisennado:
+      return aTamanno(DibujoReverso(static_cast<int>(e.Indice), dpr));
     case TClaseReverso::Usuario: {
-      // The player's file is decoded once per choice; the caller keeps the pixmap.
-      QImage imagen = ComponerReversoUsuario(ImagenMarcadorReverso(),
-                                             p.ReversosUsuario[e.Indice].Archivo);
-      QPixmap px = QPixmap::fromImage(imagen.scaled(
-          QSize(kAnchoCarta, kAltoCarta) * dpr, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-      px.setDevicePixelRatio(dpr);
-      return px;
+      // Decoded off this thread at the size shown; the placeholder until it is ready.
+      QImage imagen;
+      if (ImagenesReversos().Reverso(p.ReversosUsuario[e.Indice].Archivo, pixeles, imagen) ==
+          TEstadoReverso::Listo) {
+        QPixmap px = QPixmap::fromImage(imagen);
+        px.setDevicePixelRatio(dpr);
+        return px;
+      }
+      break;
     }
     case TClaseReverso::Marcador: break;
   }
-  return DibujoReverso(4, dpr);
+  return aTamanno(DibujoReverso(4, dpr));
+}
+
+bool EsReversoActual(const QString& archivo) {
+  // Without walking the whole list: a path matches in any letter case, and a second
+  // file differing only in case costs at most one repaint too many.
+  return MayusculasArchivo(archivo.toStdString()) == MayusculasArchivo(ReversoActual());
 }

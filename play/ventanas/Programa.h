@@ -45,4 +45,10 @@ void PonerReversoActual(const std::string& identificador);
 
 // The picture of a face-down card for the chosen back: a built-in back, the player's
 // picture over the placeholder, or the placeholder for an identifier that names nothing.
+// A player's picture is decoded on a worker at the size shown: until it is ready, and
+// for a broken file, the placeholder; ImagenesReversos() announces it (EsReversoActual
+// tells whether the announcement concerns the chosen back).
 QPixmap DibujoReversoActual(qreal dpr);
+// The same at any logical size, e.g. a table scaled to its window.
+QPixmap DibujoReversoActual(QSize tamanno, qreal dpr);
+bool EsReversoActual(const QString& archivo);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "backs/ventanas/ImagenesReversos.h"
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/Programa.h"
 #include "resources/Dibujos.h"
@@ -27,6 +28,10 @@ bool EnTramo(const TCarta* cabeza, const TControl* control) {
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
+  // The player's back arrives from its worker after the first paint.
+  connect(&ImagenesReversos(), &TImagenesReversos::Lista, this, [this](const QString& archivo) {
+    if (EsReversoActual(archivo)) RepintarReversos();
+  });
 }
 
 TTapete::~TTapete() {

@@ -1,7 +1,6 @@
 // Cartoval: the main window, the splash and the event loop. No command line is read.
 #include <QApplication>
 
-#include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
@@ -15,8 +14,7 @@ int main(int argc, char* argv[]) {
   TfrmPrincipal principal;
   TfrmCargando cargando(&principal);
   Programa().frmCargando = &cargando;
-  TfrmReversos reversos(&principal);
-  Programa().frmReversos = &reversos;
+  // The card-back chooser is made when first opened (FormReversos), and then kept.
   principal.show();
   const int resultado = QApplication::exec();
   Programa().frmCargando = nullptr;

@@ -250,3 +250,57 @@ TEST(FallasJpeg, CabecerasQueMientenNoPasanDelTecho) {
     }
   }
 }
+
+TEST(FallasBmp, IndicesFueraDeLaTablaDeColoresDanUnColorDefinido) {
+  // One colour in the table, the pixels' offset past the end of the file: the reader
+  // takes the run-length data right after the table, with indices the table lacks.
+  QByteArray d(14 + 40 + 4, '\0');
+  d[0] = 'B';
+  d[1] = 'M';
+  Poner32(d, 10, 100000);
+  Poner32(d, 14, 40);
+  Poner32(d, 18, 6);
+  Poner32(d, 22, 2);
+  d[26] = 1;
+  d[28] = 8;
+  d[30] = 1;          // RLE8
+  Poner32(d, 46, 1);  // colours used
+  // The only colour: (30, 20, 10), stored blue first.
+  d[54] = 10;
+  d[55] = 20;
+  d[56] = 30;
+  for (char b : {char(6), char(200), char(0), char(0), char(3), char(0), char(3), char(77), char(0), char(1)})
+    d += b;
+  Poner32(d, 2, static_cast<std::int32_t>(d.size()));
+  const QImage i = DecodificarBmp(d);
+  ASSERT_FALSE(i.isNull());
+  EXPECT_EQ(i.format(), QImage::Format_RGB32);
+  EXPECT_TRUE(i.colorTable().isEmpty());
+  // The colour the table has, and opaque black for indices it lacks.
+  int deTabla = 0;
+  for (int y = 0; y < i.height(); ++y)
+    for (int x = 0; x < i.width(); ++x) {
+      const QRgb c = i.pixel(x, y);
+      EXPECT_TRUE(c == qRgb(30, 20, 10) || c == qRgb(0, 0, 0)) << x << "," << y << " " << std::hex << c;
+      deTabla += c == qRgb(30, 20, 10);
+    }
+  EXPECT_EQ(deTabla, 3);
+  // Equal pictures compare equal without reading past a table.
+  EXPECT_EQ(i, DecodificarBmp(d));
+}
+
+TEST(FallasJpeg, ElTrabajoCreceConBloquesPorEscaneoYTieneTecho) {
+  auto muestra = [](int x, int y, int k) { return static_cast<unsigned char>((x * 3 + y * 5 + k * 70) & 0xFF); };
+  auto jpeg = [&](int lado, bool simple, int escaneos) {
+    return QByteArray::fromStdString(CodificarJpeg(lado, lado, JCS_RGB, 3, muestra, simple, 75, escaneos));
+  };
+  // Many scans over few blocks, and the usual ten over many: both decode.
+  EXPECT_EQ(DecodificarJpeg(jpeg(64, false, 1000)).size(), QSize(64, 64));
+  EXPECT_EQ(DecodificarJpeg(jpeg(2048, true, 0), {56, 92}).size(), QSize(256, 256));
+  // A thousand valid scans over 1024 x 1024 cost a hundred normal decodes: refused, at
+  // full size and scaled down alike; two hundred are still within the budget.
+  const QByteArray mil = jpeg(1024, false, 1000);
+  EXPECT_TRUE(DecodificarJpeg(mil, {56, 92}).isNull());
+  EXPECT_TRUE(DecodificarJpeg(mil).isNull());
+  EXPECT_EQ(DecodificarJpeg(jpeg(1024, false, 200), {56, 92}).size(), QSize(128, 128));
+}

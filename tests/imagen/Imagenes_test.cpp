@@ -185,6 +185,25 @@ TEST_F(Carpeta, ReversoUsuarioEstiradoDentroDelMarco) {
   EXPECT_EQ(r.pixelColor(30, 1), QColor(Qt::yellow));
 }
 
+TEST_F(Carpeta, ReversoUsuarioAlTamannoEnQueSeMuestra) {
+  // At twice the pixels (and at an odd size) the border keeps its proportion.
+  EXPECT_EQ(AreaReversoUsuarioEn({62, 98}), QRect(3, 3, 56, 92));
+  EXPECT_EQ(AreaReversoUsuarioEn({124, 196}), QRect(6, 6, 112, 184));
+  EXPECT_EQ(AreaReversoUsuarioEn({93, 147}), QRect(4, 4, 85, 139));
+  const fs::path archivo = Escribir("verde.jpg", Codificar(Liso({900, 700}, Qt::green), "JPG"));
+  const QImage marcador = Liso({124, 196}, QColor(120, 0, 0));
+  bool roto = true;
+  const QImage r = ComponerReversoUsuario(marcador, archivo, &roto);
+  EXPECT_FALSE(roto);
+  ASSERT_EQ(r.size(), QSize(124, 196));
+  for (QPoint p : {QPoint(5, 100), QPoint(118, 100), QPoint(60, 5), QPoint(60, 190)})
+    EXPECT_EQ(r.pixelColor(p), QColor(120, 0, 0)) << p.x() << "," << p.y();
+  for (QPoint p : {QPoint(6, 6), QPoint(117, 189), QPoint(60, 100)})
+    EXPECT_TRUE(Parecido(r.pixelColor(p), Qt::green, 40)) << p.x() << "," << p.y();
+  EXPECT_TRUE(ComponerReversoUsuario(marcador, dir_ / "no-existe.bmp", &roto) == marcador.convertToFormat(r.format()));
+  EXPECT_TRUE(roto);
+}
+
 TEST_F(Carpeta, ArchivoIlegibleConservaElMarcador) {
   QImage marcador = Liso({62, 98}, QColor(120, 0, 0));
   QPainter(&marcador).fillRect(10, 10, 5, 5, Qt::yellow);

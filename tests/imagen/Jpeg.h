@@ -9,10 +9,39 @@
 
 #include <jpeglib.h>
 
+// A valid progressive script of exactly `escaneos` scans: the DC of every component in
+// one scan, then every AC coefficient of every component in its own band, refined bit by
+// bit as often as the count asks. Between 1 + 63 and 1 + 63 x 11 scans per component.
+inline std::vector<jpeg_scan_info> GuionEscaneos(int componentes, int escaneos) {
+  std::vector<jpeg_scan_info> guion;
+  jpeg_scan_info dc{};
+  dc.comps_in_scan = componentes;
+  for (int c = 0; c < componentes; ++c) dc.component_index[c] = c;
+  guion.push_back(dc);
+  const int bandas = componentes * 63;
+  const int extra = escaneos - 1 - bandas;  // refinements beyond one scan per band
+  for (int b = 0; b < bandas; ++b) {
+    const int pasadas = 1 + extra / bandas + (b < extra % bandas ? 1 : 0);
+    jpeg_scan_info ac{};
+    ac.comps_in_scan = 1;
+    ac.component_index[0] = b / 63;
+    ac.Ss = ac.Se = 1 + b % 63;
+    ac.Al = pasadas - 1;
+    guion.push_back(ac);
+    for (int a = pasadas - 1; a > 0; --a) {
+      ac.Ah = a;
+      ac.Al = a - 1;
+      guion.push_back(ac);
+    }
+  }
+  return guion;
+}
+
 // Sample k of pixel (x, y) comes from `muestra`; a CMYK picture gets the Adobe marker.
+// `escaneos` above zero asks for a progressive file of that many scans.
 inline std::string CodificarJpeg(int ancho, int alto, J_COLOR_SPACE espacio, int componentes,
                                  const std::function<unsigned char(int, int, int)>& muestra,
-                                 bool progresivo = false, int calidad = 75) {
+                                 bool progresivo = false, int calidad = 75, int escaneos = 0) {
   jpeg_compress_struct c{};
   jpeg_error_mgr e{};
   c.err = jpeg_std_error(&e);
@@ -27,6 +56,12 @@ inline std::string CodificarJpeg(int ancho, int alto, J_COLOR_SPACE espacio, int
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, calidad, TRUE);
   if (progresivo) jpeg_simple_progression(&c);
+  const std::vector<jpeg_scan_info> guion =
+      escaneos > 0 ? GuionEscaneos(componentes, escaneos) : std::vector<jpeg_scan_info>{};
+  if (!guion.empty()) {
+    c.scan_info = guion.data();
+    c.num_scans = static_cast<int>(guion.size());
+  }
   jpeg_start_compress(&c, TRUE);
   std::vector<unsigned char> fila(static_cast<std::size_t>(ancho * componentes));
   while (c.next_scanline < c.image_height) {
