@@ -12,6 +12,7 @@
 
 #include "games/Registro.h"
 #include "backs/ventanas/Reversos.h"
+#include "play/ventanas/Atajos.h"
 #include "play/ventanas/Ayuda.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/IngresarNumero.h"
@@ -110,6 +111,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   connect(tbReversos, &QAction::triggered, this, &TfrmPrincipal::tbReversosClick);
   connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
   connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
+  InstalarAtajos(*this);
 
   auto* bandera = new QLabel(this);
   bandera->setGeometry(5, 343, 16, 12);
