@@ -113,7 +113,8 @@ void TfrmPuntuaciones::DimensionarTabla() {
     total += anchos[c];
   }
   QHeaderView* filas = lvPuntuaciones->verticalHeader();
-  const int alto = std::max({filas->defaultSectionSize(), fm.height() + 6,
+  // Rows as tall as a line of text or an icon needs, not the style's roomier default.
+  const int alto = std::max({filas->minimumSectionSize(), fm.height() + 6,
                              lvPuntuaciones->iconSize().height() + 4});
   filas->setSectionResizeMode(QHeaderView::Fixed);
   filas->setDefaultSectionSize(alto);
