@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -18,6 +19,7 @@
 
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
 #include "scores/AdminPuntuaciones.h"
 #include "scores/ventanas/Puntuaciones.h"
@@ -195,6 +197,24 @@ TEST_P(DialogosTest, TrasUnRecordSuFilaQuedaElegidaYALaVista) {
   d.MostrarDesdeJuego("Strup", 60009, 10);
   EXPECT_TRUE(visto);
   EXPECT_TRUE(modales.Terminados());
+}
+
+TEST_P(DialogosTest, LaVentanaPrincipalMuestraLosDieciseisJuegosYSusEtiquetas) {
+  TfrmPrincipal principal;
+  principal.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+  ExpectRelacion(principal);
+  EXPECT_EQ(Cortados(principal), "");
+  EXPECT_GE(principal.width(), 560);
+  EXPECT_GE(principal.height(), 357);
+  const QListWidget* lb = principal.lbJuegos;
+  EXPECT_FALSE(lb->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(lb->verticalScrollBar()->isVisible());
+  for (int i = 0; i < lb->count(); ++i) {
+    const QRect r = lb->visualItemRect(lb->item(i));
+    EXPECT_TRUE(lb->viewport()->rect().contains(r)) << lb->item(i)->text().toStdString();
+    EXPECT_GE(r.width(), lb->fontMetrics().horizontalAdvance(lb->item(i)->text()));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fuentes, DialogosTest, ::testing::Values(1.0, 1.5),
