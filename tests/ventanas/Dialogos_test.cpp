@@ -19,6 +19,8 @@
 
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Juego.h"
+#include "games/Juegos.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
 #include "scores/AdminPuntuaciones.h"
@@ -215,6 +217,15 @@ TEST_P(DialogosTest, LaVentanaPrincipalMuestraLosDieciseisJuegosYSusEtiquetas) {
     EXPECT_TRUE(lb->viewport()->rect().contains(r)) << lb->item(i)->text().toStdString();
     EXPECT_GE(r.width(), lb->fontMetrics().horizontalAdvance(lb->item(i)->text()));
   }
+}
+
+TEST_P(DialogosTest, LaVentanaDeJuegoMuestraSusPanelesEnteros) {
+  TfrmJuego juego;
+  juego.Jugar(PrepararStrup, 1);
+  juego.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&juego));
+  EXPECT_EQ(Cortados(juego), "");
+  juego.mesa.JuegoTerminado = true;
 }
 
 INSTANTIATE_TEST_SUITE_P(Fuentes, DialogosTest, ::testing::Values(1.0, 1.5),
