@@ -92,12 +92,10 @@ class DialogosTest : public ::testing::TestWithParam<double> {
     Programa().Carpeta.clear();
   }
 
-  // At the ratio the run asks for (QT_SCALE_FACTOR), so both runs test what they claim.
+  // At the ratio the run was started for, so both runs test what they claim.
   static void ExpectRelacion(const QWidget& w) {
-    const double pedida = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
-                              ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
-                              : 1.0;
-    EXPECT_DOUBLE_EQ(w.devicePixelRatioF(), pedida);
+    const QByteArray pedida = qgetenv("CARTOVAL_RELACION_ESPERADA");
+    EXPECT_DOUBLE_EQ(w.devicePixelRatioF(), pedida.isEmpty() ? 1.0 : pedida.toDouble());
   }
 
   QTemporaryDir carpeta;
@@ -224,6 +222,7 @@ TEST_P(DialogosTest, LaVentanaDeJuegoMuestraSusPanelesEnteros) {
   juego.Jugar(PrepararStrup, 1);
   juego.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&juego));
+  ExpectRelacion(juego);
   EXPECT_EQ(Cortados(juego), "");
   juego.mesa.JuegoTerminado = true;
 }
