@@ -11,9 +11,10 @@ class TfrmPrincipal;
 // action's text followed by the keys in parentheses, as the system names them.
 void PonerAtajo(QAction* accion, const QKeySequence& teclas);
 
-// Ctrl+N new deal, Ctrl+J a chosen number, Ctrl+R restart, Ctrl+Z undo, Ctrl+T snapshot,
-// Ctrl+Shift+T back to it, Ctrl+P scores, F1 help on the game, Shift+F1 the contents.
+// Ctrl+N new deal, Ctrl+J a chosen number, Ctrl+R restart, Ctrl+E card backs, Ctrl+Z undo,
+// Ctrl+T snapshot, Ctrl+Shift+T back to it, Ctrl+P scores, F1 help on the game, Shift+F1
+// the contents.
 void InstalarAtajos(TfrmJuego& juego);
-// Ctrl+N the selected game, Ctrl+J by number, Ctrl+P scores, F1 help on the selected
-// game, Shift+F1 the contents.
+// Ctrl+N the selected game, Ctrl+J by number, Ctrl+P scores, Ctrl+E card backs, F1 help on
+// the selected game, Shift+F1 the contents.
 void InstalarAtajos(TfrmPrincipal& principal);

@@ -131,14 +131,27 @@ TEST_F(AtajosJuego, LasTeclasHacenLoQueSusBotonesYLosHintsLasNombran) {
   });
   QTest::keyClick(foco, Qt::Key_P, Qt::ControlModifier);
   EXPECT_TRUE(tabla);
+  // Ctrl+E the card-back chooser; the offscreen platform gives the focus back to no one.
+  juego.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&juego));
+  bool selector = false;
+  modales.Luego<TfrmReversos>([&](TfrmReversos& r) {
+    selector = true;
+    r.reject();
+  });
+  QTest::keyClick(foco, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_TRUE(selector);
+  EXPECT_TRUE(modales.Terminados());
+  EXPECT_TRUE(modales.Inesperados.empty());
 
   // Every button's hint is its text followed by its keys.
-  for (QAction* accion : {juego.tbNuevo, juego.tbJugarNro, juego.tbReiniciar, juego.tbDeshacer,
-                     juego.tbInstantanea, juego.tbVolverInstantanea, juego.tbPuntuacion,
-                     juego.rbAyudaJuego, juego.rbAyudaGeneral}) {
+  for (QAction* accion :
+       {juego.tbNuevo, juego.tbJugarNro, juego.tbReiniciar, juego.tbReversos, juego.tbDeshacer,
+        juego.tbInstantanea, juego.tbVolverInstantanea, juego.tbPuntuacion, juego.rbAyudaJuego,
+        juego.rbAyudaGeneral}) {
     ASSERT_FALSE(accion->shortcut().isEmpty()) << accion->text().toStdString();
-    EXPECT_EQ(accion->toolTip(), accion->text() + " (" + accion->shortcut().toString(QKeySequence::NativeText) +
-                                ")");
+    EXPECT_EQ(accion->toolTip(),
+              accion->text() + " (" + accion->shortcut().toString(QKeySequence::NativeText) + ")");
   }
   juego.mesa.JuegoTerminado = true;
 }
@@ -169,7 +182,12 @@ TEST_F(AtajosPrincipal, F1AbreElJuegoElegidoYCtrlNLoEmpieza) {
   ASSERT_EQ(iniciados.size(), 1u);
   EXPECT_EQ(iniciados[0], "Strup");
   EXPECT_EQ(numerosPedidos, 1);
-  EXPECT_TRUE(principal.tbAyudaJuego->toolTip().startsWith("Ayuda sobre este juego ("));
+  for (QAction* accion : {principal.tbNuevo, principal.tbJugarNro, principal.tbPuntuaciones,
+                          principal.tbReversos, principal.tbAyudaJuego, principal.tbAyudaGeneral}) {
+    ASSERT_FALSE(accion->shortcut().isEmpty()) << accion->text().toStdString();
+    EXPECT_EQ(accion->toolTip(),
+              accion->text() + " (" + accion->shortcut().toString(QKeySequence::NativeText) + ")");
+  }
 }
 
 using AtajosReversos = ConAyuda;

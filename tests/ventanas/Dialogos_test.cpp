@@ -17,10 +17,10 @@
 
 #include <filesystem>
 
+#include "games/Juegos.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
-#include "games/Juegos.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
 #include "scores/AdminPuntuaciones.h"
