@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -271,6 +272,9 @@ TfrmReversos::TfrmReversos(QWidget* parent)
   connect(bbtnAceptar, &QPushButton::clicked, this, &TfrmReversos::bbtnAceptarClick);
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
   connect(bbtnAyuda, &QPushButton::clicked, this, &TfrmReversos::bbtnAyudaClick);
+  // F1 asks for the same page as the help button, as in every window of the program.
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          &TfrmReversos::bbtnAyudaClick);
 }
 
 std::string TfrmReversos::ReversoElegido() const { return ReversoActual(); }

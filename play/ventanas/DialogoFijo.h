@@ -3,12 +3,21 @@
 // the screen when shown and moved back to that place whenever anything moves them.
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMoveEvent>
 #include <QScreen>
 #include <QShowEvent>
 
 #include <algorithm>
 #include <cstdint>
+
+// A dialog of fixed size laid out from its content: as large as its layout asks for with
+// the fonts in use, so no text is cut, and never smaller than the size of its form.
+inline void AjustarAlContenido(QWidget& dialogo, QSize minimo) {
+  dialogo.ensurePolished();
+  if (QLayout* l = dialogo.layout()) l->activate();
+  dialogo.setFixedSize(dialogo.sizeHint().expandedTo(minimo));
+}
 
 class TDialogoFijo : public QDialog {
  public:

@@ -1,5 +1,6 @@
 #include "play/ventanas/Estadisticas.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,7 +8,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,6 +18,7 @@
 
 #include "games/Registro.h"
 #include "play/registros/Estadisticas.h"
+#include "play/ventanas/Atajos.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
@@ -214,14 +215,16 @@ void TfrmEstadisticas::bbtnReiniciarClick() {
   Cargar();
 }
 
-void InstalarEstadisticas(TfrmPrincipal& principal) {
+QToolButton* InstalarEstadisticas(TfrmPrincipal& principal) {
   auto* boton = new QToolButton(&principal);
   boton->setObjectName(QStringLiteral("tbEstadisticas"));
-  boton->setIcon(IconoEstadisticas());
-  boton->setToolTip(QStringLiteral("Estadísticas (Ctrl+E)"));
+  auto* accion = new QAction(IconoEstadisticas(), QStringLiteral("Estadísticas"), &principal);
+  principal.addAction(accion);
+  PonerAtajo(accion, QKeySequence(Qt::CTRL | Qt::Key_I));
+  boton->setDefaultAction(accion);
   boton->setAutoRaise(true);
-  boton->setGeometry(200, 339, 20, 18);
-  auto abrir = [&principal] {
+  boton->setFixedSize(20, 18);
+  QObject::connect(accion, &QAction::triggered, &principal, [&principal] {
     const QString nombre = principal.JuegoSeleccionado();
     TfrmEstadisticas dialogo(&principal);
     if (!nombre.isEmpty()) {
@@ -231,10 +234,8 @@ void InstalarEstadisticas(TfrmPrincipal& principal) {
           dialogo.lvEstadisticas->selectRow(f);
     }
     dialogo.exec();
-  };
-  QObject::connect(boton, &QToolButton::clicked, &principal, abrir);
-  auto* atajo = new QShortcut(QKeySequence(QStringLiteral("Ctrl+E")), &principal);
-  QObject::connect(atajo, &QShortcut::activated, &principal, abrir);
+  });
+  return boton;
 }
 
 void InstalarEstadisticas(TfrmJuego& juego) {
@@ -243,7 +244,7 @@ void InstalarEstadisticas(TfrmJuego& juego) {
   QToolBar* fila = filas.back();
   QAction* a = fila->addAction(IconoEstadisticas(), QStringLiteral("Estadísticas"));
   a->setObjectName(QStringLiteral("tbEstadisticas"));
-  a->setToolTip(QStringLiteral("Estadísticas"));
+  PonerAtajo(a, QKeySequence(Qt::CTRL | Qt::Key_I));
   if (auto* b = fila->widgetForAction(a)) b->setFixedSize(40, 24);
   QObject::connect(a, &QAction::triggered, &juego, [&juego] {
     TfrmEstadisticas dialogo(&juego, QuitarEspacios(juego.mesa.NombreJuego));

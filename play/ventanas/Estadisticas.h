@@ -13,6 +13,7 @@
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QToolButton;
 class TfrmJuego;
 class TfrmPrincipal;
 
@@ -55,7 +56,7 @@ class TfrmEstadisticas : public QDialog {
   std::string clave_;
 };
 
-// The way to the dialog: a button under the main window's list (and Ctrl+E) for every
+// The way to the dialog (Ctrl+I): a button for the main window's footer, over every
 // game, starting on the selected one; a toolbar button of the game window for its game.
-void InstalarEstadisticas(TfrmPrincipal& principal);
+QToolButton* InstalarEstadisticas(TfrmPrincipal& principal);
 void InstalarEstadisticas(TfrmJuego& juego);

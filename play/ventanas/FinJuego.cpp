@@ -1,6 +1,7 @@
 #include "play/ventanas/FinJuego.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -68,22 +69,34 @@ TfrmFinJuego::TfrmFinJuego(QWidget* parent)
     : TDialogoFijo(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                Qt::CustomizeWindowHint) {
   setWindowTitle(QStringLiteral("ZRAP "));
-  setFixedSize(355, 198);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::Window));
   setPalette(pal);
   setAutoFillBackground(true);
 
   auto* imagen = new QLabel(this);
-  imagen->setGeometry(0, 0, 355, 199);
   imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("FinJuego"))));
+  imagen->setFixedSize(355, 199);
 
   bbtnNuevo = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("&Nuevo"), this);
-  bbtnNuevo->setGeometry(91, 166, 76, 25);
   bbtnCancelar = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                  QStringLiteral("&Salir"), this);
-  bbtnCancelar->setGeometry(188, 166, 75, 25);
+  bbtnNuevo->setMinimumSize(76, 25);
+  bbtnCancelar->setMinimumSize(75, 25);
+  // The buttons go under the picture, so they never cover its question.
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(0, 0, 0, 8);
+  raiz->setSpacing(8);
+  raiz->addWidget(imagen, 0, Qt::AlignHCenter);
+  auto* botones = new QHBoxLayout;
+  botones->setSpacing(21);
+  botones->addStretch(1);
+  botones->addWidget(bbtnNuevo);
+  botones->addWidget(bbtnCancelar);
+  botones->addStretch(1);
+  raiz->addLayout(botones);
+  AjustarAlContenido(*this, QSize(355, 198));
   connect(bbtnNuevo, &QPushButton::clicked, this, &QDialog::accept);
   // Escape and the close box reject the dialog as well.
   connect(bbtnCancelar, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,5 +1,6 @@
 #include "play/ventanas/IngresarNumero.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 
 #include "play/ConvertirNumero.h"
 #include "play/Generador.h"
+#include "play/ventanas/DialogoFijo.h"
 
 std::int32_t NroIngresado = 0;
 
@@ -14,18 +16,26 @@ TfrmIngresarNumero::TfrmIngresarNumero(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("ZARP - Jugar juego número..."));
-  setFixedSize(277, 63);
   auto* etiqueta = new QLabel(
       QStringLiteral("Ingresá el número de juego que quieras jugar (sin el \"#\")."), this);
-  etiqueta->setGeometry(4, 4, 270, 16);
   edtNumero = new QLineEdit(this);
   edtNumero->setMaxLength(8);
-  edtNumero->setGeometry(4, 32, 97, 24);
+  edtNumero->setMinimumWidth(97);
   bbtnAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-  bbtnAceptar->setGeometry(108, 32, 80, 25);
   bbtnAceptar->setDefault(true);
   bbtnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-  bbtnCancelar->setGeometry(192, 32, 80, 25);
+  for (QPushButton* b : {bbtnAceptar, bbtnCancelar}) b->setMinimumSize(80, 25);
+  // The label on its own line, whole; the field and the buttons under it.
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(6, 6, 6, 6);
+  raiz->setSpacing(8);
+  raiz->addWidget(etiqueta);
+  auto* fila = new QHBoxLayout;
+  fila->addWidget(edtNumero, 1);
+  fila->addWidget(bbtnAceptar);
+  fila->addWidget(bbtnCancelar);
+  raiz->addLayout(fila);
+  AjustarAlContenido(*this, QSize(277, 63));
   connect(bbtnAceptar, &QPushButton::clicked, this, &QDialog::accept);
   connect(bbtnCancelar, &QPushButton::clicked, this, &QDialog::reject);
   connect(edtNumero, &QLineEdit::textChanged, this, &TfrmIngresarNumero::edtNumeroChange);

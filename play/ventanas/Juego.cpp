@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "backs/ventanas/Reversos.h"
+#include "play/ventanas/Atajos.h"
 #include "play/ventanas/Ayuda.h"
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
@@ -137,6 +138,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   rbAyudaGeneral = Boton(fila2, 3, QStringLiteral("Ayuda General"), this,
                          &TfrmJuego::rbAyudaGeneralClick);
   Barra->setFixedHeight(2 * kAltoFila);
+  InstalarAtajos(*this);
 
   sbStatus = new QStatusBar(this);
   sbStatus->setSizeGripEnabled(false);

@@ -1,5 +1,6 @@
 #include "play/ventanas/Principal.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -10,10 +11,14 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "games/Registro.h"
 #include "backs/ventanas/Reversos.h"
+#include "play/ventanas/Atajos.h"
 #include "play/ventanas/Ayuda.h"
 #include "play/ventanas/Cargando.h"
+#include "play/ventanas/DialogoFijo.h"
 #include "play/ventanas/Estadisticas.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
@@ -44,14 +49,11 @@ QPixmap Bandera(qreal dpr) {
   return px;
 }
 
-QLabel* Etiqueta(QWidget* padre, const QString& texto, int x, int y) {
+QLabel* Etiqueta(QWidget* padre, const QString& texto) {
   auto* l = new QLabel(texto, padre);
   QPalette pal = l->palette();
   pal.setColor(QPalette::WindowText, Qt::white);
   l->setPalette(pal);
-  l->move(x, y);
-  l->setFixedHeight(16);
-  l->adjustSize();
   return l;
 }
 
@@ -69,18 +71,16 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
 
   setWindowTitle(QStringLiteral("Cartoval v1.1.0"));
   setWindowIcon(IconoVentana());
-  setFixedSize(560, 357);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 92, 0));
   setPalette(pal);
   setAutoFillBackground(true);
 
   auto* imagen = new QLabel(this);
-  imagen->setGeometry(5, 5, 303, 333);
+  imagen->setFixedSize(303, 333);
   imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Principal"))));
 
   lbJuegos = new QListWidget(this);
-  lbJuegos->setGeometry(312, 0, 249, 329);
   lbJuegos->setStyleSheet(QStringLiteral(
       "QListWidget { background: navy; color: lime; font-weight: bold; border: 0; }"
       "QListWidget::item:selected { background: #0a246a; color: white; }"));
@@ -89,7 +89,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   connect(lbJuegos, &QListWidget::itemDoubleClicked, this, [this] { IniciarSeleccionado(0); });
 
   auto* barra = new QToolBar(this);
-  barra->setGeometry(312, 329, 249, 28);
+  barra->setFixedHeight(28);
   barra->setIconSize(QSize(16, 16));
   barra->setStyleSheet(QStringLiteral(
       "QToolBar { background: palette(button); border: 0; padding: 0; spacing: 0; }"));
@@ -112,16 +112,47 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   connect(tbReversos, &QAction::triggered, this, &TfrmPrincipal::tbReversosClick);
   connect(tbAyudaJuego, &QAction::triggered, this, &TfrmPrincipal::tbAyudaJuegoClick);
   connect(tbAyudaGeneral, &QAction::triggered, this, &TfrmPrincipal::tbAyudaGeneralClick);
-  InstalarEstadisticas(*this);
+  InstalarAtajos(*this);
 
   auto* bandera = new QLabel(this);
-  bandera->setGeometry(5, 343, 16, 12);
+  bandera->setFixedSize(16, 12);
   bandera->setPixmap(Bandera(devicePixelRatioF()));
-  Etiqueta(this, QStringLiteral("Hecho en Argentina"), 23, 341);
   auto* icono = new QLabel(this);
-  icono->setGeometry(227, 341, 16, 16);
+  icono->setFixedSize(16, 16);
   icono->setPixmap(IconoVentana().pixmap(16, 16));
-  Etiqueta(this, QStringLiteral("Freeware"), 245, 341);
+
+  // The picture with the two labels under it, and the list over its toolbar; the list
+  // is as wide and as tall as its sixteen names need in the font in use.
+  lbJuegos->ensurePolished();
+  lbJuegos->setMinimumSize(
+      std::max(249, lbJuegos->sizeHintForColumn(0) + 2 * lbJuegos->frameWidth() + 4),
+      std::max(329, lbJuegos->count() * lbJuegos->sizeHintForRow(0) +
+                        2 * lbJuegos->frameWidth()));
+  auto* izquierda = new QVBoxLayout;
+  izquierda->setContentsMargins(5, 5, 4, 2);
+  izquierda->setSpacing(3);
+  izquierda->addWidget(imagen);
+  izquierda->addStretch(1);
+  auto* pie = new QHBoxLayout;
+  pie->setSpacing(2);
+  pie->addWidget(bandera);
+  pie->addWidget(Etiqueta(this, QStringLiteral("Hecho en Argentina")));
+  pie->addStretch(1);
+  pie->addWidget(InstalarEstadisticas(*this));
+  pie->addWidget(icono);
+  pie->addWidget(Etiqueta(this, QStringLiteral("Freeware")));
+  izquierda->addLayout(pie);
+  auto* derecha = new QVBoxLayout;
+  derecha->setContentsMargins(0, 0, 0, 0);
+  derecha->setSpacing(0);
+  derecha->addWidget(lbJuegos, 1);
+  derecha->addWidget(barra);
+  auto* raiz = new QHBoxLayout(this);
+  raiz->setContentsMargins(0, 0, 0, 0);
+  raiz->setSpacing(0);
+  raiz->addLayout(izquierda);
+  raiz->addLayout(derecha, 1);
+  AjustarAlContenido(*this, QSize(560, 357));
 
   tmrNroJuego.setInterval(1);
   tmrNroJuego.setSingleShot(true);

@@ -4,12 +4,15 @@
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/Traducciones.h"
 #include "resources/Dibujos.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZARP"));
   QApplication::setWindowIcon(IconoVentana());
+  // Before the first window: its standard buttons and key names take the catalogue.
+  CargarTraduccionesQt();
 
   TfrmPrincipal principal;
   TfrmCargando cargando(&principal);

@@ -1,11 +1,13 @@
 #include "scores/ventanas/Puntuaciones.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QToolTip>
 
@@ -43,10 +45,8 @@ TfrmPuntuaciones::TfrmPuntuaciones(QWidget* parent)
       frmJuego_(qobject_cast<TfrmJuego*>(parent)),
       frmPrincipal_(qobject_cast<TfrmPrincipal*>(parent)) {
   setWindowTitle(QStringLiteral("ZARP - "));
-  setFixedSize(392, 239);
 
   lvPuntuaciones = new QTableWidget(0, 4, this);
-  lvPuntuaciones->setGeometry(8, 8, 377, 193);
   lvPuntuaciones->setHorizontalHeaderLabels(
       {QStringLiteral(" "), QStringLiteral("Puntos"), QStringLiteral("Nombre"),
        QStringLiteral("Nro. de Juego")});
@@ -56,9 +56,6 @@ TfrmPuntuaciones::TfrmPuntuaciones(QWidget* parent)
   cabecera->setHighlightSections(false);
   cabecera->setStretchLastSection(true);
   cabecera->setMinimumSectionSize(16);
-  lvPuntuaciones->setColumnWidth(ColPosicion, 25);
-  lvPuntuaciones->setColumnWidth(ColPuntos, 70);
-  lvPuntuaciones->setColumnWidth(ColNombre, 190);
   lvPuntuaciones->setShowGrid(true);
   lvPuntuaciones->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvPuntuaciones->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -75,10 +72,55 @@ TfrmPuntuaciones::TfrmPuntuaciones(QWidget* parent)
           &TfrmPuntuaciones::lvPuntuacionesSelectItem);
 
   bbtnJugarNro = new QPushButton(this);
-  bbtnJugarNro->setGeometry(256, 208, 129, 25);
   bbtnJugarNro->setDefault(true);
+  bbtnJugarNro->setIcon(IconoMenu(10));
+  // As wide as the longest game number needs; its place stays while it is hidden.
+  bbtnJugarNro->setText(QStringLiteral("Jugar #-2147483648"));
+  bbtnJugarNro->setMinimumSize(bbtnJugarNro->sizeHint().expandedTo(QSize(129, 25)));
+  QSizePolicy politica = bbtnJugarNro->sizePolicy();
+  politica.setRetainSizeWhenHidden(true);
+  bbtnJugarNro->setSizePolicy(politica);
   bbtnJugarNro->hide();
   connect(bbtnJugarNro, &QPushButton::clicked, this, &TfrmPuntuaciones::bbtnJugarNroClick);
+
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(8, 8, 7, 6);
+  raiz->setSpacing(7);
+  raiz->addWidget(lvPuntuaciones);
+  raiz->addWidget(bbtnJugarNro, 0, Qt::AlignRight);
+  DimensionarTabla();
+  AjustarAlContenido(*this, QSize(392, 239));
+}
+
+void TfrmPuntuaciones::DimensionarTabla() {
+  // Columns as wide as the form's or as their header and longest content need, in the
+  // fonts in use; rows for the whole table of ten. Nothing scrolls.
+  QHeaderView* cabecera = lvPuntuaciones->horizontalHeader();
+  const QFontMetrics fm = lvPuntuaciones->fontMetrics();
+  const int relleno = 2 * lvPuntuaciones->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                nullptr, lvPuntuaciones) + 10;
+  const auto ancho = [&](TColumna c, int forma, int contenido) {
+    return std::max({forma, cabecera->sectionSizeHint(c), contenido + relleno});
+  };
+  const int anchos[4] = {
+      ancho(ColPosicion, 25, lvPuntuaciones->iconSize().width()),
+      ancho(ColPuntos, 70, fm.horizontalAdvance(QStringLiteral("65535"))),
+      ancho(ColNombre, 190, fm.averageCharWidth() * static_cast<int>(MaxNombre)),
+      ancho(ColNumero, 377 - 25 - 70 - 190, fm.horizontalAdvance(QStringLiteral("-2147483648")))};
+  int total = 2 * lvPuntuaciones->frameWidth();
+  for (int c = 0; c < 4; ++c) {
+    lvPuntuaciones->setColumnWidth(c, anchos[c]);
+    total += anchos[c];
+  }
+  QHeaderView* filas = lvPuntuaciones->verticalHeader();
+  // Rows as tall as a line of text or an icon needs, not the style's roomier default.
+  const int alto = std::max({filas->minimumSectionSize(), fm.height() + 6,
+                             lvPuntuaciones->iconSize().height() + 4});
+  filas->setSectionResizeMode(QHeaderView::Fixed);
+  filas->setDefaultSectionSize(alto);
+  const int altoTotal = 2 * lvPuntuaciones->frameWidth() + cabecera->sizeHint().height() +
+                        static_cast<int>(MaxPuntuaciones) * alto;
+  lvPuntuaciones->setMinimumSize(QSize(total, altoTotal).expandedTo(QSize(377, 193)));
 }
 
 TfrmPuntuaciones::~TfrmPuntuaciones() = default;
@@ -150,8 +192,10 @@ void TfrmPuntuaciones::prepararMostrar() {
     lvPuntuaciones->setItem(i, ColNombre, new QTableWidgetItem(QString::fromStdString(f.Nombre)));
     lvPuntuaciones->setItem(i, ColNumero, new QTableWidgetItem(QString::number(f.NroJuego)));
   }
-  if (PosicionNueva > 0 && PosicionNueva <= filas_.size())
+  if (PosicionNueva > 0 && PosicionNueva <= filas_.size()) {
     lvPuntuaciones->selectRow(PosicionNueva - 1);
+    lvPuntuaciones->scrollToItem(lvPuntuaciones->item(PosicionNueva - 1, ColNombre));
+  }
   lvPuntuacionesSelectItem();
 }
 

@@ -52,6 +52,7 @@ class TfrmPuntuaciones : public TDialogoFijo {
 
  private:
   void CargarPuntuaciones(const std::string& clave);
+  void DimensionarTabla();
   void prepararMostrar();
 
   std::vector<TFilaPuntuacion> filas_;

@@ -1,10 +1,13 @@
 #include "scores/ventanas/Records.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+
+#include <algorithm>
 
 #include "resources/Dibujos.h"
 #include "scores/ventanas/Puntuaciones.h"
@@ -14,37 +17,51 @@ TfrmRecords::TfrmRecords(QWidget* parent)
                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                Qt::CustomizeWindowHint) {
   setWindowTitle(QStringLiteral("ZARP - Records"));
-  setFixedSize(376, 142);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 68, 68));
   setPalette(pal);
   setAutoFillBackground(true);
 
   Image1 = new QLabel(this);
-  Image1->setGeometry(31, 8, 314, 79);
   Image1->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Records"))));
+  Image1->setFixedSize(314, 79);
 
   Label1 = new QLabel(QStringLiteral("Ingresá tu nombre:"), this);
-  Label1->move(11, 96);
   QFont negrita = Label1->font();
   negrita.setBold(true);
   Label1->setFont(negrita);
   QPalette amarillo = Label1->palette();
   amarillo.setColor(QPalette::WindowText, Qt::yellow);
   Label1->setPalette(amarillo);
-  Label1->adjustSize();
 
   edtNombre = new QLineEdit(this);
-  edtNombre->setGeometry(11, 112, 177, 21);
   edtNombre->setMaxLength(20);
+  // Room for twenty characters of the font in use.
+  edtNombre->setMinimumWidth(
+      std::max(177, edtNombre->fontMetrics().averageCharWidth() * 20 + 8));
   edtNombre->installEventFilter(this);
 
   bbtnAceptar = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                                 QStringLiteral("Aceptar"), this);
-  bbtnAceptar->setGeometry(195, 111, 81, 25);
   bbtnCancelar = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                  QStringLiteral("Cancelar"), this);
-  bbtnCancelar->setGeometry(283, 111, 81, 25);
+  for (QPushButton* b : {bbtnAceptar, bbtnCancelar}) b->setMinimumSize(81, 25);
+
+  // The banner, the label over the field, and the field with the two buttons.
+  auto* raiz = new QVBoxLayout(this);
+  raiz->setContentsMargins(11, 8, 11, 8);
+  raiz->setSpacing(4);
+  raiz->addWidget(Image1, 0, Qt::AlignHCenter);
+  raiz->addSpacing(4);
+  raiz->addWidget(Label1);
+  auto* fila = new QHBoxLayout;
+  fila->setSpacing(7);
+  fila->addWidget(edtNombre, 1);
+  fila->addWidget(bbtnAceptar);
+  fila->addWidget(bbtnCancelar);
+  raiz->addLayout(fila);
+  AjustarAlContenido(*this, QSize(376, 142));
+
   // No default button: Enter must wait for its release.
   for (QPushButton* b : {bbtnAceptar, bbtnCancelar}) {
     b->setAutoDefault(false);
