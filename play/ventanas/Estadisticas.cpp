@@ -223,7 +223,6 @@ QToolButton* InstalarEstadisticas(TfrmPrincipal& principal) {
   PonerAtajo(accion, QKeySequence(Qt::CTRL | Qt::Key_I));
   boton->setDefaultAction(accion);
   boton->setAutoRaise(true);
-  boton->setFixedSize(20, 18);
   QObject::connect(accion, &QAction::triggered, &principal, [&principal] {
     const QString nombre = principal.JuegoSeleccionado();
     TfrmEstadisticas dialogo(&principal);
