@@ -90,6 +90,7 @@ void TPartidaEnJuego::Actualizar() {
 }
 
 void TPartidaEnJuego::Reiniciado() {
+  Aviso->hide();
   if (!Activa) return;
   GuardarPartida(CarpetaDelPrograma(), QuitarEspacios(juego_.mesa.NombreJuego), std::nullopt);
 }

@@ -149,7 +149,9 @@ TEST_F(PartidaTest, SinMovidasNoSeGuardaYReiniciarDescarta) {
   ASSERT_TRUE(LeerPartida(Programa().Carpeta, "Strup"));
   Abrir(QStringLiteral("Strup"), 0, [](TfrmJuego& j) {
     EXPECT_EQ(j.mesa.NumeroJuego, 8);
+    EXPECT_TRUE(j.Partida->Aviso->isVisible());
     j.tbReiniciar->trigger();
+    EXPECT_FALSE(j.Partida->Aviso->isVisible());
     EXPECT_FALSE(LeerPartida(Programa().Carpeta, "Strup"));
   });
 }
