@@ -25,8 +25,12 @@ namespace {
 constexpr qint64 kTamannoMaximo = 4 * 1024 * 1024;
 // Deeper pages are not ours either, and Qt's layout of nested tables grows much faster than
 // the page: a few thousand nested tables hold the window for minutes.
+// Laying out a table costs about twice what its cells cost: a table at depth d costs 2^d.
+// The sum over a page stays under a budget (say sixteen tables eight deep), so that many
+// moderately nested tables cannot add up to a freeze either.
 constexpr int kAnidamientoMaximo = 64;
 constexpr int kTablasAnidadasMaximo = 8;
+constexpr qint64 kCosteTablasMaximo = qint64{1} << 12;
 
 // The bytes of a regular file of at most `maximo` bytes; none for anything else. The file
 // is opened without waiting (a FIFO would block a plain open) and judged by what was
@@ -79,6 +83,7 @@ bool CierreOpcional(QStringView nombre) {
 bool AnidamientoAceptable(QStringView html) {
   QVector<QString> abiertos;
   int tablas = 0;
+  qint64 coste = 0;
   const qsizetype n = html.size();
   for (qsizetype i = html.indexOf(u'<'); i >= 0 && i < n; i = html.indexOf(u'<', i + 1)) {
     if (html.mid(i, 4) == u"<!--") {
@@ -109,7 +114,11 @@ bool AnidamientoAceptable(QStringView html) {
     if (CierreOpcional(nombre) && !abiertos.isEmpty() && abiertos.last() == nombre)
       abiertos.removeLast();
     abiertos.push_back(nombre);
-    if (nombre == u"table" && ++tablas > kTablasAnidadasMaximo) return false;
+    if (nombre == u"table") {
+      if (++tablas > kTablasAnidadasMaximo) return false;
+      coste += qint64{1} << tablas;
+      if (coste > kCosteTablasMaximo) return false;
+    }
     if (abiertos.size() > kAnidamientoMaximo) return false;
   }
   return true;

@@ -85,7 +85,7 @@ TCuenta JugarYComparar(const TJuegoRegistrado& juego, int repartos, int pasos) {
 class ReglasIndependientes : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(ReglasIndependientes, ElMotorDecideComoLasReglas) {
-  const TCuenta cuenta = JugarYComparar(Juegos()[GetParam()], 20, 150);
+  const TCuenta cuenta = JugarYComparar(Juegos()[GetParam()], 10, 120);
   EXPECT_EQ(cuenta.Desacuerdo, "");
   // Both answers are asked many times, or the comparison proves little.
   EXPECT_GT(cuenta.Aceptadas, 50);

@@ -273,15 +273,21 @@ TEST(VisorAyuda, UnaPaginaAnidadaSinFinNoSeMuestra) {
                "<section id=\"tema-3\" title=\"Bien\"><!-- <div><div> -->" + Anidadas("table", 4) +
                QByteArray("<p>párrafo <b>sin</b> fin").repeated(200) + QByteArray("<li>uno").repeated(200) +
                "<br><img src=\"x.png\"/>" + Anidadas("blockquote", 40) + "</section>" +
-               "<section id=\"tema-4\" title=\"Diez tablas\">" + Anidadas("table", 10) + "</section>");
+               "<section id=\"tema-4\" title=\"Diez tablas\">" + Anidadas("table", 10) + "</section>" +
+               "<section id=\"tema-5\" title=\"Muchas\">" + Anidadas("table", 8).repeated(100) + "</section>" +
+               "<section id=\"tema-6\" title=\"Algunas\">" + Anidadas("table", 8).repeated(4) +
+               Anidadas("table", 1).repeated(500) + "</section>");
   TVigia vigia(60, "mostrar una página anidada sin fin");
   const auto temas = LeerTemasAyuda(archivo);
-  ASSERT_EQ(temas.size(), 4);
+  ASSERT_EQ(temas.size(), 6);
   EXPECT_EQ(temas[0].Titulo, QStringLiteral("Tablas"));
   EXPECT_TRUE(temas[0].Html.isEmpty());
   EXPECT_TRUE(temas[1].Html.isEmpty());
   EXPECT_FALSE(temas[2].Html.isEmpty());
   EXPECT_TRUE(temas[3].Html.isEmpty());
+  // Nested tables add up: a hundred eight deep are too many, four are not.
+  EXPECT_TRUE(temas[4].Html.isEmpty());
+  EXPECT_FALSE(temas[5].Html.isEmpty());
 
   AbrirAyuda(archivo, 1);
   TfrmAyuda* visor = TfrmAyuda::Instancia();
