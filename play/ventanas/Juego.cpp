@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
@@ -23,6 +24,7 @@
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
+#include "play/ventanas/Preferencias.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
@@ -37,9 +39,21 @@ constexpr int kAnchoBoton = 40;
 constexpr int kAltoFila = 24;
 
 QSize TamannoPantalla() {
-  // The table is laid out for the whole screen, as the games expect.
   QScreen* pantalla = QGuiApplication::primaryScreen();
   return pantalla ? pantalla->geometry().size() : QSize(1024, 768);
+}
+
+// The games were laid out on 640 design units for screens 800 to 1024 pixels wide, with
+// cards of 62 x 98 that do not scale. The table is laid out for the widest of them,
+// which leaves the fanned columns the most room, and is scaled to the window from there.
+constexpr QSize kPantallaMesa(1024, 768);
+// What the window shows of that screen: below the two toolbar rows the games leave free,
+// down to where a maximised window's status bar began.
+constexpr QRect kZonaMesa(0, 48, 1024, 672);
+
+// The screen the engine lays the table out for.
+QSize PantallaMesa(bool tamannoOriginal) {
+  return tamannoOriginal ? TamannoPantalla() : kPantallaMesa;
 }
 
 // The system's colours for the bars, set explicitly so that the table's green is not
@@ -83,8 +97,10 @@ QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* recepto
 TfrmJuego::TfrmJuego(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      mesa(TamannoPantalla().width(), TamannoPantalla().height()) {
+      mesa(kPantallaMesa.width(), kPantallaMesa.height()),
+      Preferencias(LeerPreferencias()) {
   mesa.Ventana = this;
+  ponerPantallaMesa();
   setWindowTitle(QStringLiteral("ZARP -"));
   setWindowIcon(IconoVentana());
   QPalette pal = palette();
@@ -134,6 +150,26 @@ TfrmJuego::TfrmJuego(QWidget* parent)
                        &TfrmJuego::rbAyudaJuegoClick);
   rbAyudaGeneral = Boton(fila2, 3, QStringLiteral("Ayuda General"), this,
                          &TfrmJuego::rbAyudaGeneralClick);
+  fila2->addSeparator();
+  tbOpciones = Boton(fila2, 0, QStringLiteral("Opciones"), this, nullptr);
+  tbOpciones->setIcon(IconoOpciones());
+  auto* opciones = new QMenu(this);
+  tbTamannoOriginal = opciones->addAction(QStringLiteral("Tamaño original"));
+  tbTamannoOriginal->setCheckable(true);
+  tbTamannoOriginal->setChecked(Preferencias.TamannoOriginal);
+  tbTamannoOriginal->setStatusTip(
+      QStringLiteral("Cartas de 62 × 98 en el ancho de la pantalla, desde el próximo reparto"));
+  tbAnimacion = opciones->addAction(QStringLiteral("Mover las cartas con animación"));
+  tbAnimacion->setCheckable(true);
+  tbAnimacion->setChecked(Preferencias.Animacion);
+  tbOpciones->setMenu(opciones);
+  if (auto* b = qobject_cast<QToolButton*>(fila2->widgetForAction(tbOpciones)))
+    b->setPopupMode(QToolButton::InstantPopup);
+  connect(tbTamannoOriginal, &QAction::toggled, this, &TfrmJuego::tbTamannoOriginalClick);
+  connect(tbAnimacion, &QAction::toggled, this, [this](bool si) {
+    Preferencias.Animacion = si;
+    GuardarPreferencias(Preferencias);
+  });
   Barra->setFixedHeight(2 * kAltoFila);
 
   sbStatus = new QStatusBar(this);
@@ -191,6 +227,7 @@ void TfrmJuego::acomodar() {
   // The table keeps the window's own coordinates: the games place their piles below
   // the toolbar rows.
   Tapete->setGeometry(0, 0, width(), height() - altoEstado);
+  Tapete->Encuadrar(Preferencias.TamannoOriginal ? QRect() : kZonaMesa, Barra->height());
   Tapete->lower();
 }
 
@@ -201,8 +238,26 @@ void TfrmJuego::centrarFondo() {
       QPoint(exterior.width() / 2 - fondo.width() / 2, exterior.height() / 2 - fondo.height() / 2));
 }
 
+void TfrmJuego::ponerPantallaMesa() {
+  const QSize pantalla = PantallaMesa(Preferencias.TamannoOriginal);
+  mesa.AnchoPantalla = pantalla.width();
+  mesa.AltoPantalla = pantalla.height();
+}
+
+void TfrmJuego::tbTamannoOriginalClick(bool si) {
+  Preferencias.TamannoOriginal = si;
+  GuardarPreferencias(Preferencias);
+  // The engine's layout is part of the game: a deal in play keeps it. One nobody has
+  // touched yet is dealt again, the same number, at the new width.
+  if (mesa.ProcPreparar && !mesa.Historial && !mesa.JuegoTerminado) {
+    NuevoReparto(mesa.NumeroJuego);
+  }
+}
+
 void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
   if (!preparar) return;
+  ponerPantallaMesa();
+  acomodar();
   preparar(mesa, numero);
   CargandoOculto();
 }
@@ -215,6 +270,8 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   mesa.LiberarMesa();
   // The repaint also wipes the pictures of a victory animation.
   CapaVictoria->Borrar();
+  ponerPantallaMesa();
+  acomodar();
   Tapete->repaint();
   preparar(mesa, numero);
   CargandoOculto();

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "engine/Mesa.h"
+#include "play/ventanas/Preferencias.h"
 
 class QAction;
 class QLabel;
@@ -59,6 +60,7 @@ class TfrmJuego : public QDialog, public TVentana {
   void tmrTiempoTimer();
   void tmrFinJuegoTimer();
   void tmrNroJuegoTimer();
+  void tbTamannoOriginalClick(bool si);
 
   TMesa mesa;
   TTapete* Tapete;
@@ -76,9 +78,14 @@ class TfrmJuego : public QDialog, public TVentana {
   QAction* tbPuntuacion;
   QAction* rbAyudaJuego;
   QAction* rbAyudaGeneral;
+  // Options of the table: a menu with "Tamaño original" and the animation switch.
+  QAction* tbOpciones;
+  QAction* tbTamannoOriginal;
+  QAction* tbAnimacion;
   QTimer tmrTiempo;
   QTimer tmrFinJuego;
   QTimer tmrNroJuego;
+  TPreferencias Preferencias;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -93,5 +100,7 @@ class TfrmJuego : public QDialog, public TVentana {
  private:
   void centrarFondo();
   void acomodar();
+  // The engine's screen for the next deal, as the preferences ask.
+  void ponerPantallaMesa();
   bool confirmarTerminar();
 };

@@ -1,5 +1,8 @@
 #include "play/ventanas/Programa.h"
 
+#include <QPainter>
+#include <QTransform>
+
 #include "play/Archivos.h"
 
 #include "backs/imagen/Imagenes.h"
@@ -35,20 +38,34 @@ void PonerReversoActual(const std::string& identificador) {
 }
 
 QPixmap DibujoReversoActual(qreal dpr) {
+  return DibujoReversoActual(QSize(kAnchoCarta, kAltoCarta), dpr);
+}
+
+QPixmap DibujoReversoActual(QSize tam, qreal dpr) {
   const TPrograma& p = Programa();
   const TEleccionReverso e = ImagenReverso(p.ReversosUsuario, ReversoActual());
   switch (e.Clase) {
-    case TClaseReverso::Predisennado: return DibujoReverso(static_cast<int>(e.Indice), dpr);
+    case TClaseReverso::Predisennado:
+      return DibujoReverso(static_cast<int>(e.Indice), tam, dpr);
     case TClaseReverso::Usuario: {
-      // The player's file is decoded once per choice; the caller keeps the pixmap.
-      QImage imagen = ComponerReversoUsuario(ImagenMarcadorReverso(),
-                                             p.ReversosUsuario[e.Indice].Archivo);
-      QPixmap px = QPixmap::fromImage(imagen.scaled(
-          QSize(kAnchoCarta, kAltoCarta) * dpr, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-      px.setDevicePixelRatio(dpr);
-      return px;
+      // The player's picture decoded for the size it is shown at, over the placeholder
+      // drawn at that size; the placeholder alone when it does not decode.
+      QImage reverso = DibujoReverso(4, tam, dpr).toImage();
+      const QTransform escala = QTransform::fromScale(tam.width() * dpr / kAnchoCarta,
+                                                      tam.height() * dpr / kAltoCarta);
+      const QRect area = escala.mapRect(QRectF(AreaReversoUsuario)).toAlignedRect();
+      const QImage dibujo = CargarImagenArchivo(p.ReversosUsuario[e.Indice].Archivo, area.size());
+      if (!dibujo.isNull()) {
+        reverso.setDevicePixelRatio(1);
+        QPainter pintor(&reverso);
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        pintor.drawImage(area, dibujo);
+        pintor.end();
+        reverso.setDevicePixelRatio(dpr);
+      }
+      return QPixmap::fromImage(reverso);
     }
     case TClaseReverso::Marcador: break;
   }
-  return DibujoReverso(4, dpr);
+  return DibujoReverso(4, tam, dpr);
 }

@@ -43,3 +43,5 @@ void PonerReversoActual(const std::string& identificador);
 // The picture of a face-down card for the chosen back: a built-in back, the player's
 // picture over the placeholder, or the placeholder for an identifier that names nothing.
 QPixmap DibujoReversoActual(qreal dpr);
+// The same at the size it is shown (logical pixels).
+QPixmap DibujoReversoActual(QSize tam, qreal dpr);

@@ -7,6 +7,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/Programa.h"
@@ -24,6 +25,16 @@ bool EnTramo(const TCarta* cabeza, const TControl* control) {
 
 }  // namespace
 
+QPoint TTapete::Local(const TControl& control, QPoint punto) const {
+  // The engine's X and Y are pixels of the 62 x 98 control; the painted rectangle maps
+  // onto it whole, so its first pixel is 0 and its last one 61 (or 97) at every scale.
+  const QRect r = Rectangulo(control);
+  const QPointF p = QPointF(punto - r.topLeft()) + QPointF(0.5, 0.5);
+  const int x = static_cast<int>(std::floor(p.x() * kAnchoCarta / r.width()));
+  const int y = static_cast<int>(std::floor(p.y() * kAltoCarta / r.height()));
+  return {std::clamp(x, 0, kAnchoCarta - 1), std::clamp(y, 0, kAltoCarta - 1)};
+}
+
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
@@ -33,8 +44,54 @@ TTapete::~TTapete() {
   if (arrastrada_) QuitarCursorArrastre();
 }
 
-QRect TTapete::Rectangulo(const TControl& control) {
+QRect TTapete::RectanguloMesa(const TControl& control) {
   return {control.Left, control.Top, kAnchoCarta, kAltoCarta};
+}
+
+QRect TTapete::Rectangulo(const TControl& control) const {
+  // Every card has the same painted size; only its corner follows the transform, so
+  // that a pile's cards keep their spacing to the pixel.
+  const QPointF esquina = vista_.map(QPointF(control.Left, control.Top));
+  return {static_cast<int>(std::lround(esquina.x())), static_cast<int>(std::lround(esquina.y())),
+          tamCarta_.width(), tamCarta_.height()};
+}
+
+QPoint TTapete::PuntoMesa(QPoint punto) const {
+  const QPointF p = vista_.inverted().map(QPointF(punto) + QPointF(0.5, 0.5));
+  return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+void TTapete::Encuadrar(const QRect& zona, int arriba) {
+  zona_ = zona;
+  arriba_ = arriba;
+  ajustarVista();
+}
+
+void TTapete::ajustarVista() {
+  double escala = 1;
+  QPointF desplazamiento;
+  if (!zona_.isEmpty()) {
+    const QSizeF libre(width(), std::max(1, height() - arriba_));
+    escala = std::min(libre.width() / zona_.width(), libre.height() / zona_.height());
+    if (!(escala > 0)) escala = 1;
+    desplazamiento = QPointF((libre.width() - zona_.width() * escala) / 2,
+                             arriba_ + (libre.height() - zona_.height() * escala) / 2) -
+                     QPointF(zona_.topLeft()) * escala;
+  }
+  const QSize tam(std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
+                  std::max(1, static_cast<int>(std::lround(kAltoCarta * escala))));
+  if (escala == escala_ && desplazamiento == desplazamiento_ && tam == tamCarta_) return;
+  cancelarArrastre();
+  escala_ = escala;
+  desplazamiento_ = desplazamiento;
+  tamCarta_ = tam;
+  vista_ = QTransform::fromTranslate(desplazamiento.x(), desplazamiento.y()).scale(escala, escala);
+  update();
+}
+
+void TTapete::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  ajustarVista();
 }
 
 void TTapete::PonerFondo(const QImage& fondo) {
@@ -79,32 +136,52 @@ TControl* TTapete::ControlEn(QPoint punto) const {
   return mejor;
 }
 
+namespace {
+
+// The pictures of one card size and pixel ratio, shared by every table of the run: a new
+// game window of the same size draws nothing again. Another size replaces them.
+struct TDibujosMesa {
+  QSize Tamanno;
+  qreal Dpr = 0;
+  QHash<int, QPixmap> Cache;
+};
+
+TDibujosMesa& DibujosMesa() {
+  static TDibujosMesa dibujos;
+  return dibujos;
+}
+
+}  // namespace
+
 const QPixmap& TTapete::dibujo(const TImagen& imagen) {
   const qreal dpr = devicePixelRatioF();
-  if (dpr != dprCache_) {
-    cache_.clear();
-    dprCache_ = dpr;
-    versionReverso_ = ~std::uint64_t{0};
+  const QSize tam = tamCarta_;
+  TDibujosMesa& d = DibujosMesa();
+  if (dpr != d.Dpr || tam != d.Tamanno) {
+    d.Cache.clear();
+    d.Dpr = dpr;
+    d.Tamanno = tam;
   }
   if (imagen.Tipo == TTipoImagen::Reverso) {
-    if (versionReverso_ != Programa().VersionReverso) {
-      reverso_ = DibujoReversoActual(dpr);
+    if (versionReverso_ != Programa().VersionReverso || reverso_.devicePixelRatio() != dpr ||
+        reverso_.deviceIndependentSize().toSize() != tam) {
+      reverso_ = DibujoReversoActual(tam, dpr);
       versionReverso_ = Programa().VersionReverso;
     }
     return reverso_;
   }
   const int clave = static_cast<int>(imagen.Tipo) << 8 | imagen.Indice;
-  auto it = cache_.find(clave);
-  if (it != cache_.end()) return *it;
+  auto it = d.Cache.find(clave);
+  if (it != d.Cache.end()) return *it;
   QPixmap px;
   switch (imagen.Tipo) {
-    case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, dpr); break;
-    case TTipoImagen::Otros: px = DibujoOtros(imagen.Indice, dpr); break;
-    case TTipoImagen::Fundacion: px = DibujoFundacion(imagen.Indice, dpr); break;
+    case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Otros: px = DibujoOtros(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Fundacion: px = DibujoFundacion(imagen.Indice, tam, dpr); break;
     case TTipoImagen::Ninguna:
     case TTipoImagen::Reverso: break;
   }
-  return *cache_.insert(clave, px);
+  return *d.Cache.insert(clave, px);
 }
 
 QRect TTapete::rectanguloArrastre() const {
@@ -181,7 +258,7 @@ void TTapete::mouseDoubleClickEvent(QMouseEvent* e) { presionar(e, true); }
 void TTapete::arrastrarSobre(QPoint punto) {
   TControl* c = ControlEn(punto);
   auto preguntar = [&](TControl* control, TEstadoArrastre estado) {
-    const QPoint local = punto - Rectangulo(*control).topLeft();
+    const QPoint local = Local(*control, punto);
     if (auto* carta = dynamic_cast<TCarta*>(control))
       return mesa_.ArrastrarSobreCarta(*carta, *arrastrada_, local.x(), local.y(), estado);
     return mesa_.ArrastrarSobrePila(*static_cast<TPila*>(control), *arrastrada_, local.x(),
@@ -217,7 +294,7 @@ void TTapete::terminarArrastre(QPoint punto) {
   QuitarCursorArrastre();
   // The drop goes only where the decision at the drop point accepted.
   if (destino) {
-    const QPoint local = punto - Rectangulo(*destino).topLeft();
+    const QPoint local = Local(*destino, punto);
     if (auto* objetivo = dynamic_cast<TCarta*>(destino))
       mesa_.SoltarEnCarta(*objetivo, carta, local.x(), local.y());
     else

@@ -1,10 +1,13 @@
 #pragma once
 // The table of the game window: paints every card, pile and the stock of the engine in
 // stacking order and turns the mouse into engine calls (drag, drop, clicks, right click).
+// The engine lays the table out for one screen width; the widget paints it through a
+// transform that fits it to its size and maps the pointer back through the inverse.
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
+#include <QTransform>
 #include <QWidget>
 
 #include <vector>
@@ -18,9 +21,23 @@ class TTapete : public QWidget {
   explicit TTapete(TMesa& mesa, QWidget* parent = nullptr);
   ~TTapete() override;
 
-  // The topmost visible card, pile or stock whose rectangle holds the point.
+  // The topmost visible card, pile or stock whose painted rectangle holds the point.
   TControl* ControlEn(QPoint punto) const;
-  static QRect Rectangulo(const TControl& control);
+  // The control's place in table coordinates, as the engine holds it.
+  static QRect RectanguloMesa(const TControl& control);
+  // Where the control is painted and answers the pointer, in widget coordinates.
+  QRect Rectangulo(const TControl& control) const;
+  // The table point under a widget point (the inverse of the transform).
+  QPoint PuntoMesa(QPoint punto) const;
+
+  // Fits `zona` (table coordinates) into the widget below its first `arriba` pixels,
+  // centred, as large as the widget allows with the zone's proportions. An empty zone
+  // paints the table at its own size from the widget's corner.
+  void Encuadrar(const QRect& zona, int arriba);
+  const QTransform& Vista() const { return vista_; }
+  double Escala() const { return escala_; }
+  // Logical size of a card as painted.
+  QSize TamannoCarta() const { return tamCarta_; }
 
   // imgFondo: drawn under the table at `posicion` (window coordinates).
   void PonerFondo(const QImage& fondo);
@@ -44,8 +61,12 @@ class TTapete : public QWidget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 
  private:
+  void ajustarVista();
+  // The engine's X, Y of a widget point over the control.
+  QPoint Local(const TControl& control, QPoint punto) const;
   void presionar(QMouseEvent* e, bool doble);
   void arrastrarSobre(QPoint punto);
   void terminarArrastre(QPoint punto);
@@ -61,9 +82,16 @@ class TTapete : public QWidget {
   QPixmap fondoPx_;
   QPoint posicionFondo_;
 
-  // Pictures at the current pixel ratio; faces never change, backs follow the choice.
-  QHash<int, QPixmap> cache_;
-  qreal dprCache_ = 0;
+  // The fit: the zone of the table shown, the pixels left free at the top, and the
+  // transform from table to widget with what it makes of a card.
+  QRect zona_;
+  int arriba_ = 0;
+  QTransform vista_;
+  double escala_ = 1;
+  QPointF desplazamiento_;
+  QSize tamCarta_{62, 98};
+
+  // The back at the current card size and pixel ratio; it follows the player's choice.
   std::uint64_t versionReverso_ = ~std::uint64_t{0};
   QPixmap reverso_;
 
