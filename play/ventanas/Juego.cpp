@@ -43,14 +43,6 @@ QSize TamannoPantalla() {
   return pantalla ? pantalla->geometry().size() : QSize(1024, 768);
 }
 
-// The games were laid out on 640 design units for screens 800 to 1024 pixels wide, with
-// cards of 62 x 98 that do not scale. The table is laid out for the widest of them,
-// which leaves the fanned columns the most room, and is scaled to the window from there.
-constexpr QSize kPantallaMesa(1024, 768);
-// What the window shows of that screen: below the two toolbar rows the games leave free,
-// down to where a maximised window's status bar began.
-constexpr QRect kZonaMesa(0, 48, 1024, 672);
-
 // The screen the engine lays the table out for.
 QSize PantallaMesa(bool tamannoOriginal) {
   return tamannoOriginal ? TamannoPantalla() : kPantallaMesa;

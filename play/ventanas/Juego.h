@@ -2,6 +2,8 @@
 // The window one game is played in: the table, the toolbar, the status bar and the
 // three timers. It paints what the engine holds and turns events into engine calls.
 #include <QDialog>
+#include <QRect>
+#include <QSize>
 #include <QTimer>
 
 #include <array>
@@ -10,6 +12,14 @@
 
 #include "engine/Mesa.h"
 #include "play/ventanas/Preferencias.h"
+
+// The games were laid out on 640 design units for screens 800 to 1024 pixels wide, with
+// cards of 62 x 98 that do not scale. The table is laid out for the widest of them,
+// which leaves the fanned columns the most room, and is scaled to the window from there.
+inline constexpr QSize kPantallaMesa(1024, 768);
+// What the window shows of that screen: below the two toolbar rows the games leave free,
+// down to where a maximised window's status bar began.
+inline constexpr QRect kZonaMesa(0, 48, 1024, 672);
 
 class QAction;
 class QLabel;
