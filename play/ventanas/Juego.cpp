@@ -104,6 +104,8 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Tapete = new TTapete(mesa, this);
   Tapete->PonerFondo(ImagenFondo());
   connect(Tapete, &TTapete::Cambio, this, &TfrmJuego::Actualizar);
+  // The keys of the table reach it from the start.
+  Tapete->setFocus();
   CapaVictoria = new TCapaVictoria(Tapete);
 
   // The toolbar: the separator after tbDeshacer starts the second row.

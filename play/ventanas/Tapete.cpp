@@ -1,6 +1,7 @@
 #include "play/ventanas/Tapete.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,6 +37,7 @@ QPoint TTapete::Local(const TControl& control, QPoint punto) const {
 }
 
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
+  setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
 }
@@ -228,10 +230,38 @@ void TTapete::paintEvent(QPaintEvent* e) {
       if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
     }
   }
+  if (focoVisible_) pintarFoco(p);
+}
+
+void TTapete::pintarFoco(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(Qt::NoBrush);
+  const qreal grosor = std::max(2.0, 3 * escala_);
+  const qreal radio = 5 * escala_;
+  if (llevada_) {
+    // The run in hand, framed in blue where it lies.
+    QRect r;
+    for (const TCarta* c = llevada_; c; c = c->Encima) r |= Rectangulo(*c);
+    p.setPen(QPen(QColor(60, 140, 255), grosor));
+    p.drawRoundedRect(QRectF(r).adjusted(-grosor, -grosor, grosor, grosor), radio, radio);
+  }
+  // The focus: yellow, or green and red for what the pile would say to the run in hand.
+  QColor color(255, 220, 40);
+  if (llevada_) color = aceptaFoco_ ? QColor(60, 220, 80) : QColor(230, 40, 40);
+  p.setPen(QPen(color, grosor, rechazo_ ? Qt::DashLine : Qt::SolidLine));
+  const qreal margen = grosor * (llevada_ ? 2.5 : 1.0);
+  p.drawRoundedRect(QRectF(rectanguloFoco()).adjusted(-margen, -margen, margen, margen), radio,
+                    radio);
 }
 
 void TTapete::presionar(QMouseEvent* e, bool doble) {
   if (arrastrada_ || presionado_) return;
+  // The mouse takes over: the keyboard's focus hides and what it carried goes back.
+  if (focoVisible_ || llevada_) {
+    focoVisible_ = false;
+    cancelarLlevada();
+    update();
+  }
   if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
   const QPoint punto = e->position().toPoint();
   presionado_ = ControlEn(punto);
@@ -358,8 +388,248 @@ bool TTapete::event(QEvent* e) {
   if (e->type() == QEvent::Hide) {
     // A drag whose table is hidden ends without a drop.
     cancelarArrastre();
+    cancelarLlevada();
     presionado_ = nullptr;
     boton_ = Qt::NoButton;
   }
   return QWidget::event(e);
+}
+
+// ---------------------------------------------------------------- keyboard play
+
+std::vector<TPila*> TTapete::pilasNavegables() const {
+  std::vector<TPila*> v;
+  for (const auto& p : mesa_.Pilas)
+    if (p->Visible) v.push_back(p.get());
+  if (mesa_.Mazo && mesa_.Mazo->Visible) v.push_back(mesa_.Mazo.get());
+  // Rows: a pile whose top lies within half a card of the row's first one joins it.
+  std::stable_sort(v.begin(), v.end(), [](const TPila* a, const TPila* b) { return a->Top < b->Top; });
+  std::vector<std::pair<int, TPila*>> filas;
+  int fila = -1;
+  int arriba = 0;
+  for (TPila* p : v) {
+    if (fila < 0 || p->Top - arriba > kAltoCarta / 2) {
+      ++fila;
+      arriba = p->Top;
+    }
+    filas.emplace_back(fila, p);
+  }
+  std::stable_sort(filas.begin(), filas.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second->Left < b.second->Left;
+  });
+  for (std::size_t i = 0; i < v.size(); ++i) v[i] = filas[i].second;
+  return v;
+}
+
+std::vector<TCarta*> TTapete::cartasEnfocables(const TPila& pila) {
+  std::vector<TCarta*> v;
+  if (pila.EsMazo()) return v;
+  for (TCarta* c = pila.Tope; c; c = c->Debajo)
+    if (c->BocaArriba && c->Visible) v.push_back(c);
+  std::reverse(v.begin(), v.end());
+  return v;
+}
+
+TTapete::TFoco TTapete::focoEn(TPila* pila) {
+  const auto cartas = cartasEnfocables(*pila);
+  return {pila, cartas.empty() ? nullptr : cartas.back()};
+}
+
+TTapete::TFoco TTapete::focoActual() const {
+  const auto pilas = pilasNavegables();
+  if (pilas.empty()) return {};
+  if (std::find(pilas.begin(), pilas.end(), foco_.Pila) == pilas.end()) return focoEn(pilas.front());
+  if (!foco_.Carta) return focoEn(foco_.Pila);
+  const auto cartas = cartasEnfocables(*foco_.Pila);
+  if (std::find(cartas.begin(), cartas.end(), foco_.Carta) == cartas.end())
+    return focoEn(foco_.Pila);
+  return foco_;
+}
+
+TPila* TTapete::PilaEnFoco() const { return focoActual().Pila; }
+
+TCarta* TTapete::CartaEnFoco() const { return focoActual().Carta; }
+
+void TTapete::ponerFoco(TFoco foco) {
+  const TFoco antes = foco_;
+  foco_ = foco;
+  rechazo_ = false;
+  if (llevada_ && antes.Pila != foco.Pila) aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
+  update();
+}
+
+void TTapete::moverFoco(int tecla) {
+  const TFoco actual = focoActual();
+  if (!actual.Pila) return;
+  const auto pilas = pilasNavegables();
+  const auto n = static_cast<int>(pilas.size());
+  const int i = static_cast<int>(std::find(pilas.begin(), pilas.end(), actual.Pila) - pilas.begin());
+  if (tecla == Qt::Key_Left || tecla == Qt::Key_Right) {
+    // Every pile in turn, round the table.
+    const int j = (i + (tecla == Qt::Key_Right ? 1 : n - 1)) % n;
+    ponerFoco(focoEn(pilas[static_cast<std::size_t>(j)]));
+    return;
+  }
+  // Up and down: along the pile's face-up cards, then to the nearest pile above or below.
+  const bool subir = tecla == Qt::Key_Up;
+  const auto cartas = cartasEnfocables(*actual.Pila);
+  const auto k = std::find(cartas.begin(), cartas.end(), actual.Carta) - cartas.begin();
+  if (actual.Carta && subir && k > 0) return ponerFoco({actual.Pila, cartas[static_cast<std::size_t>(k - 1)]});
+  if (actual.Carta && !subir && k + 1 < static_cast<long>(cartas.size()))
+    return ponerFoco({actual.Pila, cartas[static_cast<std::size_t>(k + 1)]});
+  // Above means above the pile's place; below, below the card in focus.
+  const QRect desde = actual.Carta && !subir ? RectanguloMesa(*actual.Carta)
+                                             : RectanguloMesa(*actual.Pila);
+  TPila* mejor = nullptr;
+  long costeMejor = 0;
+  for (TPila* p : pilas) {
+    if (p == actual.Pila) continue;
+    const QRect r = RectanguloMesa(*p);
+    const long dy = subir ? desde.top() - r.top() : r.top() - desde.top();
+    if (dy <= 0) continue;
+    const long coste = dy + 2L * std::abs(r.center().x() - desde.center().x());
+    if (!mejor || coste < costeMejor) {
+      mejor = p;
+      costeMejor = coste;
+    }
+  }
+  if (mejor) ponerFoco(focoEn(mejor));
+}
+
+bool TTapete::preguntarFoco(TEstadoArrastre estado) {
+  TPila* pila = foco_.Pila;
+  if (!llevada_ || !pila) return false;
+  // As a drop of the mouse in the middle of the card or place the pile shows on top.
+  if (pila->Tope) return mesa_.ArrastrarSobreCarta(*pila->Tope, *llevada_, kAnchoCarta / 2,
+                                                   kAltoCarta / 2, estado);
+  return mesa_.ArrastrarSobrePila(*pila, *llevada_, kAnchoCarta / 2, kAltoCarta / 2, estado);
+}
+
+void TTapete::cancelarLlevada() {
+  if (!llevada_) return;
+  llevada_ = nullptr;
+  aceptaFoco_ = false;
+  rechazo_ = false;
+  update();
+}
+
+void TTapete::tomarOSoltar() {
+  foco_ = focoActual();
+  if (!foco_.Pila) return;
+  if (!llevada_) {
+    if (foco_.Carta) {
+      if (!mesa_.PresionarCarta(*foco_.Carta, TBoton::Izquierdo)) return;
+      llevada_ = foco_.Carta;
+      aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
+      update();
+    } else if (foco_.Pila->EsMazo()) {
+      mesa_.ClickMazo();
+      update();
+      emit Cambio();
+    }
+    return;
+  }
+  TCarta& carta = *llevada_;
+  if (foco_.Pila == carta.Pila) {
+    // Put back where it was taken from.
+    cancelarLlevada();
+    return;
+  }
+  if (!preguntarFoco(TEstadoArrastre::Moviendo)) {
+    aceptaFoco_ = false;
+    rechazo_ = true;
+    update();
+    return;
+  }
+  llevada_ = nullptr;
+  aceptaFoco_ = false;
+  TPila& pila = *foco_.Pila;
+  constexpr int x = kAnchoCarta / 2;
+  constexpr int y = kAltoCarta / 2;
+  if (pila.Tope)
+    mesa_.SoltarEnCarta(*pila.Tope, carta, x, y);
+  else
+    mesa_.SoltarEnPila(pila, carta, x, y);
+  mesa_.SoltarBotonCarta(carta, TBoton::Izquierdo, true);
+  // The focus follows the run to where it went.
+  foco_ = {carta.Pila, &carta};
+  update();
+  emit Cambio();
+}
+
+void TTapete::keyPressEvent(QKeyEvent* e) {
+  if (arrastrada_ || e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  const int tecla = e->key();
+  switch (tecla) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (focoVisible_) {
+        moverFoco(tecla);
+      } else {
+        // The first key only shows where the focus is.
+        focoVisible_ = true;
+        ponerFoco(focoActual());
+      }
+      break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      focoVisible_ = true;
+      tomarOSoltar();
+      break;
+    case Qt::Key_Escape:
+      if (!llevada_) {
+        QWidget::keyPressEvent(e);
+        return;
+      }
+      cancelarLlevada();
+      break;
+    case Qt::Key_A: {
+      focoVisible_ = true;
+      cancelarLlevada();
+      foco_ = focoActual();
+      if (TCarta* carta = foco_.Carta) {
+        mesa_.SoltarBotonCarta(*carta, TBoton::Derecho, false);
+        update();
+        emit Cambio();
+      }
+      break;
+    }
+    case Qt::Key_M:
+      cancelarLlevada();
+      if (mesa_.Mazo && mesa_.Mazo->Visible) {
+        mesa_.ClickMazo();
+        update();
+        emit Cambio();
+      }
+      break;
+    default:
+      QWidget::keyPressEvent(e);
+      return;
+  }
+  e->accept();
+}
+
+void TTapete::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  update();
+}
+
+void TTapete::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  update();
+}
+
+QRect TTapete::rectanguloFoco() const {
+  const TFoco f = focoActual();
+  if (!f.Pila) return {};
+  if (!f.Carta) return Rectangulo(*f.Pila);
+  QRect r;
+  for (const TCarta* c = f.Carta; c; c = c->Encima) r |= Rectangulo(*c);
+  return r;
 }

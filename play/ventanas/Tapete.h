@@ -14,6 +14,8 @@
 
 #include "engine/Mesa.h"
 
+class QPainter;
+
 class TTapete : public QWidget {
   Q_OBJECT
 
@@ -50,6 +52,17 @@ class TTapete : public QWidget {
   TCarta* Arrastrada() const { return arrastrada_; }
   bool AceptaSoltar() const { return acepta_; }
 
+  // Keyboard play: the focus is on a pile, or on a face-up card of it with the cards
+  // lying on it; the arrow keys move it, Space or Enter picks the run up and puts it
+  // down on the pile in focus, Escape puts it back, A moves it by itself, M deals.
+  TPila* PilaEnFoco() const;
+  TCarta* CartaEnFoco() const;
+  // The run picked up with the keyboard, and whether the pile in focus would take it.
+  TCarta* Llevada() const { return llevada_; }
+  bool AceptaFoco() const { return aceptaFoco_; }
+  // Whether the focus is shown (from the first key on, until the mouse is used).
+  bool FocoVisible() const { return focoVisible_; }
+
  signals:
   // After every mouse event that reached the engine.
   void Cambio();
@@ -62,6 +75,9 @@ class TTapete : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   void ajustarVista();
@@ -76,6 +92,29 @@ class TTapete : public QWidget {
   QRect rectanguloTramo() const;
   const QPixmap& dibujo(const TImagen& imagen);
   std::vector<const TControl*> enOrden() const;
+
+  // Keyboard play.
+  struct TFoco {
+    TPila* Pila = nullptr;
+    TCarta* Carta = nullptr;
+  };
+  // Visible piles and the stock on the table, in reading order: rows from the top, each
+  // from the left.
+  std::vector<TPila*> pilasNavegables() const;
+  // The face-up cards of the pile that show, from the bottom up.
+  static std::vector<TCarta*> cartasEnfocables(const TPila& pila);
+  static TFoco focoEn(TPila* pila);
+  // The focus as the table is now: a card that left its pile or turned down gives way to
+  // its pile's top card; a pile that is gone to the first one.
+  TFoco focoActual() const;
+  void moverFoco(int tecla);
+  void ponerFoco(TFoco foco);
+  // The drag-over decision of the pile in focus for the run carried with the keyboard.
+  bool preguntarFoco(TEstadoArrastre estado);
+  void tomarOSoltar();
+  void cancelarLlevada();
+  QRect rectanguloFoco() const;
+  void pintarFoco(QPainter& p);
 
   TMesa& mesa_;
   QImage fondo_;
@@ -108,4 +147,11 @@ class TTapete : public QWidget {
   QPoint puntero_;
   TControl* destino_ = nullptr;
   bool acepta_ = false;
+
+  TFoco foco_;
+  bool focoVisible_ = false;
+  TCarta* llevada_ = nullptr;
+  bool aceptaFoco_ = false;
+  // The last put-down was refused: the focus shows it until the next key.
+  bool rechazo_ = false;
 };
