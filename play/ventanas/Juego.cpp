@@ -160,8 +160,10 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   if (auto* b = qobject_cast<QToolButton*>(fila2->widgetForAction(tbOpciones)))
     b->setPopupMode(QToolButton::InstantPopup);
   connect(tbTamannoOriginal, &QAction::toggled, this, &TfrmJuego::tbTamannoOriginalClick);
+  Tapete->PonerAnimacion(Preferencias.Animacion);
   connect(tbAnimacion, &QAction::toggled, this, [this](bool si) {
     Preferencias.Animacion = si;
+    Tapete->PonerAnimacion(si);
     GuardarPreferencias(Preferencias);
   });
   Barra->setFixedHeight(2 * kAltoFila);
@@ -261,6 +263,7 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   if (!preparar) return;
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();
+  Tapete->TerminarAnimacion();
   mesa.LiberarMesa();
   // The repaint also wipes the pictures of a victory animation.
   CapaVictoria->Borrar();
@@ -301,6 +304,9 @@ void TfrmJuego::CargandoOculto() {
 void TfrmJuego::JuegoGanado() {
   TVentana::JuegoGanado();
   tmrTiempo.stop();
+  // The last cards land before the victory is drawn over the table.
+  Tapete->TerminarAnimacion();
+  Tapete->repaint();
   AnimacionVictoria();
   if (VerificarRecord()) return;
   // Over from here on, also where the dialog is never activated: closing asks nothing.
@@ -382,7 +388,7 @@ void TfrmJuego::tbReiniciarClick() {
 }
 
 void TfrmJuego::tbDeshacerClick() {
-  mesa.Deshacer();
+  Tapete->Animar([this] { mesa.Deshacer(); });
   Actualizar();
 }
 

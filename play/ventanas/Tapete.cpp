@@ -1,5 +1,6 @@
 #include "play/ventanas/Tapete.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -120,7 +121,7 @@ std::vector<const TControl*> TTapete::enOrden() const {
     if (p->Visible) v.push_back(p.get());
   if (mesa_.Mazo && mesa_.Mazo->Visible) v.push_back(mesa_.Mazo.get());
   for (const auto& c : mesa_.Cartas)
-    if (c->Visible) v.push_back(c.get());
+    if (c->Visible || persistentes_.count(c.get())) v.push_back(c.get());
   std::sort(v.begin(), v.end(),
             [](const TControl* a, const TControl* b) { return a->Orden < b->Orden; });
   return v;
@@ -210,6 +211,7 @@ void TTapete::paintEvent(QPaintEvent* e) {
   const TCarta* debajoOculta =
       arrastrada_ && arrastrada_->Debajo && !arrastrada_->Debajo->Visible ? arrastrada_->Debajo
                                                                           : nullptr;
+  std::vector<const TCarta*> enCamino;
   for (const TControl* c : enOrden()) {
     if (arrastrada_ && EnTramo(arrastrada_, c)) {
       // A pile of stacked cards shows the card the run uncovers while it is carried.
@@ -219,9 +221,18 @@ void TTapete::paintEvent(QPaintEvent* e) {
       }
       continue;
     }
+    if (!moviles_.empty() && moviles_.count(static_cast<const TCarta*>(c))) {
+      enCamino.push_back(static_cast<const TCarta*>(c));
+      continue;
+    }
     const QRect r = Rectangulo(*c);
     if (!zona.intersects(r) || c->Imagen.Tipo == TTipoImagen::Ninguna) continue;
     p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
+  }
+  // Gliding cards over everything else, in their stacking order.
+  for (const TCarta* c : enCamino) {
+    const QRect r = RectanguloPintado(*c);
+    if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
   }
   if (arrastrada_) {
     const QPoint d = puntero_ - agarre_;
@@ -255,6 +266,7 @@ void TTapete::pintarFoco(QPainter& p) {
 }
 
 void TTapete::presionar(QMouseEvent* e, bool doble) {
+  TerminarAnimacion();
   if (arrastrada_ || presionado_) return;
   // The mouse takes over: the keyboard's focus hides and what it carried goes back.
   if (focoVisible_ || llevada_) {
@@ -364,12 +376,15 @@ void TTapete::mouseReleaseEvent(QMouseEvent* e) {
   // A click is the press and release of the left button on the same control; the second
   // press of a double click gives none. It is reported before the release.
   const bool click = b == TBoton::Izquierdo && !doble && Rectangulo(*control).contains(punto);
-  if (auto* carta = dynamic_cast<TCarta*>(control)) {
-    if (click) mesa_.ClickCarta(*carta);
-    mesa_.SoltarBotonCarta(*carta, b, false);
-  } else if (static_cast<TPila*>(control)->EsMazo()) {
-    if (click) mesa_.ClickMazo();
-  }
+  // Automatic moves and the stock's deals glide.
+  Animar([&] {
+    if (auto* carta = dynamic_cast<TCarta*>(control)) {
+      if (click) mesa_.ClickCarta(*carta);
+      mesa_.SoltarBotonCarta(*carta, b, false);
+    } else if (static_cast<TPila*>(control)->EsMazo()) {
+      if (click) mesa_.ClickMazo();
+    }
+  });
   update();
   emit Cambio();
 }
@@ -389,6 +404,7 @@ bool TTapete::event(QEvent* e) {
     // A drag whose table is hidden ends without a drop.
     cancelarArrastre();
     cancelarLlevada();
+    TerminarAnimacion();
     presionado_ = nullptr;
     boton_ = Qt::NoButton;
   }
@@ -523,7 +539,7 @@ void TTapete::tomarOSoltar() {
       aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
       update();
     } else if (foco_.Pila->EsMazo()) {
-      mesa_.ClickMazo();
+      Animar([this] { mesa_.ClickMazo(); });
       update();
       emit Cambio();
     }
@@ -558,6 +574,7 @@ void TTapete::tomarOSoltar() {
 }
 
 void TTapete::keyPressEvent(QKeyEvent* e) {
+  TerminarAnimacion();
   if (arrastrada_ || e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
     QWidget::keyPressEvent(e);
     return;
@@ -594,7 +611,7 @@ void TTapete::keyPressEvent(QKeyEvent* e) {
       cancelarLlevada();
       foco_ = focoActual();
       if (TCarta* carta = foco_.Carta) {
-        mesa_.SoltarBotonCarta(*carta, TBoton::Derecho, false);
+        Animar([&] { mesa_.SoltarBotonCarta(*carta, TBoton::Derecho, false); });
         update();
         emit Cambio();
       }
@@ -603,7 +620,7 @@ void TTapete::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_M:
       cancelarLlevada();
       if (mesa_.Mazo && mesa_.Mazo->Visible) {
-        mesa_.ClickMazo();
+        Animar([this] { mesa_.ClickMazo(); });
         update();
         emit Cambio();
       }
@@ -632,4 +649,120 @@ QRect TTapete::rectanguloFoco() const {
   QRect r;
   for (const TCarta* c = f.Carta; c; c = c->Encima) r |= Rectangulo(*c);
   return r;
+}
+
+// ---------------------------------------------------------------- cards that move
+
+namespace {
+
+struct TLugar {
+  QPoint Punto;
+  bool Visible;
+};
+
+}  // namespace
+
+void TTapete::PonerAnimacion(bool si) {
+  animacion_ = si;
+  if (!si) TerminarAnimacion();
+}
+
+void TTapete::Animar(const std::function<void()>& accion) {
+  TerminarAnimacion();
+  if (!animacion_ || !isVisible()) {
+    accion();
+    return;
+  }
+  std::unordered_map<const TCarta*, TLugar> antes;
+  antes.reserve(mesa_.Cartas.size());
+  for (const auto& c : mesa_.Cartas) antes[c.get()] = {QPoint(c->Left, c->Top), c->Visible};
+  const TPila* mazo = mesa_.Mazo && mesa_.Mazo->Visible ? mesa_.Mazo.get() : nullptr;
+  const QPoint lugarMazo = mazo ? QPoint(mazo->Left, mazo->Top) : QPoint();
+  accion();
+  // The engine changes whatever the deal owns; only cards still on the table glide.
+  QRect zona;
+  for (const auto& c : mesa_.Cartas) {
+    const auto it = antes.find(c.get());
+    if (it == antes.end()) continue;
+    const QPoint ahora(c->Left, c->Top);
+    const TLugar& a = it->second;
+    if (!c->Visible) {
+      // Covered exactly by a card that arrives: it shows until that one lands.
+      if (a.Visible && a.Punto == ahora) persistentes_.insert(c.get());
+      continue;
+    }
+    if (a.Visible && a.Punto == ahora) continue;
+    // A card that was not shown comes from the stock, when the stock is on the table.
+    if (!a.Visible && !mazo) continue;
+    const QPoint desde = a.Visible ? a.Punto : lugarMazo;
+    if (desde == ahora) continue;
+    moviles_[c.get()] = desde;
+    zona |= RectanguloMesa(*c) | QRect(desde, QSize(kAnchoCarta, kAltoCarta));
+  }
+  if (moviles_.empty()) {
+    persistentes_.clear();
+    return;
+  }
+  // About a fifth of a second, shorter when many cards move at once.
+  const int n = static_cast<int>(moviles_.size());
+  duracion_ = std::max(150, 220 - 10 * (n - 1));
+  zonaAnimacion_ = vista_.mapRect(QRectF(zona)).toAlignedRect().adjusted(-2, -2, 2, 2);
+  reloj_.start();
+  // A click or a key anywhere in the program, the toolbar too, first lands the cards.
+  qApp->installEventFilter(this);
+  if (!tmrAnimacion_.isActive()) {
+    tmrAnimacion_.setTimerType(Qt::PreciseTimer);
+    tmrAnimacion_.setInterval(16);
+    connect(&tmrAnimacion_, &QTimer::timeout, this, &TTapete::cuadroAnimacion,
+            Qt::UniqueConnection);
+    tmrAnimacion_.start();
+  }
+  update(zonaAnimacion_);
+}
+
+void TTapete::TerminarAnimacion() {
+  if (moviles_.empty() && persistentes_.empty()) return;
+  moviles_.clear();
+  persistentes_.clear();
+  tmrAnimacion_.stop();
+  qApp->removeEventFilter(this);
+  update(zonaAnimacion_);
+}
+
+void TTapete::cuadroAnimacion() {
+  if (avance() >= 1) {
+    TerminarAnimacion();
+    return;
+  }
+  update(zonaAnimacion_);
+}
+
+double TTapete::avance() const {
+  if (moviles_.empty() || duracion_ <= 0) return 1;
+  return std::min(1.0, static_cast<double>(reloj_.elapsed()) / duracion_);
+}
+
+QRect TTapete::RectanguloPintado(const TCarta& carta) const {
+  const auto it = moviles_.find(&carta);
+  if (it == moviles_.end()) return Rectangulo(carta);
+  // Quick at first, gentle at the end.
+  const double t = 1 - std::pow(1 - avance(), 3);
+  const QPointF desde(it->second);
+  const QPointF hasta(carta.Left, carta.Top);
+  const QPointF esquina = vista_.map(desde + (hasta - desde) * t);
+  return {static_cast<int>(std::lround(esquina.x())), static_cast<int>(std::lround(esquina.y())),
+          tamCarta_.width(), tamCarta_.height()};
+}
+
+bool TTapete::eventFilter(QObject* objeto, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+      TerminarAnimacion();
+      break;
+    default: break;
+  }
+  return QWidget::eventFilter(objeto, e);
 }

@@ -3,13 +3,18 @@
 // stacking order and turns the mouse into engine calls (drag, drop, clicks, right click).
 // The engine lays the table out for one screen width; the widget paints it through a
 // transform that fits it to its size and maps the pointer back through the inverse.
+#include <QElapsedTimer>
 #include <QHash>
+#include <QTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QTransform>
 #include <QWidget>
 
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/Mesa.h"
@@ -63,6 +68,17 @@ class TTapete : public QWidget {
   // Whether the focus is shown (from the first key on, until the mouse is used).
   bool FocoVisible() const { return focoVisible_; }
 
+  // Cards that move: `accion` changes the table at once; the cards it moved then glide
+  // from where they were shown to their new places. Any input first finishes a glide.
+  void Animar(const std::function<void()>& accion);
+  void TerminarAnimacion();
+  bool Animando() const { return !moviles_.empty(); }
+  void PonerAnimacion(bool si);
+  // The glide's length for this many cards.
+  int DuracionAnimacion() const { return duracion_; }
+  // Where the card is painted now: its place, or on its way there.
+  QRect RectanguloPintado(const TCarta& carta) const;
+
  signals:
   // After every mouse event that reached the engine.
   void Cambio();
@@ -75,6 +91,7 @@ class TTapete : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   bool event(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* objeto, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
@@ -154,4 +171,16 @@ class TTapete : public QWidget {
   bool aceptaFoco_ = false;
   // The last put-down was refused: the focus shows it until the next key.
   bool rechazo_ = false;
+
+  // The glide: where each moving card started (table coordinates), cards the moves
+  // covered that still show until it ends, and its clock.
+  bool animacion_ = true;
+  std::unordered_map<const TCarta*, QPoint> moviles_;
+  std::unordered_set<const TCarta*> persistentes_;
+  QElapsedTimer reloj_;
+  int duracion_ = 0;
+  QTimer tmrAnimacion_;
+  QRect zonaAnimacion_;
+  void cuadroAnimacion();
+  double avance() const;
 };
