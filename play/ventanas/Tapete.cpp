@@ -1,5 +1,6 @@
 #include "play/ventanas/Tapete.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/TapeteAccesible.h"
 #include "resources/Dibujos.h"
 
 namespace {
@@ -39,6 +41,7 @@ QPoint TTapete::Local(const TControl& control, QPoint punto) const {
 
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
   setFocusPolicy(Qt::StrongFocus);
+  InstalarTapeteAccesible();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
 }
@@ -472,6 +475,7 @@ void TTapete::ponerFoco(TFoco foco) {
   rechazo_ = false;
   if (llevada_ && antes.Pila != foco.Pila) aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
   update();
+  anunciarFoco();
 }
 
 void TTapete::moverFoco(int tecla) {
@@ -630,6 +634,7 @@ void TTapete::keyPressEvent(QKeyEvent* e) {
       return;
   }
   e->accept();
+  anunciarFoco();
 }
 
 void TTapete::focusInEvent(QFocusEvent* e) {
@@ -765,4 +770,45 @@ bool TTapete::eventFilter(QObject* objeto, QEvent* e) {
     default: break;
   }
   return QWidget::eventFilter(objeto, e);
+}
+
+// ---------------------------------------------------------------- assistive technology
+
+QString TTapete::DescripcionFoco() const {
+  const TFoco f = focoActual();
+  if (!f.Pila) return {};
+  if (f.Pila->EsMazo()) {
+    const int n = mesa_.Mazo->CartasMazo;
+    return n == 1 ? QStringLiteral("Mazo, 1 carta") : QStringLiteral("Mazo, %1 cartas").arg(n);
+  }
+  if (f.Carta) {
+    return QStringLiteral("%1, boca arriba, en la pila %2")
+        .arg(QString::fromStdString(TextoHint(*f.Carta)))
+        .arg(f.Pila->Numero);
+  }
+  if (!f.Pila->Tope) return QStringLiteral("Pila %1, vacía").arg(f.Pila->Numero);
+  const int n = f.Pila->Cantidad;
+  return n == 1 ? QStringLiteral("Pila %1, 1 carta boca abajo").arg(f.Pila->Numero)
+                : QStringLiteral("Pila %1, %2 cartas boca abajo").arg(f.Pila->Numero).arg(n);
+}
+
+QString TTapete::DescripcionLlevada() const {
+  if (!llevada_) return {};
+  QString texto = QStringLiteral("Llevás %1").arg(QString::fromStdString(TextoHint(*llevada_)));
+  if (llevada_->Encima) texto += QStringLiteral(" con las cartas que tiene encima");
+  const TFoco f = focoActual();
+  if (f.Pila && f.Pila != llevada_->Pila)
+    texto += aceptaFoco_ ? QStringLiteral("; esta pila la acepta")
+                         : QStringLiteral("; esta pila no la acepta");
+  return texto;
+}
+
+void TTapete::anunciarFoco() {
+  if (!focoVisible_) return;
+  QAccessibleEvent foco(this, QAccessible::Focus);
+  foco.setChild(0);
+  QAccessible::updateAccessibility(&foco);
+  QAccessibleEvent nombre(this, QAccessible::NameChanged);
+  nombre.setChild(0);
+  QAccessible::updateAccessibility(&nombre);
 }

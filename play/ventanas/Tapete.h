@@ -67,6 +67,11 @@ class TTapete : public QWidget {
   bool AceptaFoco() const { return aceptaFoco_; }
   // Whether the focus is shown (from the first key on, until the mouse is used).
   bool FocoVisible() const { return focoVisible_; }
+  // For assistive technology: "5 de Copas, boca arriba, en la pila 3", "Pila 2, vacía",
+  // "Mazo, 12 cartas"; what is carried ("Llevás 5 de Copas"); where the focus is shown.
+  QString DescripcionFoco() const;
+  QString DescripcionLlevada() const;
+  QRect RectanguloFoco() const { return rectanguloFoco(); }
 
   // Cards that move: `accion` changes the table at once; the cards it moved then glide
   // from where they were shown to their new places. Any input first finishes a glide.
@@ -132,6 +137,8 @@ class TTapete : public QWidget {
   void cancelarLlevada();
   QRect rectanguloFoco() const;
   void pintarFoco(QPainter& p);
+  // Tells assistive technology that the focus or what it shows changed.
+  void anunciarFoco();
 
   TMesa& mesa_;
   QImage fondo_;
