@@ -223,7 +223,7 @@ void TfrmJuego::acomodar() {
   // The table keeps the window's own coordinates: the games place their piles below
   // the toolbar rows.
   Tapete->setGeometry(0, 0, width(), height() - altoEstado);
-  Tapete->Encuadrar(Preferencias.TamannoOriginal ? QRect() : kZonaMesa, Barra->height());
+  Tapete->Encuadrar(mesaOriginal_ ? QRect() : kZonaMesa, Barra->height());
   Tapete->lower();
 }
 
@@ -235,7 +235,8 @@ void TfrmJuego::centrarFondo() {
 }
 
 void TfrmJuego::ponerPantallaMesa() {
-  const QSize pantalla = PantallaMesa(Preferencias.TamannoOriginal);
+  mesaOriginal_ = Preferencias.TamannoOriginal;
+  const QSize pantalla = PantallaMesa(mesaOriginal_);
   mesa.AnchoPantalla = pantalla.width();
   mesa.AltoPantalla = pantalla.height();
 }

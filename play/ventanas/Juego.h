@@ -112,5 +112,7 @@ class TfrmJuego : public QDialog, public TVentana {
   void acomodar();
   // The engine's screen for the next deal, as the preferences ask.
   void ponerPantallaMesa();
+  // The running deal was laid out for the real screen, shown at its own size.
+  bool mesaOriginal_ = false;
   bool confirmarTerminar();
 };

@@ -244,6 +244,10 @@ TEST_F(TamannoOriginalTest, SeGuardaYSeAplicaAlRepartoSinTocarUnJuegoEmpezado) {
     juego.tbTamannoOriginal->setChecked(false);
     EXPECT_EQ(juego.mesa.AnchoPantalla, pantalla);
     EXPECT_EQ(Mesa(juego.mesa), enJuego);
+    // A resize meanwhile still shows that deal as it was laid out.
+    juego.resize(juego.size() - QSize(40, 30));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(juego.Tapete->TamannoCarta(), QSize(62, 98));
     juego.tbNuevoClick();
     EXPECT_EQ(juego.mesa.AnchoPantalla, 1024);
     EXPECT_FALSE(LeerPreferencias().TamannoOriginal);
