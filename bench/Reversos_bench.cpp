@@ -27,16 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Aplicacion() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char nombre[] = "cartoval_bench";
-  static char* argv[] = {nombre, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static auto* app = new QApplication(argc, argv);  // kept to the end of the process
-  (void)app;
-}
-
 double MemoriaMb() {
   std::ifstream status("/proc/self/status");
   std::string linea;
@@ -107,7 +97,6 @@ void MostrarElegidor(TfrmReversos& d) {
 // What the program does from the application object to the painted main window, with
 // 200 photographs of 1600 x 1200 in Reversos/.
 void BM_ArranqueConReversos200(benchmark::State& estado) {
-  Aplicacion();
   static const TCarpeta carpeta(200, {1600, 1200});
   for (auto _ : estado) {
     PonerCarpeta(carpeta.Ruta);
@@ -125,7 +114,6 @@ BENCHMARK(BM_ArranqueConReversos200)->Unit(benchmark::kMillisecond)->Iterations(
 // The same start with 100,000 files in Reversos/ (empty: only their number counts until
 // the chooser shows some of them).
 void BM_ArranqueConCienMilArchivos(benchmark::State& estado) {
-  Aplicacion();
   static const TCarpeta carpeta(0, {1, 1});
   static const bool creados = [] {
     for (int k = 0; k < 100000; ++k)
@@ -156,7 +144,6 @@ BENCHMARK(BM_ArranqueConCienMilArchivos)->Unit(benchmark::kMillisecond)->Iterati
 // The chooser's first opening with the same 200: shown and painted (the pictures in view
 // follow from the worker), and how long until those are there too.
 void BM_AbrirElegidorConReversos200(benchmark::State& estado) {
-  Aplicacion();
   static const TCarpeta carpeta(200, {1600, 1200});
   double hastaLasVisibles = 0;
   for (auto _ : estado) {
@@ -183,7 +170,6 @@ BENCHMARK(BM_AbrirElegidorConReversos200)->Unit(benchmark::kMillisecond)->Iterat
 // 20,000 small pictures: the memory the chooser takes when opened and after the player
 // has scrolled through all of them, page by page.
 void BM_ElegidorVeinteMil(benchmark::State& estado) {
-  Aplicacion();
   static const TCarpeta carpeta(20000, {160, 120});
   for (auto _ : estado) {
     PonerCarpeta(carpeta.Ruta);

@@ -24,6 +24,7 @@ namespace {
 
 constexpr QRectF kCarta(0.5, 0.5, kAnchoCarta - 1.0, kAltoCarta - 1.0);
 constexpr qreal kRadio = 4.0;
+constexpr QSize kTamannoCarta(kAnchoCarta, kAltoCarta);
 
 // Colours of each suit: the printed numbers, and the main and dark tones of its sign.
 struct TTonos {
@@ -51,6 +52,11 @@ void Suavizar(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+// Card pictures keep their 62 x 98 drawing coordinates at whatever size they are shown.
+void Escalar(QPainter& p, QSize tam) {
+  p.scale(tam.width() / qreal(kAnchoCarta), tam.height() / qreal(kAltoCarta));
 }
 
 QFont Fuente(const char* familia, qreal tamanno, bool negrita) {
@@ -538,10 +544,11 @@ void DibujarRey(QPainter& p, int palo) {
 
 // ---------------------------------------------------------------- the pictures
 
-QImage ImagenCara(int indice, qreal dpr) {
-  QImage imagen = Lienzo(kAnchoCarta, kAltoCarta, dpr);
+QImage ImagenCara(int indice, QSize tam, qreal dpr) {
+  QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
   Suavizar(p);
+  Escalar(p, tam);
   const int palo = indice / 10;
   const int numero = indice % 10 + 1;
   DibujarFondoCarta(p);
@@ -579,10 +586,11 @@ void DibujarLugar(QPainter& p) {
   p.drawRoundedRect(QRectF(1, 1, kAnchoCarta - 2, kAltoCarta - 2), kRadio, kRadio);
 }
 
-QImage ImagenOtros(int indice, qreal dpr) {
-  QImage imagen = Lienzo(kAnchoCarta, kAltoCarta, dpr);
+QImage ImagenOtros(int indice, QSize tam, qreal dpr) {
+  QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
   Suavizar(p);
+  Escalar(p, tam);
   DibujarLugar(p);
   const QPointF c(kAnchoCarta / 2.0, kAltoCarta / 2.0);
   if (indice == 1) {
@@ -623,10 +631,11 @@ QImage ImagenOtros(int indice, qreal dpr) {
   return imagen;
 }
 
-QImage ImagenFundacion(int palo, qreal dpr) {
-  QImage imagen = Lienzo(kAnchoCarta, kAltoCarta, dpr);
+QImage ImagenFundacion(int palo, QSize tam, qreal dpr) {
+  QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
   Suavizar(p);
+  Escalar(p, tam);
   DibujarLugar(p);
   // The emblem stays faint: it marks the place, it is not a card.
   p.setOpacity(0.55);
@@ -641,10 +650,11 @@ QImage ImagenFundacion(int palo, qreal dpr) {
 }
 
 // A back: white edge, then a coloured field with flowers or a white medallion.
-QImage ImagenReversoIncorporado(int indice, qreal dpr) {
-  QImage imagen = Lienzo(kAnchoCarta, kAltoCarta, dpr);
+QImage ImagenReversoIncorporado(int indice, QSize tam, qreal dpr) {
+  QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
   Suavizar(p);
+  Escalar(p, tam);
   const bool azul = indice % 2 == 0;
   const bool flores = indice < 2;
   const QColor fondo = azul ? QColor(26, 58, 140) : QColor(160, 22, 34);
@@ -721,10 +731,11 @@ QImage ImagenReversoIncorporado(int indice, qreal dpr) {
 }
 
 // The back shown when the chosen one is missing, and the frame of every user back.
-QImage ImagenMarcador(qreal dpr) {
-  QImage imagen = Lienzo(kAnchoCarta, kAltoCarta, dpr);
+QImage ImagenMarcador(QSize tam, qreal dpr) {
+  QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
   Suavizar(p);
+  Escalar(p, tam);
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(40, 16, 10));
   p.drawRoundedRect(QRectF(0, 0, kAnchoCarta, kAltoCarta), 3, 3);
@@ -963,34 +974,78 @@ QCursor CursorDibujado(bool soltar) {
 
 QPixmap DibujoCara(int indice, qreal dpr) {
   if (indice < 0 || indice >= 40) return DibujoOtros(0, dpr);
-  return EnCache('C', indice, dpr, [&] { return ImagenCara(indice, dpr); });
+  return EnCache('C', indice, dpr, [&] { return ImagenCara(indice, kTamannoCarta, dpr); });
 }
 
 QPixmap DibujoOtros(int indice, qreal dpr) {
   if (indice < 0 || indice > 2) indice = 0;
-  return EnCache('O', indice, dpr, [&] { return ImagenOtros(indice, dpr); });
+  return EnCache('O', indice, dpr, [&] { return ImagenOtros(indice, kTamannoCarta, dpr); });
 }
 
 QPixmap DibujoFundacion(int palo, qreal dpr) {
   if (palo < 0 || palo > 3) return DibujoOtros(0, dpr);
-  return EnCache('F', palo, dpr, [&] { return ImagenFundacion(palo, dpr); });
+  return EnCache('F', palo, dpr, [&] { return ImagenFundacion(palo, kTamannoCarta, dpr); });
 }
 
 QPixmap DibujoReverso(int indice, qreal dpr) {
   if (indice < 0 || indice > 3) {
-    return EnCache('R', 4, dpr, [&] { return ImagenMarcador(dpr); });
+    return EnCache('R', 4, dpr, [&] { return ImagenMarcador(kTamannoCarta, dpr); });
   }
-  return EnCache('R', indice, dpr, [&] { return ImagenReversoIncorporado(indice, dpr); });
+  return EnCache('R', indice, dpr,
+                 [&] { return ImagenReversoIncorporado(indice, kTamannoCarta, dpr); });
+}
+
+QPixmap DibujoCara(int indice, QSize tam, qreal dpr) {
+  if (indice < 0 || indice >= 40) return DibujoOtros(0, tam, dpr);
+  return QPixmap::fromImage(ImagenCara(indice, tam, dpr));
+}
+
+QPixmap DibujoOtros(int indice, QSize tam, qreal dpr) {
+  if (indice < 0 || indice > 2) indice = 0;
+  return QPixmap::fromImage(ImagenOtros(indice, tam, dpr));
+}
+
+QPixmap DibujoFundacion(int palo, QSize tam, qreal dpr) {
+  if (palo < 0 || palo > 3) return DibujoOtros(0, tam, dpr);
+  return QPixmap::fromImage(ImagenFundacion(palo, tam, dpr));
+}
+
+QPixmap DibujoReverso(int indice, QSize tam, qreal dpr) {
+  if (indice < 0 || indice > 3) return QPixmap::fromImage(ImagenMarcador(tam, dpr));
+  return QPixmap::fromImage(ImagenReversoIncorporado(indice, tam, dpr));
 }
 
 QImage ImagenMarcadorReverso() {
-  QImage imagen = ImagenMarcador(1.0);
+  QImage imagen = ImagenMarcador(kTamannoCarta, 1.0);
   return imagen.convertToFormat(QImage::Format_ARGB32);
 }
 
 QIcon IconoMenu(int indice) {
   if (indice < 0 || indice >= static_cast<int>(kIconos.size())) return {};
   return IconoDibujado(kIconos[static_cast<std::size_t>(indice)]);
+}
+
+QIcon IconoOpciones() {
+  return IconoDibujado([](QPainter& p) {
+    // A cog: eight teeth round a ring.
+    const QPointF c(8, 8);
+    QPainterPath rueda;
+    for (int i = 0; i < 16; ++i) {
+      const qreal a0 = M_PI * (i - 0.5) / 8;
+      const qreal a1 = M_PI * (i + 0.5) / 8;
+      const qreal r = i % 2 ? 5.2 : 7.3;
+      const QPointF p0 = c + QPointF(std::cos(a0) * r, std::sin(a0) * r);
+      const QPointF p1 = c + QPointF(std::cos(a1) * r, std::sin(a1) * r);
+      if (i == 0) rueda.moveTo(p0); else rueda.lineTo(p0);
+      rueda.lineTo(p1);
+    }
+    rueda.closeSubpath();
+    rueda.addEllipse(c, 2.4, 2.4);
+    rueda.setFillRule(Qt::OddEvenFill);
+    p.setPen(QPen(QColor(50, 50, 60), 0.8));
+    p.setBrush(QColor(150, 156, 170));
+    p.drawPath(rueda);
+  });
 }
 
 QIcon IconoPosicion(int posicion) {

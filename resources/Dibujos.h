@@ -30,11 +30,22 @@ QPixmap DibujoFundacion(int palo, qreal dpr);
 // ilReversos: 0..3 the four built-in backs, 4 the placeholder of a missing back.
 QPixmap DibujoReverso(int indice, qreal dpr);
 
+// The same pictures shown at another size (a table scaled to its window): drawn again at
+// `tam` logical pixels and the pixel ratio, not blown up. Not cached: the caller keeps
+// the pictures of the size it shows.
+QPixmap DibujoCara(int indice, QSize tam, qreal dpr);
+QPixmap DibujoOtros(int indice, QSize tam, qreal dpr);
+QPixmap DibujoFundacion(int palo, QSize tam, qreal dpr);
+QPixmap DibujoReverso(int indice, QSize tam, qreal dpr);
+
 // The 62 x 98 placeholder as an image; user backs are drawn over it.
 QImage ImagenMarcadorReverso();
 
 // ilMenu 0..10 at 16 x 16 (with a 32 x 32 size for high-density screens).
 QIcon IconoMenu(int indice);
+
+// The options of the game window's table.
+QIcon IconoOpciones();
 
 // Position icons 1..10 of the score table.
 QIcon IconoPosicion(int posicion);

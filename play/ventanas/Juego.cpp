@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
@@ -26,6 +27,7 @@
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/PartidaEnJuego.h"
+#include "play/ventanas/Preferencias.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
@@ -40,9 +42,13 @@ constexpr int kAnchoBoton = 40;
 constexpr int kAltoFila = 24;
 
 QSize TamannoPantalla() {
-  // The table is laid out for the whole screen, as the games expect.
   QScreen* pantalla = QGuiApplication::primaryScreen();
   return pantalla ? pantalla->geometry().size() : QSize(1024, 768);
+}
+
+// The screen the engine lays the table out for.
+QSize PantallaMesa(bool tamannoOriginal) {
+  return tamannoOriginal ? TamannoPantalla() : kPantallaMesa;
 }
 
 // The system's colours for the bars, set explicitly so that the table's green is not
@@ -86,8 +92,10 @@ QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* recepto
 TfrmJuego::TfrmJuego(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      mesa(TamannoPantalla().width(), TamannoPantalla().height()) {
+      mesa(kPantallaMesa.width(), kPantallaMesa.height()),
+      Preferencias(LeerPreferencias()) {
   mesa.Ventana = this;
+  ponerPantallaMesa();
   setWindowTitle(QStringLiteral("ZARP -"));
   setWindowIcon(IconoVentana());
   QPalette pal = palette();
@@ -99,6 +107,8 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Tapete = new TTapete(mesa, this);
   Tapete->PonerFondo(ImagenFondo());
   connect(Tapete, &TTapete::Cambio, this, &TfrmJuego::Actualizar);
+  // The keys of the table reach it from the start.
+  Tapete->setFocus();
   CapaVictoria = new TCapaVictoria(Tapete);
 
   // The toolbar: the separator after tbDeshacer starts the second row.
@@ -137,6 +147,28 @@ TfrmJuego::TfrmJuego(QWidget* parent)
                        &TfrmJuego::rbAyudaJuegoClick);
   rbAyudaGeneral = Boton(fila2, 3, QStringLiteral("Ayuda General"), this,
                          &TfrmJuego::rbAyudaGeneralClick);
+  fila2->addSeparator();
+  tbOpciones = Boton(fila2, 0, QStringLiteral("Opciones"), this, nullptr);
+  tbOpciones->setIcon(IconoOpciones());
+  auto* opciones = new QMenu(this);
+  tbTamannoOriginal = opciones->addAction(QStringLiteral("Tamaño original"));
+  tbTamannoOriginal->setCheckable(true);
+  tbTamannoOriginal->setChecked(Preferencias.TamannoOriginal);
+  tbTamannoOriginal->setStatusTip(
+      QStringLiteral("Cartas de 62 × 98 en el ancho de la pantalla, desde el próximo reparto"));
+  tbAnimacion = opciones->addAction(QStringLiteral("Mover las cartas con animación"));
+  tbAnimacion->setCheckable(true);
+  tbAnimacion->setChecked(Preferencias.Animacion);
+  tbOpciones->setMenu(opciones);
+  if (auto* b = qobject_cast<QToolButton*>(fila2->widgetForAction(tbOpciones)))
+    b->setPopupMode(QToolButton::InstantPopup);
+  connect(tbTamannoOriginal, &QAction::toggled, this, &TfrmJuego::tbTamannoOriginalClick);
+  Tapete->PonerAnimacion(Preferencias.Animacion);
+  connect(tbAnimacion, &QAction::toggled, this, [this](bool si) {
+    Preferencias.Animacion = si;
+    Tapete->PonerAnimacion(si);
+    GuardarPreferencias(Preferencias);
+  });
   Barra->setFixedHeight(2 * kAltoFila);
   InstalarAtajos(*this);
 
@@ -197,6 +229,7 @@ void TfrmJuego::acomodar() {
   // The table keeps the window's own coordinates: the games place their piles below
   // the toolbar rows.
   Tapete->setGeometry(0, 0, width(), height() - altoEstado);
+  Tapete->Encuadrar(mesaOriginal_ ? QRect() : kZonaMesa, Barra->height());
   Tapete->lower();
 }
 
@@ -207,8 +240,27 @@ void TfrmJuego::centrarFondo() {
       QPoint(exterior.width() / 2 - fondo.width() / 2, exterior.height() / 2 - fondo.height() / 2));
 }
 
+void TfrmJuego::ponerPantallaMesa() {
+  mesaOriginal_ = Preferencias.TamannoOriginal;
+  const QSize pantalla = PantallaMesa(mesaOriginal_);
+  mesa.AnchoPantalla = pantalla.width();
+  mesa.AltoPantalla = pantalla.height();
+}
+
+void TfrmJuego::tbTamannoOriginalClick(bool si) {
+  Preferencias.TamannoOriginal = si;
+  GuardarPreferencias(Preferencias);
+  // The engine's layout is part of the game: a deal in play keeps it. One nobody has
+  // touched yet is dealt again, the same number, at the new width.
+  if (mesa.ProcPreparar && !mesa.Historial && !mesa.JuegoTerminado) {
+    NuevoReparto(mesa.NumeroJuego);
+  }
+}
+
 void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
   if (!preparar) return;
+  ponerPantallaMesa();
+  acomodar();
   if (numero == 0 && Partida->Continuar(preparar)) return;
   Partida->Abandonar(ClaveDeJuego(preparar));
   preparar(mesa, numero);
@@ -221,9 +273,12 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   Partida->Abandonar(QuitarEspacios(mesa.NombreJuego));
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();
+  Tapete->TerminarAnimacion();
   mesa.LiberarMesa();
   // The repaint also wipes the pictures of a victory animation.
   CapaVictoria->Borrar();
+  ponerPantallaMesa();
+  acomodar();
   Tapete->repaint();
   preparar(mesa, numero);
   CargandoOculto();
@@ -261,6 +316,9 @@ void TfrmJuego::JuegoGanado() {
   TVentana::JuegoGanado();
   tmrTiempo.stop();
   Partida->Ganado();
+  // The last cards land before the victory is drawn over the table.
+  Tapete->TerminarAnimacion();
+  Tapete->repaint();
   AnimacionVictoria();
   if (VerificarRecord()) return;
   // Over from here on, also where the dialog is never activated: closing asks nothing.
@@ -343,7 +401,7 @@ void TfrmJuego::tbReiniciarClick() {
 }
 
 void TfrmJuego::tbDeshacerClick() {
-  mesa.Deshacer();
+  Tapete->Animar([this] { mesa.Deshacer(); });
   Actualizar();
 }
 

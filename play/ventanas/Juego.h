@@ -2,6 +2,8 @@
 // The window one game is played in: the table, the toolbar, the status bar and the
 // three timers. It paints what the engine holds and turns events into engine calls.
 #include <QDialog>
+#include <QRect>
+#include <QSize>
 #include <QTimer>
 
 #include <array>
@@ -10,6 +12,15 @@
 #include <memory>
 
 #include "engine/Mesa.h"
+#include "play/ventanas/Preferencias.h"
+
+// The games were laid out on 640 design units for screens 800 to 1024 pixels wide, with
+// cards of 62 x 98 that do not scale. The table is laid out for the widest of them,
+// which leaves the fanned columns the most room, and is scaled to the window from there.
+inline constexpr QSize kPantallaMesa(1024, 768);
+// What the window shows of that screen: below the two toolbar rows the games leave free,
+// down to where a maximised window's status bar began.
+inline constexpr QRect kZonaMesa(0, 48, 1024, 672);
 
 class QAction;
 class QLabel;
@@ -61,6 +72,7 @@ class TfrmJuego : public QDialog, public TVentana {
   void tmrTiempoTimer();
   void tmrFinJuegoTimer();
   void tmrNroJuegoTimer();
+  void tbTamannoOriginalClick(bool si);
 
   TMesa mesa;
   TTapete* Tapete;
@@ -78,11 +90,16 @@ class TfrmJuego : public QDialog, public TVentana {
   QAction* tbPuntuacion;
   QAction* rbAyudaJuego;
   QAction* rbAyudaGeneral;
+  // Options of the table: a menu with "Tamaño original" and the animation switch.
+  QAction* tbOpciones;
+  QAction* tbTamannoOriginal;
+  QAction* tbAnimacion;
   QTimer tmrTiempo;
   QTimer tmrFinJuego;
   QTimer tmrNroJuego;
   // The saved game and the statistics (PartidaEnJuego.h).
   std::unique_ptr<TPartidaEnJuego> Partida;
+  TPreferencias Preferencias;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -97,5 +114,9 @@ class TfrmJuego : public QDialog, public TVentana {
  private:
   void centrarFondo();
   void acomodar();
+  // The engine's screen for the next deal, as the preferences ask.
+  void ponerPantallaMesa();
+  // The running deal was laid out for the real screen, shown at its own size.
+  bool mesaOriginal_ = false;
   bool confirmarTerminar();
 };

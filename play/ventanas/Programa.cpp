@@ -59,16 +59,9 @@ QPixmap DibujoReversoActual(QSize tamanno, qreal dpr) {
   const TPrograma& p = Programa();
   const TEleccionReverso e = ImagenReverso(p.ReversosUsuario, ReversoActual());
   const QSize pixeles = (QSizeF(tamanno) * dpr).toSize();
-  auto aTamanno = [&](QPixmap px) {
-    // Built-in pictures are drawn at the card size; other sizes are scaled from them.
-    if (tamanno == QSize(kAnchoCarta, kAltoCarta)) return px;
-    QPixmap escalada = px.scaled(pixeles, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    escalada.setDevicePixelRatio(dpr);
-    return escalada;
-  };
   switch (e.Clase) {
     case TClaseReverso::Predisennado:
-      return aTamanno(DibujoReverso(static_cast<int>(e.Indice), dpr));
+      return DibujoReverso(static_cast<int>(e.Indice), tamanno, dpr);
     case TClaseReverso::Usuario: {
       // Decoded off this thread at the size shown; the placeholder until it is ready.
       QImage imagen;
@@ -82,7 +75,7 @@ QPixmap DibujoReversoActual(QSize tamanno, qreal dpr) {
     }
     case TClaseReverso::Marcador: break;
   }
-  return aTamanno(DibujoReverso(4, dpr));
+  return DibujoReverso(4, tamanno, dpr);
 }
 
 bool EsReversoActual(const QString& archivo) {

@@ -49,6 +49,6 @@ void PonerReversoActual(const std::string& identificador);
 // for a broken file, the placeholder; ImagenesReversos() announces it (EsReversoActual
 // tells whether the announcement concerns the chosen back).
 QPixmap DibujoReversoActual(qreal dpr);
-// The same at any logical size, e.g. a table scaled to its window.
+// The same at the size it is shown (logical pixels), e.g. a table scaled to its window.
 QPixmap DibujoReversoActual(QSize tamanno, qreal dpr);
 bool EsReversoActual(const QString& archivo);

@@ -1,16 +1,21 @@
 #include "play/ventanas/Tapete.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 #include "backs/ventanas/ImagenesReversos.h"
 #include "play/ventanas/Cursores.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/TapeteAccesible.h"
 #include "resources/Dibujos.h"
 
 namespace {
@@ -25,7 +30,19 @@ bool EnTramo(const TCarta* cabeza, const TControl* control) {
 
 }  // namespace
 
+QPoint TTapete::Local(const TControl& control, QPoint punto) const {
+  // The engine's X and Y are pixels of the 62 x 98 control; the painted rectangle maps
+  // onto it whole, so its first pixel is 0 and its last one 61 (or 97) at every scale.
+  const QRect r = Rectangulo(control);
+  const QPointF p = QPointF(punto - r.topLeft()) + QPointF(0.5, 0.5);
+  const int x = static_cast<int>(std::floor(p.x() * kAnchoCarta / r.width()));
+  const int y = static_cast<int>(std::floor(p.y() * kAltoCarta / r.height()));
+  return {std::clamp(x, 0, kAnchoCarta - 1), std::clamp(y, 0, kAltoCarta - 1)};
+}
+
 TTapete::TTapete(TMesa& mesa, QWidget* parent) : QWidget(parent), mesa_(mesa) {
+  setFocusPolicy(Qt::StrongFocus);
+  InstalarTapeteAccesible();
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
   // The player's back arrives from its worker after the first paint.
@@ -38,8 +55,54 @@ TTapete::~TTapete() {
   if (arrastrada_) QuitarCursorArrastre();
 }
 
-QRect TTapete::Rectangulo(const TControl& control) {
+QRect TTapete::RectanguloMesa(const TControl& control) {
   return {control.Left, control.Top, kAnchoCarta, kAltoCarta};
+}
+
+QRect TTapete::Rectangulo(const TControl& control) const {
+  // Every card has the same painted size; only its corner follows the transform, so
+  // that a pile's cards keep their spacing to the pixel.
+  const QPointF esquina = vista_.map(QPointF(control.Left, control.Top));
+  return {static_cast<int>(std::lround(esquina.x())), static_cast<int>(std::lround(esquina.y())),
+          tamCarta_.width(), tamCarta_.height()};
+}
+
+QPoint TTapete::PuntoMesa(QPoint punto) const {
+  const QPointF p = vista_.inverted().map(QPointF(punto) + QPointF(0.5, 0.5));
+  return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+void TTapete::Encuadrar(const QRect& zona, int arriba) {
+  zona_ = zona;
+  arriba_ = arriba;
+  ajustarVista();
+}
+
+void TTapete::ajustarVista() {
+  double escala = 1;
+  QPointF desplazamiento;
+  if (!zona_.isEmpty()) {
+    const QSizeF libre(width(), std::max(1, height() - arriba_));
+    escala = std::min(libre.width() / zona_.width(), libre.height() / zona_.height());
+    if (!(escala > 0)) escala = 1;
+    desplazamiento = QPointF((libre.width() - zona_.width() * escala) / 2,
+                             arriba_ + (libre.height() - zona_.height() * escala) / 2) -
+                     QPointF(zona_.topLeft()) * escala;
+  }
+  const QSize tam(std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
+                  std::max(1, static_cast<int>(std::lround(kAltoCarta * escala))));
+  if (escala == escala_ && desplazamiento == desplazamiento_ && tam == tamCarta_) return;
+  cancelarArrastre();
+  escala_ = escala;
+  desplazamiento_ = desplazamiento;
+  tamCarta_ = tam;
+  vista_ = QTransform::fromTranslate(desplazamiento.x(), desplazamiento.y()).scale(escala, escala);
+  update();
+}
+
+void TTapete::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  ajustarVista();
 }
 
 void TTapete::PonerFondo(const QImage& fondo) {
@@ -66,7 +129,7 @@ std::vector<const TControl*> TTapete::enOrden() const {
     if (p->Visible) v.push_back(p.get());
   if (mesa_.Mazo && mesa_.Mazo->Visible) v.push_back(mesa_.Mazo.get());
   for (const auto& c : mesa_.Cartas)
-    if (c->Visible) v.push_back(c.get());
+    if (c->Visible || persistentes_.count(c.get())) v.push_back(c.get());
   std::sort(v.begin(), v.end(),
             [](const TControl* a, const TControl* b) { return a->Orden < b->Orden; });
   return v;
@@ -84,32 +147,52 @@ TControl* TTapete::ControlEn(QPoint punto) const {
   return mejor;
 }
 
+namespace {
+
+// The pictures of one card size and pixel ratio, shared by every table of the run: a new
+// game window of the same size draws nothing again. Another size replaces them.
+struct TDibujosMesa {
+  QSize Tamanno;
+  qreal Dpr = 0;
+  QHash<int, QPixmap> Cache;
+};
+
+TDibujosMesa& DibujosMesa() {
+  static TDibujosMesa dibujos;
+  return dibujos;
+}
+
+}  // namespace
+
 const QPixmap& TTapete::dibujo(const TImagen& imagen) {
   const qreal dpr = devicePixelRatioF();
-  if (dpr != dprCache_) {
-    cache_.clear();
-    dprCache_ = dpr;
-    versionReverso_ = ~std::uint64_t{0};
+  const QSize tam = tamCarta_;
+  TDibujosMesa& d = DibujosMesa();
+  if (dpr != d.Dpr || tam != d.Tamanno) {
+    d.Cache.clear();
+    d.Dpr = dpr;
+    d.Tamanno = tam;
   }
   if (imagen.Tipo == TTipoImagen::Reverso) {
-    if (versionReverso_ != Programa().VersionReverso) {
-      reverso_ = DibujoReversoActual(dpr);
+    if (versionReverso_ != Programa().VersionReverso || reverso_.devicePixelRatio() != dpr ||
+        reverso_.deviceIndependentSize().toSize() != tam) {
+      reverso_ = DibujoReversoActual(tam, dpr);
       versionReverso_ = Programa().VersionReverso;
     }
     return reverso_;
   }
   const int clave = static_cast<int>(imagen.Tipo) << 8 | imagen.Indice;
-  auto it = cache_.find(clave);
-  if (it != cache_.end()) return *it;
+  auto it = d.Cache.find(clave);
+  if (it != d.Cache.end()) return *it;
   QPixmap px;
   switch (imagen.Tipo) {
-    case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, dpr); break;
-    case TTipoImagen::Otros: px = DibujoOtros(imagen.Indice, dpr); break;
-    case TTipoImagen::Fundacion: px = DibujoFundacion(imagen.Indice, dpr); break;
+    case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Otros: px = DibujoOtros(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Fundacion: px = DibujoFundacion(imagen.Indice, tam, dpr); break;
     case TTipoImagen::Ninguna:
     case TTipoImagen::Reverso: break;
   }
-  return *cache_.insert(clave, px);
+  return *d.Cache.insert(clave, px);
 }
 
 QRect TTapete::rectanguloArrastre() const {
@@ -136,6 +219,7 @@ void TTapete::paintEvent(QPaintEvent* e) {
   const TCarta* debajoOculta =
       arrastrada_ && arrastrada_->Debajo && !arrastrada_->Debajo->Visible ? arrastrada_->Debajo
                                                                           : nullptr;
+  std::vector<const TCarta*> enCamino;
   for (const TControl* c : enOrden()) {
     if (arrastrada_ && EnTramo(arrastrada_, c)) {
       // A pile of stacked cards shows the card the run uncovers while it is carried.
@@ -145,9 +229,18 @@ void TTapete::paintEvent(QPaintEvent* e) {
       }
       continue;
     }
+    if (!moviles_.empty() && moviles_.count(static_cast<const TCarta*>(c))) {
+      enCamino.push_back(static_cast<const TCarta*>(c));
+      continue;
+    }
     const QRect r = Rectangulo(*c);
     if (!zona.intersects(r) || c->Imagen.Tipo == TTipoImagen::Ninguna) continue;
     p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
+  }
+  // Gliding cards over everything else, in their stacking order.
+  for (const TCarta* c : enCamino) {
+    const QRect r = RectanguloPintado(*c);
+    if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
   }
   if (arrastrada_) {
     const QPoint d = puntero_ - agarre_;
@@ -156,10 +249,39 @@ void TTapete::paintEvent(QPaintEvent* e) {
       if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
     }
   }
+  if (focoVisible_) pintarFoco(p);
+}
+
+void TTapete::pintarFoco(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(Qt::NoBrush);
+  const qreal grosor = std::max(2.0, 3 * escala_);
+  const qreal radio = 5 * escala_;
+  if (llevada_) {
+    // The run in hand, framed in blue where it lies.
+    QRect r;
+    for (const TCarta* c = llevada_; c; c = c->Encima) r |= Rectangulo(*c);
+    p.setPen(QPen(QColor(60, 140, 255), grosor));
+    p.drawRoundedRect(QRectF(r).adjusted(-grosor, -grosor, grosor, grosor), radio, radio);
+  }
+  // The focus: yellow, or green and red for what the pile would say to the run in hand.
+  QColor color(255, 220, 40);
+  if (llevada_) color = aceptaFoco_ ? QColor(60, 220, 80) : QColor(230, 40, 40);
+  p.setPen(QPen(color, grosor, rechazo_ ? Qt::DashLine : Qt::SolidLine));
+  const qreal margen = grosor * (llevada_ ? 2.5 : 1.0);
+  p.drawRoundedRect(QRectF(rectanguloFoco()).adjusted(-margen, -margen, margen, margen), radio,
+                    radio);
 }
 
 void TTapete::presionar(QMouseEvent* e, bool doble) {
+  TerminarAnimacion();
   if (arrastrada_ || presionado_) return;
+  // The mouse takes over: the keyboard's focus hides and what it carried goes back.
+  if (focoVisible_ || llevada_) {
+    focoVisible_ = false;
+    cancelarLlevada();
+    update();
+  }
   if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return;
   const QPoint punto = e->position().toPoint();
   presionado_ = ControlEn(punto);
@@ -186,7 +308,7 @@ void TTapete::mouseDoubleClickEvent(QMouseEvent* e) { presionar(e, true); }
 void TTapete::arrastrarSobre(QPoint punto) {
   TControl* c = ControlEn(punto);
   auto preguntar = [&](TControl* control, TEstadoArrastre estado) {
-    const QPoint local = punto - Rectangulo(*control).topLeft();
+    const QPoint local = Local(*control, punto);
     if (auto* carta = dynamic_cast<TCarta*>(control))
       return mesa_.ArrastrarSobreCarta(*carta, *arrastrada_, local.x(), local.y(), estado);
     return mesa_.ArrastrarSobrePila(*static_cast<TPila*>(control), *arrastrada_, local.x(),
@@ -222,7 +344,7 @@ void TTapete::terminarArrastre(QPoint punto) {
   QuitarCursorArrastre();
   // The drop goes only where the decision at the drop point accepted.
   if (destino) {
-    const QPoint local = punto - Rectangulo(*destino).topLeft();
+    const QPoint local = Local(*destino, punto);
     if (auto* objetivo = dynamic_cast<TCarta*>(destino))
       mesa_.SoltarEnCarta(*objetivo, carta, local.x(), local.y());
     else
@@ -262,12 +384,15 @@ void TTapete::mouseReleaseEvent(QMouseEvent* e) {
   // A click is the press and release of the left button on the same control; the second
   // press of a double click gives none. It is reported before the release.
   const bool click = b == TBoton::Izquierdo && !doble && Rectangulo(*control).contains(punto);
-  if (auto* carta = dynamic_cast<TCarta*>(control)) {
-    if (click) mesa_.ClickCarta(*carta);
-    mesa_.SoltarBotonCarta(*carta, b, false);
-  } else if (static_cast<TPila*>(control)->EsMazo()) {
-    if (click) mesa_.ClickMazo();
-  }
+  // Automatic moves and the stock's deals glide.
+  Animar([&] {
+    if (auto* carta = dynamic_cast<TCarta*>(control)) {
+      if (click) mesa_.ClickCarta(*carta);
+      mesa_.SoltarBotonCarta(*carta, b, false);
+    } else if (static_cast<TPila*>(control)->EsMazo()) {
+      if (click) mesa_.ClickMazo();
+    }
+  });
   update();
   emit Cambio();
 }
@@ -286,8 +411,409 @@ bool TTapete::event(QEvent* e) {
   if (e->type() == QEvent::Hide) {
     // A drag whose table is hidden ends without a drop.
     cancelarArrastre();
+    cancelarLlevada();
+    TerminarAnimacion();
     presionado_ = nullptr;
     boton_ = Qt::NoButton;
   }
   return QWidget::event(e);
+}
+
+// ---------------------------------------------------------------- keyboard play
+
+std::vector<TPila*> TTapete::pilasNavegables() const {
+  std::vector<TPila*> v;
+  for (const auto& p : mesa_.Pilas)
+    if (p->Visible) v.push_back(p.get());
+  if (mesa_.Mazo && mesa_.Mazo->Visible) v.push_back(mesa_.Mazo.get());
+  // Rows: a pile whose top lies within half a card of the row's first one joins it.
+  std::stable_sort(v.begin(), v.end(), [](const TPila* a, const TPila* b) { return a->Top < b->Top; });
+  std::vector<std::pair<int, TPila*>> filas;
+  int fila = -1;
+  int arriba = 0;
+  for (TPila* p : v) {
+    if (fila < 0 || p->Top - arriba > kAltoCarta / 2) {
+      ++fila;
+      arriba = p->Top;
+    }
+    filas.emplace_back(fila, p);
+  }
+  std::stable_sort(filas.begin(), filas.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : a.second->Left < b.second->Left;
+  });
+  for (std::size_t i = 0; i < v.size(); ++i) v[i] = filas[i].second;
+  return v;
+}
+
+std::vector<TCarta*> TTapete::cartasEnfocables(const TPila& pila) {
+  std::vector<TCarta*> v;
+  if (pila.EsMazo()) return v;
+  for (TCarta* c = pila.Tope; c; c = c->Debajo)
+    if (c->BocaArriba && c->Visible) v.push_back(c);
+  std::reverse(v.begin(), v.end());
+  return v;
+}
+
+TTapete::TFoco TTapete::focoEn(TPila* pila) {
+  const auto cartas = cartasEnfocables(*pila);
+  return {pila, cartas.empty() ? nullptr : cartas.back()};
+}
+
+TTapete::TFoco TTapete::focoActual() const {
+  const auto pilas = pilasNavegables();
+  if (pilas.empty()) return {};
+  if (std::find(pilas.begin(), pilas.end(), foco_.Pila) == pilas.end()) return focoEn(pilas.front());
+  if (!foco_.Carta) return focoEn(foco_.Pila);
+  const auto cartas = cartasEnfocables(*foco_.Pila);
+  if (std::find(cartas.begin(), cartas.end(), foco_.Carta) == cartas.end())
+    return focoEn(foco_.Pila);
+  return foco_;
+}
+
+TPila* TTapete::PilaEnFoco() const { return focoActual().Pila; }
+
+TCarta* TTapete::CartaEnFoco() const { return focoActual().Carta; }
+
+void TTapete::ponerFoco(TFoco foco) {
+  const TFoco antes = foco_;
+  foco_ = foco;
+  rechazo_ = false;
+  if (llevada_ && antes.Pila != foco.Pila) aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
+  update();
+  anunciarFoco();
+}
+
+void TTapete::moverFoco(int tecla) {
+  const TFoco actual = focoActual();
+  if (!actual.Pila) return;
+  const auto pilas = pilasNavegables();
+  const auto n = static_cast<int>(pilas.size());
+  const int i = static_cast<int>(std::find(pilas.begin(), pilas.end(), actual.Pila) - pilas.begin());
+  if (tecla == Qt::Key_Left || tecla == Qt::Key_Right) {
+    // Every pile in turn, round the table.
+    const int j = (i + (tecla == Qt::Key_Right ? 1 : n - 1)) % n;
+    ponerFoco(focoEn(pilas[static_cast<std::size_t>(j)]));
+    return;
+  }
+  // Up and down: along the pile's face-up cards, then to the nearest pile above or below.
+  const bool subir = tecla == Qt::Key_Up;
+  const auto cartas = cartasEnfocables(*actual.Pila);
+  const auto k = std::find(cartas.begin(), cartas.end(), actual.Carta) - cartas.begin();
+  if (actual.Carta && subir && k > 0) return ponerFoco({actual.Pila, cartas[static_cast<std::size_t>(k - 1)]});
+  if (actual.Carta && !subir && k + 1 < static_cast<long>(cartas.size()))
+    return ponerFoco({actual.Pila, cartas[static_cast<std::size_t>(k + 1)]});
+  // Above means above the pile's place; below, below the card in focus.
+  const QRect desde = actual.Carta && !subir ? RectanguloMesa(*actual.Carta)
+                                             : RectanguloMesa(*actual.Pila);
+  TPila* mejor = nullptr;
+  long costeMejor = 0;
+  for (TPila* p : pilas) {
+    if (p == actual.Pila) continue;
+    const QRect r = RectanguloMesa(*p);
+    const long dy = subir ? desde.top() - r.top() : r.top() - desde.top();
+    if (dy <= 0) continue;
+    const long coste = dy + 2L * std::abs(r.center().x() - desde.center().x());
+    if (!mejor || coste < costeMejor) {
+      mejor = p;
+      costeMejor = coste;
+    }
+  }
+  if (mejor) ponerFoco(focoEn(mejor));
+}
+
+bool TTapete::preguntarFoco(TEstadoArrastre estado) {
+  TPila* pila = foco_.Pila;
+  if (!llevada_ || !pila) return false;
+  // As a drop of the mouse in the middle of the card or place the pile shows on top.
+  if (pila->Tope) return mesa_.ArrastrarSobreCarta(*pila->Tope, *llevada_, kAnchoCarta / 2,
+                                                   kAltoCarta / 2, estado);
+  return mesa_.ArrastrarSobrePila(*pila, *llevada_, kAnchoCarta / 2, kAltoCarta / 2, estado);
+}
+
+void TTapete::cancelarLlevada() {
+  if (!llevada_) return;
+  llevada_ = nullptr;
+  aceptaFoco_ = false;
+  rechazo_ = false;
+  update();
+}
+
+void TTapete::tomarOSoltar() {
+  foco_ = focoActual();
+  if (!foco_.Pila) return;
+  if (!llevada_) {
+    if (foco_.Carta) {
+      if (!mesa_.PresionarCarta(*foco_.Carta, TBoton::Izquierdo)) return;
+      llevada_ = foco_.Carta;
+      aceptaFoco_ = preguntarFoco(TEstadoArrastre::Entrando);
+      update();
+    } else if (foco_.Pila->EsMazo()) {
+      Animar([this] { mesa_.ClickMazo(); });
+      update();
+      emit Cambio();
+    }
+    return;
+  }
+  TCarta& carta = *llevada_;
+  if (foco_.Pila == carta.Pila) {
+    // Put back where it was taken from.
+    cancelarLlevada();
+    return;
+  }
+  if (!preguntarFoco(TEstadoArrastre::Moviendo)) {
+    aceptaFoco_ = false;
+    rechazo_ = true;
+    update();
+    return;
+  }
+  llevada_ = nullptr;
+  aceptaFoco_ = false;
+  TPila& pila = *foco_.Pila;
+  constexpr int x = kAnchoCarta / 2;
+  constexpr int y = kAltoCarta / 2;
+  if (pila.Tope)
+    mesa_.SoltarEnCarta(*pila.Tope, carta, x, y);
+  else
+    mesa_.SoltarEnPila(pila, carta, x, y);
+  mesa_.SoltarBotonCarta(carta, TBoton::Izquierdo, true);
+  // The focus follows the run to where it went.
+  foco_ = {carta.Pila, &carta};
+  update();
+  emit Cambio();
+}
+
+void TTapete::keyPressEvent(QKeyEvent* e) {
+  TerminarAnimacion();
+  if (arrastrada_ || e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  const int tecla = e->key();
+  switch (tecla) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (focoVisible_) {
+        moverFoco(tecla);
+      } else {
+        // The first key only shows where the focus is.
+        focoVisible_ = true;
+        ponerFoco(focoActual());
+      }
+      break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      focoVisible_ = true;
+      tomarOSoltar();
+      break;
+    case Qt::Key_Escape:
+      if (!llevada_) {
+        QWidget::keyPressEvent(e);
+        return;
+      }
+      cancelarLlevada();
+      break;
+    case Qt::Key_A: {
+      focoVisible_ = true;
+      cancelarLlevada();
+      foco_ = focoActual();
+      if (TCarta* carta = foco_.Carta) {
+        Animar([&] { mesa_.SoltarBotonCarta(*carta, TBoton::Derecho, false); });
+        update();
+        emit Cambio();
+      }
+      break;
+    }
+    case Qt::Key_M:
+      cancelarLlevada();
+      if (mesa_.Mazo && mesa_.Mazo->Visible) {
+        Animar([this] { mesa_.ClickMazo(); });
+        update();
+        emit Cambio();
+      }
+      break;
+    default:
+      QWidget::keyPressEvent(e);
+      return;
+  }
+  e->accept();
+  anunciarFoco();
+}
+
+void TTapete::focusInEvent(QFocusEvent* e) {
+  QWidget::focusInEvent(e);
+  update();
+}
+
+void TTapete::focusOutEvent(QFocusEvent* e) {
+  QWidget::focusOutEvent(e);
+  update();
+}
+
+QRect TTapete::rectanguloFoco() const {
+  const TFoco f = focoActual();
+  if (!f.Pila) return {};
+  if (!f.Carta) return Rectangulo(*f.Pila);
+  QRect r;
+  for (const TCarta* c = f.Carta; c; c = c->Encima) r |= Rectangulo(*c);
+  return r;
+}
+
+// ---------------------------------------------------------------- cards that move
+
+namespace {
+
+struct TLugar {
+  QPoint Punto;
+  bool Visible;
+};
+
+}  // namespace
+
+void TTapete::PonerAnimacion(bool si) {
+  animacion_ = si;
+  if (!si) TerminarAnimacion();
+}
+
+void TTapete::Animar(const std::function<void()>& accion) {
+  TerminarAnimacion();
+  if (!animacion_ || !isVisible()) {
+    accion();
+    return;
+  }
+  std::unordered_map<const TCarta*, TLugar> antes;
+  antes.reserve(mesa_.Cartas.size());
+  for (const auto& c : mesa_.Cartas) antes[c.get()] = {QPoint(c->Left, c->Top), c->Visible};
+  const TPila* mazo = mesa_.Mazo && mesa_.Mazo->Visible ? mesa_.Mazo.get() : nullptr;
+  const QPoint lugarMazo = mazo ? QPoint(mazo->Left, mazo->Top) : QPoint();
+  accion();
+  // The engine changes whatever the deal owns; only cards still on the table glide.
+  QRect zona;
+  for (const auto& c : mesa_.Cartas) {
+    const auto it = antes.find(c.get());
+    if (it == antes.end()) continue;
+    const QPoint ahora(c->Left, c->Top);
+    const TLugar& a = it->second;
+    if (!c->Visible) {
+      // Covered exactly by a card that arrives: it shows until that one lands.
+      if (a.Visible && a.Punto == ahora) persistentes_.insert(c.get());
+      continue;
+    }
+    if (a.Visible && a.Punto == ahora) continue;
+    // A card that was not shown comes from the stock, when the stock is on the table.
+    if (!a.Visible && !mazo) continue;
+    const QPoint desde = a.Visible ? a.Punto : lugarMazo;
+    if (desde == ahora) continue;
+    moviles_[c.get()] = desde;
+    zona |= RectanguloMesa(*c) | QRect(desde, QSize(kAnchoCarta, kAltoCarta));
+  }
+  if (moviles_.empty()) {
+    persistentes_.clear();
+    return;
+  }
+  // About a fifth of a second, shorter when many cards move at once.
+  const int n = static_cast<int>(moviles_.size());
+  duracion_ = std::max(150, 220 - 10 * (n - 1));
+  zonaAnimacion_ = vista_.mapRect(QRectF(zona)).toAlignedRect().adjusted(-2, -2, 2, 2);
+  reloj_.start();
+  // A click or a key anywhere in the program, the toolbar too, first lands the cards.
+  qApp->installEventFilter(this);
+  if (!tmrAnimacion_.isActive()) {
+    tmrAnimacion_.setTimerType(Qt::PreciseTimer);
+    tmrAnimacion_.setInterval(16);
+    connect(&tmrAnimacion_, &QTimer::timeout, this, &TTapete::cuadroAnimacion,
+            Qt::UniqueConnection);
+    tmrAnimacion_.start();
+  }
+  update(zonaAnimacion_);
+}
+
+void TTapete::TerminarAnimacion() {
+  if (moviles_.empty() && persistentes_.empty()) return;
+  moviles_.clear();
+  persistentes_.clear();
+  tmrAnimacion_.stop();
+  qApp->removeEventFilter(this);
+  update(zonaAnimacion_);
+}
+
+void TTapete::cuadroAnimacion() {
+  if (avance() >= 1) {
+    TerminarAnimacion();
+    return;
+  }
+  update(zonaAnimacion_);
+}
+
+double TTapete::avance() const {
+  if (moviles_.empty() || duracion_ <= 0) return 1;
+  return std::min(1.0, static_cast<double>(reloj_.elapsed()) / duracion_);
+}
+
+QRect TTapete::RectanguloPintado(const TCarta& carta) const {
+  const auto it = moviles_.find(&carta);
+  if (it == moviles_.end()) return Rectangulo(carta);
+  // Quick at first, gentle at the end.
+  const double t = 1 - std::pow(1 - avance(), 3);
+  const QPointF desde(it->second);
+  const QPointF hasta(carta.Left, carta.Top);
+  const QPointF esquina = vista_.map(desde + (hasta - desde) * t);
+  return {static_cast<int>(std::lround(esquina.x())), static_cast<int>(std::lround(esquina.y())),
+          tamCarta_.width(), tamCarta_.height()};
+}
+
+bool TTapete::eventFilter(QObject* objeto, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+      TerminarAnimacion();
+      break;
+    default: break;
+  }
+  return QWidget::eventFilter(objeto, e);
+}
+
+// ---------------------------------------------------------------- assistive technology
+
+QString TTapete::DescripcionFoco() const {
+  const TFoco f = focoActual();
+  if (!f.Pila) return {};
+  if (f.Pila->EsMazo()) {
+    const int n = mesa_.Mazo->CartasMazo;
+    return n == 1 ? QStringLiteral("Mazo, 1 carta") : QStringLiteral("Mazo, %1 cartas").arg(n);
+  }
+  if (f.Carta) {
+    return QStringLiteral("%1, boca arriba, en la pila %2")
+        .arg(QString::fromStdString(TextoHint(*f.Carta)))
+        .arg(f.Pila->Numero);
+  }
+  if (!f.Pila->Tope) return QStringLiteral("Pila %1, vacía").arg(f.Pila->Numero);
+  const int n = f.Pila->Cantidad;
+  return n == 1 ? QStringLiteral("Pila %1, 1 carta boca abajo").arg(f.Pila->Numero)
+                : QStringLiteral("Pila %1, %2 cartas boca abajo").arg(f.Pila->Numero).arg(n);
+}
+
+QString TTapete::DescripcionLlevada() const {
+  if (!llevada_) return {};
+  QString texto = QStringLiteral("Llevás %1").arg(QString::fromStdString(TextoHint(*llevada_)));
+  if (llevada_->Encima) texto += QStringLiteral(" con las cartas que tiene encima");
+  const TFoco f = focoActual();
+  if (f.Pila && f.Pila != llevada_->Pila)
+    texto += aceptaFoco_ ? QStringLiteral("; esta pila la acepta")
+                         : QStringLiteral("; esta pila no la acepta");
+  return texto;
+}
+
+void TTapete::anunciarFoco() {
+  if (!focoVisible_) return;
+  QAccessibleEvent foco(this, QAccessible::Focus);
+  foco.setChild(0);
+  QAccessible::updateAccessibility(&foco);
+  QAccessibleEvent nombre(this, QAccessible::NameChanged);
+  nombre.setChild(0);
+  QAccessible::updateAccessibility(&nombre);
 }

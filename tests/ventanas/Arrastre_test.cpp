@@ -71,37 +71,37 @@ TEST_F(ArrastreTest, ElCursorDeArrastreEsDeTodoElProgramaMientrasDuraElArrastre)
   const auto si = Movida(true);
   const auto no = Movida(false);
   ASSERT_TRUE(si && no);
-  const QPoint origen = Centro(*si->carta);
+  const QPoint origen = Centro(*tapete, *si->carta);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   QTest::mousePress(tapete, Qt::LeftButton, {}, origen);
   ASSERT_EQ(tapete->Arrastrada(), si->carta);
   // Over its own pile the card is refused.
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorNoSoltarInstalado()));
-  QTest::mouseMove(tapete, Centro(Blanco(*si->destino)));
+  QTest::mouseMove(tapete, Centro(*tapete, Blanco(*si->destino)));
   EXPECT_TRUE(tapete->AceptaSoltar());
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorArrastreInstalado()));
   // Off every pile, on the bare table.
   QTest::mouseMove(tapete, QPoint(tapete->width() - 3, tapete->height() - 3));
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorNoSoltarInstalado()));
-  QTest::mouseMove(tapete, Centro(Blanco(*si->destino)));
+  QTest::mouseMove(tapete, Centro(*tapete, Blanco(*si->destino)));
   EXPECT_TRUE(EsCursor(QGuiApplication::overrideCursor(), CursorArrastreInstalado()));
   // One cursor of ours at a time, however often the answer changed.
-  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(Blanco(*si->destino)));
+  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(*tapete, Blanco(*si->destino)));
   EXPECT_EQ(si->carta->Pila, si->destino);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
   // A refused drop also gives the pointer back.
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*no->carta));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*tapete, *no->carta));
   ASSERT_EQ(tapete->Arrastrada(), no->carta);
-  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(*no->carta) + QPoint(2, 2));
+  QTest::mouseRelease(tapete, Qt::LeftButton, {}, Centro(*tapete, *no->carta) + QPoint(2, 2));
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ArrastreTest, UnArrastreCortadoDevuelveElCursorYNoPisaElDeOtro) {
   const auto si = Movida(true);
   ASSERT_TRUE(si);
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->carta));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*tapete, *si->carta));
   ASSERT_TRUE(CursorArrastreMostrado());
   juego->hide();  // the table hidden in mid-drag: no drop
   EXPECT_EQ(tapete->Arrastrada(), nullptr);
@@ -109,7 +109,7 @@ TEST_F(ArrastreTest, UnArrastreCortadoDevuelveElCursorYNoPisaElDeOtro) {
 
   juego->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
-  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*si->carta));
+  QTest::mousePress(tapete, Qt::LeftButton, {}, Centro(*tapete, *si->carta));
   ASSERT_TRUE(CursorArrastreMostrado());
   juego.reset();  // the window closed under the drag
   EXPECT_FALSE(CursorArrastreMostrado());
@@ -137,12 +137,12 @@ TEST_F(ArrastreTest, CadaCuadroPintaSoloDondeEstabaYDondeEstaElTramo) {
     if (!lejos || p->Left > lejos->Left) lejos = p.get();
   }
   ASSERT_TRUE(carta && lejos);
-  const QRect tramo = TTapete::Rectangulo(*carta);
+  const QRect tramo = tapete->Rectangulo(*carta);
   const QPoint origen = tramo.center();
-  const QPoint destino = Centro(Blanco(*lejos));
+  const QPoint destino = Centro(*tapete, Blanco(*lejos));
   ASSERT_GT(destino.x() - origen.x(), 4 * tramo.width());
   const QPoint medio = (origen + destino) / 2;
-  ASSERT_FALSE(TTapete::Rectangulo(*carta).contains(medio));
+  ASSERT_FALSE(tapete->Rectangulo(*carta).contains(medio));
 
   TRegiones regiones;
   tapete->installEventFilter(&regiones);

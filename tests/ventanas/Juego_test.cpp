@@ -65,8 +65,8 @@ TEST_F(JuegoTest, ArrastrarDesdeLaPresionHastaSoltarMueveLaCarta) {
   TTapete* t = juego.Tapete;
   const TPila* desde = mv.carta->Pila;
   const std::uint8_t antes = mv.destino->Cantidad;
-  const QPoint origen = Centro(*mv.carta);
-  const QPoint destino = Centro(Blanco(*mv.destino));
+  const QPoint origen = Centro(*t, *mv.carta);
+  const QPoint destino = Centro(*t, Blanco(*mv.destino));
   ASSERT_EQ(t->ControlEn(origen), mv.carta);
   EXPECT_FALSE(juego.tbDeshacer->isEnabled() && juego.mesa.Historial);
 
@@ -98,8 +98,8 @@ TEST_F(JuegoTest, UnaCaidaRechazadaNoCambiaNada) {
   const TMovida mv = Repartir(false);
   TTapete* t = juego.Tapete;
   const std::string antes = Mesa(juego.mesa);
-  const QPoint origen = Centro(*mv.carta);
-  const QPoint destino = Centro(Blanco(*mv.destino));
+  const QPoint origen = Centro(*t, *mv.carta);
+  const QPoint destino = Centro(*t, Blanco(*mv.destino));
   QTest::mousePress(t, Qt::LeftButton, {}, origen);
   QTest::mouseMove(t, destino);
   EXPECT_FALSE(t->AceptaSoltar());
@@ -128,7 +128,7 @@ TEST_F(JuegoTest, ClickDerechoMueveSolo) {
   ASSERT_NE(as, nullptr);
   TTapete* t = juego.Tapete;
   TPila* desde = as->Pila;
-  QTest::mouseClick(t, Qt::RightButton, {}, Centro(*as));
+  QTest::mouseClick(t, Qt::RightButton, {}, Centro(*t, *as));
   ASSERT_NE(as->Pila, desde);
   EXPECT_TRUE(as->Pila->Grupo->EsFundacion);
   EXPECT_EQ(as->Pila->Grupo->PaloFundacion, as->Palo);
@@ -137,11 +137,11 @@ TEST_F(JuegoTest, ClickDerechoMueveSolo) {
   // A face-down card does not move with the right button.
   TCarta* abajo = nullptr;
   for (const auto& c : juego.mesa.Cartas)
-    if (c->Pila && !c->BocaArriba && c->Visible && t->ControlEn(Centro(*c) - QPoint(0, 40)) == c.get())
+    if (c->Pila && !c->BocaArriba && c->Visible && t->ControlEn(Centro(*t, *c) - QPoint(0, 40)) == c.get())
       abajo = c.get();
   if (abajo) {
     const std::string antes = Mesa(juego.mesa);
-    QTest::mouseClick(t, Qt::RightButton, {}, Centro(*abajo) - QPoint(0, 40));
+    QTest::mouseClick(t, Qt::RightButton, {}, Centro(*t, *abajo) - QPoint(0, 40));
     EXPECT_EQ(Mesa(juego.mesa), antes);
     EXPECT_EQ(juego.mesa.Movimientos, 1);
   }
@@ -164,8 +164,8 @@ TEST_F(JuegoTest, ClickYDobleClickEnElMazo) {
   EXPECT_EQ(Panel(0), QString("Mazo: %1").arg(enMazo));
 
   TCarta* tope = m.Mazo->TopeMazo;
-  ASSERT_EQ(t->ControlEn(Centro(*tope)), tope);
-  QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*tope));
+  ASSERT_EQ(t->ControlEn(Centro(*t, *tope)), tope);
+  QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*t, *tope));
   EXPECT_EQ(tope->Pila, descarte);
   EXPECT_TRUE(tope->BocaArriba);
   EXPECT_EQ(m.Mazo->CartasMazo, enMazo - 1);
@@ -176,7 +176,7 @@ TEST_F(JuegoTest, ClickYDobleClickEnElMazo) {
   // A double click: the first click deals, the release after the second press deals
   // again through the release rule.
   tope = m.Mazo->TopeMazo;
-  const QPoint p = Centro(*tope);
+  const QPoint p = Centro(*t, *tope);
   Enviar(t, QEvent::MouseButtonPress, p);
   Enviar(t, QEvent::MouseButtonRelease, p);
   Enviar(t, QEvent::MouseButtonDblClick, p);
@@ -187,10 +187,10 @@ TEST_F(JuegoTest, ClickYDobleClickEnElMazo) {
   EXPECT_EQ(m.Movimientos, 3);
 
   // Empty the stock; a click on its place redeals the waste (unlimited redeals).
-  while (m.Mazo->TopeMazo) QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*m.Mazo->TopeMazo));
+  while (m.Mazo->TopeMazo) QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*t, *m.Mazo->TopeMazo));
   EXPECT_EQ(Panel(0), "Mazo: 0");
-  ASSERT_EQ(t->ControlEn(Centro(*m.Mazo)), m.Mazo.get());
-  QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*m.Mazo));
+  ASSERT_EQ(t->ControlEn(Centro(*t, *m.Mazo)), m.Mazo.get());
+  QTest::mouseClick(t, Qt::LeftButton, {}, Centro(*t, *m.Mazo));
   EXPECT_EQ(m.Mazo->CartasMazo, enMazo);
   EXPECT_EQ(Panel(1), "Descarte: 0");
   EXPECT_EQ(Panel(2), "Reutilizaciones: ilimitadas");

@@ -59,7 +59,7 @@ class TModales {
 
 // A point where the control is the topmost one on the table, so a press there reaches it.
 inline QPoint PuntoVisible(const TTapete& t, const TControl& c) {
-  const QRect r = TTapete::Rectangulo(c);
+  const QRect r = t.Rectangulo(c);
   for (int y = r.top() + 2; y < r.bottom(); y += 3)
     for (int x = r.left() + 2; x < r.right(); x += 3)
       if (t.ControlEn(QPoint(x, y)) == &c) return {x, y};

@@ -8,7 +8,8 @@
 #include "engine/Mesa.h"
 #include "play/ventanas/Tapete.h"
 
-inline QPoint Centro(const TControl& c) { return TTapete::Rectangulo(c).center(); }
+// The centre of the control as the table paints it, at whatever scale.
+inline QPoint Centro(const TTapete& t, const TControl& c) { return t.Rectangulo(c).center(); }
 
 // What a drop on the pile lands on: its top card, or the empty place.
 inline const TControl& Blanco(const TPila& p) {

@@ -159,9 +159,11 @@ TCuenta CompararCartas(TTapete* tapete, const QImage& captura, const TMesa& mesa
   for (const auto& c : mesa.Cartas) {
     if (!c->Visible || c->BocaArriba != bocaArriba) continue;
     const QImage dibujo = esperada(*c);
-    for (int y = 0; y < kAltoCarta; y += 3)
-      for (int x = 0; x < kAnchoCarta; x += 3) {
-        const QPoint p(c->Left + x, c->Top + y);
+    const QRect r = tapete->Rectangulo(*c);
+    EXPECT_EQ(dibujo.size(), r.size());
+    for (int y = 0; y < r.height(); y += 3)
+      for (int x = 0; x < r.width(); x += 3) {
+        const QPoint p = r.topLeft() + QPoint(x, y);
         if (tapete->ControlEn(p) != c.get() || qAlpha(dibujo.pixel(x, y)) != 255) continue;
         (captura.pixel(p) == dibujo.pixel(x, y) ? cuenta.Iguales : cuenta.Distintos)++;
       }
@@ -397,8 +399,12 @@ TEST_F(ReversosTest, AceptarEnElJuegoRepintaLosReversosDeLaMesaYDelMazo) {
   TTapete* t = juego->Tapete;
   const qreal dpr = t->devicePixelRatioF();
   ASSERT_EQ(dpr, 1.0);
-  auto reverso = [](int k) { return [k](const TCarta&) { return Imagen(DibujoReverso(k, 1.0)); }; };
-  auto cara = [](const TCarta& c) { return Imagen(DibujoCara(c.ImagenCara(), 1.0)); };
+  // The table is scaled to the window: its pictures are drawn at the size they show.
+  const QSize tam = t->TamannoCarta();
+  auto reverso = [tam](int k) {
+    return [k, tam](const TCarta&) { return Imagen(DibujoReverso(k, tam, 1.0)); };
+  };
+  auto cara = [tam](const TCarta& c) { return Imagen(DibujoCara(c.ImagenCara(), tam, 1.0)); };
   const int enMazo = juego->mesa.Mazo->CartasMazo;
   ASSERT_GT(enMazo, 0);
 
@@ -424,9 +430,10 @@ TEST_F(ReversosTest, AceptarEnElJuegoRepintaLosReversosDeLaMesaYDelMazo) {
   // The stock's top card shows the new back too.
   const TCarta* tope = juego->mesa.Mazo->TopeMazo;
   ASSERT_NE(tope, nullptr);
-  const QPoint centro = TTapete::Rectangulo(*tope).center();
+  const QPoint centro = t->Rectangulo(*tope).center();
   EXPECT_EQ(t->ControlEn(centro), tope);
-  EXPECT_EQ(despues.pixel(centro), Imagen(DibujoReverso(2, 1.0)).pixel(centro - QPoint(tope->Left, tope->Top)));
+  EXPECT_EQ(despues.pixel(centro),
+            Imagen(DibujoReverso(2, tam, 1.0)).pixel(centro - t->Rectangulo(*tope).topLeft()));
   EXPECT_EQ(juego->mesa.Mazo->CartasMazo, enMazo);
 
   // A user back: its file's colour inside the placeholder's border on every face-down
@@ -442,8 +449,7 @@ TEST_F(ReversosTest, AceptarEnElJuegoRepintaLosReversosDeLaMesaYDelMazo) {
   Captura(t);
   Esperar();
   const QImage usuario = Captura(t);
-  const QImage compuesto = ComponerReversoUsuario(ImagenMarcadorReverso(), archivo)
-                               .convertToFormat(QImage::Format_ARGB32);
+  const QImage compuesto = Imagen(DibujoReversoActual(tam, 1.0));
   const TCuenta propio = CompararCartas(t, usuario, juego->mesa, false,
                                         [&](const TCarta&) { return compuesto; });
   EXPECT_GT(propio.Iguales, 200);
