@@ -88,7 +88,8 @@ TEST_F(AtajosJuego, LasTeclasHacenLoQueSusBotonesYLosHintsLasNombran) {
   EXPECT_FALSE(juego.tbVolverInstantanea->isEnabled());
   QTest::keyClick(foco, Qt::Key_T, Qt::ControlModifier);
   EXPECT_TRUE(juego.tbVolverInstantanea->isEnabled());
-  const QPoint a = Centro(*mv->carta), b = Centro(Blanco(*mv->destino));
+  const QPoint a = Centro(*juego.Tapete, *mv->carta),
+               b = Centro(*juego.Tapete, Blanco(*mv->destino));
   const auto arrastrar = [&] {
     QTest::mousePress(juego.Tapete, Qt::LeftButton, {}, a);
     QTest::mouseMove(juego.Tapete, b);

@@ -86,13 +86,13 @@ TEST_F(PartidaTest, UnJuegoCerradoContinuaTrasReiniciarElPrograma) {
     for (int k = 0; k < 3; ++k) {
       const auto movida = BuscarMovida(j.mesa, true);
       ASSERT_TRUE(movida);
-      QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*movida->carta));
-      QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(Blanco(*movida->destino)));
+      QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, *movida->carta));
+      QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, Blanco(*movida->destino)));
     }
     j.tbDeshacer->trigger();
     j.tbInstantanea->trigger();
     if (j.mesa.Mazo->EnMesa && j.mesa.Mazo->CartasMazo > 0)
-      QTest::mouseClick(j.Tapete, Qt::LeftButton, {}, Centro(*j.mesa.Mazo->TopeMazo));
+      QTest::mouseClick(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, *j.mesa.Mazo->TopeMazo));
     for (int k = 0; k < 3; ++k) j.mesa.ContarMinuto();
     j.Actualizar();
     ASSERT_GE(j.mesa.Pasos.size(), 5u);
@@ -211,8 +211,8 @@ TEST_F(PartidaTest, LasEstadisticasCuentanJuegosReales) {
       carta = carta->Debajo;
     const TPila& hacia = *j.mesa.Pilas[static_cast<std::size_t>(ultimo.Destino - 1)];
     cerrarDialogos.start(5);
-    QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*carta));
-    QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(Blanco(hacia)));
+    QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, *carta));
+    QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, Blanco(hacia)));
     QTRY_VERIFY_WITH_TIMEOUT(j.mesa.JuegoTerminado, 5000);
     cerrarDialogos.stop();
     EXPECT_TRUE(j.mesa.JuegoTerminado);

@@ -479,7 +479,7 @@ TEST_F(ReversosTest, LaMesaMuestraElMarcadorHastaQueLlegaLaImagenYSeRepintaSola)
   const QImage mesa = Captura(juego->Tapete);
   const TCarta* tope = juego->mesa.Mazo->TopeMazo;
   ASSERT_NE(tope, nullptr);
-  EXPECT_EQ(QColor(mesa.pixel(TTapete::Rectangulo(*tope).center())), QColor(10, 200, 250));
+  EXPECT_EQ(QColor(mesa.pixel(juego->Tapete->Rectangulo(*tope).center())), QColor(10, 200, 250));
   // At twice the pixels the picture is made at that size, not scaled up.
   const QSize doble(2 * kAnchoCarta, 2 * kAltoCarta);
   DibujoReversoActual(2.0);
