@@ -229,7 +229,8 @@ void TTapete::paintEvent(QPaintEvent* e) {
       }
       continue;
     }
-    if (!moviles_.empty() && moviles_.count(static_cast<const TCarta*>(c))) {
+    if (!moviles_.empty() && moviles_.count(c)) {
+      // Only cards glide.
       enCamino.push_back(static_cast<const TCarta*>(c));
       continue;
     }
@@ -683,7 +684,7 @@ void TTapete::Animar(const std::function<void()>& accion) {
     accion();
     return;
   }
-  std::unordered_map<const TCarta*, TLugar> antes;
+  std::unordered_map<const TControl*, TLugar> antes;
   antes.reserve(mesa_.Cartas.size());
   for (const auto& c : mesa_.Cartas) antes[c.get()] = {QPoint(c->Left, c->Top), c->Visible};
   const TPila* mazo = mesa_.Mazo && mesa_.Mazo->Visible ? mesa_.Mazo.get() : nullptr;

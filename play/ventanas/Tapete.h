@@ -182,8 +182,8 @@ class TTapete : public QWidget {
   // The glide: where each moving card started (table coordinates), cards the moves
   // covered that still show until it ends, and its clock.
   bool animacion_ = true;
-  std::unordered_map<const TCarta*, QPoint> moviles_;
-  std::unordered_set<const TCarta*> persistentes_;
+  std::unordered_map<const TControl*, QPoint> moviles_;
+  std::unordered_set<const TControl*> persistentes_;
   QElapsedTimer reloj_;
   int duracion_ = 0;
   QTimer tmrAnimacion_;

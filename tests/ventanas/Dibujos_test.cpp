@@ -182,3 +182,31 @@ TEST(Dibujos, ImagenesDeVentanaDecodificadasAlTamannoDeSuFormulario) {
   EXPECT_NEAR(qGreen(banda), 68, 6);
   EXPECT_NEAR(qBlue(banda), 68, 6);
 }
+
+TEST(Dibujos, AOtroTamannoSeDibujanDeNuevoYNoAgrandadas) {
+  // A table scaled to its window asks for card pictures of any size.
+  const QSize grande(186, 294);
+  const std::vector<std::pair<QString, std::function<QPixmap(QSize, qreal)>>> todas{
+      {QStringLiteral("cara"), [](QSize t, qreal d) { return DibujoCara(27, t, d); }},
+      {QStringLiteral("otros"), [](QSize t, qreal d) { return DibujoOtros(2, t, d); }},
+      {QStringLiteral("fundacion"), [](QSize t, qreal d) { return DibujoFundacion(1, t, d); }},
+      {QStringLiteral("reverso"), [](QSize t, qreal d) { return DibujoReverso(1, t, d); }},
+      {QStringLiteral("marcador"), [](QSize t, qreal d) { return DibujoReverso(4, t, d); }},
+  };
+  for (const auto& [nombre, dibujo] : todas) {
+    SCOPED_TRACE(nombre.toStdString());
+    // At the size of the fixed cards they are the fixed cards.
+    const QPixmap fija = dibujo(QSize(62, 98), 1.0);
+    EXPECT_EQ(fija.size(), QSize(62, 98));
+    const QPixmap g = dibujo(grande, 1.0);
+    EXPECT_EQ(g.size(), grande);
+    EXPECT_EQ(g.deviceIndependentSize(), QSizeF(grande));
+    EXPECT_NE(Imagen(g), Imagen(fija).scaled(grande));
+    const QPixmap doble = dibujo(grande, 2.0);
+    EXPECT_EQ(doble.size(), grande * 2);
+    EXPECT_EQ(doble.deviceIndependentSize(), QSizeF(grande));
+    // The corners stay transparent at every size: the table shows through.
+    EXPECT_EQ(qAlpha(Imagen(g).pixel(0, 0)), 0);
+  }
+  EXPECT_EQ(Imagen(DibujoCara(27, QSize(62, 98), 1.0)), Imagen(DibujoCara(27, 1.0)));
+}
