@@ -156,6 +156,7 @@ void TTapete::paintEvent(QPaintEvent* e) {
       if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
     }
   }
+  if (DibujarEncima) DibujarEncima(p);
 }
 
 void TTapete::presionar(QMouseEvent* e, bool doble) {

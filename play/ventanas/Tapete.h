@@ -7,9 +7,12 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 #include "engine/Mesa.h"
+
+class QPainter;
 
 class TTapete : public QWidget {
   Q_OBJECT
@@ -31,6 +34,9 @@ class TTapete : public QWidget {
   void RepintarReversos();
 
   TCarta* Arrastrada() const { return arrastrada_; }
+
+  // Painted over the table after everything else (the hint's marks).
+  std::function<void(QPainter&)> DibujarEncima;
   bool AceptaSoltar() const { return acepta_; }
 
  signals:

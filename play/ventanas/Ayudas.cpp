@@ -1,0 +1,293 @@
+#include "play/ventanas/Ayudas.h"
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <algorithm>
+
+#include "play/ventanas/Atajos.h"
+#include "play/ventanas/Juego.h"
+#include "play/ventanas/Tapete.h"
+#include "resources/Dibujos.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+constexpr int kMsPista = 1000;
+constexpr int kMsPasoTerminar = 40;
+
+// The undo arrow turned the other way.
+QIcon IconoRehacer() {
+  const QImage deshacer = IconoMenu(4).pixmap(16, 16).toImage();
+  return QIcon(QPixmap::fromImage(deshacer.mirrored(true, false)));
+}
+
+QAction* Boton(QToolBar* fila, const QIcon& icono, const QString& texto) {
+  QAction* a = icono.isNull() ? fila->addAction(texto) : fila->addAction(icono, texto);
+  a->setToolTip(texto);
+  return a;
+}
+
+TCarta* CartaEn(TPila& pila, int posicion) {
+  if (posicion < 0) return pila.Tope;
+  TCarta* c = pila.Tope;
+  for (int i = pila.Cantidad - 1; c && i > posicion; --i) c = c->Debajo;
+  return c;
+}
+
+TPila* PilaNumero(TMesa& m, int n) {
+  if (n < 1 || n > static_cast<int>(m.Pilas.size())) return nullptr;
+  return m.Pilas[static_cast<std::size_t>(n - 1)].get();
+}
+
+}  // namespace
+
+TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
+  const auto filas = juego.Barra->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly);
+  QToolBar* fila1 = filas.value(0);
+  QToolBar* fila2 = filas.value(1, fila1);
+  tbRehacer = Boton(fila1, IconoRehacer(), QStringLiteral("Rehacer"));
+  tbRehacer->setEnabled(false);
+  fila2->addSeparator();
+  tbPista = Boton(fila2, {}, QStringLiteral("Pista"));
+  tbTerminar = Boton(fila2, {}, QStringLiteral("Terminar"));
+  tbTerminar->setEnabled(false);
+  PonerAtajo(tbRehacer, QKeySequence(Qt::CTRL | Qt::Key_Y));
+  tbRehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  PonerAtajo(tbPista, QKeySequence(Qt::Key_P));
+  PonerAtajo(tbTerminar, QKeySequence(Qt::Key_T));
+  connect(tbRehacer, &QAction::triggered, this, &TAyudas::tbRehacerClick);
+  connect(tbPista, &QAction::triggered, this, &TAyudas::tbPistaClick);
+  connect(tbTerminar, &QAction::triggered, this, &TAyudas::tbTerminarClick);
+
+  lbVeredicto = new QLabel(juego.sbStatus);
+  lbVeredicto->setMinimumWidth(160);
+  lbVeredicto->setFrameShape(QFrame::StyledPanel);
+  lbVeredicto->setFrameShadow(QFrame::Sunken);
+  juego.sbStatus->addWidget(lbVeredicto);
+  bbtnVolverGanable =
+      new QPushButton(QStringLiteral("Volver a la última posición ganable"), juego.sbStatus);
+  bbtnVolverGanable->setFocusPolicy(Qt::NoFocus);
+  bbtnVolverGanable->hide();
+  juego.sbStatus->addWidget(bbtnVolverGanable);
+  connect(bbtnVolverGanable, &QPushButton::clicked, this, &TAyudas::VolverAGanable);
+
+  tmrPista_.setSingleShot(true);
+  tmrPista_.setInterval(kMsPista);
+  connect(&tmrPista_, &QTimer::timeout, this, [this] {
+    resaltados_.clear();
+    juego_.Tapete->update();
+  });
+  tmrTerminar_.setInterval(kMsPasoTerminar);
+  connect(&tmrTerminar_, &QTimer::timeout, this, &TAyudas::siguientePasoTerminar);
+  juego.Tapete->DibujarEncima = [this](QPainter& p) {
+    p.setPen(QPen(QColor(255, 215, 0), 3));
+    p.setBrush(Qt::NoBrush);
+    for (const TControl* c : resaltados_)
+      p.drawRoundedRect(TTapete::Rectangulo(*c).adjusted(-2, -2, 2, 2), 4, 4);
+  };
+  connect(&juego, &TfrmJuego::Actualizado, this, &TAyudas::Actualizar);
+  trabajador_ = std::jthread([this](std::stop_token fin) { trabajar(fin); });
+}
+
+TAyudas::~TAyudas() {
+  // A running search stops at once; no result is posted once the worker is joined.
+  {
+    std::lock_guard lock(mutex_);
+    enCurso_.request_stop();
+    pendiente_.reset();
+  }
+  trabajador_.request_stop();
+  trabajador_.join();
+}
+
+void TAyudas::trabajar(std::stop_token fin) {
+  while (true) {
+    TTarea tarea;
+    {
+      std::unique_lock lock(mutex_);
+      if (!hayTarea_.wait(lock, fin, [this] { return pendiente_.has_value(); })) return;
+      tarea = std::move(*pendiente_);
+      pendiente_.reset();
+    }
+    TResultado r =
+        Resolver(tarea.Preparar, tarea.Numero, tarea.Pasos, Limites, tarea.Parar.get_token());
+    // A newer action made this search stale: its "no se sabe" is no answer.
+    if (tarea.Parar.stop_requested()) continue;
+    QMetaObject::invokeMethod(
+        this, [this, c = std::move(tarea.Clave), r = std::move(r)]() mutable {
+          recibir(c, std::move(r));
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+std::string TAyudas::clave() const {
+  // Everything the search starts from that the player sees: where every card lies and
+  // how, every pile's group, the stock and its redeals.
+  const TMesa& m = juego_.mesa;
+  std::string k = std::to_string(m.NumeroJuego) + m.NombreJuego + "|";
+  for (const auto& c : m.Cartas) {
+    int pos = 0;
+    for (const TCarta* d = c->Debajo; d; d = d->Debajo) ++pos;
+    k += std::to_string(c->Pila ? c->Pila->Numero : 0) + "." + std::to_string(pos) +
+         (c->BocaArriba ? "+" : "-");
+  }
+  k += "|";
+  for (const auto& p : m.Pilas)
+    k += std::to_string(std::find(m.Grupos.begin(), m.Grupos.end(), p->Grupo) -
+                        m.Grupos.begin()) + ",";
+  if (m.Mazo) k += "|" + std::to_string(m.Mazo->CartasMazo) + "/" +
+                   std::to_string(m.Mazo->Reutilizaciones);
+  return k;
+}
+
+void TAyudas::Actualizar() {
+  TMesa& m = juego_.mesa;
+  tbRehacer->setEnabled(m.PuedeRehacer());
+  if (tmrTerminar_.isActive() || !m.ProcPreparar || m.Cartas.empty()) return;
+  const std::string k = clave();
+  if (k == claveActual_) return;
+  claveActual_ = k;
+  const int profundidad = m.ProfundidadHistorial();
+  // Positions of this line lie below the present depth; the rest were undone or replaced.
+  ganables_.erase(ganables_.lower_bound(profundidad), ganables_.end());
+  espera_.start();
+  if (const auto it = sabidos_.find(k); it != sabidos_.end()) {
+    mostrar(it->second);
+    return;
+  }
+  lbVeredicto->setText(QStringLiteral("Calculando…"));
+  bbtnVolverGanable->hide();
+  tbTerminar->setEnabled(false);
+  buscar();
+}
+
+void TAyudas::buscar() {
+  const TMesa& m = juego_.mesa;
+  TTarea t{m.ProcPreparar, m.NumeroJuego, {}, claveActual_, {}};
+  for (const std::string& s : m.Pasos)
+    if (auto p = LeerPaso(s)) t.Pasos.push_back(*p);
+  std::lock_guard lock(mutex_);
+  enCurso_.request_stop();
+  enCurso_ = t.Parar;
+  pendiente_ = std::move(t);
+  hayTarea_.notify_one();
+}
+
+void TAyudas::recibir(const std::string& k, TResultado r) {
+  TSabido& s = sabidos_[k];
+  s = {r.Veredicto, std::move(r.Pasos)};
+  if (k == claveActual_) {
+    Esperas.push_back(static_cast<double>(espera_.nsecsElapsed()) / 1e6);
+    mostrar(s);
+  }
+}
+
+void TAyudas::mostrar(const TSabido& s) {
+  const int profundidad = juego_.mesa.ProfundidadHistorial();
+  bbtnVolverGanable->hide();
+  switch (s.Veredicto) {
+    case TVeredicto::Ganable:
+      ganables_.insert(profundidad);
+      lbVeredicto->setText(QStringLiteral("Ganable"));
+      break;
+    case TVeredicto::SinSolucion:
+      if (ganables_.empty()) {
+        lbVeredicto->setText(QStringLiteral("Sin solución"));
+      } else {
+        lbVeredicto->setText(QStringLiteral("Ya no tiene solución"));
+        bbtnVolverGanable->show();
+      }
+      break;
+    case TVeredicto::NoSeSabe:
+      lbVeredicto->setText(QStringLiteral("No se sabe"));
+      break;
+  }
+  tbTerminar->setEnabled(s.Veredicto == TVeredicto::Ganable && !s.Linea.empty());
+  emit VeredictoMostrado();
+}
+
+void TAyudas::tbRehacerClick() {
+  if (!Rehacer(juego_.mesa)) return;
+  juego_.Actualizar();
+}
+
+void TAyudas::VolverAGanable() {
+  if (ganables_.empty()) return;
+  TMesa& m = juego_.mesa;
+  const int destino = *ganables_.rbegin();
+  while (m.Historial && m.ProfundidadHistorial() > destino) m.Deshacer();
+  juego_.Actualizar();
+}
+
+void TAyudas::tbPistaClick() {
+  TMesa& m = juego_.mesa;
+  const auto it = sabidos_.find(claveActual_);
+  if (it == sabidos_.end() || it->second.Veredicto != TVeredicto::Ganable ||
+      it->second.Linea.empty()) {
+    const bool sin = it != sabidos_.end() && it->second.Veredicto == TVeredicto::SinSolucion;
+    lbVeredicto->setText(sin ? QStringLiteral("Sin pista: no tiene solución")
+                             : QStringLiteral("Sin pista: no se sabe"));
+    return;
+  }
+  const TPaso& p = it->second.Linea.front();
+  resaltados_.clear();
+  if (p.Tipo == TPaso::TTipo::Mazo) {
+    if (m.Mazo) resaltados_.push_back(m.Mazo.get());
+  } else {
+    TPila* desde = PilaNumero(m, p.Pila);
+    TPila* hacia = PilaNumero(m, p.Destino);
+    if (TCarta* c = desde ? CartaEn(*desde, p.Posicion) : nullptr) resaltados_.push_back(c);
+    if (hacia)
+      resaltados_.push_back(hacia->Tope ? static_cast<const TControl*>(hacia->Tope) : hacia);
+  }
+  // A game the program helped with is won as any other but enters no score table.
+  m.AyudaUsada = true;
+  juego_.Tapete->update();
+  tmrPista_.start();
+}
+
+void TAyudas::tbTerminarClick() {
+  const auto it = sabidos_.find(claveActual_);
+  if (tmrTerminar_.isActive() || it == sabidos_.end() ||
+      it->second.Veredicto != TVeredicto::Ganable)
+    return;
+  porTerminar_ = it->second.Linea;
+  std::reverse(porTerminar_.begin(), porTerminar_.end());
+  juego_.mesa.AyudaUsada = true;
+  tmrTerminar_.start();
+}
+
+void TAyudas::siguientePasoTerminar() {
+  TMesa& m = juego_.mesa;
+  // Each step goes through the entry points as the player's would; a step the table
+  // refuses (the player moved meanwhile) ends it.
+  if (porTerminar_.empty() || m.JuegoTerminado || !HacerPaso(m, porTerminar_.back())) {
+    porTerminar_.clear();
+    tmrTerminar_.stop();
+  } else {
+    porTerminar_.pop_back();
+    if (porTerminar_.empty()) tmrTerminar_.stop();
+  }
+  juego_.Actualizar();
+}
+
+TAyudas* InstalarAyudas(TfrmJuego& juego) { return new TAyudas(juego); }
+
+void AvisarAyudaUsada(QWidget& dialogo) {
+  auto* aviso = new QLabel(
+      QStringLiteral("Jugada con ayuda: no entra en la tabla de los diez mejores."), &dialogo);
+  aviso->setObjectName(QStringLiteral("lbAyudaUsada"));
+  aviso->setAlignment(Qt::AlignCenter);
+  aviso->setAutoFillBackground(true);
+  aviso->setGeometry(0, 0, dialogo.width(), aviso->sizeHint().height());
+  aviso->show();
+}
