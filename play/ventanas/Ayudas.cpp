@@ -1,6 +1,8 @@
 #include "play/ventanas/Ayudas.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
@@ -28,9 +30,31 @@ QIcon IconoRehacer() {
   return QIcon(QPixmap::fromImage(deshacer.mirrored(true, false)));
 }
 
+// A light for the hint, two arrows ahead for finishing; drawn like the other pictures.
+QIcon Icono(bool pista) {
+  QPixmap px(32, 32);
+  px.fill(Qt::transparent);
+  QPainter p(&px);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 2));
+  if (pista) {
+    p.setBrush(QColor(255, 215, 0));
+    p.drawEllipse(QRectF(7, 3, 18, 18));
+    p.setBrush(Qt::gray);
+    p.drawRect(QRectF(11, 22, 10, 7));
+  } else {
+    p.setBrush(QColor(0, 128, 0));
+    for (int x : {4, 16})
+      p.drawPolygon(QPolygonF({QPointF(x, 6), QPointF(x + 12, 16), QPointF(x, 26)}));
+  }
+  return QIcon(px);
+}
+
 QAction* Boton(QToolBar* fila, const QIcon& icono, const QString& texto) {
-  QAction* a = icono.isNull() ? fila->addAction(texto) : fila->addAction(icono, texto);
+  QAction* a = fila->addAction(icono, texto);
   a->setToolTip(texto);
+  // The size of the window's own buttons.
+  if (QWidget* b = fila->widgetForAction(a)) b->setFixedSize(40, 24);
   return a;
 }
 
@@ -55,8 +79,8 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
   tbRehacer = Boton(fila1, IconoRehacer(), QStringLiteral("Rehacer"));
   tbRehacer->setEnabled(false);
   fila2->addSeparator();
-  tbPista = Boton(fila2, {}, QStringLiteral("Pista"));
-  tbTerminar = Boton(fila2, {}, QStringLiteral("Terminar"));
+  tbPista = Boton(fila2, Icono(true), QStringLiteral("Pista"));
+  tbTerminar = Boton(fila2, Icono(false), QStringLiteral("Terminar"));
   tbTerminar->setEnabled(false);
   PonerAtajo(tbRehacer, QKeySequence(Qt::CTRL | Qt::Key_Y));
   tbRehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
@@ -67,16 +91,22 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
   connect(tbPista, &QAction::triggered, this, &TAyudas::tbPistaClick);
   connect(tbTerminar, &QAction::triggered, this, &TAyudas::tbTerminarClick);
 
-  lbVeredicto = new QLabel(juego.sbStatus);
-  lbVeredicto->setMinimumWidth(160);
+  // Just above the status bar at its right end: the status bar's panels keep their room.
+  pnlVeredicto_ = new QWidget(&juego);
+  pnlVeredicto_->setAutoFillBackground(true);
+  pnlVeredicto_->setPalette(juego.sbStatus->palette());
+  auto* fila = new QHBoxLayout(pnlVeredicto_);
+  fila->setContentsMargins(4, 2, 4, 2);
+  lbVeredicto = new QLabel(pnlVeredicto_);
   lbVeredicto->setFrameShape(QFrame::StyledPanel);
   lbVeredicto->setFrameShadow(QFrame::Sunken);
-  juego.sbStatus->addWidget(lbVeredicto);
+  fila->addWidget(lbVeredicto);
   bbtnVolverGanable =
-      new QPushButton(QStringLiteral("Volver a la última posición ganable"), juego.sbStatus);
+      new QPushButton(QStringLiteral("Volver a la última posición ganable"), pnlVeredicto_);
   bbtnVolverGanable->setFocusPolicy(Qt::NoFocus);
   bbtnVolverGanable->hide();
-  juego.sbStatus->addWidget(bbtnVolverGanable);
+  fila->addWidget(bbtnVolverGanable);
+  juego.installEventFilter(this);
   connect(bbtnVolverGanable, &QPushButton::clicked, this, &TAyudas::VolverAGanable);
 
   tmrPista_.setSingleShot(true);
@@ -149,6 +179,25 @@ std::string TAyudas::clave() const {
   return k;
 }
 
+void TAyudas::ponerTexto(const QString& texto) {
+  lbVeredicto->setText(texto);
+  acomodar();
+}
+
+bool TAyudas::eventFilter(QObject* objeto, QEvent* e) {
+  if (objeto == &juego_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
+    acomodar();
+  return QObject::eventFilter(objeto, e);
+}
+
+void TAyudas::acomodar() {
+  pnlVeredicto_->adjustSize();
+  const QSize t = pnlVeredicto_->size();
+  pnlVeredicto_->move(juego_.width() - t.width(), juego_.sbStatus->y() - t.height());
+  pnlVeredicto_->setVisible(!lbVeredicto->text().isEmpty());
+  pnlVeredicto_->raise();
+}
+
 void TAyudas::Actualizar() {
   TMesa& m = juego_.mesa;
   tbRehacer->setEnabled(m.PuedeRehacer());
@@ -164,8 +213,8 @@ void TAyudas::Actualizar() {
     mostrar(it->second);
     return;
   }
-  lbVeredicto->setText(QStringLiteral("Calculando…"));
   bbtnVolverGanable->hide();
+  ponerTexto(QStringLiteral("Calculando…"));
   tbTerminar->setEnabled(false);
   buscar();
 }
@@ -197,21 +246,22 @@ void TAyudas::mostrar(const TSabido& s) {
   switch (s.Veredicto) {
     case TVeredicto::Ganable:
       ganables_.insert(profundidad);
-      lbVeredicto->setText(QStringLiteral("Ganable"));
+      ponerTexto(QStringLiteral("Ganable"));
       break;
     case TVeredicto::SinSolucion:
       if (ganables_.empty()) {
-        lbVeredicto->setText(QStringLiteral("Sin solución"));
+        ponerTexto(QStringLiteral("Sin solución"));
       } else {
-        lbVeredicto->setText(QStringLiteral("Ya no tiene solución"));
+        ponerTexto(QStringLiteral("Ya no tiene solución"));
         bbtnVolverGanable->show();
       }
       break;
     case TVeredicto::NoSeSabe:
-      lbVeredicto->setText(QStringLiteral("No se sabe"));
+      ponerTexto(QStringLiteral("No se sabe"));
       break;
   }
   tbTerminar->setEnabled(s.Veredicto == TVeredicto::Ganable && !s.Linea.empty());
+  acomodar();
   emit VeredictoMostrado();
 }
 
@@ -234,7 +284,7 @@ void TAyudas::tbPistaClick() {
   if (it == sabidos_.end() || it->second.Veredicto != TVeredicto::Ganable ||
       it->second.Linea.empty()) {
     const bool sin = it != sabidos_.end() && it->second.Veredicto == TVeredicto::SinSolucion;
-    lbVeredicto->setText(sin ? QStringLiteral("Sin pista: no tiene solución")
+    ponerTexto(sin ? QStringLiteral("Sin pista: no tiene solución")
                              : QStringLiteral("Sin pista: no se sabe"));
     return;
   }

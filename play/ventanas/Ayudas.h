@@ -53,6 +53,9 @@ class TAyudas : public QObject {
   // Milliseconds from an action to its verdict shown, per searched position.
   std::vector<double> Esperas;
 
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override;
+
  signals:
   // A verdict reached the label.
   void VeredictoMostrado();
@@ -76,8 +79,12 @@ class TAyudas : public QObject {
   void buscar();
   void siguientePasoTerminar();
   std::string clave() const;
+  void ponerTexto(const QString& texto);
+  // The verdict's panel at the window's lower right, above the status bar.
+  void acomodar();
 
   TfrmJuego& juego_;
+  QWidget* pnlVeredicto_;
   std::unordered_map<std::string, TSabido> sabidos_;
   std::string claveActual_;
   // History depths of this line whose position is ganable.
