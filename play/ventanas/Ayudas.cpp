@@ -1,6 +1,7 @@
 #include "play/ventanas/Ayudas.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QImage>
@@ -30,21 +31,23 @@ QIcon IconoRehacer() {
   return QIcon(QPixmap::fromImage(deshacer.mirrored(true, false)));
 }
 
-// A light for the hint, two arrows ahead for finishing; drawn like the other pictures.
-QIcon Icono(bool pista) {
+// A light for the hint, two arrows ahead for finishing, one for the demonstration; drawn
+// like the other pictures.
+enum class TIcono { Pista, Terminar, Demostracion };
+QIcon Icono(TIcono cual) {
   QPixmap px(32, 32);
   px.fill(Qt::transparent);
   QPainter p(&px);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(Qt::black, 2));
-  if (pista) {
+  if (cual == TIcono::Pista) {
     p.setBrush(QColor(255, 215, 0));
     p.drawEllipse(QRectF(7, 3, 18, 18));
     p.setBrush(Qt::gray);
     p.drawRect(QRectF(11, 22, 10, 7));
   } else {
     p.setBrush(QColor(0, 128, 0));
-    for (int x : {4, 16})
+    for (int x : cual == TIcono::Terminar ? std::vector{4, 16} : std::vector{10})
       p.drawPolygon(QPolygonF({QPointF(x, 6), QPointF(x + 12, 16), QPointF(x, 26)}));
   }
   return QIcon(px);
@@ -79,9 +82,13 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
   tbRehacer = Boton(fila1, IconoRehacer(), QStringLiteral("Rehacer"));
   tbRehacer->setEnabled(false);
   fila2->addSeparator();
-  tbPista = Boton(fila2, Icono(true), QStringLiteral("Pista"));
-  tbTerminar = Boton(fila2, Icono(false), QStringLiteral("Terminar"));
+  tbPista = Boton(fila2, Icono(TIcono::Pista), QStringLiteral("Pista"));
+  tbTerminar = Boton(fila2, Icono(TIcono::Terminar), QStringLiteral("Terminar"));
   tbTerminar->setEnabled(false);
+  tbDemostracion = Boton(fila2, Icono(TIcono::Demostracion), QStringLiteral("Demostración"));
+  tbDemostracion->setEnabled(false);
+  PonerAtajo(tbDemostracion, QKeySequence(Qt::Key_D));
+  connect(tbDemostracion, &QAction::triggered, this, &TAyudas::tbDemostracionClick);
   PonerAtajo(tbRehacer, QKeySequence(Qt::CTRL | Qt::Key_Y));
   tbRehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
@@ -185,6 +192,12 @@ void TAyudas::ponerTexto(const QString& texto) {
 }
 
 bool TAyudas::eventFilter(QObject* objeto, QEvent* e) {
+  // Any click or key ends the demonstration and does nothing else.
+  if (demostrando_ && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress ||
+                       e->type() == QEvent::ShortcutOverride)) {
+    terminarLinea();
+    return true;
+  }
   if (objeto == &juego_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
     acomodar();
   return QObject::eventFilter(objeto, e);
@@ -261,6 +274,7 @@ void TAyudas::mostrar(const TSabido& s) {
       break;
   }
   tbTerminar->setEnabled(s.Veredicto == TVeredicto::Ganable && !s.Linea.empty());
+  tbDemostracion->setEnabled(tbTerminar->isEnabled());
   acomodar();
   emit VeredictoMostrado();
 }
@@ -305,29 +319,47 @@ void TAyudas::tbPistaClick() {
   tmrPista_.start();
 }
 
-void TAyudas::tbTerminarClick() {
+void TAyudas::tbTerminarClick() { jugarLinea(kMsPasoTerminar); }
+
+void TAyudas::tbDemostracionClick() {
+  jugarLinea(MsPasoDemostracion);
+  if (!tmrTerminar_.isActive()) return;
+  demostrando_ = true;
+  qApp->installEventFilter(this);
+}
+
+void TAyudas::jugarLinea(int msPorPaso) {
   const auto it = sabidos_.find(claveActual_);
   if (tmrTerminar_.isActive() || it == sabidos_.end() ||
-      it->second.Veredicto != TVeredicto::Ganable)
+      it->second.Veredicto != TVeredicto::Ganable || it->second.Linea.empty())
     return;
   porTerminar_ = it->second.Linea;
   std::reverse(porTerminar_.begin(), porTerminar_.end());
+  // A game the program played for the player is won as any other but is no record.
   juego_.mesa.AyudaUsada = true;
-  tmrTerminar_.start();
+  tmrTerminar_.start(msPorPaso);
+}
+
+void TAyudas::terminarLinea() {
+  porTerminar_.clear();
+  tmrTerminar_.stop();
+  if (demostrando_) qApp->removeEventFilter(this);
+  demostrando_ = false;
+  juego_.Actualizar();
 }
 
 void TAyudas::siguientePasoTerminar() {
   TMesa& m = juego_.mesa;
   // Each step goes through the entry points as the player's would; a step the table
   // refuses (the player moved meanwhile) ends it.
-  if (porTerminar_.empty() || m.JuegoTerminado || !HacerPaso(m, porTerminar_.back())) {
+  if (porTerminar_.empty() || m.JuegoTerminado || !HacerPaso(m, porTerminar_.back()))
     porTerminar_.clear();
-    tmrTerminar_.stop();
-  } else {
+  else
     porTerminar_.pop_back();
-    if (porTerminar_.empty()) tmrTerminar_.stop();
-  }
-  juego_.Actualizar();
+  if (porTerminar_.empty())
+    terminarLinea();
+  else
+    juego_.Actualizar();
 }
 
 TAyudas* InstalarAyudas(TfrmJuego& juego) { return new TAyudas(juego); }

@@ -34,6 +34,9 @@ class TAyudas : public QObject {
   void tbRehacerClick();
   void tbPistaClick();
   void tbTerminarClick();
+  // Plays the winning line at a pace a person can follow; any click or key stops it.
+  void tbDemostracionClick();
+  bool EnDemostracion() const { return demostrando_; }
   // Undoes back to the newest position of this line known to be ganable.
   void VolverAGanable();
 
@@ -43,6 +46,9 @@ class TAyudas : public QObject {
   QAction* tbRehacer;
   QAction* tbPista;
   QAction* tbTerminar;
+  QAction* tbDemostracion;
+  // Milliseconds between the steps of the demonstration.
+  int MsPasoDemostracion = 700;
   QLabel* lbVeredicto;
   QPushButton* bbtnVolverGanable;
 
@@ -78,6 +84,8 @@ class TAyudas : public QObject {
   void mostrar(const TSabido& sabido);
   void buscar();
   void siguientePasoTerminar();
+  void jugarLinea(int msPorPaso);
+  void terminarLinea();
   std::string clave() const;
   void ponerTexto(const QString& texto);
   // The verdict's panel at the window's lower right, above the status bar.
@@ -94,6 +102,7 @@ class TAyudas : public QObject {
   QTimer tmrPista_;
   QTimer tmrTerminar_;
   std::vector<TPaso> porTerminar_;
+  bool demostrando_ = false;
 
   std::mutex mutex_;
   std::condition_variable_any hayTarea_;

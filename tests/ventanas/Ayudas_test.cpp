@@ -171,12 +171,46 @@ TEST_F(AyudasTest, VeredictoCambiaTrasUnaMovidaPerdedoraYVuelve) {
   EXPECT_FALSE(juego->mesa.AyudaUsada);
 }
 
-TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
-  std::int32_t numero = 0;
-  for (std::int32_t n = 1; n <= 20 && !numero; ++n)
+std::int32_t NumeroGanable() {
+  for (std::int32_t n = 1; n <= 20; ++n)
     if (Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1500})
             .Veredicto == TVeredicto::Ganable)
-      numero = n;
+      return n;
+  return 0;
+}
+
+// The demonstration plays the line step by step; a click stops it where it is, and played
+// again to its end it wins the game.
+TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
+  const std::int32_t numero = NumeroGanable();
+  ASSERT_NE(numero, 0);
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
+  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  TMesa& m = juego->mesa;
+  ayudas->MsPasoDemostracion = 100;
+  QTest::keyClick(juego->Tapete, Qt::Key_D);
+  ASSERT_TRUE(ayudas->EnDemostracion());
+  QTRY_VERIFY_WITH_TIMEOUT(m.ProfundidadHistorial() >= 2, 10000);
+  // A click on a card would move it: here it only stops the demonstration.
+  const std::uint16_t movimientos = m.Movimientos;
+  QTest::mouseClick(juego->Tapete, Qt::RightButton, {}, QPoint(juego->Tapete->width() - 3, 60));
+  EXPECT_FALSE(ayudas->EnDemostracion());
+  const int profundidad = m.ProfundidadHistorial();
+  QTest::qWait(400);
+  EXPECT_EQ(m.ProfundidadHistorial(), profundidad);
+  EXPECT_EQ(m.Movimientos, movimientos);
+  EXPECT_TRUE(m.AyudaUsada);
+  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ayudas->MsPasoDemostracion = 1;
+  TModales modales;
+  modales.Luego<TfrmFinJuego>([](TfrmFinJuego& fin) { fin.reject(); });
+  QTest::keyClick(juego->Tapete, Qt::Key_D);
+  QTRY_VERIFY_WITH_TIMEOUT(modales.Terminados(), 30000);
+  EXPECT_TRUE(m.JuegoTerminado);
+}
+
+TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
+  const std::int32_t numero = NumeroGanable();
   ASSERT_NE(numero, 0);
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
   QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
