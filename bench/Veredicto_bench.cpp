@@ -7,18 +7,22 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <thread>
 
 #include "games/Juegos.h"
 #include "play/ventanas/Ayudas.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/Tapete.h"
 #include "tools/Pasos.h"
 
 namespace {
@@ -103,8 +107,62 @@ void BM_VeredictoSieteMontones(benchmark::State& s) {
 void BM_VeredictoCuatroReyes(benchmark::State& s) { EsperaDelVeredicto(s, PrepararCuatroReyes); }
 void BM_VeredictoYukon(benchmark::State& s) { EsperaDelVeredicto(s, PrepararYukonEspannol); }
 
+void Raton(QWidget& w, QEvent::Type tipo, QPoint punto, Qt::MouseButtons botones) {
+  QMouseEvent e(tipo, QPointF(punto), w.mapToGlobal(QPointF(punto)), Qt::LeftButton, botones,
+                Qt::NoModifier);
+  QApplication::sendEvent(&w, &e);
+}
+
+// One drag frame in the game window (pointer move, drag-over decision, repaint), with
+// (1) or without (0) a search of the same kind as the verdict's running on another thread
+// all the while.
+void BM_CuadroDeArrastreConBusqueda(benchmark::State& state) {
+  Aplicacion();
+  QTemporaryDir carpeta;
+  Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
+  {
+    TfrmJuego juego;
+    juego.show();
+    juego.Jugar(PrepararSolitarioDeLosSieteMontones, 1);
+    QEventLoop bucle;
+    QObject::connect(juego.Ayudas, &TAyudas::VeredictoMostrado, &bucle, &QEventLoop::quit);
+    if (juego.Ayudas->lbVeredicto->text() == QStringLiteral("Calculando…")) bucle.exec();
+    std::jthread busqueda;
+    if (state.range(0) == 1)
+      busqueda = std::jthread([](std::stop_token parar) {
+        for (std::int32_t n = 1; !parar.stop_requested(); ++n)
+          Resolver(PrepararYukonEspannol, n, {}, {.Milisegundos = 2000, .MemoriaMiB = 128},
+                   parar);
+      });
+    TMesa& m = juego.mesa;
+    TCarta* carta = nullptr;
+    for (const auto& p : m.Pilas)
+      if (p->Tope && p->Tope->BocaArriba && p.get() != m.Mazo->Descarte) carta = p->Tope;
+    const QPoint inicio = carta ? TTapete::Rectangulo(*carta).center() : QPoint();
+    Raton(*juego.Tapete, QEvent::MouseButtonPress, inicio, Qt::LeftButton);
+    if (!carta || juego.Tapete->Arrastrada() != carta) {
+      state.SkipWithError("the press did not start a drag");
+    } else {
+      const QPoint centro(juego.Tapete->width() / 2, juego.Tapete->height() / 2);
+      int paso = 0;
+      for (auto _ : state) {
+        const double angulo = 0.05 * paso++;
+        const QPoint punto =
+            centro + QPoint(static_cast<int>(centro.x() * 0.7 * std::cos(angulo)),
+                            static_cast<int>(centro.y() * 0.7 * std::sin(angulo)));
+        Raton(*juego.Tapete, QEvent::MouseMove, punto, Qt::LeftButton);
+        juego.Tapete->repaint();
+      }
+      Raton(*juego.Tapete, QEvent::MouseButtonRelease, inicio, Qt::NoButton);
+    }
+    juego.mesa.JuegoTerminado = true;
+  }
+  Programa().Carpeta.clear();
+}
+
 }  // namespace
 
+BENCHMARK(BM_CuadroDeArrastreConBusqueda)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VeredictoSieteMontones)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_VeredictoCuatroReyes)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_VeredictoYukon)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -88,6 +88,8 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
   tbDemostracion = Boton(fila2, Icono(TIcono::Demostracion), QStringLiteral("Demostración"));
   tbDemostracion->setEnabled(false);
   PonerAtajo(tbDemostracion, QKeySequence(Qt::Key_D));
+  tbSoloGanables = Boton(fila2, Icono(TIcono::Pista), QStringLiteral("Solo repartos ganables"));
+  tbSoloGanables->setCheckable(true);
   connect(tbDemostracion, &QAction::triggered, this, &TAyudas::tbDemostracionClick);
   PonerAtajo(tbRehacer, QKeySequence(Qt::CTRL | Qt::Key_Y));
   tbRehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
@@ -360,6 +362,24 @@ void TAyudas::siguientePasoTerminar() {
     terminarLinea();
   else
     juego_.Actualizar();
+}
+
+std::int32_t TAyudas::NumeroNuevo() {
+  TMesa& m = juego_.mesa;
+  if (!tbSoloGanables->isChecked() || !m.ProcPreparar) return 0;
+  constexpr int kIntentos = 10;
+  std::int32_t n = 0;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  for (int i = 0; i < kIntentos; ++i) {
+    // A fresh number as the deal takes it from the clock; the same twice is the next one.
+    auto k = static_cast<std::int32_t>(m.Generador.Reloj());
+    n = k == 0 || k == n ? n + 1 : k;
+    if (Resolver(m.ProcPreparar, n, {}, {.Milisegundos = 1000, .MemoriaMiB = 128}).Veredicto ==
+        TVeredicto::Ganable)
+      break;
+  }
+  QApplication::restoreOverrideCursor();
+  return n;
 }
 
 TAyudas* InstalarAyudas(TfrmJuego& juego) { return new TAyudas(juego); }

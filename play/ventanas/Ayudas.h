@@ -40,6 +40,11 @@ class TAyudas : public QObject {
   // Undoes back to the newest position of this line known to be ganable.
   void VolverAGanable();
 
+  // The number "Nuevo Juego" deals: with "Solo repartos ganables" on, the first fresh
+  // number whose deal the solver proves ganable within a second; otherwise 0 (one from
+  // the clock, as always).
+  std::int32_t NumeroNuevo();
+
   // After every event of the window.
   void Actualizar();
 
@@ -47,6 +52,7 @@ class TAyudas : public QObject {
   QAction* tbPista;
   QAction* tbTerminar;
   QAction* tbDemostracion;
+  QAction* tbSoloGanables;
   // Milliseconds between the steps of the demonstration.
   int MsPasoDemostracion = 700;
   QLabel* lbVeredicto;

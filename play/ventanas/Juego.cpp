@@ -220,6 +220,7 @@ void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
 void TfrmJuego::NuevoReparto(std::int32_t numero) {
   const TPrepararJuego preparar = mesa.ProcPreparar;
   if (!preparar) return;
+  if (numero == 0 && Ayudas) numero = Ayudas->NumeroNuevo();
   Partida->Abandonar(QuitarEspacios(mesa.NombreJuego));
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();

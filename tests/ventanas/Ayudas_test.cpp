@@ -209,6 +209,36 @@ TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
   EXPECT_TRUE(m.JuegoTerminado);
 }
 
+// "Nuevo Juego" with the option on passes over fresh numbers the solver cannot prove
+// ganable; a number the player asks for is dealt as asked; with the option off, the clock's.
+TEST_F(AyudasTest, SoloRepartosGanables) {
+  const TLimites limites{.Milisegundos = 1000, .MemoriaMiB = 128};
+  std::int32_t perdido = 0, ganable = 0;
+  for (std::int32_t n = 1; n <= 40 && (!perdido || !ganable); ++n) {
+    const TVeredicto v = Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, limites).Veredicto;
+    if (v == TVeredicto::SinSolucion && !perdido) perdido = n;
+    if (v == TVeredicto::Ganable && !ganable) ganable = n;
+  }
+  ASSERT_TRUE(perdido && ganable);
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 3);
+  std::vector<std::uint32_t> reloj{std::uint32_t(perdido), std::uint32_t(ganable)};
+  juego->mesa.Generador.Reloj = [&] {
+    const std::uint32_t r = reloj.front();
+    if (reloj.size() > 1) reloj.erase(reloj.begin());
+    return r;
+  };
+  ayudas->tbSoloGanables->trigger();
+  ASSERT_TRUE(ayudas->tbSoloGanables->isChecked());
+  juego->tbNuevoClick();
+  EXPECT_EQ(juego->mesa.NumeroJuego, ganable);
+  juego->NuevoReparto(perdido);
+  EXPECT_EQ(juego->mesa.NumeroJuego, perdido);
+  ayudas->tbSoloGanables->trigger();
+  reloj = {std::uint32_t(perdido)};
+  juego->tbNuevoClick();
+  EXPECT_EQ(juego->mesa.NumeroJuego, perdido);
+}
+
 TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
   const std::int32_t numero = NumeroGanable();
   ASSERT_NE(numero, 0);
