@@ -195,9 +195,16 @@ void TAyudas::ponerTexto(const QString& texto) {
 
 bool TAyudas::eventFilter(QObject* objeto, QEvent* e) {
   // Any click or key ends the demonstration and does nothing else.
-  if (demostrando_ && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress ||
-                       e->type() == QEvent::ShortcutOverride)) {
-    terminarLinea();
+  const QEvent::Type t = e->type();
+  if (demostrando_ && (t == QEvent::MouseButtonPress || t == QEvent::KeyPress ||
+                       t == QEvent::ShortcutOverride || t == QEvent::Shortcut)) {
+    // Every event of that key or click is taken, shortcuts included, so that it does
+    // nothing else: the demonstration ends once they have all gone by.
+    if (t == QEvent::ShortcutOverride) e->accept();
+    if (tmrTerminar_.isActive()) {
+      tmrTerminar_.stop();
+      QTimer::singleShot(0, this, &TAyudas::terminarLinea);
+    }
     return true;
   }
   if (objeto == &juego_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))

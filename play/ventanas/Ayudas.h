@@ -36,7 +36,7 @@ class TAyudas : public QObject {
   void tbTerminarClick();
   // Plays the winning line at a pace a person can follow; any click or key stops it.
   void tbDemostracionClick();
-  bool EnDemostracion() const { return demostrando_; }
+  bool EnDemostracion() const { return demostrando_ && tmrTerminar_.isActive(); }
   // Undoes back to the newest position of this line known to be ganable.
   void VolverAGanable();
 

@@ -201,6 +201,15 @@ TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
   EXPECT_EQ(m.Movimientos, movimientos);
   EXPECT_TRUE(m.AyudaUsada);
   QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  // A key stops it too, and the undo it names does not happen.
+  QTest::keyClick(juego->Tapete, Qt::Key_D);
+  QTRY_VERIFY_WITH_TIMEOUT(m.ProfundidadHistorial() > profundidad, 10000);
+  const int antesDeTecla = m.ProfundidadHistorial();
+  QTest::keyClick(juego->Tapete, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(ayudas->EnDemostracion());
+  QTest::qWait(300);
+  EXPECT_EQ(m.ProfundidadHistorial(), antesDeTecla);
+  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
   ayudas->MsPasoDemostracion = 1;
   TModales modales;
   modales.Luego<TfrmFinJuego>([](TfrmFinJuego& fin) { fin.reject(); });
