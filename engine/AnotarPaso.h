@@ -14,6 +14,7 @@ class TAnotarPaso {
       : mesa_(mesa),
         paso_(std::move(paso)),
         externo_(mesa.entradas_++ == 0),
+        jugadas_(mesa.jugadas_.size()),
         siempre_(siempre),
         movimientos_(mesa.Movimientos),
         historial_(mesa.Historial),
@@ -21,9 +22,19 @@ class TAnotarPaso {
         volver_(mesa.VolverHabilitado) {}
   ~TAnotarPaso() {
     --mesa_.entradas_;
-    if (externo_ && (siempre_ || mesa_.Movimientos != movimientos_ ||
-                     mesa_.Historial != historial_ || mesa_.Instantanea != instantanea_ ||
-                     mesa_.VolverHabilitado != volver_))
+    if (!externo_) return;
+    // The actions this step made remember it, for redo; a new action ends what redo
+    // could repeat.
+    if (mesa_.jugadas_.size() > jugadas_) {
+      const int antes = historial_ ? historial_->Profundidad : 0;
+      for (std::size_t k = jugadas_; k < mesa_.jugadas_.size(); ++k) {
+        mesa_.jugadas_[k]->Paso = paso_;
+        mesa_.jugadas_[k]->ProfundidadPaso = antes;
+      }
+      mesa_.PorRehacer.clear();
+    }
+    if (siempre_ || mesa_.Movimientos != movimientos_ || mesa_.Historial != historial_ ||
+        mesa_.Instantanea != instantanea_ || mesa_.VolverHabilitado != volver_)
       mesa_.Pasos.push_back(std::move(paso_));
   }
   TAnotarPaso(const TAnotarPaso&) = delete;
@@ -41,6 +52,7 @@ class TAnotarPaso {
   TMesa& mesa_;
   std::string paso_;
   bool externo_;
+  std::size_t jugadas_;
   bool siempre_;
   std::uint16_t movimientos_;
   const TJugada* historial_;

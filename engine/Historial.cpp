@@ -7,6 +7,7 @@ void TMesa::RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia) {
   TJugada* j = jugadas_.back().get();
   j->Traslados.push_back({carta, desde, hacia});
   j->Anterior = Historial;
+  j->Profundidad = ProfundidadHistorial() + 1;
   if (Historial) Historial->Posterior = j;
   Historial = j;
   if (!JugadaMasAntigua) JugadaMasAntigua = j;
@@ -51,6 +52,7 @@ void TMesa::Deshacer() {
       break;
     }
   }
+  if (!j->Paso.empty()) PorRehacer.push_back({j->Paso, j->ProfundidadPaso});
   Historial = j->Anterior;
 }
 
@@ -78,4 +80,6 @@ void TMesa::Reiniciar() {
   Minutos = 0;
   Movimientos = 0;
   Paneles[PanelPuntos] = "Puntos (0/0): ---";
+  // Counting starts afresh: nothing before it is redone.
+  PorRehacer.clear();
 }

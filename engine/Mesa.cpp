@@ -184,6 +184,7 @@ void TMesa::liberarHistorial() {
   JugadaMasAntigua = nullptr;
   Instantanea = nullptr;
   jugadas_.clear();
+  PorRehacer.clear();
 }
 
 void TMesa::LiberarMesa() {

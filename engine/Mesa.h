@@ -190,6 +190,19 @@ class TMesa {
   // An aid of the program moved cards in this deal.
   bool AyudaUsada = false;
 
+  // What undo took back and redo may repeat: the undone steps, newest undone last, each
+  // with the history's depth it starts from. A new action forgets them.
+  struct TPorRehacer {
+    std::string Paso;
+    int Profundidad;
+  };
+  std::vector<TPorRehacer> PorRehacer;
+  int ProfundidadHistorial() const { return Historial ? Historial->Profundidad : 0; }
+  // The newest undone step starts where the history now ends.
+  bool PuedeRehacer() const {
+    return !PorRehacer.empty() && PorRehacer.back().Profundidad == ProfundidadHistorial();
+  }
+
  private:
   friend class TAnotarPaso;
   int entradas_ = 0;  // entry points running

@@ -94,6 +94,25 @@ std::string EscribirPaso(const TPaso& p) {
 }
 
 bool AplicarPaso(TMesa& m, const TPaso& p) {
+  const bool hecho = HacerPaso(m, p);
+  if (m.FinJuegoArmado) m.VerificarFinAhora();
+  return hecho;
+}
+
+bool Rehacer(TMesa& m) {
+  if (!m.PuedeRehacer()) return false;
+  // The actions of one step were undone one by one: all of them go.
+  auto resto = m.PorRehacer;
+  const TMesa::TPorRehacer ultimo = resto.back();
+  while (!resto.empty() && resto.back().Profundidad == ultimo.Profundidad) resto.pop_back();
+  const auto paso = LeerPaso(ultimo.Paso);
+  const bool hecho = paso && HacerPaso(m, *paso);
+  // The step's new actions forgot the rest; what lies beyond it is still to redo.
+  m.PorRehacer = hecho ? std::move(resto) : decltype(resto){};
+  return hecho;
+}
+
+bool HacerPaso(TMesa& m, const TPaso& p) {
   using T = TPaso::TTipo;
   bool hecho = false;
   switch (p.Tipo) {
@@ -136,7 +155,6 @@ bool AplicarPaso(TMesa& m, const TPaso& p) {
       hecho = true;
       break;
   }
-  if (m.FinJuegoArmado) m.VerificarFinAhora();
   return hecho;
 }
 

@@ -20,6 +20,12 @@ std::optional<TPaso> LeerPaso(std::string_view texto);
 std::string EscribirPaso(const TPaso& paso);
 // Whether the step did what it names; the deferred win check runs after it.
 bool AplicarPaso(TMesa& m, const TPaso& paso);
+// The same, leaving the armed win check to the caller (the window's timer).
+bool HacerPaso(TMesa& m, const TPaso& paso);
+// Repeats the newest step undo took back through the entry point that made it, which
+// writes it into the step log and counts its moves as that step did. False when there
+// is nothing to redo.
+bool Rehacer(TMesa& m);
 
 // "10O": rank and suit initial, upper case face up, lower case face down.
 std::string NotacionCarta(const TCarta& carta);

@@ -19,6 +19,7 @@
 
 #include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Atajos.h"
+#include "play/ventanas/Ayudas.h"
 #include "play/ventanas/Ayuda.h"
 #include "games/Registro.h"
 #include "play/ventanas/Cargando.h"
@@ -212,6 +213,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   acomodar();
   Partida = std::make_unique<TPartidaEnJuego>(*this);
   InstalarEstadisticas(*this);
+  Ayudas = InstalarAyudas(*this);
 }
 
 TfrmJuego::~TfrmJuego() {
@@ -270,6 +272,7 @@ void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
 void TfrmJuego::NuevoReparto(std::int32_t numero) {
   const TPrepararJuego preparar = mesa.ProcPreparar;
   if (!preparar) return;
+  if (numero == 0 && Ayudas) numero = Ayudas->NumeroNuevo();
   Partida->Abandonar(QuitarEspacios(mesa.NombreJuego));
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();
@@ -295,6 +298,7 @@ void TfrmJuego::Actualizar() {
   if (mesa.FinJuegoArmado && !tmrFinJuego.isActive()) tmrFinJuego.start();
   Tapete->update();
   Partida->Actualizar();
+  emit Actualizado();
 }
 
 void TfrmJuego::PonerTitulo(const std::string& titulo) {
@@ -326,6 +330,7 @@ void TfrmJuego::JuegoGanado() {
   bool nuevo = false;
   {
     TfrmFinJuego fin(this);
+    if (mesa.AyudaUsada) AvisarAyudaUsada(fin);
     fin.AlActivar = [this] {
       tmrTiempo.stop();
       mesa.JuegoTerminado = true;
@@ -356,6 +361,8 @@ void TfrmJuego::AnimacionVictoria() {
 }
 
 bool TfrmJuego::VerificarRecord() {
+  // A game the program helped with is won, but its result is not a record.
+  if (mesa.AyudaUsada) return false;
   const std::uint16_t puntos = PuntosGanados(mesa.Minutos, mesa.Movimientos);
   const std::string clave = QuitarEspacios(mesa.NombreJuego);
   const std::uint8_t posicion = PosicionEnTabla(CarpetaDelPrograma(), clave, puntos);

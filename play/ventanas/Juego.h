@@ -30,6 +30,7 @@ class QWidget;
 class TTapete;
 class TCapaVictoria;
 class TPartidaEnJuego;
+class TAyudas;
 
 class TfrmJuego : public QDialog, public TVentana {
   Q_OBJECT
@@ -100,6 +101,12 @@ class TfrmJuego : public QDialog, public TVentana {
   // The saved game and the statistics (PartidaEnJuego.h).
   std::unique_ptr<TPartidaEnJuego> Partida;
   TPreferencias Preferencias;
+  // Redo, the verdict, the hint and finishing (Ayudas.h).
+  TAyudas* Ayudas = nullptr;
+
+ signals:
+  // After every event, once the window shows the engine's state.
+  void Actualizado();
 
  protected:
   void closeEvent(QCloseEvent* e) override;

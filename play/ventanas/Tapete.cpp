@@ -251,6 +251,7 @@ void TTapete::paintEvent(QPaintEvent* e) {
     }
   }
   if (focoVisible_) pintarFoco(p);
+  if (DibujarEncima) DibujarEncima(p);
 }
 
 void TTapete::pintarFoco(QPainter& p) {

@@ -55,6 +55,9 @@ class TTapete : public QWidget {
   void RepintarReversos();
 
   TCarta* Arrastrada() const { return arrastrada_; }
+
+  // Painted over the table after everything else (the hint's marks).
+  std::function<void(QPainter&)> DibujarEncima;
   bool AceptaSoltar() const { return acepta_; }
 
   // Keyboard play: the focus is on a pile, or on a face-up card of it with the cards
