@@ -1,4 +1,4 @@
-// The search: depth-first over the drags the table's drag-over decisions accept and the
+// The search: best-first over the drags the table's drag-over decisions accept and the
 // stock click, each played through the table tool's steps on a private table, positions
 // restored from the search's own snapshots and remembered by key.
 #include "solver/Solucionador.h"
@@ -438,8 +438,9 @@ void TBusqueda::CalcularSeguros() {
   seguroPosible_ = true;
 }
 
-// The moves from the position the table holds, best first: home, uncovering a card or
-// emptying a pile, the stock, the rest, cards taken back from a foundation last.
+// The moves from the position the table holds, in the order that breaks ties between
+// children of equal value: home, uncovering a card or emptying a pile, the stock, the
+// rest, cards taken back from a foundation last. A safe move home comes alone.
 void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;

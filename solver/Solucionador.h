@@ -1,5 +1,5 @@
 #pragma once
-// Whether a position can still be won, and how: a depth-first search over the moves the
+// Whether a position can still be won, and how: a best-first search over the moves the
 // table's own rules accept, on a private table built from game, number and steps. Each
 // call owns everything it touches, so several may run at once on different threads.
 #include <cstddef>
