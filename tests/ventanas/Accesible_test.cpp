@@ -12,25 +12,12 @@
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 
 namespace {
 
-class AccesibleTest : public ::testing::Test {
+class AccesibleTest : public TConVentanaJuego<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-    juego = std::make_unique<TfrmJuego>();
-    juego->Preguntar = [](const QString&) { return true; };
-    juego->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
-    t = juego->Tapete;
-  }
-  void TearDown() override {
-    juego.reset();
-    Programa().Carpeta.clear();
-  }
-
   QString Nombre() {
     QAccessibleInterface* mesa = QAccessible::queryAccessibleInterface(t);
     if (!mesa) return QStringLiteral("<sin interfaz>");
@@ -38,9 +25,6 @@ class AccesibleTest : public ::testing::Test {
     return foco ? foco->text(QAccessible::Name) : QStringLiteral("<sin foco>");
   }
 
-  QTemporaryDir carpeta;
-  std::unique_ptr<TfrmJuego> juego;
-  TTapete* t = nullptr;
 };
 
 }  // namespace

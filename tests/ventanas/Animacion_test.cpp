@@ -12,25 +12,12 @@
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 
 namespace {
 
-class AnimacionTest : public ::testing::Test {
+class AnimacionTest : public TConVentanaJuego<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-    juego = std::make_unique<TfrmJuego>();
-    juego->Preguntar = [](const QString&) { return true; };
-    juego->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
-    t = juego->Tapete;
-  }
-  void TearDown() override {
-    juego.reset();
-    Programa().Carpeta.clear();
-  }
-
   // A face-up top card that a right click sends somewhere, in some deal of the game.
   TCarta* ConMovidaAutomatica(TPrepararJuego preparar) {
     for (std::int32_t n = 1; n < 200; ++n) {
@@ -53,9 +40,6 @@ class AnimacionTest : public ::testing::Test {
            p.y() >= std::min(a.y(), b.y()) && p.y() <= std::max(a.y(), b.y());
   }
 
-  QTemporaryDir carpeta;
-  std::unique_ptr<TfrmJuego> juego;
-  TTapete* t = nullptr;
 };
 
 }  // namespace

@@ -21,36 +21,27 @@
 #include "solver/Solucionador.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 #include "tools/Pasos.h"
 
 namespace {
 
 using T = TPaso::TTipo;
 
-class AyudasTest : public ::testing::Test {
+class AyudasTest : public TConVentanaJuego<> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-    juego = std::make_unique<TfrmJuego>();
-    juego->Preguntar = [](const QString&) { return true; };
-    juego->show();
+    AbrirVentana();
     juego->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(juego.get()));
     ayudas = juego->Ayudas;
     ASSERT_NE(ayudas, nullptr);
-  }
-  void TearDown() override {
-    juego.reset();
-    Programa().Carpeta.clear();
   }
   QString Veredicto() const { return ayudas->lbVeredicto->text(); }
   void Tecla(QKeyCombination k) {
     QTest::keyClick(juego->Tapete, k.key(), k.keyboardModifiers());
   }
 
-  QTemporaryDir carpeta;
-  std::unique_ptr<TfrmJuego> juego;
   TAyudas* ayudas = nullptr;
 };
 

@@ -20,16 +20,9 @@
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 
 namespace {
-
-std::string Mesa(const TMesa& m) {
-  std::string s;
-  for (const auto& c : m.Cartas)
-    s += std::to_string(c->Palo * 10 + c->Numero) + (c->BocaArriba ? "+" : "-") + "@" +
-         std::to_string(c->Left) + "," + std::to_string(c->Top) + (c->Visible ? "v" : "h") + " ";
-  return s;
-}
 
 // What the engine was told by the last drag-over of a card with the recording hook.
 struct TUltimaPregunta {
@@ -39,22 +32,15 @@ struct TUltimaPregunta {
 TUltimaPregunta ultima;
 void Anotar(TCarta&, TCarta&, int X, int Y, bool&) { ultima = {X, Y}; }
 
-class EscalaTest : public ::testing::TestWithParam<QSize> {
+class EscalaTest : public TConVentanaJuego<::testing::TestWithParam<QSize>> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-    juego = std::make_unique<TfrmJuego>();
-    juego->Preguntar = [](const QString&) { return true; };
-    juego->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
+    AbrirVentana();
     juego->resize(GetParam());
     QCoreApplication::processEvents();
-    t = juego->Tapete;
   }
   void TearDown() override {
-    juego.reset();
-    Programa().Carpeta.clear();
+    TConVentanaJuego::TearDown();
     EXPECT_FALSE(CursorArrastreMostrado());
   }
 
@@ -62,10 +48,6 @@ class EscalaTest : public ::testing::TestWithParam<QSize> {
   QRect Libre() const {
     return QRect(0, juego->Barra->height(), t->width(), t->height() - juego->Barra->height());
   }
-
-  QTemporaryDir carpeta;
-  std::unique_ptr<TfrmJuego> juego;
-  TTapete* t = nullptr;
 };
 
 const QSize kTamannos[] = {{800, 600}, {1000, 700}, {1280, 1024}, {1920, 1080}, {3840, 2160}};
@@ -147,7 +129,7 @@ TEST_P(EscalaTest, ElPunteroVuelveExactoALaMesaYLaCaidaVaDondeSeAcepto) {
 
 TEST_P(EscalaTest, CambiarElTamannoReencuadraSinTocarElJuego) {
   juego->Jugar(PrepararYukonEspannol, 5);
-  const std::string antes = Mesa(juego->mesa);
+  const std::string antes = DescribirMesa(juego->mesa);
   const QSize carta = t->TamannoCarta();
   const auto mv = BuscarMovida(juego->mesa, true);
   ASSERT_TRUE(mv);
@@ -159,7 +141,7 @@ TEST_P(EscalaTest, CambiarElTamannoReencuadraSinTocarElJuego) {
   EXPECT_EQ(t->Arrastrada(), nullptr);
   EXPECT_FALSE(CursorArrastreMostrado());
   QTest::mouseRelease(t, Qt::LeftButton, {}, Centro(*t, *mv->destino));
-  EXPECT_EQ(Mesa(juego->mesa), antes);
+  EXPECT_EQ(DescribirMesa(juego->mesa), antes);
   EXPECT_EQ(juego->mesa.Movimientos, 0);
   if (GetParam().width() > 1600) {
     EXPECT_LT(t->TamannoCarta().height(), carta.height());
@@ -167,7 +149,7 @@ TEST_P(EscalaTest, CambiarElTamannoReencuadraSinTocarElJuego) {
   juego->resize(GetParam());
   QCoreApplication::processEvents();
   EXPECT_EQ(t->TamannoCarta(), carta);
-  EXPECT_EQ(Mesa(juego->mesa), antes);
+  EXPECT_EQ(DescribirMesa(juego->mesa), antes);
 }
 
 TEST_P(EscalaTest, LasCartasSeDibujanAlTamannoYDensidadEnQueSeVen) {
@@ -240,10 +222,10 @@ TEST_F(TamannoOriginalTest, SeGuardaYSeAplicaAlRepartoSinTocarUnJuegoEmpezado) {
     else
       juego.mesa.SoltarEnPila(*mv->destino, *mv->carta, 1, 1);
     ASSERT_NE(juego.mesa.Historial, nullptr);
-    const std::string enJuego = Mesa(juego.mesa);
+    const std::string enJuego = DescribirMesa(juego.mesa);
     juego.tbTamannoOriginal->setChecked(false);
     EXPECT_EQ(juego.mesa.AnchoPantalla, pantalla);
-    EXPECT_EQ(Mesa(juego.mesa), enJuego);
+    EXPECT_EQ(DescribirMesa(juego.mesa), enJuego);
     // A resize meanwhile still shows that deal as it was laid out.
     juego.resize(juego.size() - QSize(40, 30));
     QCoreApplication::processEvents();

@@ -18,18 +18,9 @@
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 
 namespace {
-
-std::string Mesa(const TMesa& m) {
-  // Every card's place, face and pile: two tables print alike only when they look alike.
-  std::string s;
-  for (const auto& c : m.Cartas)
-    s += std::to_string(c->Palo * 10 + c->Numero) + (c->BocaArriba ? "+" : "-") + "@" +
-         std::to_string(c->Left) + "," + std::to_string(c->Top) + (c->Visible ? "v" : "h") +
-         "p" + std::to_string(c->Pila ? c->Pila->Numero : -1) + " ";
-  return s;
-}
 
 class JuegoTest : public ::testing::Test {
  protected:
@@ -97,14 +88,14 @@ TEST_F(JuegoTest, ArrastrarDesdeLaPresionHastaSoltarMueveLaCarta) {
 TEST_F(JuegoTest, UnaCaidaRechazadaNoCambiaNada) {
   const TMovida mv = Repartir(false);
   TTapete* t = juego.Tapete;
-  const std::string antes = Mesa(juego.mesa);
+  const std::string antes = DescribirMesa(juego.mesa);
   const QPoint origen = Centro(*t, *mv.carta);
   const QPoint destino = Centro(*t, Blanco(*mv.destino));
   QTest::mousePress(t, Qt::LeftButton, {}, origen);
   QTest::mouseMove(t, destino);
   EXPECT_FALSE(t->AceptaSoltar());
   QTest::mouseRelease(t, Qt::LeftButton, {}, destino);
-  EXPECT_EQ(Mesa(juego.mesa), antes);
+  EXPECT_EQ(DescribirMesa(juego.mesa), antes);
   EXPECT_EQ(juego.mesa.Movimientos, 0);
   EXPECT_EQ(juego.mesa.Historial, nullptr);
   EXPECT_EQ(Panel(3), "Puntos (0/0): ---");
@@ -113,7 +104,7 @@ TEST_F(JuegoTest, UnaCaidaRechazadaNoCambiaNada) {
   QTest::mousePress(t, Qt::LeftButton, {}, origen);
   QTest::mouseMove(t, origen + QPoint(3, 3));
   QTest::mouseRelease(t, Qt::LeftButton, {}, origen + QPoint(3, 3));
-  EXPECT_EQ(Mesa(juego.mesa), antes);
+  EXPECT_EQ(DescribirMesa(juego.mesa), antes);
 }
 
 TEST_F(JuegoTest, ClickDerechoMueveSolo) {
@@ -140,9 +131,9 @@ TEST_F(JuegoTest, ClickDerechoMueveSolo) {
     if (c->Pila && !c->BocaArriba && c->Visible && t->ControlEn(Centro(*t, *c) - QPoint(0, 40)) == c.get())
       abajo = c.get();
   if (abajo) {
-    const std::string antes = Mesa(juego.mesa);
+    const std::string antes = DescribirMesa(juego.mesa);
     QTest::mouseClick(t, Qt::RightButton, {}, Centro(*t, *abajo) - QPoint(0, 40));
-    EXPECT_EQ(Mesa(juego.mesa), antes);
+    EXPECT_EQ(DescribirMesa(juego.mesa), antes);
     EXPECT_EQ(juego.mesa.Movimientos, 1);
   }
 }
@@ -199,22 +190,22 @@ TEST_F(JuegoTest, ClickYDobleClickEnElMazo) {
 TEST_F(JuegoTest, ReiniciarVuelveAlRepartoYPreguntaAntes) {
   juego.Jugar(PrepararSolitarioDeLosSieteMontones, 77);
   TMesa& m = juego.mesa;
-  const std::string repartido = Mesa(m);
+  const std::string repartido = DescribirMesa(m);
   for (int i = 0; i < 3; ++i) m.ClickMazo();
   juego.Actualizar();
   ASSERT_EQ(Panel(3), "Puntos (0/3): 4");
-  const std::string jugado = Mesa(m);
+  const std::string jugado = DescribirMesa(m);
 
   respuesta = false;
   juego.tbReiniciarClick();
   ASSERT_EQ(preguntas.size(), 1u);
   EXPECT_EQ(preguntas[0], "¿Estás seguro de reiniciar el juego?");
-  EXPECT_EQ(Mesa(m), jugado);
+  EXPECT_EQ(DescribirMesa(m), jugado);
   EXPECT_EQ(m.Movimientos, 3);
 
   respuesta = true;
   juego.tbReiniciarClick();
-  EXPECT_EQ(Mesa(m), repartido);
+  EXPECT_EQ(DescribirMesa(m), repartido);
   EXPECT_EQ(m.Movimientos, 0);
   EXPECT_EQ(Panel(3), "Puntos (0/0): ---");
   EXPECT_TRUE(juego.tmrTiempo.isActive());

@@ -16,34 +16,12 @@
 #include "play/ventanas/Tapete.h"
 #include "tests/Busqueda.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/VentanaJuego.h"
 
 namespace {
 
-std::string Mesa(const TMesa& m) {
-  std::string s;
-  for (const auto& c : m.Cartas)
-    s += std::to_string(c->Palo * 10 + c->Numero) + (c->BocaArriba ? "+" : "-") + "@" +
-         std::to_string(c->Left) + "," + std::to_string(c->Top) + (c->Visible ? "v" : "h") +
-         "p" + std::to_string(c->Pila ? c->Pila->Numero : -1) + " ";
-  return s;
-}
-
-class TecladoTest : public ::testing::Test {
+class TecladoTest : public TConVentanaJuego<> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-    juego = std::make_unique<TfrmJuego>();
-    juego->Preguntar = [](const QString&) { return true; };
-    juego->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(juego.get()));
-    t = juego->Tapete;
-  }
-  void TearDown() override {
-    juego.reset();
-    Programa().Carpeta.clear();
-  }
-
   void Tecla(Qt::Key tecla) { QTest::keyClick(t, tecla); }
 
   // Only with keys: to the pile, then along it to the card (none: the pile's top card).
@@ -56,9 +34,6 @@ class TecladoTest : public ::testing::Test {
     ASSERT_EQ(t->CartaEnFoco(), carta) << TextoHint(*carta);
   }
 
-  QTemporaryDir carpeta;
-  std::unique_ptr<TfrmJuego> juego;
-  TTapete* t = nullptr;
 };
 
 }  // namespace
@@ -117,7 +92,7 @@ TEST_F(TecladoTest, TomarSoltarRechazarYCancelarComoConElRaton) {
   const auto si = BuscarMovida(juego->mesa, true);
   const auto no = BuscarMovida(juego->mesa, false);
   ASSERT_TRUE(si && no);
-  const std::string reparto = Mesa(juego->mesa);
+  const std::string reparto = DescribirMesa(juego->mesa);
 
   // Escape puts the run back: nothing happened.
   Enfocar(si->carta->Pila, si->carta);
@@ -127,7 +102,7 @@ TEST_F(TecladoTest, TomarSoltarRechazarYCancelarComoConElRaton) {
   EXPECT_TRUE(t->AceptaFoco());
   Tecla(Qt::Key_Escape);
   EXPECT_EQ(t->Llevada(), nullptr);
-  EXPECT_EQ(Mesa(juego->mesa), reparto);
+  EXPECT_EQ(DescribirMesa(juego->mesa), reparto);
   EXPECT_EQ(juego->mesa.Historial, nullptr);
 
   // A pile that does not take the run refuses it and the run stays in hand.
@@ -138,7 +113,7 @@ TEST_F(TecladoTest, TomarSoltarRechazarYCancelarComoConElRaton) {
   EXPECT_FALSE(t->AceptaFoco());
   Tecla(Qt::Key_Return);
   EXPECT_EQ(t->Llevada(), no->carta);
-  EXPECT_EQ(Mesa(juego->mesa), reparto);
+  EXPECT_EQ(DescribirMesa(juego->mesa), reparto);
   Tecla(Qt::Key_Escape);
 
   // The same move as a drop of the mouse, on a twin table.
@@ -152,7 +127,7 @@ TEST_F(TecladoTest, TomarSoltarRechazarYCancelarComoConElRaton) {
   Tecla(Qt::Key_Space);
   EXPECT_EQ(t->Llevada(), nullptr);
   EXPECT_EQ(si->carta->Pila, si->destino);
-  EXPECT_EQ(Mesa(juego->mesa), Mesa(gemela));
+  EXPECT_EQ(DescribirMesa(juego->mesa), DescribirMesa(gemela));
   EXPECT_EQ(juego->mesa.Movimientos, 1);
   EXPECT_EQ(juego->Paneles[3]->text(), "Puntos (0/1): 1");
   EXPECT_TRUE(juego->tbDeshacer->isEnabled());
@@ -164,11 +139,11 @@ TEST_F(TecladoTest, AMueveSolaLaCartaEnFocoYMDaDelMazo) {
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, 1);
   TMesa gemela(kPantallaMesa.width(), kPantallaMesa.height());
   PrepararSolitarioDeLosSieteMontones(gemela, 1);
-  ASSERT_EQ(Mesa(juego->mesa), Mesa(gemela));
+  ASSERT_EQ(DescribirMesa(juego->mesa), DescribirMesa(gemela));
 
   Tecla(Qt::Key_M);
   gemela.ClickMazo();
-  EXPECT_EQ(Mesa(juego->mesa), Mesa(gemela));
+  EXPECT_EQ(DescribirMesa(juego->mesa), DescribirMesa(gemela));
   EXPECT_EQ(juego->Paneles[0]->text().toStdString(), gemela.Paneles[0]);
 
   // The first card that a right click would move somewhere: A does the same.
@@ -179,7 +154,7 @@ TEST_F(TecladoTest, AMueveSolaLaCartaEnFocoYMDaDelMazo) {
     if (!gemela.MoverAutomatico(otra)) continue;
     Enfocar(p.get(), c);
     Tecla(Qt::Key_A);
-    EXPECT_EQ(Mesa(juego->mesa), Mesa(gemela));
+    EXPECT_EQ(DescribirMesa(juego->mesa), DescribirMesa(gemela));
     return;
   }
   GTEST_SKIP() << "no automatic move in this deal";
