@@ -138,7 +138,7 @@ void BM_CuadroDeArrastreConBusqueda(benchmark::State& state) {
     TCarta* carta = nullptr;
     for (const auto& p : m.Pilas)
       if (p->Tope && p->Tope->BocaArriba && p.get() != m.Mazo->Descarte) carta = p->Tope;
-    const QPoint inicio = carta ? TTapete::Rectangulo(*carta).center() : QPoint();
+    const QPoint inicio = carta ? juego.Tapete->Rectangulo(*carta).center() : QPoint();
     Raton(*juego.Tapete, QEvent::MouseButtonPress, inicio, Qt::LeftButton);
     if (!carta || juego.Tapete->Arrastrada() != carta) {
       state.SkipWithError("the press did not start a drag");
