@@ -25,8 +25,8 @@
 
 namespace {
 
-enum TColumna { ColJuego, ColJugados, ColGanados, ColPorcentaje, ColRacha, ColRachaMaxima,
-                ColPuntos, ColMovimientos, ColTiempo, ColCantidad };
+enum TColumna { ColJuego, ColJugados, ColGanados, ColPorcentaje, ColPorcentajeGanables,
+                ColRacha, ColRachaMaxima, ColPuntos, ColMovimientos, ColTiempo, ColCantidad };
 
 constexpr int kRolOrden = Qt::UserRole;
 constexpr int kRolClave = Qt::UserRole + 1;
@@ -44,6 +44,12 @@ class TCelda : public QTableWidgetItem {
 };
 
 TCelda* Numero(std::uint64_t n) { return new TCelda(QString::number(n), static_cast<double>(n)); }
+
+// A whole percent; "—" while nothing is counted, which sorts first.
+TCelda* Porcentaje(const std::optional<int>& pc) {
+  return pc ? new TCelda(QString::number(*pc) + QStringLiteral(" %"), *pc)
+            : new TCelda(QStringLiteral("—"), -1);
+}
 
 TCelda* Opcional(const std::optional<std::uint16_t>& v, const QString& sufijo = {}) {
   if (!v) return new TCelda(QStringLiteral("—"), std::numeric_limits<double>::max());
@@ -107,9 +113,12 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
   lvEstadisticas = new QTableWidget(0, ColCantidad, this);
   lvEstadisticas->setHorizontalHeaderLabels(
       {QStringLiteral("Juego"), QStringLiteral("Jugados"), QStringLiteral("Ganados"),
-       QStringLiteral("% ganados"), QStringLiteral("Racha actual"),
+       QStringLiteral("% ganados"), QStringLiteral("% de ganables"), QStringLiteral("Racha actual"),
        QStringLiteral("Racha más larga"), QStringLiteral("Mejores puntos"),
        QStringLiteral("Menos movimientos"), QStringLiteral("Menor tiempo")});
+  lvEstadisticas->horizontalHeaderItem(ColPorcentajeGanables)
+      ->setToolTip(QStringLiteral("De los repartos jugados que el solucionador demostró "
+                                  "ganables desde el reparto, los que se ganaron"));
   lvEstadisticas->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvEstadisticas->setSelectionMode(QAbstractItemView::SingleSelection);
   lvEstadisticas->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -165,10 +174,12 @@ void TfrmEstadisticas::Cargar() {
     lvEstadisticas->setItem(fila, ColJuego, nombre);
     lvEstadisticas->setItem(fila, ColJugados, Numero(e.Jugados));
     lvEstadisticas->setItem(fila, ColGanados, Numero(e.Ganados));
-    const auto pc = PorcentajeGanados(e);
-    lvEstadisticas->setItem(fila, ColPorcentaje,
-                            pc ? new TCelda(QString::number(*pc) + QStringLiteral(" %"), *pc)
-                               : new TCelda(QStringLiteral("—"), -1));
+    lvEstadisticas->setItem(fila, ColPorcentaje, Porcentaje(PorcentajeGanados(e)));
+    TCelda* ganables = Porcentaje(PorcentajeGanadosGanables(e));
+    ganables->setToolTip(QStringLiteral("Ganados %1 de %2 repartos ganables")
+                             .arg(e.GanadosGanables)
+                             .arg(e.Ganables));
+    lvEstadisticas->setItem(fila, ColPorcentajeGanables, ganables);
     lvEstadisticas->setItem(fila, ColRacha, Numero(e.RachaActual));
     lvEstadisticas->setItem(fila, ColRachaMaxima, Numero(e.RachaMaxima));
     lvEstadisticas->setItem(fila, ColPuntos, Opcional(e.MejoresPuntos));
