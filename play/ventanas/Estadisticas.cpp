@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -75,7 +77,8 @@ QIcon IconoEstadisticas() {
 }  // namespace
 
 TGraficoPuntos::TGraficoPuntos(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(90);
+  // The figure above the bars and room for the bars themselves, at any font size.
+  setMinimumHeight(std::max(90, fontMetrics().height() * 5));
 }
 
 void TGraficoPuntos::PonerPuntos(std::vector<std::uint16_t> puntos) {
@@ -94,7 +97,8 @@ void TGraficoPuntos::paintEvent(QPaintEvent*) {
     return;
   }
   const int maximo = std::max<int>(1, *std::max_element(puntos_.begin(), puntos_.end()));
-  const QRect area = rect().adjusted(6, 16, -6, -4);
+  // The tallest bar starts below the figure written over it.
+  const QRect area = rect().adjusted(6, fontMetrics().height() + 4, -6, -4);
   const int n = static_cast<int>(puntos_.size());
   const int ancho = std::max(2, area.width() / n);
   for (int i = 0; i < n; ++i) {
@@ -111,11 +115,13 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
     : QDialog(parent), clave_(clave) {
   setWindowTitle(QStringLiteral("Estadísticas"));
   lvEstadisticas = new QTableWidget(0, ColCantidad, this);
+  // Headers of two lines: ten columns fit a screen also with a large font.
   lvEstadisticas->setHorizontalHeaderLabels(
       {QStringLiteral("Juego"), QStringLiteral("Jugados"), QStringLiteral("Ganados"),
-       QStringLiteral("% ganados"), QStringLiteral("% de ganables"), QStringLiteral("Racha actual"),
-       QStringLiteral("Racha más larga"), QStringLiteral("Mejores puntos"),
-       QStringLiteral("Menos movimientos"), QStringLiteral("Menor tiempo")});
+       QStringLiteral("%\nganados"), QStringLiteral("% de\nganables"),
+       QStringLiteral("Racha\nactual"), QStringLiteral("Racha\nmás larga"),
+       QStringLiteral("Mejores\npuntos"), QStringLiteral("Menos\nmovimientos"),
+       QStringLiteral("Menor\ntiempo")});
   lvEstadisticas->horizontalHeaderItem(ColPorcentajeGanables)
       ->setToolTip(QStringLiteral("De los repartos jugados que el solucionador demostró "
                                   "ganables desde el reparto, los que se ganaron"));
@@ -124,6 +130,7 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
   lvEstadisticas->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvEstadisticas->verticalHeader()->hide();
   lvEstadisticas->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  lvEstadisticas->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   lvEstadisticas->setSortingEnabled(true);
 
   lblGrafico = new QLabel(QStringLiteral("Puntos de los últimos juegos ganados"), this);
@@ -155,7 +162,33 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
   };
   Cargar();
   if (!clave_.empty()) lvEstadisticas->setSortingEnabled(false);
-  resize(clave_.empty() ? 860 : 760, clave_.empty() ? 560 : 260);
+  ajustarTamanno();
+}
+
+void TfrmEstadisticas::ajustarTamanno() {
+  // Every column and row of the table in view, as far as the screen allows.
+  QTableWidget* lv = lvEstadisticas;
+  const int marco = 2 * lv->frameWidth();
+  QSize tabla(lv->horizontalHeader()->length() + marco,
+              lv->horizontalHeader()->sizeHint().height() + lv->verticalHeader()->length() + marco);
+  layout()->activate();
+  // What the rest of the dialog takes: the rows below the table, the margins beside it.
+  const QMargins margenes = layout()->contentsMargins();
+  const QSize resto(margenes.left() + margenes.right(),
+                    layout()->sizeHint().height() - lv->sizeHint().height());
+  QSize maximo(4096, 4096);
+  if (const QScreen* pantalla = screen()) {
+    // The window frame's share is a guess: nothing knows it before the window shows.
+    maximo = pantalla->availableGeometry().size() - resto - QSize(16, 48);
+  }
+  if (tabla.height() > maximo.height())
+    tabla.rwidth() += lv->verticalScrollBar()->sizeHint().width();
+  if (tabla.width() > maximo.width())
+    tabla.rheight() += lv->horizontalScrollBar()->sizeHint().height();
+  lv->setMinimumSize(tabla.boundedTo(maximo));
+  // A table shown whole takes no more room than its rows: the chart takes the rest.
+  if (tabla.height() <= maximo.height()) lv->setMaximumHeight(tabla.height());
+  adjustSize();
 }
 
 void TfrmEstadisticas::Cargar() {

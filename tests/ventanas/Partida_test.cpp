@@ -412,7 +412,7 @@ TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
     return nullptr;
   };
   ASSERT_NE(celda(juego), nullptr);
-  EXPECT_EQ(todos.lvEstadisticas->horizontalHeaderItem(4)->text(), QStringLiteral("% de ganables"));
+  EXPECT_EQ(todos.lvEstadisticas->horizontalHeaderItem(4)->text(), QStringLiteral("% de\nganables"));
   EXPECT_EQ(celda(juego)->text(), QStringLiteral("100 %"));
   EXPECT_EQ(celda(juego)->toolTip(), QStringLiteral("Ganados 1 de 1 repartos ganables"));
   EXPECT_EQ(celda(QStringLiteral("Strup"))->text(), QStringLiteral("—"));
