@@ -4,7 +4,8 @@ BUILD      ?= build
 BUILD_BENCH ?= build-bench
 GENERADOR  := -G Ninja
 
-.PHONY: deps configure build run test bench clean test-asan soak fuzz bench-arranque install paquete
+.PHONY: deps configure build run test bench clean test-asan soak fuzz bench-arranque install paquete \
+	probar-paquete
 
 deps:
 	@bash scripts/dependencias.sh
@@ -38,6 +39,11 @@ paquete: deps
 		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
 	@cmake --build $(BUILD_PAQUETE) --target cartoval cartoval-mesa cartoval_iconos
 	@cd $(BUILD_PAQUETE) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD_PAQUETE)/cartoval_*.deb
+
+# The package as a player gets it (root; installs and then removes it with apt): started
+# from /usr/bin under Xvfb with a scratch home, played, closed, its data folder listed.
+probar-paquete: paquete
+	@bash packaging/probar_paquete.sh $$(ls -1t $(BUILD_PAQUETE)/cartoval_*.deb | head -n 1)
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, leaks on.
 # Test discovery runs the binaries at build time, so the build gets the same settings.

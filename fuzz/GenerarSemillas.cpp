@@ -234,13 +234,15 @@ void SemillasAyuda() {
 void SemillasPartidas() {
   TPartidasGuardadas p;
   p["CuatroReyes"] = {5, {"3>7", "a2", "m", "d", "i", "2.1>4", "v", "r", "m"}, 3, false};
-  p["Strup"] = {-1234567, {"1>2"}, 0, true};
+  p["Strup"] = {-1234567, {"1>2"}, 0, true, true};
   Escribir("partidas", PartidasEnJson(p));
   Escribir("partidas", PartidasEnJson({}));
   TEstadisticas e;
   TEstadisticaJuego a;
   ContarJugado(a);
+  ContarGanable(a);
   ContarGanado(a, true, 120, 80, 2);
+  ContarGanadoGanable(a);
   ContarJugado(a);
   ContarAbandono(a);
   e["YukonEspañol"] = a;

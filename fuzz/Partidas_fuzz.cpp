@@ -35,10 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
   fuzz::Exigir(LeerEstadisticasJson(EstadisticasEnJson(estadisticas)) == estadisticas,
                "las estadísticas escritas no se leen igual");
   for (const auto& [clave, e] : estadisticas) {
-    fuzz::Exigir(e.Ganados <= e.Jugados && e.RachaActual <= e.RachaMaxima,
+    fuzz::Exigir(e.Ganados <= e.Jugados && e.RachaActual <= e.RachaMaxima &&
+                     e.Ganables <= e.Jugados && e.GanadosGanables <= e.Ganables &&
+                     e.GanadosGanables <= e.Ganados,
                  "cifras contradictorias aceptadas");
     fuzz::Exigir(e.UltimosPuntos.size() <= kUltimosGanados, "demasiados puntos");
     if (const auto pc = PorcentajeGanados(e)) fuzz::Exigir(*pc >= 0 && *pc <= 100, "porcentaje");
+    if (const auto pc = PorcentajeGanadosGanables(e))
+      fuzz::Exigir(*pc >= 0 && *pc <= 100, "porcentaje de ganables");
   }
   return 0;
 }

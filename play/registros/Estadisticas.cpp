@@ -1,24 +1,17 @@
 #include "play/registros/Estadisticas.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <algorithm>
-#include <cmath>
 
-#include "play/Archivos.h"
+#include "play/registros/RegistroJson.h"
 
 namespace {
 
-constexpr std::size_t kMaximoArchivo = 1024 * 1024;
-
-std::optional<double> Entero(const QJsonValue& v, double maximo) {
-  if (!v.isDouble()) return std::nullopt;
-  const double d = v.toDouble();
-  if (!std::isfinite(d) || d != std::floor(d) || d < 0 || d > maximo) return std::nullopt;
-  return d;
-}
+// Version 1 had no count of the ganable deals; its files read with none.
+constexpr int kVersionSinGanables = 1;
+const TFormatoRegistro kFormato{ArchivoEstadisticas, QStringLiteral("juegos"),
+                                kVersionSinGanables, VersionEstadisticas, 1024 * 1024};
 
 void Menor(std::optional<std::uint16_t>& campo, std::uint16_t v) {
   if (!campo || v < *campo) campo = v;
@@ -32,28 +25,37 @@ const QString kPuntos = QStringLiteral("mejoresPuntos");
 const QString kMovimientos = QStringLiteral("menosMovimientos");
 const QString kTiempo = QStringLiteral("menorTiempo");
 const QString kUltimos = QStringLiteral("ultimosPuntos");
+const QString kGanables = QStringLiteral("ganables");
+const QString kGanadosGanables = QStringLiteral("ganadosGanables");
 
-std::optional<TEstadisticaJuego> LeerJuego(const QJsonValue& valor) {
-  if (!valor.isObject()) return std::nullopt;
-  const QJsonObject o = valor.toObject();
+std::optional<TEstadisticaJuego> LeerJuego(const QJsonObject& o, int version) {
   constexpr double k32 = 4294967295.0;
-  const auto jugados = Entero(o.value(kJugados), k32);
-  const auto ganados = Entero(o.value(kGanados), k32);
-  const auto racha = Entero(o.value(kRacha), k32);
-  const auto maxima = Entero(o.value(kRachaMaxima), k32);
-  if (!jugados || !ganados || !racha || !maxima) return std::nullopt;
+  auto cuenta = [&](const QString& nombre) { return EnteroJson(o.value(nombre), 0, k32); };
+  const auto jugados = cuenta(kJugados);
+  const auto ganados = cuenta(kGanados);
+  const auto racha = cuenta(kRacha);
+  const auto maxima = cuenta(kRachaMaxima);
+  const bool conGanables = version > kVersionSinGanables;
+  const auto ganables = conGanables ? cuenta(kGanables) : 0.0;
+  const auto ganadosGanables = conGanables ? cuenta(kGanadosGanables) : 0.0;
+  if (!jugados || !ganados || !racha || !maxima || !ganables || !ganadosGanables)
+    return std::nullopt;
   TEstadisticaJuego e;
   e.Jugados = static_cast<std::uint32_t>(*jugados);
   e.Ganados = static_cast<std::uint32_t>(*ganados);
   e.RachaActual = static_cast<std::uint32_t>(*racha);
   e.RachaMaxima = static_cast<std::uint32_t>(*maxima);
+  e.Ganables = static_cast<std::uint32_t>(*ganables);
+  e.GanadosGanables = static_cast<std::uint32_t>(*ganadosGanables);
   // Figures that contradict each other are not the player's.
-  if (e.Ganados > e.Jugados || e.RachaActual > e.RachaMaxima || e.RachaMaxima > e.Ganados)
+  if (e.Ganados > e.Jugados || e.RachaActual > e.RachaMaxima || e.RachaMaxima > e.Ganados ||
+      e.Ganables > e.Jugados || e.GanadosGanables > e.Ganables ||
+      e.GanadosGanables > e.Ganados)
     return std::nullopt;
   auto opcional = [&](const QString& nombre, std::optional<std::uint16_t>& campo) {
     const QJsonValue v = o.value(nombre);
     if (v.isUndefined() || v.isNull()) return true;
-    const auto d = Entero(v, 65535);
+    const auto d = EnteroJson(v, 0, 65535);
     if (d) campo = static_cast<std::uint16_t>(*d);
     return d.has_value();
   };
@@ -65,7 +67,7 @@ std::optional<TEstadisticaJuego> LeerJuego(const QJsonValue& valor) {
     const QJsonArray lista = ultimos.toArray();
     if (static_cast<std::size_t>(lista.size()) > kUltimosGanados) return std::nullopt;
     for (const QJsonValue& v : lista) {
-      const auto d = Entero(v, 65535);
+      const auto d = EnteroJson(v, 0, 65535);
       if (!d) return std::nullopt;
       e.UltimosPuntos.push_back(static_cast<std::uint16_t>(*d));
     }
@@ -75,6 +77,26 @@ std::optional<TEstadisticaJuego> LeerJuego(const QJsonValue& valor) {
   return e;
 }
 
+QJsonObject EnJson(const TEstadisticas& estadisticas) {
+  QJsonObject juegos;
+  for (const auto& [clave, e] : estadisticas) {
+    QJsonObject o{{kJugados, static_cast<double>(e.Jugados)},
+                  {kGanados, static_cast<double>(e.Ganados)},
+                  {kRacha, static_cast<double>(e.RachaActual)},
+                  {kRachaMaxima, static_cast<double>(e.RachaMaxima)},
+                  {kGanables, static_cast<double>(e.Ganables)},
+                  {kGanadosGanables, static_cast<double>(e.GanadosGanables)}};
+    if (e.MejoresPuntos) o.insert(kPuntos, *e.MejoresPuntos);
+    if (e.MenosMovimientos) o.insert(kMovimientos, *e.MenosMovimientos);
+    if (e.MenorTiempo) o.insert(kTiempo, *e.MenorTiempo);
+    QJsonArray ultimos;
+    for (std::uint16_t p : e.UltimosPuntos) ultimos.append(p);
+    o.insert(kUltimos, ultimos);
+    juegos.insert(QString::fromStdString(clave), o);
+  }
+  return juegos;
+}
+
 }  // namespace
 
 std::optional<int> PorcentajeGanados(const TEstadisticaJuego& e) {
@@ -82,7 +104,16 @@ std::optional<int> PorcentajeGanados(const TEstadisticaJuego& e) {
   return static_cast<int>(static_cast<std::uint64_t>(e.Ganados) * 100 / e.Jugados);
 }
 
+std::optional<int> PorcentajeGanadosGanables(const TEstadisticaJuego& e) {
+  if (e.Ganables == 0) return std::nullopt;
+  return static_cast<int>(static_cast<std::uint64_t>(e.GanadosGanables) * 100 / e.Ganables);
+}
+
 void ContarJugado(TEstadisticaJuego& e) { ++e.Jugados; }
+
+void ContarGanable(TEstadisticaJuego& e) { ++e.Ganables; }
+
+void ContarGanadoGanable(TEstadisticaJuego& e) { ++e.GanadosGanables; }
 
 void ContarGanado(TEstadisticaJuego& e, bool yaContado, std::uint16_t puntos,
                   std::uint16_t movimientos, std::uint16_t minutos) {
@@ -102,49 +133,17 @@ void ContarGanado(TEstadisticaJuego& e, bool yaContado, std::uint16_t puntos,
 void ContarAbandono(TEstadisticaJuego& e) { e.RachaActual = 0; }
 
 std::string EstadisticasEnJson(const TEstadisticas& estadisticas) {
-  QJsonObject juegos;
-  for (const auto& [clave, e] : estadisticas) {
-    QJsonObject o{{kJugados, static_cast<double>(e.Jugados)},
-                  {kGanados, static_cast<double>(e.Ganados)},
-                  {kRacha, static_cast<double>(e.RachaActual)},
-                  {kRachaMaxima, static_cast<double>(e.RachaMaxima)}};
-    if (e.MejoresPuntos) o.insert(kPuntos, *e.MejoresPuntos);
-    if (e.MenosMovimientos) o.insert(kMovimientos, *e.MenosMovimientos);
-    if (e.MenorTiempo) o.insert(kTiempo, *e.MenorTiempo);
-    QJsonArray ultimos;
-    for (std::uint16_t p : e.UltimosPuntos) ultimos.append(p);
-    o.insert(kUltimos, ultimos);
-    juegos.insert(QString::fromStdString(clave), o);
-  }
-  const QJsonObject raiz{{QStringLiteral("version"), VersionEstadisticas},
-                         {QStringLiteral("juegos"), juegos}};
-  return QJsonDocument(raiz).toJson(QJsonDocument::Indented).toStdString();
+  return RegistroEnJson(kFormato, EnJson(estadisticas));
 }
 
 TEstadisticas LeerEstadisticasJson(std::string_view datos) {
-  TEstadisticas r;
-  if (datos.size() > kMaximoArchivo) return r;
-  QJsonParseError error{};
-  const QJsonDocument doc = QJsonDocument::fromJson(
-      QByteArray(datos.data(), static_cast<qsizetype>(datos.size())), &error);
-  if (error.error != QJsonParseError::NoError || !doc.isObject()) return r;
-  const QJsonObject raiz = doc.object();
-  const QJsonValue version = raiz.value(QStringLiteral("version"));
-  if (!version.isDouble() || version.toDouble() != VersionEstadisticas) return r;
-  const QJsonValue juegos = raiz.value(QStringLiteral("juegos"));
-  if (!juegos.isObject()) return r;
-  const QJsonObject o = juegos.toObject();
-  for (auto it = o.begin(); it != o.end(); ++it)
-    if (auto e = LeerJuego(it.value()); e && !it.key().isEmpty())
-      r.emplace(it.key().toStdString(), std::move(*e));
-  return r;
+  return LeerRegistroJson<TEstadisticaJuego>(datos, kFormato, LeerJuego);
 }
 
 TEstadisticas LeerEstadisticas(const std::filesystem::path& carpeta) {
-  const auto datos = LeerArchivo(carpeta / ArchivoEstadisticas, kMaximoArchivo + 1);
-  return datos ? LeerEstadisticasJson(*datos) : TEstadisticas{};
+  return LeerEstadisticasJson(LeerArchivoRegistro(carpeta, kFormato));
 }
 
 bool GuardarEstadisticas(const std::filesystem::path& carpeta, const TEstadisticas& e) {
-  return EscribirArchivoAtomico(carpeta / ArchivoEstadisticas, EstadisticasEnJson(e));
+  return GuardarRegistro(carpeta, kFormato, EnJson(e));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The games in progress the player left: one per game, kept in one small versioned JSON
 // file in the folder of the player's files. The game number and the step log rebuild the
-// table; the minutes and the aid flag are what the steps do not hold.
+// table; the minutes, the aid flag and what the solver proved of the deal are what the
+// steps do not hold.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -18,6 +19,8 @@ struct TPartidaGuardada {
   std::vector<std::string> Pasos;  // in the table tool's step language
   std::uint16_t Minutos = 0;
   bool AyudaUsada = false;
+  // The solver proved the deal itself ganable; the statistics counted it so.
+  bool RepartoGanable = false;
   bool operator==(const TPartidaGuardada&) const = default;
 };
 

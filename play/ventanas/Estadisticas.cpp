@@ -8,6 +8,8 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,8 +27,8 @@
 
 namespace {
 
-enum TColumna { ColJuego, ColJugados, ColGanados, ColPorcentaje, ColRacha, ColRachaMaxima,
-                ColPuntos, ColMovimientos, ColTiempo, ColCantidad };
+enum TColumna { ColJuego, ColJugados, ColGanados, ColPorcentaje, ColPorcentajeGanables,
+                ColRacha, ColRachaMaxima, ColPuntos, ColMovimientos, ColTiempo, ColCantidad };
 
 constexpr int kRolOrden = Qt::UserRole;
 constexpr int kRolClave = Qt::UserRole + 1;
@@ -44,6 +46,12 @@ class TCelda : public QTableWidgetItem {
 };
 
 TCelda* Numero(std::uint64_t n) { return new TCelda(QString::number(n), static_cast<double>(n)); }
+
+// A whole percent; "—" while nothing is counted, which sorts first.
+TCelda* Porcentaje(const std::optional<int>& pc) {
+  return pc ? new TCelda(QString::number(*pc) + QStringLiteral(" %"), *pc)
+            : new TCelda(QStringLiteral("—"), -1);
+}
 
 TCelda* Opcional(const std::optional<std::uint16_t>& v, const QString& sufijo = {}) {
   if (!v) return new TCelda(QStringLiteral("—"), std::numeric_limits<double>::max());
@@ -69,7 +77,8 @@ QIcon IconoEstadisticas() {
 }  // namespace
 
 TGraficoPuntos::TGraficoPuntos(QWidget* parent) : QWidget(parent) {
-  setMinimumHeight(90);
+  // The figure above the bars and room for the bars themselves, at any font size.
+  setMinimumHeight(std::max(90, fontMetrics().height() * 5));
 }
 
 void TGraficoPuntos::PonerPuntos(std::vector<std::uint16_t> puntos) {
@@ -88,7 +97,8 @@ void TGraficoPuntos::paintEvent(QPaintEvent*) {
     return;
   }
   const int maximo = std::max<int>(1, *std::max_element(puntos_.begin(), puntos_.end()));
-  const QRect area = rect().adjusted(6, 16, -6, -4);
+  // The tallest bar starts below the figure written over it.
+  const QRect area = rect().adjusted(6, fontMetrics().height() + 4, -6, -4);
   const int n = static_cast<int>(puntos_.size());
   const int ancho = std::max(2, area.width() / n);
   for (int i = 0; i < n; ++i) {
@@ -105,16 +115,22 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
     : QDialog(parent), clave_(clave) {
   setWindowTitle(QStringLiteral("Estadísticas"));
   lvEstadisticas = new QTableWidget(0, ColCantidad, this);
+  // Headers of two lines: ten columns fit a screen also with a large font.
   lvEstadisticas->setHorizontalHeaderLabels(
       {QStringLiteral("Juego"), QStringLiteral("Jugados"), QStringLiteral("Ganados"),
-       QStringLiteral("% ganados"), QStringLiteral("Racha actual"),
-       QStringLiteral("Racha más larga"), QStringLiteral("Mejores puntos"),
-       QStringLiteral("Menos movimientos"), QStringLiteral("Menor tiempo")});
+       QStringLiteral("%\nganados"), QStringLiteral("% de\nganables"),
+       QStringLiteral("Racha\nactual"), QStringLiteral("Racha\nmás larga"),
+       QStringLiteral("Mejores\npuntos"), QStringLiteral("Menos\nmovimientos"),
+       QStringLiteral("Menor\ntiempo")});
+  lvEstadisticas->horizontalHeaderItem(ColPorcentajeGanables)
+      ->setToolTip(QStringLiteral("De los repartos jugados que el solucionador demostró "
+                                  "ganables desde el reparto, los que se ganaron"));
   lvEstadisticas->setSelectionBehavior(QAbstractItemView::SelectRows);
   lvEstadisticas->setSelectionMode(QAbstractItemView::SingleSelection);
   lvEstadisticas->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvEstadisticas->verticalHeader()->hide();
   lvEstadisticas->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  lvEstadisticas->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   lvEstadisticas->setSortingEnabled(true);
 
   lblGrafico = new QLabel(QStringLiteral("Puntos de los últimos juegos ganados"), this);
@@ -146,7 +162,33 @@ TfrmEstadisticas::TfrmEstadisticas(QWidget* parent, const std::string& clave)
   };
   Cargar();
   if (!clave_.empty()) lvEstadisticas->setSortingEnabled(false);
-  resize(clave_.empty() ? 860 : 760, clave_.empty() ? 560 : 260);
+  ajustarTamanno();
+}
+
+void TfrmEstadisticas::ajustarTamanno() {
+  // Every column and row of the table in view, as far as the screen allows.
+  QTableWidget* lv = lvEstadisticas;
+  const int marco = 2 * lv->frameWidth();
+  QSize tabla(lv->horizontalHeader()->length() + marco,
+              lv->horizontalHeader()->sizeHint().height() + lv->verticalHeader()->length() + marco);
+  layout()->activate();
+  // What the rest of the dialog takes: the rows below the table, the margins beside it.
+  const QMargins margenes = layout()->contentsMargins();
+  const QSize resto(margenes.left() + margenes.right(),
+                    layout()->sizeHint().height() - lv->sizeHint().height());
+  QSize maximo(4096, 4096);
+  if (const QScreen* pantalla = screen()) {
+    // The window frame's share is a guess: nothing knows it before the window shows.
+    maximo = pantalla->availableGeometry().size() - resto - QSize(16, 48);
+  }
+  if (tabla.height() > maximo.height())
+    tabla.rwidth() += lv->verticalScrollBar()->sizeHint().width();
+  if (tabla.width() > maximo.width())
+    tabla.rheight() += lv->horizontalScrollBar()->sizeHint().height();
+  lv->setMinimumSize(tabla.boundedTo(maximo));
+  // A table shown whole takes no more room than its rows: the chart takes the rest.
+  if (tabla.height() <= maximo.height()) lv->setMaximumHeight(tabla.height());
+  adjustSize();
 }
 
 void TfrmEstadisticas::Cargar() {
@@ -165,10 +207,12 @@ void TfrmEstadisticas::Cargar() {
     lvEstadisticas->setItem(fila, ColJuego, nombre);
     lvEstadisticas->setItem(fila, ColJugados, Numero(e.Jugados));
     lvEstadisticas->setItem(fila, ColGanados, Numero(e.Ganados));
-    const auto pc = PorcentajeGanados(e);
-    lvEstadisticas->setItem(fila, ColPorcentaje,
-                            pc ? new TCelda(QString::number(*pc) + QStringLiteral(" %"), *pc)
-                               : new TCelda(QStringLiteral("—"), -1));
+    lvEstadisticas->setItem(fila, ColPorcentaje, Porcentaje(PorcentajeGanados(e)));
+    TCelda* ganables = Porcentaje(PorcentajeGanadosGanables(e));
+    ganables->setToolTip(QStringLiteral("Ganados %1 de %2 repartos ganables")
+                             .arg(e.GanadosGanables)
+                             .arg(e.Ganables));
+    lvEstadisticas->setItem(fila, ColPorcentajeGanables, ganables);
     lvEstadisticas->setItem(fila, ColRacha, Numero(e.RachaActual));
     lvEstadisticas->setItem(fila, ColRachaMaxima, Numero(e.RachaMaxima));
     lvEstadisticas->setItem(fila, ColPuntos, Opcional(e.MejoresPuntos));

@@ -53,6 +53,7 @@ class TfrmEstadisticas : public QDialog {
 
  private:
   void mostrarGrafico();
+  void ajustarTamanno();
   std::string clave_;
 };
 

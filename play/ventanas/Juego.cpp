@@ -214,6 +214,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Partida = std::make_unique<TPartidaEnJuego>(*this);
   InstalarEstadisticas(*this);
   Ayudas = InstalarAyudas(*this);
+  Partida->SeguirVeredictos(*Ayudas);
 }
 
 TfrmJuego::~TfrmJuego() {

@@ -6,12 +6,16 @@
 #include "games/Registro.h"
 #include "play/registros/Estadisticas.h"
 #include "play/registros/PartidaGuardada.h"
+#include "play/ventanas/Ayudas.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
 #include "tools/Pasos.h"
 
 namespace {
+
+// The verdict label's text for a position the solver proved.
+const QString kGanable = QStringLiteral("Ganable");
 
 template <class F>
 void CambiarEstadisticas(const std::string& clave, F cambio) {
@@ -65,6 +69,7 @@ bool TPartidaEnJuego::Continuar(TPrepararJuego preparar) {
   }
   m.AyudaUsada = guardada->AyudaUsada;
   contado_ = true;
+  ganable_ = guardada->RepartoGanable;
   juego_.CargandoOculto();
   m.Minutos = guardada->Minutos;
   if (m.Minutos > 0) m.ActualizarPuntos();
@@ -81,12 +86,32 @@ void TPartidaEnJuego::Abandonar(const std::string& clave) {
     CambiarEstadisticas(clave, ContarAbandono);
   if (habiaGuardada) GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
   contado_ = false;
+  ganable_ = false;
 }
 
 void TPartidaEnJuego::Actualizar() {
   if (!Activa || contado_ || juego_.mesa.Pasos.empty() || juego_.mesa.JuegoTerminado) return;
   contado_ = true;
-  CambiarEstadisticas(QuitarEspacios(juego_.mesa.NombreJuego), ContarJugado);
+  CambiarEstadisticas(QuitarEspacios(juego_.mesa.NombreJuego), [this](TEstadisticaJuego& e) {
+    ContarJugado(e);
+    if (ganable_) ContarGanable(e);
+  });
+}
+
+void TPartidaEnJuego::SeguirVeredictos(TAyudas& ayudas) {
+  QObject::connect(&ayudas, &TAyudas::VeredictoMostrado, &ayudas,
+                   [this, &ayudas] { veredictoMostrado(ayudas); });
+}
+
+void TPartidaEnJuego::veredictoMostrado(const TAyudas& ayudas) {
+  const TMesa& m = juego_.mesa;
+  // Only the verdict on the deal itself counts: a later position proven ganable says
+  // more about the player's moves than about the deal.
+  if (ganable_ || m.JuegoTerminado || m.Historial || ayudas.lbVeredicto->text() != kGanable)
+    return;
+  ganable_ = true;
+  // Proven after the first move: the deal was counted as played without it.
+  if (Activa && contado_) CambiarEstadisticas(QuitarEspacios(m.NombreJuego), ContarGanable);
 }
 
 void TPartidaEnJuego::Reiniciado() {
@@ -103,8 +128,11 @@ void TPartidaEnJuego::Ganado() {
   const bool yaContado = contado_;
   contado_ = true;
   CambiarEstadisticas(clave, [&](TEstadisticaJuego& e) {
+    if (ganable_ && !yaContado) ContarGanable(e);
     ContarGanado(e, yaContado, PuntosGanados(m.Minutos, m.Movimientos), m.Movimientos,
                  m.Minutos);
+    // Aided wins count as any other: the figures say how deals end, not who played them.
+    if (ganable_) ContarGanadoGanable(e);
   });
   GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
 }
@@ -113,5 +141,5 @@ void TPartidaEnJuego::Cerrando() {
   const TMesa& m = juego_.mesa;
   if (!Activa || m.JuegoTerminado || m.Pasos.empty()) return;
   GuardarPartida(CarpetaDelPrograma(), QuitarEspacios(m.NombreJuego),
-                 TPartidaGuardada{m.NumeroJuego, m.Pasos, m.Minutos, m.AyudaUsada});
+                 TPartidaGuardada{m.NumeroJuego, m.Pasos, m.Minutos, m.AyudaUsada, ganable_});
 }

@@ -7,6 +7,7 @@
 #include "engine/Mesa.h"
 
 class QLabel;
+class TAyudas;
 class TfrmJuego;
 
 class TPartidaEnJuego {
@@ -27,12 +28,18 @@ class TPartidaEnJuego {
   void Ganado();
   // The window closes on a deal in play: keep it.
   void Cerrando();
+  // The verdicts the window shows: one on the deal itself, before any move or undone back
+  // to it, tells whether the deal is ganable.
+  void SeguirVeredictos(TAyudas& ayudas);
 
   QLabel* Aviso = nullptr;  // "Juego continuado" in the status bar
 
  private:
   TfrmJuego& juego_;
+  void veredictoMostrado(const TAyudas& ayudas);
+
   bool contado_ = false;  // the running deal counts as played
+  bool ganable_ = false;  // the solver proved the running deal ganable from the deal
 };
 
 // The key of a setup procedure's game; empty when it is not registered.

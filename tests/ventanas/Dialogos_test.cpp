@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,6 +19,9 @@
 #include <filesystem>
 
 #include "games/Juegos.h"
+#include "games/Registro.h"
+#include "play/registros/Estadisticas.h"
+#include "play/ventanas/Estadisticas.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
@@ -225,6 +229,50 @@ TEST_P(DialogosTest, LaVentanaDeJuegoMuestraSusPanelesEnteros) {
   ExpectRelacion(juego);
   EXPECT_EQ(Cortados(juego), "");
   juego.mesa.JuegoTerminado = true;
+}
+
+// Every game with the widest figures: the statistics show every column and row whole where
+// the screen has the room, and the dialog never outgrows the screen.
+TEST_P(DialogosTest, LasEstadisticasMuestranSusColumnasYFilasEnteras) {
+  TEstadisticas t;
+  for (const TJuegoRegistrado& j : Juegos()) {
+    TEstadisticaJuego& e = t[j.Clave];
+    for (int i = 0; i < 20; ++i) {
+      ContarJugado(e);
+      ContarGanable(e);
+      ContarGanado(e, true, 65535, 65535, 65535);
+    }
+    e.Jugados = 4000000000u;
+  }
+  ASSERT_TRUE(GuardarEstadisticas(Programa().Carpeta, t));
+  for (const std::string& clave : {std::string(), std::string("SolitarioDeLosCasi14Montones")}) {
+    TfrmEstadisticas d(nullptr, clave);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    ExpectRelacion(d);
+    EXPECT_EQ(Cortados(d), "") << clave;
+    const QSize pantalla = d.screen()->availableGeometry().size();
+    EXPECT_LE(d.width(), pantalla.width());
+    EXPECT_LE(d.height(), pantalla.height());
+    const QTableWidget* lv = d.lvEstadisticas;
+    const QHeaderView* cabecera = lv->horizontalHeader();
+    const QSize entera(cabecera->length() + 2 * lv->frameWidth(),
+                       cabecera->height() + lv->verticalHeader()->length() + 2 * lv->frameWidth());
+    // A generous share of the screen for the frame, the chart and the buttons.
+    if (entera.width() + 100 < pantalla.width()) {
+      EXPECT_FALSE(lv->horizontalScrollBar()->isVisible()) << clave;
+    }
+    if (entera.height() + 400 < pantalla.height()) {
+      EXPECT_FALSE(lv->verticalScrollBar()->isVisible()) << clave;
+    }
+    if (lv->horizontalScrollBar()->isVisible() || lv->verticalScrollBar()->isVisible()) continue;
+    for (int c = 0; c < lv->columnCount(); ++c)
+      EXPECT_GE(cabecera->sectionSize(c), cabecera->sectionSizeHint(c)) << "columna " << c;
+    for (int f = 0; f < lv->rowCount(); ++f)
+      for (int c = 0; c < lv->columnCount(); ++c)
+        EXPECT_TRUE(lv->viewport()->rect().contains(lv->visualRect(lv->model()->index(f, c))))
+            << f << "," << c;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fuentes, DialogosTest, ::testing::Values(1.0, 1.5),

@@ -17,12 +17,16 @@
 #include "games/Juegos.h"
 #include "play/registros/Estadisticas.h"
 #include "play/registros/PartidaGuardada.h"
+#include "play/ventanas/Ayudas.h"
 #include "play/ventanas/Estadisticas.h"
+#include "play/ventanas/FinJuego.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
+#include "solver/Solucionador.h"
 #include "tests/Busqueda.h"
+#include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
 
 namespace {
@@ -281,11 +285,11 @@ TEST_F(PartidaTest, ElDialogoMuestraOrdenaYReiniciaUnJuego) {
   EXPECT_EQ(celda(QStringLiteral("Strup"), 1), QStringLiteral("3"));
   EXPECT_EQ(celda(QStringLiteral("Strup"), 2), QStringLiteral("2"));
   EXPECT_EQ(celda(QStringLiteral("Strup"), 3), QStringLiteral("66 %"));
-  EXPECT_EQ(celda(QStringLiteral("Strup"), 6), QStringLiteral("130"));
-  EXPECT_EQ(celda(QStringLiteral("Strup"), 8), QStringLiteral("7 min"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 7), QStringLiteral("130"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"), 9), QStringLiteral("7 min"));
   EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 1), QStringLiteral("1"));
   EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 3), QStringLiteral("0 %"));
-  EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 6), QStringLiteral("—"));
+  EXPECT_EQ(celda(QStringLiteral("Cuatro Reyes"), 7), QStringLiteral("—"));
   // Sorted by deals played, most first, by a click on the header.
   todos.lvEstadisticas->sortByColumn(1, Qt::DescendingOrder);
   EXPECT_EQ(todos.lvEstadisticas->item(0, 0)->text(), QStringLiteral("Strup"));
@@ -324,6 +328,94 @@ TEST_F(PartidaTest, ElDialogoMuestraOrdenaYReiniciaUnJuego) {
     });
     boton->trigger();
   });
+}
+
+}  // namespace
+
+namespace {
+
+// The share of ganable deals won: only the solver's verdict on the deal itself counts. A
+// deal proven before its first move, kept and continued, then won by finishing (an aided
+// win counts as any other) is won and ganable; one whose verdict never came is neither.
+TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
+  const QString juego = QStringLiteral("Solitario De Los Siete Montones");
+  const std::string clave = "SolitarioDeLosSieteMontones";
+  std::int32_t numero = 0;
+  std::vector<TPaso> linea;
+  for (std::int32_t n = 1; n <= 20 && !numero; ++n) {
+    TResultado r = Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1500});
+    if (r.Veredicto == TVeredicto::Ganable) numero = n, linea = std::move(r.Pasos);
+  }
+  ASSERT_NE(numero, 0);
+  ASSERT_FALSE(linea.empty());
+  auto veredicto = [](TfrmJuego& j) { return j.Ayudas->lbVeredicto->text(); };
+
+  Abrir(juego, numero, [&](TfrmJuego& j) {
+    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("Ganable"), 30000);
+    // Proven, not yet played: nothing counts.
+    EXPECT_EQ(Estadistica(clave), TEstadisticaJuego{});
+    ASSERT_TRUE(AplicarPaso(j.mesa, linea[0]));
+    j.Actualizar();
+  });
+  TEstadisticaJuego e = Estadistica(clave);
+  EXPECT_EQ(e.Jugados, 1u);
+  EXPECT_EQ(e.Ganables, 1u);
+  EXPECT_EQ(e.GanadosGanables, 0u);
+  EXPECT_EQ(PorcentajeGanadosGanables(e), 0);
+  const auto guardada = LeerPartida(Programa().Carpeta, clave);
+  ASSERT_TRUE(guardada);
+  EXPECT_TRUE(guardada->RepartoGanable);
+
+  bool continuado = false;
+  Abrir(juego, 0, [&](TfrmJuego& j) {
+    continuado = j.Partida->Aviso->isVisible();
+    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("Ganable"), 30000);
+    TModales modales;
+    modales.Luego<TfrmFinJuego>([](TfrmFinJuego& fin) { fin.reject(); });
+    QTest::keyClick(j.Tapete, Qt::Key_T);
+    QTRY_VERIFY_WITH_TIMEOUT(modales.Terminados(), 30000);
+    EXPECT_TRUE(modales.Inesperados.empty());
+    EXPECT_TRUE(j.mesa.JuegoTerminado);
+    EXPECT_TRUE(j.mesa.AyudaUsada);
+  });
+  EXPECT_TRUE(continuado);
+  e = Estadistica(clave);
+  EXPECT_EQ(e.Jugados, 1u);
+  EXPECT_EQ(e.Ganados, 1u);
+  EXPECT_EQ(e.Ganables, 1u);
+  EXPECT_EQ(e.GanadosGanables, 1u);
+  EXPECT_EQ(PorcentajeGanadosGanables(e), 100);
+
+  // A search too short to decide the deal: played and abandoned, it is no ganable deal.
+  Abrir(juego, numero + 1, [&](TfrmJuego& j) {
+    j.Ayudas->Limites.Posiciones = 1;
+    j.NuevoReparto(numero + 2);
+    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("No se sabe"), 30000);
+    const auto movida = BuscarMovida(j.mesa, true);
+    ASSERT_TRUE(movida);
+    ASSERT_TRUE(AplicarPaso(j.mesa, TPaso{TPaso::TTipo::Arrastre, movida->carta->Pila->Numero,
+                                          -1, movida->destino->Numero}));
+    j.Actualizar();
+    j.NuevoReparto(numero + 2);
+  });
+  e = Estadistica(clave);
+  EXPECT_EQ(e.Jugados, 2u);
+  EXPECT_EQ(e.Ganables, 1u);
+  EXPECT_EQ(PorcentajeGanadosGanables(e), 100);
+
+  // The dialog: the share, with the counts behind it; "—" for a game with no decided deal.
+  TfrmEstadisticas todos(nullptr);
+  auto celda = [&](const QString& nombre) -> QTableWidgetItem* {
+    for (int f = 0; f < todos.lvEstadisticas->rowCount(); ++f)
+      if (todos.lvEstadisticas->item(f, 0)->text() == nombre)
+        return todos.lvEstadisticas->item(f, 4);
+    return nullptr;
+  };
+  ASSERT_NE(celda(juego), nullptr);
+  EXPECT_EQ(todos.lvEstadisticas->horizontalHeaderItem(4)->text(), QStringLiteral("% de\nganables"));
+  EXPECT_EQ(celda(juego)->text(), QStringLiteral("100 %"));
+  EXPECT_EQ(celda(juego)->toolTip(), QStringLiteral("Ganados 1 de 1 repartos ganables"));
+  EXPECT_EQ(celda(QStringLiteral("Strup"))->text(), QStringLiteral("—"));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "play/registros/Estadisticas.h"
 #include "play/registros/PartidaGuardada.h"
+#include "play/registros/RegistroJson.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 TEST(PartidaGuardada, SeGuardaPorJuegoYSeBorra) {
   QTemporaryDir carpeta;
   const fs::path c = carpeta.path().toStdString();
-  const TPartidaGuardada a{-7, {"3.2>5", "a7", "m", "d", "i", "v", "r"}, 65535, true};
+  const TPartidaGuardada a{-7, {"3.2>5", "a7", "m", "d", "i", "v", "r"}, 65535, true, true};
   const TPartidaGuardada b{2147483647, {"1>2"}, 0, false};
   ASSERT_TRUE(GuardarPartida(c, "CuatroReyes", a));
   ASSERT_TRUE(GuardarPartida(c, "SquadronEspañol", b));
@@ -45,6 +46,10 @@ TEST(PartidaGuardada, CamposFueraDeRangoDejanFueraElJuego) {
         "\"numero\":\"3\",\"minutos\":2,\"ayuda\":false,\"pasos\":[]"})
     EXPECT_TRUE(con(mal).empty()) << mal;
   EXPECT_TRUE(LeerPartidasJson("{\"version\":2,\"partidas\":{\"Strup\":{" + bien + "}}}").empty());
+  // Whether the deal was proven ganable: absent in older files, else a flag.
+  EXPECT_FALSE(con(bien).at("Strup").RepartoGanable);
+  EXPECT_TRUE(con(bien + ",\"ganable\":true").at("Strup").RepartoGanable);
+  EXPECT_TRUE(con(bien + ",\"ganable\":1").empty());
   EXPECT_TRUE(LeerPartidasJson(std::string("\0\1\2", 3)).empty());
 }
 
@@ -90,6 +95,70 @@ TEST(Estadisticas, ElArchivoIdaYVueltaYDannadoEsVacio) {
   EXPECT_TRUE(LeerEstadisticasJson(R"({"version":9,"juegos":{}})").empty());
   EXPECT_EQ(LeerEstadisticasJson(R"({"version":1,"juegos":{"Strup":{"jugados":3,"ganados":2,"rachaActual":1,"rachaMaxima":2,"ultimosPuntos":[4,5]}}})").at("Strup").UltimosPuntos,
             (std::vector<std::uint16_t>{4, 5}));
+}
+
+// The ganable deals: counted apart from the rest, their share, and the files that hold
+// them. Files of the first version, which had no such counts, still read.
+TEST(Estadisticas, RepartosGanablesYVersiones) {
+  TEstadisticaJuego e;
+  EXPECT_FALSE(PorcentajeGanadosGanables(e));
+  for (int i = 0; i < 3; ++i) {
+    ContarJugado(e);
+    ContarGanable(e);
+  }
+  ContarJugado(e);  // not decided
+  ContarGanado(e, true, 80, 40, 2);
+  ContarGanadoGanable(e);
+  ContarGanado(e, true, 90, 50, 3);  // won, but its verdict never came
+  EXPECT_EQ(PorcentajeGanados(e), 50);
+  EXPECT_EQ(PorcentajeGanadosGanables(e), 33);
+  TEstadisticas t{{"Strup", e}};
+  EXPECT_EQ(LeerEstadisticasJson(EstadisticasEnJson(t)), t);
+  EXPECT_NE(EstadisticasEnJson(t).find("\"version\": 2"), std::string::npos);
+
+  const std::string v1 = R"({"version":1,"juegos":{"Strup":{"jugados":3,"ganados":2,"rachaActual":1,"rachaMaxima":2}}})";
+  const TEstadisticas viejas = LeerEstadisticasJson(v1);
+  ASSERT_EQ(viejas.count("Strup"), 1u);
+  EXPECT_EQ(viejas.at("Strup").Jugados, 3u);
+  EXPECT_EQ(viejas.at("Strup").Ganables, 0u);
+  auto v2 = [](const std::string& ganables) {
+    return LeerEstadisticasJson(R"({"version":2,"juegos":{"Strup":{"jugados":3,"ganados":2,"rachaActual":1,"rachaMaxima":2)" + ganables + "}}}");
+  };
+  EXPECT_EQ(v2(R"(,"ganables":3,"ganadosGanables":2)").at("Strup").GanadosGanables, 2u);
+  // Required from version 2 on, and never more than what they are part of.
+  for (const char* mal : {"", R"(,"ganables":3)", R"(,"ganables":4,"ganadosGanables":0)",
+                          R"(,"ganables":1,"ganadosGanables":2)", R"(,"ganables":3,"ganadosGanables":3)",
+                          R"(,"ganables":-1,"ganadosGanables":0)"})
+    EXPECT_TRUE(v2(mal).empty()) << mal;
+  EXPECT_TRUE(LeerEstadisticasJson(R"({"version":3,"juegos":{}})").empty());
+}
+
+// The shape both record files share: the version range, the object of entries, the size.
+TEST(RegistroJson, VersionEntradasYTamanno) {
+  const TFormatoRegistro f{"x.json", QStringLiteral("cosas"), 2, 3, 200};
+  // An entry is kept when its "n" is a number; the version it was read at is kept with it.
+  const auto leer = [](const QJsonObject& o, int version) {
+    return o.value(QStringLiteral("n")).isDouble() ? std::optional<int>(version) : std::nullopt;
+  };
+  auto claves = [&](const std::string& datos) {
+    std::vector<std::string> r;
+    for (const auto& [k, v] : LeerRegistroJson<int>(datos, f, leer))
+      r.push_back(k + std::to_string(v));
+    return r;
+  };
+  EXPECT_EQ(claves(R"({"version":2,"cosas":{"a":{"n":1},"b":{"n":"1"},"":{"n":1},"c":5,"d":{"n":0}}})"),
+            (std::vector<std::string>{"a2", "d2"}));
+  EXPECT_EQ(claves(R"({"version":3,"cosas":{"a":{"n":1}}})"), std::vector<std::string>{"a3"});
+  for (const std::string& mal : std::vector<std::string>{
+           R"({"version":1,"cosas":{"a":{"n":1}}})", R"({"version":4,"cosas":{"a":{"n":1}}})",
+        R"({"version":2.5,"cosas":{"a":{"n":1}}})", R"({"cosas":{"a":{"n":1}}})",
+        R"({"version":2,"otras":{"a":{"n":1}}})", R"({"version":2,"cosas":[]})",
+        R"([{"version":2,"cosas":{"a":{"n":1}}}])",
+        R"({"version":2,"cosas":{"a":{"n":1}}})" + std::string(200, ' ')})
+    EXPECT_TRUE(claves(mal).empty()) << mal;
+  // What it writes reads back, at the current version.
+  const QJsonObject z{{QStringLiteral("z"), QJsonObject{{QStringLiteral("n"), 7}}}};
+  EXPECT_EQ(claves(RegistroEnJson(f, z)), std::vector<std::string>{"z3"});
 }
 
 }  // namespace
