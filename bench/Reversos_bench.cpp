@@ -49,17 +49,26 @@ void MostrarElegidor(TfrmReversos& d) {
   d.grab();
 }
 
-// What the program does from the application object to the painted main window, with
+// What the program does from the application object to the painted main window.
+struct TArranque {
+  std::unique_ptr<TfrmPrincipal> Principal;
+  std::unique_ptr<TfrmCargando> Cargando;
+  explicit TArranque(const fs::path& carpeta) {
+    PonerCarpeta(carpeta);
+    Principal = std::make_unique<TfrmPrincipal>();
+    Cargando = std::make_unique<TfrmCargando>(Principal.get());
+    Principal->show();
+    QCoreApplication::processEvents();
+    Principal->grab();
+  }
+};
+
+// The start with
 // 200 photographs of 1600 x 1200 in Reversos/.
 void BM_ArranqueConReversos200(benchmark::State& estado) {
   static const TCarpetaBench carpeta("cartoval-bench-elegidor", 200, {1600, 1200});
   for (auto _ : estado) {
-    PonerCarpeta(carpeta.Ruta);
-    auto principal = std::make_unique<TfrmPrincipal>();
-    TfrmCargando cargando(principal.get());
-    principal->show();
-    QCoreApplication::processEvents();
-    principal->grab();
+    const TArranque arranque(carpeta.Ruta);
     benchmark::DoNotOptimize(Programa().ReversosUsuario.data());
   }
   PonerCarpeta({});
@@ -72,17 +81,12 @@ void BM_ArranqueConCienMilArchivos(benchmark::State& estado) {
   static const TCarpetaBench carpeta("cartoval-bench-elegidor");
   carpeta.LlenarReversosVacios(100000);
   for (auto _ : estado) {
-    PonerCarpeta(carpeta.Ruta);
-    auto principal = std::make_unique<TfrmPrincipal>();
-    TfrmCargando cargando(principal.get());
-    principal->show();
-    QCoreApplication::processEvents();
-    principal->grab();
+    const TArranque arranque(carpeta.Ruta);
     if (Programa().ReversosUsuario.size() != 100000) estado.SkipWithError("the listing lost files");
     // Not part of the start: the chooser's first opening over the whole list.
     estado.PauseTiming();
     const auto inicio = std::chrono::steady_clock::now();
-    MostrarElegidor(FormReversos(principal.get()));
+    MostrarElegidor(FormReversos(arranque.Principal.get()));
     estado.counters["ms_abrir_elegidor"] = Ms(inicio);
     ImagenesReversos().Esperar(60000);
     estado.ResumeTiming();
