@@ -5,8 +5,10 @@
 //   Cartoval         exec -> main window painted and on the display; memory then;
 //                    Enter in the list -> the game window (1920 x 1080) painted on the display;
 //                    "Nuevo Juego" -> the new deal painted on the display, several per run;
-//   Cartoval, backs  the same start with 200 photographs of 1600 x 1200 in Reversos/.
+//   Cartoval, backs  the same start with 200 photographs of 1600 x 1200 in Reversos/;
+//   cartoval-mesa    a whole `repartir`, linked as shipped and with the shared libstdc++.
 // Each program runs once to warm the caches first. Medians, with the least and the most.
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,6 +47,7 @@ TInforme Correr(const std::string& programa, const std::vector<std::string>& ent
                 long long& inicio) {
   int tubo[2];
   if (pipe(tubo) != 0) return {};
+  std::fflush(stdout);
   inicio = AhoraNs();
   const pid_t hijo = fork();
   if (hijo < 0) return {};
@@ -139,6 +142,30 @@ void Objetivo(const char* que, double valor, double objetivo, const char* unidad
 
 }  // namespace
 
+// Times `programa repartir Strup 7`, output thrown away, `veces` runs of each alternating.
+void MedirMesa(const std::vector<std::pair<const char*, std::string>>& programas, int veces) {
+  std::vector<TSerie> series(programas.size());
+  for (int i = 0; i <= veces; ++i)
+    for (std::size_t k = 0; k < programas.size(); ++k) {
+      const std::string& p = programas[k].second;
+      std::fflush(stdout);  // or the child would write what is buffered again
+      const long long inicio = AhoraNs();
+      const pid_t hijo = fork();
+      if (hijo == 0) {
+        const int nulo = open("/dev/null", O_WRONLY);
+        dup2(nulo, STDOUT_FILENO);
+        execl(p.c_str(), p.c_str(), "repartir", "Strup", "7", static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      int estado = 0;
+      waitpid(hijo, &estado, 0);
+      if (i > 0 && WIFEXITED(estado) && WEXITSTATUS(estado) == 0)  // the first run warms up
+        series[k].v.push_back(static_cast<double>(AhoraNs() - inicio) / 1e6);
+    }
+  std::printf("\ncartoval-mesa repartir Strup 7, %d runs each:\n", veces);
+  for (std::size_t k = 0; k < programas.size(); ++k) Linea(programas[k].first, series[k], "ms");
+}
+
 int main(int argc, char* argv[]) {
   const int veces = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
   const fs::path aqui = fs::read_symlink("/proc/self/exe").parent_path();
@@ -188,5 +215,8 @@ int main(int argc, char* argv[]) {
            "x");
   Objetivo("Enter -> game window painted, 1920x1080", juego.Juego_.Mediana(), 18, " ms");
   Objetivo("Nuevo Juego -> deal painted, 1920x1080", juego.Reparto.Mediana(), 2, " ms");
+  MedirMesa({{"static libstdc++ (as built)", (aqui / "cartoval-mesa").string()},
+             {"shared libstdc++", (aqui / "cartoval_arranque_mesa_dinamica").string()}},
+            200);
   return 0;
 }

@@ -69,8 +69,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   programa.ReversosUsuario = CargarReversosUsuario(CarpetaDelPrograma());
   ++programa.VersionReverso;
 
+  // The window icon is the application's (main).
   setWindowTitle(QStringLiteral("Cartoval v1.1.0"));
-  setWindowIcon(IconoVentana());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 92, 0));
   setPalette(pal);
@@ -80,10 +80,20 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   imagen->setFixedSize(303, 333);
   imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Principal"))));
 
+  // Palettes, not style sheets: a style sheet puts a whole style of its own in the start.
   lbJuegos = new QListWidget(this);
-  lbJuegos->setStyleSheet(QStringLiteral(
-      "QListWidget { background: navy; color: lime; font-weight: bold; border: 0; }"
-      "QListWidget::item:selected { background: #0a246a; color: white; }"));
+  lbJuegos->setFrameShape(QFrame::NoFrame);
+  QPalette colores = lbJuegos->palette();
+  for (const auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    colores.setColor(grupo, QPalette::Base, QColor(0, 0, 128));
+    colores.setColor(grupo, QPalette::Text, QColor(0, 255, 0));
+    colores.setColor(grupo, QPalette::Highlight, QColor(0x0a, 0x24, 0x6a));
+    colores.setColor(grupo, QPalette::HighlightedText, Qt::white);
+  }
+  lbJuegos->setPalette(colores);
+  QFont negrita = lbJuegos->font();
+  negrita.setBold(true);
+  lbJuegos->setFont(negrita);
   for (const TJuegoRegistrado& j : Juegos()) lbJuegos->addItem(QString::fromUtf8(j.Nombre));
   lbJuegos->installEventFilter(this);
   connect(lbJuegos, &QListWidget::itemDoubleClicked, this, [this] { IniciarSeleccionado(0); });
@@ -91,8 +101,13 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   auto* barra = new QToolBar(this);
   barra->setFixedHeight(28);
   barra->setIconSize(QSize(16, 16));
-  barra->setStyleSheet(QStringLiteral(
-      "QToolBar { background: palette(button); border: 0; padding: 0; spacing: 0; }"));
+  QPalette fondoBarra = barra->palette();
+  fondoBarra.setColor(QPalette::Window, fondoBarra.color(QPalette::Button));
+  barra->setPalette(fondoBarra);
+  barra->setAutoFillBackground(true);
+  barra->setContentsMargins(0, 0, 0, 0);
+  barra->layout()->setContentsMargins(0, 0, 0, 0);
+  barra->layout()->setSpacing(0);
   auto boton = [barra](int imagenMenu, const QString& hint) {
     barra->addSeparator();
     QAction* a = barra->addAction(IconoMenu(imagenMenu), hint);

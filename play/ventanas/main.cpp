@@ -1,5 +1,8 @@
 // Cartoval: the main window, the splash and the event loop. No command line is read.
 #include <QApplication>
+#include <QFontDatabase>
+
+#include <thread>
 
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Principal.h"
@@ -9,6 +12,10 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The font database is filled on a worker while the windows are built: fontconfig reading
+  // its configuration and every font registered is the largest single cost of the start,
+  // and QFontDatabase is thread-safe. Joined before the application object goes.
+  std::jthread fuentes([] { QFontDatabase::families(); });
   QApplication::setApplicationName(QStringLiteral("ZARP"));
   QApplication::setWindowIcon(IconoVentana());
   // Before the first window: its standard buttons and key names take the catalogue.
