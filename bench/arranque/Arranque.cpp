@@ -8,6 +8,8 @@
 //   Cartoval, backs  the same start with 200 photographs of 1600 x 1200 in Reversos/;
 //   cartoval-mesa    a whole `repartir`, linked as shipped and with the shared libstdc++.
 // Each program runs once to warm the caches first. Medians, with the least and the most.
+// A second argument names another build of the game (with the same measurement linked in,
+// e.g. of an older commit), measured alike in the same run, for a before and after.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -181,6 +183,8 @@ int main(int argc, char* argv[]) {
       {"Cartoval, 200 backs", (aqui / "cartoval_arranque_programa").string(), &conReversos.Ruta, false,
        {}, {}, {}, {}, {}, {}},
   };
+  if (argc > 2)
+    programas.push_back({"Cartoval, other build", argv[2], nullptr, true, {}, {}, {}, {}, {}, {}});
   for (TPrograma& p : programas)
     if (!Medir(p, false)) return 1;
   for (int i = 0; i < veces; ++i)
@@ -215,6 +219,12 @@ int main(int argc, char* argv[]) {
            "x");
   Objetivo("Enter -> game window painted, 1920x1080", juego.Juego_.Mediana(), 18, " ms");
   Objetivo("Nuevo Juego -> deal painted, 1920x1080", juego.Reparto.Mediana(), 2, " ms");
+  if (programas.size() > 3) {
+    const TPrograma& otro = programas[3];
+    std::printf("  (other build: %.2fx painted, %.2fx VmRSS, %.2fx VmHWM of the bare window)\n",
+                otro.Pintado.Mediana() / vacia.Pintado.Mediana(), otro.RSS.Mediana() / vacia.RSS.Mediana(),
+                otro.HWM.Mediana() / vacia.HWM.Mediana());
+  }
   MedirMesa({{"static libstdc++ (as built)", (aqui / "cartoval-mesa").string()},
              {"shared libstdc++", (aqui / "cartoval_arranque_mesa_dinamica").string()}},
             200);

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 #include "games/Registro.h"
 #include "backs/ventanas/Reversos.h"
@@ -59,7 +60,7 @@ QLabel* Etiqueta(QWidget* padre, const QString& texto) {
 
 }  // namespace
 
-TfrmPrincipal::TfrmPrincipal(QWidget* parent)
+TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
@@ -78,7 +79,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
 
   auto* imagen = new QLabel(this);
   imagen->setFixedSize(303, 333);
-  imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Principal"))));
+  if (imagenPrincipal.isNull()) imagenPrincipal = ImagenVentana(QStringLiteral("Principal"));
+  imagen->setPixmap(QPixmap::fromImage(std::move(imagenPrincipal)));
 
   // Palettes, not style sheets: a style sheet puts a whole style of its own in the start.
   lbJuegos = new QListWidget(this);

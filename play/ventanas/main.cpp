@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 
+#include <future>
 #include <thread>
 
 #include "play/ventanas/Cargando.h"
@@ -11,6 +12,8 @@
 #include "resources/Dibujos.h"
 
 int main(int argc, char* argv[]) {
+  // The main window's picture is decoded while the application connects to the display.
+  auto imagen = std::async(std::launch::async, [] { return ImagenVentana(QStringLiteral("Principal")); });
   QApplication app(argc, argv);
   // The font database is filled on a worker while the windows are built: fontconfig reading
   // its configuration and every font registered is the largest single cost of the start,
@@ -21,7 +24,7 @@ int main(int argc, char* argv[]) {
   // Before the first window: its standard buttons and key names take the catalogue.
   CargarTraduccionesQt();
 
-  TfrmPrincipal principal;
+  TfrmPrincipal principal(nullptr, imagen.get());
   TfrmCargando cargando(&principal);
   Programa().frmCargando = &cargando;
   // The card-back chooser is made when first opened (FormReversos), and then kept.
