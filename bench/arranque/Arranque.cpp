@@ -96,7 +96,6 @@ struct TPrograma {
   const fs::path* Carpeta;  // the player's files; null: a fresh empty folder each run
   bool Juego;               // also the game window and the deals
   TSerie Pintado, Aplicacion, HWM, RSS, Juego_, Reparto;
-  int SinPintar = 0;
 };
 
 bool Medir(TPrograma& p, bool anotar) {
@@ -110,7 +109,7 @@ bool Medir(TPrograma& p, bool anotar) {
     const auto i = r.find(clave);
     return i == r.end() ? -1.0 : static_cast<double>(std::stoll(i->second));
   };
-  if (ns("pintado_ns") < 0 || (p.Juego && ns("juego_ns") < 0)) {
+  if (ns("pintado_ns") < 0 || (p.Juego && (ns("juego_ns") < 0 || !r.count("repartos_ns")))) {
     std::fprintf(stderr, "%s: no figures from %s (is there a display?)\n", p.Nombre.c_str(),
                  p.Ejecutable.c_str());
     return false;
@@ -124,7 +123,6 @@ bool Medir(TPrograma& p, bool anotar) {
     p.Juego_.v.push_back(ns("juego_ns") / 1e6);
     std::istringstream lista(r.at("repartos_ns"));
     for (std::string uno; std::getline(lista, uno, ',');) p.Reparto.v.push_back(std::stod(uno) / 1e6);
-    p.SinPintar += ns("repartos_sin_pintar") > 0;
     if (ns("juego_ancho") != 1920 || ns("juego_alto") != 1080)
       std::fprintf(stderr, "%s: the game window was %gx%g, not 1920x1080\n", p.Nombre.c_str(),
                    ns("juego_ancho"), ns("juego_alto"));
@@ -201,8 +199,6 @@ int main(int argc, char* argv[]) {
     if (p.Juego) {
       Linea("Enter -> game window painted", p.Juego_, "ms");
       Linea("Nuevo Juego -> deal painted", p.Reparto, "ms");
-      if (p.SinPintar)
-        std::printf("  (%d runs had a deal whose table was never painted)\n", p.SinPintar);
     }
   }
   const TPrograma& vacia = programas[0];

@@ -22,8 +22,7 @@
 
 namespace {
 
-// Posted at low priority after a command: the repaints it asked for are posted at the
-// same priority before it, so it arrives once they have been painted and flushed.
+// Posted at the lowest priority once the table shows a step's result (eventFilter).
 const auto kTrasElPintado = static_cast<QEvent::Type>(QEvent::User + 14);
 
 class TMedicionJuego : public QObject {
@@ -31,6 +30,8 @@ class TMedicionJuego : public QObject {
   explicit TMedicionJuego(int repartos) : repartos_(repartos) {}
 
   void PulsarEnter() {
+    // A step that never shows its result ends the run without its figure.
+    QTimer::singleShot(20000, this, [] { TerminarMedicion(); });
     TfrmPrincipal* principal = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* p = qobject_cast<TfrmPrincipal*>(w)) principal = p;
@@ -42,19 +43,23 @@ class TMedicionJuego : public QObject {
   }
 
  protected:
+  // The end of a step is the first paint of the table that shows its result (the game
+  // dealt, or a deal of another number), however the window gets there: the table's
+  // widget is painted with the rest of its frame, and the frame flushed, before the event
+  // posted here at the lowest priority arrives.
   bool eventFilter(QObject* objeto, QEvent* e) override {
-    if (e->type() != QEvent::Paint) return false;
+    if (e->type() != QEvent::Paint || finPedido_) return false;
     if (!juego_) {
-      // The game window's first frame comes with its exposure: every widget in it is
-      // painted and then the whole is flushed.
       auto* w = qobject_cast<QWidget*>(objeto);
-      if (auto* j = w ? qobject_cast<TfrmJuego*>(w->window()) : nullptr) {
-        juego_ = j;
-        QCoreApplication::postEvent(this, new QEvent(kTrasElPintado), Qt::LowEventPriority);
-      }
-    } else if (objeto == juego_->Tapete && repartiendo_) {
-      ++pintadosTapete_;
+      auto* j = w ? qobject_cast<TfrmJuego*>(w->window()) : nullptr;
+      if (!j || objeto != j->Tapete || j->mesa.Cartas.empty()) return false;
+      juego_ = j;
+    } else if (!repartiendo_ || objeto != juego_->Tapete || juego_->mesa.Cartas.empty() ||
+               juego_->mesa.NumeroJuego == numeroAntes_) {
+      return false;
     }
+    finPedido_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kTrasElPintado), Qt::LowEventPriority);
     return false;
   }
 
@@ -62,12 +67,11 @@ class TMedicionJuego : public QObject {
     if (e->type() != kTrasElPintado) return;
     EsperarAlServidor();
     const long long fin = AhoraNs();
+    finPedido_ = false;
     if (repartiendo_) {
       if (!repartos_ns_.empty()) repartos_ns_ += ',';
       repartos_ns_ += std::to_string(fin - inicio_);
       repartiendo_ = false;
-      // A deal the table never painted after the command is no figure.
-      if (pintadosTapete_ == 0) sinPintar_ = true;
     } else {
       Anotar("juego_ns", std::to_string(fin - inicio_));
       Anotar("juego_ancho", std::to_string(juego_->width()));
@@ -79,7 +83,6 @@ class TMedicionJuego : public QObject {
       QTimer::singleShot(30, this, &TMedicionJuego::Repartir);
     } else {
       Anotar("repartos_ns", repartos_ns_.empty() ? "-" : repartos_ns_);
-      Anotar("repartos_sin_pintar", sinPintar_ ? "1" : "0");
       TerminarMedicion();
     }
   }
@@ -88,10 +91,9 @@ class TMedicionJuego : public QObject {
   void Repartir() {
     ++hechos_;
     repartiendo_ = true;
-    pintadosTapete_ = 0;
+    numeroAntes_ = juego_->mesa.NumeroJuego;
     inicio_ = AhoraNs();
     juego_->tbNuevo->trigger();
-    QCoreApplication::postEvent(this, new QEvent(kTrasElPintado), Qt::LowEventPriority);
   }
 
   int repartos_;
@@ -99,8 +101,8 @@ class TMedicionJuego : public QObject {
   long long inicio_ = 0;
   TfrmJuego* juego_ = nullptr;
   bool repartiendo_ = false;
-  int pintadosTapete_ = 0;
-  bool sinPintar_ = false;
+  bool finPedido_ = false;
+  std::int32_t numeroAntes_ = 0;
   std::string repartos_ns_;
 };
 
