@@ -8,7 +8,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
-#include <QToolBar>
+#include <QAction>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 
 #include <algorithm>
@@ -49,6 +51,23 @@ QPixmap Bandera(qreal dpr) {
   p.drawRect(QRectF(0.5, 0.5, 15, 11));
   return px;
 }
+
+// A toolbar's separator, drawn by the style as a horizontal toolbar draws its own.
+class TSeparadorBarra : public QWidget {
+ public:
+  explicit TSeparadorBarra(QWidget* padre) : QWidget(padre) {
+    setFixedWidth(style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, this));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    QStyleOption opcion;
+    opcion.initFrom(this);
+    opcion.state |= QStyle::State_Horizontal;
+    style()->drawPrimitive(QStyle::PE_IndicatorToolBarSeparator, &opcion, &p, this);
+  }
+};
 
 QLabel* Etiqueta(QWidget* padre, const QString& texto) {
   auto* l = new QLabel(texto, padre);
@@ -100,21 +119,28 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
   lbJuegos->installEventFilter(this);
   connect(lbJuegos, &QListWidget::itemDoubleClicked, this, [this] { IniciarSeleccionado(0); });
 
-  auto* barra = new QToolBar(this);
-  barra->setFixedHeight(28);
-  barra->setIconSize(QSize(16, 16));
+  // The toolbar as a row of tool buttons with a toolbar's separators: the same pixels,
+  // without what a QToolBar brings to the start (its layout, extension, style options).
+  auto* barra = new QWidget(this);
+  barra->setFixedHeight(26);
   QPalette fondoBarra = barra->palette();
   fondoBarra.setColor(QPalette::Window, fondoBarra.color(QPalette::Button));
   barra->setPalette(fondoBarra);
   barra->setAutoFillBackground(true);
-  barra->setContentsMargins(0, 0, 0, 0);
-  barra->layout()->setContentsMargins(0, 0, 0, 0);
-  barra->layout()->setSpacing(0);
-  auto boton = [barra](int imagenMenu, const QString& hint) {
-    barra->addSeparator();
-    QAction* a = barra->addAction(IconoMenu(imagenMenu), hint);
+  auto* fila = new QHBoxLayout(barra);
+  fila->setContentsMargins(0, 0, 0, 0);
+  fila->setSpacing(0);
+  auto boton = [this, barra, fila](int imagenMenu, const QString& hint) {
+    fila->addWidget(new TSeparadorBarra(barra));
+    auto* a = new QAction(IconoMenu(imagenMenu), hint, this);
     a->setToolTip(hint);
-    if (auto* b = barra->widgetForAction(a)) b->setFixedSize(32, 26);
+    auto* b = new QToolButton(barra);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(16, 16));
+    b->setFixedSize(32, 26);
+    b->setDefaultAction(a);
+    fila->addWidget(b);
     return a;
   };
   tbNuevo = boton(0, QStringLiteral("Juego Nuevo"));
@@ -123,6 +149,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
   tbReversos = boton(1, QStringLiteral("Seleccionar Reverso"));
   tbAyudaJuego = boton(2, QStringLiteral("Ayuda sobre este juego"));
   tbAyudaGeneral = boton(3, QStringLiteral("Ayuda general"));
+  fila->addStretch(1);
   connect(tbNuevo, &QAction::triggered, this, &TfrmPrincipal::tbNuevoClick);
   connect(tbJugarNro, &QAction::triggered, this, &TfrmPrincipal::tbJugarNroClick);
   connect(tbPuntuaciones, &QAction::triggered, this, &TfrmPrincipal::tbPuntuacionesClick);
