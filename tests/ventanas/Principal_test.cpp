@@ -6,9 +6,11 @@
 #include <QMouseEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -180,4 +182,33 @@ TEST_F(PrincipalTest, ListaPintadaConSusColores) {
     EXPECT_GT(Contar(imagen, otra, lima), 20) << conFoco;
   }
   EXPECT_TRUE(lb->font().bold());
+}
+
+// The toolbar under the list: six buttons in the order of the window's actions, each with
+// its hint, and a click on the first starts the selected game.
+TEST_F(PrincipalTest, BarraConSusBotonesEnOrden) {
+  // The buttons beside the one of tbNuevo (the statistics button lives elsewhere).
+  const QWidget* barra = nullptr;
+  for (QToolButton* b : principal->findChildren<QToolButton*>())
+    if (b->defaultAction() == principal->tbNuevo) barra = b->parentWidget();
+  ASSERT_NE(barra, nullptr);
+  std::vector<QToolButton*> botones;
+  for (QToolButton* b : principal->findChildren<QToolButton*>())
+    if (b->defaultAction() && b->parentWidget() == barra) botones.push_back(b);
+  std::sort(botones.begin(), botones.end(), [](QToolButton* a, QToolButton* b) {
+    return a->mapTo(a->window(), QPoint()).x() < b->mapTo(b->window(), QPoint()).x();
+  });
+  const std::vector<QAction*> esperadas{principal->tbNuevo,    principal->tbJugarNro,
+                                        principal->tbPuntuaciones, principal->tbReversos,
+                                        principal->tbAyudaJuego,   principal->tbAyudaGeneral};
+  ASSERT_EQ(botones.size(), esperadas.size());
+  for (std::size_t i = 0; i < botones.size(); ++i) {
+    EXPECT_EQ(botones[i]->defaultAction(), esperadas[i]) << i;
+    EXPECT_FALSE(botones[i]->toolTip().isEmpty()) << i;
+    EXPECT_TRUE(botones[i]->isVisible()) << i;
+  }
+  EXPECT_EQ(principal->tbNuevo->toolTip().left(11), QStringLiteral("Juego Nuevo"));
+  QTest::mouseClick(botones[0], Qt::LeftButton);
+  ASSERT_EQ(iniciados.size(), 1u);
+  EXPECT_EQ(iniciados[0], "Cuatro Reyes");
 }
