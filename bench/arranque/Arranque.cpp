@@ -1,6 +1,7 @@
 // make bench-arranque: the game measured from outside, warm, under a display (Xvfb),
 // beside a bare Qt window with one label measured in the same run. The runs of the three
-// programs alternate, so that whatever else the machine does weighs on all of them alike:
+// programs alternate in a shuffled order, so that whatever else the machine does weighs on
+// all of them alike:
 //   bare Qt          exec -> its window painted and on the display; memory then;
 //   Cartoval         exec -> main window painted and on the display; memory then;
 //                    Enter in the list -> the game window (1920 x 1080) painted on the display;
@@ -22,6 +23,8 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <numeric>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -186,9 +189,16 @@ int main(int argc, char* argv[]) {
     programas.push_back({"Cartoval, other build", argv[2], nullptr, true, {}, {}, {}, {}, {}, {}, {}});
   for (TPrograma& p : programas)
     if (!Medir(p, false)) return 1;
-  for (int i = 0; i < veces; ++i)
-    for (TPrograma& p : programas)
-      if (!Medir(p, true)) return 1;
+  // A new order each round: a program started right after itself finds more of its code
+  // still in the processor's caches than one started after another program.
+  std::vector<std::size_t> orden(programas.size());
+  std::iota(orden.begin(), orden.end(), 0);
+  std::mt19937 azar(14);
+  for (int i = 0; i < veces; ++i) {
+    std::shuffle(orden.begin(), orden.end(), azar);
+    for (const std::size_t k : orden)
+      if (!Medir(programas[k], true)) return 1;
+  }
 
   std::printf("\nMedians of %d runs each (least to most):\n", veces);
   for (const TPrograma& p : programas) {
