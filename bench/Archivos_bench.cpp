@@ -1,18 +1,15 @@
 // The program's files: user backs at start and a score-table round trip.
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QImage>
-#include <QPainter>
 
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "backs/Reversos.h"
 #include "backs/imagen/Imagenes.h"
+#include "bench/CarpetaBench.h"
 #include "scores/AdminPuntuaciones.h"
 #include "tests/imagen/Jpeg.h"
 
@@ -20,57 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path CarpetaNueva(const char* nombre) {
-  std::random_device r;
-  fs::path c = fs::temp_directory_path() / (std::string(nombre) + "-" + std::to_string(r()));
-  fs::create_directories(c);
-  return c;
-}
-
-// A photograph-like 1600 x 1200 picture: gradients and shapes, so the JPEG is not trivial.
-QByteArray FotoJpeg(int variante) {
-  QImage i(1600, 1200, QImage::Format_RGB32);
-  QPainter p(&i);
-  QLinearGradient g(0, 0, 1600, 1200);
-  g.setColorAt(0, QColor::fromHsv((variante * 37) % 360, 200, 230));
-  g.setColorAt(1, QColor::fromHsv((variante * 37 + 150) % 360, 180, 60));
-  p.fillRect(i.rect(), g);
-  std::mt19937 azar(static_cast<unsigned>(variante));
-  for (int k = 0; k < 300; ++k) {
-    p.setBrush(QColor::fromRgb(azar() & 0xFFFFFF));
-    p.drawEllipse(static_cast<int>(azar() % 1600), static_cast<int>(azar() % 1200), 20 + static_cast<int>(azar() % 200),
-                  20 + static_cast<int>(azar() % 200));
-  }
-  p.end();
-  QByteArray datos;
-  QBuffer b(&datos);
-  b.open(QIODevice::WriteOnly);
-  i.save(&b, "JPG", 90);
-  return datos;
-}
-
-// Made once per run and removed at exit.
-struct TCarpetaBorrable {
-  fs::path Ruta;
-  ~TCarpetaBorrable() {
-    std::error_code ec;
-    fs::remove_all(Ruta, ec);
-  }
-};
-
 const fs::path& CarpetaConReversos() {
-  static const TCarpetaBorrable carpeta{[] {
-    fs::path c = CarpetaNueva("cartoval-bench-reversos");
-    fs::create_directory(c / "Reversos");
-    std::vector<QByteArray> fotos;
-    for (int v = 0; v < 8; ++v) fotos.push_back(FotoJpeg(v));
-    for (int k = 0; k < 200; ++k) {
-      const QByteArray& f = fotos[static_cast<std::size_t>(k) % fotos.size()];
-      std::ofstream(c / "Reversos" / ("foto" + std::to_string(k) + ".jpg"), std::ios::binary)
-          .write(f.constData(), f.size());
-    }
-    return c;
-  }()};
+  static const TCarpetaBench carpeta("cartoval-bench-reversos", 200, {1600, 1200});
   return carpeta.Ruta;
 }
 
@@ -96,13 +44,9 @@ BENCHMARK(BM_CargarReversos200)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The listing at start with a crowded folder: empty files, so only the names count.
 void BM_ListarReversos(benchmark::State& estado) {
-  static const TCarpetaBorrable carpeta{CarpetaNueva("cartoval-bench-lista")};
-  const fs::path dir = carpeta.Ruta / "Reversos";
+  static const TCarpetaBench carpeta("cartoval-bench-lista");
   const auto n = static_cast<std::size_t>(estado.range(0));
-  fs::create_directories(dir);
-  std::size_t hay = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) ++hay;
-  for (std::size_t k = hay; k < n; ++k) std::ofstream(dir / ("r" + std::to_string(k) + ".jpg"));
+  carpeta.LlenarReversosVacios(n);
   for (auto _ : estado) {
     const TReversosUsuario lista = CargarReversosUsuario(carpeta.Ruta);
     if (lista.size() != n) estado.SkipWithError("the listing lost files");
@@ -113,7 +57,7 @@ BENCHMARK(BM_ListarReversos)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisec
 
 // One 1600 x 1200 JPEG, at the size a back needs and at full size.
 void BM_DecodificarJpeg1600(benchmark::State& estado) {
-  const QByteArray foto = FotoJpeg(1);
+  const QByteArray foto = FotoJpeg({1600, 1200}, 1);
   const QSize minimo = estado.range(0) ? QSize(56, 92) : QSize();
   for (auto _ : estado) benchmark::DoNotOptimize(DecodificarJpeg(foto, minimo));
 }
@@ -132,7 +76,8 @@ BENCHMARK(BM_JpegMilEscaneos)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The end of a won game: ask the position in a full table, then read, insert and write.
 void BM_TablaIdaYVuelta(benchmark::State& estado) {
-  const fs::path carpeta = CarpetaNueva("cartoval-bench-records");
+  const TCarpetaBench temporal("cartoval-bench-records");
+  const fs::path& carpeta = temporal.Ruta;
   for (int k = 1; k <= 10; ++k)
     GuardarPuntuacion(carpeta, "CuatroReyes", "Jugador", k, static_cast<std::uint16_t>(k * 100),
                       PosicionEnTabla(carpeta, "CuatroReyes", static_cast<std::uint16_t>(k * 100)));
@@ -142,14 +87,14 @@ void BM_TablaIdaYVuelta(benchmark::State& estado) {
     const std::uint8_t p = PosicionEnTabla(carpeta, "CuatroReyes", puntos);
     if (p) GuardarPuntuacion(carpeta, "CuatroReyes", "Ganador", 42, puntos, p);
   }
-  fs::remove_all(carpeta);
 }
 BENCHMARK(BM_TablaIdaYVuelta)->Unit(benchmark::kMicrosecond);
 
 // A won game saved into a table that someone grew to 2 GB of holes; the counters give the
 // file's size and its blocks on disk after the save.
 void BM_GuardarEnTablaDispersa2GB(benchmark::State& estado) {
-  const fs::path carpeta = CarpetaNueva("cartoval-bench-dispersa");
+  const TCarpetaBench temporal("cartoval-bench-dispersa");
+  const fs::path& carpeta = temporal.Ruta;
   const fs::path tabla = ArchivoPuntuaciones(carpeta, "CuatroReyes");
   for (int k = 1; k <= 3; ++k)
     GuardarPuntuacion(carpeta, "CuatroReyes", "Jugador", k, static_cast<std::uint16_t>(k * 100),
@@ -167,7 +112,6 @@ void BM_GuardarEnTablaDispersa2GB(benchmark::State& estado) {
   ::stat(tabla.c_str(), &st);
   estado.counters["bytes"] = static_cast<double>(st.st_size);
   estado.counters["en_disco"] = static_cast<double>(st.st_blocks) * 512;
-  fs::remove_all(carpeta);
 }
 BENCHMARK(BM_GuardarEnTablaDispersa2GB)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -3,9 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QBuffer>
-#include <QImage>
-#include <QPainter>
 #include <QScrollBar>
 #include <QAbstractScrollArea>
 
@@ -13,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "backs/Reversos.h"
+#include "bench/CarpetaBench.h"
 #include "backs/ventanas/ImagenesReversos.h"
 #include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Cargando.h"
@@ -39,48 +36,6 @@ double Ms(std::chrono::steady_clock::time_point desde) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - desde).count();
 }
 
-QByteArray Jpeg(QSize tamanno, int variante) {
-  QImage i(tamanno, QImage::Format_RGB32);
-  QPainter p(&i);
-  QLinearGradient g(0, 0, tamanno.width(), tamanno.height());
-  g.setColorAt(0, QColor::fromHsv((variante * 37) % 360, 200, 230));
-  g.setColorAt(1, QColor::fromHsv((variante * 37 + 150) % 360, 180, 60));
-  p.fillRect(i.rect(), g);
-  std::mt19937 azar(static_cast<unsigned>(variante));
-  for (int k = 0; k < 200; ++k) {
-    p.setBrush(QColor::fromRgb(azar() & 0xFFFFFF));
-    p.drawEllipse(static_cast<int>(azar() % static_cast<unsigned>(tamanno.width())),
-                  static_cast<int>(azar() % static_cast<unsigned>(tamanno.height())), 30, 30);
-  }
-  p.end();
-  QByteArray datos;
-  QBuffer b(&datos);
-  b.open(QIODevice::WriteOnly);
-  i.save(&b, "JPG", 90);
-  return datos;
-}
-
-// A program folder with `n` JPEG backs of one size; made once per run, removed at exit.
-struct TCarpeta {
-  fs::path Ruta;
-  TCarpeta(int n, QSize tamanno) {
-    std::random_device r;
-    Ruta = fs::temp_directory_path() / ("cartoval-bench-elegidor-" + std::to_string(r()));
-    fs::create_directories(Ruta / "Reversos");
-    std::vector<QByteArray> fotos;
-    for (int v = 0; v < 8; ++v) fotos.push_back(Jpeg(tamanno, v));
-    for (int k = 0; k < n; ++k) {
-      const QByteArray& f = fotos[static_cast<std::size_t>(k) % fotos.size()];
-      std::ofstream(Ruta / "Reversos" / ("foto" + std::to_string(k) + ".jpg"), std::ios::binary)
-          .write(f.constData(), f.size());
-    }
-  }
-  ~TCarpeta() {
-    std::error_code ec;
-    fs::remove_all(Ruta, ec);
-  }
-};
-
 void PonerCarpeta(const fs::path& carpeta) {
   Programa().Carpeta = carpeta;
   Programa().Configuracion = {};
@@ -94,17 +49,26 @@ void MostrarElegidor(TfrmReversos& d) {
   d.grab();
 }
 
-// What the program does from the application object to the painted main window, with
+// What the program does from the application object to the painted main window.
+struct TArranque {
+  std::unique_ptr<TfrmPrincipal> Principal;
+  std::unique_ptr<TfrmCargando> Cargando;
+  explicit TArranque(const fs::path& carpeta) {
+    PonerCarpeta(carpeta);
+    Principal = std::make_unique<TfrmPrincipal>();
+    Cargando = std::make_unique<TfrmCargando>(Principal.get());
+    Principal->show();
+    QCoreApplication::processEvents();
+    Principal->grab();
+  }
+};
+
+// The start with
 // 200 photographs of 1600 x 1200 in Reversos/.
 void BM_ArranqueConReversos200(benchmark::State& estado) {
-  static const TCarpeta carpeta(200, {1600, 1200});
+  static const TCarpetaBench carpeta("cartoval-bench-elegidor", 200, {1600, 1200});
   for (auto _ : estado) {
-    PonerCarpeta(carpeta.Ruta);
-    auto principal = std::make_unique<TfrmPrincipal>();
-    TfrmCargando cargando(principal.get());
-    principal->show();
-    QCoreApplication::processEvents();
-    principal->grab();
+    const TArranque arranque(carpeta.Ruta);
     benchmark::DoNotOptimize(Programa().ReversosUsuario.data());
   }
   PonerCarpeta({});
@@ -114,25 +78,15 @@ BENCHMARK(BM_ArranqueConReversos200)->Unit(benchmark::kMillisecond)->Iterations(
 // The same start with 100,000 files in Reversos/ (empty: only their number counts until
 // the chooser shows some of them).
 void BM_ArranqueConCienMilArchivos(benchmark::State& estado) {
-  static const TCarpeta carpeta(0, {1, 1});
-  static const bool creados = [] {
-    for (int k = 0; k < 100000; ++k)
-      std::ofstream(carpeta.Ruta / "Reversos" / ("r" + std::to_string(k) + ".jpg"));
-    return true;
-  }();
-  (void)creados;
+  static const TCarpetaBench carpeta("cartoval-bench-elegidor");
+  carpeta.LlenarReversosVacios(100000);
   for (auto _ : estado) {
-    PonerCarpeta(carpeta.Ruta);
-    auto principal = std::make_unique<TfrmPrincipal>();
-    TfrmCargando cargando(principal.get());
-    principal->show();
-    QCoreApplication::processEvents();
-    principal->grab();
+    const TArranque arranque(carpeta.Ruta);
     if (Programa().ReversosUsuario.size() != 100000) estado.SkipWithError("the listing lost files");
     // Not part of the start: the chooser's first opening over the whole list.
     estado.PauseTiming();
     const auto inicio = std::chrono::steady_clock::now();
-    MostrarElegidor(FormReversos(principal.get()));
+    MostrarElegidor(FormReversos(arranque.Principal.get()));
     estado.counters["ms_abrir_elegidor"] = Ms(inicio);
     ImagenesReversos().Esperar(60000);
     estado.ResumeTiming();
@@ -144,7 +98,7 @@ BENCHMARK(BM_ArranqueConCienMilArchivos)->Unit(benchmark::kMillisecond)->Iterati
 // The chooser's first opening with the same 200: shown and painted (the pictures in view
 // follow from the worker), and how long until those are there too.
 void BM_AbrirElegidorConReversos200(benchmark::State& estado) {
-  static const TCarpeta carpeta(200, {1600, 1200});
+  static const TCarpetaBench carpeta("cartoval-bench-elegidor", 200, {1600, 1200});
   double hastaLasVisibles = 0;
   for (auto _ : estado) {
     PonerCarpeta(carpeta.Ruta);
@@ -170,7 +124,7 @@ BENCHMARK(BM_AbrirElegidorConReversos200)->Unit(benchmark::kMillisecond)->Iterat
 // 20,000 small pictures: the memory the chooser takes when opened and after the player
 // has scrolled through all of them, page by page.
 void BM_ElegidorVeinteMil(benchmark::State& estado) {
-  static const TCarpeta carpeta(20000, {160, 120});
+  static const TCarpetaBench carpeta("cartoval-bench-elegidor", 20000, {160, 120});
   for (auto _ : estado) {
     PonerCarpeta(carpeta.Ruta);
     Programa().ReversosUsuario = CargarReversosUsuario(carpeta.Ruta);

@@ -792,10 +792,23 @@ void FlechaCurva(QPainter& p, QPointF c, qreal r, qreal desde, qreal arco, QColo
   p.drawPath(cabeza);
 }
 
+// A question mark of strokes, no font: the icons of the main window are drawn before its
+// first paint, and a font's first use costs more than the whole window.
 void SignoPregunta(QPainter& p, QRectF r, QColor color) {
-  p.setPen(color);
-  p.setFont(Fuente("DejaVu Sans", r.height() * 0.95, true));
-  p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
+  const qreal h = r.height();
+  const qreal cx = r.center().x();
+  const qreal radio = h * 0.19;
+  const QRectF arco(cx - radio, r.top() + h * 0.16, 2 * radio, 2 * radio);
+  QPainterPath gancho;
+  gancho.arcMoveTo(arco, 160);
+  gancho.arcTo(arco, 160, -230);
+  gancho.quadTo(cx, arco.bottom() - radio * 0.2, cx, r.top() + h * 0.64);
+  p.setPen(QPen(color, h * 0.15, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(gancho);
+  p.setPen(Qt::NoPen);
+  p.setBrush(color);
+  p.drawEllipse(QPointF(cx, r.top() + h * 0.79), h * 0.09, h * 0.09);
 }
 
 void IconoNuevo(QPainter& p) {
@@ -904,9 +917,12 @@ void IconoPuntuaciones(QPainter& p) {
 
 void IconoJugarNumero(QPainter& p) {
   CartaPequenna(p, QRectF(2.5, 1.5, 11, 13.5));
-  p.setPen(QColor(180, 20, 30));
-  p.setFont(Fuente("DejaVu Sans", 11, true));
-  p.drawText(QRectF(2.5, 1.5, 11, 13.5), Qt::AlignCenter, QStringLiteral("#"));
+  // "#" of four strokes, no font (see SignoPregunta).
+  p.setPen(QPen(QColor(180, 20, 30), 1.5, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(QPointF(7.1, 4.2), QPointF(6.1, 12.8));
+  p.drawLine(QPointF(10.4, 4.2), QPointF(9.4, 12.8));
+  p.drawLine(QPointF(4.6, 6.9), QPointF(11.8, 6.9));
+  p.drawLine(QPointF(4.3, 10.1), QPointF(11.5, 10.1));
 }
 
 const std::array<TDibujoIcono, 11> kIconos{
@@ -1020,6 +1036,11 @@ QImage ImagenMarcadorReverso() {
   return imagen.convertToFormat(QImage::Format_ARGB32);
 }
 
+void DibujarIconoMenu(QPainter& p, int indice) {
+  if (indice >= 0 && indice < static_cast<int>(kIconos.size()))
+    kIconos[static_cast<std::size_t>(indice)](p);
+}
+
 QIcon IconoMenu(int indice) {
   if (indice < 0 || indice >= static_cast<int>(kIconos.size())) return {};
   return IconoDibujado(kIconos[static_cast<std::size_t>(indice)]);
@@ -1093,8 +1114,12 @@ QImage DibujoIcono(int lado) {
 }
 
 QIcon IconoVentana() {
-  QIcon icono;
-  for (const int lado : {16, 32, 48, 64}) icono.addPixmap(QPixmap::fromImage(DibujoIcono(lado)));
+  // Drawn once: the application, its windows and the main window's label share it.
+  static const QIcon icono = [] {
+    QIcon i;
+    for (const int lado : {16, 32, 48, 64}) i.addPixmap(QPixmap::fromImage(DibujoIcono(lado)));
+    return i;
+  }();
   return icono;
 }
 

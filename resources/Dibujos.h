@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 
+class QPainter;
+
 // Logical size of every card-sized picture (faces, backs, places, emblems).
 inline constexpr int kAnchoCarta = 62;
 inline constexpr int kAltoCarta = 98;
@@ -43,6 +45,9 @@ QImage ImagenMarcadorReverso();
 
 // ilMenu 0..10 at 16 x 16 (with a 32 x 32 size for high-density screens).
 QIcon IconoMenu(int indice);
+// The same drawn on `p` in 16 x 16 logical units. Paths only, no text: the main window
+// draws them before its first paint.
+void DibujarIconoMenu(QPainter& p, int indice);
 
 // The options of the game window's table.
 QIcon IconoOpciones();

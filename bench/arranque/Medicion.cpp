@@ -1,6 +1,8 @@
 // Bench only: linked beside a program's own main, it notes when the application object
-// exists and when the first window has been painted and is on the display, prints that
-// with the process's memory, and ends the run. The program itself is left untouched.
+// exists and when the first window has been painted and is on the display, with the
+// process's memory then. The program itself is left untouched.
+#include "bench/arranque/Medicion.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
@@ -8,7 +10,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <string>
 
 #ifdef CARTOVAL_XCB
 #include <QGuiApplication>
@@ -17,7 +18,7 @@
 #include <cstdlib>
 #endif
 
-namespace {
+void (*SeguirMidiendo)() = nullptr;
 
 long long AhoraNs() {
   timespec t{};
@@ -25,18 +26,8 @@ long long AhoraNs() {
   return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
-// "VmHWM:     12345 kB" -> 12345; -1 when the line is missing.
-long long CampoStatus(const std::string& campo) {
-  std::ifstream status("/proc/self/status");
-  std::string linea;
-  while (std::getline(status, linea))
-    if (linea.rfind(campo + ":", 0) == 0) return std::stoll(linea.substr(campo.size() + 1));
-  return -1;
-}
-
 void EsperarAlServidor() {
 #ifdef CARTOVAL_XCB
-  // The picture was sent to the X server; a round trip makes sure it has been drawn.
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11 || !x11->connection()) return;
   xcb_connection_t* c = x11->connection();
@@ -44,7 +35,18 @@ void EsperarAlServidor() {
 #endif
 }
 
-long long aplicacionNs = 0;
+namespace {
+
+std::string linea;
+
+// "VmHWM:     12345 kB" -> "12345"; "-1" when the line is missing.
+std::string CampoStatus(const std::string& campo) {
+  std::ifstream status("/proc/self/status");
+  std::string l;
+  while (std::getline(status, l))
+    if (l.rfind(campo + ":", 0) == 0) return std::to_string(std::stoll(l.substr(campo.size() + 1)));
+  return "-1";
+}
 
 class TMedicion : public QObject {
  protected:
@@ -54,32 +56,47 @@ class TMedicion : public QObject {
       if (w && w->isWindow()) {
         visto_ = true;
         // After the whole frame: the window's children and the flush come after this event.
-        QTimer::singleShot(0, this, &TMedicion::Terminar);
+        QTimer::singleShot(0, this, &TMedicion::Pintado);
       }
     }
     return false;
   }
 
  private:
-  void Terminar() {
+  void Pintado() {
     EsperarAlServidor();
-    const long long pintado = AhoraNs();
-    std::printf("aplicacion_ns=%lld pintado_ns=%lld vmhwm_kb=%lld vmrss_kb=%lld\n", aplicacionNs,
-                pintado, CampoStatus("VmHWM"), CampoStatus("VmRSS"));
-    std::fflush(stdout);
-    QCoreApplication::exit(0);
+    Anotar("pintado_ns", std::to_string(AhoraNs()));
+    Anotar("vmhwm_kb", CampoStatus("VmHWM"));
+    Anotar("vmrss_kb", CampoStatus("VmRSS"));
+    if (SeguirMidiendo)
+      SeguirMidiendo();
+    else
+      TerminarMedicion();
   }
 
   bool visto_ = false;
 };
 
 void Instalar() {
-  aplicacionNs = AhoraNs();
+  Anotar("aplicacion_ns", std::to_string(AhoraNs()));
   auto* medicion = new TMedicion;
   medicion->setParent(qApp);
   qApp->installEventFilter(medicion);
 }
 
 }  // namespace
+
+void Anotar(const std::string& clave, const std::string& valor) {
+  if (!linea.empty()) linea += ' ';
+  linea += clave;
+  linea += '=';
+  linea += valor;
+}
+
+void TerminarMedicion() {
+  std::printf("%s\n", linea.c_str());
+  std::fflush(stdout);
+  QCoreApplication::exit(0);
+}
 
 Q_COREAPP_STARTUP_FUNCTION(Instalar)

@@ -8,10 +8,13 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
-#include <QToolBar>
+#include <QAction>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 #include "games/Registro.h"
 #include "backs/ventanas/Reversos.h"
@@ -49,6 +52,23 @@ QPixmap Bandera(qreal dpr) {
   return px;
 }
 
+// A toolbar's separator, drawn by the style as a horizontal toolbar draws its own.
+class TSeparadorBarra : public QWidget {
+ public:
+  explicit TSeparadorBarra(QWidget* padre) : QWidget(padre) {
+    setFixedWidth(style()->pixelMetric(QStyle::PM_ToolBarSeparatorExtent, nullptr, this));
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    QStyleOption opcion;
+    opcion.initFrom(this);
+    opcion.state |= QStyle::State_Horizontal;
+    style()->drawPrimitive(QStyle::PE_IndicatorToolBarSeparator, &opcion, &p, this);
+  }
+};
+
 QLabel* Etiqueta(QWidget* padre, const QString& texto) {
   auto* l = new QLabel(texto, padre);
   QPalette pal = l->palette();
@@ -59,7 +79,7 @@ QLabel* Etiqueta(QWidget* padre, const QString& texto) {
 
 }  // namespace
 
-TfrmPrincipal::TfrmPrincipal(QWidget* parent)
+TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
@@ -69,8 +89,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   programa.ReversosUsuario = CargarReversosUsuario(CarpetaDelPrograma());
   ++programa.VersionReverso;
 
+  // The window icon is the application's (main).
   setWindowTitle(QStringLiteral("Cartoval v1.1.0"));
-  setWindowIcon(IconoVentana());
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 92, 0));
   setPalette(pal);
@@ -78,26 +98,49 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
 
   auto* imagen = new QLabel(this);
   imagen->setFixedSize(303, 333);
-  imagen->setPixmap(QPixmap::fromImage(ImagenVentana(QStringLiteral("Principal"))));
+  if (imagenPrincipal.isNull()) imagenPrincipal = ImagenVentana(QStringLiteral("Principal"));
+  imagen->setPixmap(QPixmap::fromImage(std::move(imagenPrincipal)));
 
+  // Palettes, not style sheets: a style sheet puts a whole style of its own in the start.
   lbJuegos = new QListWidget(this);
-  lbJuegos->setStyleSheet(QStringLiteral(
-      "QListWidget { background: navy; color: lime; font-weight: bold; border: 0; }"
-      "QListWidget::item:selected { background: #0a246a; color: white; }"));
+  lbJuegos->setFrameShape(QFrame::NoFrame);
+  QPalette colores = lbJuegos->palette();
+  for (const auto grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    colores.setColor(grupo, QPalette::Base, QColor(0, 0, 128));
+    colores.setColor(grupo, QPalette::Text, QColor(0, 255, 0));
+    colores.setColor(grupo, QPalette::Highlight, QColor(0x0a, 0x24, 0x6a));
+    colores.setColor(grupo, QPalette::HighlightedText, Qt::white);
+  }
+  lbJuegos->setPalette(colores);
+  QFont negrita = lbJuegos->font();
+  negrita.setBold(true);
+  lbJuegos->setFont(negrita);
   for (const TJuegoRegistrado& j : Juegos()) lbJuegos->addItem(QString::fromUtf8(j.Nombre));
   lbJuegos->installEventFilter(this);
   connect(lbJuegos, &QListWidget::itemDoubleClicked, this, [this] { IniciarSeleccionado(0); });
 
-  auto* barra = new QToolBar(this);
-  barra->setFixedHeight(28);
-  barra->setIconSize(QSize(16, 16));
-  barra->setStyleSheet(QStringLiteral(
-      "QToolBar { background: palette(button); border: 0; padding: 0; spacing: 0; }"));
-  auto boton = [barra](int imagenMenu, const QString& hint) {
-    barra->addSeparator();
-    QAction* a = barra->addAction(IconoMenu(imagenMenu), hint);
+  // The toolbar as a row of tool buttons with a toolbar's separators: the same pixels,
+  // without what a QToolBar brings to the start (its layout, extension, style options).
+  auto* barra = new QWidget(this);
+  barra->setFixedHeight(26);
+  QPalette fondoBarra = barra->palette();
+  fondoBarra.setColor(QPalette::Window, fondoBarra.color(QPalette::Button));
+  barra->setPalette(fondoBarra);
+  barra->setAutoFillBackground(true);
+  auto* fila = new QHBoxLayout(barra);
+  fila->setContentsMargins(0, 0, 0, 0);
+  fila->setSpacing(0);
+  auto boton = [this, barra, fila](int imagenMenu, const QString& hint) {
+    fila->addWidget(new TSeparadorBarra(barra));
+    auto* a = new QAction(IconoMenu(imagenMenu), hint, this);
     a->setToolTip(hint);
-    if (auto* b = barra->widgetForAction(a)) b->setFixedSize(32, 26);
+    auto* b = new QToolButton(barra);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setIconSize(QSize(16, 16));
+    b->setFixedSize(32, 26);
+    b->setDefaultAction(a);
+    fila->addWidget(b);
     return a;
   };
   tbNuevo = boton(0, QStringLiteral("Juego Nuevo"));
@@ -106,6 +149,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent)
   tbReversos = boton(1, QStringLiteral("Seleccionar Reverso"));
   tbAyudaJuego = boton(2, QStringLiteral("Ayuda sobre este juego"));
   tbAyudaGeneral = boton(3, QStringLiteral("Ayuda general"));
+  fila->addStretch(1);
   connect(tbNuevo, &QAction::triggered, this, &TfrmPrincipal::tbNuevoClick);
   connect(tbJugarNro, &QAction::triggered, this, &TfrmPrincipal::tbJugarNroClick);
   connect(tbPuntuaciones, &QAction::triggered, this, &TfrmPrincipal::tbPuntuacionesClick);

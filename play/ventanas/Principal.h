@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the picture, the list of the sixteen games and the small toolbar.
 // It starts each game in its own modal game window.
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,7 +17,8 @@ class TfrmPrincipal : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TfrmPrincipal(QWidget* parent = nullptr);
+  // `imagen`: the picture, when it was decoded beforehand; else the window decodes it.
+  explicit TfrmPrincipal(QWidget* parent = nullptr, QImage imagen = {});
 
   // Starts the selected game with a game number (0 asks for a fresh one).
   void IniciarSeleccionado(std::int32_t numero);

@@ -1,5 +1,9 @@
 // Cartoval: the main window, the splash and the event loop. No command line is read.
 #include <QApplication>
+#include <QFontDatabase>
+
+#include <future>
+#include <thread>
 
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Principal.h"
@@ -8,13 +12,19 @@
 #include "resources/Dibujos.h"
 
 int main(int argc, char* argv[]) {
+  // The main window's picture is decoded while the application connects to the display.
+  auto imagen = std::async(std::launch::async, [] { return ImagenVentana(QStringLiteral("Principal")); });
   QApplication app(argc, argv);
+  // The font database is filled on a worker while the windows are built: fontconfig reading
+  // its configuration and every font registered is the largest single cost of the start,
+  // and QFontDatabase is thread-safe. Joined before the application object goes.
+  std::jthread fuentes([] { QFontDatabase::families(); });
   QApplication::setApplicationName(QStringLiteral("ZARP"));
   QApplication::setWindowIcon(IconoVentana());
   // Before the first window: its standard buttons and key names take the catalogue.
   CargarTraduccionesQt();
 
-  TfrmPrincipal principal;
+  TfrmPrincipal principal(nullptr, imagen.get());
   TfrmCargando cargando(&principal);
   Programa().frmCargando = &cargando;
   // The card-back chooser is made when first opened (FormReversos), and then kept.

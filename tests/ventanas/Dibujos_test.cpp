@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 #include <functional>
@@ -209,4 +212,58 @@ TEST(Dibujos, AOtroTamannoSeDibujanDeNuevoYNoAgrandadas) {
     EXPECT_EQ(qAlpha(Imagen(g).pixel(0, 0)), 0);
   }
   EXPECT_EQ(Imagen(DibujoCara(27, QSize(62, 98), 1.0)), Imagen(DibujoCara(27, 1.0)));
+}
+
+namespace {
+
+// A paint device that draws nothing and counts what would have needed a font.
+class TMotorSinTexto : public QPaintEngine {
+ public:
+  int Textos = 0;
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState&) override {}
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+  void drawPath(const QPainterPath&) override {}
+  void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+  void drawTextItem(const QPointF&, const QTextItem&) override { ++Textos; }
+  Type type() const override { return User; }
+};
+
+class TLienzoSinTexto : public QPaintDevice {
+ public:
+  TMotorSinTexto Motor;
+  QPaintEngine* paintEngine() const override { return const_cast<TMotorSinTexto*>(&Motor); }
+
+ protected:
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+      case PdmWidth: case PdmHeight: return 16;
+      case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 96;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+      case PdmDepth: return 32;
+      default: return 0;
+    }
+  }
+};
+
+}  // namespace
+
+// The main window draws its toolbar icons before its first paint; a font's first use would
+// cost more than the whole window, so they are paths only.
+// The device itself is checked on a text drawn directly.
+TEST(Dibujos, IconosDeMenuSinTexto) {
+  for (int i = 0; i <= 10; ++i) {
+    TLienzoSinTexto lienzo;
+    QPainter p(&lienzo);
+    DibujarIconoMenu(p, i);
+    p.end();
+    EXPECT_EQ(lienzo.Motor.Textos, 0) << i;
+  }
+  TLienzoSinTexto lienzo;
+  QPainter p(&lienzo);
+  p.drawText(QPointF(2, 12), QStringLiteral("#"));
+  p.end();
+  EXPECT_EQ(lienzo.Motor.Textos, 1);
 }

@@ -6,10 +6,14 @@
 #include <QMouseEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "games/Registro.h"
 #include "play/ventanas/IngresarNumero.h"
@@ -138,3 +142,73 @@ TEST(IngresarNumero, PropuestaYBotonAceptar) {
 }
 
 }  // namespace
+
+namespace {
+
+int Contar(const QImage& imagen, QRect zona, const std::function<bool(QColor)>& cumple) {
+  int n = 0;
+  for (int y = zona.top(); y <= zona.bottom(); ++y)
+    for (int x = zona.left(); x <= zona.right(); ++x) n += cumple(imagen.pixelColor(x, y));
+  return n;
+}
+
+}  // namespace
+
+// The list's colours as the player sees them: navy under lime bold names, the chosen game
+// white on dark blue, whether or not the list has the focus.
+TEST_F(PrincipalTest, ListaPintadaConSusColores) {
+  QListWidget* lb = principal->lbJuegos;
+  for (const bool conFoco : {true, false}) {
+    if (!conFoco) lb->clearFocus();
+    const QImage imagen = lb->viewport()->grab().toImage();
+    const qreal dpr = imagen.devicePixelRatio();
+    const auto fisico = [dpr](QRect r) {
+      return QRect((QRectF(r).topLeft() * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize());
+    };
+    const QRect elegida = fisico(lb->visualItemRect(lb->item(0)));
+    const QRect otra = fisico(lb->visualItemRect(lb->item(1)));
+    // The style draws the current row's focus frame in shades of the same blue.
+    const auto fondoElegida = [](QColor c) {
+      return std::abs(c.red() - 0x0a) <= 4 && std::abs(c.green() - 0x24) <= 4 &&
+             std::abs(c.blue() - 0x6a) <= 4;
+    };
+    const auto blanco = [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; };
+    const auto marino = [](QColor c) { return c == QColor(0, 0, 128); };
+    const auto lima = [](QColor c) { return c.green() > 200 && c.red() < 60 && c.blue() < 60; };
+    EXPECT_GT(Contar(imagen, elegida, fondoElegida), elegida.width() * elegida.height() / 2) << conFoco;
+    EXPECT_GT(Contar(imagen, elegida, blanco), 20) << conFoco;
+    EXPECT_EQ(Contar(imagen, elegida, lima), 0) << conFoco;
+    EXPECT_GT(Contar(imagen, otra, marino), otra.width() * otra.height() / 2) << conFoco;
+    EXPECT_GT(Contar(imagen, otra, lima), 20) << conFoco;
+  }
+  EXPECT_TRUE(lb->font().bold());
+}
+
+// The toolbar under the list: six buttons in the order of the window's actions, each with
+// its hint, and a click on the first starts the selected game.
+TEST_F(PrincipalTest, BarraConSusBotonesEnOrden) {
+  // The buttons beside the one of tbNuevo (the statistics button lives elsewhere).
+  const QWidget* barra = nullptr;
+  for (QToolButton* b : principal->findChildren<QToolButton*>())
+    if (b->defaultAction() == principal->tbNuevo) barra = b->parentWidget();
+  ASSERT_NE(barra, nullptr);
+  std::vector<QToolButton*> botones;
+  for (QToolButton* b : principal->findChildren<QToolButton*>())
+    if (b->defaultAction() && b->parentWidget() == barra) botones.push_back(b);
+  std::sort(botones.begin(), botones.end(), [](QToolButton* a, QToolButton* b) {
+    return a->mapTo(a->window(), QPoint()).x() < b->mapTo(b->window(), QPoint()).x();
+  });
+  const std::vector<QAction*> esperadas{principal->tbNuevo,    principal->tbJugarNro,
+                                        principal->tbPuntuaciones, principal->tbReversos,
+                                        principal->tbAyudaJuego,   principal->tbAyudaGeneral};
+  ASSERT_EQ(botones.size(), esperadas.size());
+  for (std::size_t i = 0; i < botones.size(); ++i) {
+    EXPECT_EQ(botones[i]->defaultAction(), esperadas[i]) << i;
+    EXPECT_FALSE(botones[i]->toolTip().isEmpty()) << i;
+    EXPECT_TRUE(botones[i]->isVisible()) << i;
+  }
+  EXPECT_EQ(principal->tbNuevo->toolTip().left(11), QStringLiteral("Juego Nuevo"));
+  QTest::mouseClick(botones[0], Qt::LeftButton);
+  ASSERT_EQ(iniciados.size(), 1u);
+  EXPECT_EQ(iniciados[0], "Cuatro Reyes");
+}
