@@ -98,7 +98,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   mesa.Ventana = this;
   ponerPantallaMesa();
   setWindowTitle(QStringLiteral("ZARP -"));
-  setWindowIcon(IconoVentana());
+  // The program's icon is the application's: the window shows it without its own copy.
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 91, 0));
   setPalette(pal);
