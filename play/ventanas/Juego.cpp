@@ -278,11 +278,12 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   tmrFinJuego.stop();
   Tapete->TerminarAnimacion();
   mesa.LiberarMesa();
-  // The repaint also wipes the pictures of a victory animation.
+  // The next paint also wipes the pictures of a victory animation. The empty table is not
+  // painted on its own: the deal takes microseconds, and the frame after it shows the
+  // new table whole.
   CapaVictoria->Borrar();
   ponerPantallaMesa();
   acomodar();
-  Tapete->repaint();
   preparar(mesa, numero);
   CargandoOculto();
 }
