@@ -3,12 +3,22 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryFile>
 
 int main(int argc, char** argv) {
-  // The figures are for the offscreen platform always.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  // The figures are for the offscreen platform always, on one 1920 x 1080 screen: the
+  // game window opens maximised on it.
+  QTemporaryFile pantalla;
+  if (pantalla.open()) {
+    pantalla.write(R"({"screens": [{"name": "Pantalla", "x": 0, "y": 0, "width": 1920,
+                   "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    pantalla.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + pantalla.fileName().toLocal8Bit());
+  } else {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   int argcQt = 1;
   QApplication app(argcQt, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -6,14 +6,19 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <cmath>
+#include <memory>
 
 #include "games/Juegos.h"
+#include "play/ventanas/Cargando.h"
 #include "play/ventanas/Juego.h"
+#include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
 
@@ -150,3 +155,110 @@ CARTOVAL_TAMANNOS(BM_PintarFondoLiso, benchmark::kMillisecond);
 CARTOVAL_TAMANNOS(BM_PintarMesaSieteMontones, benchmark::kMillisecond);
 CARTOVAL_TAMANNOS(BM_PintarMesaTamannoOriginal, benchmark::kMillisecond);
 CARTOVAL_TAMANNOS(BM_CuadroDeArrastre, benchmark::kMicrosecond);
+
+// --- The game window as the player meets it, on a 1920 x 1080 screen ------------------
+
+namespace {
+
+// Counts the table's paint events, so that a frame is known to be on the screen.
+class TEsperaPintado : public QObject {
+ public:
+  int Pintados = 0;
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++Pintados;
+    return QObject::eventFilter(objeto, e);
+  }
+};
+
+// Delivers events until the table has painted once more.
+void EsperarPintado(TEsperaPintado& espera) {
+  const int antes = espera.Pintados;
+  while (espera.Pintados == antes) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// The player's files go to a folder of their own while a benchmark runs.
+struct TCarpetaTemporal {
+  QTemporaryDir carpeta;
+  TCarpetaTemporal() { Programa().Carpeta = carpeta.path().toStdString(); }
+  ~TCarpetaTemporal() { Programa().Carpeta.clear(); }
+};
+
+// The splash every deal shows and hides, as the program creates it at start.
+struct TSplash {
+  TfrmCargando splash;
+  TSplash() { Programa().frmCargando = &splash; }
+  ~TSplash() { Programa().frmCargando = nullptr; }
+};
+
+}  // namespace
+
+// The yardstick of the game window: a bare maximised window with one label, from its
+// creation to its first paint.
+static void BM_VentanaLisaMaximizada(benchmark::State& state) {
+  for (auto _ : state) {
+    auto ventana = std::make_unique<QWidget>();
+    auto* etiqueta = new QLabel(QStringLiteral("Juego"), ventana.get());
+    TEsperaPintado espera;
+    etiqueta->installEventFilter(&espera);
+    ventana->setWindowState(Qt::WindowMaximized);
+    ventana->show();
+    EsperarPintado(espera);
+    state.PauseTiming();
+    ventana.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+
+// From Enter in the main window to the game window painted: the splash, the window and
+// its bars, the deal, the maximised show and the first frame of the table. The window's
+// closing is not timed.
+static void BM_AbrirVentanaDeJuego(benchmark::State& state) {
+  TCarpetaTemporal carpeta;
+  TSplash splash;
+  std::int32_t numero = 1;
+  for (auto _ : state) {
+    splash.splash.Mostrar();
+    auto juego = std::make_unique<TfrmJuego>();
+    TEsperaPintado espera;
+    juego->Tapete->installEventFilter(&espera);
+    juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero++);
+    juego->setWindowState(Qt::WindowMaximized);
+    juego->show();
+    EsperarPintado(espera);
+    state.PauseTiming();
+    state.counters["ancho"] = juego->width();
+    juego->mesa.JuegoTerminado = true;
+    juego.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+
+// "Nuevo Juego" answered Yes: from the click to the new deal painted.
+static void BM_NuevoRepartoEnVentana(benchmark::State& state) {
+  TCarpetaTemporal carpeta;
+  TSplash splash;
+  TfrmJuego juego;
+  TEsperaPintado espera;
+  juego.Tapete->installEventFilter(&espera);
+  juego.Preguntar = [](const QString&) { return true; };
+  juego.Jugar(PrepararSolitarioDeLosSieteMontones, 1);
+  juego.setWindowState(Qt::WindowMaximized);
+  juego.show();
+  EsperarPintado(espera);
+  for (auto _ : state) {
+    juego.tbNuevoClick();
+    EsperarPintado(espera);
+  }
+  juego.mesa.JuegoTerminado = true;
+}
+
+BENCHMARK(BM_VentanaLisaMaximizada)->Unit(benchmark::kMillisecond)->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_AbrirVentanaDeJuego)->Unit(benchmark::kMillisecond)->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_NuevoRepartoEnVentana)->Unit(benchmark::kMillisecond)->Repetitions(15)
+    ->ReportAggregatesOnly(true);

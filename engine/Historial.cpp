@@ -79,7 +79,7 @@ void TMesa::Reiniciar() {
   Instantanea = nullptr;
   Minutos = 0;
   Movimientos = 0;
-  Paneles[PanelPuntos] = "Puntos (0/0): ---";
+  Paneles.PuntosSinContar();
   // Counting starts afresh: nothing before it is redone.
   PorRehacer.clear();
 }

@@ -22,7 +22,7 @@ void TMazo::QuitarCartas(TCarta& carta) {
   } else if (CartasMazo == 0) {
     Imagen = ImagenMazoVacio(*this);
   }
-  Mesa->Paneles[PanelMazo] = "Mazo: " + std::to_string(CartasMazo);
+  Mesa->Paneles.PonerMazo(CartasMazo);
 }
 
 void TMazo::AgregarCartas(TCarta& carta) {
@@ -47,7 +47,7 @@ void TMazo::AgregarCartas(TCarta& carta) {
   carta.Visible = true;
   if (CartasMazo > 2) carta.Debajo->Visible = false;
   Mesa->TraerAlFrente(carta);
-  Mesa->Paneles[PanelMazo] = "Mazo: " + std::to_string(CartasMazo);
+  Mesa->Paneles.PonerMazo(CartasMazo);
 }
 
 void TMesa::ClickMazo() {
@@ -78,7 +78,7 @@ void TMesa::ReutilizarDescarte() {
   TMazo& m = *Mazo;
   if (m.Reutilizaciones != -1) {
     --m.Reutilizaciones;
-    Paneles[PanelReutilizaciones] = "Reutilizaciones: " + std::to_string(m.Reutilizaciones);
+    Paneles.PonerReutilizaciones(m.Reutilizaciones);
   }
   TPila* descarte = m.Descarte;
   if (!descarte || !descarte->Tope) {
@@ -94,8 +94,8 @@ void TMesa::ReutilizarDescarte() {
     AgregarTraslado(nullptr, nullptr, nullptr);
     // Nothing covers the empty stock: its picture must tell whether a redeal is left.
     m.Imagen = ImagenMazoVacio(m);
-    Paneles[PanelMazo] = "Mazo: " + std::to_string(m.CartasMazo);
-    Paneles[PanelDescarte] = "Descarte: 0";
+    Paneles.PonerMazo(m.CartasMazo);
+    Paneles.PonerDescarte(0);
     return;
   }
   bool primera = true;
@@ -124,10 +124,10 @@ void TMesa::ReutilizarDescarte() {
   descarte->Tope = nullptr;
   descarte->Cantidad = 0;
   AgregarTraslado(nullptr, nullptr, nullptr);
-  Paneles[PanelMazo] = "Mazo: " + std::to_string(m.CartasMazo);
-  Paneles[PanelDescarte] = "Descarte: 0";
+  Paneles.PonerMazo(m.CartasMazo);
+  Paneles.PonerDescarte(0);
 }
 
 void MostrarDescarte(TPila& pila) {
-  pila.Mesa->Paneles[PanelDescarte] = "Descarte: " + std::to_string(pila.Cantidad);
+  pila.Mesa->Paneles.PonerDescarte(pila.Cantidad);
 }

@@ -123,7 +123,7 @@ void TMesa::PonerTitulo(const std::string& titulo) { VentanaActual().PonerTitulo
 void TMesa::OcultarCargando() {
   Minutos = 0;
   Movimientos = 0;
-  Paneles[PanelPuntos] = "Puntos (0/0): ---";
+  Paneles.PuntosSinContar();
   VentanaActual().CargandoOculto();
 }
 
@@ -139,15 +139,10 @@ void TMesa::PonerBocaAbajo(TCarta& carta) {
   carta.Imagen = {TTipoImagen::Reverso, 0};
 }
 
-std::string TMesa::TextoPuntos() const {
-  // The display sums without a 16-bit limit; 1.5 x moves rounded down is m + m/2.
-  const std::uint64_t puntos = std::uint64_t{Minutos} + Movimientos + Movimientos / 2;
-  return "Puntos (" + std::to_string(Minutos) + "/" + std::to_string(Movimientos) +
-         "): " + std::to_string(puntos);
-}
+std::string TMesa::TextoPuntos() const { return ::TextoPuntos(Minutos, Movimientos); }
 
 void TMesa::ActualizarPuntos() {
-  if (!SinRegistro) Paneles[PanelPuntos] = TextoPuntos();
+  if (!SinRegistro) Paneles.PonerPuntos(Minutos, Movimientos);
 }
 
 void TMesa::ContarMinuto() {
@@ -163,10 +158,10 @@ void TMesa::VerificarFinAhora() {
 void TMesa::JuegoGanado() { VentanaActual().JuegoGanado(); }
 
 void TMesa::EscribirReutilizaciones() {
-  Paneles[PanelReutilizaciones] =
-      Mazo && Mazo->Reutilizaciones < 0
-          ? std::string("Reutilizaciones: ilimitadas")
-          : "Reutilizaciones: " + std::to_string(Mazo ? Mazo->Reutilizaciones : 0);
+  if (Mazo && Mazo->Reutilizaciones < 0)
+    Paneles.PonerReutilizacionesIlimitadas();
+  else
+    Paneles.PonerReutilizaciones(Mazo ? Mazo->Reutilizaciones : 0);
 }
 
 void TMesa::liberarGruposYPilas() {

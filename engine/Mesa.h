@@ -11,6 +11,7 @@
 #include "engine/Carta.h"
 #include "engine/Grupo.h"
 #include "engine/Historial.h"
+#include "engine/Paneles.h"
 #include "engine/Pila.h"
 #include "engine/Ventana.h"
 #include "play/Generador.h"
@@ -35,9 +36,6 @@ struct TEntradaBaraja {
 using TBaraja = std::array<TEntradaBaraja, 40>;
 
 enum class TBoton : std::uint8_t { Izquierdo, Derecho };
-
-// Status panels.
-enum TPanel : std::uint8_t { PanelMazo, PanelDescarte, PanelReutilizaciones, PanelPuntos, PanelJuego };
 
 bool ApilarPorReglas(TCarta& carta, TPila& pila);
 bool OcuparPorReglas(TCarta& carta, TPila& pila);
@@ -155,8 +153,7 @@ class TMesa {
 
   std::uint16_t Movimientos = 0;
   std::uint16_t Minutos = 0;
-  std::array<std::string, 5> Paneles{"Mazo: ", "Descarte:  0", "Reutilizaciones",
-                                     "Puntos (0/0): ---", "Juego #"};
+  TPaneles Paneles;
   bool DeshacerHabilitado = false;
   bool VolverHabilitado = false;
   bool FinJuegoArmado = false;

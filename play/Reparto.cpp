@@ -18,7 +18,7 @@ TBaraja TMesa::Barajar() {
   Generador.Semilla = static_cast<std::uint32_t>(NumeroJuego);
   if (Generador.Semilla == 0) Generador.SembrarConReloj();
   NumeroJuego = static_cast<std::int32_t>(Generador.Semilla);
-  Paneles[PanelJuego] = "Juego #" + std::to_string(NumeroJuego) + " ";
+  Paneles.PonerJuego(NumeroJuego);
   for (int i = 0; i < 500; ++i) {
     const std::uint32_t a = Generador.Aleatorio(40);
     const std::uint32_t b = Generador.Aleatorio(40);
@@ -62,7 +62,7 @@ void TMesa::CrearMazo(int X, int Y, bool Visible, std::int8_t Reutilizaciones) {
   m.TopeMazo->Top += 2;
   m.CartasMazo = 40;
   m.Destinos.clear();
-  Paneles[PanelMazo] = "Mazo: 40";
+  Paneles.PonerMazo(40);
   EscribirReutilizaciones();
 }
 

@@ -3,16 +3,21 @@
 // the rounded card is transparent, so the table shows through the corners.
 #include "resources/Dibujos.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QStyle>
+#include <QStyleOption>
 #include <QtMath>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -930,20 +935,72 @@ const std::array<TDibujoIcono, 11> kIconos{
     IconoDeshacer,    IconoInstantanea,       IconoVolverInstantanea, IconoSalir,
     IconoReiniciar,   IconoPuntuaciones,      IconoJugarNumero};
 
-// An icon in its 16 x 16 size and a double one for dense screens.
-QIcon IconoDibujado(const std::function<void(QPainter&)>& dibujar, int lado = 16) {
-  QIcon icono;
-  // Plain pixmaps of 16 and 32 pixels: the icon engine picks the dense one by size.
-  for (const int k : {1, 2}) {
-    QImage imagen = Lienzo(lado * k, lado * k, 1.0);
-    QPainter p(&imagen);
-    Suavizar(p);
-    p.scale(k, k);
-    dibujar(p);
-    p.end();
-    icono.addPixmap(QPixmap::fromImage(imagen));
+// Drawn icons are painted when first shown, at the pixel size asked for, and kept for
+// the whole run: every window that shows one (a new game window's toolbar, say) reuses
+// the pixmap instead of painting the paths again.
+class TMotorIconoDibujado : public QIconEngine {
+ public:
+  TMotorIconoDibujado(int id, std::function<void(QPainter&)> dibujar, int lado)
+      : id_(id), dibujar_(std::move(dibujar)), lado_(lado) {}
+
+  QPixmap pixmap(const QSize& tam, QIcon::Mode modo, QIcon::State) override {
+    const int pixeles = std::min(tam.width(), tam.height());
+    if (pixeles <= 0) return {};
+    // Icon, mode and size in device pixels: one entry per size and pixel ratio shown.
+    static QHash<quint64, QPixmap> cache;
+    const quint64 clave = quint64(quint32(id_)) << 32 | quint64(modo & 3) << 16 | quint16(pixeles);
+    if (auto it = cache.constFind(clave); it != cache.constEnd()) return *it;
+    QPixmap px;
+    if (modo == QIcon::Disabled || modo == QIcon::Selected) {
+      const QPixmap normal = pixmap(tam, QIcon::Normal, QIcon::Off);
+      QStyleOption opcion;
+      px = QApplication::style() ? QApplication::style()->generatedIconPixmap(modo, normal, &opcion)
+                                 : normal;
+    } else {
+      QImage imagen = Lienzo(pixeles, pixeles, 1.0);
+      QPainter p(&imagen);
+      Suavizar(p);
+      p.scale(qreal(pixeles) / lado_, qreal(pixeles) / lado_);
+      dibujar_(p);
+      p.end();
+      px = QPixmap::fromImage(std::move(imagen));
+    }
+    cache.insert(clave, px);
+    return px;
   }
-  return icono;
+
+  void paint(QPainter* p, const QRect& r, QIcon::Mode modo, QIcon::State estado) override {
+    const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+    QPixmap px = pixmap((QSizeF(r.size()) * dpr).toSize(), modo, estado);
+    px.setDevicePixelRatio(dpr);
+    p->drawPixmap(r.topLeft(), px);
+  }
+
+  QSize actualSize(const QSize& tam, QIcon::Mode, QIcon::State) override {
+    const int l = std::min(tam.width(), tam.height());
+    return {l, l};
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(lado_, lado_), QSize(2 * lado_, 2 * lado_)};
+  }
+
+  QString key() const override { return QStringLiteral("cartoval-dibujado"); }
+  QIconEngine* clone() const override { return new TMotorIconoDibujado(*this); }
+
+ private:
+  int id_;
+  std::function<void(QPainter&)> dibujar_;
+  int lado_;
+};
+
+// Ids of the drawn icons: the menu's own index, then the options and the positions.
+constexpr int kIdOpciones = 100;
+constexpr int kIdPosiciones = 200;
+
+// A square icon of `lado` logical pixels, drawn by `dibujar` on that many units.
+QIcon IconoDibujado(int id, std::function<void(QPainter&)> dibujar, int lado = 16) {
+  return QIcon(new TMotorIconoDibujado(id, std::move(dibujar), lado));
 }
 
 // A cursor drawn at the screen's pixel ratio; the hot spot is the arrow's tip.
@@ -1043,11 +1100,11 @@ void DibujarIconoMenu(QPainter& p, int indice) {
 
 QIcon IconoMenu(int indice) {
   if (indice < 0 || indice >= static_cast<int>(kIconos.size())) return {};
-  return IconoDibujado(kIconos[static_cast<std::size_t>(indice)]);
+  return IconoDibujado(indice, kIconos[static_cast<std::size_t>(indice)]);
 }
 
 QIcon IconoOpciones() {
-  return IconoDibujado([](QPainter& p) {
+  return IconoDibujado(kIdOpciones, [](QPainter& p) {
     // A cog: eight teeth round a ring.
     const QPointF c(8, 8);
     QPainterPath rueda;
@@ -1071,7 +1128,7 @@ QIcon IconoOpciones() {
 
 QIcon IconoPosicion(int posicion) {
   if (posicion < 1 || posicion > 10) return {};
-  return IconoDibujado([posicion](QPainter& p) {
+  return IconoDibujado(kIdPosiciones + posicion, [posicion](QPainter& p) {
     // Yellow digits edged in red.
     QPainterPath texto;
     const QFont f = Fuente("DejaVu Sans Condensed", posicion == 10 ? 12 : 14, true);

@@ -98,7 +98,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   mesa.Ventana = this;
   ponerPantallaMesa();
   setWindowTitle(QStringLiteral("ZARP -"));
-  setWindowIcon(IconoVentana());
+  // The program's icon is the application's: the window shows it without its own copy.
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 91, 0));
   setPalette(pal);
@@ -279,11 +279,12 @@ void TfrmJuego::NuevoReparto(std::int32_t numero) {
   tmrFinJuego.stop();
   Tapete->TerminarAnimacion();
   mesa.LiberarMesa();
-  // The repaint also wipes the pictures of a victory animation.
+  // The next paint also wipes the pictures of a victory animation. The empty table is not
+  // painted on its own: the deal takes microseconds, and the frame after it shows the
+  // new table whole.
   CapaVictoria->Borrar();
   ponerPantallaMesa();
   acomodar();
-  Tapete->repaint();
   preparar(mesa, numero);
   CargandoOculto();
 }

@@ -162,6 +162,17 @@ TDibujosMesa& DibujosMesa() {
   return dibujos;
 }
 
+// The background picture made ready for the screen once per run, not per game window.
+const QPixmap& PixmapFondo(const QImage& fondo) {
+  static qint64 clave = 0;
+  static QPixmap pixmap;
+  if (fondo.cacheKey() != clave || pixmap.isNull()) {
+    pixmap = QPixmap::fromImage(fondo);
+    clave = fondo.cacheKey();
+  }
+  return pixmap;
+}
+
 }  // namespace
 
 const QPixmap& TTapete::dibujo(const TImagen& imagen) {
@@ -212,7 +223,7 @@ void TTapete::paintEvent(QPaintEvent* e) {
   const QRegion zona = e->region();
   for (const QRect& r : zona) p.fillRect(r, kColorMesa);
   if (!fondo_.isNull()) {
-    if (fondoPx_.isNull()) fondoPx_ = QPixmap::fromImage(fondo_);
+    if (fondoPx_.isNull()) fondoPx_ = PixmapFondo(fondo_);
     const QRect r(posicionFondo_, fondo_.size());
     if (zona.intersects(r)) p.drawPixmap(r.topLeft(), fondoPx_);
   }

@@ -149,6 +149,31 @@ TEST(Dibujos, IconosDeMenuYPosicionesDistintosYFueraDeRangoNulos) {
   EXPECT_TRUE(IconoPosicion(11).isNull());
 }
 
+// Toolbar icons are painted once per size and pixel ratio for the whole run: a second
+// icon of the same picture (another game window's toolbar) hands out the same pixmap.
+TEST(Dibujos, IconosDibujadosUnaVezPorTamannoYRelacionDePixeles) {
+  for (int i = 0; i <= 10; ++i) {
+    const QPixmap a = IconoMenu(i).pixmap(QSize(16, 16), 1.0);
+    const QPixmap b = IconoMenu(i).pixmap(QSize(16, 16), 1.0);
+    EXPECT_EQ(a.cacheKey(), b.cacheKey()) << i;
+    // A dense screen gets its own picture, drawn at twice the pixels, not blown up.
+    const QPixmap denso = IconoMenu(i).pixmap(QSize(16, 16), 2.0);
+    EXPECT_EQ(denso.size(), QSize(32, 32)) << i;
+    EXPECT_EQ(denso.devicePixelRatio(), 2.0) << i;
+    EXPECT_EQ(Imagen(denso), Imagen(IconoMenu(i).pixmap(QSize(16, 16), 2.0))) << i;
+    // A disabled button shows another picture of the same drawing, kept as well.
+    const QPixmap apagado = IconoMenu(i).pixmap(QSize(16, 16), 1.0, QIcon::Disabled);
+    EXPECT_NE(Imagen(apagado), Imagen(a)) << i;
+    EXPECT_EQ(apagado.cacheKey(),
+              IconoMenu(i).pixmap(QSize(16, 16), 1.0, QIcon::Disabled).cacheKey()) << i;
+  }
+  // Different pictures never share an entry.
+  EXPECT_NE(Imagen(IconoOpciones().pixmap(QSize(16, 16), 1.0)),
+            Imagen(IconoMenu(0).pixmap(QSize(16, 16), 1.0)));
+  EXPECT_NE(Imagen(IconoPosicion(1).pixmap(QSize(16, 16), 1.0)),
+            Imagen(IconoMenu(1).pixmap(QSize(16, 16), 1.0)));
+}
+
 TEST(Dibujos, CursoresEIconoDeVentana) {
   const QPixmap arrastre = CursorArrastre().pixmap();
   const QPixmap noSoltar = CursorNoSoltar().pixmap();
