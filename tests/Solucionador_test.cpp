@@ -257,6 +257,37 @@ TEST(Solucionador, SinSolucionConfirmadoPorBusquedaSimple) {
   EXPECT_GE(ganadasAmbas, 1);
 }
 
+// With little memory the search soon goes on depth-first from the positions it queued:
+// its lines still win, its verdicts agree with those of the search with room to spare,
+// and it answers the same twice.
+TEST(Solucionador, EnProfundidadConPocaMemoria) {
+  int ganables = 0;
+  int perdidas = 0;
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= 3; ++numero) {
+      TLimites poca = PorPosiciones(40000);
+      poca.MemoriaMiB = 2;
+      const TResultado r = Resolver(juego.Preparar, numero, {}, poca);
+      if (r.Veredicto == TVeredicto::NoSeSabe) continue;
+      EXPECT_LE(r.MemoriaPico, 2u * 1024 * 1024) << juego.Clave << " " << numero;
+      const TResultado amplia = Resolver(juego.Preparar, numero, {}, PorPosiciones(400000));
+      if (amplia.Veredicto != TVeredicto::NoSeSabe) {
+        EXPECT_EQ(r.Veredicto, amplia.Veredicto) << juego.Clave << " " << numero;
+      }
+      if (r.Veredicto == TVeredicto::SinSolucion) {
+        ++perdidas;
+        continue;
+      }
+      ++ganables;
+      EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << juego.Clave << " " << numero;
+      const TResultado otra = Resolver(juego.Preparar, numero, {}, poca);
+      EXPECT_EQ(Texto(otra.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
+    }
+  }
+  EXPECT_GE(ganables, 16);
+  EXPECT_GE(perdidas, 1);
+}
+
 TEST(Solucionador, MismaPosicionMismaRespuesta) {
   for (const char* clave : {"Strup", "SolitarioDe10A4", "SolitarioAnárquicoII"}) {
     const TJuegoRegistrado& juego = *BuscarRegistro(clave);
@@ -299,8 +330,7 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   // A search that fills its memory stays within it, the moment of growth included.
   TLimites treinta;
   treinta.MemoriaMiB = 32;
-  const TResultado lleno = Resolver(BuscarRegistro("OrdenamientoDesordenado")->Preparar, 6, {},
-                                    treinta);
+  const TResultado lleno = Resolver(juego.Preparar, 1, {}, treinta);
   EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
   EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
