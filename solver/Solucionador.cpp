@@ -142,6 +142,8 @@ class TBusqueda {
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
+  std::array<std::uint32_t, 256> claseVacia_{};
+  std::uint32_t sello_ = 0;
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -512,13 +514,17 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
                 : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
                          : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
   }
-  std::array<bool, 256> claseVacia{};
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
     int pos = desde.Cantidad - 1;
     for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
       const std::uint8_t id = IdCarta(*c);
-      claseVacia.fill(false);
+      // The kinds of empty pile this card was tried on: marked with this card's stamp.
+      if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
+        claseVacia_.fill(0);
+        sello_ = 1;
+      }
+      const std::uint32_t sello = sello_;
       for (std::size_t d = 0; d < n; ++d) {
         if (d == s || !(admite[d] >> id & 1)) continue;
         TPila& hacia = *pilas_[d];
@@ -527,11 +533,11 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           // own kind changes nothing on a table without hooks.
           const std::uint16_t clase = e.Clase[d];
           if (clase < 256) {
-            if (claseVacia[clase]) continue;
+            if (claseVacia_[clase] == sello) continue;
             if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) continue;
           }
           if (!Acepta(*c, hacia, desde)) continue;
-          if (clase < 256) claseVacia[clase] = true;
+          if (clase < 256) claseVacia_[clase] = sello;
         } else if (!Acepta(*c, hacia, desde)) {
           continue;
         }
