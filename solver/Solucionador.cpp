@@ -666,6 +666,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       Leer(hija);
       clave = Clave(hija);
     }
+    vistas_.Anticipar(clave);
+    const std::int32_t valor = Valor(hija);
     const std::size_t resto = BytesDelResto();
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
@@ -676,10 +678,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (nodo) {
       const auto n = static_cast<std::uint32_t>(nodos_.size());
       nodos_.push_back(TNodo{*nodo, mv});
-      cola_.emplace_back(Valor(hija), n);
+      cola_.emplace_back(valor, n);
       std::push_heap(cola_.begin(), cola_.end());
     } else {
-      orden_.emplace_back(Valor(hija), static_cast<std::uint32_t>(k));
+      orden_.emplace_back(valor, static_cast<std::uint32_t>(k));
     }
     ++r_.Posiciones;
     if (!Limites()) return TExpansion::Parar;
