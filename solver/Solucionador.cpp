@@ -1,7 +1,7 @@
 // The search over the drags the table's drag-over decisions accept and the stock click,
 // each played through the table tool's steps on a private table, positions restored from
-// the search's own snapshots and remembered by key. Best-first while a quarter of the
-// memory holds its open positions, each with its snapshot; then depth-first from each of
+// the search's own snapshots and remembered by key. Best-first while half the memory
+// holds its open positions, each with its snapshot; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes.
 #include "solver/Solucionador.h"
@@ -750,8 +750,10 @@ TResultado TBusqueda::Buscar() {
   std::uint32_t cero = 0;
   TExpansion x = Expandir(Foto(0), nullptr, &cero);
   while (x == TExpansion::Seguir && !cola_.empty()) {
-    // Best-first keeps a snapshot per queued position; depth-first only the path's.
-    if (!enProfundidad_ && BytesEnUso() > limiteBytes_ / 4) enProfundidad_ = true;
+    // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
+    // the memory lets best-first find the wins it finds within a few seconds, and leaves
+    // the keys of some millions of positions to depth-first.
+    if (!enProfundidad_ && BytesEnUso() > limiteBytes_ / 2) enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
     std::uint32_t nodo = cola_.back().second;
     cola_.pop_back();
