@@ -7,11 +7,13 @@
 
 namespace {
 
-// The first deals of the game, each searched up to the same number of positions.
-void Posiciones(benchmark::State& state, const char* clave) {
+// The first deals of the game, each searched up to the same number of positions; with
+// `memoriaMiB` so little that most of the search goes depth-first.
+void Posiciones(benchmark::State& state, const char* clave, std::size_t memoriaMiB = 512) {
   const TJuegoRegistrado& juego = *BuscarRegistro(clave);
   TLimites limites;
   limites.Posiciones = 200000;
+  limites.MemoriaMiB = memoriaMiB;
   std::uint64_t posiciones = 0;
   std::int32_t numero = 1;
   for (auto _ : state) {
@@ -34,4 +36,8 @@ BENCHMARK_CAPTURE(Posiciones, Casi14Montones, "SolitarioDeLosCasi14Montones")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Posiciones, Yukon, "YukonEspañol")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Posiciones, OrdenamientoDesordenado, "OrdenamientoDesordenado")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Posiciones, EnProfundidadCuatroReyes, "CuatroReyes", 8)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Posiciones, EnProfundidadOrdenamientoDesordenado, "OrdenamientoDesordenado", 8)
     ->Unit(benchmark::kMillisecond);

@@ -1,13 +1,16 @@
-// The search: best-first over the drags the table's drag-over decisions accept and the
-// stock click, each played through the table tool's steps on a private table, positions
-// restored from the search's own snapshots and remembered by key.
+// The search over the drags the table's drag-over decisions accept and the stock click,
+// each played through the table tool's steps on a private table, positions restored from
+// the search's own snapshots and remembered by key. Best-first while half the memory
+// holds its open positions, each with its snapshot; then depth-first from each of
+// those, the best first, keeping only the path: per position on it one snapshot and the
+// moves to its children, each child played again when its turn comes.
 #include "solver/Solucionador.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <deque>
 #include <ctime>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -59,10 +62,20 @@ struct TEstructura {
   std::vector<bool> EsCasa;
 };
 
-// A position reached: where it came from, how, and its snapshot in the arena.
+// A position the best-first part reached: where it came from, how, and its snapshot in
+// the arena.
 struct TNodo {
   std::uint32_t Padre;
   TMovimiento Mov;
+};
+
+// One position on the depth-first path: the moves to its children not seen before,
+// [Inicio, Fin) of the stack of moves, tried in order; the one before Siguiente is the
+// next position on the path.
+struct TNivel {
+  std::uint32_t Inicio;
+  std::uint32_t Siguiente;
+  std::uint32_t Fin;
 };
 
 class TBusqueda {
@@ -108,16 +121,29 @@ class TBusqueda {
 
   TReglasComoDatos reglas_;
 
-  // Every position reached, in order: its node and, in blocks, its snapshot. The queue
-  // holds those not yet expanded, the best first and, among equals, the newest.
+  // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
+  // The queue holds those not yet expanded, the best first and, among equals, the newest.
   std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
   static constexpr std::size_t kPorBloque = 1u << 14;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
   std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
+  bool enProfundidad_ = false;
+  std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
+
+  // Depth-first: per position on the path, its level and, in blocks, its snapshot (the
+  // blocks stay once taken); the moves to the children of them all, a stack.
+  std::deque<TNivel> niveles_;
+  std::deque<TMovimiento> pendientes_;
+  std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
+  static constexpr std::size_t kPorBloqueNivel = 1u << 12;
+  std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
+  std::vector<std::pair<std::int32_t, std::uint32_t>> orden_;  // children by value
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
+  std::array<std::uint32_t, 256> claseVacia_{};
+  std::uint32_t sello_ = 0;
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -134,22 +160,42 @@ class TBusqueda {
   bool Aplicar(const TMovimiento& mv);
   std::int32_t Valor(const std::uint8_t* foto) const;
   enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
-  TExpansion Expandir(std::uint32_t nodo);
+  // Plays every move from the position the table holds, whose snapshot is `padre`, and
+  // keeps each child not seen before: queued when `nodo` is its best-first node, else
+  // stacked on the depth-first path. Stops at a win.
+  TExpansion Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
+                      const std::uint32_t* nodo);
+  TExpansion Hundir(std::uint32_t nodo);
+  void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
     return bloques_[nodo / kPorBloque].get() + (nodo % kPorBloque) * tamFoto_;
   }
   std::uint8_t* NuevaFoto();
+  // The snapshot of the position at that depth of the path, its block taken if need be;
+  // null when that does not fit.
+  std::uint8_t* FotoNivel(std::size_t i) {
+    if (i / kPorBloqueNivel >= bloquesNivel_.size()) {
+      if (BytesEnUso() + kPorBloqueNivel * tamFoto_ > limiteBytes_) return nullptr;
+      bloquesNivel_.push_back(std::make_unique<std::uint8_t[]>(kPorBloqueNivel * tamFoto_));
+    }
+    return bloquesNivel_[i / kPorBloqueNivel].get() + (i % kPorBloqueNivel) * tamFoto_;
+  }
   bool Limites();
   // Everything but the positions' keys.
   std::size_t BytesDelResto() const {
     return (nodos_.size() + kBloqueDeque) * sizeof(TNodo) +
            bloques_.size() * kPorBloque * tamFoto_ +
            (cola_.size() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
-           movs_.capacity() * sizeof(TMovimiento);
+           (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
+           (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
+           bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
+           movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
+           hija_.size();
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
-  // Whether one more position fits: a full block of snapshots takes a new block.
+  // Whether one more position fits: queued, a full block of snapshots takes a new block.
   bool CabeOtra() const {
+    if (enProfundidad_) return BytesEnUso() + sizeof(TMovimiento) <= limiteBytes_;
     std::size_t extra = sizeof(TNodo) + sizeof(std::pair<std::int32_t, std::uint32_t>);
     if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
     return BytesEnUso() + extra <= limiteBytes_;
@@ -468,13 +514,17 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
                 : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
                          : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
   }
-  std::array<bool, 256> claseVacia{};
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
     int pos = desde.Cantidad - 1;
     for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
       const std::uint8_t id = IdCarta(*c);
-      claseVacia.fill(false);
+      // The kinds of empty pile this card was tried on: marked with this card's stamp.
+      if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
+        claseVacia_.fill(0);
+        sello_ = 1;
+      }
+      const std::uint32_t sello = sello_;
       for (std::size_t d = 0; d < n; ++d) {
         if (d == s || !(admite[d] >> id & 1)) continue;
         TPila& hacia = *pilas_[d];
@@ -483,11 +533,11 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           // own kind changes nothing on a table without hooks.
           const std::uint16_t clase = e.Clase[d];
           if (clase < 256) {
-            if (claseVacia[clase]) continue;
+            if (claseVacia_[clase] == sello) continue;
             if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) continue;
           }
           if (!Acepta(*c, hacia, desde)) continue;
-          if (clase < 256) claseVacia[clase] = true;
+          if (clase < 256) claseVacia_[clase] = sello;
         } else if (!Acepta(*c, hacia, desde)) {
           continue;
         }
@@ -574,38 +624,50 @@ std::uint8_t* TBusqueda::NuevaFoto() {
   return Foto(n);
 }
 
-// Plays every move from the node's position, which the table holds, and queues each
-// child not seen before; stops at a win.
-TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
-  const TMovimiento entrada = nodos_[nodo].Mov;
+// The line to the win: to the queued node, down the depth-first path, the last move.
+void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
+  for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
+    r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
+  std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+  if (enProfundidad_)
+    for (const TNivel& nivel : niveles_)
+      r_.Pasos.push_back(PasoDe(pendientes_[nivel.Siguiente - 1]));
+  r_.Pasos.push_back(PasoDe(ultimo));
+}
+
+TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
+                                          const std::uint32_t* nodo) {
   movs_.clear();
-  Generar(Foto(nodo), nodo ? &entrada : nullptr);
+  Generar(padre, entrada);
   const bool porPartes = !conLlamadas_;
-  const TClave clavePadre = porPartes ? Clave(Foto(nodo)) : TClave{};
+  const TClave clavePadre = porPartes ? Clave(padre) : TClave{};
+  orden_.clear();
   const TMovimiento* anterior = nullptr;
-  for (const TMovimiento& mv : movs_) {
-    if (anterior) Escribir(Foto(nodo), anterior);
+  for (std::size_t k = 0; k < movs_.size(); ++k) {
+    const TMovimiento& mv = movs_[k];
+    if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     if (!Aplicar(mv)) {
       if (conLlamadas_) actual_ = EstructuraActual();
       continue;
     }
     if (m_.VentanaPropia.Ganado) {
-      r_.Pasos.push_back(PasoDe(mv));
-      for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
-        r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
-      std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+      Ganar(mv, nodo ? *nodo : raiz_);
       return TExpansion::Ganada;
     }
-    if (nodos_.size() >= UINT32_MAX || !CabeOtra()) return TExpansion::Parar;
-    std::uint8_t* hija = NuevaFoto();
+    if (nodos_.size() >= UINT32_MAX || pendientes_.size() + orden_.size() >= UINT32_MAX ||
+        !CabeOtra())
+      return TExpansion::Parar;
+    std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     TClave clave;
     if (porPartes && mv.Pila != kMazo) {
-      clave = LeerTras(Foto(nodo), clavePadre, mv, hija);
+      clave = LeerTras(padre, clavePadre, mv, hija);
     } else {
       Leer(hija);
       clave = Clave(hija);
     }
+    vistas_.Anticipar(clave);
+    const std::int32_t valor = Valor(hija);
     const std::size_t resto = BytesDelResto();
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
@@ -613,14 +675,61 @@ TBusqueda::TExpansion TBusqueda::Expandir(std::uint32_t nodo) {
     if (vistas_.Bytes() != antes) AnotarPico(antes);
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
-    const auto n = static_cast<std::uint32_t>(nodos_.size());
-    nodos_.push_back(TNodo{nodo, mv});
-    cola_.emplace_back(Valor(hija), n);
-    std::push_heap(cola_.begin(), cola_.end());
+    if (nodo) {
+      const auto n = static_cast<std::uint32_t>(nodos_.size());
+      nodos_.push_back(TNodo{*nodo, mv});
+      cola_.emplace_back(valor, n);
+      std::push_heap(cola_.begin(), cola_.end());
+    } else {
+      orden_.emplace_back(valor, static_cast<std::uint32_t>(k));
+    }
     ++r_.Posiciones;
     if (!Limites()) return TExpansion::Parar;
   }
+  if (nodo) return TExpansion::Seguir;
+  // The best child first; among equals, the order the moves came in.
+  std::stable_sort(orden_.begin(), orden_.end(),
+                   [](const auto& x, const auto& y) { return x.first > y.first; });
+  const auto inicio = static_cast<std::uint32_t>(pendientes_.size());
+  for (const auto& [valor, k] : orden_) pendientes_.push_back(movs_[k]);
+  niveles_.push_back(TNivel{inicio, inicio, static_cast<std::uint32_t>(pendientes_.size())});
   return TExpansion::Seguir;
+}
+
+// Depth-first from the queued node, whose position the table holds, until everything
+// below it was searched: the next child of the deepest position with children left,
+// played again from that position's snapshot; a position whose children are all
+// searched is left for good.
+TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
+  raiz_ = nodo;
+  std::uint8_t* raiz = FotoNivel(0);
+  if (!raiz) return TExpansion::Parar;
+  std::memcpy(raiz, Foto(nodo), tamFoto_);
+  const TMovimiento entrada = nodos_[nodo].Mov;
+  TExpansion x = Expandir(raiz, nodo ? &entrada : nullptr, nullptr);
+  while (x == TExpansion::Seguir && !niveles_.empty()) {
+    TNivel& nivel = niveles_.back();
+    if (nivel.Siguiente == nivel.Fin) {
+      pendientes_.resize(nivel.Inicio);
+      niveles_.pop_back();
+      continue;
+    }
+    const TMovimiento mv = pendientes_[nivel.Siguiente++];
+    const std::size_t d = niveles_.size();
+    const std::uint8_t* padre = FotoNivel(d - 1);
+    std::uint8_t* hija = FotoNivel(d);
+    if (!hija) return TExpansion::Parar;
+    Escribir(padre);
+    // The same move on the same position did the same before; if the table thinks
+    // otherwise now, nothing the search says from here could be trusted.
+    if (!Aplicar(mv)) return TExpansion::Parar;
+    if (!conLlamadas_ && mv.Pila != kMazo)
+      LeerTras(padre, TClave{}, mv, hija);
+    else
+      Leer(hija);
+    x = Expandir(hija, &mv, nullptr);
+  }
+  return x;
 }
 
 TResultado TBusqueda::Buscar() {
@@ -633,17 +742,28 @@ TResultado TBusqueda::Buscar() {
   };
   if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
 
+  hija_.resize(tamFoto_);
   Leer(NuevaFoto());
   nodos_.push_back(TNodo{0, TMovimiento{}});
   vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
   r_.Posiciones = 1;
-  TExpansion x = Expandir(0);
+  std::uint32_t cero = 0;
+  TExpansion x = Expandir(Foto(0), nullptr, &cero);
   while (x == TExpansion::Seguir && !cola_.empty()) {
+    // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
+    // the memory lets best-first find the wins it finds within a few seconds, and leaves
+    // the keys of some millions of positions to depth-first.
+    if (!enProfundidad_ && BytesEnUso() > limiteBytes_ / 2) enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
-    const std::uint32_t nodo = cola_.back().second;
+    std::uint32_t nodo = cola_.back().second;
     cola_.pop_back();
     Escribir(Foto(nodo));
-    x = Expandir(nodo);
+    if (enProfundidad_) {
+      x = Hundir(nodo);
+    } else {
+      const TMovimiento entrada = nodos_[nodo].Mov;
+      x = Expandir(Foto(nodo), &entrada, &nodo);
+    }
   }
   if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);
   if (x == TExpansion::Parar) return terminar(TVeredicto::NoSeSabe);

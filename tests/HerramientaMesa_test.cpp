@@ -3,34 +3,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-
 #include <vector>
 
-namespace {
-
-struct TSalida {
-  std::string Texto;
-  int Estado;
-};
-
-TSalida Correr(const std::string& argumentos) {
-  const std::string orden = std::string(CARTOVAL_MESA) + " " + argumentos + " 2>/dev/null";
-  FILE* f = popen(orden.c_str(), "r");
-  TSalida s{"", -1};
-  if (!f) return s;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) s.Texto.append(buf.data(), n);
-  const int st = pclose(f);
-  s.Estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return s;
-}
-
-}  // namespace
+#include "tests/Herramienta.h"
 
 TEST(HerramientaMesa, JuegosListaLosDieciseisEnOrden) {
   const TSalida s = Correr("juegos");
@@ -78,6 +56,12 @@ TEST(HerramientaMesa, EntradaMalaSale2SinNadaEnLaSalida) {
     EXPECT_TRUE(s.Texto.empty()) << args;
   }
   EXPECT_EQ(Correr("repartir CuatroReyes -2147483648").Estado, 0);
+  // Without a command the usage names every one the tool has.
+  const TSalida uso = Correr("");
+  EXPECT_EQ(uso.Errores.rfind("cartoval-mesa: uso: cartoval-mesa juegos | ", 0), 0u)
+      << uso.Errores;
+  for (const char* orden : {"repartir", "jugar", "records", "resolver", "sondear"})
+    EXPECT_NE(uso.Errores.find(std::string("| ") + orden + " "), std::string::npos) << orden;
 }
 
 namespace {

@@ -3,38 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <regex>
 #include <string>
-#include <sys/wait.h>
+
+#include "tests/Herramienta.h"
 
 namespace {
-
-struct TSalida {
-  std::string Texto;
-  std::string Errores;
-  int Estado;
-};
-
-TSalida Correr(const std::string& argumentos) {
-  const std::string errores = testing::TempDir() + "resolver_errores.txt";
-  const std::string orden =
-      std::string(CARTOVAL_MESA) + " " + argumentos + " 2>'" + errores + "'";
-  FILE* f = popen(orden.c_str(), "r");
-  TSalida s{"", "", -1};
-  if (!f) return s;
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), f)) > 0) s.Texto.append(buf.data(), n);
-  const int st = pclose(f);
-  s.Estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  if (FILE* e = std::fopen(errores.c_str(), "r")) {
-    while ((n = fread(buf.data(), 1, buf.size(), e)) > 0) s.Errores.append(buf.data(), n);
-    std::fclose(e);
-  }
-  return s;
-}
 
 // The steps of the JSON's "pasos", quoted for the shell.
 std::string PasosDe(const std::string& json) {

@@ -12,7 +12,9 @@ int main(int argc, char** argv) {
   if (orden == "records") return ComandoRecords(argc - 2, argv + 2);
   if (orden == "resolver") return ComandoResolver(argc - 2, argv + 2);
   if (orden == "sondear") return ComandoSondear(argc - 2, argv + 2);
-  std::cerr << "uso: cartoval-mesa juegos | repartir JUEGO NUMERO | jugar JUEGO NUMERO PASO... | "
-               "records JUEGO | resolver JUEGO NUMERO [PASO...] | sondear JUEGO DESDE HASTA\n";
+  std::cerr << "cartoval-mesa: uso: cartoval-mesa juegos | repartir JUEGO NUMERO | "
+               "jugar JUEGO NUMERO PASO... | records JUEGO | "
+               "resolver [--limite-ms N] [--limite-memoria MiB] JUEGO NUMERO [PASO...] | "
+               "sondear [--limite-ms N] [--limite-memoria MiB] [--detalle] JUEGO DESDE HASTA\n";
   return 2;
 }
