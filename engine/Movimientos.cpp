@@ -75,7 +75,7 @@ void TMesa::SoltarEnCarta(TCarta& destino, TCarta& carta, int X, int Y) {
 
 bool TMesa::MoverAutomatico(TCarta& carta) {
   if (!carta.Pila) return false;
-  TAnotarPaso paso(*this, "a" + TAnotarPaso::Carta(carta));
+  TAnotarPaso paso(*this, std::string(1, 'a').append(TAnotarPaso::Carta(carta)));
   for (TGrupo* g : Grupos) {
     for (TPila* p : g->Pilas) {
       if (p == carta.Pila) continue;

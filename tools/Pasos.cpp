@@ -80,10 +80,11 @@ std::optional<TPaso> LeerPaso(std::string_view t) {
 std::string EscribirPaso(const TPaso& p) {
   using T = TPaso::TTipo;
   const std::string carta =
-      std::to_string(p.Pila) + (p.Posicion >= 0 ? "." + std::to_string(p.Posicion) : "");
+      p.Posicion >= 0 ? std::to_string(p.Pila).append(".").append(std::to_string(p.Posicion))
+                      : std::to_string(p.Pila);
   switch (p.Tipo) {
     case T::Arrastre: return carta + ">" + std::to_string(p.Destino);
-    case T::Automatico: return "a" + carta;
+    case T::Automatico: return std::string(1, 'a').append(carta);
     case T::Mazo: return "m";
     case T::Deshacer: return "d";
     case T::Instantanea: return "i";
