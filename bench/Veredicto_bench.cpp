@@ -37,22 +37,6 @@ void Aplicacion() {
   app = std::make_unique<QApplication>(argc, argv);
 }
 
-std::vector<TPaso> PasosLegales(TMesa& m) {
-  std::vector<TPaso> r;
-  if (m.Mazo && m.Mazo->EnMesa) r.push_back(TPaso{TPaso::TTipo::Mazo});
-  for (const auto& p : m.Pilas) {
-    int pos = p->Cantidad - 1;
-    for (TCarta* c = p->Tope; c && c->BocaArriba; c = c->Debajo, --pos)
-      for (const auto& hacia : m.Pilas) {
-        if (hacia.get() == p.get()) continue;
-        const bool acepta = hacia->Tope ? m.ArrastrarSobreCarta(*hacia->Tope, *c, 1, 1)
-                                        : m.ArrastrarSobrePila(*hacia, *c, 1, 1);
-        if (acepta) r.push_back(TPaso{TPaso::TTipo::Arrastre, p->Numero, pos, hacia->Numero});
-      }
-  }
-  return r;
-}
-
 double Percentil(std::vector<double> v, double q) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
