@@ -71,9 +71,9 @@ TEST(EnviarSeguras, NuncaPierdeUnaPosicionGanable) {
       // Deals the search wins quickly give the lines.
       const TResultado deal = Resolver(juego.Preparar, numero, {}, {.Posiciones = 20000});
       if (deal.Veredicto != TVeredicto::Ganable || deal.Pasos.size() < 6) continue;
-      // A cut in the last third of the line, then up to two random moves.
+      // A cut in the line's second half, then up to two random moves.
       const std::size_t corte =
-          deal.Pasos.size() * 2 / 3 + azar() % (deal.Pasos.size() / 3);
+          deal.Pasos.size() / 2 + azar() % (deal.Pasos.size() / 2);
       TMesa m;
       juego.Preparar(m, numero);
       for (std::size_t i = 0; i < corte; ++i) ASSERT_TRUE(HacerPaso(m, deal.Pasos[i]));
@@ -104,6 +104,49 @@ TEST(EnviarSeguras, NuncaPierdeUnaPosicionGanable) {
   EXPECT_GE(comprobadas, 4);
   // Most checks decided: the test compares verdicts, not two "no se sabe".
   EXPECT_GE(ganablesTras * 2, comprobadas);
+}
+
+// Random play with the drop after every step, asked of the table's own drag-over
+// decisions: a card that some card still out could be laid on by a real drag never goes
+// home while that card is out; and the drop leaves no safe card behind.
+TEST(EnviarSeguras, NoEnviaLoQueTodaviaPuedeHacerFalta) {
+  std::mt19937 azar(3);
+  int retenidas = 0, enviadas = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    if (!PuedeEnviar(juego)) continue;
+    for (std::int32_t numero = 1; numero <= 6; ++numero) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      for (int paso = 0; paso < 80 && !m.VentanaPropia.Ganado; ++paso) {
+        // Pairs (X, Y): Y, the face-up top of another pile, may be dragged onto X now.
+        std::vector<std::pair<const TCarta*, const TCarta*>> pares;
+        for (const auto& p : m.Pilas) {
+          TCarta* x = p->Tope;
+          if (!x || p->Grupo->EsFundacion) continue;
+          for (const auto& q : m.Pilas)
+            if (q != p && q->Tope && q->Tope->BocaArriba && !q->Grupo->EsFundacion &&
+                m.ArrastrarSobreCarta(*x, *q->Tope, 1, 1))
+              pares.emplace_back(x, q->Tope);
+        }
+        enviadas += EnviarSeguras(m);
+        for (const auto& [x, y] : pares) {
+          const bool xEnCasa = x->Pila && x->Pila->Grupo->EsFundacion;
+          const bool yEnCasa = y->Pila && y->Pila->Grupo->EsFundacion;
+          if (!yEnCasa) ++retenidas;
+          EXPECT_TRUE(!xEnCasa || yEnCasa)
+              << juego.Nombre << " #" << numero << ": " << NotacionCarta(*x)
+              << " fue a casa y " << NotacionCarta(*y) << " aún podía ir encima";
+        }
+        EXPECT_EQ(EnviarSeguras(m), 0) << juego.Nombre << " #" << numero;
+        const auto legales = PasosLegales(m, true);
+        if (legales.empty()) break;
+        HacerPaso(m, legales[azar() % legales.size()]);
+        if (m.FinJuegoArmado) m.VerificarFinAhora();
+      }
+    }
+  }
+  EXPECT_GT(enviadas, 20);
+  EXPECT_GT(retenidas, 20);
 }
 
 // A drop of several cards: one undo takes all of them back (one "d" per card in the log,
