@@ -104,8 +104,9 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
     Actualizar();
   });
   QMenu* opciones = juego.tbOpciones->menu();
-  tbEnviarSeguras = (opciones ? opciones : new QMenu(&juego))
-                        ->addAction(QStringLiteral("Enviar solas a las fundaciones las cartas seguras"));
+  if (!opciones) opciones = new QMenu(&juego);
+  tbEnviarSeguras =
+      opciones->addAction(QStringLiteral("Enviar solas a las fundaciones las cartas seguras"));
   tbEnviarSeguras->setCheckable(true);
   tbEnviarSeguras->setChecked(juego.Preferencias.EnviarSeguras);
   tbEnviarSeguras->setStatusTip(
@@ -245,6 +246,8 @@ void TAyudas::encargar(TTarea tarea) {
 }
 
 void TAyudas::parada(const std::string& clave, std::uint64_t posiciones) {
+  // The newest are enough to tell how fast the stop came.
+  if (Paradas.size() >= 64) Paradas.erase(Paradas.begin());
   Paradas.push_back({clave, posiciones});
   emit BusquedaParada();
 }
@@ -264,8 +267,13 @@ std::string TAyudas::Clave() const {
   for (const auto& p : m.Pilas)
     k += std::to_string(std::find(m.Grupos.begin(), m.Grupos.end(), p->Grupo) -
                         m.Grupos.begin()) + ",";
-  if (m.Mazo) k += "|" + std::to_string(m.Mazo->CartasMazo) + "/" +
-                   std::to_string(m.Mazo->Reutilizaciones);
+  if (m.Mazo) {
+    // Appended piece by piece: the concatenation's temporary trips gcc's -Wrestrict.
+    k += '|';
+    k += std::to_string(m.Mazo->CartasMazo);
+    k += '/';
+    k += std::to_string(m.Mazo->Reutilizaciones);
+  }
   return k;
 }
 
@@ -362,7 +370,8 @@ bool TAyudas::BuscarRepartoGanable() {
   cancelarReparto();
   // Fresh numbers as the deal takes them from the clock, then the next ones in turn.
   TTarea t{m.ProcPreparar, 0, {}, {}, {}, {}, {}, ++series_};
-  const auto desde = std::max<std::int32_t>(1, static_cast<std::int32_t>(m.Generador.Reloj() & 0x3FFFFFFF));
+  const auto desde =
+      std::max<std::int32_t>(1, static_cast<std::int32_t>(m.Generador.Reloj() & 0x3FFFFFFF));
   for (std::int32_t i = 0; i < kIntentosReparto; ++i) t.Numeros.push_back(desde + i);
   serieReparto_ = t.Serie;
   paradaReparto_ = t.Parar;
