@@ -182,18 +182,13 @@ void TAyudas::trabajar(std::stop_token fin) {
       pendiente_.reset();
     }
     const std::stop_token parar = tarea.Parar.get_token();
-    QMetaObject::invokeMethod(
-        this,
-        [this, c = tarea.Clave] {
-          Empezada = c;
-          emit BusquedaEmpezada();
-        },
-        Qt::QueuedConnection);
+    avisar([this, c = tarea.Clave] {
+      Empezada = c;
+      emit BusquedaEmpezada();
+    });
     // Whatever a newer action stopped is no answer: only how far it got is told.
     const auto avisarParada = [this, &tarea](std::uint64_t posiciones) {
-      QMetaObject::invokeMethod(
-          this, [this, c = std::move(tarea.Clave), posiciones] { parada(c, posiciones); },
-          Qt::QueuedConnection);
+      avisar([this, c = std::move(tarea.Clave), posiciones] { parada(c, posiciones); });
     };
     if (!tarea.Numeros.empty()) {
       std::int32_t hallado = tarea.Numeros.back();
@@ -212,9 +207,7 @@ void TAyudas::trabajar(std::stop_token fin) {
       if (parar.stop_requested()) {
         avisarParada(posiciones);
       } else {
-        QMetaObject::invokeMethod(
-            this, [this, serie = tarea.Serie, hallado] { repartoHallado(serie, hallado); },
-            Qt::QueuedConnection);
+        avisar([this, serie = tarea.Serie, hallado] { repartoHallado(serie, hallado); });
       }
       continue;
     }
@@ -223,12 +216,28 @@ void TAyudas::trabajar(std::stop_token fin) {
       avisarParada(r.Posiciones);
       continue;
     }
-    QMetaObject::invokeMethod(
-        this, [this, c = std::move(tarea.Clave), r = std::move(r)]() mutable {
-          recibir(c, std::move(r));
-        },
-        Qt::QueuedConnection);
+    avisar([this, c = std::move(tarea.Clave), r = std::move(r)]() mutable {
+      recibir(c, std::move(r));
+    });
   }
+}
+
+void TAyudas::avisar(std::function<void()> aviso) {
+  {
+    std::lock_guard lock(mutex_);
+    avisos_.push_back(std::move(aviso));
+  }
+  // Only the call crosses through Qt's queue; what it brings crosses under the mutex.
+  QMetaObject::invokeMethod(this, "atenderAvisos", Qt::QueuedConnection);
+}
+
+void TAyudas::atenderAvisos() {
+  std::vector<std::function<void()>> avisos;
+  {
+    std::lock_guard lock(mutex_);
+    avisos.swap(avisos_);
+  }
+  for (auto& aviso : avisos) aviso();
 }
 
 void TAyudas::encargar(TTarea tarea) {

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -109,6 +110,11 @@ class TAyudas : public QObject {
   };
 
   void trabajar(std::stop_token fin);
+  // From the worker: runs the call on this thread. What the worker hands over goes
+  // through `avisos_` under the mutex, so that the hand-over is one the program's own
+  // lock orders, not Qt's event queue alone.
+  void avisar(std::function<void()> aviso);
+  Q_INVOKABLE void atenderAvisos();
   void recibir(const std::string& clave, TResultado resultado);
   void mostrar(const TSabido& sabido);
   void buscar();
@@ -148,6 +154,7 @@ class TAyudas : public QObject {
   std::mutex mutex_;
   std::condition_variable_any hayTarea_;
   std::optional<TTarea> pendiente_;
+  std::vector<std::function<void()>> avisos_;
   std::stop_source enCurso_;
   std::jthread trabajador_;
 };
