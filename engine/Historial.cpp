@@ -19,6 +19,16 @@ void TMesa::AgregarTraslado(TCarta* carta, TPila* desde, TPila* hacia) {
 }
 
 void TMesa::Deshacer() {
+  // Joined actions go back together, each an undo of its own in the step log, so that
+  // the log replays on a table that never joined them.
+  bool otra = true;
+  while (Historial && otra) {
+    otra = Historial->ConAnterior;
+    deshacerUna();
+  }
+}
+
+void TMesa::deshacerUna() {
   TJugada* j = Historial;
   if (!j) return;
   TAnotarPaso paso(*this, "d");
@@ -52,7 +62,7 @@ void TMesa::Deshacer() {
       break;
     }
   }
-  if (!j->Paso.empty()) PorRehacer.push_back({j->Paso, j->ProfundidadPaso});
+  if (!j->Paso.empty()) PorRehacer.push_back({j->Paso, j->ProfundidadPaso, j->ConAnterior});
   Historial = j->Anterior;
 }
 

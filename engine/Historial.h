@@ -23,4 +23,6 @@ struct TJugada {
   // click that deals to several piles makes several actions of one step.
   std::string Paso;
   int ProfundidadPaso = 0;
+  // Undone together with the action before it: the cards of one automatic drop home.
+  bool ConAnterior = false;
 };

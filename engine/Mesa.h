@@ -192,6 +192,7 @@ class TMesa {
   struct TPorRehacer {
     std::string Paso;
     int Profundidad;
+    bool ConAnterior = false;  // redone together with the step undone before it
   };
   std::vector<TPorRehacer> PorRehacer;
   int ProfundidadHistorial() const { return Historial ? Historial->Profundidad : 0; }
@@ -206,5 +207,6 @@ class TMesa {
   std::vector<std::unique_ptr<TGrupo>> gruposPropios_;
   std::vector<std::unique_ptr<TJugada>> jugadas_;  // kept until teardown, undone ones too
   void liberarGruposYPilas();
+  void deshacerUna();
   void liberarHistorial();
 };

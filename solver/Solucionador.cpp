@@ -16,6 +16,7 @@
 #include <string>
 
 #include "solver/Reglas.h"
+#include "solver/Seguras.h"
 #include "solver/Transposiciones.h"
 
 namespace {
@@ -457,31 +458,11 @@ bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
 // plain data (no hooks), foundations keep their cards, X's suit has one foundation that
 // builds by suit, and every card that any other pile could lay on X is home already:
 // then X serves no purpose off its foundation, and any winning line still wins with X
-// home first.
+// home first. The window's automatic drop asks the same question (Seguras.h).
 void TBusqueda::CalcularSeguros() {
-  seguroPosible_ = false;
-  if (conGanchos_) return;
-  std::array<int, 4> fundacionesPorPalo{};
-  for (const TPila* p : pilas_) {
-    const TGrupo& g = *p->Grupo;
-    if (!g.EsFundacion) continue;
-    if (g.PaloFundacion > 3) return;
-    ++fundacionesPorPalo[g.PaloFundacion];
-    for (const TRegla& r : g.ReglasApilado)
-      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return;
-  }
-  for (int n : fundacionesPorPalo)
-    if (n > 1) return;
-  for (const TGrupo* g : m_.Grupos)
-    for (const TGrupo* o : g->Origenes)
-      if (o->EsFundacion) return;
-  for (std::size_t x = 0; x < 40; ++x) {
-    std::uint64_t mascara = 0;
-    for (std::size_t g = 0; g < m_.Grupos.size(); ++g)
-      if (!m_.Grupos[g]->EsFundacion) mascara |= reglas_.Apila[g][x];
-    necesita_[x] = mascara;
-  }
-  seguroPosible_ = true;
+  const TSeguras s = CalcularSeguras(m_, reglas_);
+  seguroPosible_ = s.Posible;
+  necesita_ = s.Necesita;
 }
 
 // The moves from the position the table holds, in the order that breaks ties between

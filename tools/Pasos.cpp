@@ -100,7 +100,9 @@ bool AplicarPaso(TMesa& m, const TPaso& p) {
   return hecho;
 }
 
-bool Rehacer(TMesa& m) {
+namespace {
+
+bool RehacerUno(TMesa& m) {
   if (!m.PuedeRehacer()) return false;
   // The actions of one step were undone one by one: all of them go.
   auto resto = m.PorRehacer;
@@ -111,6 +113,39 @@ bool Rehacer(TMesa& m) {
   // The step's new actions forgot the rest; what lies beyond it is still to redo.
   m.PorRehacer = hecho ? std::move(resto) : decltype(resto){};
   return hecho;
+}
+
+}  // namespace
+
+bool Rehacer(TMesa& m) {
+  if (!RehacerUno(m)) return false;
+  // An automatic drop comes back whole, joined again as it was.
+  while (m.PuedeRehacer() && m.PorRehacer.back().ConAnterior) {
+    const int profundidad = m.ProfundidadHistorial();
+    if (!RehacerUno(m)) break;
+    if (m.ProfundidadHistorial() > profundidad) m.Historial->ConAnterior = true;
+  }
+  return true;
+}
+
+std::vector<TPaso> PasosLegales(TMesa& m, bool automaticos) {
+  using T = TPaso::TTipo;
+  std::vector<TPaso> r;
+  if (m.Mazo && m.Mazo->EnMesa) r.push_back(TPaso{T::Mazo});
+  for (const auto& p : m.Pilas) {
+    int pos = p->Cantidad - 1;
+    for (TCarta* c = p->Tope; c; c = c->Debajo, --pos) {
+      if (!c->BocaArriba) continue;
+      if (automaticos && !c->Encima) r.push_back(TPaso{T::Automatico, p->Numero});
+      for (const auto& hacia : m.Pilas) {
+        if (hacia.get() == p.get()) continue;
+        const bool acepta = hacia->Tope ? m.ArrastrarSobreCarta(*hacia->Tope, *c, 1, 1)
+                                        : m.ArrastrarSobrePila(*hacia, *c, 1, 1);
+        if (acepta) r.push_back(TPaso{T::Arrastre, p->Numero, pos, hacia->Numero});
+      }
+    }
+  }
+  return r;
 }
 
 bool HacerPaso(TMesa& m, const TPaso& p) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/Mesa.h"
 
@@ -26,6 +27,11 @@ bool HacerPaso(TMesa& m, const TPaso& paso);
 // writes it into the step log and counts its moves as that step did. False when there
 // is nothing to redo.
 bool Rehacer(TMesa& m);
+
+// Every step the table takes now: the stock click, the drag of each face-up card to
+// every pile whose drag-over decision accepts it and, with `automaticos`, the automatic
+// move of each top card. The random player of the tests and benchmarks picks from these.
+std::vector<TPaso> PasosLegales(TMesa& m, bool automaticos = false);
 
 // "10O": rank and suit initial, upper case face up, lower case face down.
 std::string NotacionCarta(const TCarta& carta);

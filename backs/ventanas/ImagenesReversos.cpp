@@ -86,16 +86,28 @@ void TImagenesReversos::Trabajar() {
                                 : marcador_.scaled(pedido.Pixeles, Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation);
     QImage imagen = ComponerReversoUsuario(marcador, pedido.Archivo, &roto);
-    // Handed over by value; dropped unread if the receiver has gone meanwhile.
-    QMetaObject::invokeMethod(
-        this, [this, pedido, imagen = std::move(imagen), roto] { Recibir(pedido, imagen, roto); },
-        Qt::QueuedConnection);
+    // Handed over by value under the mutex; Qt's queue carries only the call, which is
+    // dropped if the receiver has gone meanwhile.
+    {
+      std::lock_guard candado(mutex_);
+      hechos_.push_back({std::move(pedido), std::move(imagen), roto});
+    }
+    QMetaObject::invokeMethod(this, "RecibirHechos", Qt::QueuedConnection);
     {
       std::lock_guard candado(mutex_);
       --enCurso_;
     }
     sinTrabajo_.notify_all();
   }
+}
+
+void TImagenesReversos::RecibirHechos() {
+  std::deque<THecho> hechos;
+  {
+    std::lock_guard candado(mutex_);
+    hechos.swap(hechos_);
+  }
+  for (const THecho& h : hechos) Recibir(h.Pedido, h.Imagen, h.Roto);
 }
 
 void TImagenesReversos::Recibir(const TPedido& pedido, const QImage& imagen, bool roto) {

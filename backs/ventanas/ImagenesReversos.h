@@ -59,7 +59,13 @@ class TImagenesReversos : public QObject {
     QSize Pixeles;
     QString Clave;
   };
+  struct THecho {
+    TPedido Pedido;
+    QImage Imagen;
+    bool Roto;
+  };
   void Trabajar();
+  Q_INVOKABLE void RecibirHechos();
   void Recibir(const TPedido& pedido, const QImage& imagen, bool roto);
 
   QCache<QString, QImage> listas_;
@@ -73,6 +79,7 @@ class TImagenesReversos : public QObject {
   std::condition_variable hayTrabajo_;
   std::condition_variable sinTrabajo_;
   std::deque<TPedido> cola_;
+  std::deque<THecho> hechos_;  // decoded, for the UI thread to take
   int enCurso_ = 0;
   bool terminar_ = false;
   std::thread hilo_;

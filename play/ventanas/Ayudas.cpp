@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
@@ -18,12 +19,14 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
+#include "solver/Seguras.h"
 #include "tools/Pasos.h"
 
 namespace {
 
 constexpr int kMsPista = 1000;
 constexpr int kMsPasoTerminar = 40;
+const QString kBuscandoReparto = QStringLiteral("Buscando un reparto ganable…");
 
 // The undo arrow turned the other way.
 QIcon IconoRehacer() {
@@ -90,6 +93,28 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
   PonerAtajo(tbDemostracion, QKeySequence(Qt::Key_D));
   tbSoloGanables = Boton(fila2, Icono(TIcono::Pista), QStringLiteral("Solo repartos ganables"));
   tbSoloGanables->setCheckable(true);
+  tbSoloGanables->setChecked(juego.Preferencias.SoloGanables);
+  connect(tbSoloGanables, &QAction::toggled, this, [this](bool si) {
+    juego_.Preferencias.SoloGanables = si;
+    GuardarPreferencias(juego_.Preferencias);
+    if (si || !BuscandoReparto()) return;
+    cancelarReparto();
+    // The verdict of the table in view is asked again.
+    claveActual_.clear();
+    Actualizar();
+  });
+  QMenu* opciones = juego.tbOpciones->menu();
+  if (!opciones) opciones = new QMenu(&juego);
+  tbEnviarSeguras =
+      opciones->addAction(QStringLiteral("Enviar solas a las fundaciones las cartas seguras"));
+  tbEnviarSeguras->setCheckable(true);
+  tbEnviarSeguras->setChecked(juego.Preferencias.EnviarSeguras);
+  tbEnviarSeguras->setStatusTip(
+      QStringLiteral("Tras cada jugada, las cartas que ya ninguna pila puede necesitar"));
+  connect(tbEnviarSeguras, &QAction::toggled, this, [this](bool si) {
+    juego_.Preferencias.EnviarSeguras = si;
+    GuardarPreferencias(juego_.Preferencias);
+  });
   connect(tbDemostracion, &QAction::triggered, this, &TAyudas::tbDemostracionClick);
   PonerAtajo(tbRehacer, QKeySequence(Qt::CTRL | Qt::Key_Y));
   tbRehacer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
@@ -156,19 +181,87 @@ void TAyudas::trabajar(std::stop_token fin) {
       tarea = std::move(*pendiente_);
       pendiente_.reset();
     }
-    TResultado r =
-        Resolver(tarea.Preparar, tarea.Numero, tarea.Pasos, Limites, tarea.Parar.get_token());
-    // A newer action made this search stale: its "no se sabe" is no answer.
-    if (tarea.Parar.stop_requested()) continue;
-    QMetaObject::invokeMethod(
-        this, [this, c = std::move(tarea.Clave), r = std::move(r)]() mutable {
-          recibir(c, std::move(r));
-        },
-        Qt::QueuedConnection);
+    const std::stop_token parar = tarea.Parar.get_token();
+    avisar([this, c = tarea.Clave] {
+      Empezada = c;
+      emit BusquedaEmpezada();
+    });
+    // Whatever a newer action stopped is no answer: only how far it got is told.
+    const auto avisarParada = [this, &tarea](std::uint64_t posiciones) {
+      avisar([this, c = std::move(tarea.Clave), posiciones] { parada(c, posiciones); });
+    };
+    if (!tarea.Numeros.empty()) {
+      std::int32_t hallado = tarea.Numeros.back();
+      std::uint64_t posiciones = 0;
+      for (const std::int32_t n : tarea.Numeros) {
+        if (parar.stop_requested()) break;
+        const TResultado r = Resolver(tarea.Preparar, n, {},
+                                      {.Milisegundos = 1000, .MemoriaMiB = 128}, parar);
+        posiciones += r.Posiciones;
+        if (parar.stop_requested()) break;
+        if (r.Veredicto == TVeredicto::Ganable) {
+          hallado = n;
+          break;
+        }
+      }
+      if (parar.stop_requested()) {
+        avisarParada(posiciones);
+      } else {
+        avisar([this, serie = tarea.Serie, hallado] { repartoHallado(serie, hallado); });
+      }
+      continue;
+    }
+    TResultado r = Resolver(tarea.Preparar, tarea.Numero, tarea.Pasos, tarea.Limites, parar);
+    if (parar.stop_requested()) {
+      avisarParada(r.Posiciones);
+      continue;
+    }
+    avisar([this, c = std::move(tarea.Clave), r = std::move(r)]() mutable {
+      recibir(c, std::move(r));
+    });
   }
 }
 
-std::string TAyudas::clave() const {
+void TAyudas::avisar(std::function<void()> aviso) {
+  {
+    std::lock_guard lock(mutex_);
+    avisos_.push_back(std::move(aviso));
+  }
+  // Only the call crosses through Qt's queue; what it brings crosses under the mutex.
+  QMetaObject::invokeMethod(this, "atenderAvisos", Qt::QueuedConnection);
+}
+
+void TAyudas::atenderAvisos() {
+  std::vector<std::function<void()>> avisos;
+  {
+    std::lock_guard lock(mutex_);
+    avisos.swap(avisos_);
+  }
+  for (auto& aviso : avisos) aviso();
+}
+
+void TAyudas::encargar(TTarea tarea) {
+  std::optional<TTarea> sinEmpezar;
+  {
+    std::lock_guard lock(mutex_);
+    enCurso_.request_stop();
+    enCurso_ = tarea.Parar;
+    if (pendiente_) sinEmpezar = std::move(pendiente_);
+    pendiente_ = std::move(tarea);
+    hayTarea_.notify_one();
+  }
+  // Replaced before the worker took it: stopped with nothing searched.
+  if (sinEmpezar) parada(sinEmpezar->Clave, 0);
+}
+
+void TAyudas::parada(const std::string& clave, std::uint64_t posiciones) {
+  // The newest are enough to tell how fast the stop came.
+  if (Paradas.size() >= 64) Paradas.erase(Paradas.begin());
+  Paradas.push_back({clave, posiciones});
+  emit BusquedaParada();
+}
+
+std::string TAyudas::Clave() const {
   // Everything the search starts from that the player sees: where every card lies and
   // how, every pile's group, the stock and its redeals.
   const TMesa& m = juego_.mesa;
@@ -183,8 +276,13 @@ std::string TAyudas::clave() const {
   for (const auto& p : m.Pilas)
     k += std::to_string(std::find(m.Grupos.begin(), m.Grupos.end(), p->Grupo) -
                         m.Grupos.begin()) + ",";
-  if (m.Mazo) k += "|" + std::to_string(m.Mazo->CartasMazo) + "/" +
-                   std::to_string(m.Mazo->Reutilizaciones);
+  if (m.Mazo) {
+    // Appended piece by piece: the concatenation's temporary trips gcc's -Wrestrict.
+    k += '|';
+    k += std::to_string(m.Mazo->CartasMazo);
+    k += '/';
+    k += std::to_string(m.Mazo->Reutilizaciones);
+  }
   return k;
 }
 
@@ -209,6 +307,8 @@ bool TAyudas::eventFilter(QObject* objeto, QEvent* e) {
   }
   if (objeto == &juego_ && (e->type() == QEvent::Resize || e->type() == QEvent::Show))
     acomodar();
+  // A closed window deals nothing more.
+  if (objeto == &juego_ && e->type() == QEvent::Hide) cancelarReparto();
   return QObject::eventFilter(objeto, e);
 }
 
@@ -222,10 +322,14 @@ void TAyudas::acomodar() {
 
 void TAyudas::Actualizar() {
   TMesa& m = juego_.mesa;
+  if (enviarSeguras()) return;
   tbRehacer->setEnabled(m.PuedeRehacer());
+  if (m.Cartas.empty()) cancelarReparto();
   if (tmrTerminar_.isActive() || !m.ProcPreparar || m.Cartas.empty()) return;
-  const std::string k = clave();
+  const std::string k = Clave();
   if (k == claveActual_) return;
+  // The player moved on: the deal being looked for is not wanted any more.
+  cancelarReparto();
   claveActual_ = k;
   const int profundidad = m.ProfundidadHistorial();
   // Positions of this line lie below the present depth; the rest were undone or replaced.
@@ -243,14 +347,62 @@ void TAyudas::Actualizar() {
 
 void TAyudas::buscar() {
   const TMesa& m = juego_.mesa;
-  TTarea t{m.ProcPreparar, m.NumeroJuego, {}, claveActual_, {}};
+  TTarea t{m.ProcPreparar, m.NumeroJuego, {}, Limites, claveActual_, {}, {}, 0};
   for (const std::string& s : m.Pasos)
     if (auto p = LeerPaso(s)) t.Pasos.push_back(*p);
-  std::lock_guard lock(mutex_);
-  enCurso_.request_stop();
-  enCurso_ = t.Parar;
-  pendiente_ = std::move(t);
-  hayTarea_.notify_one();
+  encargar(std::move(t));
+}
+
+bool TAyudas::enviarSeguras() {
+  TMesa& m = juego_.mesa;
+  // One step more than last time is one action of the player's; a new deal, a restored
+  // game or a redo's several steps are not.
+  const bool accion = m.Pasos.size() == pasosVistos_ + 1;
+  pasosVistos_ = m.Pasos.size();
+  if (!accion || !tbEnviarSeguras->isChecked() || tmrTerminar_.isActive() || m.JuegoTerminado)
+    return false;
+  // Only a move asks for it: undo, the snapshot, the return and the restart leave the
+  // table as the player wants it.
+  const std::string& ultimo = m.Pasos.back();
+  if (ultimo == "d" || ultimo == "i" || ultimo == "v" || ultimo == "r") return false;
+  int enviadas = 0;
+  juego_.Tapete->Animar([&] { enviadas = EnviarSeguras(m); });
+  pasosVistos_ = m.Pasos.size();
+  if (enviadas == 0) return false;
+  juego_.Actualizar();
+  return true;
+}
+
+bool TAyudas::BuscarRepartoGanable() {
+  TMesa& m = juego_.mesa;
+  if (!tbSoloGanables->isChecked() || !m.ProcPreparar) return false;
+  cancelarReparto();
+  // Fresh numbers as the deal takes them from the clock, then the next ones in turn.
+  TTarea t{m.ProcPreparar, 0, {}, {}, {}, {}, {}, ++series_};
+  const auto desde =
+      std::max<std::int32_t>(1, static_cast<std::int32_t>(m.Generador.Reloj() & 0x3FFFFFFF));
+  for (std::int32_t i = 0; i < kIntentosReparto; ++i) t.Numeros.push_back(desde + i);
+  serieReparto_ = t.Serie;
+  paradaReparto_ = t.Parar;
+  encargar(std::move(t));
+  bbtnVolverGanable->hide();
+  tbTerminar->setEnabled(false);
+  tbDemostracion->setEnabled(false);
+  ponerTexto(kBuscandoReparto);
+  return true;
+}
+
+void TAyudas::cancelarReparto() {
+  if (!serieReparto_) return;
+  serieReparto_ = 0;
+  paradaReparto_.request_stop();
+  if (lbVeredicto->text() == kBuscandoReparto) ponerTexto({});
+}
+
+void TAyudas::repartoHallado(std::uint64_t serie, std::int32_t numero) {
+  if (serie != serieReparto_ || !juego_.isVisible()) return;
+  serieReparto_ = 0;
+  juego_.NuevoReparto(numero);
 }
 
 void TAyudas::recibir(const std::string& k, TResultado r) {
@@ -291,6 +443,8 @@ void TAyudas::mostrar(const TSabido& s) {
 void TAyudas::tbRehacerClick() {
   bool hecho = false;
   juego_.Tapete->Animar([&] { hecho = Rehacer(juego_.mesa); });
+  // What redo brings back is no new move: nothing is sent home after it.
+  pasosVistos_ = juego_.mesa.Pasos.size();
   if (hecho) juego_.Actualizar();
 }
 
@@ -366,6 +520,8 @@ void TAyudas::siguientePasoTerminar() {
   bool hecho = false;
   if (!porTerminar_.empty() && !m.JuegoTerminado)
     juego_.Tapete->Animar([&] { hecho = HacerPaso(m, porTerminar_.back()); });
+  // The line's own steps are played as they are: a drop in between would change them.
+  pasosVistos_ = m.Pasos.size();
   if (!hecho)
     porTerminar_.clear();
   else
@@ -374,24 +530,6 @@ void TAyudas::siguientePasoTerminar() {
     terminarLinea();
   else
     juego_.Actualizar();
-}
-
-std::int32_t TAyudas::NumeroNuevo() {
-  TMesa& m = juego_.mesa;
-  if (!tbSoloGanables->isChecked() || !m.ProcPreparar) return 0;
-  constexpr int kIntentos = 10;
-  std::int32_t n = 0;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  for (int i = 0; i < kIntentos; ++i) {
-    // A fresh number as the deal takes it from the clock; the same twice is the next one.
-    auto k = static_cast<std::int32_t>(m.Generador.Reloj());
-    n = k == 0 || k == n ? n + 1 : k;
-    if (Resolver(m.ProcPreparar, n, {}, {.Milisegundos = 1000, .MemoriaMiB = 128}).Veredicto ==
-        TVeredicto::Ganable)
-      break;
-  }
-  QApplication::restoreOverrideCursor();
-  return n;
 }
 
 TAyudas* InstalarAyudas(TfrmJuego& juego) { return new TAyudas(juego); }

@@ -273,7 +273,8 @@ void TfrmJuego::Jugar(TPrepararJuego preparar, std::int32_t numero) {
 void TfrmJuego::NuevoReparto(std::int32_t numero) {
   const TPrepararJuego preparar = mesa.ProcPreparar;
   if (!preparar) return;
-  if (numero == 0 && Ayudas) numero = Ayudas->NumeroNuevo();
+  // With "Solo repartos ganables" on, the worker looks for the number; it deals it here.
+  if (numero == 0 && Ayudas && Ayudas->BuscarRepartoGanable()) return;
   Partida->Abandonar(QuitarEspacios(mesa.NombreJuego));
   if (TfrmCargando* splash = Programa().frmCargando) splash->Mostrar();
   tmrFinJuego.stop();

@@ -8,6 +8,8 @@ namespace {
 
 const QString kTamannoOriginal = QStringLiteral("Mesa/TamannoOriginal");
 const QString kAnimacion = QStringLiteral("Mesa/Animacion");
+const QString kEnviarSeguras = QStringLiteral("Ayudas/EnviarSeguras");
+const QString kSoloGanables = QStringLiteral("Ayudas/SoloGanables");
 
 bool LeerBooleano(const QSettings& s, const QString& clave, bool porDefecto) {
   const QVariant v = s.value(clave);
@@ -29,6 +31,8 @@ TPreferencias LeerPreferencias() {
   TPreferencias p;
   p.TamannoOriginal = LeerBooleano(s, kTamannoOriginal, p.TamannoOriginal);
   p.Animacion = LeerBooleano(s, kAnimacion, p.Animacion);
+  p.EnviarSeguras = LeerBooleano(s, kEnviarSeguras, p.EnviarSeguras);
+  p.SoloGanables = LeerBooleano(s, kSoloGanables, p.SoloGanables);
   return p;
 }
 
@@ -37,5 +41,7 @@ void GuardarPreferencias(const TPreferencias& preferencias) {
   QSettings s(ArchivoPreferencias(), QSettings::IniFormat);
   s.setValue(kTamannoOriginal, preferencias.TamannoOriginal);
   s.setValue(kAnimacion, preferencias.Animacion);
+  s.setValue(kEnviarSeguras, preferencias.EnviarSeguras);
+  s.setValue(kSoloGanables, preferencias.SoloGanables);
   s.sync();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The player's preferences that the settings record has no room for: how the table is
-// shown. Kept in an INI file of their own beside the other files of the program.
+// shown and which aids are on. Kept in an INI file of their own beside the other files
+// of the program.
 #include <QString>
 
 struct TPreferencias {
@@ -8,6 +9,10 @@ struct TPreferencias {
   bool TamannoOriginal = false;
   // Cards glide to their places after automatic moves, deals, undo and redeals.
   bool Animacion = true;
+  // After each move, the cards no pile can need any more go home by themselves.
+  bool EnviarSeguras = false;
+  // "Nuevo Juego" deals only numbers the solver proves ganable.
+  bool SoloGanables = false;
 };
 
 QString ArchivoPreferencias();

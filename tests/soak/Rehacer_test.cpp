@@ -27,25 +27,6 @@ std::string Cartas(const TMesa& m) {
   return s.str();
 }
 
-std::vector<TPaso> PasosLegales(TMesa& m) {
-  std::vector<TPaso> r;
-  if (m.Mazo && m.Mazo->EnMesa) r.push_back(TPaso{T::Mazo});
-  for (const auto& p : m.Pilas) {
-    int pos = p->Cantidad - 1;
-    for (TCarta* c = p->Tope; c; c = c->Debajo, --pos) {
-      if (!c->BocaArriba) continue;
-      if (!c->Encima) r.push_back(TPaso{T::Automatico, p->Numero});
-      for (const auto& hacia : m.Pilas) {
-        if (hacia.get() == p.get()) continue;
-        const bool acepta = hacia->Tope ? m.ArrastrarSobreCarta(*hacia->Tope, *c, 1, 1)
-                                        : m.ArrastrarSobrePila(*hacia, *c, 1, 1);
-        if (acepta) r.push_back(TPaso{T::Arrastre, p->Numero, pos, hacia->Numero});
-      }
-    }
-  }
-  return r;
-}
-
 struct THecho {
   int Profundidad;   // of the history before the step
   int Movimientos;   // the step counted
@@ -65,7 +46,7 @@ TEST_P(Rehacer, DevuelveLoDeshechoYElRegistroSeRepite) {
     juego.Preparar(m, numero);
     std::vector<THecho> hechos;
     for (int paso = 0; paso < 60 && !m.VentanaPropia.Ganado; ++paso) {
-      const auto legales = PasosLegales(m);
+      const auto legales = PasosLegales(m, true);
       if (legales.empty()) break;
       const TPaso elegido = legales[azar() % legales.size()];
       const int profundidad = m.ProfundidadHistorial();

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,8 +17,10 @@
 #include "play/ventanas/Ayudas.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/Juego.h"
+#include "play/ventanas/Preferencias.h"
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
+#include "solver/Seguras.h"
 #include "solver/Solucionador.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
@@ -93,23 +96,6 @@ TEST_F(AyudasTest, RehacerConBotonYTeclasHastaUnaAccionNueva) {
   Tecla(Qt::CTRL | Qt::Key_Y);
   EXPECT_EQ(juego->mesa.Movimientos, tras);
   EXPECT_EQ(mv->carta->Pila, desde);
-}
-
-// Drags the table accepts now, and the stock click.
-std::vector<TPaso> PasosLegales(TMesa& m) {
-  std::vector<TPaso> r;
-  if (m.Mazo && m.Mazo->EnMesa) r.push_back(TPaso{T::Mazo});
-  for (const auto& p : m.Pilas) {
-    int pos = p->Cantidad - 1;
-    for (TCarta* c = p->Tope; c && c->BocaArriba; c = c->Debajo, --pos)
-      for (const auto& hacia : m.Pilas) {
-        if (hacia.get() == p.get()) continue;
-        const bool acepta = hacia->Tope ? m.ArrastrarSobreCarta(*hacia->Tope, *c, 1, 1)
-                                        : m.ArrastrarSobrePila(*hacia, *c, 1, 1);
-        if (acepta) r.push_back(TPaso{T::Arrastre, p->Numero, pos, hacia->Numero});
-      }
-  }
-  return r;
 }
 
 struct TPerdedora {
@@ -212,34 +198,153 @@ TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
   EXPECT_TRUE(m.JuegoTerminado);
 }
 
-// "Nuevo Juego" with the option on passes over fresh numbers the solver cannot prove
-// ganable; a number the player asks for is dealt as asked; with the option off, the clock's.
-TEST_F(AyudasTest, SoloRepartosGanables) {
+// "Nuevo Juego" with the option on (kept in the preferences) returns at once: the worker
+// passes over fresh numbers the solver cannot prove ganable while the table stays in
+// play, and the first it proves is dealt. A move cancels the search; a number the player
+// asks for is dealt as asked; with the option off, the clock's.
+TEST_F(AyudasTest, SoloRepartosGanablesBuscaSinDetenerLaVentana) {
   const TLimites limites{.Milisegundos = 1000, .MemoriaMiB = 128};
-  std::int32_t perdido = 0, ganable = 0;
-  for (std::int32_t n = 1; n <= 40 && (!perdido || !ganable); ++n) {
-    const TVeredicto v = Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, limites).Veredicto;
-    if (v == TVeredicto::SinSolucion && !perdido) perdido = n;
-    if (v == TVeredicto::Ganable && !ganable) ganable = n;
-  }
-  ASSERT_TRUE(perdido && ganable);
-  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 3);
-  std::vector<std::uint32_t> reloj{std::uint32_t(perdido), std::uint32_t(ganable)};
-  juego->mesa.Generador.Reloj = [&] {
-    const std::uint32_t r = reloj.front();
-    if (reloj.size() > 1) reloj.erase(reloj.begin());
-    return r;
+  const auto veredicto = [&](std::int32_t n) {
+    return Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, limites).Veredicto;
   };
+  std::int32_t perdido = 0;
+  for (std::int32_t n = 1; n <= 40 && !perdido; ++n)
+    if (veredicto(n) == TVeredicto::SinSolucion) perdido = n;
+  ASSERT_NE(perdido, 0);
+  std::int32_t esperado = 0;
+  for (std::int32_t n = perdido + 1; n < perdido + TAyudas::kIntentosReparto && !esperado; ++n)
+    if (veredicto(n) == TVeredicto::Ganable) esperado = n;
+  ASSERT_NE(esperado, 0);
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 3);
+  juego->mesa.Generador.Reloj = [&] { return std::uint32_t(perdido); };
+  EXPECT_FALSE(ayudas->tbSoloGanables->isChecked());
   ayudas->tbSoloGanables->trigger();
-  ASSERT_TRUE(ayudas->tbSoloGanables->isChecked());
+  EXPECT_TRUE(LeerPreferencias().SoloGanables);
   juego->tbNuevoClick();
-  EXPECT_EQ(juego->mesa.NumeroJuego, ganable);
+  EXPECT_TRUE(ayudas->BuscandoReparto());
+  EXPECT_EQ(Veredicto(), QStringLiteral("Buscando un reparto ganable…"));
+  EXPECT_EQ(juego->mesa.NumeroJuego, 3);
+  QTRY_COMPARE_WITH_TIMEOUT(juego->mesa.NumeroJuego, esperado, 30000);
+  EXPECT_FALSE(ayudas->BuscandoReparto());
+
+  // A click on the stock while it looks: the search stops and nothing is dealt.
+  TMesa& m = juego->mesa;
+  ASSERT_TRUE(m.Mazo && m.Mazo->EnMesa);
+  juego->tbNuevoClick();
+  ASSERT_TRUE(ayudas->BuscandoReparto());
+  const std::size_t paradas = ayudas->Paradas.size();
+  QTest::mouseClick(juego->Tapete, Qt::LeftButton, {}, Centro(*juego->Tapete, *m.Mazo));
+  EXPECT_FALSE(ayudas->BuscandoReparto());
+  EXPECT_NE(Veredicto(), QStringLiteral("Buscando un reparto ganable…"));
+  // Once the worker says it stopped, no number can come from it any more.
+  QTRY_VERIFY_WITH_TIMEOUT(std::any_of(ayudas->Paradas.begin() + static_cast<long>(paradas),
+                                       ayudas->Paradas.end(),
+                                       [](const TAyudas::TParada& p) { return p.Clave.empty(); }),
+                           30000);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m.NumeroJuego, esperado);
+  EXPECT_EQ(m.ProfundidadHistorial(), 1);
+
   juego->NuevoReparto(perdido);
-  EXPECT_EQ(juego->mesa.NumeroJuego, perdido);
+  EXPECT_EQ(m.NumeroJuego, perdido);
   ayudas->tbSoloGanables->trigger();
-  reloj = {std::uint32_t(perdido)};
+  EXPECT_FALSE(LeerPreferencias().SoloGanables);
   juego->tbNuevoClick();
-  EXPECT_EQ(juego->mesa.NumeroJuego, perdido);
+  EXPECT_EQ(m.NumeroJuego, perdido);
+}
+
+// A newer action stops the stale search at once: it reports far fewer positions than its
+// limit allows, and its answer is never taken for that position's verdict.
+TEST_F(AyudasTest, UnaAccionNuevaDetieneLaBusquedaVieja) {
+  const TLimites limites{.Milisegundos = 600000, .MemoriaMiB = 256, .Posiciones = 300000};
+  // A deal the search cannot decide within the limit: left alone, it would run to it.
+  std::int32_t numero = 0;
+  for (std::int32_t n = 1; n <= 80 && !numero; ++n)
+    if (Resolver(PrepararCuatroReyes, n, {}, limites).Veredicto == TVeredicto::NoSeSabe)
+      numero = n;
+  ASSERT_NE(numero, 0);
+  ayudas->Limites = limites;
+  juego->Jugar(PrepararCuatroReyes, numero);
+  const std::string vieja = ayudas->Clave();
+  ASSERT_EQ(Veredicto(), QStringLiteral("Calculando…"));
+  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == vieja, 30000);
+  const std::size_t paradas = ayudas->Paradas.size();
+  const auto legales = PasosLegales(juego->mesa);
+  ASSERT_FALSE(legales.empty());
+  const TPaso& p = legales.front();
+  if (p.Tipo == T::Mazo)
+    QTest::mouseClick(juego->Tapete, Qt::LeftButton, {},
+                      Centro(*juego->Tapete, *juego->mesa.Mazo));
+  else
+    ASSERT_TRUE(ArrastrarConRaton(*juego, p.Pila, p.Posicion, p.Destino));
+  ASSERT_NE(ayudas->Clave(), vieja);
+  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Paradas.size() > paradas, 30000);
+  const TAyudas::TParada& parada = ayudas->Paradas[paradas];
+  EXPECT_EQ(parada.Clave, vieja);
+  EXPECT_LT(parada.Posiciones, limites.Posiciones / 10);
+  // Back on the old position: no verdict is known for it, it is searched again.
+  QTest::keyClick(juego->Tapete, Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(ayudas->Clave(), vieja);
+  EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
+}
+
+// Mirrors the window's drop on a table of the test's own: a deal and a first drag after
+// which safe cards go home.
+struct TConEnvio {
+  std::int32_t Numero;
+  TPaso Paso;
+  std::vector<std::string> Pasos;  // the log after the drag and the drop
+};
+std::optional<TConEnvio> BuscarEnvio() {
+  for (std::int32_t n = 1; n <= 400; ++n) {
+    TMesa m;
+    PrepararSolitarioDeLosSieteMontones(m, n);
+    for (const TPaso& p : PasosLegales(m)) {
+      if (p.Tipo != T::Arrastre) continue;
+      TMesa copia;
+      PrepararSolitarioDeLosSieteMontones(copia, n);
+      if (HacerPaso(copia, p) && EnviarSeguras(copia) >= 2) return TConEnvio{n, p, copia.Pasos};
+    }
+  }
+  return std::nullopt;
+}
+
+// The automatic drop, off until the options menu turns it on (and kept then): after a
+// drag with the mouse the safe cards go home as ordinary steps of the log; one Ctrl+Z
+// takes the whole drop back, Ctrl+Y brings it again, and the game counts as helped.
+TEST_F(AyudasTest, EnviarSegurasTrasUnaMovidaConElRaton) {
+  const auto envio = BuscarEnvio();
+  ASSERT_TRUE(envio) << "ningún reparto con una primera movida que deje cartas seguras";
+  TMesa& m = juego->mesa;
+  EXPECT_FALSE(ayudas->tbEnviarSeguras->isChecked());
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, envio->Numero);
+  const TPaso& p = envio->Paso;
+  ASSERT_TRUE(ArrastrarConRaton(*juego, p.Pila, p.Posicion, p.Destino));
+  EXPECT_EQ(m.Pasos.size(), 1u) << "sin la opción no se envía nada";
+  Tecla(Qt::CTRL | Qt::Key_Z);
+  QMenu* opciones = juego->tbOpciones->menu();
+  ASSERT_TRUE(opciones && opciones->actions().contains(ayudas->tbEnviarSeguras));
+  ayudas->tbEnviarSeguras->trigger();
+  EXPECT_TRUE(LeerPreferencias().EnviarSeguras);
+  juego->NuevoReparto(envio->Numero);
+  // The dragged card itself may go on home: the log tells what happened.
+  ArrastrarConRaton(*juego, p.Pila, p.Posicion, p.Destino);
+  ASSERT_EQ(m.Pasos, envio->Pasos);
+  EXPECT_TRUE(m.AyudaUsada);
+  const int enviadas = static_cast<int>(envio->Pasos.size()) - 1;
+  const std::string tras = DescribirMesa(m);
+  juego->Tapete->TerminarAnimacion();
+  Tecla(Qt::CTRL | Qt::Key_Z);
+  EXPECT_EQ(m.ProfundidadHistorial(), 1);
+  // Nothing is sent again after an undo.
+  EXPECT_EQ(m.Pasos.size(), envio->Pasos.size() + static_cast<std::size_t>(enviadas));
+  Tecla(Qt::CTRL | Qt::Key_Y);
+  EXPECT_EQ(m.ProfundidadHistorial(), 1 + enviadas);
+  juego->Tapete->TerminarAnimacion();
+  EXPECT_EQ(DescribirMesa(m), tras);
+  // A window opened anew starts with the option on.
+  TfrmJuego otra;
+  EXPECT_TRUE(otra.Ayudas->tbEnviarSeguras->isChecked());
 }
 
 TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {

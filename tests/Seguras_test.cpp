@@ -1,0 +1,205 @@
+// The automatic drop home: it never turns a ganable position into a lost one, one undo
+// takes the whole drop back and one redo brings it again, and the step log still replays.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <random>
+#include <sstream>
+
+#include "games/Registro.h"
+#include "solver/Seguras.h"
+#include "solver/Solucionador.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+// Where every card lies and how, and the stock: what the player sees of the cards.
+std::string Cartas(const TMesa& m) {
+  std::ostringstream s;
+  for (const auto& c : m.Cartas) {
+    int pos = 0;
+    for (const TCarta* d = c->Debajo; d; d = d->Debajo) ++pos;
+    s << NotacionCarta(*c) << "@" << (c->Pila ? c->Pila->Numero : 0) << "." << pos << " ";
+  }
+  if (m.Mazo) s << "| mazo " << m.Mazo->CartasMazo << " " << int(m.Mazo->Reutilizaciones);
+  return s.str();
+}
+
+std::vector<TPaso> Leer(const std::vector<std::string>& textos) {
+  std::vector<TPaso> r;
+  for (const std::string& t : textos)
+    if (auto p = LeerPaso(t)) r.push_back(*p);
+  return r;
+}
+
+int EnCasa(const TMesa& m) {
+  int n = 0;
+  for (const auto& p : m.Pilas)
+    if (p->Grupo->EsFundacion) n += p->Cantidad;
+  return n;
+}
+
+bool PuedeEnviar(const TJuegoRegistrado& juego) {
+  TMesa m;
+  juego.Preparar(m, 1);
+  return CalcularSeguras(m, LeerReglas(m)).Posible;
+}
+
+// Positions along a winning line, some left by a random move or two: wherever the drop
+// sends cards from a position the solver proves ganable, the solver never proves the
+// position after the drop lost. Small cases: late in the line, so that both searches end.
+TEST(EnviarSeguras, NuncaPierdeUnaPosicionGanable) {
+  const TLimites limites{.Milisegundos = 60000, .MemoriaMiB = 128, .Posiciones = 150000};
+  std::mt19937 azar(11);
+  int juegos = 0, comprobadas = 0, ganablesTras = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    if (!PuedeEnviar(juego)) {
+      // Where nothing can be proven, the drop does nothing.
+      TMesa m;
+      juego.Preparar(m, 2);
+      for (int k = 0; k < 20; ++k) {
+        const auto legales = PasosLegales(m);
+        if (legales.empty()) break;
+        HacerPaso(m, legales[azar() % legales.size()]);
+        ASSERT_EQ(EnviarSeguras(m), 0) << juego.Nombre;
+      }
+      continue;
+    }
+    ++juegos;
+    int porJuego = 0;
+    for (std::int32_t numero = 1; numero <= 20 && porJuego < 2; ++numero) {
+      // Deals the search wins quickly give the lines.
+      const TResultado deal = Resolver(juego.Preparar, numero, {}, {.Posiciones = 20000});
+      if (deal.Veredicto != TVeredicto::Ganable || deal.Pasos.size() < 6) continue;
+      // A cut in the line's second half, then up to two random moves.
+      const std::size_t corte =
+          deal.Pasos.size() / 2 + azar() % (deal.Pasos.size() / 2);
+      TMesa m;
+      juego.Preparar(m, numero);
+      for (std::size_t i = 0; i < corte; ++i) ASSERT_TRUE(HacerPaso(m, deal.Pasos[i]));
+      for (int k = static_cast<int>(azar() % 3); k > 0; --k) {
+        const auto legales = PasosLegales(m);
+        if (!legales.empty()) HacerPaso(m, legales[azar() % legales.size()]);
+      }
+      if (m.FinJuegoArmado) m.VerificarFinAhora();
+      if (m.VentanaPropia.Ganado) continue;
+      const std::vector<TPaso> antes = Leer(m.Pasos);
+      const int casa = EnCasa(m);
+      const int enviadas = EnviarSeguras(m);
+      if (enviadas == 0) continue;
+      EXPECT_EQ(EnCasa(m), casa + enviadas) << juego.Nombre;
+      if (Resolver(juego.Preparar, numero, antes, limites).Veredicto != TVeredicto::Ganable)
+        continue;
+      const TVeredicto tras = Resolver(juego.Preparar, numero, Leer(m.Pasos), limites).Veredicto;
+      ++comprobadas;
+      ++porJuego;
+      EXPECT_NE(tras, TVeredicto::SinSolucion)
+          << juego.Nombre << " #" << numero << " tras " << enviadas << " cartas enviadas";
+      if (tras == TVeredicto::Ganable) ++ganablesTras;
+    }
+  }
+  std::cout << juegos << " juegos, " << comprobadas << " posiciones comprobadas, "
+            << ganablesTras << " ganables tras el envío\n";
+  EXPECT_GE(juegos, 2);
+  EXPECT_GE(comprobadas, 4);
+  // Most checks decided: the test compares verdicts, not two "no se sabe".
+  EXPECT_GE(ganablesTras * 2, comprobadas);
+}
+
+// Random play with the drop after every step, asked of the table's own drag-over
+// decisions: a card that some card still out could be laid on by a real drag never goes
+// home while that card is out; and the drop leaves no safe card behind.
+TEST(EnviarSeguras, NoEnviaLoQueTodaviaPuedeHacerFalta) {
+  std::mt19937 azar(3);
+  int retenidas = 0, enviadas = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    if (!PuedeEnviar(juego)) continue;
+    for (std::int32_t numero = 1; numero <= 6; ++numero) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      for (int paso = 0; paso < 80 && !m.VentanaPropia.Ganado; ++paso) {
+        // Pairs (X, Y): Y, the face-up top of another pile, may be dragged onto X now.
+        std::vector<std::pair<const TCarta*, const TCarta*>> pares;
+        for (const auto& p : m.Pilas) {
+          TCarta* x = p->Tope;
+          if (!x || p->Grupo->EsFundacion) continue;
+          for (const auto& q : m.Pilas)
+            if (q != p && q->Tope && q->Tope->BocaArriba && !q->Grupo->EsFundacion &&
+                m.ArrastrarSobreCarta(*x, *q->Tope, 1, 1))
+              pares.emplace_back(x, q->Tope);
+        }
+        enviadas += EnviarSeguras(m);
+        for (const auto& [x, y] : pares) {
+          const bool xEnCasa = x->Pila && x->Pila->Grupo->EsFundacion;
+          const bool yEnCasa = y->Pila && y->Pila->Grupo->EsFundacion;
+          if (!yEnCasa) ++retenidas;
+          EXPECT_TRUE(!xEnCasa || yEnCasa)
+              << juego.Nombre << " #" << numero << ": " << NotacionCarta(*x)
+              << " fue a casa y " << NotacionCarta(*y) << " aún podía ir encima";
+        }
+        EXPECT_EQ(EnviarSeguras(m), 0) << juego.Nombre << " #" << numero;
+        const auto legales = PasosLegales(m, true);
+        if (legales.empty()) break;
+        HacerPaso(m, legales[azar() % legales.size()]);
+        if (m.FinJuegoArmado) m.VerificarFinAhora();
+      }
+    }
+  }
+  EXPECT_GT(enviadas, 20);
+  EXPECT_GT(retenidas, 20);
+}
+
+// A drop of several cards: one undo takes all of them back (one "d" per card in the log,
+// so that the log replays), one redo brings them again as one, and every step counts.
+TEST(EnviarSeguras, UnaAccionParaDeshacerYRehacer) {
+  int vistas = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    if (!PuedeEnviar(juego)) continue;
+    for (std::int32_t numero = 1; numero <= 40 && vistas < 4; ++numero) {
+      const TResultado deal = Resolver(juego.Preparar, numero, {}, {.Posiciones = 20000});
+      if (deal.Veredicto != TVeredicto::Ganable) continue;
+      TMesa m;
+      juego.Preparar(m, numero);
+      // Along the line until the drop sends two cards or more.
+      int enviadas = 0;
+      std::string antes;
+      for (const TPaso& p : deal.Pasos) {
+        if (!HacerPaso(m, p)) break;
+        antes = Cartas(m);
+        const std::size_t pasos = m.Pasos.size();
+        const int profundidad = m.ProfundidadHistorial();
+        enviadas = EnviarSeguras(m);
+        ASSERT_EQ(m.Pasos.size(), pasos + static_cast<std::size_t>(enviadas));
+        ASSERT_EQ(m.ProfundidadHistorial(), profundidad + enviadas);
+        if (enviadas >= 2) break;
+      }
+      if (enviadas < 2) continue;
+      ++vistas;
+      EXPECT_TRUE(m.AyudaUsada);
+      const std::string tras = Cartas(m);
+      const std::uint16_t movidas = m.Movimientos;
+      const std::size_t pasos = m.Pasos.size();
+      m.Deshacer();
+      EXPECT_EQ(Cartas(m), antes) << juego.Nombre << " #" << numero;
+      EXPECT_EQ(m.Movimientos, movidas + enviadas);
+      EXPECT_EQ(m.Pasos.size(), pasos + static_cast<std::size_t>(enviadas));
+      EXPECT_EQ(m.Pasos.back(), "d");
+      ASSERT_TRUE(Rehacer(m));
+      EXPECT_EQ(Cartas(m), tras) << juego.Nombre << " #" << numero;
+      EXPECT_FALSE(m.PuedeRehacer());
+      EXPECT_EQ(m.Movimientos, movidas + 2 * enviadas);
+      // Joined again: the next undo still takes the whole drop.
+      m.Deshacer();
+      EXPECT_EQ(Cartas(m), antes) << juego.Nombre << " #" << numero;
+      // Replayed as written, with no drop of its own, the log gives the same table.
+      TMesa repetida;
+      juego.Preparar(repetida, numero);
+      for (const TPaso& p : Leer(m.Pasos)) ASSERT_TRUE(AplicarPaso(repetida, p));
+      EXPECT_EQ(Cartas(repetida), Cartas(m)) << juego.Nombre << " #" << numero;
+      EXPECT_EQ(repetida.Movimientos, m.Movimientos);
+    }
+  }
+  EXPECT_GE(vistas, 2);
+}
+
+}  // namespace
