@@ -28,6 +28,17 @@ constexpr int kMsPista = 1000;
 constexpr int kMsPasoTerminar = 40;
 const QString kBuscandoReparto = QStringLiteral("Buscando un reparto ganable…");
 
+// Whether a highlighted card or pile still belongs to the table: a new deal replaces
+// them all, and the table may be painted before the hint hears of it.
+bool EnMesa(const TMesa& mesa, const TControl* c) {
+  if (c == mesa.Mazo.get()) return true;
+  for (const auto& carta : mesa.Cartas)
+    if (carta.get() == c) return true;
+  for (const auto& pila : mesa.Pilas)
+    if (pila.get() == c) return true;
+  return false;
+}
+
 // The undo arrow turned the other way.
 QIcon IconoRehacer() {
   const QImage deshacer = IconoMenu(4).pixmap(16, 16).toImage();
@@ -155,7 +166,8 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
     p.setPen(QPen(QColor(255, 215, 0), 3));
     p.setBrush(Qt::NoBrush);
     for (const TControl* c : resaltados_)
-      p.drawRoundedRect(tapete->Rectangulo(*c).adjusted(-2, -2, 2, 2), 4, 4);
+      if (EnMesa(juego_.mesa, c))
+        p.drawRoundedRect(tapete->Rectangulo(*c).adjusted(-2, -2, 2, 2), 4, 4);
   };
   connect(&juego, &TfrmJuego::Actualizado, this, &TAyudas::Actualizar);
   trabajador_ = std::jthread([this](std::stop_token fin) { trabajar(fin); });
@@ -328,9 +340,10 @@ void TAyudas::Actualizar() {
   if (tmrTerminar_.isActive() || !m.ProcPreparar || m.Cartas.empty()) return;
   const std::string k = Clave();
   if (k == claveActual_) return;
-  // The player moved on: the deal being looked for is not wanted any more.
+  // The player moved on: the deal being looked for is not wanted any more, nor the hint.
   cancelarReparto();
   claveActual_ = k;
+  resaltados_.clear();
   const int profundidad = m.ProfundidadHistorial();
   // Positions of this line lie below the present depth; the rest were undone or replaced.
   ganables_.erase(ganables_.lower_bound(profundidad), ganables_.end());
