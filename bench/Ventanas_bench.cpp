@@ -21,6 +21,7 @@
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
+#include "tests/ventanas/ContarPintados.h"
 
 namespace {
 
@@ -160,20 +161,8 @@ CARTOVAL_TAMANNOS(BM_CuadroDeArrastre, benchmark::kMicrosecond);
 
 namespace {
 
-// Counts the table's paint events, so that a frame is known to be on the screen.
-class TEsperaPintado : public QObject {
- public:
-  int Pintados = 0;
-
- protected:
-  bool eventFilter(QObject* objeto, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++Pintados;
-    return QObject::eventFilter(objeto, e);
-  }
-};
-
 // Delivers events until the table has painted once more.
-void EsperarPintado(TEsperaPintado& espera) {
+void EsperarPintado(TContarPintados& espera) {
   const int antes = espera.Pintados;
   while (espera.Pintados == antes) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
@@ -200,7 +189,7 @@ static void BM_VentanaLisaMaximizada(benchmark::State& state) {
   for (auto _ : state) {
     auto ventana = std::make_unique<QWidget>();
     auto* etiqueta = new QLabel(QStringLiteral("Juego"), ventana.get());
-    TEsperaPintado espera;
+    TContarPintados espera;
     etiqueta->installEventFilter(&espera);
     ventana->setWindowState(Qt::WindowMaximized);
     ventana->show();
@@ -222,7 +211,7 @@ static void BM_AbrirVentanaDeJuego(benchmark::State& state) {
   for (auto _ : state) {
     splash.splash.Mostrar();
     auto juego = std::make_unique<TfrmJuego>();
-    TEsperaPintado espera;
+    TContarPintados espera;
     juego->Tapete->installEventFilter(&espera);
     juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero++);
     juego->setWindowState(Qt::WindowMaximized);
@@ -242,7 +231,7 @@ static void BM_NuevoRepartoEnVentana(benchmark::State& state) {
   TCarpetaTemporal carpeta;
   TSplash splash;
   TfrmJuego juego;
-  TEsperaPintado espera;
+  TContarPintados espera;
   juego.Tapete->installEventFilter(&espera);
   juego.Preguntar = [](const QString&) { return true; };
   juego.Jugar(PrepararSolitarioDeLosSieteMontones, 1);

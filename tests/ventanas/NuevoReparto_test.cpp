@@ -7,21 +7,10 @@
 
 #include "games/Juegos.h"
 #include "play/ventanas/Cargando.h"
+#include "tests/ventanas/ContarPintados.h"
 #include "tests/ventanas/VentanaJuego.h"
 
 namespace {
-
-// Counts the paints of a widget and remembers whether the splash showed during them.
-class TPintados : public QObject {
- public:
-  int Pintados = 0;
-
- protected:
-  bool eventFilter(QObject* objeto, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++Pintados;
-    return QObject::eventFilter(objeto, e);
-  }
-};
 
 // Whether the splash was on the screen while the setup ran.
 bool splashDuranteReparto = false;
@@ -47,7 +36,7 @@ class NuevoRepartoTest : public TConVentanaJuego<> {
 TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYSeOculto) {
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
   QTest::qWait(20);
-  TPintados pintados;
+  TContarPintados pintados;
   t->installEventFilter(&pintados);
   splashDuranteReparto = false;
   juego->mesa.ProcPreparar = PrepararConSplash;
