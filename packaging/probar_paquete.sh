@@ -44,19 +44,8 @@ cd "$casa"
 /usr/bin/cartoval >"$casa/salida.txt" 2>&1 &
 pid=$!
 
-falla() {
-  echo "FAIL: $*"
-  kill -KILL "$pid" 2>/dev/null || true
-  cat "$casa/salida.txt"
-  exit 1
-}
-esperar_ventana() {
-  for _ in $(seq 120); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
-    kill -0 "$pid" 2>/dev/null || return
-    sleep 0.5
-  done
-}
+salida=$casa/salida.txt
+source "$fuente/tests/escritorio/ventanas_x.sh"
 
 echo "== the installed game, HOME=$casa"
 principal=$(esperar_ventana '^Cartoval v')

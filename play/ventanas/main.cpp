@@ -12,9 +12,12 @@
 #include "resources/Dibujos.h"
 
 int main(int argc, char* argv[]) {
-  // The main window's picture is decoded while the application connects to the display.
-  auto imagen = std::async(std::launch::async, [] { return ImagenVentana(QStringLiteral("Principal")); });
+  // The application object comes first: the first thread that makes a Qt object is the
+  // one Qt takes for the main thread, so nothing may run on a worker before it.
   QApplication app(argc, argv);
+  // The main window's picture is decoded while the rest of the start goes on.
+  auto imagen =
+      std::async(std::launch::async, [] { return ImagenVentana(QStringLiteral("Principal")); });
   // The font database is filled on a worker while the windows are built: fontconfig reading
   // its configuration and every font registered is the largest single cost of the start,
   // and QFontDatabase is thread-safe. Joined before the application object goes.

@@ -25,22 +25,7 @@ cp "$cartoval" "$carpeta/cartoval"
 cp "$(dirname "$cartoval")/ZARP(Esp).hlp" "$carpeta/" 2>/dev/null || true
 salida=$carpeta/salida.txt
 
-falla() {
-  echo "FAIL: $*"
-  [[ -n "${pid:-}" ]] && kill -KILL "$pid" 2>/dev/null
-  echo "--- program output ---"
-  cat "$salida"
-  exit 1
-}
-
-# The window whose title matches, once it shows; empty after 90 s or once the program ended.
-esperar_ventana() {
-  for _ in $(seq 180); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
-    kill -0 "$pid" 2>/dev/null || return
-    sleep 0.5
-  done
-}
+source "$(dirname "${BASH_SOURCE[0]}")/ventanas_x.sh"
 
 # Third-party code only; see the suppression files. Added to whatever the run sets, with
 # leak detection on whatever it says.

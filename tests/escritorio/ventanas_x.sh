@@ -1,0 +1,20 @@
+# Shared by the scripts that drive the game under X: sourced, with $pid the game's
+# process and $salida the file its output goes to.
+
+# Ends the run as failed, with the game's output.
+falla() {
+  echo "FAIL: $*"
+  [[ -n "${pid:-}" ]] && kill -KILL "$pid" 2>/dev/null
+  echo "--- program output ---"
+  cat "$salida"
+  exit 1
+}
+
+# The window whose title matches, once it shows; empty after 90 s or once the program ended.
+esperar_ventana() {
+  for _ in $(seq 180); do
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep . && return
+    kill -0 "$pid" 2>/dev/null || return
+    sleep 0.5
+  done
+}
