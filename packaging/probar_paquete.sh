@@ -62,14 +62,7 @@ for fila in 120 200 280 360 440 520 600; do
   done
 done
 sleep 1
-"$ventana_x" cerrar "$juego" || falla "could not ask the game window to close"
-pregunta=$(esperar_ventana '^ZARP - Confirmaci')
-[[ -n "$pregunta" ]] || falla "leaving the game asked nothing (no move was made?)"
-xdotool windowfocus --sync "$pregunta" key Return
-for _ in $(seq 60); do
-  xdotool search --onlyvisible --name '^ZARP - ' >/dev/null 2>&1 || break
-  sleep 0.5
-done
+dejar_juego "$juego"
 "$ventana_x" cerrar "$principal" || falla "could not ask the main window to close"
 for _ in $(seq 60); do
   kill -0 "$pid" 2>/dev/null || break

@@ -85,15 +85,7 @@ done
 [[ "$antes" != "$despues" ]] || falla "no move was made: the status bar never changed"
 
 # Leaving a game in progress asks first; Yes is the default button.
-"$ventana_x" cerrar "$juego" || falla "could not ask the game window to close"
-pregunta=$(esperar_ventana '^ZARP - Confirmaci')
-[[ -n "$pregunta" ]] || falla "leaving the game asked nothing"
-xdotool windowfocus --sync "$pregunta" key Return
-for _ in $(seq 60); do
-  xdotool search --onlyvisible --name '^ZARP - ' >/dev/null 2>&1 || break
-  sleep 0.5
-done
-xdotool search --onlyvisible --name '^ZARP - ' >/dev/null 2>&1 && falla "the game window stayed open"
+dejar_juego "$juego"
 
 # Closing the main window writes the settings file and ends the program.
 "$ventana_x" cerrar "$principal" || falla "could not ask the main window to close"

@@ -18,3 +18,18 @@ esperar_ventana() {
     sleep 0.5
   done
 }
+
+# Leaves the game window $1 through its close button ($ventana_x asks the window), answers
+# Yes to the question a game in progress asks, and waits for the window to go.
+dejar_juego() {
+  "$ventana_x" cerrar "$1" || falla "could not ask the game window to close"
+  local pregunta
+  pregunta=$(esperar_ventana '^ZARP - Confirmaci')
+  [[ -n "$pregunta" ]] || falla "leaving the game asked nothing (no move was made?)"
+  xdotool windowfocus --sync "$pregunta" key Return
+  for _ in $(seq 60); do
+    xdotool search --onlyvisible --name '^ZARP - ' >/dev/null 2>&1 || return 0
+    sleep 0.5
+  done
+  falla "the game window stayed open"
+}

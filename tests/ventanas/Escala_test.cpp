@@ -19,6 +19,7 @@
 #include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
+#include "tests/ventanas/CarpetaPrograma.h"
 #include "tests/ventanas/Movidas.h"
 #include "tests/ventanas/VentanaJuego.h"
 
@@ -186,15 +187,7 @@ INSTANTIATE_TEST_SUITE_P(Ventanas, EscalaTest, ::testing::ValuesIn(kTamannos),
                          });
 
 // "Tamaño original": the fixed cards at the real screen width, kept in the preferences.
-class TamannoOriginalTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-  }
-  void TearDown() override { Programa().Carpeta.clear(); }
-  QTemporaryDir carpeta;
-};
+class TamannoOriginalTest : public TConCarpetaPrograma {};
 
 TEST_F(TamannoOriginalTest, SeGuardaYSeAplicaAlRepartoSinTocarUnJuegoEmpezado) {
   const int pantalla = QGuiApplication::primaryScreen()->geometry().width();

@@ -21,6 +21,7 @@
 #include "scores/AdminPuntuaciones.h"
 #include "scores/ventanas/Puntuaciones.h"
 #include "scores/ventanas/Records.h"
+#include "tests/ventanas/CarpetaPrograma.h"
 #include "tests/ventanas/Modales.h"
 
 namespace {
@@ -60,15 +61,8 @@ bool MismoIcono(const QIcon& a, const QIcon& b) {
   return a.pixmap(16, 16).toImage() == b.pixmap(16, 16).toImage();
 }
 
-class PuntuacionesTest : public ::testing::Test {
+class PuntuacionesTest : public TConCarpetaPrograma {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(carpeta.isValid());
-    Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
-  }
-  void TearDown() override { Programa().Carpeta.clear(); }
-
-  QTemporaryDir carpeta;
   TModales modales;
 };
 
