@@ -29,7 +29,7 @@ PREFIX ?= /usr/local
 install: deps
 	@cmake -S . -B $(BUILD) $(GENERADOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
-	@cmake --build $(BUILD) --target cartoval cartoval-mesa cartoval_iconos
+	@cmake --build $(BUILD) --target cartoval cartoval-mesa cartoval_iconos cartoval_manual
 	@cmake --install $(BUILD)
 
 # A Debian package (CPack) in $(BUILD_PAQUETE): apt install ./$(BUILD_PAQUETE)/cartoval_*.deb
@@ -37,7 +37,7 @@ BUILD_PAQUETE ?= build-paquete
 paquete: deps
 	@cmake -S . -B $(BUILD_PAQUETE) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-	@cmake --build $(BUILD_PAQUETE) --target cartoval cartoval-mesa cartoval_iconos
+	@cmake --build $(BUILD_PAQUETE) --target cartoval cartoval-mesa cartoval_iconos cartoval_manual
 	@cd $(BUILD_PAQUETE) && cpack -G DEB >/dev/null && ls -1 $(CURDIR)/$(BUILD_PAQUETE)/cartoval_*.deb
 
 # The package as a player gets it (root; installs and then removes it with apt): started

@@ -15,7 +15,8 @@ set(esperados
   "usr/share/cartoval/ZARP(Esp).hlp"
   usr/share/applications/org.cartoval.Cartoval.desktop
   usr/share/metainfo/org.cartoval.Cartoval.metainfo.xml
-  usr/share/man/man1/cartoval-mesa.1)
+  usr/share/man/man1/cartoval-mesa.1.gz
+  usr/share/doc/cartoval/copyright)
 foreach(lado 16 22 24 32 48 64 128 256)
   list(APPEND esperados usr/share/icons/hicolor/${lado}x${lado}/apps/cartoval.png)
 endforeach()
