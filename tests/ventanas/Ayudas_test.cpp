@@ -22,6 +22,7 @@
 #include "play/ventanas/Tapete.h"
 #include "solver/Seguras.h"
 #include "solver/Solucionador.h"
+#include "tests/ventanas/EnvioSeguras.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
 #include "tests/ventanas/VentanaJuego.h"
@@ -288,27 +289,6 @@ TEST_F(AyudasTest, UnaAccionNuevaDetieneLaBusquedaVieja) {
   QTest::keyClick(juego->Tapete, Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(ayudas->Clave(), vieja);
   EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
-}
-
-// Mirrors the window's drop on a table of the test's own: a deal and a first drag after
-// which safe cards go home.
-struct TConEnvio {
-  std::int32_t Numero;
-  TPaso Paso;
-  std::vector<std::string> Pasos;  // the log after the drag and the drop
-};
-std::optional<TConEnvio> BuscarEnvio() {
-  for (std::int32_t n = 1; n <= 400; ++n) {
-    TMesa m;
-    PrepararSolitarioDeLosSieteMontones(m, n);
-    for (const TPaso& p : PasosLegales(m)) {
-      if (p.Tipo != T::Arrastre) continue;
-      TMesa copia;
-      PrepararSolitarioDeLosSieteMontones(copia, n);
-      if (HacerPaso(copia, p) && EnviarSeguras(copia) >= 2) return TConEnvio{n, p, copia.Pasos};
-    }
-  }
-  return std::nullopt;
 }
 
 // The automatic drop, off until the options menu turns it on (and kept then): after a
