@@ -158,6 +158,40 @@ TEST_F(AyudasTest, VeredictoCambiaTrasUnaMovidaPerdedoraYVuelve) {
   EXPECT_FALSE(juego->mesa.AyudaUsada);
 }
 
+// A deal proven lost says so from the start, with no way back, no hint, nothing to finish;
+// a position the search cannot decide gives no hint either. Neither marks the game helped.
+TEST_F(AyudasTest, SinSolucionYNoSeSabeNoDanPistaNiTerminan) {
+  std::int32_t perdido = 0;
+  for (std::int32_t n = 1; n <= 40 && !perdido; ++n)
+    if (Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1000})
+            .Veredicto == TVeredicto::SinSolucion)
+      perdido = n;
+  ASSERT_NE(perdido, 0);
+  TMesa& m = juego->mesa;
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, perdido);
+  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Sin solución"), 30000);
+  EXPECT_FALSE(ayudas->bbtnVolverGanable->isVisible());
+  EXPECT_FALSE(ayudas->tbTerminar->isEnabled());
+  EXPECT_FALSE(ayudas->tbDemostracion->isEnabled());
+  QTest::keyClick(juego->Tapete, Qt::Key_P);
+  EXPECT_EQ(Veredicto(), QStringLiteral("Sin pista: no tiene solución"));
+  EXPECT_TRUE(ayudas->Resaltados().empty());
+  QTest::keyClick(juego->Tapete, Qt::Key_T);
+  QTest::keyClick(juego->Tapete, Qt::Key_D);
+  QTest::qWait(200);
+  EXPECT_FALSE(ayudas->EnDemostracion());
+  EXPECT_TRUE(m.Pasos.empty());
+
+  ayudas->Limites.Posiciones = 1;
+  juego->NuevoReparto(perdido + 1);
+  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("No se sabe"), 30000);
+  EXPECT_FALSE(ayudas->tbTerminar->isEnabled());
+  QTest::keyClick(juego->Tapete, Qt::Key_P);
+  EXPECT_EQ(Veredicto(), QStringLiteral("Sin pista: no se sabe"));
+  EXPECT_TRUE(ayudas->Resaltados().empty());
+  EXPECT_FALSE(m.AyudaUsada);
+}
+
 std::int32_t NumeroGanable() {
   for (std::int32_t n = 1; n <= 20; ++n)
     if (Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1500})
