@@ -237,9 +237,9 @@ void SemillasPartidas() {
   p["Strup"] = {-1234567, {"1>2"}, 0, true, true};
   // A drop of two joined cards, undone and redone, and what redo still had.
   TPartidaGuardada& envio = p["SolitarioDeLosSieteMontones"];
-  envio = {2, {"7>5", "7>2", "11>5", "d", "d", "7>2", "11>5", "d", "d"}, 1, true};
-  envio.Unidos = {2, 6};
-  envio.PorRehacer = std::vector<TMesa::TPorRehacer>{{"11>5", 2, true}, {"7>2", 1, false}};
+  envio = {2, {"11>5", "6>2", "d", "d", "11>5", "6>2", "d", "d"}, 1, true};
+  envio.Unidos = {1, 5};
+  envio.PorRehacer = std::vector<TMesa::TPorRehacer>{{"6>2", 1, true}, {"11>5", 0, false}};
   Escribir("partidas", PartidasEnJson(p));
   Escribir("partidas", PartidasEnJson({}));
   TEstadisticas e;
