@@ -24,11 +24,11 @@ void TMesa::Deshacer() {
   bool otra = true;
   while (Historial && otra) {
     otra = Historial->ConAnterior;
-    deshacerUna();
+    DeshacerUna();
   }
 }
 
-void TMesa::deshacerUna() {
+void TMesa::DeshacerUna() {
   TJugada* j = Historial;
   if (!j) return;
   TAnotarPaso paso(*this, "d");
@@ -64,6 +64,13 @@ void TMesa::deshacerUna() {
   }
   if (!j->Paso.empty()) PorRehacer.push_back({j->Paso, j->ProfundidadPaso, j->ConAnterior});
   Historial = j->Anterior;
+}
+
+void TMesa::UnirConAnterior() {
+  if (!Historial || Pasos.empty()) return;
+  Historial->ConAnterior = true;
+  if (PasosUnidos.empty() || PasosUnidos.back() != Pasos.size() - 1)
+    PasosUnidos.push_back(Pasos.size() - 1);
 }
 
 void TMesa::TomarInstantanea() {

@@ -31,6 +31,7 @@ void TMesa::IniciarJuego(std::int32_t NroJuego, const std::string& Nombre) {
   liberarGruposYPilas();
   liberarHistorial();
   Pasos.clear();
+  PasosUnidos.clear();
   AyudaUsada = false;
   EscalaPantalla = static_cast<float>(AnchoPantalla) / 640.0f;
   NombreJuego = Nombre;

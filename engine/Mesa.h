@@ -113,6 +113,11 @@ class TMesa {
   void RegistrarJugada(TCarta* carta, TPila* desde, TPila* hacia);
   void AgregarTraslado(TCarta* carta, TPila* desde, TPila* hacia);
   void Deshacer();
+  // The newest action alone, joined or not: what one "d" of the step log takes back.
+  void DeshacerUna();
+  // Joins the newest action to the one before it, so that undo takes both back and redo
+  // brings both again; the step that made it is noted in PasosUnidos.
+  void UnirConAnterior();
   void TomarInstantanea();
   void VolverAInstantanea();
   // Undo everything and start counting afresh (the window restarts its clock).
@@ -184,6 +189,9 @@ class TMesa {
   // "m", "d", "i", "v", "r"), written by the entry points above: the deal's number and
   // these steps rebuild the table.
   std::vector<std::string> Pasos;
+  // Indexes into Pasos, increasing: the steps whose newest action was joined to the one
+  // before it. The log alone replays without them; with them, undo and redo as the game did.
+  std::vector<std::size_t> PasosUnidos;
   // An aid of the program moved cards in this deal.
   bool AyudaUsada = false;
 
@@ -193,6 +201,7 @@ class TMesa {
     std::string Paso;
     int Profundidad;
     bool ConAnterior = false;  // redone together with the step undone before it
+    bool operator==(const TPorRehacer&) const = default;
   };
   std::vector<TPorRehacer> PorRehacer;
   int ProfundidadHistorial() const { return Historial ? Historial->Profundidad : 0; }
@@ -207,6 +216,5 @@ class TMesa {
   std::vector<std::unique_ptr<TGrupo>> gruposPropios_;
   std::vector<std::unique_ptr<TJugada>> jugadas_;  // kept until teardown, undone ones too
   void liberarGruposYPilas();
-  void deshacerUna();
   void liberarHistorial();
 };

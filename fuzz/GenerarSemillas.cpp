@@ -235,6 +235,11 @@ void SemillasPartidas() {
   TPartidasGuardadas p;
   p["CuatroReyes"] = {5, {"3>7", "a2", "m", "d", "i", "2.1>4", "v", "r", "m"}, 3, false};
   p["Strup"] = {-1234567, {"1>2"}, 0, true, true};
+  // A drop of two joined cards, undone and redone, and what redo still had.
+  TPartidaGuardada& envio = p["SolitarioDeLosSieteMontones"];
+  envio = {2, {"11>5", "6>2", "d", "d", "11>5", "6>2", "d", "d"}, 1, true};
+  envio.Unidos = {1, 5};
+  envio.PorRehacer = std::vector<TMesa::TPorRehacer>{{"6>2", 1, true}, {"11>5", 0, false}};
   Escribir("partidas", PartidasEnJson(p));
   Escribir("partidas", PartidasEnJson({}));
   TEstadisticas e;

@@ -20,15 +20,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t lar
     fuzz::Exigir(!clave.empty(), "clave vacía");
     const TJuegoRegistrado* juego = BuscarRegistro(clave);
     if (!juego) continue;
+    for (const std::string& paso : p.Pasos)
+      fuzz::Exigir(LeerPaso(paso).has_value(), "paso ilegible aceptado");
+    std::vector<std::string> pasos = p.Pasos;
+    if (pasos.size() > 3000) pasos.resize(3000);
+    std::vector<std::size_t> unidos;
+    for (std::size_t i : p.Unidos)
+      if (i < pasos.size()) unidos.push_back(i);
     TMesa m;
     juego->Preparar(m, p.Numero);
-    std::size_t n = 0;
-    for (const std::string& paso : p.Pasos) {
-      const auto leido = LeerPaso(paso);
-      fuzz::Exigir(leido.has_value(), "paso ilegible aceptado");
-      if (++n > 3000) break;
-      AplicarPaso(m, *leido);
+    if (!RepetirPasos(m, pasos, unidos)) continue;
+    // Redo and undo with whatever the file says redo still had.
+    if (p.PorRehacer) m.PorRehacer = *p.PorRehacer;
+    for (int k = 0; k < 8 && Rehacer(m); ++k) {
     }
+    m.Deshacer();
   }
 
   const TEstadisticas estadisticas = LeerEstadisticasJson(texto);

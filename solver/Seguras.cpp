@@ -68,8 +68,7 @@ int EnviarSeguras(TMesa& m) {
         if (!f->Grupo->EsFundacion || !Acepta(m, *f, *c)) continue;
         const int profundidad = m.ProfundidadHistorial();
         if (!HacerPaso(m, TPaso{TPaso::TTipo::Arrastre, p->Numero, -1, f->Numero})) break;
-        if (enviadas > 0 && m.ProfundidadHistorial() > profundidad)
-          m.Historial->ConAnterior = true;
+        if (enviadas > 0 && m.ProfundidadHistorial() > profundidad) m.UnirConAnterior();
         ++enviadas;
         otra = true;
         break;

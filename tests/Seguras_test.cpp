@@ -203,3 +203,82 @@ TEST(EnviarSeguras, UnaAccionParaDeshacerYRehacer) {
 }
 
 }  // namespace
+
+// A game left and continued is its number and its step log replayed: with the joins the
+// table noted, the replayed table redoes and undoes press by press as the live one, after
+// random play with the drop after every move and undos and redos in between (so that the
+// log holds joined drops undone, redone and undone again).
+TEST(EnviarSeguras, LasUnionesSeRepitenConElRegistro) {
+  std::size_t unidas = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    if (!PuedeEnviar(juego)) continue;
+    std::mt19937 azar(static_cast<unsigned>(std::string_view(juego.Clave).size()) * 104729u);
+    for (std::int32_t numero : {5, 21, 333}) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      for (int k = 0; k < 120 && !m.VentanaPropia.Ganado; ++k) {
+        const auto r = azar() % 6;
+        if (r == 0) {
+          m.Deshacer();
+        } else if (r == 1) {
+          Rehacer(m);
+        } else {
+          const auto legales = PasosLegales(m);
+          if (legales.empty()) break;
+          if (HacerPaso(m, legales[azar() % legales.size()])) EnviarSeguras(m);
+        }
+        if (m.FinJuegoArmado) m.VerificarFinAhora();
+      }
+      const std::string caso = std::string(juego.Nombre) + " #" + std::to_string(numero);
+      TMesa repetida;
+      juego.Preparar(repetida, numero);
+      ASSERT_TRUE(RepetirPasos(repetida, m.Pasos, m.PasosUnidos)) << caso;
+      ASSERT_EQ(repetida.Pasos, m.Pasos) << caso;
+      EXPECT_EQ(repetida.PasosUnidos, m.PasosUnidos) << caso;
+      ASSERT_EQ(Cartas(repetida), Cartas(m)) << caso;
+      unidas += m.PasosUnidos.size();
+      // A redone step replays as a new action: what redo still had is kept apart.
+      repetida.PorRehacer = m.PorRehacer;
+      while (m.PuedeRehacer()) {
+        ASSERT_TRUE(Rehacer(m));
+        ASSERT_TRUE(Rehacer(repetida)) << caso;
+        ASSERT_EQ(Cartas(repetida), Cartas(m)) << caso;
+      }
+      EXPECT_FALSE(repetida.PuedeRehacer()) << caso;
+      for (int undo = 1; m.Historial; ++undo) {
+        m.Deshacer();
+        repetida.Deshacer();
+        ASSERT_EQ(repetida.ProfundidadHistorial(), m.ProfundidadHistorial())
+            << caso << ", deshacer " << undo;
+        ASSERT_EQ(Cartas(repetida), Cartas(m)) << caso << ", deshacer " << undo;
+      }
+    }
+  }
+  EXPECT_GT(unidas, 10u);
+}
+
+// A join names a step that made an action, in order; anything else does not replay.
+TEST(EnviarSeguras, UnionesQueNoSeRepiten) {
+  TMesa m;
+  const TJuegoRegistrado& juego = Juegos().front();
+  juego.Preparar(m, 9);
+  const auto legales = PasosLegales(m);
+  const auto arrastre = std::find_if(legales.begin(), legales.end(), [](const TPaso& p) {
+    return p.Tipo == TPaso::TTipo::Arrastre;
+  });
+  ASSERT_NE(arrastre, legales.end());
+  ASSERT_TRUE(HacerPaso(m, *arrastre));
+  m.TomarInstantanea();
+  const std::vector<std::string> pasos = m.Pasos;
+  ASSERT_EQ(pasos.size(), 2u);
+  for (const std::vector<std::size_t>& mal :
+       std::vector<std::vector<std::size_t>>{{1}, {2}, {0, 0}}) {
+    TMesa r;
+    juego.Preparar(r, 9);
+    EXPECT_FALSE(RepetirPasos(r, pasos, mal)) << mal.back();
+  }
+  TMesa r;
+  juego.Preparar(r, 9);
+  EXPECT_TRUE(RepetirPasos(r, pasos, {0}));
+  EXPECT_EQ(r.PasosUnidos, std::vector<std::size_t>{0});
+}

@@ -123,9 +123,24 @@ bool Rehacer(TMesa& m) {
   while (m.PuedeRehacer() && m.PorRehacer.back().ConAnterior) {
     const int profundidad = m.ProfundidadHistorial();
     if (!RehacerUno(m)) break;
-    if (m.ProfundidadHistorial() > profundidad) m.Historial->ConAnterior = true;
+    if (m.ProfundidadHistorial() > profundidad) m.UnirConAnterior();
   }
   return true;
+}
+
+bool RepetirPasos(TMesa& m, const std::vector<std::string>& pasos,
+                  const std::vector<std::size_t>& unidos) {
+  auto siguiente = unidos.begin();
+  for (std::size_t i = 0; i < pasos.size(); ++i) {
+    const auto paso = LeerPaso(pasos[i]);
+    const int profundidad = m.ProfundidadHistorial();
+    if (!paso || !AplicarPaso(m, *paso)) return false;
+    if (siguiente == unidos.end() || *siguiente != i) continue;
+    if (m.ProfundidadHistorial() <= profundidad) return false;
+    m.UnirConAnterior();
+    ++siguiente;
+  }
+  return siguiente == unidos.end();
 }
 
 std::vector<TPaso> PasosLegales(TMesa& m, bool automaticos) {
@@ -175,8 +190,9 @@ bool HacerPaso(TMesa& m, const TPaso& p) {
       if (hecho) m.ClickMazo();
       break;
     case T::Deshacer:
+      // Joined actions were written one "d" each.
       hecho = m.Historial != nullptr;
-      m.Deshacer();
+      m.DeshacerUna();
       break;
     case T::Instantanea:
       m.TomarInstantanea();

@@ -27,6 +27,12 @@ bool HacerPaso(TMesa& m, const TPaso& paso);
 // writes it into the step log and counts its moves as that step did. False when there
 // is nothing to redo.
 bool Rehacer(TMesa& m);
+// Replays a step log on a table just dealt, joining again to the action before it the
+// newest action of each step named in `unidos` (indexes into `pasos`, increasing), so that
+// undo and redo act as in the game that wrote them. False when a step is malformed or
+// refused, or a join names a step that made no action.
+bool RepetirPasos(TMesa& m, const std::vector<std::string>& pasos,
+                  const std::vector<std::size_t>& unidos = {});
 
 // Every step the table takes now: the stock click, the drag of each face-up card to
 // every pile whose drag-over decision accepts it and, with `automaticos`, the automatic

@@ -14,6 +14,34 @@ constexpr qsizetype kMaximoPasos = 200000;
 const TFormatoRegistro kFormato{ArchivoPartidas, QStringLiteral("partidas"), VersionPartidas,
                                 VersionPartidas, 8 * 1024 * 1024};
 const QString kGanable = QStringLiteral("ganable");
+const QString kUnidos = QStringLiteral("unidos");
+const QString kPorRehacer = QStringLiteral("porRehacer");
+
+// Step indexes, increasing, each within the log.
+std::optional<std::vector<std::size_t>> LeerUnidos(const QJsonValue& v, std::size_t pasos) {
+  std::vector<std::size_t> r;
+  if (v.isUndefined()) return r;
+  if (!v.isArray()) return std::nullopt;
+  for (const QJsonValue& i : v.toArray()) {
+    const auto n = EnteroJson(i, r.empty() ? 0 : static_cast<double>(r.back()) + 1,
+                              static_cast<double>(pasos) - 1);
+    if (!n) return std::nullopt;
+    r.push_back(static_cast<std::size_t>(*n));
+  }
+  return r;
+}
+
+std::optional<TMesa::TPorRehacer> LeerPorRehacer(const QJsonValue& v) {
+  const QJsonObject o = v.toObject();
+  const QJsonValue paso = o.value(QStringLiteral("paso"));
+  const auto profundidad = EnteroJson(o.value(QStringLiteral("profundidad")), 0,
+                                      std::numeric_limits<int>::max());
+  const QJsonValue unido = o.value(QStringLiteral("unido"));
+  if (!v.isObject() || !paso.isString() || !profundidad || !unido.isBool()) return std::nullopt;
+  std::string texto = paso.toString().toStdString();
+  if (!LeerPaso(texto)) return std::nullopt;
+  return TMesa::TPorRehacer{std::move(texto), static_cast<int>(*profundidad), unido.toBool()};
+}
 
 std::optional<TPartidaGuardada> LeerUna(const QJsonObject& o, int) {
   const auto numero = EnteroJson(o.value(QStringLiteral("numero")),
@@ -41,6 +69,18 @@ std::optional<TPartidaGuardada> LeerUna(const QJsonObject& o, int) {
     if (!LeerPaso(texto)) return std::nullopt;
     p.Pasos.push_back(std::move(texto));
   }
+  auto unidos = LeerUnidos(o.value(kUnidos), p.Pasos.size());
+  if (!unidos) return std::nullopt;
+  p.Unidos = std::move(*unidos);
+  if (const QJsonValue rehacer = o.value(kPorRehacer); !rehacer.isUndefined()) {
+    if (!rehacer.isArray() || rehacer.toArray().size() > kMaximoPasos) return std::nullopt;
+    p.PorRehacer.emplace();
+    for (const QJsonValue& e : rehacer.toArray()) {
+      auto r = LeerPorRehacer(e);
+      if (!r) return std::nullopt;
+      p.PorRehacer->push_back(std::move(*r));
+    }
+  }
   return p;
 }
 
@@ -54,6 +94,19 @@ QJsonObject EnJson(const TPartidasGuardadas& partidas) {
                   {QStringLiteral("ayuda"), p.AyudaUsada},
                   {QStringLiteral("pasos"), pasos}};
     if (p.RepartoGanable) o.insert(kGanable, true);
+    if (!p.Unidos.empty()) {
+      QJsonArray unidos;
+      for (std::size_t i : p.Unidos) unidos.append(static_cast<double>(i));
+      o.insert(kUnidos, unidos);
+    }
+    if (p.PorRehacer) {
+      QJsonArray rehacer;
+      for (const TMesa::TPorRehacer& r : *p.PorRehacer)
+        rehacer.append(QJsonObject{{QStringLiteral("paso"), QString::fromStdString(r.Paso)},
+                                   {QStringLiteral("profundidad"), r.Profundidad},
+                                   {QStringLiteral("unido"), r.ConAnterior}});
+      o.insert(kPorRehacer, rehacer);
+    }
     juegos.insert(QString::fromStdString(clave), o);
   }
   return juegos;

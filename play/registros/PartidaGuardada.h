@@ -1,8 +1,8 @@
 #pragma once
 // The games in progress the player left: one per game, kept in one small versioned JSON
 // file in the folder of the player's files. The game number and the step log rebuild the
-// table; the minutes, the aid flag and what the solver proved of the deal are what the
-// steps do not hold.
+// table; the minutes, the aid flag, what the solver proved of the deal, the joined actions
+// and what redo may repeat are what the steps do not hold.
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/Mesa.h"
 
 inline constexpr const char* ArchivoPartidas = "Partidas.json";
 inline constexpr int VersionPartidas = 1;
@@ -21,6 +23,11 @@ struct TPartidaGuardada {
   bool AyudaUsada = false;
   // The solver proved the deal itself ganable; the statistics counted it so.
   bool RepartoGanable = false;
+  // The table's PasosUnidos: the steps whose action undo takes back with the one before.
+  std::vector<std::size_t> Unidos{};
+  // What redo could repeat when the game was left; none in files of older programs, whose
+  // replayed steps give what they can.
+  std::optional<std::vector<TMesa::TPorRehacer>> PorRehacer{};
   bool operator==(const TPartidaGuardada&) const = default;
 };
 

@@ -358,6 +358,8 @@ void TAyudas::Actualizar() {
   buscar();
 }
 
+void TAyudas::Continuada() { pasosVistos_ = juego_.mesa.Pasos.size(); }
+
 void TAyudas::buscar() {
   const TMesa& m = juego_.mesa;
   TTarea t{m.ProcPreparar, m.NumeroJuego, {}, Limites, claveActual_, {}, {}, 0};

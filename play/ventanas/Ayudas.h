@@ -52,6 +52,9 @@ class TAyudas : public QObject {
 
   // After every event of the window.
   void Actualizar();
+  // A kept game was replayed on the table: its steps are no new move of the player, and
+  // nothing is sent home after them.
+  void Continuada();
 
   QAction* tbRehacer;
   QAction* tbPista;

@@ -52,15 +52,10 @@ bool TPartidaEnJuego::Continuar(TPrepararJuego preparar) {
   TVentana* ventana = m.Ventana;
   m.Ventana = nullptr;
   m.VentanaPropia.Ganado = false;
-  bool bien = true;
-  for (const std::string& texto : guardada->Pasos) {
-    const auto paso = LeerPaso(texto);
-    if (!paso || !AplicarPaso(m, *paso)) {
-      bien = false;
-      break;
-    }
-  }
-  bien = bien && !m.VentanaPropia.Ganado && m.Pasos == guardada->Pasos;
+  // The drop's actions are joined again as they were, so that undo and redo act as before
+  // the game was left.
+  const bool bien = RepetirPasos(m, guardada->Pasos, guardada->Unidos) &&
+                    !m.VentanaPropia.Ganado && m.Pasos == guardada->Pasos;
   m.Ventana = ventana;
   if (!bien) {
     GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
@@ -68,8 +63,12 @@ bool TPartidaEnJuego::Continuar(TPrepararJuego preparar) {
     return false;
   }
   m.AyudaUsada = guardada->AyudaUsada;
+  // A step that was itself a redo replays as a new action, which forgets what was undone
+  // before it: the kept list is what redo still had.
+  if (guardada->PorRehacer) m.PorRehacer = *guardada->PorRehacer;
   contado_ = true;
   ganable_ = guardada->RepartoGanable;
+  if (juego_.Ayudas) juego_.Ayudas->Continuada();
   juego_.CargandoOculto();
   m.Minutos = guardada->Minutos;
   if (m.Minutos > 0) m.ActualizarPuntos();
@@ -141,5 +140,6 @@ void TPartidaEnJuego::Cerrando() {
   const TMesa& m = juego_.mesa;
   if (!Activa || m.JuegoTerminado || m.Pasos.empty()) return;
   GuardarPartida(CarpetaDelPrograma(), QuitarEspacios(m.NombreJuego),
-                 TPartidaGuardada{m.NumeroJuego, m.Pasos, m.Minutos, m.AyudaUsada, ganable_});
+                 TPartidaGuardada{m.NumeroJuego, m.Pasos, m.Minutos, m.AyudaUsada, ganable_,
+                                  m.PasosUnidos, m.PorRehacer});
 }

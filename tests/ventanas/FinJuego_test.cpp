@@ -177,6 +177,8 @@ TEST_F(FinJuegoTest, UnResultadoQueNoEntraMuestraElFinYNuevoReparteOtroNumero) {
     // The animation's faces are still over the table while the dialog shows.
     EXPECT_TRUE(juego->CapaVictoria->isVisible());
     EXPECT_TRUE(juego->mesa.JuegoTerminado);
+    // Won without help: no line about aids.
+    EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("lbAyudaUsada")), nullptr);
     QTest::mouseClick(f.bbtnNuevo, Qt::LeftButton);
   });
   GanarStrupUno();

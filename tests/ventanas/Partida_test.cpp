@@ -2,6 +2,7 @@
 // played games, through the main window and the game window offscreen.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,7 @@
 #include "play/ventanas/Programa.h"
 #include "solver/Solucionador.h"
 #include "tests/Busqueda.h"
+#include "tests/ventanas/EnvioSeguras.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
 
@@ -136,6 +138,88 @@ TEST_F(PartidaTest, UnJuegoCerradoContinuaTrasReiniciarElPrograma) {
   Abrir(QStringLiteral("Cuatro Reyes"), 0, [&](TfrmJuego& j) {
     EXPECT_FALSE(j.Partida->Aviso->isVisible());
     EXPECT_TRUE(j.mesa.Pasos.empty());
+  });
+}
+
+// A game played with the automatic drop, left and continued, undoes and redoes as it did
+// before it was left: one Ctrl+Z takes the whole drop back and one Ctrl+Y brings it again,
+// also after drops undone and redone in the steps kept, and what redo could still repeat
+// when the game was left is repeated after it is continued.
+TEST_F(PartidaTest, UnJuegoContinuadoDeshaceYRehaceElEnvioEntero) {
+  const auto envio = BuscarEnvio();
+  ASSERT_TRUE(envio) << "ningún reparto con una primera movida que deje cartas seguras";
+  const QString nombre = QStringLiteral("Solitario De Los Siete Montones");
+  const std::size_t enviadas = envio->Pasos.size() - 1;
+  const TPaso& p = envio->Paso;
+  // The key's glide is ended at once, so that the next drag finds the cards in place.
+  const auto tecla = [](TfrmJuego& j, QKeyCombination k) {
+    QTest::keyClick(j.Tapete, k.key(), k.keyboardModifiers());
+    j.Tapete->TerminarAnimacion();
+  };
+  const auto activa = [](TfrmJuego& j) {
+    j.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&j));
+  };
+  // The cards alone: undo and redo count moves.
+  const auto mesa = [](const TfrmJuego& j) {
+    const std::string json = MesaEnJson(j.mesa, false, "");
+    return json.substr(json.find("\"mazo\""));
+  };
+  std::string arrastrada, enviada;  // the table after the drag, and after the drop
+  // The drag with the option off; the option turned on before leaving: continuing sends
+  // nothing, the table is the one left.
+  Abrir(nombre, envio->Numero, [&](TfrmJuego& j) {
+    ASSERT_FALSE(j.Ayudas->tbEnviarSeguras->isChecked());
+    ASSERT_TRUE(ArrastrarConRaton(j, p.Pila, p.Posicion, p.Destino));
+    ASSERT_EQ(j.mesa.Pasos.size(), 1u);
+    arrastrada = mesa(j);
+    j.Ayudas->tbEnviarSeguras->trigger();
+  });
+  Abrir(nombre, 0, [&](TfrmJuego& j) {
+    ASSERT_TRUE(j.Partida->Aviso->isVisible());
+    EXPECT_EQ(j.mesa.Pasos.size(), 1u);
+    EXPECT_EQ(mesa(j), arrastrada);
+    activa(j);
+    // Undone and dragged again, now with the drop; its undo and redo are in the log.
+    tecla(j, Qt::CTRL | Qt::Key_Z);
+    ASSERT_EQ(j.mesa.ProfundidadHistorial(), 0);
+    // The dragged card itself may go on home: the depth tells what happened.
+    ArrastrarConRaton(j, p.Pila, p.Posicion, p.Destino);
+    ASSERT_EQ(j.mesa.ProfundidadHistorial(), static_cast<int>(1 + enviadas));
+    enviada = mesa(j);
+    tecla(j, Qt::CTRL | Qt::Key_Z);
+    ASSERT_EQ(j.mesa.ProfundidadHistorial(), 1);
+    tecla(j, Qt::CTRL | Qt::Key_Y);
+    ASSERT_EQ(mesa(j), enviada);
+  });
+  Abrir(nombre, 0, [&](TfrmJuego& j) {
+    ASSERT_TRUE(j.Partida->Aviso->isVisible());
+    ASSERT_EQ(mesa(j), enviada);
+    activa(j);
+    tecla(j, Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(j.mesa.ProfundidadHistorial(), 1);
+    EXPECT_EQ(mesa(j), arrastrada);
+    EXPECT_TRUE(j.Ayudas->tbRehacer->isEnabled());
+    tecla(j, Qt::CTRL | Qt::Key_Y);
+    EXPECT_EQ(j.mesa.ProfundidadHistorial(), static_cast<int>(1 + enviadas));
+    EXPECT_EQ(mesa(j), enviada);
+    // Left with the drop and the drag undone and the drag redone: the drop is still to
+    // redo.
+    tecla(j, Qt::CTRL | Qt::Key_Z);
+    tecla(j, Qt::CTRL | Qt::Key_Z);
+    ASSERT_EQ(j.mesa.ProfundidadHistorial(), 0);
+    tecla(j, Qt::CTRL | Qt::Key_Y);
+    ASSERT_EQ(mesa(j), arrastrada);
+    ASSERT_TRUE(j.Ayudas->tbRehacer->isEnabled());
+  });
+  Abrir(nombre, 0, [&](TfrmJuego& j) {
+    ASSERT_TRUE(j.Partida->Aviso->isVisible());
+    ASSERT_EQ(mesa(j), arrastrada);
+    EXPECT_TRUE(j.Ayudas->tbRehacer->isEnabled());
+    activa(j);
+    tecla(j, Qt::CTRL | Qt::Key_Y);
+    EXPECT_EQ(j.mesa.ProfundidadHistorial(), static_cast<int>(1 + enviadas));
+    EXPECT_EQ(mesa(j), enviada);
   });
 }
 

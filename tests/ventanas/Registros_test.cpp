@@ -53,6 +53,43 @@ TEST(PartidaGuardada, CamposFueraDeRangoDejanFueraElJuego) {
   EXPECT_TRUE(LeerPartidasJson(std::string("\0\1\2", 3)).empty());
 }
 
+// The joined actions and what redo may repeat go with the steps and come back as they
+// were; files of older programs have neither and still read; a bad value in either
+// leaves the game out.
+TEST(PartidaGuardada, UnionesYRehacerIdaYVuelta) {
+  TPartidaGuardada p{12, {"3>5", "2>9", "4>9", "d", "d", "2>9", "d"}, 4, true};
+  p.Unidos = {2, 5};
+  p.PorRehacer = std::vector<TMesa::TPorRehacer>{{"4>9", 2, true}, {"2>9", 1, false}};
+  const TPartidasGuardadas todas{{"Strup", p}};
+  EXPECT_EQ(LeerPartidasJson(PartidasEnJson(todas)), todas);
+  p.PorRehacer->clear();
+  EXPECT_EQ(LeerPartidasJson(PartidasEnJson({{"Strup", p}})).at("Strup"), p);
+
+  auto con = [](const std::string& campos) {
+    return LeerPartidasJson("{\"version\":1,\"partidas\":{\"Strup\":{" + campos + "}}}");
+  };
+  const std::string vieja =
+      "\"numero\":3,\"minutos\":2,\"ayuda\":true,\"pasos\":[\"1>2\",\"3>2\",\"d\"]";
+  const auto leida = con(vieja);
+  ASSERT_EQ(leida.size(), 1u);
+  EXPECT_TRUE(leida.at("Strup").Unidos.empty());
+  EXPECT_FALSE(leida.at("Strup").PorRehacer.has_value());
+  EXPECT_EQ(con(vieja + ",\"unidos\":[1,2]").at("Strup").Unidos, (std::vector<std::size_t>{1, 2}));
+  const std::string rehacer =
+      ",\"porRehacer\":[{\"paso\":\"3>2\",\"profundidad\":1,\"unido\":false}]";
+  ASSERT_EQ(con(vieja + rehacer).size(), 1u);
+  EXPECT_EQ(con(vieja + rehacer).at("Strup").PorRehacer,
+            (std::vector<TMesa::TPorRehacer>{{"3>2", 1, false}}));
+  for (const char* mal :
+       {",\"unidos\":[3]", ",\"unidos\":[2,1]", ",\"unidos\":[1,1]", ",\"unidos\":[-1]",
+        ",\"unidos\":[0.5]", ",\"unidos\":1", ",\"unidos\":[\"1\"]", ",\"porRehacer\":{}",
+        ",\"porRehacer\":[7]",
+        ",\"porRehacer\":[{\"paso\":\"3>\",\"profundidad\":1,\"unido\":false}]",
+        ",\"porRehacer\":[{\"paso\":\"3>2\",\"profundidad\":-1,\"unido\":false}]",
+        ",\"porRehacer\":[{\"paso\":\"3>2\",\"profundidad\":1}]"})
+    EXPECT_TRUE(con(vieja + mal).empty()) << mal;
+}
+
 TEST(Estadisticas, RachasMejoresYUltimosPuntos) {
   TEstadisticaJuego e;
   EXPECT_FALSE(PorcentajeGanados(e));
