@@ -299,7 +299,7 @@ void TfrmJuego::Actualizar() {
   tbVolverInstantanea->setEnabled(mesa.VolverHabilitado);
   // The win check runs once, after the event that armed it has been handled.
   if (mesa.FinJuegoArmado && !tmrFinJuego.isActive()) tmrFinJuego.start();
-  Tapete->update();
+  Tapete->MostrarCambios();
   Partida->Actualizar();
   emit Actualizado();
 }

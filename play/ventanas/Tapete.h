@@ -53,6 +53,10 @@ class TTapete : public QWidget {
 
   // Every face-down card shows the chosen back again.
   void RepintarReversos();
+  // Repaints only what the engine changed since the last call: the cards, piles and stock
+  // that came, went, moved, turned or changed places in the stacking, and the focus. A new
+  // deal or a move then paints the cards it touched, not the whole table.
+  void MostrarCambios();
 
   TCarta* Arrastrada() const { return arrastrada_; }
 
@@ -117,6 +121,16 @@ class TTapete : public QWidget {
   QRect rectanguloTramo() const;
   const QPixmap& dibujo(const TImagen& imagen);
   std::vector<const TControl*> enOrden() const;
+
+  // What the table showed at the last MostrarCambios: each picture where it was painted,
+  // bottom to top, the focus last.
+  struct TPintura {
+    QRect Rect;
+    int Clave;
+    bool operator==(const TPintura&) const = default;
+  };
+  std::vector<TPintura> escena() const;
+  std::vector<TPintura> escena_;
 
   // Keyboard play.
   struct TFoco {
