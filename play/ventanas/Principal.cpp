@@ -27,6 +27,7 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
 #include "scores/ventanas/Puntuaciones.h"
 
@@ -278,6 +279,15 @@ void TfrmPrincipal::tmrNroJuegoTimer() {
 }
 
 bool TfrmPrincipal::event(QEvent* e) {
+  if (e->type() == QEvent::Paint && !dibujosPedidos_) {
+    // Once the window is on the screen, the cards every game shows are drawn on a worker
+    // while the player chooses, not when the first game window opens.
+    dibujosPedidos_ = true;
+    QTimer::singleShot(0, this, [this] {
+      TTapete::PrepararDibujos(TfrmJuego::TamannoCartaPrevisto(TfrmJuego::Marco(*this)),
+                               devicePixelRatioF());
+    });
+  }
   // Every activation selects the first game, also on coming back from a game; so does
   // the first showing, for a desktop that does not activate new windows.
   const bool mostrada = e->type() == QEvent::Show && !e->spontaneous();

@@ -51,6 +51,9 @@ class TfrmPrincipal : public QWidget {
   std::int32_t NroPedido = 0;
   QString JuegoPedido;
 
+ private:
+  bool dibujosPedidos_ = false;
+
  protected:
   bool event(QEvent* e) override;
   bool eventFilter(QObject* objeto, QEvent* e) override;

@@ -7,10 +7,13 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QThreadPool>
 #include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <memory>
 #include <iterator>
 #include <tuple>
 
@@ -80,19 +83,36 @@ void TTapete::Encuadrar(const QRect& zona, int arriba) {
   ajustarVista();
 }
 
+namespace {
+
+double EscalaPara(QSize tamanno, const QRect& zona, int arriba) {
+  if (zona.isEmpty()) return 1;
+  const QSizeF libre(tamanno.width(), std::max(1, tamanno.height() - arriba));
+  const double escala = std::min(libre.width() / zona.width(), libre.height() / zona.height());
+  return escala > 0 ? escala : 1;
+}
+
+QSize CartaEnEscala(double escala) {
+  return {std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
+          std::max(1, static_cast<int>(std::lround(kAltoCarta * escala)))};
+}
+
+}  // namespace
+
+QSize TTapete::TamannoCartaPara(QSize tamanno, const QRect& zona, int arriba) {
+  return CartaEnEscala(EscalaPara(tamanno, zona, arriba));
+}
+
 void TTapete::ajustarVista() {
-  double escala = 1;
+  const double escala = EscalaPara(size(), zona_, arriba_);
   QPointF desplazamiento;
   if (!zona_.isEmpty()) {
     const QSizeF libre(width(), std::max(1, height() - arriba_));
-    escala = std::min(libre.width() / zona_.width(), libre.height() / zona_.height());
-    if (!(escala > 0)) escala = 1;
     desplazamiento = QPointF((libre.width() - zona_.width() * escala) / 2,
                              arriba_ + (libre.height() - zona_.height() * escala) / 2) -
                      QPointF(zona_.topLeft()) * escala;
   }
-  const QSize tam(std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
-                  std::max(1, static_cast<int>(std::lround(kAltoCarta * escala))));
+  const QSize tam = CartaEnEscala(escala);
   if (escala == escala_ && desplazamiento == desplazamiento_ && tam == tamCarta_) return;
   cancelarArrastre();
   escala_ = escala;
@@ -224,7 +244,13 @@ struct TDibujosMesa {
   QSize Tamanno;
   qreal Dpr = 0;
   QHash<int, QPixmap> Cache;
+  // Drawn ahead on a worker (PrepararDibujos), by the same keys, for one size.
+  QSize TamannoPreparado;
+  qreal DprPreparado = 0;
+  std::shared_future<QHash<int, QImage>> Preparados;
 };
+
+int ClaveDibujo(TTipoImagen tipo, int indice) { return static_cast<int>(tipo) << 8 | indice; }
 
 TDibujosMesa& DibujosMesa() {
   static TDibujosMesa dibujos;
@@ -261,9 +287,18 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
     }
     return reverso_;
   }
-  const int clave = static_cast<int>(imagen.Tipo) << 8 | imagen.Indice;
+  const int clave = ClaveDibujo(imagen.Tipo, imagen.Indice);
   auto it = d.Cache.find(clave);
   if (it != d.Cache.end()) return *it;
+  if (d.Preparados.valid() && d.TamannoPreparado == tam && d.DprPreparado == dpr) {
+    // Waits only if the table is shown before the worker is done.
+    const QHash<int, QImage> preparados = d.Preparados.get();
+    d.Preparados = {};
+    for (auto i = preparados.begin(); i != preparados.end(); ++i)
+      d.Cache.insert(i.key(), QPixmap::fromImage(i.value()));
+    it = d.Cache.find(clave);
+    if (it != d.Cache.end()) return *it;
+  }
   QPixmap px;
   switch (imagen.Tipo) {
     case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, tam, dpr); break;
@@ -273,6 +308,26 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
     case TTipoImagen::Reverso: break;
   }
   return *d.Cache.insert(clave, px);
+}
+
+void TTapete::PrepararDibujos(QSize carta, qreal dpr) {
+  TDibujosMesa& d = DibujosMesa();
+  if ((d.Tamanno == carta && d.Dpr == dpr) ||
+      (d.Preparados.valid() && d.TamannoPreparado == carta && d.DprPreparado == dpr))
+    return;
+  auto promesa = std::make_shared<std::promise<QHash<int, QImage>>>();
+  d.Preparados = promesa->get_future().share();
+  d.TamannoPreparado = carta;
+  d.DprPreparado = dpr;
+  // Qt's own pool: the application object waits for it before it goes.
+  QThreadPool::globalInstance()->start([promesa, carta, dpr] {
+    QHash<int, QImage> v;
+    for (int i = 0; i < 40; ++i) v.insert(ClaveDibujo(TTipoImagen::Cara, i), ImagenCara(i, carta, dpr));
+    for (int i = 0; i < 3; ++i) v.insert(ClaveDibujo(TTipoImagen::Otros, i), ImagenOtros(i, carta, dpr));
+    for (int i = 0; i < 4; ++i)
+      v.insert(ClaveDibujo(TTipoImagen::Fundacion, i), ImagenFundacion(i, carta, dpr));
+    promesa->set_value(std::move(v));
+  });
 }
 
 QRect TTapete::rectanguloArrastre() const {

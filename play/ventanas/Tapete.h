@@ -45,6 +45,13 @@ class TTapete : public QWidget {
   double Escala() const { return escala_; }
   // Logical size of a card as painted.
   QSize TamannoCarta() const { return tamCarta_; }
+  // The size a table of `tamanno` logical pixels paints its cards at, fitting `zona` below
+  // its first `arriba` pixels (Encuadrar).
+  static QSize TamannoCartaPara(QSize tamanno, const QRect& zona, int arriba);
+  // Draws on a worker the faces, places and emblems of a table whose cards are `carta`
+  // logical pixels at the pixel ratio `dpr`: the first table of that size takes them
+  // instead of drawing them while its window waits to be shown.
+  static void PrepararDibujos(QSize carta, qreal dpr);
 
   // imgFondo: drawn under the table at `posicion` (window coordinates).
   void PonerFondo(const QImage& fondo);
