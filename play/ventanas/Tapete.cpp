@@ -345,9 +345,9 @@ void TTapete::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   const QRegion zona = e->region();
   // What is painted, bottom to top, where it intersects the region.
-  std::vector<std::pair<QPoint, QPixmap>> pinturas;
+  std::vector<std::pair<QRect, QPixmap>> pinturas;
   const auto pintar = [&](const QRect& r, const TImagen& imagen) {
-    if (zona.intersects(r)) pinturas.emplace_back(r.topLeft(), dibujo(imagen));
+    if (zona.intersects(r)) pinturas.emplace_back(r, dibujo(imagen));
   };
   if (!fondo_.isNull() && fondoPx_.isNull()) fondoPx_ = PixmapFondo(fondo_);
   const TCarta* debajoOculta =
@@ -383,9 +383,8 @@ void TTapete::paintEvent(QPaintEvent* e) {
     if (zona.rectCount() > 1) p.setClipRect(r);
     p.fillRect(r, kColorMesa);
     if (!fondoPx_.isNull() && r.intersects(rFondo)) p.drawPixmap(rFondo.topLeft(), fondoPx_);
-    for (const auto& [esquina, px] : pinturas)
-      if (r.intersects(QRect(esquina, px.deviceIndependentSize().toSize())))
-        p.drawPixmap(esquina, px);
+    for (const auto& [lugar, px] : pinturas)
+      if (r.intersects(lugar)) p.drawPixmap(lugar.topLeft(), px);
   }
   p.setClipping(false);
   if (focoVisible_) pintarFoco(p);
