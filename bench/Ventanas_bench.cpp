@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "games/Juegos.h"
+#include "play/Generador.h"
 #include "play/ventanas/Cargando.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
@@ -226,7 +227,9 @@ static void BM_AbrirVentanaDeJuego(benchmark::State& state) {
   }
 }
 
-// "Nuevo Juego" answered Yes: from the click to the new deal painted.
+// "Nuevo Juego" answered Yes: from the click to the new deal painted. The number the clock
+// gives repeats within a millisecond, and the same deal again leaves the table as it is,
+// with nothing to paint: each deal waits for the clock to give another number (untimed).
 static void BM_NuevoRepartoEnVentana(benchmark::State& state) {
   TCarpetaTemporal carpeta;
   TSplash splash;
@@ -238,7 +241,12 @@ static void BM_NuevoRepartoEnVentana(benchmark::State& state) {
   juego.setWindowState(Qt::WindowMaximized);
   juego.show();
   EsperarPintado(espera);
+  TGenerador reloj;
   for (auto _ : state) {
+    state.PauseTiming();
+    do reloj.SembrarConReloj();
+    while (static_cast<std::int32_t>(reloj.Semilla) == juego.mesa.NumeroJuego);
+    state.ResumeTiming();
     juego.tbNuevoClick();
     EsperarPintado(espera);
   }

@@ -549,6 +549,8 @@ void DibujarRey(QPainter& p, int palo) {
 
 // ---------------------------------------------------------------- the pictures
 
+}  // namespace
+
 QImage ImagenCara(int indice, QSize tam, qreal dpr) {
   QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
   QPainter p(&imagen);
@@ -584,12 +586,16 @@ QImage ImagenCara(int indice, QSize tam, qreal dpr) {
   return imagen;
 }
 
+namespace {
+
 // The faint outline every empty place shows.
 void DibujarLugar(QPainter& p) {
   p.setPen(QPen(QColor(220, 240, 220, 200), 1.4));
   p.setBrush(QColor(0, 0, 0, 40));
   p.drawRoundedRect(QRectF(1, 1, kAnchoCarta - 2, kAltoCarta - 2), kRadio, kRadio);
 }
+
+}  // namespace
 
 QImage ImagenOtros(int indice, QSize tam, qreal dpr) {
   QImage imagen = Lienzo(tam.width(), tam.height(), dpr);
@@ -653,6 +659,8 @@ QImage ImagenFundacion(int palo, QSize tam, qreal dpr) {
   }
   return imagen;
 }
+
+namespace {
 
 // A back: white edge, then a coloured field with flowers or a white medallion.
 QImage ImagenReversoIncorporado(int indice, QSize tam, qreal dpr) {

@@ -39,6 +39,10 @@ QPixmap DibujoCara(int indice, QSize tam, qreal dpr);
 QPixmap DibujoOtros(int indice, QSize tam, qreal dpr);
 QPixmap DibujoFundacion(int palo, QSize tam, qreal dpr);
 QPixmap DibujoReverso(int indice, QSize tam, qreal dpr);
+// The same as images, which a worker thread may draw.
+QImage ImagenCara(int indice, QSize tam, qreal dpr);
+QImage ImagenOtros(int indice, QSize tam, qreal dpr);
+QImage ImagenFundacion(int palo, QSize tam, qreal dpr);
 
 // The 62 x 98 placeholder as an image; user backs are drawn over it.
 QImage ImagenMarcadorReverso();

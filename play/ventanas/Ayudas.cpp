@@ -17,6 +17,7 @@
 
 #include "play/ventanas/Atajos.h"
 #include "play/ventanas/Juego.h"
+#include "play/ventanas/Programa.h"
 #include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
 #include "solver/Seguras.h"
@@ -185,6 +186,7 @@ TAyudas::~TAyudas() {
 }
 
 void TAyudas::trabajar(std::stop_token fin) {
+  CederProcesadorAVentanas();
   while (true) {
     TTarea tarea;
     {

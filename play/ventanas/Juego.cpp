@@ -77,6 +77,16 @@ QToolBar* NuevaFila(QWidget* padre) {
   return fila;
 }
 
+// A panel of the status bar: the widths of the form; longer texts widen a panel rather
+// than being cut.
+QLabel* NuevoPanel(const QString& texto, int ancho, QWidget* barra) {
+  auto* panel = new QLabel(texto, barra);
+  panel->setMinimumWidth(ancho);
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->setFrameShadow(QFrame::Sunken);
+  return panel;
+}
+
 QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* receptor,
                void (TfrmJuego::*accion)()) {
   QAction* a = fila->addAction(IconoMenu(imagen), hint);
@@ -179,11 +189,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   sbStatus->setPalette(PaletaSistema());
   constexpr int anchos[5] = {55, 80, 140, 120, 200};
   for (int i = 0; i < 5; ++i) {
-    Paneles[i] = new QLabel(QString::fromStdString(mesa.Paneles[i]), sbStatus);
-    // The widths of the form; longer texts widen a panel rather than being cut.
-    Paneles[i]->setMinimumWidth(anchos[i]);
-    Paneles[i]->setFrameShape(QFrame::StyledPanel);
-    Paneles[i]->setFrameShadow(QFrame::Sunken);
+    Paneles[i] = NuevoPanel(QString::fromStdString(mesa.Paneles[i]), anchos[i], sbStatus);
     sbStatus->addWidget(Paneles[i]);
   }
 
@@ -223,6 +229,26 @@ TfrmJuego::~TfrmJuego() {
   delete Tapete;
   Tapete = nullptr;
   mesa.Ventana = nullptr;
+}
+
+QMargins TfrmJuego::Marco(const QWidget& ventana) {
+  const QRect dentro = ventana.geometry();
+  const QRect fuera = ventana.frameGeometry();
+  return {dentro.left() - fuera.left(), dentro.top() - fuera.top(),
+          fuera.right() - dentro.right(), fuera.bottom() - dentro.bottom()};
+}
+
+QSize TfrmJuego::TamannoCartaPrevisto(const QMargins& marco) {
+  QScreen* pantalla = QGuiApplication::primaryScreen();
+  if (!pantalla) return {};
+  // The status bar's height as acomodar() finds it: every panel is one line of text.
+  QStatusBar estado;
+  estado.setSizeGripEnabled(false);
+  estado.addWidget(NuevoPanel(QStringLiteral("Juego #"), 200, &estado));
+  const QSize ventana = pantalla->availableGeometry().marginsRemoved(marco).size();
+  return TTapete::TamannoCartaPara(
+      QSize(ventana.width(), ventana.height() - estado.sizeHint().height()),
+      LeerPreferencias().TamannoOriginal ? QRect() : kZonaMesa, 2 * kAltoFila);
 }
 
 void TfrmJuego::acomodar() {
@@ -299,7 +325,7 @@ void TfrmJuego::Actualizar() {
   tbVolverInstantanea->setEnabled(mesa.VolverHabilitado);
   // The win check runs once, after the event that armed it has been handled.
   if (mesa.FinJuegoArmado && !tmrFinJuego.isActive()) tmrFinJuego.start();
-  Tapete->update();
+  Tapete->MostrarCambios();
   Partida->Actualizar();
   emit Actualizado();
 }

@@ -2,6 +2,7 @@
 // The window one game is played in: the table, the toolbar, the status bar and the
 // three timers. It paints what the engine holds and turns events into engine calls.
 #include <QDialog>
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <QTimer>
@@ -45,6 +46,12 @@ class TfrmJuego : public QDialog, public TVentana {
   void NuevoReparto(std::int32_t numero);
   // Panels, buttons and the deferred win check from the engine's state.
   void Actualizar();
+  // The card size of a game window maximised on the primary screen inside a window frame
+  // of `marco` (the desktop's, as another window of the program has it), for drawing the
+  // cards ahead.
+  static QSize TamannoCartaPrevisto(const QMargins& marco);
+  // The frame the desktop puts around the window.
+  static QMargins Marco(const QWidget& ventana);
 
   // TVentana
   void PonerTitulo(const std::string& titulo) override;

@@ -27,6 +27,7 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/PartidaEnJuego.h"
 #include "play/ventanas/Programa.h"
+#include "play/ventanas/Tapete.h"
 #include "resources/Dibujos.h"
 #include "scores/ventanas/Puntuaciones.h"
 
@@ -228,18 +229,34 @@ void TfrmPrincipal::IniciarSeleccionado(std::int32_t numero) {
   if (!nombre.isEmpty()) IniciarJuego(nombre, numero);
 }
 
+TfrmPrincipal::~TfrmPrincipal() = default;
+
+void TfrmPrincipal::prepararSiguiente() {
+  if (siguiente_ || !isVisible()) return;
+  if (TfrmCargando* splash = Programa().frmCargando) splash->winId();
+  siguiente_ = std::make_unique<TfrmJuego>(this);
+}
+
 void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
   TfrmCargando* splash = Programa().frmCargando;
   if (splash) splash->Mostrar();
-  TfrmJuego juego(this);
+  // Each game has a window of its own, fresh: one built while the player chose, or now.
+  std::unique_ptr<TfrmJuego> juego = std::move(siguiente_);
+  if (!juego) juego = std::make_unique<TfrmJuego>(this);
+  // The next one is built after this one is gone, once the player is back here (the
+  // timer would fire in the game window's own loop).
+  struct TDespues {
+    TfrmPrincipal* Principal;
+    ~TDespues() { QTimer::singleShot(0, Principal, &TfrmPrincipal::prepararSiguiente); }
+  } const despues{this};
   const TPrepararJuego preparar = BuscarJuego(QuitarEspacios(nombre.toStdString()));
   if (!preparar) {
     if (splash) splash->hide();
     return;
   }
-  juego.Partida->Activa = true;
-  juego.Jugar(preparar, numero);
-  if (MostrarJuego) MostrarJuego(juego);
+  juego->Partida->Activa = true;
+  juego->Jugar(preparar, numero);
+  if (MostrarJuego) MostrarJuego(*juego);
 }
 
 void TfrmPrincipal::tbNuevoClick() { IniciarSeleccionado(0); }
@@ -278,6 +295,16 @@ void TfrmPrincipal::tmrNroJuegoTimer() {
 }
 
 bool TfrmPrincipal::event(QEvent* e) {
+  if (e->type() == QEvent::Paint && !dibujosPedidos_) {
+    // Once the window is on the screen, the cards every game shows are drawn on a worker
+    // while the player chooses, not when the first game window opens.
+    dibujosPedidos_ = true;
+    QTimer::singleShot(0, this, [this] {
+      TTapete::PrepararDibujos(TfrmJuego::TamannoCartaPrevisto(TfrmJuego::Marco(*this)),
+                               devicePixelRatioF());
+      prepararSiguiente();
+    });
+  }
   // Every activation selects the first game, also on coming back from a game; so does
   // the first showing, for a desktop that does not activate new windows.
   const bool mostrada = e->type() == QEvent::Show && !e->spontaneous();

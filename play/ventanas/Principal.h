@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QListWidget;
@@ -19,6 +20,7 @@ class TfrmPrincipal : public QWidget {
  public:
   // `imagen`: the picture, when it was decoded beforehand; else the window decodes it.
   explicit TfrmPrincipal(QWidget* parent = nullptr, QImage imagen = {});
+  ~TfrmPrincipal() override;
 
   // Starts the selected game with a game number (0 asks for a fresh one).
   void IniciarSeleccionado(std::int32_t numero);
@@ -50,6 +52,14 @@ class TfrmPrincipal : public QWidget {
   // Written by the score table opened from here: the deal to play and its game.
   std::int32_t NroPedido = 0;
   QString JuegoPedido;
+  // The window of the next game, built while this window waits for the player.
+  TfrmJuego* VentanaSiguiente() const { return siguiente_.get(); }
+
+ private:
+  // Builds the next game's window (and makes the splash's own) once this window is idle.
+  void prepararSiguiente();
+  bool dibujosPedidos_ = false;
+  std::unique_ptr<TfrmJuego> siguiente_;
 
  protected:
   bool event(QEvent* e) override;

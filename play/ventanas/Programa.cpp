@@ -2,6 +2,11 @@
 
 #include <QStandardPaths>
 
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "play/Archivos.h"
 #include "play/CarpetaDatos.h"
 
@@ -82,4 +87,13 @@ bool EsReversoActual(const QString& archivo) {
   // Without walking the whole list: a path matches in any letter case, and a second
   // file differing only in case costs at most one repaint too many.
   return MayusculasArchivo(archivo.toStdString()) == MayusculasArchivo(ReversoActual());
+}
+
+void CederProcesadorAVentanas() {
+  // Leaving a real-time policy and raising the niceness are always allowed; failing, the
+  // worker simply keeps its priority.
+  const sched_param normal{};
+  pthread_setschedparam(pthread_self(), SCHED_OTHER, &normal);
+  // On Linux the niceness is per thread.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
 }

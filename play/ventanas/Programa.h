@@ -52,3 +52,8 @@ QPixmap DibujoReversoActual(qreal dpr);
 // The same at the size it is shown (logical pixels), e.g. a table scaled to its window.
 QPixmap DibujoReversoActual(QSize tamanno, qreal dpr);
 bool EsReversoActual(const QString& archivo);
+
+// Called first on a worker thread: its background work (a search, decoding) gives way to
+// the window thread and the display server whenever they want the processor, also where
+// the program was started at real-time priority, which the worker would inherit.
+void CederProcesadorAVentanas();

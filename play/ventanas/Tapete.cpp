@@ -7,10 +7,15 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QThreadPool>
 #include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
+#include <future>
+#include <memory>
+#include <iterator>
+#include <tuple>
 
 #include "backs/ventanas/ImagenesReversos.h"
 #include "play/ventanas/Cursores.h"
@@ -78,19 +83,36 @@ void TTapete::Encuadrar(const QRect& zona, int arriba) {
   ajustarVista();
 }
 
+namespace {
+
+double EscalaPara(QSize tamanno, const QRect& zona, int arriba) {
+  if (zona.isEmpty()) return 1;
+  const QSizeF libre(tamanno.width(), std::max(1, tamanno.height() - arriba));
+  const double escala = std::min(libre.width() / zona.width(), libre.height() / zona.height());
+  return escala > 0 ? escala : 1;
+}
+
+QSize CartaEnEscala(double escala) {
+  return {std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
+          std::max(1, static_cast<int>(std::lround(kAltoCarta * escala)))};
+}
+
+}  // namespace
+
+QSize TTapete::TamannoCartaPara(QSize tamanno, const QRect& zona, int arriba) {
+  return CartaEnEscala(EscalaPara(tamanno, zona, arriba));
+}
+
 void TTapete::ajustarVista() {
-  double escala = 1;
+  const double escala = EscalaPara(size(), zona_, arriba_);
   QPointF desplazamiento;
   if (!zona_.isEmpty()) {
     const QSizeF libre(width(), std::max(1, height() - arriba_));
-    escala = std::min(libre.width() / zona_.width(), libre.height() / zona_.height());
-    if (!(escala > 0)) escala = 1;
     desplazamiento = QPointF((libre.width() - zona_.width() * escala) / 2,
                              arriba_ + (libre.height() - zona_.height() * escala) / 2) -
                      QPointF(zona_.topLeft()) * escala;
   }
-  const QSize tam(std::max(1, static_cast<int>(std::lround(kAnchoCarta * escala))),
-                  std::max(1, static_cast<int>(std::lround(kAltoCarta * escala))));
+  const QSize tam = CartaEnEscala(escala);
   if (escala == escala_ && desplazamiento == desplazamiento_ && tam == tamCarta_) return;
   cancelarArrastre();
   escala_ = escala;
@@ -120,6 +142,73 @@ void TTapete::PonerPosicionFondo(QPoint posicion) {
 void TTapete::RepintarReversos() {
   versionReverso_ = ~std::uint64_t{0};
   update();
+}
+
+std::vector<TTapete::TPintura> TTapete::escena() const {
+  std::vector<TPintura> v;
+  for (const TControl* c : enOrden())
+    if (c->Imagen.Tipo != TTipoImagen::Ninguna)
+      v.push_back({Rectangulo(*c), static_cast<int>(c->Imagen.Tipo) << 8 | c->Imagen.Indice});
+  // The focus and the run in hand are framed around their rectangles, in the colour of
+  // what the pile would say.
+  if (focoVisible_)
+    v.push_back({rectanguloFoco(), -(1 + (llevada_ ? 2 : 0) + (aceptaFoco_ ? 4 : 0) + (rechazo_ ? 8 : 0))});
+  if (llevada_) {
+    QRect r;
+    for (const TCarta* c = llevada_; c; c = c->Encima) r |= Rectangulo(*c);
+    v.push_back({r, -16});
+  }
+  return v;
+}
+
+void TTapete::MostrarCambios() {
+  std::vector<TPintura> ahora = escena();
+  // Pictures found in both scenes, as a multiset (a pile of backs repeats one picture).
+  const auto menor = [](const TPintura& a, const TPintura& b) {
+    return std::tuple(a.Rect.x(), a.Rect.y(), a.Rect.width(), a.Rect.height(), a.Clave) <
+           std::tuple(b.Rect.x(), b.Rect.y(), b.Rect.width(), b.Rect.height(), b.Clave);
+  };
+  std::vector<TPintura> antes = escena_, despues = ahora;
+  std::sort(antes.begin(), antes.end(), menor);
+  std::sort(despues.begin(), despues.end(), menor);
+  std::vector<TPintura> comunes, cambiadas;
+  std::set_intersection(antes.begin(), antes.end(), despues.begin(), despues.end(),
+                        std::back_inserter(comunes), menor);
+  std::set_symmetric_difference(antes.begin(), antes.end(), despues.begin(), despues.end(),
+                                std::back_inserter(cambiadas), menor);
+  // What stayed may have changed places in the stacking: compare the pictures both scenes
+  // share in their painting order; where the orders part, both are painted again.
+  const auto enComun = [&](const std::vector<TPintura>& escena) {
+    std::vector<TPintura> v;
+    std::vector<TPintura> quedan = comunes;
+    for (const TPintura& p : escena) {
+      const auto i = std::lower_bound(quedan.begin(), quedan.end(), p, menor);
+      if (i != quedan.end() && *i == p) {
+        v.push_back(p);
+        quedan.erase(i);
+      }
+    }
+    return v;
+  };
+  if (!comunes.empty()) {
+    const std::vector<TPintura> a = enComun(escena_), b = enComun(ahora);
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+      if (!(a[i] == b[i])) {
+        cambiadas.push_back(a[i]);
+        cambiadas.push_back(b[i]);
+      }
+  }
+  escena_ = std::move(ahora);
+  // The focus frame lies up to three of its widths outside what it frames; the hint's
+  // marks a few pixels around a card.
+  const int margenFoco = static_cast<int>(std::ceil(4 * std::max(2.0, 3 * escala_))) + 2;
+  constexpr int kMargenCarta = 5;
+  QRegion region;
+  for (const TPintura& p : cambiadas) {
+    const int m = p.Clave < 0 ? margenFoco : kMargenCarta;
+    region += p.Rect.adjusted(-m, -m, m, m);
+  }
+  if (!region.isEmpty()) update(region);
 }
 
 std::vector<const TControl*> TTapete::enOrden() const {
@@ -155,7 +244,13 @@ struct TDibujosMesa {
   QSize Tamanno;
   qreal Dpr = 0;
   QHash<int, QPixmap> Cache;
+  // Drawn ahead on a worker (PrepararDibujos), by the same keys, for one size.
+  QSize TamannoPreparado;
+  qreal DprPreparado = 0;
+  std::shared_future<QHash<int, QImage>> Preparados;
 };
+
+int ClaveDibujo(TTipoImagen tipo, int indice) { return static_cast<int>(tipo) << 8 | indice; }
 
 TDibujosMesa& DibujosMesa() {
   static TDibujosMesa dibujos;
@@ -192,9 +287,18 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
     }
     return reverso_;
   }
-  const int clave = static_cast<int>(imagen.Tipo) << 8 | imagen.Indice;
+  const int clave = ClaveDibujo(imagen.Tipo, imagen.Indice);
   auto it = d.Cache.find(clave);
   if (it != d.Cache.end()) return *it;
+  if (d.Preparados.valid() && d.TamannoPreparado == tam && d.DprPreparado == dpr) {
+    // Waits only if the table is shown before the worker is done.
+    const QHash<int, QImage> preparados = d.Preparados.get();
+    d.Preparados = {};
+    for (auto i = preparados.begin(); i != preparados.end(); ++i)
+      d.Cache.insert(i.key(), QPixmap::fromImage(i.value()));
+    it = d.Cache.find(clave);
+    if (it != d.Cache.end()) return *it;
+  }
   QPixmap px;
   switch (imagen.Tipo) {
     case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, tam, dpr); break;
@@ -204,6 +308,26 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
     case TTipoImagen::Reverso: break;
   }
   return *d.Cache.insert(clave, px);
+}
+
+void TTapete::PrepararDibujos(QSize carta, qreal dpr) {
+  TDibujosMesa& d = DibujosMesa();
+  if ((d.Tamanno == carta && d.Dpr == dpr) ||
+      (d.Preparados.valid() && d.TamannoPreparado == carta && d.DprPreparado == dpr))
+    return;
+  auto promesa = std::make_shared<std::promise<QHash<int, QImage>>>();
+  d.Preparados = promesa->get_future().share();
+  d.TamannoPreparado = carta;
+  d.DprPreparado = dpr;
+  // Qt's own pool: the application object waits for it before it goes.
+  QThreadPool::globalInstance()->start([promesa, carta, dpr] {
+    QHash<int, QImage> v;
+    for (int i = 0; i < 40; ++i) v.insert(ClaveDibujo(TTipoImagen::Cara, i), ImagenCara(i, carta, dpr));
+    for (int i = 0; i < 3; ++i) v.insert(ClaveDibujo(TTipoImagen::Otros, i), ImagenOtros(i, carta, dpr));
+    for (int i = 0; i < 4; ++i)
+      v.insert(ClaveDibujo(TTipoImagen::Fundacion, i), ImagenFundacion(i, carta, dpr));
+    promesa->set_value(std::move(v));
+  });
 }
 
 QRect TTapete::rectanguloArrastre() const {
@@ -219,14 +343,13 @@ QRect TTapete::rectanguloTramo() const {
 
 void TTapete::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  // A drag frame repaints two separate rectangles: what lies between them is skipped.
   const QRegion zona = e->region();
-  for (const QRect& r : zona) p.fillRect(r, kColorMesa);
-  if (!fondo_.isNull()) {
-    if (fondoPx_.isNull()) fondoPx_ = PixmapFondo(fondo_);
-    const QRect r(posicionFondo_, fondo_.size());
-    if (zona.intersects(r)) p.drawPixmap(r.topLeft(), fondoPx_);
-  }
+  // What is painted, bottom to top, where it intersects the region.
+  std::vector<std::pair<QRect, QPixmap>> pinturas;
+  const auto pintar = [&](const QRect& r, const TImagen& imagen) {
+    if (zona.intersects(r)) pinturas.emplace_back(r, dibujo(imagen));
+  };
+  if (!fondo_.isNull() && fondoPx_.isNull()) fondoPx_ = PixmapFondo(fondo_);
   const TCarta* debajoOculta =
       arrastrada_ && arrastrada_->Debajo && !arrastrada_->Debajo->Visible ? arrastrada_->Debajo
                                                                           : nullptr;
@@ -234,10 +357,8 @@ void TTapete::paintEvent(QPaintEvent* e) {
   for (const TControl* c : enOrden()) {
     if (arrastrada_ && EnTramo(arrastrada_, c)) {
       // A pile of stacked cards shows the card the run uncovers while it is carried.
-      if (debajoOculta && c == arrastrada_) {
-        const QRect r = Rectangulo(*debajoOculta);
-        if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(debajoOculta->Imagen));
-      }
+      if (debajoOculta && c == arrastrada_)
+        pintar(Rectangulo(*debajoOculta), debajoOculta->Imagen);
       continue;
     }
     if (!moviles_.empty() && moviles_.count(c)) {
@@ -245,22 +366,27 @@ void TTapete::paintEvent(QPaintEvent* e) {
       enCamino.push_back(static_cast<const TCarta*>(c));
       continue;
     }
-    const QRect r = Rectangulo(*c);
-    if (!zona.intersects(r) || c->Imagen.Tipo == TTipoImagen::Ninguna) continue;
-    p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
+    if (c->Imagen.Tipo != TTipoImagen::Ninguna) pintar(Rectangulo(*c), c->Imagen);
   }
   // Gliding cards over everything else, in their stacking order.
-  for (const TCarta* c : enCamino) {
-    const QRect r = RectanguloPintado(*c);
-    if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
-  }
+  for (const TCarta* c : enCamino) pintar(RectanguloPintado(*c), c->Imagen);
   if (arrastrada_) {
     const QPoint d = puntero_ - agarre_;
-    for (const TCarta* c = arrastrada_; c; c = c->Encima) {
-      const QRect r = Rectangulo(*c).translated(d);
-      if (zona.intersects(r)) p.drawPixmap(r.topLeft(), dibujo(c->Imagen));
-    }
+    for (const TCarta* c = arrastrada_; c; c = c->Encima)
+      pintar(Rectangulo(*c).translated(d), c->Imagen);
   }
+  // One rectangle of the region at a time: clipped to a rectangle the pictures are
+  // copied line by line, while a clip of several rectangles (the cards a deal or a drag
+  // moved) sends every pixel down the painter's slow general path.
+  const QRect rFondo(posicionFondo_, fondo_.size());
+  for (const QRect& r : zona) {
+    if (zona.rectCount() > 1) p.setClipRect(r);
+    p.fillRect(r, kColorMesa);
+    if (!fondoPx_.isNull() && r.intersects(rFondo)) p.drawPixmap(rFondo.topLeft(), fondoPx_);
+    for (const auto& [lugar, px] : pinturas)
+      if (r.intersects(lugar)) p.drawPixmap(lugar.topLeft(), px);
+  }
+  p.setClipping(false);
   if (focoVisible_) pintarFoco(p);
   if (DibujarEncima) DibujarEncima(p);
 }

@@ -45,6 +45,13 @@ class TTapete : public QWidget {
   double Escala() const { return escala_; }
   // Logical size of a card as painted.
   QSize TamannoCarta() const { return tamCarta_; }
+  // The size a table of `tamanno` logical pixels paints its cards at, fitting `zona` below
+  // its first `arriba` pixels (Encuadrar).
+  static QSize TamannoCartaPara(QSize tamanno, const QRect& zona, int arriba);
+  // Draws on a worker the faces, places and emblems of a table whose cards are `carta`
+  // logical pixels at the pixel ratio `dpr`: the first table of that size takes them
+  // instead of drawing them while its window waits to be shown.
+  static void PrepararDibujos(QSize carta, qreal dpr);
 
   // imgFondo: drawn under the table at `posicion` (window coordinates).
   void PonerFondo(const QImage& fondo);
@@ -53,6 +60,10 @@ class TTapete : public QWidget {
 
   // Every face-down card shows the chosen back again.
   void RepintarReversos();
+  // Repaints only what the engine changed since the last call: the cards, piles and stock
+  // that came, went, moved, turned or changed places in the stacking, and the focus. A new
+  // deal or a move then paints the cards it touched, not the whole table.
+  void MostrarCambios();
 
   TCarta* Arrastrada() const { return arrastrada_; }
 
@@ -117,6 +128,16 @@ class TTapete : public QWidget {
   QRect rectanguloTramo() const;
   const QPixmap& dibujo(const TImagen& imagen);
   std::vector<const TControl*> enOrden() const;
+
+  // What the table showed at the last MostrarCambios: each picture where it was painted,
+  // bottom to top, the focus last.
+  struct TPintura {
+    QRect Rect;
+    int Clave;
+    bool operator==(const TPintura&) const = default;
+  };
+  std::vector<TPintura> escena() const;
+  std::vector<TPintura> escena_;
 
   // Keyboard play.
   struct TFoco {

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fstream>
+#include <future>
+#include <vector>
 #include <string>
 
 #include "games/Juegos.h"
@@ -245,4 +248,37 @@ TEST_F(TamannoOriginalTest, UnArchivoDannadoDaLosValoresPorDefecto) {
   const TPreferencias p = LeerPreferencias();
   EXPECT_FALSE(p.TamannoOriginal);
   EXPECT_TRUE(p.Animacion);
+}
+
+// The cards are drawn on a worker while the main window waits for the player: at the size
+// a maximised game window shows them, and alike to the pixel with those drawn here.
+class DibujosPreviosTest : public TConVentanaJuego<> {};
+
+TEST_F(DibujosPreviosTest, ElTamannoPrevistoEsElDeLaVentanaMaximizada) {
+  // Another window of the program tells the desktop's frame.
+  const QSize previsto = TfrmJuego::TamannoCartaPrevisto(TfrmJuego::Marco(*juego));
+  juego->showMaximized();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(juego->windowState() & Qt::WindowMaximized);
+  juego->Jugar(PrepararStrup, 7);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(t->TamannoCarta(), previsto);
+}
+
+TEST_F(DibujosPreviosTest, LoQueDibujaUnHiloEsLoQueDibujaLaVentana) {
+  const QSize tam(87, 137);
+  const qreal dpr = juego->devicePixelRatioF();
+  auto enHilo = std::async(std::launch::async, [&] {
+    std::vector<QImage> v;
+    for (int i = 0; i < 40; ++i) v.push_back(ImagenCara(i, tam, dpr));
+    for (int i = 0; i < 3; ++i) v.push_back(ImagenOtros(i, tam, dpr));
+    for (int i = 0; i < 4; ++i) v.push_back(ImagenFundacion(i, tam, dpr));
+    return v;
+  });
+  const std::vector<QImage> hilo = enHilo.get();
+  ASSERT_EQ(hilo.size(), 47u);
+  for (int i = 0; i < 40; ++i) EXPECT_TRUE(hilo[i] == DibujoCara(i, tam, dpr).toImage()) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(hilo[40 + i] == DibujoOtros(i, tam, dpr).toImage()) << i;
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(hilo[43 + i] == DibujoFundacion(i, tam, dpr).toImage()) << i;
 }

@@ -1,8 +1,11 @@
 // A new deal in the game window: the splash shows while the deal is built and is hidden
 // after it, and the table is painted once, with the new deal, after the click has been
-// handled; what every game window shares (toolbar icons) is drawn once.
+// handled; what every game window shares (toolbar icons) is drawn once; what the screen
+// shows after deals and moves is the whole table, though only what changed is repainted.
 #include <QAction>
 #include <QLabel>
+#include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include "games/Juegos.h"
@@ -69,3 +72,65 @@ TEST_F(NuevoRepartoTest, DosVentanasDeJuegoCompartenLosIconosDeSuBarra) {
 }
 
 }  // namespace
+
+// What the window shows, read back from its backing store, against the table painted
+// whole: the table repaints only what changed, and nothing it changed may be left out.
+class PintadoParcialTest : public TConVentanaJuego<> {
+ protected:
+  QImage EnPantalla() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::processEvents();
+    return juego->screen()->grabWindow(juego->winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+  }
+  QImage Entera() { return juego->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  // Only the table: the panels shown over it (the verdict, which changes while the search
+  // runs) are widgets of their own, blanked out.
+  QImage Mesa(const QImage& ventana) {
+    const qreal dpr = juego->devicePixelRatioF();
+    const auto pixeles = [dpr](const QRect& r) {
+      return QRect((QPointF(r.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize());
+    };
+    QImage imagen = ventana.copy(pixeles(t->geometry()));
+    QPainter p(&imagen);
+    for (QWidget* w : juego->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (w != t && w->isVisible() && w->geometry().intersects(t->geometry()))
+        p.fillRect(pixeles(w->geometry().translated(-t->pos())), Qt::black);
+    return imagen;
+  }
+  void Comparar(const char* paso) {
+    const QImage pantalla = EnPantalla();
+    ASSERT_FALSE(pantalla.isNull()) << paso;
+    EXPECT_TRUE(Mesa(pantalla) == Mesa(Entera())) << paso;
+  }
+};
+
+TEST_F(PintadoParcialTest, LaPantallaMuestraLaMesaEnteraTrasRepartosJugadasYDeshacer) {
+  t->PonerAnimacion(false);
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
+  Comparar("primer reparto");
+  juego->NuevoReparto(6);
+  Comparar("otro reparto");
+  // A deal of another game: other places, other piles.
+  juego->mesa.ProcPreparar = PrepararStrup;
+  juego->NuevoReparto(7);
+  Comparar("otro juego");
+  // A card sent home or to a pile by the right button, then taken back.
+  bool movio = false;
+  for (const auto& c : juego->mesa.Cartas) {
+    if (!c->Visible || !c->BocaArriba || !c->Pila || c->Pila->Tope != c.get()) continue;
+    const QPoint centro = t->Rectangulo(*c).center();
+    const auto pasos = juego->mesa.Pasos.size();
+    QTest::mouseClick(t, Qt::RightButton, {}, centro);
+    if (juego->mesa.Pasos.size() != pasos) {
+      movio = true;
+      break;
+    }
+  }
+  ASSERT_TRUE(movio);
+  Comparar("jugada");
+  juego->tbDeshacerClick();
+  Comparar("deshacer");
+  juego->tbReiniciarClick();
+  Comparar("reiniciar");
+}

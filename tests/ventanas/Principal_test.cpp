@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 
 #include <algorithm>
@@ -211,4 +212,28 @@ TEST_F(PrincipalTest, BarraConSusBotonesEnOrden) {
   QTest::mouseClick(botones[0], Qt::LeftButton);
   ASSERT_EQ(iniciados.size(), 1u);
   EXPECT_EQ(iniciados[0], "Cuatro Reyes");
+}
+
+// The game window is built while the main window waits for the player; each game still
+// gets a fresh one, and the one it played in is gone after it.
+TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
+  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  QPointer<TfrmJuego> hecha = principal->VentanaSiguiente();
+  EXPECT_FALSE(hecha->isVisible());
+  EXPECT_TRUE(hecha->mesa.Cartas.empty());
+  QPointer<TfrmJuego> jugada;
+  bool laHecha = false;
+  principal->MostrarJuego = [&](TfrmJuego& juego) {
+    jugada = &juego;
+    laHecha = &juego == hecha.data();
+  };
+  principal->IniciarSeleccionado(0);
+  EXPECT_TRUE(laHecha);
+  EXPECT_TRUE(jugada.isNull());
+  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  TfrmJuego* siguiente = principal->VentanaSiguiente();
+  EXPECT_TRUE(siguiente->mesa.Cartas.empty());
+  EXPECT_EQ(siguiente->windowTitle(), QStringLiteral("ZARP -"));
+  EXPECT_FALSE(siguiente->tbDeshacer->isEnabled());
+  EXPECT_FALSE(siguiente->tbVolverInstantanea->isEnabled());
 }
