@@ -81,8 +81,10 @@ struct TNivel {
 
 class TBusqueda {
  public:
-  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar)
+  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever)
       : m_(m),
+        prever_(prever),
+        comprobar_(limites.Comprobar),
         parar_(std::move(parar)),
         limiteMs_(limites.Milisegundos),
         // A thirty-second of the limit is left for what the counts do not see: the
@@ -95,6 +97,10 @@ class TBusqueda {
 
  private:
   TMesa& m_;
+  // Drags on a table without callbacks: the child's key worked out from the snapshot, and
+  // a child seen before is never played. `comprobar_` plays it all the same and compares.
+  bool prever_;
+  bool comprobar_;
   std::stop_token parar_;
   std::int64_t limiteMs_;
   std::size_t limiteBytes_;
@@ -145,6 +151,9 @@ class TBusqueda {
   std::array<std::vector<TMovimiento>, 5> cubos_;
   std::array<std::uint32_t, 256> claseVacia_{};
   std::uint32_t sello_ = 0;
+  // The snapshot being expanded: where each pile's cards start and each pile's key.
+  std::array<std::uint8_t, 257> inicioPila_{};
+  std::array<TClave, 257> clavePila_{};
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -152,7 +161,9 @@ class TBusqueda {
   void PonerEstructura(std::uint16_t e);
   void Leer(std::uint8_t* foto);
   void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
-  TClave Clave(const std::uint8_t* foto) const;
+  // `anotar`: each pile's key and place kept for Prever.
+  TClave Clave(const std::uint8_t* foto, bool anotar = false);
+  TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
                   std::uint8_t* hija);
   void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
@@ -393,7 +404,7 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
 
 // Each pile hashed from its class and cards, the piles summed: the sum does not change
 // when interchangeable piles swap their cards.
-TClave TBusqueda::Clave(const std::uint8_t* foto) const {
+TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
@@ -402,6 +413,10 @@ TClave TBusqueda::Clave(const std::uint8_t* foto) const {
   std::size_t k = 0;
   for (std::size_t i = 0; i <= n; ++i) {
     const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    if (anotar) {
+      inicioPila_[i] = static_cast<std::uint8_t>(k);
+      clavePila_[i] = h;
+    }
     k += foto[i];
     clave.A += h.A;
     clave.B += h.B;
@@ -445,6 +460,34 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
     kh += hija[i];
   }
   std::memcpy(a + kh, de + kp, 40 - kh + 3);
+  return clave;
+}
+
+// On a table without callbacks the engine's drop takes the run off its pile, turns the
+// card left on top face up and lays the run on the other pile; nothing else changes (the
+// structure and the stock included). The child's key follows from the parent's snapshot,
+// whose piles' keys and places Clave noted. Every child played is compared with
+// this, and a search that ever finds them apart starts again without it (Resolver).
+TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::uint8_t* de = cartas + inicioPila_[s];
+  const std::uint8_t* a = cartas + inicioPila_[d];
+  const std::size_t queda = mv.Posicion;
+  const std::size_t tramo = padre[s] - queda;
+  std::array<std::uint8_t, 40> tras;
+  std::memcpy(tras.data(), de, queda);
+  if (queda > 0) tras[queda - 1] |= kBocaArriba;
+  const TClave desde = ClaveDePila(tras.data(), queda, e.Clase[s]);
+  std::memcpy(tras.data(), a, padre[d]);
+  std::memcpy(tras.data() + padre[d], de + queda, tramo);
+  const TClave hacia = ClaveDePila(tras.data(), padre[d] + tramo, e.Clase[d]);
+  clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
+  clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
   return clave;
 }
 
@@ -621,11 +664,18 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   movs_.clear();
   Generar(padre, entrada);
   const bool porPartes = !conLlamadas_;
-  const TClave clavePadre = porPartes ? Clave(padre) : TClave{};
+  const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();
-  const TMovimiento* anterior = nullptr;
+  const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
+    const bool previsto = prever_ && porPartes && mv.Pila != kMazo;
+    TClave prevista{};
+    if (previsto) {
+      prevista = Prever(padre, clavePadre, mv);
+      // Seen before: not a win, or the search would have ended there.
+      if (!comprobar_ && vistas_.Contiene(prevista)) continue;
+    }
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     if (!Aplicar(mv)) {
@@ -643,6 +693,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     TClave clave;
     if (porPartes && mv.Pila != kMazo) {
       clave = LeerTras(padre, clavePadre, mv, hija);
+      if (previsto && !(clave == prevista)) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
     } else {
       Leer(hija);
       clave = Clave(hija);
@@ -785,8 +839,17 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     return r;
   }
   m.SinRegistro = true;
-  TBusqueda b(m, limites, std::move(parar));
-  TResultado r = b.Buscar();
+  TResultado r = TBusqueda(m, limites, parar, true).Buscar();
+  if (r.Desajustes > 0) {
+    // The table's drops do more than the search foresaw: nothing it skipped can be
+    // trusted, so it searches again, playing every child.
+    TMesa otra;
+    Jugar(otra, preparar, numero, pasos);
+    otra.SinRegistro = true;
+    const std::uint64_t desajustes = r.Desajustes;
+    r = TBusqueda(otra, limites, std::move(parar), false).Buscar();
+    r.Desajustes = desajustes;
+  }
   r.Numero = m.NumeroJuego;
   return r;
 }

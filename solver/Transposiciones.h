@@ -45,6 +45,15 @@ class TTransposiciones {
     }
   }
 
+  bool Contiene(TClave k) const {
+    k.A |= 1;
+    const std::size_t mascara = tabla_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
+      if (tabla_[i].A == 0) return false;
+      if (tabla_[i] == k) return true;
+    }
+  }
+
   // Asks the processor for the key's slot ahead of Insertar, so other work hides the wait.
   void Anticipar(const TClave& k) const {
     __builtin_prefetch(&tabla_[static_cast<std::size_t>(k.B) & (tabla_.size() - 1)]);

@@ -304,6 +304,45 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
   EXPECT_GE(ganables, 16);
 }
 
+// A drag's child is foreseen from the parent's snapshot and, if seen, never played. Played
+// all the same and compared, every game's children are what was foreseen, and the search
+// goes exactly as it does without playing them.
+TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= 3; ++numero) {
+      TLimites comprobar = PorPosiciones(15000);
+      comprobar.Comprobar = true;
+      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
+      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
+      const TResultado sin = Resolver(juego.Preparar, numero, {}, PorPosiciones(15000));
+      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
+      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
+      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
+    }
+  }
+}
+
+// A table whose end-of-move check turns each Dos home face down: its drops do more than
+// the search foresees, so it searches again playing every child, and still wins.
+TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
+  const TPrepararJuego preparar = [](TMesa& m, std::int32_t) {
+    PrepararCuatroPalos(m, false);
+    m.VerificarFin = [](TMesa& mesa) {
+      unsigned enFundaciones = 0;
+      for (const auto& p : mesa.Pilas) {
+        if (!p->Grupo->EsFundacion) continue;
+        enFundaciones += p->Cantidad;
+        if (p->Tope && p->Tope->Numero == 2 && p->Tope->BocaArriba) mesa.PonerBocaAbajo(*p->Tope);
+      }
+      if (enFundaciones == 40) mesa.JuegoGanado();
+    };
+  };
+  const TResultado r = Resolver(preparar, 1, {});
+  EXPECT_GT(r.Desajustes, 0u);
+  ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+}
+
 TEST(Solucionador, MismaPosicionMismaRespuesta) {
   for (const char* clave : {"Strup", "SolitarioDe10A4", "SolitarioAnárquicoII"}) {
     const TJuegoRegistrado& juego = *BuscarRegistro(clave);
