@@ -112,6 +112,10 @@ class TBusqueda {
   std::array<TCarta*, 40> porId_{};
   std::size_t tamFoto_ = 0;
   bool conGanchos_ = false;
+  // The same, for the decisions about piles with cards and about empty ones: where it is
+  // false, the engine's default rule functions decide, whose conditions are read as data.
+  bool ganchosApila_ = false;
+  bool ganchosVacia_ = false;
   // Callbacks of piles or cards, which may change groups and origins as cards come and
   // go. Rule functions only decide: without callbacks a move changes no more than the
   // piles it touches.
@@ -233,6 +237,9 @@ bool TBusqueda::Preparar() {
   for (const auto& p : m_.Pilas) pilas_.push_back(p.get());
   conGanchos_ = TieneGanchos(m_);
   conLlamadas_ = TieneLlamadas(m_);
+  ganchosApila_ = conLlamadas_ || m_.PuedeApilar != ApilarPorReglas;
+  ganchosVacia_ = conLlamadas_ || m_.PuedeOcuparVacia != OcuparPorReglas ||
+                  m_.PuedeFundar != FundarPorReglas;
   reglas_ = LeerReglas(m_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
@@ -529,20 +536,41 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
       fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
   }
 
-  // On a table without hooks a pile's decision can only accept what its group's rules
-  // lay on its top card, or put on an empty pile: the rest need not be asked.
+  // Where the default rule functions decide, a pile's decision can only accept what its
+  // group's rules lay on its top card, or put on an empty pile, of a group the pile takes
+  // cards from, within its capacity (a foundation's empty pile aside), a single card unless
+  // its group takes several, and then only a run its own group's rules laid (or any run
+  // where the group moves free ones). The rest need not be asked.
   std::array<std::uint64_t, 256> admite;
+  std::array<bool, 256> porDatos;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
-    admite[d] = conGanchos_      ? ~std::uint64_t{0}
-                : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
-                         : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
+    admite[d] = !porDatos[d] ? ~std::uint64_t{0}
+                : p.Tope     ? reglas_.Apila[g][IdCarta(*p.Tope)]
+                             : reglas_.Vacia[g];
   }
+  const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
+  std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
+    const TGrupo* origen = e.Grupos[s];
+    for (std::size_t d = 0; d < n; ++d)
+      deAqui[d] = d != s && (!porDatos[d] || AceptaOrigen(origen, *e.Grupos[d]));
+    const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
+    unsigned largo = 0;
+    bool tramoValido = true;
     for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
       const std::uint8_t id = IdCarta(*c);
+      ++largo;
+      if (c->Encima && !origen->TramoLibre && !(apilaAqui[id] >> IdCarta(*c->Encima) & 1)) {
+        // No default rule function moves a run its group did not lay, nor any run
+        // below it.
+        if (todoPorDatos && !comprobar_) break;
+        tramoValido = false;
+      }
       // The kinds of empty pile this card was tried on: marked with this card's stamp.
       if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
         claseVacia_.fill(0);
@@ -550,8 +578,17 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
       }
       const std::uint32_t sello = sello_;
       for (std::size_t d = 0; d < n; ++d) {
-        if (d == s || !(admite[d] >> id & 1)) continue;
         TPila& hacia = *pilas_[d];
+        bool descartada = !deAqui[d] || !(admite[d] >> id & 1);
+        if (porDatos[d] && !descartada) {
+          const TGrupo& g = *e.Grupos[d];
+          descartada = (largo > 1 && (!tramoValido || !g.VariasCartas)) ||
+                       ((hacia.Tope || !g.EsFundacion) && largo + hacia.Cantidad > g.Capacidad);
+        }
+        if (descartada) {
+          if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
+          continue;
+        }
         if (!hacia.Tope) {
           // One empty pile of each kind is enough; a whole pile to an empty one of its
           // own kind changes nothing on a table without hooks.
