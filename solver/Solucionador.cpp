@@ -172,6 +172,7 @@ class TBusqueda {
                   std::uint8_t* hija);
   void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Aplicar(const TMovimiento& mv);
   std::int32_t Valor(const std::uint8_t* foto) const;
@@ -499,9 +500,24 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
 }
 
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
+// Without callbacks that decision is the table's rule function for the pile, on a face-up
+// card from another pile: asked straight, as the check mode confirms.
 bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
-  if (destino.Tope) return m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1);
-  return &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+  if (conLlamadas_ || comprobar_) {
+    const bool mesa = destino.Tope ? m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1)
+                                   : &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+    if (conLlamadas_) return mesa;
+    if (mesa != AceptaRegla(carta, destino, desde)) ++r_.Desajustes;
+    return mesa;
+  }
+  return AceptaRegla(carta, destino, desde);
+}
+
+bool TBusqueda::AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const {
+  if (!carta.BocaArriba || &destino == &desde || carta.Pila == &destino) return false;
+  if (destino.Tope) return m_.PuedeApilar(carta, destino);
+  return destino.Grupo->EsFundacion ? m_.PuedeFundar(carta, destino)
+                                    : m_.PuedeOcuparVacia(carta, destino);
 }
 
 // A card X may go home at once, without trying anything else, when the table's rules are
