@@ -61,6 +61,9 @@ struct TEstructura {
   // Per pile: a foundation, or a pile that holds one suit in order as foundations do
   // (a pile turned into a foundation); moves there are tried first.
   std::vector<bool> EsCasa;
+  // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
+  // its origins.
+  std::vector<bool> TomaDe;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -151,6 +154,7 @@ class TBusqueda {
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
   std::vector<std::pair<std::int32_t, std::uint32_t>> orden_;  // children by value
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
+  std::vector<TClave> previstas_;  // their children's keys, where foreseen
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
   std::array<std::uint32_t, 256> claseVacia_{};
@@ -207,6 +211,7 @@ class TBusqueda {
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
+           previstas_.capacity() * sizeof(TClave) +
            hija_.size();
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
@@ -285,6 +290,8 @@ std::uint16_t TBusqueda::EstructuraActual() {
     e.EsCasa.push_back(casa);
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
+  for (const TPila* desde : pilas_)
+    for (const TPila* hacia : pilas_) e.TomaDe.push_back(AceptaOrigen(desde->Grupo, *hacia->Grupo));
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {
     std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
@@ -572,8 +579,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
-    for (std::size_t d = 0; d < n; ++d)
-      deAqui[d] = d != s && (!porDatos[d] || AceptaOrigen(origen, *e.Grupos[d]));
+    for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
     unsigned largo = 0;
@@ -719,16 +725,22 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();
+  // The children's keys first, each slot asked of memory at once: the waits overlap.
+  previstas_.resize(movs_.size());
+  if (prever_ && porPartes) {
+    for (std::size_t k = 0; k < movs_.size(); ++k) {
+      if (movs_[k].Pila == kMazo) continue;
+      previstas_[k] = Prever(padre, clavePadre, movs_[k]);
+      vistas_.Anticipar(previstas_[k]);
+    }
+  }
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
     const bool previsto = prever_ && porPartes && mv.Pila != kMazo;
-    TClave prevista{};
-    if (previsto) {
-      prevista = Prever(padre, clavePadre, mv);
-      // Seen before: not a win, or the search would have ended there.
-      if (!comprobar_ && vistas_.Contiene(prevista)) continue;
-    }
+    const TClave prevista = previstas_[k];
+    // Seen before: not a win, or the search would have ended there.
+    if (previsto && !comprobar_ && vistas_.Contiene(prevista)) continue;
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     if (!Aplicar(mv)) {
