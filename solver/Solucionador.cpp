@@ -575,11 +575,23 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
                              : reglas_.Vacia[g];
   }
   const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
+  // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
+  const bool porBits = n <= 64 && !comprobar_;
+  std::array<std::uint64_t, 40> destinos{};
+  if (porBits) {
+    for (std::size_t d = 0; d < n; ++d)
+      for (std::uint64_t a = admite[d] & ((std::uint64_t{1} << 40) - 1); a; a &= a - 1)
+        destinos[static_cast<std::size_t>(__builtin_ctzll(a))] |= std::uint64_t{1} << d;
+  }
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
-    for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
+    std::uint64_t deAquiBits = 0;
+    for (std::size_t d = 0; d < n; ++d) {
+      deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
+      if (deAqui[d] && d < 64) deAquiBits |= std::uint64_t{1} << d;
+    }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
     unsigned largo = 0;
@@ -599,7 +611,13 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         sello_ = 1;
       }
       const std::uint32_t sello = sello_;
+      std::uint64_t quedan = porBits ? destinos[id] & deAquiBits : 0;
       for (std::size_t d = 0; d < n; ++d) {
+        if (porBits) {
+          if (quedan == 0) break;
+          d = static_cast<std::size_t>(__builtin_ctzll(quedan));
+          quedan &= quedan - 1;
+        }
         TPila& hacia = *pilas_[d];
         bool descartada = !deAqui[d] || !(admite[d] >> id & 1);
         if (porDatos[d] && !descartada) {
