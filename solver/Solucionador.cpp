@@ -552,9 +552,13 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   std::uint64_t fuera = 0;  // cards not home
   if (seguroPosible_) {
     std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i)
-      for (std::size_t j = 0; j < foto[i]; ++j, ++k)
-        if (!e.EsFundacion[i]) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (e.EsFundacion[i]) {
+        k += foto[i];
+        continue;
+      }
+      for (std::size_t j = 0; j < foto[i]; ++j, ++k) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    }
     for (std::size_t j = 0; j < foto[n]; ++j, ++k)
       fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
   }
@@ -578,10 +582,18 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
   const bool porBits = n <= 64 && !comprobar_;
   std::array<std::uint64_t, 40> destinos{};
+  std::uint64_t paraTodas = 0;  // piles that may take any card
   if (porBits) {
-    for (std::size_t d = 0; d < n; ++d)
-      for (std::uint64_t a = admite[d] & ((std::uint64_t{1} << 40) - 1); a; a &= a - 1)
-        destinos[static_cast<std::size_t>(__builtin_ctzll(a))] |= std::uint64_t{1} << d;
+    constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+    for (std::size_t d = 0; d < n; ++d) {
+      const std::uint64_t a = admite[d] & kCuarenta;
+      if (a == kCuarenta) {
+        paraTodas |= std::uint64_t{1} << d;
+        continue;
+      }
+      for (std::uint64_t b = a; b; b &= b - 1)
+        destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
+    }
   }
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   for (std::size_t s = 0; s < n; ++s) {
@@ -611,7 +623,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         sello_ = 1;
       }
       const std::uint32_t sello = sello_;
-      std::uint64_t quedan = porBits ? destinos[id] & deAquiBits : 0;
+      std::uint64_t quedan = porBits ? (destinos[id] | paraTodas) & deAquiBits : 0;
       for (std::size_t d = 0; d < n; ++d) {
         if (porBits) {
           if (quedan == 0) break;
