@@ -308,13 +308,20 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
 // all the same and compared, every game's children are what was foreseen, and the search
 // goes exactly as it does without playing them.
 TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 2;
+  constexpr std::uint64_t kPosiciones = 6000;
+#else
+  constexpr std::int32_t kNumeros = 3;
+  constexpr std::uint64_t kPosiciones = 15000;
+#endif
   for (const auto& juego : Juegos()) {
-    for (std::int32_t numero = 1; numero <= 3; ++numero) {
-      TLimites comprobar = PorPosiciones(15000);
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TLimites comprobar = PorPosiciones(kPosiciones);
       comprobar.Comprobar = true;
       const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
       EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
-      const TResultado sin = Resolver(juego.Preparar, numero, {}, PorPosiciones(15000));
+      const TResultado sin = Resolver(juego.Preparar, numero, {}, PorPosiciones(kPosiciones));
       EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
       EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
       EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
