@@ -56,6 +56,7 @@ struct TEstructura {
   std::string Firma;  // group indices, as bytes
   std::vector<TGrupo*> Grupos;                 // per pile
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
+  std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
   std::vector<bool> EsFundacion;               // per pile
   // Per pile: a foundation, or a pile that holds one suit in order as foundations do
@@ -264,6 +265,15 @@ bool TBusqueda::Preparar() {
 
 // The structure the table has now, added to the list when it is new.
 std::uint16_t TBusqueda::EstructuraActual() {
+  // Most moves leave the structure as it was: that is checked without building a key.
+  if (!estructuras_.empty()) {
+    const TEstructura& e = estructuras_[actual_];
+    bool igual = m_.Grupos == e.DeLaMesa;
+    for (std::size_t i = 0; i < pilas_.size() && igual; ++i) igual = pilas_[i]->Grupo == e.Grupos[i];
+    for (std::size_t g = 0; g < m_.Grupos.size() && igual; ++g)
+      igual = m_.Grupos[g]->Origenes == e.Origenes[g];
+    if (igual) return actual_;
+  }
   auto indiceGrupo = [this](const TGrupo* g) {
     const auto it = std::find(m_.Grupos.begin(), m_.Grupos.end(), g);
     return static_cast<char>(it - m_.Grupos.begin());
@@ -290,6 +300,7 @@ std::uint16_t TBusqueda::EstructuraActual() {
     e.EsCasa.push_back(casa);
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
+  e.DeLaMesa = m_.Grupos;
   for (const TPila* desde : pilas_)
     for (const TPila* hacia : pilas_) e.TomaDe.push_back(AceptaOrigen(desde->Grupo, *hacia->Grupo));
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
