@@ -702,8 +702,9 @@ TPaso PasoDe(const TMovimiento& mv) {
   return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
 }
 
-// Cards home count most, then face-down cards (less is better), empty piles and cards
-// lying in order as their pile's rules lay them.
+// Cards home count most, then face-down cards (less is better), cards still in a stock
+// that is never redealt (its clicks cannot be taken back: those cards are work ahead),
+// empty piles and cards lying in order as their pile's rules lay them.
 std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -729,6 +730,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
         v += 5;
     }
   }
+  if (resto[0] == 0) v -= 30 * static_cast<std::int32_t>(foto[n]);
   return v;
 }
 
