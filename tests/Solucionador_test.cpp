@@ -1,6 +1,7 @@
 // The solver: winning lines that replay to a win, "sin solución" confirmed by a plain
 // exhaustive search, the same answer every time, and limits that give "no se sabe".
 #include "solver/Solucionador.h"
+#include "solver/Transposiciones.h"
 
 #include <gtest/gtest.h>
 
@@ -348,6 +349,34 @@ TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
   EXPECT_GT(r.Desajustes, 0u);
   ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
   EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+}
+
+// The table of keys through its growth, from small pages into large ones: every key put in
+// is found, none other is, and a budget it cannot grow within leaves it full, not larger.
+TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
+  auto clave = [](std::uint64_t i) {
+    return TClave{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+  };
+  constexpr std::uint64_t kClaves = 300000;
+  TTransposiciones t(std::size_t{64} << 20);
+  for (std::uint64_t i = 0; i < kClaves; ++i)
+    ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Usadas(), kClaves);
+  EXPECT_GE(t.Bytes(), kClaves * 2 * sizeof(TClave));
+  for (std::uint64_t i = 0; i < kClaves; i += 7) {
+    ASSERT_TRUE(t.Contiene(clave(i))) << i;
+    ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Vista);
+  }
+  for (std::uint64_t i = kClaves; i < kClaves + 1000; ++i) ASSERT_FALSE(t.Contiene(clave(i)));
+
+  TTransposiciones poca(std::size_t{1} << 20);
+  const std::size_t presupuesto = std::size_t{3} << 20;
+  std::uint64_t i = 0;
+  while (poca.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
+  EXPECT_LE(poca.Bytes(), presupuesto);
+  EXPECT_GT(i, 60000u);
+  EXPECT_TRUE(poca.Contiene(clave(0)));
+  EXPECT_TRUE(poca.Contiene(clave(i - 1)));
 }
 
 TEST(Solucionador, MismaPosicionMismaRespuesta) {
