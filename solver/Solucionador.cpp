@@ -730,7 +730,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
         v += 5;
     }
   }
-  if (resto[0] == 0) v -= 30 * static_cast<std::int32_t>(foto[n]);
+  if (resto[0] == 0) v -= 10 * static_cast<std::int32_t>(foto[n]);
   return v;
 }
 
