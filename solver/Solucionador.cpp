@@ -56,11 +56,15 @@ struct TEstructura {
   std::string Firma;  // group indices, as bytes
   std::vector<TGrupo*> Grupos;                 // per pile
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
+  std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
   std::vector<bool> EsFundacion;               // per pile
   // Per pile: a foundation, or a pile that holds one suit in order as foundations do
   // (a pile turned into a foundation); moves there are tried first.
   std::vector<bool> EsCasa;
+  // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
+  // its origins.
+  std::vector<bool> TomaDe;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -81,8 +85,10 @@ struct TNivel {
 
 class TBusqueda {
  public:
-  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar)
+  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever)
       : m_(m),
+        prever_(prever),
+        comprobar_(limites.Comprobar),
         parar_(std::move(parar)),
         limiteMs_(limites.Milisegundos),
         // A thirty-second of the limit is left for what the counts do not see: the
@@ -95,6 +101,10 @@ class TBusqueda {
 
  private:
   TMesa& m_;
+  // Drags on a table without callbacks: the child's key worked out from the snapshot, and
+  // a child seen before is never played. `comprobar_` plays it all the same and compares.
+  bool prever_;
+  bool comprobar_;
   std::stop_token parar_;
   std::int64_t limiteMs_;
   std::size_t limiteBytes_;
@@ -106,6 +116,10 @@ class TBusqueda {
   std::array<TCarta*, 40> porId_{};
   std::size_t tamFoto_ = 0;
   bool conGanchos_ = false;
+  // The same, for the decisions about piles with cards and about empty ones: where it is
+  // false, the engine's default rule functions decide, whose conditions are read as data.
+  bool ganchosApila_ = false;
+  bool ganchosVacia_ = false;
   // Callbacks of piles or cards, which may change groups and origins as cards come and
   // go. Rule functions only decide: without callbacks a move changes no more than the
   // piles it touches.
@@ -141,10 +155,14 @@ class TBusqueda {
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
   std::vector<std::pair<std::int32_t, std::uint32_t>> orden_;  // children by value
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
+  std::vector<TClave> previstas_;  // their children's keys, where foreseen
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
   std::array<std::uint32_t, 256> claseVacia_{};
   std::uint32_t sello_ = 0;
+  // The snapshot being expanded: where each pile's cards start and each pile's key.
+  std::array<std::uint8_t, 257> inicioPila_{};
+  std::array<TClave, 257> clavePila_{};
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -152,11 +170,14 @@ class TBusqueda {
   void PonerEstructura(std::uint16_t e);
   void Leer(std::uint8_t* foto);
   void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
-  TClave Clave(const std::uint8_t* foto) const;
+  // `anotar`: each pile's key and place kept for Prever.
+  TClave Clave(const std::uint8_t* foto, bool anotar = false);
+  TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
                   std::uint8_t* hija);
   void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Aplicar(const TMovimiento& mv);
   std::int32_t Valor(const std::uint8_t* foto) const;
@@ -191,6 +212,7 @@ class TBusqueda {
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
+           previstas_.capacity() * sizeof(TClave) +
            hija_.size();
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
@@ -222,6 +244,9 @@ bool TBusqueda::Preparar() {
   for (const auto& p : m_.Pilas) pilas_.push_back(p.get());
   conGanchos_ = TieneGanchos(m_);
   conLlamadas_ = TieneLlamadas(m_);
+  ganchosApila_ = conLlamadas_ || m_.PuedeApilar != ApilarPorReglas;
+  ganchosVacia_ = conLlamadas_ || m_.PuedeOcuparVacia != OcuparPorReglas ||
+                  m_.PuedeFundar != FundarPorReglas;
   reglas_ = LeerReglas(m_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
@@ -240,6 +265,15 @@ bool TBusqueda::Preparar() {
 
 // The structure the table has now, added to the list when it is new.
 std::uint16_t TBusqueda::EstructuraActual() {
+  // Most moves leave the structure as it was: that is checked without building a key.
+  if (!estructuras_.empty()) {
+    const TEstructura& e = estructuras_[actual_];
+    bool igual = m_.Grupos == e.DeLaMesa;
+    for (std::size_t i = 0; i < pilas_.size() && igual; ++i) igual = pilas_[i]->Grupo == e.Grupos[i];
+    for (std::size_t g = 0; g < m_.Grupos.size() && igual; ++g)
+      igual = m_.Grupos[g]->Origenes == e.Origenes[g];
+    if (igual) return actual_;
+  }
   auto indiceGrupo = [this](const TGrupo* g) {
     const auto it = std::find(m_.Grupos.begin(), m_.Grupos.end(), g);
     return static_cast<char>(it - m_.Grupos.begin());
@@ -266,6 +300,9 @@ std::uint16_t TBusqueda::EstructuraActual() {
     e.EsCasa.push_back(casa);
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
+  e.DeLaMesa = m_.Grupos;
+  for (const TPila* desde : pilas_)
+    for (const TPila* hacia : pilas_) e.TomaDe.push_back(AceptaOrigen(desde->Grupo, *hacia->Grupo));
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {
     std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
@@ -393,7 +430,7 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
 
 // Each pile hashed from its class and cards, the piles summed: the sum does not change
 // when interchangeable piles swap their cards.
-TClave TBusqueda::Clave(const std::uint8_t* foto) const {
+TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
@@ -402,6 +439,10 @@ TClave TBusqueda::Clave(const std::uint8_t* foto) const {
   std::size_t k = 0;
   for (std::size_t i = 0; i <= n; ++i) {
     const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    if (anotar) {
+      inicioPila_[i] = static_cast<std::uint8_t>(k);
+      clavePila_[i] = h;
+    }
     k += foto[i];
     clave.A += h.A;
     clave.B += h.B;
@@ -448,10 +489,53 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   return clave;
 }
 
+// On a table without callbacks the engine's drop takes the run off its pile, turns the
+// card left on top face up and lays the run on the other pile; nothing else changes (the
+// structure and the stock included). The child's key follows from the parent's snapshot,
+// whose piles' keys and places Clave noted. Every child played is compared with
+// this, and a search that ever finds them apart starts again without it (Resolver).
+TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::uint8_t* de = cartas + inicioPila_[s];
+  const std::uint8_t* a = cartas + inicioPila_[d];
+  const std::size_t queda = mv.Posicion;
+  const std::size_t tramo = padre[s] - queda;
+  std::array<std::uint8_t, 40> tras;
+  std::memcpy(tras.data(), de, queda);
+  if (queda > 0) tras[queda - 1] |= kBocaArriba;
+  const TClave desde = ClaveDePila(tras.data(), queda, e.Clase[s]);
+  std::memcpy(tras.data(), a, padre[d]);
+  std::memcpy(tras.data() + padre[d], de + queda, tramo);
+  const TClave hacia = ClaveDePila(tras.data(), padre[d] + tramo, e.Clase[d]);
+  clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
+  clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
+  return clave;
+}
+
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
+// Without callbacks that decision is the table's rule function for the pile, on a face-up
+// card from another pile: asked straight, as the check mode confirms.
 bool TBusqueda::Acepta(TCarta& carta, TPila& destino, const TPila& desde) {
-  if (destino.Tope) return m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1);
-  return &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+  if (conLlamadas_ || comprobar_) {
+    const bool mesa = destino.Tope ? m_.ArrastrarSobreCarta(*destino.Tope, carta, 1, 1)
+                                   : &destino != &desde && m_.ArrastrarSobrePila(destino, carta, 1, 1);
+    if (conLlamadas_) return mesa;
+    if (mesa != AceptaRegla(carta, destino, desde)) ++r_.Desajustes;
+    return mesa;
+  }
+  return AceptaRegla(carta, destino, desde);
+}
+
+bool TBusqueda::AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const {
+  if (!carta.BocaArriba || &destino == &desde || carta.Pila == &destino) return false;
+  if (destino.Tope) return m_.PuedeApilar(carta, destino);
+  return destino.Grupo->EsFundacion ? m_.PuedeFundar(carta, destino)
+                                    : m_.PuedeOcuparVacia(carta, destino);
 }
 
 // A card X may go home at once, without trying anything else, when the table's rules are
@@ -479,36 +563,95 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   std::uint64_t fuera = 0;  // cards not home
   if (seguroPosible_) {
     std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i)
-      for (std::size_t j = 0; j < foto[i]; ++j, ++k)
-        if (!e.EsFundacion[i]) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (e.EsFundacion[i]) {
+        k += foto[i];
+        continue;
+      }
+      for (std::size_t j = 0; j < foto[i]; ++j, ++k) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    }
     for (std::size_t j = 0; j < foto[n]; ++j, ++k)
       fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
   }
 
-  // On a table without hooks a pile's decision can only accept what its group's rules
-  // lay on its top card, or put on an empty pile: the rest need not be asked.
+  // Where the default rule functions decide, a pile's decision can only accept what its
+  // group's rules lay on its top card, or put on an empty pile, of a group the pile takes
+  // cards from, within its capacity (a foundation's empty pile aside), a single card unless
+  // its group takes several, and then only a run its own group's rules laid (or any run
+  // where the group moves free ones). The rest need not be asked.
   std::array<std::uint64_t, 256> admite;
+  std::array<bool, 256> porDatos;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
-    admite[d] = conGanchos_      ? ~std::uint64_t{0}
-                : p.Tope ? reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][IdCarta(*p.Tope)]
-                         : reglas_.Vacia[static_cast<std::uint8_t>(e.Firma[d])];
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
+    admite[d] = !porDatos[d] ? ~std::uint64_t{0}
+                : p.Tope     ? reglas_.Apila[g][IdCarta(*p.Tope)]
+                             : reglas_.Vacia[g];
   }
+  const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
+  // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
+  const bool porBits = n <= 64 && !comprobar_;
+  std::array<std::uint64_t, 40> destinos{};
+  std::uint64_t paraTodas = 0;  // piles that may take any card
+  if (porBits) {
+    constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+    for (std::size_t d = 0; d < n; ++d) {
+      const std::uint64_t a = admite[d] & kCuarenta;
+      if (a == kCuarenta) {
+        paraTodas |= std::uint64_t{1} << d;
+        continue;
+      }
+      for (std::uint64_t b = a; b; b &= b - 1)
+        destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
+    }
+  }
+  std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
+    const TGrupo* origen = e.Grupos[s];
+    std::uint64_t deAquiBits = 0;
+    for (std::size_t d = 0; d < n; ++d) {
+      deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
+      if (deAqui[d] && d < 64) deAquiBits |= std::uint64_t{1} << d;
+    }
+    const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
+    unsigned largo = 0;
+    bool tramoValido = true;
     for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
       const std::uint8_t id = IdCarta(*c);
+      ++largo;
+      if (c->Encima && !origen->TramoLibre && !(apilaAqui[id] >> IdCarta(*c->Encima) & 1)) {
+        // No default rule function moves a run its group did not lay, nor any run
+        // below it.
+        if (todoPorDatos && !comprobar_) break;
+        tramoValido = false;
+      }
       // The kinds of empty pile this card was tried on: marked with this card's stamp.
       if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
         claseVacia_.fill(0);
         sello_ = 1;
       }
       const std::uint32_t sello = sello_;
+      std::uint64_t quedan = porBits ? (destinos[id] | paraTodas) & deAquiBits : 0;
       for (std::size_t d = 0; d < n; ++d) {
-        if (d == s || !(admite[d] >> id & 1)) continue;
+        if (porBits) {
+          if (quedan == 0) break;
+          d = static_cast<std::size_t>(__builtin_ctzll(quedan));
+          quedan &= quedan - 1;
+        }
         TPila& hacia = *pilas_[d];
+        bool descartada = !deAqui[d] || !(admite[d] >> id & 1);
+        if (porDatos[d] && !descartada) {
+          const TGrupo& g = *e.Grupos[d];
+          descartada = (largo > 1 && (!tramoValido || !g.VariasCartas)) ||
+                       ((hacia.Tope || !g.EsFundacion) && largo + hacia.Cantidad > g.Capacidad);
+        }
+        if (descartada) {
+          if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
+          continue;
+        }
         if (!hacia.Tope) {
           // One empty pile of each kind is enough; a whole pile to an empty one of its
           // own kind changes nothing on a table without hooks.
@@ -559,8 +702,9 @@ TPaso PasoDe(const TMovimiento& mv) {
   return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
 }
 
-// Cards home count most, then face-down cards (less is better), empty piles and cards
-// lying in order as their pile's rules lay them.
+// Cards home count most, then face-down cards (less is better), cards still in a stock
+// that is never redealt (its clicks cannot be taken back: those cards are work ahead),
+// empty piles and cards lying in order as their pile's rules lay them.
 std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -586,6 +730,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
         v += 5;
     }
   }
+  if (resto[0] == 0) v -= 10 * static_cast<std::int32_t>(foto[n]);
   return v;
 }
 
@@ -621,11 +766,24 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   movs_.clear();
   Generar(padre, entrada);
   const bool porPartes = !conLlamadas_;
-  const TClave clavePadre = porPartes ? Clave(padre) : TClave{};
+  const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();
-  const TMovimiento* anterior = nullptr;
+  // The children's keys first, each slot asked of memory at once: the waits overlap.
+  previstas_.resize(movs_.size());
+  if (prever_ && porPartes) {
+    for (std::size_t k = 0; k < movs_.size(); ++k) {
+      if (movs_[k].Pila == kMazo) continue;
+      previstas_[k] = Prever(padre, clavePadre, movs_[k]);
+      vistas_.Anticipar(previstas_[k]);
+    }
+  }
+  const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
+    const bool previsto = prever_ && porPartes && mv.Pila != kMazo;
+    const TClave prevista = previstas_[k];
+    // Seen before: not a win, or the search would have ended there.
+    if (previsto && !comprobar_ && vistas_.Contiene(prevista)) continue;
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     if (!Aplicar(mv)) {
@@ -643,6 +801,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     TClave clave;
     if (porPartes && mv.Pila != kMazo) {
       clave = LeerTras(padre, clavePadre, mv, hija);
+      if (previsto && !(clave == prevista)) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
     } else {
       Leer(hija);
       clave = Clave(hija);
@@ -785,8 +947,17 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     return r;
   }
   m.SinRegistro = true;
-  TBusqueda b(m, limites, std::move(parar));
-  TResultado r = b.Buscar();
+  TResultado r = TBusqueda(m, limites, parar, true).Buscar();
+  if (r.Desajustes > 0) {
+    // The table's drops do more than the search foresaw: nothing it skipped can be
+    // trusted, so it searches again, playing every child.
+    TMesa otra;
+    Jugar(otra, preparar, numero, pasos);
+    otra.SinRegistro = true;
+    const std::uint64_t desajustes = r.Desajustes;
+    r = TBusqueda(otra, limites, std::move(parar), false).Buscar();
+    r.Desajustes = desajustes;
+  }
   r.Numero = m.NumeroJuego;
   return r;
 }

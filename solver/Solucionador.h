@@ -21,6 +21,10 @@ struct TLimites {
   std::int64_t Milisegundos = 10000;
   std::size_t MemoriaMiB = 512;
   std::uint64_t Posiciones = 0;  // none when 0; unlike time, the same on every machine
+  // For tests: every drag is played through the table, even to a child whose key the
+  // search foresaw as seen, and each child's key compared with the foreseen one; every
+  // drag the rules read as data ruled out is asked of the table all the same.
+  bool Comprobar = false;
 };
 
 struct TResultado {
@@ -31,6 +35,10 @@ struct TResultado {
   std::int64_t Milisegundos = 0;
   std::size_t MemoriaPico = 0;  // bytes the search held at most
   std::int32_t Numero = 0;      // the deal's number; 0 asks for one from the clock
+  // Children the table played otherwise than the search foresaw (then it searched again
+  // without foreseeing, and the rest of the result is that second search's), and, when
+  // checking, drags ruled out that the table accepts.
+  std::uint64_t Desajustes = 0;
 };
 
 // Solves the position reached by playing the steps on the deal as the table tool plays

@@ -1,6 +1,7 @@
 // The solver: winning lines that replay to a win, "sin solución" confirmed by a plain
 // exhaustive search, the same answer every time, and limits that give "no se sabe".
 #include "solver/Solucionador.h"
+#include "solver/Transposiciones.h"
 
 #include <gtest/gtest.h>
 
@@ -169,12 +170,12 @@ TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
   EXPECT_TRUE(LineaGana(PrepararPalosEnOrden, 1, {}, ganada.Pasos));
 }
 
-// Every game, the first deals: each winning line, played on a fresh deal through the
-// table tool's steps, wins at its last step and not before.
+// Every game, the first eight deals, and more until one is won: each winning line, played
+// on a fresh deal through the table tool's steps, wins at its last step and not before.
 TEST(Solucionador, LasLineasGanadorasGananEnLosDieciseisJuegos) {
   for (const auto& juego : Juegos()) {
     int ganables = 0;
-    for (std::int32_t numero = 1; numero <= 8; ++numero) {
+    for (std::int32_t numero = 1; numero <= 8 || (ganables == 0 && numero <= 16); ++numero) {
       const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(30000));
       EXPECT_EQ(r.Numero, numero);
       if (r.Veredicto != TVeredicto::Ganable) {
@@ -302,6 +303,80 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
     }
   }
   EXPECT_GE(ganables, 16);
+}
+
+// A drag's child is foreseen from the parent's snapshot and, if seen, never played. Played
+// all the same and compared, every game's children are what was foreseen, and the search
+// goes exactly as it does without playing them.
+TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 2;
+  constexpr std::uint64_t kPosiciones = 6000;
+#else
+  constexpr std::int32_t kNumeros = 3;
+  constexpr std::uint64_t kPosiciones = 15000;
+#endif
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TLimites comprobar = PorPosiciones(kPosiciones);
+      comprobar.Comprobar = true;
+      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
+      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
+      const TResultado sin = Resolver(juego.Preparar, numero, {}, PorPosiciones(kPosiciones));
+      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
+      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
+      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
+    }
+  }
+}
+
+// A table whose end-of-move check turns each Dos home face down: its drops do more than
+// the search foresees, so it searches again playing every child, and still wins.
+TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
+  const TPrepararJuego preparar = [](TMesa& m, std::int32_t) {
+    PrepararCuatroPalos(m, false);
+    m.VerificarFin = [](TMesa& mesa) {
+      unsigned enFundaciones = 0;
+      for (const auto& p : mesa.Pilas) {
+        if (!p->Grupo->EsFundacion) continue;
+        enFundaciones += p->Cantidad;
+        if (p->Tope && p->Tope->Numero == 2 && p->Tope->BocaArriba) mesa.PonerBocaAbajo(*p->Tope);
+      }
+      if (enFundaciones == 40) mesa.JuegoGanado();
+    };
+  };
+  const TResultado r = Resolver(preparar, 1, {});
+  EXPECT_GT(r.Desajustes, 0u);
+  ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+}
+
+// The table of keys through its growth, from small pages into large ones: every key put in
+// is found, none other is, and a budget it cannot grow within leaves it full, not larger.
+TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
+  auto clave = [](std::uint64_t i) {
+    return TClave{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+  };
+  constexpr std::uint64_t kClaves = 300000;
+  TTransposiciones t(std::size_t{64} << 20);
+  for (std::uint64_t i = 0; i < kClaves; ++i)
+    ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Usadas(), kClaves);
+  EXPECT_GE(t.Bytes(), kClaves * 2 * sizeof(TClave));
+  for (std::uint64_t i = 0; i < kClaves; i += 7) {
+    ASSERT_TRUE(t.Contiene(clave(i))) << i;
+    ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Vista);
+  }
+  for (std::uint64_t i = kClaves; i < kClaves + 1000; ++i) ASSERT_FALSE(t.Contiene(clave(i)));
+
+  TTransposiciones poca(std::size_t{1} << 20);
+  const std::size_t presupuesto = std::size_t{3} << 20;
+  std::uint64_t i = 0;
+  while (poca.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
+  EXPECT_LE(poca.Bytes(), presupuesto);
+  EXPECT_GT(i, 60000u);
+  EXPECT_TRUE(poca.Contiene(clave(0)));
+  EXPECT_TRUE(poca.Contiene(clave(i - 1)));
 }
 
 TEST(Solucionador, MismaPosicionMismaRespuesta) {

@@ -146,6 +146,7 @@ int ComandoSondear(int argc, char** argv) {
   TResumen resumen[3];
   TResumen total;
   std::vector<std::int32_t> fallidos;
+  std::vector<std::int32_t> reanudados;  // the table did what the search had not foreseen
   for (std::int64_t n = desde; n <= hasta; ++n) {
     const auto numero = static_cast<std::int32_t>(n);
     const TResultado r = Resolver(juego->Preparar, numero, {}, limites);
@@ -154,6 +155,7 @@ int ComandoSondear(int argc, char** argv) {
     const bool gana = r.Veredicto != TVeredicto::Ganable ||
                       LineaGana(juego->Preparar, numero, {}, r.Pasos);
     if (!gana) fallidos.push_back(numero);
+    if (r.Desajustes > 0) reanudados.push_back(numero);
     if (detalle)
       std::cout << numero << '\t' << TextoVeredicto(r.Veredicto) << '\t' << r.Milisegundos
                 << '\t' << r.Posiciones << '\t' << r.Pasos.size() << '\t' << r.MemoriaPico
@@ -165,5 +167,8 @@ int ComandoSondear(int argc, char** argv) {
   EscribirFila("total", total, total.Ms.size());
   for (std::int32_t n : fallidos)
     std::cerr << "cartoval-mesa: la línea ganadora del juego " << n << " no gana\n";
+  for (std::int32_t n : reanudados)
+    std::cerr << "cartoval-mesa: en el juego " << n
+              << " la mesa no hizo lo previsto y la búsqueda se repitió jugándolo todo\n";
   return fallidos.empty() ? 0 : 1;
 }
