@@ -63,13 +63,7 @@ for fila in 120 200 280 360 440 520 600; do
 done
 sleep 1
 dejar_juego "$juego"
-"$ventana_x" cerrar "$principal" || falla "could not ask the main window to close"
-for _ in $(seq 60); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.5
-done
-kill -0 "$pid" 2>/dev/null && falla "the program did not end after its main window closed"
-wait "$pid" || falla "the program ended with status $?"
+cerrar_programa "$principal"
 echo "program ended with status 0"
 
 echo "== files under \$XDG_DATA_HOME/cartoval"

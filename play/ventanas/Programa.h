@@ -53,7 +53,7 @@ QPixmap DibujoReversoActual(qreal dpr);
 QPixmap DibujoReversoActual(QSize tamanno, qreal dpr);
 bool EsReversoActual(const QString& archivo);
 
-// Called first on a worker thread: its background work (a search, decoding) gives way to
+// Called first on a worker thread: its background work (the verdict's search) gives way to
 // the window thread and the display server whenever they want the processor, also where
 // the program was started at real-time priority, which the worker would inherit.
 void CederProcesadorAVentanas();

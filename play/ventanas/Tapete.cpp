@@ -97,6 +97,9 @@ QSize CartaEnEscala(double escala) {
           std::max(1, static_cast<int>(std::lround(kAltoCarta * escala)))};
 }
 
+// One key per picture of the table, for the drawings kept and for the scene compared.
+int ClaveDibujo(TTipoImagen tipo, int indice) { return static_cast<int>(tipo) << 8 | indice; }
+
 }  // namespace
 
 QSize TTapete::TamannoCartaPara(QSize tamanno, const QRect& zona, int arriba) {
@@ -148,7 +151,7 @@ std::vector<TTapete::TPintura> TTapete::escena() const {
   std::vector<TPintura> v;
   for (const TControl* c : enOrden())
     if (c->Imagen.Tipo != TTipoImagen::Ninguna)
-      v.push_back({Rectangulo(*c), static_cast<int>(c->Imagen.Tipo) << 8 | c->Imagen.Indice});
+      v.push_back({Rectangulo(*c), ClaveDibujo(c->Imagen.Tipo, c->Imagen.Indice)});
   // The focus and the run in hand are framed around their rectangles, in the colour of
   // what the pile would say.
   if (focoVisible_)
@@ -249,8 +252,6 @@ struct TDibujosMesa {
   qreal DprPreparado = 0;
   std::shared_future<QHash<int, QImage>> Preparados;
 };
-
-int ClaveDibujo(TTipoImagen tipo, int indice) { return static_cast<int>(tipo) << 8 | indice; }
 
 TDibujosMesa& DibujosMesa() {
   static TDibujosMesa dibujos;

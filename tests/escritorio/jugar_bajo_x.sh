@@ -88,16 +88,7 @@ done
 dejar_juego "$juego"
 
 # Closing the main window writes the settings file and ends the program.
-"$ventana_x" cerrar "$principal" || falla "could not ask the main window to close"
-for _ in $(seq 120); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.5
-done
-kill -0 "$pid" 2>/dev/null && falla "the program did not end after its main window closed"
-wait "$pid"
-estado=$?
-pid=
-[[ $estado -eq 0 ]] || falla "the program ended with status $estado"
+cerrar_programa "$principal"
 grep -qE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$salida" && falla "a sanitizer reported"
 [[ $(stat -c %s "$carpeta/ZARP.bin" 2>/dev/null) == 256 ]] || falla "no settings file was written at the end"
 echo "PASS: started, played, left the game and ended clean"

@@ -33,3 +33,17 @@ dejar_juego() {
   done
   falla "the game window stayed open"
 }
+
+# Closes the main window $1 and waits for the program to end with status 0.
+cerrar_programa() {
+  "$ventana_x" cerrar "$1" || falla "could not ask the main window to close"
+  for _ in $(seq 120); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.5
+  done
+  kill -0 "$pid" 2>/dev/null && falla "the program did not end after its main window closed"
+  local estado=0
+  wait "$pid" || estado=$?
+  pid=
+  [[ $estado -eq 0 ]] || falla "the program ended with status $estado"
+}
