@@ -338,8 +338,7 @@ void TfrmJuego::PonerTitulo(const std::string& titulo) {
 void TfrmJuego::CargandoOculto() {
   // Idempotent: the setup hides the splash itself; a setup that did not still leaves
   // no splash behind.
-  if (TfrmCargando* splash = Programa().frmCargando; splash && splash->isVisible())
-    splash->hide();
+  if (TfrmCargando* splash = Programa().frmCargando) splash->Ocultar();
   tmrTiempo.stop();
   tmrTiempo.start();
   Actualizar();

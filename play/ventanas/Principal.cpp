@@ -251,7 +251,7 @@ void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
   } const despues{this};
   const TPrepararJuego preparar = BuscarJuego(QuitarEspacios(nombre.toStdString()));
   if (!preparar) {
-    if (splash) splash->hide();
+    if (splash) splash->Ocultar();
     return;
   }
   juego->Partida->Activa = true;

@@ -19,9 +19,29 @@ namespace {
 bool splashDuranteReparto = false;
 
 void PrepararConSplash(TMesa& m, std::int32_t n) {
-  splashDuranteReparto = Programa().frmCargando && Programa().frmCargando->isVisible();
+  splashDuranteReparto = Programa().frmCargando && Programa().frmCargando->Mostrando();
   PrepararSolitarioDeLosSieteMontones(m, n);
 }
+
+// A setup that lets the event loop run before it deals: the splash is then on the screen.
+bool splashEnPantalla = false;
+void PrepararConEspera(TMesa& m, std::int32_t n) {
+  QTest::qWait(30);
+  splashEnPantalla = Programa().frmCargando && Programa().frmCargando->isVisible();
+  PrepararSolitarioDeLosSieteMontones(m, n);
+}
+
+// Counts the times the splash's window was shown.
+class TContarMostrados : public QObject {
+ public:
+  int Mostrados = 0;
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override {
+    if (e->type() == QEvent::Show) ++Mostrados;
+    return QObject::eventFilter(objeto, e);
+  }
+};
 
 class NuevoRepartoTest : public TConVentanaJuego<> {
  protected:
@@ -41,6 +61,8 @@ TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYS
   QTest::qWait(20);
   TContarPintados pintados;
   t->installEventFilter(&pintados);
+  TContarMostrados mostrados;
+  splash.installEventFilter(&mostrados);
   splashDuranteReparto = false;
   juego->mesa.ProcPreparar = PrepararConSplash;
   juego->NuevoReparto(6);
@@ -52,6 +74,23 @@ TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYS
   QTRY_COMPARE(pintados.Pintados, 1);
   EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
   EXPECT_EQ(juego->Paneles[4]->text(), QStringLiteral("Juego #6 "));
+  // A deal done before the event loop ran again never put the splash's window up, not
+  // even afterwards.
+  QTest::qWait(20);
+  EXPECT_EQ(mostrados.Mostrados, 0);
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(NuevoRepartoTest, UnRepartoQueDejaCorrerElBucleMuestraElSplashYLoOculta) {
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
+  juego->mesa.ProcPreparar = PrepararConEspera;
+  splashEnPantalla = false;
+  juego->NuevoReparto(6);
+  EXPECT_TRUE(splashEnPantalla);
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_FALSE(splash.Mostrando());
+  EXPECT_EQ(juego->mesa.NumeroJuego, 6);
+  EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
 }
 
 TEST_F(NuevoRepartoTest, DosVentanasDeJuegoCompartenLosIconosDeSuBarra) {
