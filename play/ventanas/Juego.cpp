@@ -1,6 +1,7 @@
 #include "play/ventanas/Juego.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QThread>
@@ -229,6 +231,23 @@ TfrmJuego::~TfrmJuego() {
   delete Tapete;
   Tapete = nullptr;
   mesa.Ventana = nullptr;
+}
+
+void TfrmJuego::PrepararMaximizada() {
+  setWindowState(Qt::WindowMaximized);
+  winId();
+  QBackingStore* almacen = backingStore();
+  if (!almacen) return;
+  // The first frame of a new window went mostly into the system handing out the pages of
+  // its shared image (8 MB at 1920 x 1080), not into painting. The frame shown later
+  // paints every pixel again; where the desktop maximises the window to another size, the
+  // image is made again then, as it would have been.
+  const QRect todo(QPoint(), size());
+  almacen->resize(todo.size());
+  almacen->beginPaint(todo);
+  if (QPaintDevice* imagen = almacen->paintDevice())
+    QPainter(imagen).fillRect(todo, palette().window());
+  almacen->endPaint();
 }
 
 QMargins TfrmJuego::Marco(const QWidget& ventana) {

@@ -235,6 +235,7 @@ void TfrmPrincipal::prepararSiguiente() {
   if (siguiente_ || !isVisible()) return;
   if (TfrmCargando* splash = Programa().frmCargando) splash->winId();
   siguiente_ = std::make_unique<TfrmJuego>(this);
+  siguiente_->PrepararMaximizada();
 }
 
 void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
