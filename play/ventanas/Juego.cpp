@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 #include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Atajos.h"
@@ -88,6 +89,31 @@ QLabel* NuevoPanel(const QString& texto, int ancho, QWidget* barra) {
   panel->setFrameShadow(QFrame::Sunken);
   return panel;
 }
+
+// The status bar answers every layout request by painting itself and all its panels again,
+// also when its layout left every panel where it was (a new deal changes the text of one
+// panel, within its width). Then only the panels whose text changed are painted, by
+// themselves; the bar's layout has placed them before the bar sees the request.
+class TBarraEstado : public QStatusBar {
+ public:
+  using QStatusBar::QStatusBar;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::LayoutRequest) {
+      std::vector<QRect> lugares;
+      for (QObject* hijo : children())
+        if (auto* w = qobject_cast<QWidget*>(hijo); w && w->isVisible())
+          lugares.push_back(w->geometry());
+      if (lugares == lugares_) return QWidget::event(e);
+      lugares_ = std::move(lugares);
+    }
+    return QStatusBar::event(e);
+  }
+
+ private:
+  std::vector<QRect> lugares_;
+};
 
 QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* receptor,
                void (TfrmJuego::*accion)()) {
@@ -185,7 +211,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Barra->setFixedHeight(2 * kAltoFila);
   InstalarAtajos(*this);
 
-  sbStatus = new QStatusBar(this);
+  sbStatus = new TBarraEstado(this);
   sbStatus->setSizeGripEnabled(false);
   sbStatus->setAutoFillBackground(true);
   sbStatus->setPalette(PaletaSistema());

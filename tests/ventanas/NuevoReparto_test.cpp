@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <array>
+
 #include "games/Juegos.h"
 #include "play/ventanas/Cargando.h"
 #include "tests/ventanas/ContarPintados.h"
@@ -91,6 +93,34 @@ TEST_F(NuevoRepartoTest, UnRepartoQueDejaCorrerElBucleMuestraElSplashYLoOculta) 
   EXPECT_FALSE(splash.Mostrando());
   EXPECT_EQ(juego->mesa.NumeroJuego, 6);
   EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
+}
+
+TEST_F(NuevoRepartoTest, SoloSePintanLosPanelesQueCambianYUnTextoMasAnchoLosCorre) {
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
+  QTest::qWait(20);
+  std::array<TContarPintados, 5> pintados;
+  for (std::size_t i = 0; i < pintados.size(); ++i)
+    juego->Paneles[i]->installEventFilter(&pintados[i]);
+  // Another deal of the same game: only the game's number changes.
+  juego->NuevoReparto(6);
+  QTRY_VERIFY(pintados[4].Pintados > 0);
+  QTest::qWait(20);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(pintados[i].Pintados, 0) << i;
+  // "Reutilizaciones: ilimitadas" is wider than its panel of the form: a shorter text gives
+  // the room back, and the panels after it move along both ways.
+  QLabel* reutilizaciones = juego->Paneles[2];
+  QLabel* puntos = juego->Paneles[3];
+  const int ancho = reutilizaciones->width();
+  const int x = puntos->x();
+  ASSERT_GT(ancho, 140);
+  juego->mesa.Paneles.PonerReutilizaciones(0);
+  juego->Actualizar();
+  QTRY_COMPARE(reutilizaciones->width(), 140);
+  EXPECT_EQ(puntos->x(), x - (ancho - 140));
+  juego->mesa.Paneles.PonerReutilizacionesIlimitadas();
+  juego->Actualizar();
+  QTRY_COMPARE(reutilizaciones->width(), ancho);
+  EXPECT_EQ(puntos->x(), x);
 }
 
 TEST_F(NuevoRepartoTest, DosVentanasDeJuegoCompartenLosIconosDeSuBarra) {
