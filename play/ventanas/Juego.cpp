@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "backs/ventanas/Reversos.h"
@@ -93,18 +94,20 @@ QLabel* NuevoPanel(const QString& texto, int ancho, QWidget* barra) {
 // The status bar answers every layout request by painting itself and all its panels again,
 // also when its layout left every panel where it was (a new deal changes the text of one
 // panel, within its width). Then only the panels whose text changed are painted, by
-// themselves; the bar's layout has placed them before the bar sees the request.
+// themselves; the bar's layout has placed them before the bar sees the request. The bar's
+// own answer stays for every other request: a panel that moved, came or went, or a panel
+// that asks for another height (the bar's strut follows it).
 class TBarraEstado : public QStatusBar {
  public:
   using QStatusBar::QStatusBar;
 
  protected:
   bool event(QEvent* e) override {
-    if (e->type() == QEvent::LayoutRequest) {
-      std::vector<QRect> lugares;
+    if (e->type() == QEvent::LayoutRequest && isVisible()) {
+      std::vector<std::pair<QRect, int>> lugares;
       for (QObject* hijo : children())
         if (auto* w = qobject_cast<QWidget*>(hijo); w && w->isVisible())
-          lugares.push_back(w->geometry());
+          lugares.emplace_back(w->geometry(), w->sizeHint().height());
       if (lugares == lugares_) return QWidget::event(e);
       lugares_ = std::move(lugares);
     }
@@ -112,7 +115,7 @@ class TBarraEstado : public QStatusBar {
   }
 
  private:
-  std::vector<QRect> lugares_;
+  std::vector<std::pair<QRect, int>> lugares_;
 };
 
 QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* receptor,
