@@ -11,9 +11,28 @@ TfrmCargando::TfrmCargando(QWidget* parent)
   setWindowTitle(QStringLiteral("Por favor, espere..."));
   setFixedSize(296, 103);
   setModal(false);
+  tmrMostrar_.setSingleShot(true);
+  tmrMostrar_.setInterval(0);
+  connect(&tmrMostrar_, &QTimer::timeout, this, &TfrmCargando::mostrarEnPantalla);
 }
 
+// Every setup runs on this thread from start to end without giving the event loop a turn,
+// and deals in microseconds: mapping the window, painting it and unmapping it again would
+// cost the display more than the deal, and nobody could see it. So the window is mapped
+// only when the loop runs while a setup is still up.
 void TfrmCargando::Mostrar() {
+  mostrando_ = true;
+  tmrMostrar_.start();
+}
+
+void TfrmCargando::Ocultar() {
+  mostrando_ = false;
+  tmrMostrar_.stop();
+  if (isVisible()) hide();
+}
+
+void TfrmCargando::mostrarEnPantalla() {
+  if (!mostrando_) return;
   if (imagen_.isNull()) imagen_ = ImagenVentana(QStringLiteral("Cargando"));
   if (QScreen* pantalla = QGuiApplication::primaryScreen()) {
     const QRect r = pantalla->geometry();

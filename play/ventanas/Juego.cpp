@@ -1,6 +1,7 @@
 #include "play/ventanas/Juego.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QThread>
@@ -16,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "backs/ventanas/Reversos.h"
 #include "play/ventanas/Atajos.h"
@@ -86,6 +90,33 @@ QLabel* NuevoPanel(const QString& texto, int ancho, QWidget* barra) {
   panel->setFrameShadow(QFrame::Sunken);
   return panel;
 }
+
+// The status bar answers every layout request by painting itself and all its panels again,
+// also when its layout left every panel where it was (a new deal changes the text of one
+// panel, within its width). Then only the panels whose text changed are painted, by
+// themselves; the bar's layout has placed them before the bar sees the request. The bar's
+// own answer stays for every other request: a panel that moved, came or went, or a panel
+// that asks for another height (the bar's strut follows it).
+class TBarraEstado : public QStatusBar {
+ public:
+  using QStatusBar::QStatusBar;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::LayoutRequest && isVisible()) {
+      std::vector<std::pair<QRect, int>> lugares;
+      for (QObject* hijo : children())
+        if (auto* w = qobject_cast<QWidget*>(hijo); w && w->isVisible())
+          lugares.emplace_back(w->geometry(), w->sizeHint().height());
+      if (lugares == lugares_) return QWidget::event(e);
+      lugares_ = std::move(lugares);
+    }
+    return QStatusBar::event(e);
+  }
+
+ private:
+  std::vector<std::pair<QRect, int>> lugares_;
+};
 
 QAction* Boton(QToolBar* fila, int imagen, const QString& hint, QObject* receptor,
                void (TfrmJuego::*accion)()) {
@@ -183,7 +214,7 @@ TfrmJuego::TfrmJuego(QWidget* parent)
   Barra->setFixedHeight(2 * kAltoFila);
   InstalarAtajos(*this);
 
-  sbStatus = new QStatusBar(this);
+  sbStatus = new TBarraEstado(this);
   sbStatus->setSizeGripEnabled(false);
   sbStatus->setAutoFillBackground(true);
   sbStatus->setPalette(PaletaSistema());
@@ -229,6 +260,23 @@ TfrmJuego::~TfrmJuego() {
   delete Tapete;
   Tapete = nullptr;
   mesa.Ventana = nullptr;
+}
+
+void TfrmJuego::PrepararMaximizada() {
+  setWindowState(Qt::WindowMaximized);
+  winId();
+  QBackingStore* almacen = backingStore();
+  if (!almacen) return;
+  // The first frame of a new window went mostly into the system handing out the pages of
+  // its shared image (8 MB at 1920 x 1080), not into painting. The frame shown later
+  // paints every pixel again; where the desktop maximises the window to another size, the
+  // image is made again then, as it would have been.
+  const QRect todo(QPoint(), size());
+  almacen->resize(todo.size());
+  almacen->beginPaint(todo);
+  if (QPaintDevice* imagen = almacen->paintDevice())
+    QPainter(imagen).fillRect(todo, palette().window());
+  almacen->endPaint();
 }
 
 QMargins TfrmJuego::Marco(const QWidget& ventana) {
@@ -338,8 +386,7 @@ void TfrmJuego::PonerTitulo(const std::string& titulo) {
 void TfrmJuego::CargandoOculto() {
   // Idempotent: the setup hides the splash itself; a setup that did not still leaves
   // no splash behind.
-  if (TfrmCargando* splash = Programa().frmCargando; splash && splash->isVisible())
-    splash->hide();
+  if (TfrmCargando* splash = Programa().frmCargando) splash->Ocultar();
   tmrTiempo.stop();
   tmrTiempo.start();
   Actualizar();

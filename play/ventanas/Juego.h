@@ -46,6 +46,10 @@ class TfrmJuego : public QDialog, public TVentana {
   void NuevoReparto(std::int32_t numero);
   // Panels, buttons and the deferred win check from the engine's state.
   void Actualizar();
+  // What showing the window maximised would do first, done while nobody waits for it:
+  // the state, the native window, and its backing store at the window's size with every
+  // page of it written once.
+  void PrepararMaximizada();
   // The card size of a game window maximised on the primary screen inside a window frame
   // of `marco` (the desktop's, as another window of the program has it), for drawing the
   // cards ahead.

@@ -235,6 +235,7 @@ void TfrmPrincipal::prepararSiguiente() {
   if (siguiente_ || !isVisible()) return;
   if (TfrmCargando* splash = Programa().frmCargando) splash->winId();
   siguiente_ = std::make_unique<TfrmJuego>(this);
+  siguiente_->PrepararMaximizada();
 }
 
 void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
@@ -251,7 +252,7 @@ void TfrmPrincipal::IniciarJuego(const QString& nombre, std::int32_t numero) {
   } const despues{this};
   const TPrepararJuego preparar = BuscarJuego(QuitarEspacios(nombre.toStdString()));
   if (!preparar) {
-    if (splash) splash->hide();
+    if (splash) splash->Ocultar();
     return;
   }
   juego->Partida->Activa = true;

@@ -56,7 +56,8 @@ class TfrmPrincipal : public QWidget {
   TfrmJuego* VentanaSiguiente() const { return siguiente_.get(); }
 
  private:
-  // Builds the next game's window (and makes the splash's own) once this window is idle.
+  // Builds the next game's window, ready to show maximised, once this window is idle (and
+  // makes the splash's own native window).
   void prepararSiguiente();
   bool dibujosPedidos_ = false;
   std::unique_ptr<TfrmJuego> siguiente_;

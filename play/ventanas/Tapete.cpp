@@ -782,16 +782,6 @@ void TTapete::keyPressEvent(QKeyEvent* e) {
   anunciarFoco();
 }
 
-void TTapete::focusInEvent(QFocusEvent* e) {
-  QWidget::focusInEvent(e);
-  update();
-}
-
-void TTapete::focusOutEvent(QFocusEvent* e) {
-  QWidget::focusOutEvent(e);
-  update();
-}
-
 QRect TTapete::rectanguloFoco() const {
   const TFoco f = focoActual();
   if (!f.Pila) return {};

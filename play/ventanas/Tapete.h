@@ -112,8 +112,6 @@ class TTapete : public QWidget {
   void resizeEvent(QResizeEvent* e) override;
   bool eventFilter(QObject* objeto, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
-  void focusInEvent(QFocusEvent* e) override;
-  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   void ajustarVista();

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <array>
+
 #include "games/Juegos.h"
 #include "play/ventanas/Cargando.h"
 #include "tests/ventanas/ContarPintados.h"
@@ -19,9 +21,29 @@ namespace {
 bool splashDuranteReparto = false;
 
 void PrepararConSplash(TMesa& m, std::int32_t n) {
-  splashDuranteReparto = Programa().frmCargando && Programa().frmCargando->isVisible();
+  splashDuranteReparto = Programa().frmCargando && Programa().frmCargando->Mostrando();
   PrepararSolitarioDeLosSieteMontones(m, n);
 }
+
+// A setup that lets the event loop run before it deals: the splash is then on the screen.
+bool splashEnPantalla = false;
+void PrepararConEspera(TMesa& m, std::int32_t n) {
+  QTest::qWait(30);
+  splashEnPantalla = Programa().frmCargando && Programa().frmCargando->isVisible();
+  PrepararSolitarioDeLosSieteMontones(m, n);
+}
+
+// Counts the times the splash's window was shown.
+class TContarMostrados : public QObject {
+ public:
+  int Mostrados = 0;
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override {
+    if (e->type() == QEvent::Show) ++Mostrados;
+    return QObject::eventFilter(objeto, e);
+  }
+};
 
 class NuevoRepartoTest : public TConVentanaJuego<> {
  protected:
@@ -41,6 +63,8 @@ TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYS
   QTest::qWait(20);
   TContarPintados pintados;
   t->installEventFilter(&pintados);
+  TContarMostrados mostrados;
+  splash.installEventFilter(&mostrados);
   splashDuranteReparto = false;
   juego->mesa.ProcPreparar = PrepararConSplash;
   juego->NuevoReparto(6);
@@ -52,6 +76,51 @@ TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYS
   QTRY_COMPARE(pintados.Pintados, 1);
   EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
   EXPECT_EQ(juego->Paneles[4]->text(), QStringLiteral("Juego #6 "));
+  // A deal done before the event loop ran again never put the splash's window up, not
+  // even afterwards.
+  QTest::qWait(20);
+  EXPECT_EQ(mostrados.Mostrados, 0);
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(NuevoRepartoTest, UnRepartoQueDejaCorrerElBucleMuestraElSplashYLoOculta) {
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
+  juego->mesa.ProcPreparar = PrepararConEspera;
+  splashEnPantalla = false;
+  juego->NuevoReparto(6);
+  EXPECT_TRUE(splashEnPantalla);
+  EXPECT_FALSE(splash.isVisible());
+  EXPECT_FALSE(splash.Mostrando());
+  EXPECT_EQ(juego->mesa.NumeroJuego, 6);
+  EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
+}
+
+TEST_F(NuevoRepartoTest, SoloSePintanLosPanelesQueCambianYUnTextoMasAnchoLosCorre) {
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, 5);
+  QTest::qWait(20);
+  std::array<TContarPintados, 5> pintados;
+  for (std::size_t i = 0; i < pintados.size(); ++i)
+    juego->Paneles[i]->installEventFilter(&pintados[i]);
+  // Another deal of the same game: only the game's number changes.
+  juego->NuevoReparto(6);
+  QTRY_VERIFY(pintados[4].Pintados > 0);
+  QTest::qWait(20);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(pintados[i].Pintados, 0) << i;
+  // "Reutilizaciones: ilimitadas" is wider than its panel of the form: a shorter text gives
+  // the room back, and the panels after it move along both ways.
+  QLabel* reutilizaciones = juego->Paneles[2];
+  QLabel* puntos = juego->Paneles[3];
+  const int ancho = reutilizaciones->width();
+  const int x = puntos->x();
+  ASSERT_GT(ancho, 140);
+  juego->mesa.Paneles.PonerReutilizaciones(0);
+  juego->Actualizar();
+  QTRY_COMPARE(reutilizaciones->width(), 140);
+  EXPECT_EQ(puntos->x(), x - (ancho - 140));
+  juego->mesa.Paneles.PonerReutilizacionesIlimitadas();
+  juego->Actualizar();
+  QTRY_COMPARE(reutilizaciones->width(), ancho);
+  EXPECT_EQ(puntos->x(), x);
 }
 
 TEST_F(NuevoRepartoTest, DosVentanasDeJuegoCompartenLosIconosDeSuBarra) {

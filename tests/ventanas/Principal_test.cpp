@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <QPointer>
@@ -16,7 +19,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "games/Juegos.h"
 #include "games/Registro.h"
+#include "play/ventanas/Ayudas.h"
 #include "play/ventanas/IngresarNumero.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
@@ -236,4 +241,46 @@ TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
   EXPECT_EQ(siguiente->windowTitle(), QStringLiteral("ZARP -"));
   EXPECT_FALSE(siguiente->tbDeshacer->isEnabled());
   EXPECT_FALSE(siguiente->tbVolverInstantanea->isEnabled());
+}
+
+// The window built ahead is maximised, its native window and its backing store made while
+// the main window waits; shown, it looks as a window made at that moment does.
+TEST_F(PrincipalTest, LaVentanaHechaDeAntemanoSeVeComoUnaNueva) {
+  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  const TfrmJuego* hecha = principal->VentanaSiguiente();
+  EXPECT_TRUE(hecha->windowState() & Qt::WindowMaximized);
+  EXPECT_TRUE(hecha->testAttribute(Qt::WA_WState_Created));
+  EXPECT_FALSE(hecha->isVisible());
+  // What the screen shows of the window, with the verdict's panel (its text follows the
+  // search) blanked where either window has it.
+  QRect veredicto;
+  const auto pantalla = [&veredicto](TfrmJuego& juego) {
+    juego.setWindowState(Qt::WindowMaximized);
+    juego.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&juego));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::processEvents();
+    veredicto |= juego.Ayudas->lbVeredicto->parentWidget()->geometry();
+    QImage imagen = juego.screen()->grabWindow(juego.winId()).toImage().convertToFormat(
+        QImage::Format_RGB32);
+    juego.mesa.JuegoTerminado = true;
+    juego.close();
+    return imagen;
+  };
+  QImage deAntemano;
+  principal->MostrarJuego = [&](TfrmJuego& juego) {
+    EXPECT_EQ(&juego, hecha);
+    deAntemano = pantalla(juego);
+  };
+  principal->IniciarJuego(QStringLiteral("Strup"), 7);
+  TfrmJuego nueva(principal.get());
+  nueva.Jugar(PrepararStrup, 7);
+  QImage ahora = pantalla(nueva);
+  ASSERT_FALSE(deAntemano.isNull());
+  ASSERT_EQ(deAntemano.size(), ahora.size());
+  const qreal dpr = nueva.devicePixelRatioF();
+  const QRect tapado((QPointF(veredicto.topLeft()) * dpr).toPoint(),
+                     (QSizeF(veredicto.size()) * dpr).toSize());
+  for (QImage* imagen : {&deAntemano, &ahora}) QPainter(imagen).fillRect(tapado, Qt::black);
+  EXPECT_TRUE(deAntemano == ahora);
 }
