@@ -135,6 +135,10 @@ class TBusqueda {
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
   TReglasComoDatos reglas_;
+  // Read once the search has taken some thousands of positions: reading takes a few
+  // milliseconds, more than a small search does; the moves are the same either way.
+  TGanchosComoDatos ganchos_;
+  bool ganchosLeidos_ = false;
 
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
@@ -559,6 +563,10 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   auto& cubos = cubos_;
   for (auto& c : cubos) c.clear();
+  if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
+    ganchos_ = LeerGanchos(m_, reglas_);
+    ganchosLeidos_ = true;
+  }
 
   std::uint64_t fuera = 0;  // cards not home
   if (seguroPosible_) {
@@ -578,16 +586,20 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   // group's rules lay on its top card, or put on an empty pile, of a group the pile takes
   // cards from, within its capacity (a foundation's empty pile aside), a single card unless
   // its group takes several, and then only a run its own group's rules laid (or any run
-  // where the group moves free ones). The rest need not be asked.
+  // where the group moves free ones). The rest need not be asked. Where the table's own
+  // rule functions decide, only the cards they accepted when read are asked of them.
   std::array<std::uint64_t, 256> admite;
   std::array<bool, 256> porDatos;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
     porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
-    admite[d] = !porDatos[d] ? ~std::uint64_t{0}
-                : p.Tope     ? reglas_.Apila[g][IdCarta(*p.Tope)]
-                             : reglas_.Vacia[g];
+    if (porDatos[d])
+      admite[d] = p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
+      admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
+    else
+      admite[d] = ~std::uint64_t{0};
   }
   const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
