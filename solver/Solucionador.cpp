@@ -3,7 +3,8 @@
 // the search's own snapshots and remembered by key. Best-first while half the memory
 // holds its open positions, each with its snapshot; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
-// moves to its children, each child played again when its turn comes.
+// moves to its children, each child played again when its turn comes. Resolver tries it
+// short first, then depth-first from the start, then to the end.
 #include "solver/Solucionador.h"
 
 #include <algorithm>
@@ -957,9 +958,6 @@ TResultado BuscarEn(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
   return r;
 }
 
-// The positions of the first, depth-first look.
-constexpr std::uint64_t kMirada = 300000;
-
 }  // namespace
 
 const char* TextoVeredicto(TVeredicto v) {
@@ -983,30 +981,41 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Numero = m.NumeroJuego;
     return r;
   }
-  // First a look depth-first, which wins many deals sooner than best-first does, within a
-  // quarter of the limits at most; a deal it has not decided is searched afresh,
-  // best-first, with what is left of them.
-  TLimites mirada = limites;
-  mirada.Posiciones =
-      limites.Posiciones ? std::clamp<std::uint64_t>(limites.Posiciones / 4, 1, kMirada) : kMirada;
-  mirada.Milisegundos = std::max<std::int64_t>(limites.Milisegundos / 4, 1);
-  TResultado primera = BuscarEn(m, preparar, numero, pasos, mirada, parar, true);
-  const bool agotada = (limites.Posiciones && primera.Posiciones >= limites.Posiciones) ||
-                       primera.Milisegundos >= limites.Milisegundos || parar.stop_requested();
-  if (primera.Veredicto != TVeredicto::NoSeSabe || agotada) {
-    primera.Numero = m.NumeroJuego;
-    return primera;
+  // Three tries, each from the start with what the ones before left of the limits: a
+  // short best-first search, which decides most deals; a look depth-first, which wins many
+  // deals that best-first only wins after millions of positions; then best-first to the
+  // end. A try stops at its own share of the limits.
+  struct TIntento {
+    bool EnProfundidad;
+    std::uint64_t Posiciones;
+    int Parte;  // of the limits, at most
+  };
+  constexpr TIntento kIntentos[] = {{false, 100000, 8}, {true, 200000, 4}, {false, 0, 1}};
+  TResultado r;
+  for (const TIntento& intento : kIntentos) {
+    TLimites l = limites;
+    const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
+    l.Milisegundos = std::max<std::int64_t>(std::min(msQuedan, limites.Milisegundos / intento.Parte), 1);
+    if (limites.Posiciones)
+      l.Posiciones = std::min(limites.Posiciones - r.Posiciones,
+                              std::max<std::uint64_t>(limites.Posiciones / intento.Parte, 1));
+    if (intento.Posiciones)
+      l.Posiciones = l.Posiciones ? std::min(l.Posiciones, intento.Posiciones) : intento.Posiciones;
+    const bool primero = &intento == kIntentos;
+    TMesa otra;
+    if (!primero) Jugar(otra, preparar, numero, pasos);
+    TResultado x =
+        BuscarEn(primero ? m : otra, preparar, numero, pasos, l, parar, intento.EnProfundidad);
+    x.Posiciones += r.Posiciones;
+    x.Milisegundos += r.Milisegundos;
+    x.MemoriaPico = std::max(x.MemoriaPico, r.MemoriaPico);
+    x.Desajustes += r.Desajustes;
+    r = std::move(x);
+    if (r.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
+        r.Milisegundos >= limites.Milisegundos ||
+        (limites.Posiciones && r.Posiciones >= limites.Posiciones))
+      break;
   }
-  TLimites resto = limites;
-  resto.Milisegundos = limites.Milisegundos - primera.Milisegundos;
-  if (limites.Posiciones) resto.Posiciones = limites.Posiciones - primera.Posiciones;
-  TMesa otra;
-  Jugar(otra, preparar, numero, pasos);
-  TResultado r = BuscarEn(otra, preparar, numero, pasos, resto, std::move(parar), false);
-  r.Posiciones += primera.Posiciones;
-  r.Milisegundos += primera.Milisegundos;
-  r.MemoriaPico = std::max(r.MemoriaPico, primera.MemoriaPico);
-  r.Desajustes += primera.Desajustes;
   r.Numero = m.NumeroJuego;
   return r;
 }
