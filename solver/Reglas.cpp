@@ -1,5 +1,8 @@
 #include "solver/Reglas.h"
 
+#include <initializer_list>
+#include <memory>
+
 bool TieneGanchos(const TMesa& m) {
   return m.PuedeApilar != ApilarPorReglas || m.PuedeOcuparVacia != OcuparPorReglas ||
          m.PuedeFundar != FundarPorReglas || TieneLlamadas(m);
@@ -38,6 +41,109 @@ TReglasComoDatos LeerReglas(TMesa& m) {
                             ? c.Palo == grupo.PaloFundacion && c.Numero == grupo.NumeroFundacion
                             : ReglaAdmite(grupo.ReglasVacia, c, prueba);
       if (toma) r.Vacia[g] |= std::uint64_t{1} << y;
+    }
+  }
+  return r;
+}
+
+namespace {
+
+// Probe cards and piles of the table's groups, apart from its own: the functions read
+// them as they read the table's, which stays as it is.
+struct TSonda {
+  std::vector<std::unique_ptr<TCarta>> Cartas;  // by IdCarta
+  TPila Origen;
+  TPila Destino;
+
+  explicit TSonda(TMesa& m) : Origen(m, nullptr), Destino(m, nullptr) {
+    for (std::uint8_t id = 0; id < 40; ++id)
+      Cartas.push_back(std::make_unique<TCarta>(id / 10, id % 10 + 1));
+  }
+
+  // Lays the cards, bottom first, face up on the pile; a null leaves its place out.
+  static void Poner(TPila& p, std::initializer_list<TCarta*> cartas) {
+    p.Tope = nullptr;
+    p.Cantidad = 0;
+    for (TCarta* c : cartas) {
+      if (!c) continue;
+      c->Pila = &p;
+      c->BocaArriba = true;
+      c->Debajo = p.Tope;
+      c->Encima = nullptr;
+      if (p.Tope) p.Tope->Encima = c;
+      p.Tope = c;
+      ++p.Cantidad;
+    }
+  }
+
+  // The first of the preferred cards not yet used; the first unused card when there is
+  // none.
+  TCarta* Otra(std::uint64_t preferidas, std::uint64_t usadas) {
+    constexpr std::uint64_t kTodas = (std::uint64_t{1} << 40) - 1;
+    std::uint64_t libres = preferidas & ~usadas & kTodas;
+    if (!libres) libres = ~usadas & kTodas;
+    return Cartas[static_cast<std::size_t>(__builtin_ctzll(libres))].get();
+  }
+};
+
+std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
+
+}  // namespace
+
+TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
+  TGanchosComoDatos r;
+  if (TieneLlamadas(m)) return r;
+  r.Apila = m.PuedeApilar != ApilarPorReglas;
+  r.Vacia = m.PuedeOcuparVacia != OcuparPorReglas || m.PuedeFundar != FundarPorReglas;
+  if (!r.Apila && !r.Vacia) return r;
+  const std::size_t grupos = m.Grupos.size();
+  r.ApilaGanchos.assign(grupos, {});
+  r.VaciaGanchos.assign(grupos, 0);
+  TSonda s(m);
+  // Per group and card, the cards its rules put that card on.
+  std::vector<std::array<std::uint64_t, 40>> debajo(grupos);
+  for (std::size_t o = 0; o < grupos; ++o)
+    for (std::size_t w = 0; w < 40; ++w)
+      for (std::uint64_t b = reglas.Apila[o][w]; b; b &= b - 1)
+        debajo[o][static_cast<std::size_t>(__builtin_ctzll(b))] |= Bit(w);
+  // Every card `y` from a pile of every group, in four shapes: alone, on a card, with a
+  // card on it, between two; `t` the destination's top card, or none.
+  auto probar = [&](std::size_t g, TCarta* t, TCarta* bajoT) {
+    TGrupo* grupo = m.Grupos[g];
+    s.Destino.Grupo = grupo;
+    for (std::size_t y = 0; y < 40; ++y) {
+      TCarta* carta = s.Cartas[y].get();
+      if (carta == t || carta == bajoT) continue;
+      const std::uint64_t usadas = Bit(y) | (t ? Bit(IdCarta(*t)) : 0) |
+                                   (bajoT ? Bit(IdCarta(*bajoT)) : 0);
+      bool acepta = false;
+      for (std::size_t o = 0; o < grupos && !acepta; ++o) {
+        s.Origen.Grupo = m.Grupos[o];
+        TCarta* w = s.Otra(debajo[o][y], usadas);
+        TCarta* z = s.Otra(reglas.Apila[o][y], usadas | Bit(IdCarta(*w)));
+        for (int forma = 0; forma < 4 && !acepta; ++forma) {
+          TSonda::Poner(s.Origen, {forma & 1 ? w : nullptr, carta, forma & 2 ? z : nullptr});
+          TSonda::Poner(s.Destino, {bajoT, t});
+          acepta = t ? m.PuedeApilar(*carta, s.Destino)
+                     : grupo->EsFundacion ? m.PuedeFundar(*carta, s.Destino)
+                                          : m.PuedeOcuparVacia(*carta, s.Destino);
+        }
+      }
+      if (!acepta) continue;
+      if (t)
+        r.ApilaGanchos[g][IdCarta(*t)] |= Bit(y);
+      else
+        r.VaciaGanchos[g] |= Bit(y);
+    }
+  };
+  for (std::size_t g = 0; g < grupos; ++g) {
+    if (r.Vacia) probar(g, nullptr, nullptr);
+    if (!r.Apila) continue;
+    for (std::size_t t = 0; t < 40; ++t) {
+      TCarta* tope = s.Cartas[t].get();
+      probar(g, tope, nullptr);
+      if (m.Grupos[g]->Capacidad < 2) continue;
+      probar(g, tope, s.Otra(debajo[g][t], Bit(t)));
     }
   }
   return r;

@@ -29,3 +29,20 @@ bool TieneLlamadas(const TMesa& m);
 
 // The table must hold the forty cards.
 TReglasComoDatos LeerReglas(TMesa& m);
+
+// A table's own rule functions, where it has them and no callbacks, read by asking them:
+// per group, the cards they accepted on each top card, or on an empty pile, from a pile
+// of any group, the card alone or with one card under it, on a pile holding only the top
+// card or one more under it, single cards and runs of two. Unlike the group's rules this
+// rests on the functions reading no more of the table than those piles: the search asks
+// them still about every card read here, and its check mode about every other card.
+struct TGanchosComoDatos {
+  bool Apila = false;  // whether the stacking decision was read
+  bool Vacia = false;  // whether the empty piles' decisions were
+  // Per group: per top card, and for an empty pile, the cards accepted as bits by IdCarta.
+  std::vector<std::array<std::uint64_t, 40>> ApilaGanchos;
+  std::vector<std::uint64_t> VaciaGanchos;
+};
+
+// Nothing is read on a table with callbacks, nor where the engine's defaults decide.
+TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas);

@@ -3,7 +3,8 @@
 // the search's own snapshots and remembered by key. Best-first while half the memory
 // holds its open positions, each with its snapshot; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
-// moves to its children, each child played again when its turn comes.
+// moves to its children, each child played again when its turn comes. Resolver tries it
+// short first, then depth-first from the start, then to the end.
 #include "solver/Solucionador.h"
 
 #include <algorithm>
@@ -85,7 +86,9 @@ struct TNivel {
 
 class TBusqueda {
  public:
-  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever)
+  // `enProfundidad`: depth-first from the start.
+  TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever,
+            bool enProfundidad)
       : m_(m),
         prever_(prever),
         comprobar_(limites.Comprobar),
@@ -95,7 +98,8 @@ class TBusqueda {
         // allocator's own bookkeeping, the table and the program itself.
         limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024 / 32 * 31),
         limitePosiciones_(limites.Posiciones),
-        vistas_(limiteBytes_) {}
+        vistas_(limiteBytes_),
+        enProfundidad_(enProfundidad) {}
 
   TResultado Buscar();
 
@@ -111,6 +115,7 @@ class TBusqueda {
   std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
   std::int64_t inicio_ = MsDelHilo();
+  bool enProfundidad_;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -135,6 +140,10 @@ class TBusqueda {
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
   TReglasComoDatos reglas_;
+  // Read once the search has taken some thousands of positions: reading takes a few
+  // milliseconds, more than a small search does; the moves are the same either way.
+  TGanchosComoDatos ganchos_;
+  bool ganchosLeidos_ = false;
 
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
@@ -143,7 +152,6 @@ class TBusqueda {
   static constexpr std::size_t kPorBloque = 1u << 14;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
   std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
-  bool enProfundidad_ = false;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
 
   // Depth-first: per position on the path, its level and, in blocks, its snapshot (the
@@ -559,6 +567,10 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   auto& cubos = cubos_;
   for (auto& c : cubos) c.clear();
+  if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
+    ganchos_ = LeerGanchos(m_, reglas_);
+    ganchosLeidos_ = true;
+  }
 
   std::uint64_t fuera = 0;  // cards not home
   if (seguroPosible_) {
@@ -578,16 +590,20 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   // group's rules lay on its top card, or put on an empty pile, of a group the pile takes
   // cards from, within its capacity (a foundation's empty pile aside), a single card unless
   // its group takes several, and then only a run its own group's rules laid (or any run
-  // where the group moves free ones). The rest need not be asked.
+  // where the group moves free ones). The rest need not be asked. Where the table's own
+  // rule functions decide, only the cards they accepted when read are asked of them.
   std::array<std::uint64_t, 256> admite;
   std::array<bool, 256> porDatos;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
     porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
-    admite[d] = !porDatos[d] ? ~std::uint64_t{0}
-                : p.Tope     ? reglas_.Apila[g][IdCarta(*p.Tope)]
-                             : reglas_.Vacia[g];
+    if (porDatos[d])
+      admite[d] = p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
+      admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
+    else
+      admite[d] = ~std::uint64_t{0};
   }
   const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
@@ -923,6 +939,25 @@ bool Jugar(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
   return m.VentanaPropia.Ganado;
 }
 
+// Searches the table, which holds the position the steps reached.
+TResultado BuscarEn(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
+                    const std::vector<TPaso>& pasos, const TLimites& limites,
+                    std::stop_token parar, bool enProfundidad) {
+  m.SinRegistro = true;
+  TResultado r = TBusqueda(m, limites, parar, true, enProfundidad).Buscar();
+  if (r.Desajustes > 0) {
+    // The table's drops do more than the search foresaw: nothing it skipped can be
+    // trusted, so it searches again, playing every child.
+    TMesa otra;
+    Jugar(otra, preparar, numero, pasos);
+    otra.SinRegistro = true;
+    const std::uint64_t desajustes = r.Desajustes;
+    r = TBusqueda(otra, limites, std::move(parar), false, enProfundidad).Buscar();
+    r.Desajustes = desajustes;
+  }
+  return r;
+}
+
 }  // namespace
 
 const char* TextoVeredicto(TVeredicto v) {
@@ -946,17 +981,40 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Numero = m.NumeroJuego;
     return r;
   }
-  m.SinRegistro = true;
-  TResultado r = TBusqueda(m, limites, parar, true).Buscar();
-  if (r.Desajustes > 0) {
-    // The table's drops do more than the search foresaw: nothing it skipped can be
-    // trusted, so it searches again, playing every child.
+  // Three tries, each from the start with what the ones before left of the limits: a
+  // short best-first search, which decides most deals; a look depth-first, which wins many
+  // deals that best-first only wins after millions of positions; then best-first to the
+  // end. A try stops at its own share of the limits.
+  struct TIntento {
+    bool EnProfundidad;
+    std::uint64_t Posiciones;
+    int Parte;  // of the limits, at most
+  };
+  constexpr TIntento kIntentos[] = {{false, 100000, 8}, {true, 200000, 4}, {false, 0, 1}};
+  TResultado r;
+  for (const TIntento& intento : kIntentos) {
+    TLimites l = limites;
+    const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
+    l.Milisegundos = std::max<std::int64_t>(std::min(msQuedan, limites.Milisegundos / intento.Parte), 1);
+    if (limites.Posiciones)
+      l.Posiciones = std::min(limites.Posiciones - r.Posiciones,
+                              std::max<std::uint64_t>(limites.Posiciones / intento.Parte, 1));
+    if (intento.Posiciones)
+      l.Posiciones = l.Posiciones ? std::min(l.Posiciones, intento.Posiciones) : intento.Posiciones;
+    const bool primero = &intento == kIntentos;
     TMesa otra;
-    Jugar(otra, preparar, numero, pasos);
-    otra.SinRegistro = true;
-    const std::uint64_t desajustes = r.Desajustes;
-    r = TBusqueda(otra, limites, std::move(parar), false).Buscar();
-    r.Desajustes = desajustes;
+    if (!primero) Jugar(otra, preparar, numero, pasos);
+    TResultado x =
+        BuscarEn(primero ? m : otra, preparar, numero, pasos, l, parar, intento.EnProfundidad);
+    x.Posiciones += r.Posiciones;
+    x.Milisegundos += r.Milisegundos;
+    x.MemoriaPico = std::max(x.MemoriaPico, r.MemoriaPico);
+    x.Desajustes += r.Desajustes;
+    r = std::move(x);
+    if (r.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
+        r.Milisegundos >= limites.Milisegundos ||
+        (limites.Posiciones && r.Posiciones >= limites.Posiciones))
+      break;
   }
   r.Numero = m.NumeroJuego;
   return r;

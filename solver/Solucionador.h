@@ -1,8 +1,8 @@
 #pragma once
 // Whether a position can still be won, and how: a search, best-first and then depth-first,
-// over the moves the table's own rules accept, on a private table built from game, number
-// and steps. Each call owns everything it touches, so several may run at once on
-// different threads.
+// in up to three tries (short, depth-first from the start, to the end), over the moves the
+// table's own rules accept, on a private table built from game, number and steps. Each
+// call owns everything it touches, so several may run at once on different threads.
 #include <cstddef>
 #include <cstdint>
 #include <stop_token>

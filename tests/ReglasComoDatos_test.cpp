@@ -1,5 +1,6 @@
 // The rules read as data against the engine's own decisions: on random positions reached
-// by play in every game without hooks, no decision accepts a card the data leave out.
+// by play in every game without hooks, no decision accepts a card the data leave out; in
+// the games whose own rule functions decide, none accepts a card their reading left out.
 #include "solver/Reglas.h"
 
 #include <gtest/gtest.h>
@@ -78,4 +79,71 @@ TEST(ReglasComoDatos, LosJuegosConGanchos) {
   EXPECT_EQ(conGanchos, (std::vector<std::string>{"SolitarioAnárquico", "SolitarioAnárquicoII",
                                                   "SolitarioDe10A4",
                                                   "SolitarioDeLosCasi14Montones"}));
+}
+
+// The rule functions of the games that have them, read by asking them, against their own
+// decisions on random positions reached by play: every drag accepted was read. The
+// reading must also have found more than the groups' rules (the lone Rey on its Rey) and
+// less than every card.
+TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
+  std::mt19937 azar(20261209);
+  std::vector<std::string> leidos;
+  for (const auto& juego : Juegos()) {
+    long aceptadas = 0;
+    for (std::int32_t numero = 1; numero <= 8; ++numero) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      const TReglasComoDatos reglas = LeerReglas(m);
+      const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
+      if (!ganchos.Apila && !ganchos.Vacia) break;
+      if (numero == 1) leidos.push_back(juego.Clave);
+      for (int paso = 0; paso < 120; ++paso) {
+        std::vector<TPaso> jugadas;
+        for (const auto& desde : m.Pilas) {
+          int pos = desde->Cantidad - 1;
+          for (TCarta* c = desde->Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
+            for (const auto& hacia : m.Pilas) {
+              if (hacia.get() == desde.get() || !Acepta(m, *c, *hacia)) continue;
+              jugadas.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
+              const bool leido = hacia->Tope ? ganchos.Apila : ganchos.Vacia;
+              if (!leido) continue;
+              ++aceptadas;
+              const std::size_t g = IndiceGrupo(m, hacia->Grupo);
+              const std::uint64_t admite = hacia->Tope
+                                               ? ganchos.ApilaGanchos[g][IdCarta(*hacia->Tope)]
+                                               : ganchos.VaciaGanchos[g];
+              ASSERT_TRUE(admite >> IdCarta(*c) & 1)
+                  << juego.Clave << " " << numero << ": " << NotacionCarta(*c) << " a la pila "
+                  << hacia->Numero;
+            }
+          }
+        }
+        if (m.Mazo && m.Mazo->EnMesa) jugadas.push_back(TPaso{TPaso::TTipo::Mazo});
+        if (jugadas.empty()) break;
+        AplicarPaso(m, jugadas[azar() % jugadas.size()]);
+      }
+    }
+    if (!leidos.empty() && leidos.back() == juego.Clave) {
+      EXPECT_GT(aceptadas, 50) << juego.Clave;
+    }
+  }
+  EXPECT_EQ(leidos, (std::vector<std::string>{"SolitarioAnárquico",
+                                              "SolitarioDeLosCasi14Montones"}));
+
+  TMesa casi14;
+  BuscarRegistro("SolitarioDeLosCasi14Montones")->Preparar(casi14, 1);
+  const TReglasComoDatos reglas = LeerReglas(casi14);
+  const TGanchosComoDatos ganchos = LeerGanchos(casi14, reglas);
+  ASSERT_TRUE(ganchos.Apila);
+  EXPECT_FALSE(ganchos.Vacia);
+  std::size_t tab = casi14.Grupos.size();
+  for (std::size_t g = 0; g < casi14.Grupos.size(); ++g)
+    if (casi14.Grupos[g]->NombreGrupo == "Tab") tab = g;
+  ASSERT_LT(tab, casi14.Grupos.size());
+  const auto rey = [](std::uint8_t palo) { return std::uint64_t{1} << (palo * 10 + 9); };
+  const auto caballo = [](std::uint8_t palo) { return std::uint64_t{1} << (palo * 10 + 8); };
+  // On the Rey de Oros: the other three Reyes besides the four Caballos of the rules.
+  EXPECT_EQ(ganchos.ApilaGanchos[tab][9],
+            rey(1) | rey(2) | rey(3) | caballo(0) | caballo(1) | caballo(2) | caballo(3));
+  EXPECT_EQ(ganchos.ApilaGanchos[tab][9] & ~reglas.Apila[tab][9], rey(1) | rey(2) | rey(3));
 }
