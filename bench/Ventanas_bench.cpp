@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "games/Juegos.h"
 #include "play/Generador.h"
@@ -202,29 +203,32 @@ static void BM_VentanaLisaMaximizada(benchmark::State& state) {
   }
 }
 
-// From Enter in the main window to the game window painted: the splash, the window and
-// its bars, the deal, the maximised show and the first frame of the table. The window's
-// closing is not timed.
+// From Enter on, with the window at hand: the splash, the deal, the maximised show and
+// the first frame of the table. The window's closing is not timed.
+static void AbrirYCerrar(benchmark::State& state, TSplash& splash,
+                         std::unique_ptr<TfrmJuego> juego, std::int32_t numero) {
+  splash.splash.Mostrar();
+  TContarPintados espera;
+  juego->Tapete->installEventFilter(&espera);
+  juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
+  juego->setWindowState(Qt::WindowMaximized);
+  juego->show();
+  EsperarPintado(espera);
+  state.PauseTiming();
+  state.counters["ancho"] = juego->width();
+  juego->mesa.JuegoTerminado = true;
+  juego.reset();
+  QCoreApplication::processEvents();
+  state.ResumeTiming();
+}
+
+// From Enter in the main window to the game window painted, the window and its bars built
+// on the way.
 static void BM_AbrirVentanaDeJuego(benchmark::State& state) {
   TCarpetaTemporal carpeta;
   TSplash splash;
   std::int32_t numero = 1;
-  for (auto _ : state) {
-    splash.splash.Mostrar();
-    auto juego = std::make_unique<TfrmJuego>();
-    TContarPintados espera;
-    juego->Tapete->installEventFilter(&espera);
-    juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero++);
-    juego->setWindowState(Qt::WindowMaximized);
-    juego->show();
-    EsperarPintado(espera);
-    state.PauseTiming();
-    state.counters["ancho"] = juego->width();
-    juego->mesa.JuegoTerminado = true;
-    juego.reset();
-    QCoreApplication::processEvents();
-    state.ResumeTiming();
-  }
+  for (auto _ : state) AbrirYCerrar(state, splash, std::make_unique<TfrmJuego>(), numero++);
 }
 
 // The same as the program opens it: the window built and made ready to show maximised
@@ -239,18 +243,7 @@ static void BM_AbrirVentanaHechaDeAntemano(benchmark::State& state) {
     juego->PrepararMaximizada();
     QCoreApplication::processEvents();
     state.ResumeTiming();
-    splash.splash.Mostrar();
-    TContarPintados espera;
-    juego->Tapete->installEventFilter(&espera);
-    juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero++);
-    juego->setWindowState(Qt::WindowMaximized);
-    juego->show();
-    EsperarPintado(espera);
-    state.PauseTiming();
-    juego->mesa.JuegoTerminado = true;
-    juego.reset();
-    QCoreApplication::processEvents();
-    state.ResumeTiming();
+    AbrirYCerrar(state, splash, std::move(juego), numero++);
   }
 }
 

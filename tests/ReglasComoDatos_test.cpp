@@ -24,6 +24,30 @@ std::size_t IndiceGrupo(const TMesa& m, const TGrupo* g) {
   return m.Grupos.size();
 }
 
+// Random play from the table's position, up to `pasos` steps: before each one, `ver` is
+// shown every drag the engine accepts, the card and the pile it would go to. It stops at
+// the first fatal failure.
+template <class FVer>
+void JugarAlAzar(TMesa& m, std::mt19937& azar, int pasos, FVer ver) {
+  for (int paso = 0; paso < pasos; ++paso) {
+    std::vector<TPaso> jugadas;
+    for (const auto& desde : m.Pilas) {
+      int pos = desde->Cantidad - 1;
+      for (TCarta* c = desde->Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
+        for (const auto& hacia : m.Pilas) {
+          if (hacia.get() == desde.get() || !Acepta(m, *c, *hacia)) continue;
+          ver(*c, *hacia);
+          if (::testing::Test::HasFatalFailure()) return;
+          jugadas.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
+        }
+      }
+    }
+    if (m.Mazo && m.Mazo->EnMesa) jugadas.push_back(TPaso{TPaso::TTipo::Mazo});
+    if (jugadas.empty()) return;
+    AplicarPaso(m, jugadas[azar() % jugadas.size()]);
+  }
+}
+
 }  // namespace
 
 TEST(ReglasComoDatos, NingunaDecisionAceptaMasQueLasReglas) {
@@ -38,28 +62,15 @@ TEST(ReglasComoDatos, NingunaDecisionAceptaMasQueLasReglas) {
       sinGanchos = !TieneGanchos(m);
       if (!sinGanchos) break;
       const TReglasComoDatos reglas = LeerReglas(m);
-      for (int paso = 0; paso < 80; ++paso) {
-        std::vector<TPaso> jugadas;
-        for (const auto& desde : m.Pilas) {
-          int pos = desde->Cantidad - 1;
-          for (TCarta* c = desde->Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
-            for (const auto& hacia : m.Pilas) {
-              if (hacia.get() == desde.get() || !Acepta(m, *c, *hacia)) continue;
-              ++aceptadas;
-              const std::size_t g = IndiceGrupo(m, hacia->Grupo);
-              const std::uint64_t admite = hacia->Tope ? reglas.Apila[g][IdCarta(*hacia->Tope)]
-                                                       : reglas.Vacia[g];
-              ASSERT_TRUE(admite >> IdCarta(*c) & 1)
-                  << juego.Clave << " " << numero << ": " << NotacionCarta(*c) << " a la pila "
-                  << hacia->Numero;
-              jugadas.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
-            }
-          }
-        }
-        if (m.Mazo && m.Mazo->EnMesa) jugadas.push_back(TPaso{TPaso::TTipo::Mazo});
-        if (jugadas.empty()) break;
-        AplicarPaso(m, jugadas[azar() % jugadas.size()]);
-      }
+      JugarAlAzar(m, azar, 80, [&](TCarta& c, TPila& hacia) {
+        ++aceptadas;
+        const std::size_t g = IndiceGrupo(m, hacia.Grupo);
+        const std::uint64_t admite =
+            hacia.Tope ? reglas.Apila[g][IdCarta(*hacia.Tope)] : reglas.Vacia[g];
+        ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
+                                              << NotacionCarta(c) << " a la pila " << hacia.Numero;
+      });
+      if (HasFatalFailure()) return;
     }
     if (!sinGanchos) continue;
     ++juegosSinGanchos;
@@ -97,31 +108,16 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
       const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
       if (!ganchos.Apila && !ganchos.Vacia) break;
       if (numero == 1) leidos.push_back(juego.Clave);
-      for (int paso = 0; paso < 120; ++paso) {
-        std::vector<TPaso> jugadas;
-        for (const auto& desde : m.Pilas) {
-          int pos = desde->Cantidad - 1;
-          for (TCarta* c = desde->Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
-            for (const auto& hacia : m.Pilas) {
-              if (hacia.get() == desde.get() || !Acepta(m, *c, *hacia)) continue;
-              jugadas.push_back(TPaso{TPaso::TTipo::Arrastre, desde->Numero, pos, hacia->Numero});
-              const bool leido = hacia->Tope ? ganchos.Apila : ganchos.Vacia;
-              if (!leido) continue;
-              ++aceptadas;
-              const std::size_t g = IndiceGrupo(m, hacia->Grupo);
-              const std::uint64_t admite = hacia->Tope
-                                               ? ganchos.ApilaGanchos[g][IdCarta(*hacia->Tope)]
-                                               : ganchos.VaciaGanchos[g];
-              ASSERT_TRUE(admite >> IdCarta(*c) & 1)
-                  << juego.Clave << " " << numero << ": " << NotacionCarta(*c) << " a la pila "
-                  << hacia->Numero;
-            }
-          }
-        }
-        if (m.Mazo && m.Mazo->EnMesa) jugadas.push_back(TPaso{TPaso::TTipo::Mazo});
-        if (jugadas.empty()) break;
-        AplicarPaso(m, jugadas[azar() % jugadas.size()]);
-      }
+      JugarAlAzar(m, azar, 120, [&](TCarta& c, TPila& hacia) {
+        if (!(hacia.Tope ? ganchos.Apila : ganchos.Vacia)) return;
+        ++aceptadas;
+        const std::size_t g = IndiceGrupo(m, hacia.Grupo);
+        const std::uint64_t admite = hacia.Tope ? ganchos.ApilaGanchos[g][IdCarta(*hacia.Tope)]
+                                                : ganchos.VaciaGanchos[g];
+        ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
+                                              << NotacionCarta(c) << " a la pila " << hacia.Numero;
+      });
+      if (HasFatalFailure()) return;
     }
     if (!leidos.empty() && leidos.back() == juego.Clave) {
       EXPECT_GT(aceptadas, 50) << juego.Clave;
