@@ -241,16 +241,64 @@ TControl* TTapete::ControlEn(QPoint punto) const {
 
 namespace {
 
+// A picture as drawn, with the largest rectangle around its middle whose pixels are all
+// opaque (found from the middle row outwards) and those pixels in a copy without alpha.
+// The rectangle is empty when the middle lets the table through (an empty place), and for
+// pictures of a pixel ratio other than 1, which are painted whole.
+struct TImagenInterior {
+  QImage Imagen;
+  QRect Interior;
+  QImage Opaca;
+};
+
+TImagenInterior ConInterior(QImage imagen) {
+  TImagenInterior r{std::move(imagen), {}, {}};
+  const QImage& i = r.Imagen;
+  if (i.isNull() || i.devicePixelRatio() != 1) return r;
+  if (!i.hasAlphaChannel()) {
+    r.Interior = i.rect();
+    r.Opaca = i;
+    return r;
+  }
+  const QImage argb = i.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const auto opaco = [&argb](int x, int y) {
+    return qAlpha(reinterpret_cast<const QRgb*>(argb.constScanLine(y))[x]) == 255;
+  };
+  const int medio = argb.height() / 2;
+  int izquierda = argb.width() / 2;
+  int derecha = izquierda + 1;
+  if (!opaco(izquierda, medio)) return r;
+  while (izquierda > 0 && opaco(izquierda - 1, medio)) --izquierda;
+  while (derecha < argb.width() && opaco(derecha, medio)) ++derecha;
+  const auto filaOpaca = [&](int y) {
+    for (int x = izquierda; x < derecha; ++x)
+      if (!opaco(x, y)) return false;
+    return true;
+  };
+  int arriba = medio;
+  int abajo = medio + 1;
+  while (arriba > 0 && filaOpaca(arriba - 1)) --arriba;
+  while (abajo < argb.height() && filaOpaca(abajo)) ++abajo;
+  r.Interior = QRect(izquierda, arriba, derecha - izquierda, abajo - arriba);
+  r.Opaca = argb.copy(r.Interior).convertToFormat(QImage::Format_RGB32);
+  return r;
+}
+
+TTapete::TDibujo Dibujo(const TImagenInterior& i) {
+  return {QPixmap::fromImage(i.Imagen), i.Interior,
+          i.Opaca.isNull() ? QPixmap() : QPixmap::fromImage(i.Opaca)};
+}
+
 // The pictures of one card size and pixel ratio, shared by every table of the run: a new
 // game window of the same size draws nothing again. Another size replaces them.
 struct TDibujosMesa {
   QSize Tamanno;
   qreal Dpr = 0;
-  QHash<int, QPixmap> Cache;
+  QHash<int, TTapete::TDibujo> Cache;
   // Drawn ahead on a worker (PrepararDibujos), by the same keys, for one size.
   QSize TamannoPreparado;
   qreal DprPreparado = 0;
-  std::shared_future<QHash<int, QImage>> Preparados;
+  std::shared_future<QHash<int, TImagenInterior>> Preparados;
 };
 
 TDibujosMesa& DibujosMesa() {
@@ -271,7 +319,7 @@ const QPixmap& PixmapFondo(const QImage& fondo) {
 
 }  // namespace
 
-const QPixmap& TTapete::dibujo(const TImagen& imagen) {
+const TTapete::TDibujo& TTapete::dibujo(const TImagen& imagen) {
   const qreal dpr = devicePixelRatioF();
   const QSize tam = tamCarta_;
   TDibujosMesa& d = DibujosMesa();
@@ -281,9 +329,9 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
     d.Tamanno = tam;
   }
   if (imagen.Tipo == TTipoImagen::Reverso) {
-    if (versionReverso_ != Programa().VersionReverso || reverso_.devicePixelRatio() != dpr ||
-        reverso_.deviceIndependentSize().toSize() != tam) {
-      reverso_ = DibujoReversoActual(tam, dpr);
+    if (versionReverso_ != Programa().VersionReverso || reverso_.Px.devicePixelRatio() != dpr ||
+        reverso_.Px.deviceIndependentSize().toSize() != tam) {
+      reverso_ = Dibujo(ConInterior(DibujoReversoActual(tam, dpr).toImage()));
       versionReverso_ = Programa().VersionReverso;
     }
     return reverso_;
@@ -293,22 +341,22 @@ const QPixmap& TTapete::dibujo(const TImagen& imagen) {
   if (it != d.Cache.end()) return *it;
   if (d.Preparados.valid() && d.TamannoPreparado == tam && d.DprPreparado == dpr) {
     // Waits only if the table is shown before the worker is done.
-    const QHash<int, QImage> preparados = d.Preparados.get();
+    const QHash<int, TImagenInterior> preparados = d.Preparados.get();
     d.Preparados = {};
     for (auto i = preparados.begin(); i != preparados.end(); ++i)
-      d.Cache.insert(i.key(), QPixmap::fromImage(i.value()));
+      d.Cache.insert(i.key(), Dibujo(i.value()));
     it = d.Cache.find(clave);
     if (it != d.Cache.end()) return *it;
   }
-  QPixmap px;
+  QImage px;
   switch (imagen.Tipo) {
-    case TTipoImagen::Cara: px = DibujoCara(imagen.Indice, tam, dpr); break;
-    case TTipoImagen::Otros: px = DibujoOtros(imagen.Indice, tam, dpr); break;
-    case TTipoImagen::Fundacion: px = DibujoFundacion(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Cara: px = ImagenCara(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Otros: px = ImagenOtros(imagen.Indice, tam, dpr); break;
+    case TTipoImagen::Fundacion: px = ImagenFundacion(imagen.Indice, tam, dpr); break;
     case TTipoImagen::Ninguna:
     case TTipoImagen::Reverso: break;
   }
-  return *d.Cache.insert(clave, px);
+  return *d.Cache.insert(clave, Dibujo(ConInterior(std::move(px))));
 }
 
 void TTapete::PrepararDibujos(QSize carta, qreal dpr) {
@@ -316,17 +364,19 @@ void TTapete::PrepararDibujos(QSize carta, qreal dpr) {
   if ((d.Tamanno == carta && d.Dpr == dpr) ||
       (d.Preparados.valid() && d.TamannoPreparado == carta && d.DprPreparado == dpr))
     return;
-  auto promesa = std::make_shared<std::promise<QHash<int, QImage>>>();
+  auto promesa = std::make_shared<std::promise<QHash<int, TImagenInterior>>>();
   d.Preparados = promesa->get_future().share();
   d.TamannoPreparado = carta;
   d.DprPreparado = dpr;
   // Qt's own pool: the application object waits for it before it goes.
   QThreadPool::globalInstance()->start([promesa, carta, dpr] {
-    QHash<int, QImage> v;
-    for (int i = 0; i < 40; ++i) v.insert(ClaveDibujo(TTipoImagen::Cara, i), ImagenCara(i, carta, dpr));
-    for (int i = 0; i < 3; ++i) v.insert(ClaveDibujo(TTipoImagen::Otros, i), ImagenOtros(i, carta, dpr));
+    QHash<int, TImagenInterior> v;
+    for (int i = 0; i < 40; ++i)
+      v.insert(ClaveDibujo(TTipoImagen::Cara, i), ConInterior(ImagenCara(i, carta, dpr)));
+    for (int i = 0; i < 3; ++i)
+      v.insert(ClaveDibujo(TTipoImagen::Otros, i), ConInterior(ImagenOtros(i, carta, dpr)));
     for (int i = 0; i < 4; ++i)
-      v.insert(ClaveDibujo(TTipoImagen::Fundacion, i), ImagenFundacion(i, carta, dpr));
+      v.insert(ClaveDibujo(TTipoImagen::Fundacion, i), ConInterior(ImagenFundacion(i, carta, dpr)));
     promesa->set_value(std::move(v));
   });
 }
@@ -346,9 +396,11 @@ void TTapete::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   const QRegion zona = e->region();
   // What is painted, bottom to top, where it intersects the region.
-  std::vector<std::pair<QRect, QPixmap>> pinturas;
+  std::vector<TPintado> pinturas;
   const auto pintar = [&](const QRect& r, const TImagen& imagen) {
-    if (zona.intersects(r)) pinturas.emplace_back(r, dibujo(imagen));
+    if (!zona.intersects(r)) return;
+    const TDibujo& d = dibujo(imagen);
+    pinturas.push_back({r, d, d.Interior.translated(r.topLeft())});
   };
   if (!fondo_.isNull() && fondoPx_.isNull()) fondoPx_ = PixmapFondo(fondo_);
   const TCarta* debajoOculta =
@@ -376,6 +428,17 @@ void TTapete::paintEvent(QPaintEvent* e) {
     for (const TCarta* c = arrastrada_; c; c = c->Encima)
       pintar(Rectangulo(*c).translated(d), c->Imagen);
   }
+  if (devicePixelRatioF() == 1 && (fondoPx_.isNull() || fondoPx_.devicePixelRatio() == 1))
+    pintarVisible(p, zona, pinturas);
+  else
+    pintarEntero(p, zona, pinturas);
+  p.setClipping(false);
+  if (focoVisible_) pintarFoco(p);
+  if (DibujarEncima) DibujarEncima(p);
+}
+
+void TTapete::pintarEntero(QPainter& p, const QRegion& zona,
+                           const std::vector<TPintado>& pinturas) {
   // One rectangle of the region at a time: clipped to a rectangle the pictures are
   // copied line by line, while a clip of several rectangles (the cards a deal or a drag
   // moved) sends every pixel down the painter's slow general path.
@@ -384,12 +447,63 @@ void TTapete::paintEvent(QPaintEvent* e) {
     if (zona.rectCount() > 1) p.setClipRect(r);
     p.fillRect(r, kColorMesa);
     if (!fondoPx_.isNull() && r.intersects(rFondo)) p.drawPixmap(rFondo.topLeft(), fondoPx_);
-    for (const auto& [lugar, px] : pinturas)
-      if (r.intersects(lugar)) p.drawPixmap(lugar.topLeft(), px);
+    for (const TPintado& d : pinturas)
+      if (r.intersects(d.Lugar)) p.drawPixmap(d.Lugar.topLeft(), d.D.Px);
   }
-  p.setClipping(false);
-  if (focoVisible_) pintarFoco(p);
-  if (DibujarEncima) DibujarEncima(p);
+}
+
+void TTapete::pintarVisible(QPainter& p, const QRegion& zona,
+                            const std::vector<TPintado>& pinturas) {
+  // The opaque middle of a picture hides whatever lies under it: the table, the background
+  // picture and the cards below show only around it (a fanned pile shows the strip of each
+  // covered card and the edges its cover lets through). What shows is painted as before,
+  // so the frame is the same to the pixel, and the opaque middles are copied from their
+  // copy without alpha instead of blended.
+  std::vector<QRegion> visibles(pinturas.size());
+  QRegion fondo = zona;
+  for (std::size_t i = 0; i < pinturas.size(); ++i) {
+    const QRect& lugar = pinturas[i].Lugar;
+    QRegion visible = zona & lugar;
+    for (std::size_t j = i + 1; j < pinturas.size() && !visible.isEmpty(); ++j)
+      if (pinturas[j].Interior.intersects(lugar)) visible -= pinturas[j].Interior;
+    visibles[i] = std::move(visible);
+    if (!pinturas[i].Interior.isEmpty()) fondo -= pinturas[i].Interior;
+  }
+  const QRect rFondo(posicionFondo_, fondo_.size());
+  const auto copiar = [&p](const QRect& destino, const QPixmap& px, QPoint esquina) {
+    if (!destino.isEmpty()) p.drawPixmap(destino.topLeft(), px, destino.translated(-esquina));
+  };
+  for (const QRect& r : zona) {
+    if (zona.rectCount() > 1) p.setClipRect(r);
+    for (const QRect& b : fondo) {
+      const QRect parte = b & r;
+      if (parte.isEmpty()) continue;
+      p.fillRect(parte, kColorMesa);
+      if (!fondoPx_.isNull()) copiar(parte & rFondo, fondoPx_, rFondo.topLeft());
+    }
+    for (std::size_t i = 0; i < pinturas.size(); ++i) {
+      const TPintado& d = pinturas[i];
+      for (const QRect& v : visibles[i]) {
+        const QRect parte = v & r;
+        if (parte.isEmpty()) continue;
+        const QRect a = parte & d.Interior;
+        if (a.isEmpty()) {
+          copiar(parte, d.D.Px, d.Lugar.topLeft());
+          continue;
+        }
+        copiar(a, d.D.Opaco, d.Interior.topLeft());
+        // Around the opaque part: the bands above and below, the sides between them.
+        copiar(QRect(QPoint(parte.left(), parte.top()), QPoint(parte.right(), a.top() - 1)), d.D.Px,
+               d.Lugar.topLeft());
+        copiar(QRect(QPoint(parte.left(), a.bottom() + 1), QPoint(parte.right(), parte.bottom())),
+               d.D.Px, d.Lugar.topLeft());
+        copiar(QRect(QPoint(parte.left(), a.top()), QPoint(a.left() - 1, a.bottom())), d.D.Px,
+               d.Lugar.topLeft());
+        copiar(QRect(QPoint(a.right() + 1, a.top()), QPoint(parte.right(), a.bottom())), d.D.Px,
+               d.Lugar.topLeft());
+      }
+    }
+  }
 }
 
 void TTapete::pintarFoco(QPainter& p) {

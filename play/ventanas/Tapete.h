@@ -20,11 +20,20 @@
 #include "engine/Mesa.h"
 
 class QPainter;
+class QRegion;
 
 class TTapete : public QWidget {
   Q_OBJECT
 
  public:
+  // A picture of the table: its opaque middle, relative to its corner, copied without alpha
+  // (empty where the picture has none).
+  struct TDibujo {
+    QPixmap Px;
+    QRect Interior;
+    QPixmap Opaco;
+  };
+
   explicit TTapete(TMesa& mesa, QWidget* parent = nullptr);
   ~TTapete() override;
 
@@ -124,7 +133,15 @@ class TTapete : public QWidget {
   // The run where the pointer carries it, and where it lies on its pile.
   QRect rectanguloArrastre() const;
   QRect rectanguloTramo() const;
-  const QPixmap& dibujo(const TImagen& imagen);
+  const TDibujo& dibujo(const TImagen& imagen);
+  // A picture to paint at its place, with its opaque middle there.
+  struct TPintado {
+    QRect Lugar;
+    TDibujo D;
+    QRect Interior;
+  };
+  void pintarVisible(QPainter& p, const QRegion& zona, const std::vector<TPintado>& pinturas);
+  void pintarEntero(QPainter& p, const QRegion& zona, const std::vector<TPintado>& pinturas);
   std::vector<const TControl*> enOrden() const;
 
   // What the table showed at the last MostrarCambios: each picture where it was painted,
@@ -178,7 +195,7 @@ class TTapete : public QWidget {
 
   // The back at the current card size and pixel ratio; it follows the player's choice.
   std::uint64_t versionReverso_ = ~std::uint64_t{0};
-  QPixmap reverso_;
+  TDibujo reverso_;
 
   // The press being followed: the control that got it, its button, whether it was the
   // second press of a double click.
