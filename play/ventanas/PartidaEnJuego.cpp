@@ -12,6 +12,8 @@
 #include "play/ventanas/Programa.h"
 #include "tools/Pasos.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 // The verdict label's text for a position the solver proved.
@@ -80,10 +82,16 @@ bool TPartidaEnJuego::Continuar(TPrepararJuego preparar) {
 void TPartidaEnJuego::Abandonar(const std::string& clave) {
   Aviso->hide();
   if (!Activa || clave.empty()) return;
-  const bool habiaGuardada = LeerPartida(CarpetaDelPrograma(), clave).has_value();
+  // Every new deal comes through here: where there is no file of saved games at all, one
+  // look at the folder says so, without the checks and the parse of a read.
+  const auto carpeta = CarpetaDelPrograma();
+  std::error_code ec;
+  const bool habiaGuardada =
+      fs::exists(fs::symlink_status(carpeta / ArchivoPartidas, ec)) &&
+      LeerPartida(carpeta, clave).has_value();
   if ((contado_ && !juego_.mesa.JuegoTerminado) || habiaGuardada)
     CambiarEstadisticas(clave, ContarAbandono);
-  if (habiaGuardada) GuardarPartida(CarpetaDelPrograma(), clave, std::nullopt);
+  if (habiaGuardada) GuardarPartida(carpeta, clave, std::nullopt);
   contado_ = false;
   ganable_ = false;
 }
