@@ -183,12 +183,14 @@ void TTapete::MostrarCambios() {
   // share in their painting order; where the orders part, both are painted again.
   const auto enComun = [&](const std::vector<TPintura>& escena) {
     std::vector<TPintura> v;
-    std::vector<TPintura> quedan = comunes;
+    std::vector<bool> tomada(comunes.size());
     for (const TPintura& p : escena) {
-      const auto i = std::lower_bound(quedan.begin(), quedan.end(), p, menor);
-      if (i != quedan.end() && *i == p) {
+      auto i = static_cast<std::size_t>(
+          std::lower_bound(comunes.begin(), comunes.end(), p, menor) - comunes.begin());
+      while (i < comunes.size() && comunes[i] == p && tomada[i]) ++i;
+      if (i < comunes.size() && comunes[i] == p) {
         v.push_back(p);
-        quedan.erase(i);
+        tomada[i] = true;
       }
     }
     return v;
@@ -206,12 +208,21 @@ void TTapete::MostrarCambios() {
   // marks a few pixels around a card.
   const int margenFoco = static_cast<int>(std::ceil(4 * std::max(2.0, 3 * escala_))) + 2;
   constexpr int kMargenCarta = 5;
-  QRegion region;
+  // United in pairs, then pairs of pairs: one rectangle at a time, every union would go
+  // over the whole region so far.
+  std::vector<QRegion> partes;
+  partes.reserve(cambiadas.size());
   for (const TPintura& p : cambiadas) {
     const int m = p.Clave < 0 ? margenFoco : kMargenCarta;
-    region += p.Rect.adjusted(-m, -m, m, m);
+    partes.emplace_back(p.Rect.adjusted(-m, -m, m, m));
   }
-  if (!region.isEmpty()) update(region);
+  while (partes.size() > 1) {
+    for (std::size_t i = 0; i < partes.size() / 2; ++i)
+      partes[i] = partes[2 * i] + partes[2 * i + 1];
+    if (partes.size() % 2) partes[partes.size() / 2] = std::move(partes.back());
+    partes.resize((partes.size() + 1) / 2);
+  }
+  if (!partes.empty() && !partes.front().isEmpty()) update(partes.front());
 }
 
 std::vector<const TControl*> TTapete::enOrden() const {
