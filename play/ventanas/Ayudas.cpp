@@ -170,6 +170,9 @@ TAyudas::TAyudas(TfrmJuego& juego) : QObject(&juego), juego_(juego) {
       if (EnMesa(juego_.mesa, c))
         p.drawRoundedRect(tapete->Rectangulo(*c).adjusted(-2, -2, 2, 2), 4, 4);
   };
+  // The marks' pen reaches three and a half pixels outside the card; without marks the
+  // cards a step changes are repainted without a margin.
+  juego.Tapete->MargenEncima = [this] { return resaltados_.empty() ? 0 : 5; };
   connect(&juego, &TfrmJuego::Actualizado, this, &TAyudas::Actualizar);
   trabajador_ = std::jthread([this](std::stop_token fin) { trabajar(fin); });
 }

@@ -204,16 +204,16 @@ void TTapete::MostrarCambios() {
       }
   }
   escena_ = std::move(ahora);
-  // The focus frame lies up to three of its widths outside what it frames; the hint's
-  // marks a few pixels around a card.
+  // The focus frame lies up to three of its widths outside what it frames; what is painted
+  // over the table (the hint's marks) a few pixels around a card, while there is any.
   const int margenFoco = static_cast<int>(std::ceil(4 * std::max(2.0, 3 * escala_))) + 2;
-  constexpr int kMargenCarta = 5;
+  const int margenCarta = MargenEncima ? MargenEncima() : 5;
   // United in pairs, then pairs of pairs: one rectangle at a time, every union would go
   // over the whole region so far.
   std::vector<QRegion> partes;
   partes.reserve(cambiadas.size());
   for (const TPintura& p : cambiadas) {
-    const int m = p.Clave < 0 ? margenFoco : kMargenCarta;
+    const int m = p.Clave < 0 ? margenFoco : margenCarta;
     partes.emplace_back(p.Rect.adjusted(-m, -m, m, m));
   }
   while (partes.size() > 1) {

@@ -78,6 +78,9 @@ class TTapete : public QWidget {
 
   // Painted over the table after everything else (the hint's marks).
   std::function<void(QPainter&)> DibujarEncima;
+  // How far outside a card what DibujarEncima paints reaches now: what a step changed is
+  // repainted that much around it (five pixels when not told).
+  std::function<int()> MargenEncima;
   bool AceptaSoltar() const { return acepta_; }
 
   // Keyboard play: the focus is on a pile, or on a face-up card of it with the cards
