@@ -28,6 +28,8 @@ namespace {
 constexpr int kMsPista = 1000;
 constexpr int kMsPasoTerminar = 40;
 const QString kBuscandoReparto = QStringLiteral("Buscando un reparto ganable…");
+// Posted at the lowest priority by buscar(): after the frame that shows the position.
+const auto kEncargarBusqueda = static_cast<QEvent::Type>(QEvent::User + 2);
 
 // Whether a highlighted card or pile still belongs to the table: a new deal replaces
 // them all, and the table may be painted before the hint hears of it.
@@ -258,6 +260,9 @@ void TAyudas::atenderAvisos() {
 }
 
 void TAyudas::encargar(TTarea tarea) {
+  // A search still waiting for its frame gives way to this one.
+  if (porEncargar_) parada(porEncargar_->Clave, 0);
+  porEncargar_.reset();
   std::optional<TTarea> sinEmpezar;
   {
     std::lock_guard lock(mutex_);
@@ -370,6 +375,28 @@ void TAyudas::buscar() {
   TTarea t{m.ProcPreparar, m.NumeroJuego, {}, Limites, claveActual_, {}, {}, 0};
   for (const std::string& s : m.Pasos)
     if (auto p = LeerPaso(s)) t.Pasos.push_back(*p);
+  // The search that is running is of no use any more: it stops now. The new one starts
+  // once the frame showing the position has gone to the display, which the window's
+  // update requests, posted before this, send first: its worker would otherwise take
+  // the memory and the processor the frame is painted with.
+  {
+    std::lock_guard lock(mutex_);
+    enCurso_.request_stop();
+  }
+  if (porEncargar_) parada(porEncargar_->Clave, 0);
+  porEncargar_ = std::move(t);
+  if (!encargoPedido_) {
+    encargoPedido_ = true;
+    QCoreApplication::postEvent(this, new QEvent(kEncargarBusqueda), Qt::LowEventPriority);
+  }
+}
+
+void TAyudas::customEvent(QEvent* e) {
+  if (e->type() != kEncargarBusqueda) return;
+  encargoPedido_ = false;
+  if (!porEncargar_) return;
+  TTarea t = std::move(*porEncargar_);
+  porEncargar_.reset();
   encargar(std::move(t));
 }
 

@@ -82,11 +82,14 @@ class TAyudas : public QObject {
   std::vector<TParada> Paradas;
   // The position of the search the worker took up last ("" for a deal's search).
   std::string Empezada;
+  // A search asked for that waits for the frame showing its position to go first.
+  bool BusquedaEnEspera() const { return porEncargar_.has_value(); }
   // The position the window shows, as the verdicts are remembered by.
   std::string Clave() const;
 
  protected:
   bool eventFilter(QObject* objeto, QEvent* e) override;
+  void customEvent(QEvent* e) override;
 
  signals:
   // A verdict reached the label.
@@ -157,6 +160,9 @@ class TAyudas : public QObject {
   std::mutex mutex_;
   std::condition_variable_any hayTarea_;
   std::optional<TTarea> pendiente_;
+  // The search buscar() asked for, until the frame has gone (customEvent).
+  std::optional<TTarea> porEncargar_;
+  bool encargoPedido_ = false;
   std::vector<std::function<void()>> avisos_;
   std::stop_source enCurso_;
   std::jthread trabajador_;

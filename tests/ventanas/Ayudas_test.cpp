@@ -11,6 +11,8 @@
 #include <QToolBar>
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 #include "games/Juegos.h"
 #include "games/Registro.h"
@@ -31,6 +33,21 @@
 namespace {
 
 using T = TPaso::TTipo;
+
+// Calls `alPintar` at each paint of the widgets it watches.
+class TFiltroPintado : public QObject {
+ public:
+  explicit TFiltroPintado(std::function<void()> alPintar) : alPintar_(std::move(alPintar)) {}
+
+ protected:
+  bool eventFilter(QObject* objeto, QEvent* e) override {
+    if (e->type() == QEvent::Paint) alPintar_();
+    return QObject::eventFilter(objeto, e);
+  }
+
+ private:
+  std::function<void()> alPintar_;
+};
 
 class AyudasTest : public TConVentanaJuego<> {
  protected:
@@ -298,6 +315,37 @@ TEST_F(AyudasTest, SoloRepartosGanablesBuscaSinDetenerLaVentana) {
 
 // A newer action stops the stale search at once: it reports far fewer positions than its
 // limit allows, and its answer is never taken for that position's verdict.
+// The search for a new deal's verdict starts once the frame showing the deal has been
+// painted: its worker does not take the memory and processor the frame is painted with.
+TEST_F(AyudasTest, LaBusquedaDeUnRepartoEmpiezaTrasPintarlo) {
+  juego->Jugar(PrepararCuatroReyes, 3);
+  QTRY_VERIFY_WITH_TIMEOUT(Veredicto() != QStringLiteral("Calculando…"), 30000);
+  // What the table's paint finds, for each paint.
+  std::vector<bool> enEspera;
+  TFiltroPintado filtro([&] { enEspera.push_back(ayudas->BusquedaEnEspera()); });
+  juego->Tapete->installEventFilter(&filtro);
+  juego->NuevoReparto(4);
+  const std::string clave = ayudas->Clave();
+  EXPECT_TRUE(ayudas->BusquedaEnEspera());
+  EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
+  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == clave, 30000);
+  ASSERT_FALSE(enEspera.empty());
+  EXPECT_TRUE(enEspera.front());
+  EXPECT_FALSE(ayudas->BusquedaEnEspera());
+  QTRY_VERIFY_WITH_TIMEOUT(Veredicto() != QStringLiteral("Calculando…"), 30000);
+  // Two actions before the frame: only the second is searched, the first is told stopped.
+  const std::size_t paradas = ayudas->Paradas.size();
+  juego->NuevoReparto(5);
+  const std::string primera = ayudas->Clave();
+  juego->NuevoReparto(6);
+  const std::string segunda = ayudas->Clave();
+  ASSERT_EQ(ayudas->Paradas.size(), paradas + 1);
+  EXPECT_EQ(ayudas->Paradas.back().Clave, primera);
+  EXPECT_EQ(ayudas->Paradas.back().Posiciones, 0u);
+  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == segunda, 30000);
+  juego->Tapete->removeEventFilter(&filtro);
+}
+
 TEST_F(AyudasTest, UnaAccionNuevaDetieneLaBusquedaVieja) {
   const TLimites limites{.Milisegundos = 600000, .MemoriaMiB = 256, .Posiciones = 300000};
   // A deal the search cannot decide within the limit: left alone, it would run to it.
