@@ -8,7 +8,8 @@
 //                    "Nuevo Juego" -> the new deal painted on the display, several per run;
 //   Cartoval, backs  the same start with 200 photographs of 1600 x 1200 in Reversos/;
 //   cartoval-mesa    a whole `repartir`, linked as shipped and with the shared libstdc++.
-// Each program runs once to warm the caches first. Medians, with the least and the most.
+// Each program runs once to warm the caches first. Medians, with the least and the most;
+// for the start, also the median of each round's ratio to the bare window.
 // A second argument names another build of the game (with the same measurement linked in,
 // e.g. of an older commit), measured alike in the same run, for a before and after.
 #include <fcntl.h>
@@ -194,10 +195,15 @@ int main(int argc, char* argv[]) {
   std::vector<std::size_t> orden(programas.size());
   std::iota(orden.begin(), orden.end(), 0);
   std::mt19937 azar(14);
+  // Each build's start against the bare window's of the same round: the load of the
+  // machine drifts slowly over a run, and a round's starts follow one another closely.
+  std::vector<TSerie> porRonda(programas.size());
   for (int i = 0; i < veces; ++i) {
     std::shuffle(orden.begin(), orden.end(), azar);
     for (const std::size_t k : orden)
       if (!Medir(programas[k], true)) return 1;
+    for (std::size_t k = 1; k < programas.size(); ++k)
+      porRonda[k].v.push_back(programas[k].Pintado.v.back() / programas[0].Pintado.v.back());
   }
 
   std::printf("\nMedians of %d runs each (least to most):\n", veces);
@@ -234,6 +240,9 @@ int main(int argc, char* argv[]) {
                 otro.Pintado.Mediana() / vacia.Pintado.Mediana(), otro.RSS.Mediana() / vacia.RSS.Mediana(),
                 otro.HWM.Mediana() / vacia.HWM.Mediana());
   }
+  std::printf("\nPainted / bare Qt window, the median of each round's ratio (least to most):\n");
+  for (std::size_t k = 1; k < programas.size(); ++k)
+    Linea(programas[k].Nombre.c_str(), porRonda[k], "x");
   MedirMesa({{"static libstdc++ (as built)", (aqui / "cartoval-mesa").string()},
              {"shared libstdc++", (aqui / "cartoval_arranque_mesa_dinamica").string()}},
             200);
