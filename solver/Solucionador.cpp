@@ -66,6 +66,9 @@ struct TEstructura {
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
   std::vector<bool> TomaDe;
+  // The same per pile that gives the cards, as bits by the pile that takes them (up to
+  // 64 piles).
+  std::vector<std::uint64_t> TomaDeBits;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -161,6 +164,9 @@ class TBusqueda {
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
+  // The snapshot the table holds, as Leer read it or Escribir wrote it; null once a move
+  // was played since. Escribir then puts back only what differs from it.
+  const std::uint8_t* enMesa_ = nullptr;
   std::vector<std::pair<std::int32_t, std::uint32_t>> orden_;  // children by value
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
   std::vector<TClave> previstas_;  // their children's keys, where foreseen
@@ -309,8 +315,15 @@ std::uint16_t TBusqueda::EstructuraActual() {
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
   e.DeLaMesa = m_.Grupos;
-  for (const TPila* desde : pilas_)
-    for (const TPila* hacia : pilas_) e.TomaDe.push_back(AceptaOrigen(desde->Grupo, *hacia->Grupo));
+  for (const TPila* desde : pilas_) {
+    std::uint64_t bits = 0;
+    for (std::size_t d = 0; d < pilas_.size(); ++d) {
+      const bool toma = AceptaOrigen(desde->Grupo, *pilas_[d]->Grupo);
+      e.TomaDe.push_back(toma);
+      if (toma && d < 64) bits |= std::uint64_t{1} << d;
+    }
+    e.TomaDeBits.push_back(bits);
+  }
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {
     std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
@@ -363,11 +376,14 @@ void TBusqueda::Leer(std::uint8_t* foto) {
   resto[0] = static_cast<std::uint8_t>(reutilizaciones);
   resto[1] = static_cast<std::uint8_t>(actual_ & 0xFF);
   resto[2] = static_cast<std::uint8_t>(actual_ >> 8);
+  enMesa_ = foto;
 }
 
 // Puts the snapshot's position back on the table. After a move on a table without hooks
 // only the piles the move touched differ: a drag's two piles, or for the stock click the
-// stock and the piles it deals to.
+// stock and the piles it deals to. Otherwise, when the table holds a snapshot read since
+// its last move, only the piles whose cards differ from that one's, and the stock when it
+// differs.
 void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -375,10 +391,31 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
   if (estructura != actual_) PonerEstructura(estructura);
   const bool parcial = tras && !conLlamadas_;
-  const bool mazo = !parcial || tras->Pila == kMazo;
+  // The check mode puts every pile back, so that comparing with it checks this.
+  const std::uint8_t* ahora = parcial || comprobar_ ? nullptr : enMesa_;
+  const std::uint8_t* cartasAhora = ahora ? ahora + n + 1 : nullptr;
+  bool mazo = !parcial || tras->Pila == kMazo;
+  if (ahora == foto) {
+    mazo = false;
+  } else if (ahora) {
+    // The same count in the stock leaves the same count in the piles before it.
+    std::size_t enPilas = 0;
+    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
+    mazo = foto[n] != ahora[n] || resto[0] != cartasAhora[40] ||
+           std::memcmp(cartas + enPilas, cartasAhora + enPilas, foto[n]) != 0;
+  }
   std::size_t k = 0;
+  std::size_t kAhora = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+    if (ahora) {
+      const bool igual = ahora == foto || (foto[i] == ahora[i] &&
+                                           std::memcmp(cartas + k, cartasAhora + kAhora, foto[i]) == 0);
+      kAhora += ahora[i];
+      if (igual) {
+        k += foto[i];
+        continue;
+      }
+    } else if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
       k += foto[i];
       continue;
     }
@@ -421,6 +458,7 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
     m.CartasMazo = foto[n];
     m.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
   }
+  enMesa_ = parcial ? nullptr : foto;
 }
 
 // One pile's share of the key, from its class and its cards.
@@ -622,14 +660,18 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
     }
   }
+  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
+  for (std::size_t d = 0; d < n && d < 64; ++d)
+    if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   for (std::size_t s = 0; s < n; ++s) {
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
     std::uint64_t deAquiBits = 0;
-    for (std::size_t d = 0; d < n; ++d) {
-      deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
-      if (deAqui[d] && d < 64) deAquiBits |= std::uint64_t{1} << d;
+    if (porBits) {
+      deAquiBits = (e.TomaDeBits[s] | ~porReglas) & ~(std::uint64_t{1} << s);
+    } else {
+      for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
@@ -658,7 +700,7 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           quedan &= quedan - 1;
         }
         TPila& hacia = *pilas_[d];
-        bool descartada = !deAqui[d] || !(admite[d] >> id & 1);
+        bool descartada = (!porBits && !deAqui[d]) || !(admite[d] >> id & 1);
         if (porDatos[d] && !descartada) {
           const TGrupo& g = *e.Grupos[d];
           descartada = (largo > 1 && (!tramoValido || !g.VariasCartas)) ||
@@ -709,6 +751,10 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
+  enMesa_ = nullptr;
+  // The private table's step log would keep one entry per move played: millions, outside
+  // the memory the search counts.
+  m_.Pasos.clear();
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
   return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
 }

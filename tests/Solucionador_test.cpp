@@ -307,7 +307,8 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
 
 // A drag's child is foreseen from the parent's snapshot and, if seen, never played. Played
 // all the same and compared, every game's children are what was foreseen, and the search
-// goes exactly as it does without playing them.
+// goes exactly as it does without playing them. The check mode also puts each position
+// back whole: the search that puts back only what changed goes the same way.
 TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
 #ifdef CARTOVAL_SANEAR
   constexpr std::int32_t kNumeros = 2;
