@@ -89,9 +89,10 @@ struct TNivel {
 
 class TBusqueda {
  public:
-  // `enProfundidad`: depth-first from the start.
+  // `enProfundidad`: depth-first from the start. `ajenos`: bytes of the memory limit that
+  // another search holds.
   TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever,
-            bool enProfundidad)
+            bool enProfundidad, std::size_t ajenos = 0)
       : m_(m),
         prever_(prever),
         comprobar_(limites.Comprobar),
@@ -99,12 +100,22 @@ class TBusqueda {
         limiteMs_(limites.Milisegundos),
         // A thirty-second of the limit is left for what the counts do not see: the
         // allocator's own bookkeeping, the table and the program itself.
-        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024 / 32 * 31),
+        limiteBytes_((limites.MemoriaMiB * std::size_t{1024} * 1024 -
+                      std::min(ajenos, limites.MemoriaMiB * std::size_t{1024} * 1024)) / 32 * 31),
         limitePosiciones_(limites.Posiciones),
         vistas_(limiteBytes_),
         enProfundidad_(enProfundidad) {}
 
-  TResultado Buscar();
+  // Searches until a verdict or a limit; with a pause (positions, or milliseconds of this
+  // call), stops between two positions once it is reached, to go on at the next call.
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0);
+  bool Pausada() const { return pausada_; }
+  // New limits for the next call, counted from where the search stands.
+  void Limitar(std::int64_t ms, std::uint64_t posiciones) {
+    limiteMs_ = ms;
+    limitePosiciones_ = posiciones ? r_.Posiciones + posiciones : 0;
+  }
+  std::size_t Bytes() const { return BytesEnUso(); }
 
  private:
   TMesa& m_;
@@ -117,8 +128,11 @@ class TBusqueda {
   std::size_t limiteBytes_;
   std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
-  std::int64_t inicio_ = MsDelHilo();
+  std::int64_t inicio_ = MsDelHilo();  // of this call
+  std::int64_t msAntes_ = 0;           // taken by the calls before
   bool enProfundidad_;
+  bool iniciada_ = false;
+  bool pausada_ = false;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -152,7 +166,7 @@ class TBusqueda {
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
   std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
-  static constexpr std::size_t kPorBloque = 1u << 14;
+  static constexpr std::size_t kPorBloque = 1u << 10;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
   std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
@@ -937,24 +951,36 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
   return x;
 }
 
-TResultado TBusqueda::Buscar() {
+TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs) {
+  if (iniciada_) inicio_ = MsDelHilo();
+  pausada_ = false;
   auto terminar = [&](TVeredicto v) {
     r_.Veredicto = v;
-    r_.Milisegundos = MsDelHilo() - inicio_;
+    r_.Milisegundos = msAntes_ + MsDelHilo() - inicio_;
     AnotarPico();
     if (v != TVeredicto::Ganable) r_.Pasos.clear();
     return r_;
   };
-  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
-
-  hija_.resize(tamFoto_);
-  Leer(NuevaFoto());
-  nodos_.push_back(TNodo{0, TMovimiento{}});
-  vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
-  r_.Posiciones = 1;
-  std::uint32_t cero = 0;
-  TExpansion x = Expandir(Foto(0), nullptr, &cero);
+  TExpansion x = TExpansion::Seguir;
+  if (!iniciada_) {
+    iniciada_ = true;
+    if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
+    hija_.resize(tamFoto_);
+    Leer(NuevaFoto());
+    nodos_.push_back(TNodo{0, TMovimiento{}});
+    vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
+    r_.Posiciones = 1;
+    std::uint32_t cero = 0;
+    x = Expandir(Foto(0), nullptr, &cero);
+  }
   while (x == TExpansion::Seguir && !cola_.empty()) {
+    if ((pausaPosiciones && r_.Posiciones >= pausaPosiciones) ||
+        (pausaMs && MsDelHilo() - inicio_ >= pausaMs)) {
+      pausada_ = true;
+      const TResultado r = terminar(TVeredicto::NoSeSabe);
+      msAntes_ = r.Milisegundos;
+      return r;
+    }
     // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
     // the memory lets best-first find the wins it finds within a few seconds, and leaves
     // the keys of some millions of positions to depth-first.
@@ -985,24 +1011,62 @@ bool Jugar(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
   return m.VentanaPropia.Ganado;
 }
 
-// Searches the table, which holds the position the steps reached.
-TResultado BuscarEn(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
-                    const std::vector<TPaso>& pasos, const TLimites& limites,
-                    std::stop_token parar, bool enProfundidad) {
-  m.SinRegistro = true;
-  TResultado r = TBusqueda(m, limites, parar, true, enProfundidad).Buscar();
-  if (r.Desajustes > 0) {
-    // The table's drops do more than the search foresaw: nothing it skipped can be
-    // trusted, so it searches again, playing every child.
-    TMesa otra;
-    Jugar(otra, preparar, numero, pasos);
-    otra.SinRegistro = true;
-    const std::uint64_t desajustes = r.Desajustes;
-    r = TBusqueda(otra, limites, std::move(parar), false, enProfundidad).Buscar();
-    r.Desajustes = desajustes;
+// One search on a table of its own, which holds the position the steps reached; when the
+// table's drops do more than the search foresaw, nothing it skipped can be trusted, and it
+// starts again playing every child.
+class TIntento {
+ public:
+  TIntento(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
+           const TLimites& limites, std::stop_token parar, bool enProfundidad,
+           std::size_t ajenos = 0)
+      : preparar_(preparar), numero_(numero), pasos_(pasos), limites_(limites),
+        parar_(std::move(parar)), enProfundidad_(enProfundidad), ajenos_(ajenos) {
+    Empezar(true);
   }
-  return r;
-}
+
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0) {
+    TResultado r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+    if (r.Desajustes > 0 && prever_) {
+      const std::uint64_t desajustes = r.Desajustes;
+      Empezar(false);
+      r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+      desajustes_ = desajustes;
+    }
+    r.Desajustes = std::max(r.Desajustes, desajustes_);
+    return r;
+  }
+  bool Pausada() const { return busqueda_->Pausada(); }
+  // A search that starts again afresh has these limits too.
+  void Limitar(std::int64_t ms, std::uint64_t posiciones) {
+    busqueda_->Limitar(ms, posiciones);
+    limites_.Milisegundos = ms;
+    limites_.Posiciones = posiciones;
+  }
+  std::size_t Bytes() const { return busqueda_->Bytes(); }
+
+ private:
+  TPrepararJuego preparar_;
+  std::int32_t numero_;
+  const std::vector<TPaso>& pasos_;
+  TLimites limites_;
+  std::stop_token parar_;
+  bool enProfundidad_;
+  std::size_t ajenos_;
+  bool prever_ = true;
+  std::uint64_t desajustes_ = 0;
+  std::unique_ptr<TMesa> mesa_;
+  std::unique_ptr<TBusqueda> busqueda_;
+
+  void Empezar(bool prever) {
+    busqueda_.reset();
+    mesa_ = std::make_unique<TMesa>();
+    Jugar(*mesa_, preparar_, numero_, pasos_);
+    mesa_->SinRegistro = true;
+    prever_ = prever;
+    busqueda_ =
+        std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
+  }
+};
 
 }  // namespace
 
@@ -1027,43 +1091,59 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Numero = m.NumeroJuego;
     return r;
   }
-  // Three tries, each from the start with what the ones before left of the limits: a
-  // short best-first search, which decides most deals; a look depth-first, which wins many
-  // deals that best-first only wins after millions of positions; then best-first to the
-  // end. A try stops at its own share of the limits.
-  struct TIntento {
-    bool EnProfundidad;
-    std::uint64_t Posiciones;
-    int Parte;  // of the limits, at most
+  // Three tries with what the ones before left of the limits: a short best-first search,
+  // which decides most deals; a look depth-first from the start, which wins many deals that
+  // best-first only wins after millions of positions; then the first search again, from
+  // where it paused, to the end. The short search pauses at its share of the limits; the
+  // look stops at its own.
+  const auto parte = [&limites](std::int64_t usados, int de) {
+    return std::max<std::int64_t>(std::min(limites.Milisegundos - usados, limites.Milisegundos / de), 1);
   };
-  constexpr TIntento kIntentos[] = {{false, 100000, 8}, {true, 200000, 4}, {false, 0, 1}};
-  TResultado r;
-  for (const TIntento& intento : kIntentos) {
-    TLimites l = limites;
-    const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
-    l.Milisegundos = std::max<std::int64_t>(std::min(msQuedan, limites.Milisegundos / intento.Parte), 1);
-    if (limites.Posiciones)
-      l.Posiciones = std::min(limites.Posiciones - r.Posiciones,
-                              std::max<std::uint64_t>(limites.Posiciones / intento.Parte, 1));
-    if (intento.Posiciones)
-      l.Posiciones = l.Posiciones ? std::min(l.Posiciones, intento.Posiciones) : intento.Posiciones;
-    const bool primero = &intento == kIntentos;
-    TMesa otra;
-    if (!primero) Jugar(otra, preparar, numero, pasos);
-    TResultado x =
-        BuscarEn(primero ? m : otra, preparar, numero, pasos, l, parar, intento.EnProfundidad);
-    x.Posiciones += r.Posiciones;
-    x.Milisegundos += r.Milisegundos;
-    x.MemoriaPico = std::max(x.MemoriaPico, r.MemoriaPico);
-    x.Desajustes += r.Desajustes;
-    r = std::move(x);
-    if (r.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
-        r.Milisegundos >= limites.Milisegundos ||
-        (limites.Posiciones && r.Posiciones >= limites.Posiciones))
-      break;
-  }
-  r.Numero = m.NumeroJuego;
-  return r;
+  const auto partePosiciones = [&limites](std::uint64_t usadas, int de, std::uint64_t tope) {
+    if (!limites.Posiciones) return tope;
+    const std::uint64_t p = std::min(limites.Posiciones - std::min(usadas, limites.Posiciones),
+                                     std::max<std::uint64_t>(limites.Posiciones / de, 1));
+    return tope ? std::min(p, tope) : p;
+  };
+  auto agotado = [&](const TResultado& x) {
+    return x.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
+           x.Milisegundos >= limites.Milisegundos ||
+           (limites.Posiciones && x.Posiciones >= limites.Posiciones);
+  };
+  auto corta = std::make_unique<TIntento>(preparar, numero, pasos, limites, parar, false);
+  auto conNumero = [&m](TResultado x) {
+    x.Numero = m.NumeroJuego;
+    return x;
+  };
+  const TResultado corto = corta->Buscar(partePosiciones(0, 8, 100000), parte(0, 8));
+  if (agotado(corto)) return conNumero(corto);
+  // Paused, the short search keeps what it holds and the look has the rest of the memory.
+  // Stopped by its memory, it could go no further from the start: the look has it all.
+  const bool reanudar = corta->Pausada();
+  const std::size_t retenidos = reanudar ? corta->Bytes() : 0;
+  if (!reanudar) corta.reset();
+  TLimites l = limites;
+  l.Milisegundos = parte(corto.Milisegundos, 4);
+  l.Posiciones = partePosiciones(corto.Posiciones, 4, 200000);
+  // Where what is left would not hold the look's first table of keys, it is not taken.
+  const bool cabe = retenidos + (std::size_t{256} << 10) <= limites.MemoriaMiB * (std::size_t{1} << 20);
+  const TResultado vistazo =
+      cabe ? TIntento(preparar, numero, pasos, l, parar, true, retenidos).Buscar() : TResultado{};
+  TResultado r = vistazo;
+  r.Posiciones += corto.Posiciones;
+  r.Milisegundos += corto.Milisegundos;
+  r.MemoriaPico = std::max(corto.MemoriaPico, retenidos + vistazo.MemoriaPico);
+  r.Desajustes += corto.Desajustes;
+  if (agotado(r) || !reanudar) return conNumero(r);
+  // The short search's figures go on from where it paused.
+  corta->Limitar(limites.Milisegundos - r.Milisegundos,
+                 limites.Posiciones ? limites.Posiciones - r.Posiciones : 0);
+  TResultado fin = corta->Buscar();
+  fin.Posiciones += vistazo.Posiciones;
+  fin.Milisegundos += vistazo.Milisegundos;
+  fin.MemoriaPico = std::max(fin.MemoriaPico, r.MemoriaPico);
+  fin.Desajustes += vistazo.Desajustes;
+  return conNumero(fin);
 }
 
 bool LineaGana(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
