@@ -50,6 +50,7 @@ struct TMovimiento {
   // Nothing but the card and its run changed place: dragging it straight back would give
   // the position before.
   bool Puro;
+  std::uint8_t Clics = 0;  // stock clicks played first, on a table whose stock turns round
 };
 
 // What hooks may change besides the cards: every pile's group and every group's origins.
@@ -147,6 +148,20 @@ class TBusqueda {
   // piles it touches.
   bool conLlamadas_ = false;
   std::vector<bool> especial_;  // piles the stock deals to, or its waste
+  // A stock that deals one card at a time to its waste, the waste taking nothing else, and
+  // redeals without end, on a table without hooks: the clicks only turn the stock and the
+  // waste round one sequence (the waste from its bottom, then the stock from its top), so
+  // every position that differs only in where that sequence is cut reaches every other by
+  // clicks alone, and they are one position to the search. Its key holds the sequence, not
+  // the cut; a position's moves are its drags and, after each number of clicks, the drags
+  // of the waste's top card.
+  bool giratorio_ = false;
+  std::size_t descarte_ = 0;  // the waste's index, where the stock turns round
+  std::array<std::vector<std::uint8_t>, 2> giros_;  // the stock turned, by turns
+  // What Generar found of the piles that may take each card, for the waste's cards.
+  bool giroPorBits_ = false;
+  std::array<std::uint64_t, 40> destinosGiro_{};
+  std::uint64_t desdeDescarte_ = 0;  // the piles that take cards from the waste
 
   std::vector<TEstructura> estructuras_;
   std::map<std::string, std::uint16_t> indice_;
@@ -203,11 +218,28 @@ class TBusqueda {
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
                   std::uint8_t* hija);
-  void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
+  // The drags of the waste's top card after each number of clicks round the stock, each
+  // asked of the table with the stock and the waste laid as those clicks leave them, and
+  // the table put back as it was.
+  void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // Returns whether the move found is a safe one home, which comes alone. `soloPila`: only
+  // that pile's cards, each move after `clics` clicks, and no stock click.
+  bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
+               std::uint8_t clics = 0);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Aplicar(const TMovimiento& mv);
+  // A drag whose child differs from its parent only in its two piles' shares of the key.
+  bool PorPartes(const TMovimiento& mv) const {
+    return !conLlamadas_ && mv.Pila != kMazo && mv.Clics == 0 &&
+           !(giratorio_ && (mv.Pila == descarte_ || mv.Destino == descarte_));
+  }
+  // A drag whose child's key Prever foresees: those, and the waste's cards on a table whose
+  // stock turns round (a single card each, nothing laid on the waste).
+  bool Previsible(const TMovimiento& mv) const {
+    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_);
+  }
   std::int32_t Valor(const std::uint8_t* foto) const;
   enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
   // Plays every move from the position the table holds, whose snapshot is `padre`, and
@@ -283,6 +315,18 @@ bool TBusqueda::Preparar() {
       for (const TDestino& d : m_.Mazo->Destinos)
         if (d.Pila == pilas_[i]) especial_[i] = true;
     }
+  }
+  if (m_.Mazo && !conGanchos_ && m_.Mazo->EnMesa && m_.Mazo->Reutilizaciones == -1 &&
+      m_.Mazo->Destinos.size() == 1 && m_.Mazo->Destinos[0].Cantidad == 1 &&
+      m_.Mazo->Destinos[0].Pila == m_.Mazo->Descarte) {
+    const TPila* descarte = m_.Mazo->Descarte;
+    giratorio_ = descarte->Grupo->Origenes.empty();
+    for (const TGrupo* g : m_.Grupos)
+      for (const TGrupo* o : g->Origenes)
+        if (o == descarte->Grupo && g == descarte->Grupo) giratorio_ = false;
+    descarte_ = static_cast<std::size_t>(
+        std::find(pilas_.begin(), pilas_.end(), descarte) - pilas_.begin());
+    if (descarte_ >= pilas_.size()) giratorio_ = false;
   }
   // Counts of every pile and the stock, the forty cards, redeals left, structure.
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
@@ -404,7 +448,7 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::uint8_t* resto = cartas + 40;
   const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
   if (estructura != actual_) PonerEstructura(estructura);
-  const bool parcial = tras && !conLlamadas_;
+  const bool parcial = tras && (tras->Pila == kMazo ? !conLlamadas_ : PorPartes(*tras));
   // The check mode puts every pile back, so that comparing with it checks this.
   const std::uint8_t* ahora = parcial || comprobar_ ? nullptr : enMesa_;
   const std::uint8_t* cartasAhora = ahora ? ahora + n + 1 : nullptr;
@@ -497,8 +541,24 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   TClave clave{};
   std::size_t k = 0;
+  std::size_t desde = 0;  // the waste's first card
   for (std::size_t i = 0; i <= n; ++i) {
-    const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    TClave h;
+    if (giratorio_ && i == descarte_) {
+      h = TClave{};  // its cards count with the stock's
+      desde = k;
+    } else if (giratorio_ && i == n) {
+      // The waste from its bottom, then the stock from its top: the sequence the clicks
+      // turn round, without its faces and where it is cut.
+      const std::size_t largo = foto[descarte_] + foto[n];
+      std::array<std::uint8_t, 40> giro;
+      std::memcpy(giro.data(), cartas + desde, foto[descarte_]);
+      std::memcpy(giro.data() + foto[descarte_], cartas + k, foto[n]);
+      for (std::size_t j = 0; j < largo; ++j) giro[j] &= 0x3F;
+      h = ClaveDePila(giro.data(), largo, 0xFFFF);
+    } else {
+      h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    }
     if (anotar) {
       inicioPila_[i] = static_cast<std::uint8_t>(k);
       clavePila_[i] = h;
@@ -561,11 +621,31 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   const std::size_t s = mv.Pila;
   const std::size_t d = mv.Destino;
-  const std::uint8_t* de = cartas + inicioPila_[s];
   const std::uint8_t* a = cartas + inicioPila_[d];
+  std::array<std::uint8_t, 40> tras;
+  if (giratorio_ && s == descarte_) {
+    // The waste's card the clicks bring up leaves the sequence and goes face up on the
+    // other pile; the sequence's share is the stock's.
+    const std::size_t corte = padre[s];
+    const std::size_t vuelta = corte + padre[n];
+    const std::size_t q = (corte + mv.Clics) % (vuelta + 1);
+    std::array<std::uint8_t, 40> giro;
+    std::memcpy(giro.data(), cartas + inicioPila_[s], corte);
+    std::memcpy(giro.data() + corte, cartas + inicioPila_[n], padre[n]);
+    for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+    const std::uint8_t carta = giro[q - 1];
+    std::memmove(giro.data() + q - 1, giro.data() + q, vuelta - q);
+    const TClave sigue = ClaveDePila(giro.data(), vuelta - 1, 0xFFFF);
+    std::memcpy(tras.data(), a, padre[d]);
+    tras[padre[d]] = carta | kBocaArriba;
+    const TClave hacia = ClaveDePila(tras.data(), padre[d] + 1, e.Clase[d]);
+    clave.A += sigue.A + hacia.A - clavePila_[n].A - clavePila_[d].A;
+    clave.B += sigue.B + hacia.B - clavePila_[n].B - clavePila_[d].B;
+    return clave;
+  }
+  const std::uint8_t* de = cartas + inicioPila_[s];
   const std::size_t queda = mv.Posicion;
   const std::size_t tramo = padre[s] - queda;
-  std::array<std::uint8_t, 40> tras;
   std::memcpy(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
   const TClave desde = ClaveDePila(tras.data(), queda, e.Clase[s]);
@@ -612,7 +692,8 @@ void TBusqueda::CalcularSeguros() {
 // The moves from the position the table holds, in the order that breaks ties between
 // children of equal value: home, uncovering a card or emptying a pile, the stock, the
 // rest, cards taken back from a foundation last. A safe move home comes alone.
-void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
+bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila,
+                        std::uint8_t clics) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
@@ -678,7 +759,15 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   for (std::size_t d = 0; d < n && d < 64; ++d)
     if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
+  if (giratorio_ && soloPila < 0) {
+    giroPorBits_ = porBits;
+    if (porBits) {
+      for (std::size_t id = 0; id < 40; ++id) destinosGiro_[id] = destinos[id] | paraTodas;
+      desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
+    }
+  }
   for (std::size_t s = 0; s < n; ++s) {
+    if (soloPila >= 0 && s != static_cast<std::size_t>(soloPila)) continue;
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
     std::uint64_t deAquiBits = 0;
@@ -740,9 +829,9 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
-        const bool puro = !conLlamadas_ && (!c->Debajo || c->Debajo->BocaArriba);
+        const bool puro = !conLlamadas_ && clics == 0 && (!c->Debajo || c->Debajo->BocaArriba);
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
-                             static_cast<std::uint8_t>(d), id, puro};
+                             static_cast<std::uint8_t>(d), id, puro, clics};
         std::size_t cubo = 3;
         if (e.EsCasa[s])
           cubo = 4;
@@ -750,18 +839,55 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           cubo = 0;
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && e.EsFundacion[d] && !c->Encima &&
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima &&
             (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
           movs_.push_back(mv);
-          return;
+          return true;
         }
         cubos[cubo].push_back(mv);
       }
     }
   }
-  if (m_.Mazo && m_.Mazo->EnMesa && (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
+  if (soloPila < 0 && !giratorio_ && m_.Mazo && m_.Mazo->EnMesa &&
+      (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
     cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
   for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
+  return false;
+}
+
+void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  std::size_t antes = 0;  // the cards of the piles before the waste
+  for (std::size_t i = 0; i < descarte_; ++i) antes += padre[i];
+  std::size_t enPilas = antes;
+  for (std::size_t i = descarte_; i < n; ++i) enPilas += padre[i];
+  const std::size_t corte = padre[descarte_];
+  const std::size_t vuelta = corte + padre[n];
+  std::array<std::uint8_t, 40> giro;  // the waste from its bottom, then the stock from its top
+  std::memcpy(giro.data(), cartas + antes, corte);
+  std::memcpy(giro.data() + corte, cartas + enPilas, padre[n]);
+  for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+  bool movida = false;
+  for (std::size_t q = 1; q <= vuelta; ++q) {
+    if (q == corte) continue;
+    if (giroPorBits_ && !comprobar_ && (destinosGiro_[giro[q - 1]] & desdeDescarte_) == 0) continue;
+    // The waste holding the first q cards face up, the stock the rest; nothing else moves.
+    std::vector<std::uint8_t>& foto = giros_[movida && enMesa_ == giros_[0].data() ? 1 : 0];
+    foto.assign(padre, padre + tamFoto_);
+    foto[descarte_] = static_cast<std::uint8_t>(q);
+    foto[n] = static_cast<std::uint8_t>(vuelta - q);
+    std::uint8_t* a = foto.data() + n + 1;
+    for (std::size_t j = 0; j < q; ++j) a[antes + j] = giro[j] | kBocaArriba;
+    const std::size_t tras = enPilas - antes - corte;  // the cards of the piles after it
+    std::memcpy(a + antes + q, cartas + antes + corte, tras);
+    std::memcpy(a + antes + q + tras, giro.data() + q, vuelta - q);
+    Escribir(foto.data());
+    movida = true;
+    const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
+    Generar(foto.data(), entrada, static_cast<int>(descarte_), clics);
+  }
+  if (movida) Escribir(padre);
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
@@ -769,13 +895,19 @@ bool TBusqueda::Aplicar(const TMovimiento& mv) {
   // The private table's step log would keep one entry per move played: millions, outside
   // the memory the search counts.
   m_.Pasos.clear();
+  for (int i = 0; i < mv.Clics; ++i)
+    if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
   return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
 }
 
-TPaso PasoDe(const TMovimiento& mv) {
-  if (mv.Pila == kMazo) return TPaso{TPaso::TTipo::Mazo};
-  return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
+// The steps of a move: its clicks, then the drag or the click.
+void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
+  for (int i = 0; i < mv.Clics; ++i) pasos.push_back(TPaso{TPaso::TTipo::Mazo});
+  if (mv.Pila == kMazo)
+    pasos.push_back(TPaso{TPaso::TTipo::Mazo});
+  else
+    pasos.push_back(TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
 }
 
 // Cards home count most, then face-down cards (less is better), cards still in a stock
@@ -828,19 +960,19 @@ std::uint8_t* TBusqueda::NuevaFoto() {
 
 // The line to the win: to the queued node, down the depth-first path, the last move.
 void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
-  for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
-    r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
-  std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+  std::vector<TMovimiento> linea;
+  for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre) linea.push_back(nodos_[k].Mov);
+  std::reverse(linea.begin(), linea.end());
   if (enProfundidad_)
-    for (const TNivel& nivel : niveles_)
-      r_.Pasos.push_back(PasoDe(pendientes_[nivel.Siguiente - 1]));
-  r_.Pasos.push_back(PasoDe(ultimo));
+    for (const TNivel& nivel : niveles_) linea.push_back(pendientes_[nivel.Siguiente - 1]);
+  linea.push_back(ultimo);
+  for (const TMovimiento& mv : linea) AgregarPasos(r_.Pasos, mv);
 }
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo) {
   movs_.clear();
-  Generar(padre, entrada);
+  if (!Generar(padre, entrada) && giratorio_) Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();
@@ -848,7 +980,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   previstas_.resize(movs_.size());
   if (prever_ && porPartes) {
     for (std::size_t k = 0; k < movs_.size(); ++k) {
-      if (movs_[k].Pila == kMazo) continue;
+      if (!Previsible(movs_[k])) continue;
       previstas_[k] = Prever(padre, clavePadre, movs_[k]);
       vistas_.Anticipar(previstas_[k]);
     }
@@ -856,7 +988,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
-    const bool previsto = prever_ && porPartes && mv.Pila != kMazo;
+    const bool previsto = prever_ && porPartes && Previsible(mv);
     const TClave prevista = previstas_[k];
     // Seen before: not a win, or the search would have ended there.
     if (previsto && !comprobar_ && vistas_.Contiene(prevista)) continue;
@@ -875,15 +1007,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       return TExpansion::Parar;
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     TClave clave;
-    if (porPartes && mv.Pila != kMazo) {
+    if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
-      if (previsto && !(clave == prevista)) {
-        ++r_.Desajustes;
-        return TExpansion::Parar;
-      }
     } else {
       Leer(hija);
       clave = Clave(hija);
+    }
+    if (previsto && !(clave == prevista)) {
+      ++r_.Desajustes;
+      return TExpansion::Parar;
     }
     vistas_.Anticipar(clave);
     const std::int32_t valor = Valor(hija);
@@ -942,7 +1074,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
-    if (!conLlamadas_ && mv.Pila != kMazo)
+    if (PorPartes(mv))
       LeerTras(padre, TClave{}, mv, hija);
     else
       Leer(hija);
