@@ -679,7 +679,8 @@ bool TBusqueda::AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) c
 }
 
 // A card X may go home at once, without trying anything else, when the table's rules are
-// plain data (no hooks), foundations keep their cards, X's suit has one foundation that
+// plain data (no hooks, or rule functions read as data once read, single cards moving),
+// foundations keep their cards, X's suit has one foundation that
 // builds by suit, and every card that any other pile could lay on X is home already:
 // then X serves no purpose off its foundation, and any winning line still wins with X
 // home first. The window's automatic drop asks the same question (Seguras.h).
@@ -703,6 +704,11 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
+    if (!seguroPosible_) {
+      const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
+      seguroPosible_ = s.Posible;
+      necesita_ = s.Necesita;
+    }
   }
 
   std::uint64_t fuera = 0;  // cards not home
