@@ -117,6 +117,13 @@ class TBusqueda {
     limitePosiciones_ = posiciones ? r_.Posiciones + posiciones : 0;
   }
   std::size_t Bytes() const { return BytesEnUso(); }
+  // What an empty pile adds to a position's value from now on; the queued positions are
+  // valued again.
+  void PesarVacias(std::int32_t peso) {
+    pesoVacia_ = peso;
+    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
+    std::make_heap(cola_.begin(), cola_.end());
+  }
 
  private:
   TMesa& m_;
@@ -134,6 +141,7 @@ class TBusqueda {
   bool enProfundidad_;
   bool iniciada_ = false;
   bool pausada_ = false;
+  std::int32_t pesoVacia_ = 20;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -933,7 +941,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
       k += cuenta;
       continue;
     }
-    if (cuenta == 0) v += 20;
+    if (cuenta == 0) v += pesoVacia_;
     const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
     for (std::size_t j = 0; j < cuenta; ++j, ++k) {
       const std::uint8_t b = cartas[k];
@@ -1174,6 +1182,10 @@ class TIntento {
     return r;
   }
   bool Pausada() const { return busqueda_->Pausada(); }
+  void PesarVacias(std::int32_t peso) {
+    busqueda_->PesarVacias(peso);
+    pesoVacia_ = peso;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1191,6 +1203,7 @@ class TIntento {
   bool enProfundidad_;
   std::size_t ajenos_;
   bool prever_ = true;
+  std::int32_t pesoVacia_ = -1;  // none set
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1203,8 +1216,19 @@ class TIntento {
     prever_ = prever;
     busqueda_ =
         std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
+    if (pesoVacia_ >= 0) busqueda_->PesarVacias(pesoVacia_);
   }
 };
+
+// Whether some pile off the foundations, once empty, may take a card: then how many are
+// empty weighs in a position's value.
+bool VaciasTomanCartas(TMesa& m) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
+  const TReglasComoDatos reglas = LeerReglas(m);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    if (!m.Grupos[g]->EsFundacion && reglas.Vacia[g] != 0) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -1273,9 +1297,29 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   r.MemoriaPico = std::max(corto.MemoriaPico, retenidos + vistazo.MemoriaPico);
   r.Desajustes += corto.Desajustes;
   if (agotado(r) || !reanudar) return conNumero(r);
-  // The short search's figures go on from where it paused.
-  corta->Limitar(limites.Milisegundos - r.Milisegundos,
-                 limites.Posiciones ? limites.Posiciones - r.Posiciones : 0);
+  const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
+  const std::uint64_t quedan = limites.Posiciones ? limites.Posiciones - r.Posiciones : 0;
+  if (VaciasTomanCartas(m)) {
+    // The deals the short search has not decided by then are found sooner, measured on
+    // many, by a best-first search afresh in which empty piles add nothing: cards home and
+    // cards in order decide, and among equals the newest position goes first. Valuing
+    // the short search's open positions so instead does not find them.
+    corta.reset();
+    TLimites resto = limites;
+    resto.Milisegundos = msQuedan;
+    resto.Posiciones = quedan;
+    TIntento nueva(preparar, numero, pasos, resto, parar, false);
+    nueva.PesarVacias(0);
+    TResultado fin = nueva.Buscar();
+    fin.Posiciones += r.Posiciones;
+    fin.Milisegundos += r.Milisegundos;
+    fin.MemoriaPico = std::max(fin.MemoriaPico, r.MemoriaPico);
+    fin.Desajustes += r.Desajustes;
+    return conNumero(fin);
+  }
+  // Where no empty pile takes a card, the short search goes on from where it paused, its
+  // figures with it.
+  corta->Limitar(msQuedan, quedan);
   TResultado fin = corta->Buscar();
   fin.Posiciones += vistazo.Posiciones;
   fin.Milisegundos += vistazo.Milisegundos;

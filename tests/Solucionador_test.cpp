@@ -481,13 +481,13 @@ TEST(Solucionador, MismaPosicionMismaRespuesta) {
 // with "no se sabe" and no line.
 TEST(Solucionador, LosLimitesDanNoSeSabe) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDe10A4");
-  const TResultado libre = Resolver(juego.Preparar, 1, {}, PorPosiciones(50000));
+  const TResultado libre = Resolver(juego.Preparar, 26, {}, PorPosiciones(50000));
   ASSERT_EQ(libre.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_EQ(libre.Posiciones, 50000u);
 
   TLimites memoria;
   memoria.MemoriaMiB = 1;
-  const TResultado m = Resolver(juego.Preparar, 1, {}, memoria);
+  const TResultado m = Resolver(juego.Preparar, 26, {}, memoria);
   EXPECT_EQ(m.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_TRUE(m.Pasos.empty());
   EXPECT_LE(m.MemoriaPico, 2u * 1024 * 1024);
@@ -495,20 +495,20 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   // A search that fills its memory stays within it, the moment of growth included.
   TLimites treinta;
   treinta.MemoriaMiB = 32;
-  const TResultado lleno = Resolver(juego.Preparar, 1, {}, treinta);
+  const TResultado lleno = Resolver(juego.Preparar, 26, {}, treinta);
   EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
   EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
 
   TLimites tiempo;
   tiempo.Milisegundos = 1;
-  const TResultado t = Resolver(juego.Preparar, 1, {}, tiempo);
+  const TResultado t = Resolver(juego.Preparar, 26, {}, tiempo);
   EXPECT_EQ(t.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_LT(t.Posiciones, libre.Posiciones);
 
   std::stop_source parar;
   parar.request_stop();
-  const TResultado p = Resolver(juego.Preparar, 1, {}, {}, parar.get_token());
+  const TResultado p = Resolver(juego.Preparar, 26, {}, {}, parar.get_token());
   EXPECT_EQ(p.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_LE(p.Posiciones, 1024u);
 }
