@@ -4,7 +4,8 @@
 // holds its open positions, each with its snapshot; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes. Resolver tries it
-// short first, then depth-first from the start, then to the end.
+// short first, then depth-first from the start, then to the end (afresh, without counting
+// empty piles, where empty piles take cards).
 #include "solver/Solucionador.h"
 
 #include <algorithm>
@@ -1255,9 +1256,9 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   }
   // Three tries with what the ones before left of the limits: a short best-first search,
   // which decides most deals; a look depth-first from the start, which wins many deals that
-  // best-first only wins after millions of positions; then the first search again, from
-  // where it paused, to the end. The short search pauses at its share of the limits; the
-  // look stops at its own.
+  // best-first only wins after millions of positions; then best-first to the end, afresh
+  // or the first search from where it paused (below). The short search pauses at its
+  // share of the limits; the look stops at its own.
   const auto parte = [&limites](std::int64_t usados, int de) {
     return std::max<std::int64_t>(std::min(limites.Milisegundos - usados, limites.Milisegundos / de), 1);
   };
