@@ -823,6 +823,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           const TGrupo& g = *e.Grupos[d];
           descartada = (largo > 1 && (!tramoValido || !g.VariasCartas)) ||
                        ((hacia.Tope || !g.EsFundacion) && largo + hacia.Cantidad > g.Capacidad);
+        } else if (largo > 1 && !descartada && (hacia.Tope ? ganchos_.Apila : ganchos_.Vacia)) {
+          // The table's own function, read, took no card with a card on it there.
+          const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+          descartada = !(hacia.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g]);
         }
         if (descartada) {
           if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
