@@ -99,6 +99,8 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
   const std::size_t grupos = m.Grupos.size();
   r.ApilaGanchos.assign(grupos, {});
   r.VaciaGanchos.assign(grupos, 0);
+  r.ApilaTramos.assign(grupos, false);
+  r.VaciaTramos.assign(grupos, false);
   TSonda s(m);
   // Per group and card, the cards its rules put that card on.
   std::vector<std::array<std::uint64_t, 40>> debajo(grupos);
@@ -117,23 +119,30 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
       const std::uint64_t usadas = Bit(y) | (t ? Bit(IdCarta(*t)) : 0) |
                                    (bajoT ? Bit(IdCarta(*bajoT)) : 0);
       bool acepta = false;
-      for (std::size_t o = 0; o < grupos && !acepta; ++o) {
+      bool tramo = false;  // with a card on it
+      for (std::size_t o = 0; o < grupos && !(acepta && tramo); ++o) {
         s.Origen.Grupo = m.Grupos[o];
         TCarta* w = s.Otra(debajo[o][y], usadas);
         TCarta* z = s.Otra(reglas.Apila[o][y], usadas | Bit(IdCarta(*w)));
-        for (int forma = 0; forma < 4 && !acepta; ++forma) {
+        for (int forma = 0; forma < 4; ++forma) {
+          if (forma & 2 ? tramo : acepta) continue;
           TSonda::Poner(s.Origen, {forma & 1 ? w : nullptr, carta, forma & 2 ? z : nullptr});
           TSonda::Poner(s.Destino, {bajoT, t});
-          acepta = t ? m.PuedeApilar(*carta, s.Destino)
-                     : grupo->EsFundacion ? m.PuedeFundar(*carta, s.Destino)
-                                          : m.PuedeOcuparVacia(*carta, s.Destino);
+          const bool si = t ? m.PuedeApilar(*carta, s.Destino)
+                            : grupo->EsFundacion ? m.PuedeFundar(*carta, s.Destino)
+                                                 : m.PuedeOcuparVacia(*carta, s.Destino);
+          acepta = acepta || si;
+          if (forma & 2) tramo = si;
         }
       }
       if (!acepta) continue;
-      if (t)
+      if (t) {
         r.ApilaGanchos[g][IdCarta(*t)] |= Bit(y);
-      else
+        if (tramo) r.ApilaTramos[g] = true;
+      } else {
         r.VaciaGanchos[g] |= Bit(y);
+        if (tramo) r.VaciaTramos[g] = true;
+      }
     }
   };
   for (std::size_t g = 0; g < grupos; ++g) {

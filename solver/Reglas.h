@@ -42,6 +42,10 @@ struct TGanchosComoDatos {
   // Per group: per top card, and for an empty pile, the cards accepted as bits by IdCarta.
   std::vector<std::array<std::uint64_t, 40>> ApilaGanchos;
   std::vector<std::uint64_t> VaciaGanchos;
+  // Per group: whether they accepted some card with a card on it, on a top card and on an
+  // empty pile; where they did not, cards with cards on them are not asked of them.
+  std::vector<bool> ApilaTramos;
+  std::vector<bool> VaciaTramos;
 };
 
 // Nothing is read on a table with callbacks, nor where the engine's defaults decide.

@@ -2,28 +2,64 @@
 
 #include "tools/Pasos.h"
 
-TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas) {
-  TSeguras s;
-  if (TieneGanchos(m)) return s;
+namespace {
+
+// Foundations that keep their cards, one per suit, building by suit.
+bool FundacionesParaSiempre(const TMesa& m) {
   std::array<int, 4> fundacionesPorPalo{};
   for (const auto& p : m.Pilas) {
     const TGrupo& g = *p->Grupo;
     if (!g.EsFundacion) continue;
-    if (g.PaloFundacion > 3) return s;
+    if (g.PaloFundacion > 3) return false;
     ++fundacionesPorPalo[g.PaloFundacion];
     for (const TRegla& r : g.ReglasApilado)
-      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return s;
+      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return false;
   }
   for (int n : fundacionesPorPalo)
-    if (n > 1) return s;
+    if (n > 1) return false;
   // A foundation that is some group's origin gives cards back: then nothing is for good.
   for (const TGrupo* g : m.Grupos)
     for (const TGrupo* o : g->Origenes)
-      if (o->EsFundacion) return s;
+      if (o->EsFundacion) return false;
+  return true;
+}
+
+}  // namespace
+
+TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas) {
+  TSeguras s;
+  if (TieneGanchos(m) || !FundacionesParaSiempre(m)) return s;
   for (std::size_t x = 0; x < 40; ++x) {
     std::uint64_t mascara = 0;
     for (std::size_t g = 0; g < m.Grupos.size(); ++g)
       if (!m.Grupos[g]->EsFundacion) mascara |= reglas.Apila[g][x];
+    s.Necesita[x] = mascara;
+  }
+  s.Posible = true;
+  return s;
+}
+
+// A card X off its foundation is only ever a top card once every card that could lie on
+// it is home for good: nothing comes onto it again, and with single cards moving it is
+// never carried under another. A winning line, X left out of it and sent home first, then
+// meets every pile but X's own as it was, and X's own only after X has left it: each of
+// its moves is still allowed, as long as the read function is asked about a pile, and the
+// card moved, as the table holds them.
+TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas,
+                         const TGanchosComoDatos& ganchos) {
+  if (!TieneGanchos(m)) return CalcularSeguras(m, reglas);
+  TSeguras s;
+  const bool propia = m.PuedeApilar != ApilarPorReglas;
+  if (TieneLlamadas(m) || m.PuedeFundar != FundarPorReglas || (propia && !ganchos.Apila) ||
+      !FundacionesParaSiempre(m))
+    return s;
+  for (const TGrupo* g : m.Grupos)
+    if (g->VariasCartas) return s;
+  for (std::size_t x = 0; x < 40; ++x) {
+    std::uint64_t mascara = 0;
+    for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+      if (!m.Grupos[g]->EsFundacion)
+        mascara |= reglas.Apila[g][x] | (propia ? ganchos.ApilaGanchos[g][x] : 0);
     s.Necesita[x] = mascara;
   }
   s.Posible = true;

@@ -22,6 +22,11 @@ struct TSeguras {
 };
 
 TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas);
+// The same on a table whose own stacking function was read as data (LeerGanchos), where no
+// pile moves more than one card and foundations follow their groups' rules: the cards that
+// function accepted on each card count as the ones that could lie on it.
+TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas,
+                         const TGanchosComoDatos& ganchos);
 
 // The automatic drop: sends home, one by one through the table's own drag, every top
 // card that is safe and that a foundation accepts, until none is left. Each is an

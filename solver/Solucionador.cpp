@@ -4,7 +4,8 @@
 // holds its open positions, each with its snapshot; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes. Resolver tries it
-// short first, then depth-first from the start, then to the end.
+// short first, then depth-first from the start, then to the end (afresh, without counting
+// empty piles, where empty piles take cards).
 #include "solver/Solucionador.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@ struct TMovimiento {
   // Nothing but the card and its run changed place: dragging it straight back would give
   // the position before.
   bool Puro;
+  std::uint8_t Clics = 0;  // stock clicks played first, on a table whose stock turns round
 };
 
 // What hooks may change besides the cards: every pile's group and every group's origins.
@@ -66,6 +68,9 @@ struct TEstructura {
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
   std::vector<bool> TomaDe;
+  // The same per pile that gives the cards, as bits by the pile that takes them (up to
+  // 64 piles).
+  std::vector<std::uint64_t> TomaDeBits;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -86,9 +91,10 @@ struct TNivel {
 
 class TBusqueda {
  public:
-  // `enProfundidad`: depth-first from the start.
+  // `enProfundidad`: depth-first from the start. `ajenos`: bytes of the memory limit that
+  // another search holds.
   TBusqueda(TMesa& m, const TLimites& limites, std::stop_token parar, bool prever,
-            bool enProfundidad)
+            bool enProfundidad, std::size_t ajenos = 0)
       : m_(m),
         prever_(prever),
         comprobar_(limites.Comprobar),
@@ -96,12 +102,29 @@ class TBusqueda {
         limiteMs_(limites.Milisegundos),
         // A thirty-second of the limit is left for what the counts do not see: the
         // allocator's own bookkeeping, the table and the program itself.
-        limiteBytes_(limites.MemoriaMiB * std::size_t{1024} * 1024 / 32 * 31),
+        limiteBytes_((limites.MemoriaMiB * std::size_t{1024} * 1024 -
+                      std::min(ajenos, limites.MemoriaMiB * std::size_t{1024} * 1024)) / 32 * 31),
         limitePosiciones_(limites.Posiciones),
         vistas_(limiteBytes_),
         enProfundidad_(enProfundidad) {}
 
-  TResultado Buscar();
+  // Searches until a verdict or a limit; with a pause (positions, or milliseconds of this
+  // call), stops between two positions once it is reached, to go on at the next call.
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0);
+  bool Pausada() const { return pausada_; }
+  // New limits for the next call, counted from where the search stands.
+  void Limitar(std::int64_t ms, std::uint64_t posiciones) {
+    limiteMs_ = ms;
+    limitePosiciones_ = posiciones ? r_.Posiciones + posiciones : 0;
+  }
+  std::size_t Bytes() const { return BytesEnUso(); }
+  // What an empty pile adds to a position's value from now on; the queued positions are
+  // valued again.
+  void PesarVacias(std::int32_t peso) {
+    pesoVacia_ = peso;
+    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
+    std::make_heap(cola_.begin(), cola_.end());
+  }
 
  private:
   TMesa& m_;
@@ -114,8 +137,12 @@ class TBusqueda {
   std::size_t limiteBytes_;
   std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
-  std::int64_t inicio_ = MsDelHilo();
+  std::int64_t inicio_ = MsDelHilo();  // of this call
+  std::int64_t msAntes_ = 0;           // taken by the calls before
   bool enProfundidad_;
+  bool iniciada_ = false;
+  bool pausada_ = false;
+  std::int32_t pesoVacia_ = 20;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -130,6 +157,20 @@ class TBusqueda {
   // piles it touches.
   bool conLlamadas_ = false;
   std::vector<bool> especial_;  // piles the stock deals to, or its waste
+  // A stock that deals one card at a time to its waste, the waste taking nothing else, and
+  // redeals without end, on a table without hooks: the clicks only turn the stock and the
+  // waste round one sequence (the waste from its bottom, then the stock from its top), so
+  // every position that differs only in where that sequence is cut reaches every other by
+  // clicks alone, and they are one position to the search. Its key holds the sequence, not
+  // the cut; a position's moves are its drags and, after each number of clicks, the drags
+  // of the waste's top card.
+  bool giratorio_ = false;
+  std::size_t descarte_ = 0;  // the waste's index, where the stock turns round
+  std::array<std::vector<std::uint8_t>, 2> giros_;  // the stock turned, by turns
+  // What Generar found of the piles that may take each card, for the waste's cards.
+  bool giroPorBits_ = false;
+  std::array<std::uint64_t, 40> destinosGiro_{};
+  std::uint64_t desdeDescarte_ = 0;  // the piles that take cards from the waste
 
   std::vector<TEstructura> estructuras_;
   std::map<std::string, std::uint16_t> indice_;
@@ -149,7 +190,7 @@ class TBusqueda {
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
   std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
-  static constexpr std::size_t kPorBloque = 1u << 14;
+  static constexpr std::size_t kPorBloque = 1u << 10;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
   std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
@@ -161,6 +202,9 @@ class TBusqueda {
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
+  // The snapshot the table holds, as Leer read it or Escribir wrote it; null once a move
+  // was played since. Escribir then puts back only what differs from it.
+  const std::uint8_t* enMesa_ = nullptr;
   std::vector<std::pair<std::int32_t, std::uint32_t>> orden_;  // children by value
   std::vector<TMovimiento> movs_;  // the moves of the position being expanded
   std::vector<TClave> previstas_;  // their children's keys, where foreseen
@@ -183,11 +227,28 @@ class TBusqueda {
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
                   std::uint8_t* hija);
-  void Generar(const std::uint8_t* foto, const TMovimiento* entrada);
+  // The drags of the waste's top card after each number of clicks round the stock, each
+  // asked of the table with the stock and the waste laid as those clicks leave them, and
+  // the table put back as it was.
+  void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // Returns whether the move found is a safe one home, which comes alone. `soloPila`: only
+  // that pile's cards, each move after `clics` clicks, and no stock click.
+  bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
+               std::uint8_t clics = 0);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Aplicar(const TMovimiento& mv);
+  // A drag whose child differs from its parent only in its two piles' shares of the key.
+  bool PorPartes(const TMovimiento& mv) const {
+    return !conLlamadas_ && mv.Pila != kMazo && mv.Clics == 0 &&
+           !(giratorio_ && (mv.Pila == descarte_ || mv.Destino == descarte_));
+  }
+  // A drag whose child's key Prever foresees: those, and the waste's cards on a table whose
+  // stock turns round (a single card each, nothing laid on the waste).
+  bool Previsible(const TMovimiento& mv) const {
+    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_);
+  }
   std::int32_t Valor(const std::uint8_t* foto) const;
   enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
   // Plays every move from the position the table holds, whose snapshot is `padre`, and
@@ -264,6 +325,18 @@ bool TBusqueda::Preparar() {
         if (d.Pila == pilas_[i]) especial_[i] = true;
     }
   }
+  if (m_.Mazo && !conGanchos_ && m_.Mazo->EnMesa && m_.Mazo->Reutilizaciones == -1 &&
+      m_.Mazo->Destinos.size() == 1 && m_.Mazo->Destinos[0].Cantidad == 1 &&
+      m_.Mazo->Destinos[0].Pila == m_.Mazo->Descarte) {
+    const TPila* descarte = m_.Mazo->Descarte;
+    giratorio_ = descarte->Grupo->Origenes.empty();
+    for (const TGrupo* g : m_.Grupos)
+      for (const TGrupo* o : g->Origenes)
+        if (o == descarte->Grupo && g == descarte->Grupo) giratorio_ = false;
+    descarte_ = static_cast<std::size_t>(
+        std::find(pilas_.begin(), pilas_.end(), descarte) - pilas_.begin());
+    if (descarte_ >= pilas_.size()) giratorio_ = false;
+  }
   // Counts of every pile and the stock, the forty cards, redeals left, structure.
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
   actual_ = EstructuraActual();
@@ -309,8 +382,15 @@ std::uint16_t TBusqueda::EstructuraActual() {
   }
   for (const TGrupo* g : m_.Grupos) e.Origenes.push_back(g->Origenes);
   e.DeLaMesa = m_.Grupos;
-  for (const TPila* desde : pilas_)
-    for (const TPila* hacia : pilas_) e.TomaDe.push_back(AceptaOrigen(desde->Grupo, *hacia->Grupo));
+  for (const TPila* desde : pilas_) {
+    std::uint64_t bits = 0;
+    for (std::size_t d = 0; d < pilas_.size(); ++d) {
+      const bool toma = AceptaOrigen(desde->Grupo, *pilas_[d]->Grupo);
+      e.TomaDe.push_back(toma);
+      if (toma && d < 64) bits |= std::uint64_t{1} << d;
+    }
+    e.TomaDeBits.push_back(bits);
+  }
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {
     std::uint16_t clase = static_cast<std::uint16_t>(1000 + i);
@@ -363,22 +443,46 @@ void TBusqueda::Leer(std::uint8_t* foto) {
   resto[0] = static_cast<std::uint8_t>(reutilizaciones);
   resto[1] = static_cast<std::uint8_t>(actual_ & 0xFF);
   resto[2] = static_cast<std::uint8_t>(actual_ >> 8);
+  enMesa_ = foto;
 }
 
 // Puts the snapshot's position back on the table. After a move on a table without hooks
 // only the piles the move touched differ: a drag's two piles, or for the stock click the
-// stock and the piles it deals to.
+// stock and the piles it deals to. Otherwise, when the table holds a snapshot read since
+// its last move, only the piles whose cards differ from that one's, and the stock when it
+// differs.
 void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
   const auto estructura = static_cast<std::uint16_t>(resto[1] | (resto[2] << 8));
   if (estructura != actual_) PonerEstructura(estructura);
-  const bool parcial = tras && !conLlamadas_;
-  const bool mazo = !parcial || tras->Pila == kMazo;
+  const bool parcial = tras && (tras->Pila == kMazo ? !conLlamadas_ : PorPartes(*tras));
+  // The check mode puts every pile back, so that comparing with it checks this.
+  const std::uint8_t* ahora = parcial || comprobar_ ? nullptr : enMesa_;
+  const std::uint8_t* cartasAhora = ahora ? ahora + n + 1 : nullptr;
+  bool mazo = !parcial || tras->Pila == kMazo;
+  if (ahora == foto) {
+    mazo = false;
+  } else if (ahora) {
+    // The same count in the stock leaves the same count in the piles before it.
+    std::size_t enPilas = 0;
+    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
+    mazo = foto[n] != ahora[n] || resto[0] != cartasAhora[40] ||
+           std::memcmp(cartas + enPilas, cartasAhora + enPilas, foto[n]) != 0;
+  }
   std::size_t k = 0;
+  std::size_t kAhora = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+    if (ahora) {
+      const bool igual = ahora == foto || (foto[i] == ahora[i] &&
+                                           std::memcmp(cartas + k, cartasAhora + kAhora, foto[i]) == 0);
+      kAhora += ahora[i];
+      if (igual) {
+        k += foto[i];
+        continue;
+      }
+    } else if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
       k += foto[i];
       continue;
     }
@@ -421,6 +525,7 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
     m.CartasMazo = foto[n];
     m.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
   }
+  enMesa_ = parcial ? nullptr : foto;
 }
 
 // One pile's share of the key, from its class and its cards.
@@ -445,8 +550,24 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   TClave clave{};
   std::size_t k = 0;
+  std::size_t desde = 0;  // the waste's first card
   for (std::size_t i = 0; i <= n; ++i) {
-    const TClave h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    TClave h;
+    if (giratorio_ && i == descarte_) {
+      h = TClave{};  // its cards count with the stock's
+      desde = k;
+    } else if (giratorio_ && i == n) {
+      // The waste from its bottom, then the stock from its top: the sequence the clicks
+      // turn round, without its faces and where it is cut.
+      const std::size_t largo = foto[descarte_] + foto[n];
+      std::array<std::uint8_t, 40> giro;
+      std::memcpy(giro.data(), cartas + desde, foto[descarte_]);
+      std::memcpy(giro.data() + foto[descarte_], cartas + k, foto[n]);
+      for (std::size_t j = 0; j < largo; ++j) giro[j] &= 0x3F;
+      h = ClaveDePila(giro.data(), largo, 0xFFFF);
+    } else {
+      h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+    }
     if (anotar) {
       inicioPila_[i] = static_cast<std::uint8_t>(k);
       clavePila_[i] = h;
@@ -509,11 +630,31 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
   const std::size_t s = mv.Pila;
   const std::size_t d = mv.Destino;
-  const std::uint8_t* de = cartas + inicioPila_[s];
   const std::uint8_t* a = cartas + inicioPila_[d];
+  std::array<std::uint8_t, 40> tras;
+  if (giratorio_ && s == descarte_) {
+    // The waste's card the clicks bring up leaves the sequence and goes face up on the
+    // other pile; the sequence's share is the stock's.
+    const std::size_t corte = padre[s];
+    const std::size_t vuelta = corte + padre[n];
+    const std::size_t q = (corte + mv.Clics) % (vuelta + 1);
+    std::array<std::uint8_t, 40> giro;
+    std::memcpy(giro.data(), cartas + inicioPila_[s], corte);
+    std::memcpy(giro.data() + corte, cartas + inicioPila_[n], padre[n]);
+    for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+    const std::uint8_t carta = giro[q - 1];
+    std::memmove(giro.data() + q - 1, giro.data() + q, vuelta - q);
+    const TClave sigue = ClaveDePila(giro.data(), vuelta - 1, 0xFFFF);
+    std::memcpy(tras.data(), a, padre[d]);
+    tras[padre[d]] = carta | kBocaArriba;
+    const TClave hacia = ClaveDePila(tras.data(), padre[d] + 1, e.Clase[d]);
+    clave.A += sigue.A + hacia.A - clavePila_[n].A - clavePila_[d].A;
+    clave.B += sigue.B + hacia.B - clavePila_[n].B - clavePila_[d].B;
+    return clave;
+  }
+  const std::uint8_t* de = cartas + inicioPila_[s];
   const std::size_t queda = mv.Posicion;
   const std::size_t tramo = padre[s] - queda;
-  std::array<std::uint8_t, 40> tras;
   std::memcpy(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
   const TClave desde = ClaveDePila(tras.data(), queda, e.Clase[s]);
@@ -547,7 +688,8 @@ bool TBusqueda::AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) c
 }
 
 // A card X may go home at once, without trying anything else, when the table's rules are
-// plain data (no hooks), foundations keep their cards, X's suit has one foundation that
+// plain data (no hooks, or rule functions read as data once read, single cards moving),
+// foundations keep their cards, X's suit has one foundation that
 // builds by suit, and every card that any other pile could lay on X is home already:
 // then X serves no purpose off its foundation, and any winning line still wins with X
 // home first. The window's automatic drop asks the same question (Seguras.h).
@@ -560,7 +702,8 @@ void TBusqueda::CalcularSeguros() {
 // The moves from the position the table holds, in the order that breaks ties between
 // children of equal value: home, uncovering a card or emptying a pile, the stock, the
 // rest, cards taken back from a foundation last. A safe move home comes alone.
-void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
+bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila,
+                        std::uint8_t clics) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const std::uint8_t* resto = cartas + 40;
@@ -570,6 +713,11 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
+    if (!seguroPosible_) {
+      const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
+      seguroPosible_ = s.Posible;
+      necesita_ = s.Necesita;
+    }
   }
 
   std::uint64_t fuera = 0;  // cards not home
@@ -622,14 +770,26 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
     }
   }
+  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
+  for (std::size_t d = 0; d < n && d < 64; ++d)
+    if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
+  if (giratorio_ && soloPila < 0) {
+    giroPorBits_ = porBits;
+    if (porBits) {
+      for (std::size_t id = 0; id < 40; ++id) destinosGiro_[id] = destinos[id] | paraTodas;
+      desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
+    }
+  }
   for (std::size_t s = 0; s < n; ++s) {
+    if (soloPila >= 0 && s != static_cast<std::size_t>(soloPila)) continue;
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
     std::uint64_t deAquiBits = 0;
-    for (std::size_t d = 0; d < n; ++d) {
-      deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
-      if (deAqui[d] && d < 64) deAquiBits |= std::uint64_t{1} << d;
+    if (porBits) {
+      deAquiBits = (e.TomaDeBits[s] | ~porReglas) & ~(std::uint64_t{1} << s);
+    } else {
+      for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
     int pos = desde.Cantidad - 1;
@@ -658,11 +818,15 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           quedan &= quedan - 1;
         }
         TPila& hacia = *pilas_[d];
-        bool descartada = !deAqui[d] || !(admite[d] >> id & 1);
+        bool descartada = (!porBits && !deAqui[d]) || !(admite[d] >> id & 1);
         if (porDatos[d] && !descartada) {
           const TGrupo& g = *e.Grupos[d];
           descartada = (largo > 1 && (!tramoValido || !g.VariasCartas)) ||
                        ((hacia.Tope || !g.EsFundacion) && largo + hacia.Cantidad > g.Capacidad);
+        } else if (largo > 1 && !descartada && (hacia.Tope ? ganchos_.Apila : ganchos_.Vacia)) {
+          // The table's own function, read, took no card with a card on it there.
+          const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+          descartada = !(hacia.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g]);
         }
         if (descartada) {
           if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
@@ -684,9 +848,9 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
-        const bool puro = !conLlamadas_ && (!c->Debajo || c->Debajo->BocaArriba);
+        const bool puro = !conLlamadas_ && clics == 0 && (!c->Debajo || c->Debajo->BocaArriba);
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
-                             static_cast<std::uint8_t>(d), id, puro};
+                             static_cast<std::uint8_t>(d), id, puro, clics};
         std::size_t cubo = 3;
         if (e.EsCasa[s])
           cubo = 4;
@@ -694,28 +858,75 @@ void TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada) {
           cubo = 0;
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && e.EsFundacion[d] && !c->Encima &&
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima &&
             (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
           movs_.push_back(mv);
-          return;
+          return true;
         }
         cubos[cubo].push_back(mv);
       }
     }
   }
-  if (m_.Mazo && m_.Mazo->EnMesa && (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
+  if (soloPila < 0 && !giratorio_ && m_.Mazo && m_.Mazo->EnMesa &&
+      (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
     cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
   for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
+  return false;
+}
+
+void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  std::size_t antes = 0;  // the cards of the piles before the waste
+  for (std::size_t i = 0; i < descarte_; ++i) antes += padre[i];
+  std::size_t enPilas = antes;
+  for (std::size_t i = descarte_; i < n; ++i) enPilas += padre[i];
+  const std::size_t corte = padre[descarte_];
+  const std::size_t vuelta = corte + padre[n];
+  std::array<std::uint8_t, 40> giro;  // the waste from its bottom, then the stock from its top
+  std::memcpy(giro.data(), cartas + antes, corte);
+  std::memcpy(giro.data() + corte, cartas + enPilas, padre[n]);
+  for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+  bool movida = false;
+  for (std::size_t q = 1; q <= vuelta; ++q) {
+    if (q == corte) continue;
+    if (giroPorBits_ && !comprobar_ && (destinosGiro_[giro[q - 1]] & desdeDescarte_) == 0) continue;
+    // The waste holding the first q cards face up, the stock the rest; nothing else moves.
+    std::vector<std::uint8_t>& foto = giros_[movida && enMesa_ == giros_[0].data() ? 1 : 0];
+    foto.assign(padre, padre + tamFoto_);
+    foto[descarte_] = static_cast<std::uint8_t>(q);
+    foto[n] = static_cast<std::uint8_t>(vuelta - q);
+    std::uint8_t* a = foto.data() + n + 1;
+    for (std::size_t j = 0; j < q; ++j) a[antes + j] = giro[j] | kBocaArriba;
+    const std::size_t tras = enPilas - antes - corte;  // the cards of the piles after it
+    std::memcpy(a + antes + q, cartas + antes + corte, tras);
+    std::memcpy(a + antes + q + tras, giro.data() + q, vuelta - q);
+    Escribir(foto.data());
+    movida = true;
+    const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
+    Generar(foto.data(), entrada, static_cast<int>(descarte_), clics);
+  }
+  if (movida) Escribir(padre);
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
+  enMesa_ = nullptr;
+  // The private table's step log would keep one entry per move played: millions, outside
+  // the memory the search counts.
+  m_.Pasos.clear();
+  for (int i = 0; i < mv.Clics; ++i)
+    if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
   return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
 }
 
-TPaso PasoDe(const TMovimiento& mv) {
-  if (mv.Pila == kMazo) return TPaso{TPaso::TTipo::Mazo};
-  return TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1};
+// The steps of a move: its clicks, then the drag or the click.
+void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
+  for (int i = 0; i < mv.Clics; ++i) pasos.push_back(TPaso{TPaso::TTipo::Mazo});
+  if (mv.Pila == kMazo)
+    pasos.push_back(TPaso{TPaso::TTipo::Mazo});
+  else
+    pasos.push_back(TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
 }
 
 // Cards home count most, then face-down cards (less is better), cards still in a stock
@@ -735,7 +946,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
       k += cuenta;
       continue;
     }
-    if (cuenta == 0) v += 20;
+    if (cuenta == 0) v += pesoVacia_;
     const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
     for (std::size_t j = 0; j < cuenta; ++j, ++k) {
       const std::uint8_t b = cartas[k];
@@ -768,19 +979,19 @@ std::uint8_t* TBusqueda::NuevaFoto() {
 
 // The line to the win: to the queued node, down the depth-first path, the last move.
 void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
-  for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre)
-    r_.Pasos.push_back(PasoDe(nodos_[k].Mov));
-  std::reverse(r_.Pasos.begin(), r_.Pasos.end());
+  std::vector<TMovimiento> linea;
+  for (std::uint32_t k = nodo; k != 0; k = nodos_[k].Padre) linea.push_back(nodos_[k].Mov);
+  std::reverse(linea.begin(), linea.end());
   if (enProfundidad_)
-    for (const TNivel& nivel : niveles_)
-      r_.Pasos.push_back(PasoDe(pendientes_[nivel.Siguiente - 1]));
-  r_.Pasos.push_back(PasoDe(ultimo));
+    for (const TNivel& nivel : niveles_) linea.push_back(pendientes_[nivel.Siguiente - 1]);
+  linea.push_back(ultimo);
+  for (const TMovimiento& mv : linea) AgregarPasos(r_.Pasos, mv);
 }
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo) {
   movs_.clear();
-  Generar(padre, entrada);
+  if (!Generar(padre, entrada) && giratorio_) Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();
@@ -788,7 +999,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   previstas_.resize(movs_.size());
   if (prever_ && porPartes) {
     for (std::size_t k = 0; k < movs_.size(); ++k) {
-      if (movs_[k].Pila == kMazo) continue;
+      if (!Previsible(movs_[k])) continue;
       previstas_[k] = Prever(padre, clavePadre, movs_[k]);
       vistas_.Anticipar(previstas_[k]);
     }
@@ -796,7 +1007,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
-    const bool previsto = prever_ && porPartes && mv.Pila != kMazo;
+    const bool previsto = prever_ && porPartes && Previsible(mv);
     const TClave prevista = previstas_[k];
     // Seen before: not a win, or the search would have ended there.
     if (previsto && !comprobar_ && vistas_.Contiene(prevista)) continue;
@@ -815,15 +1026,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       return TExpansion::Parar;
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     TClave clave;
-    if (porPartes && mv.Pila != kMazo) {
+    if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
-      if (previsto && !(clave == prevista)) {
-        ++r_.Desajustes;
-        return TExpansion::Parar;
-      }
     } else {
       Leer(hija);
       clave = Clave(hija);
+    }
+    if (previsto && !(clave == prevista)) {
+      ++r_.Desajustes;
+      return TExpansion::Parar;
     }
     vistas_.Anticipar(clave);
     const std::int32_t valor = Valor(hija);
@@ -882,7 +1093,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
-    if (!conLlamadas_ && mv.Pila != kMazo)
+    if (PorPartes(mv))
       LeerTras(padre, TClave{}, mv, hija);
     else
       Leer(hija);
@@ -891,24 +1102,37 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
   return x;
 }
 
-TResultado TBusqueda::Buscar() {
+TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs) {
+  if (iniciada_) inicio_ = MsDelHilo();
+  pausada_ = false;
   auto terminar = [&](TVeredicto v) {
     r_.Veredicto = v;
-    r_.Milisegundos = MsDelHilo() - inicio_;
+    r_.Milisegundos = msAntes_ + MsDelHilo() - inicio_;
     AnotarPico();
     if (v != TVeredicto::Ganable) r_.Pasos.clear();
     return r_;
   };
-  if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
-
-  hija_.resize(tamFoto_);
-  Leer(NuevaFoto());
-  nodos_.push_back(TNodo{0, TMovimiento{}});
-  vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
-  r_.Posiciones = 1;
-  std::uint32_t cero = 0;
-  TExpansion x = Expandir(Foto(0), nullptr, &cero);
-  while (x == TExpansion::Seguir && !cola_.empty()) {
+  TExpansion x = TExpansion::Seguir;
+  if (!iniciada_) {
+    iniciada_ = true;
+    if (!Preparar()) return terminar(TVeredicto::NoSeSabe);
+    hija_.resize(tamFoto_);
+    Leer(NuevaFoto());
+    nodos_.push_back(TNodo{0, TMovimiento{}});
+    vistas_.Insertar(Clave(Foto(0)), limiteBytes_);
+    r_.Posiciones = 1;
+    std::uint32_t cero = 0;
+    x = Expandir(Foto(0), nullptr, &cero);
+  }
+  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.empty(); ++vuelta) {
+    // The thread's clock is a system call: asked every 64 positions expanded.
+    if ((pausaPosiciones && r_.Posiciones >= pausaPosiciones) ||
+        (pausaMs && vuelta % 64 == 0 && MsDelHilo() - inicio_ >= pausaMs)) {
+      pausada_ = true;
+      const TResultado r = terminar(TVeredicto::NoSeSabe);
+      msAntes_ = r.Milisegundos;
+      return r;
+    }
     // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
     // the memory lets best-first find the wins it finds within a few seconds, and leaves
     // the keys of some millions of positions to depth-first.
@@ -939,23 +1163,77 @@ bool Jugar(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
   return m.VentanaPropia.Ganado;
 }
 
-// Searches the table, which holds the position the steps reached.
-TResultado BuscarEn(TMesa& m, TPrepararJuego preparar, std::int32_t numero,
-                    const std::vector<TPaso>& pasos, const TLimites& limites,
-                    std::stop_token parar, bool enProfundidad) {
-  m.SinRegistro = true;
-  TResultado r = TBusqueda(m, limites, parar, true, enProfundidad).Buscar();
-  if (r.Desajustes > 0) {
-    // The table's drops do more than the search foresaw: nothing it skipped can be
-    // trusted, so it searches again, playing every child.
-    TMesa otra;
-    Jugar(otra, preparar, numero, pasos);
-    otra.SinRegistro = true;
-    const std::uint64_t desajustes = r.Desajustes;
-    r = TBusqueda(otra, limites, std::move(parar), false, enProfundidad).Buscar();
-    r.Desajustes = desajustes;
+// One search on a table of its own, which holds the position the steps reached; when the
+// table's drops do more than the search foresaw, nothing it skipped can be trusted, and it
+// starts again playing every child.
+class TIntento {
+ public:
+  TIntento(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
+           const TLimites& limites, std::stop_token parar, bool enProfundidad,
+           std::size_t ajenos = 0)
+      : preparar_(preparar), numero_(numero), pasos_(pasos), limites_(limites),
+        parar_(std::move(parar)), enProfundidad_(enProfundidad), ajenos_(ajenos) {
+    Empezar(true);
   }
-  return r;
+
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0) {
+    TResultado r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+    if (r.Desajustes > 0 && prever_) {
+      const std::uint64_t desajustes = r.Desajustes;
+      Empezar(false);
+      r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+      desajustes_ = desajustes;
+    }
+    r.Desajustes = std::max(r.Desajustes, desajustes_);
+    return r;
+  }
+  bool Pausada() const { return busqueda_->Pausada(); }
+  void PesarVacias(std::int32_t peso) {
+    busqueda_->PesarVacias(peso);
+    pesoVacia_ = peso;
+  }
+  // A search that starts again afresh has these limits too.
+  void Limitar(std::int64_t ms, std::uint64_t posiciones) {
+    busqueda_->Limitar(ms, posiciones);
+    limites_.Milisegundos = ms;
+    limites_.Posiciones = posiciones;
+  }
+  std::size_t Bytes() const { return busqueda_->Bytes(); }
+
+ private:
+  TPrepararJuego preparar_;
+  std::int32_t numero_;
+  const std::vector<TPaso>& pasos_;
+  TLimites limites_;
+  std::stop_token parar_;
+  bool enProfundidad_;
+  std::size_t ajenos_;
+  bool prever_ = true;
+  std::int32_t pesoVacia_ = -1;  // none set
+  std::uint64_t desajustes_ = 0;
+  std::unique_ptr<TMesa> mesa_;
+  std::unique_ptr<TBusqueda> busqueda_;
+
+  void Empezar(bool prever) {
+    busqueda_.reset();
+    mesa_ = std::make_unique<TMesa>();
+    Jugar(*mesa_, preparar_, numero_, pasos_);
+    mesa_->SinRegistro = true;
+    prever_ = prever;
+    busqueda_ =
+        std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
+    if (pesoVacia_ >= 0) busqueda_->PesarVacias(pesoVacia_);
+  }
+};
+
+// Whether some pile off the foundations, once empty, may take a card: then how many are
+// empty weighs in a position's value.
+bool VaciasTomanCartas(TMesa& m) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
+  const TReglasComoDatos reglas = LeerReglas(m);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    if (!m.Grupos[g]->EsFundacion && reglas.Vacia[g] != 0) return true;
+  return false;
 }
 
 }  // namespace
@@ -981,43 +1259,79 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Numero = m.NumeroJuego;
     return r;
   }
-  // Three tries, each from the start with what the ones before left of the limits: a
-  // short best-first search, which decides most deals; a look depth-first, which wins many
-  // deals that best-first only wins after millions of positions; then best-first to the
-  // end. A try stops at its own share of the limits.
-  struct TIntento {
-    bool EnProfundidad;
-    std::uint64_t Posiciones;
-    int Parte;  // of the limits, at most
+  // Three tries with what the ones before left of the limits: a short best-first search,
+  // which decides most deals; a look depth-first from the start, which wins many deals that
+  // best-first only wins after millions of positions; then best-first to the end, afresh
+  // or the first search from where it paused (below). The short search pauses at its
+  // share of the limits; the look stops at its own.
+  const auto parte = [&limites](std::int64_t usados, int de) {
+    return std::max<std::int64_t>(std::min(limites.Milisegundos - usados, limites.Milisegundos / de), 1);
   };
-  constexpr TIntento kIntentos[] = {{false, 100000, 8}, {true, 200000, 4}, {false, 0, 1}};
-  TResultado r;
-  for (const TIntento& intento : kIntentos) {
-    TLimites l = limites;
-    const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
-    l.Milisegundos = std::max<std::int64_t>(std::min(msQuedan, limites.Milisegundos / intento.Parte), 1);
-    if (limites.Posiciones)
-      l.Posiciones = std::min(limites.Posiciones - r.Posiciones,
-                              std::max<std::uint64_t>(limites.Posiciones / intento.Parte, 1));
-    if (intento.Posiciones)
-      l.Posiciones = l.Posiciones ? std::min(l.Posiciones, intento.Posiciones) : intento.Posiciones;
-    const bool primero = &intento == kIntentos;
-    TMesa otra;
-    if (!primero) Jugar(otra, preparar, numero, pasos);
-    TResultado x =
-        BuscarEn(primero ? m : otra, preparar, numero, pasos, l, parar, intento.EnProfundidad);
-    x.Posiciones += r.Posiciones;
-    x.Milisegundos += r.Milisegundos;
-    x.MemoriaPico = std::max(x.MemoriaPico, r.MemoriaPico);
-    x.Desajustes += r.Desajustes;
-    r = std::move(x);
-    if (r.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
-        r.Milisegundos >= limites.Milisegundos ||
-        (limites.Posiciones && r.Posiciones >= limites.Posiciones))
-      break;
+  const auto partePosiciones = [&limites](std::uint64_t usadas, int de, std::uint64_t tope) {
+    if (!limites.Posiciones) return tope;
+    const std::uint64_t p = std::min(limites.Posiciones - std::min(usadas, limites.Posiciones),
+                                     std::max<std::uint64_t>(limites.Posiciones / de, 1));
+    return tope ? std::min(p, tope) : p;
+  };
+  auto agotado = [&](const TResultado& x) {
+    return x.Veredicto != TVeredicto::NoSeSabe || parar.stop_requested() ||
+           x.Milisegundos >= limites.Milisegundos ||
+           (limites.Posiciones && x.Posiciones >= limites.Posiciones);
+  };
+  auto corta = std::make_unique<TIntento>(preparar, numero, pasos, limites, parar, false);
+  auto conNumero = [&m](TResultado x) {
+    x.Numero = m.NumeroJuego;
+    return x;
+  };
+  const TResultado corto = corta->Buscar(partePosiciones(0, 8, 100000), parte(0, 8));
+  if (agotado(corto)) return conNumero(corto);
+  // Paused, the short search keeps what it holds and the look has the rest of the memory.
+  // Stopped by its memory, it could go no further from the start: the look has it all.
+  const bool reanudar = corta->Pausada();
+  const std::size_t retenidos = reanudar ? corta->Bytes() : 0;
+  if (!reanudar) corta.reset();
+  TLimites l = limites;
+  l.Milisegundos = parte(corto.Milisegundos, 4);
+  l.Posiciones = partePosiciones(corto.Posiciones, 4, 200000);
+  // Where what is left would not hold the look's first table of keys, it is not taken.
+  const bool cabe = retenidos + (std::size_t{256} << 10) <= limites.MemoriaMiB * (std::size_t{1} << 20);
+  const TResultado vistazo =
+      cabe ? TIntento(preparar, numero, pasos, l, parar, true, retenidos).Buscar() : TResultado{};
+  TResultado r = vistazo;
+  r.Posiciones += corto.Posiciones;
+  r.Milisegundos += corto.Milisegundos;
+  r.MemoriaPico = std::max(corto.MemoriaPico, retenidos + vistazo.MemoriaPico);
+  r.Desajustes += corto.Desajustes;
+  if (agotado(r) || !reanudar) return conNumero(r);
+  const std::int64_t msQuedan = limites.Milisegundos - r.Milisegundos;
+  const std::uint64_t quedan = limites.Posiciones ? limites.Posiciones - r.Posiciones : 0;
+  if (VaciasTomanCartas(m)) {
+    // The deals the short search has not decided by then are found sooner, measured on
+    // many, by a best-first search afresh in which empty piles add nothing: cards home and
+    // cards in order decide, and among equals the newest position goes first. Valuing
+    // the short search's open positions so instead does not find them.
+    corta.reset();
+    TLimites resto = limites;
+    resto.Milisegundos = msQuedan;
+    resto.Posiciones = quedan;
+    TIntento nueva(preparar, numero, pasos, resto, parar, false);
+    nueva.PesarVacias(0);
+    TResultado fin = nueva.Buscar();
+    fin.Posiciones += r.Posiciones;
+    fin.Milisegundos += r.Milisegundos;
+    fin.MemoriaPico = std::max(fin.MemoriaPico, r.MemoriaPico);
+    fin.Desajustes += r.Desajustes;
+    return conNumero(fin);
   }
-  r.Numero = m.NumeroJuego;
-  return r;
+  // Where no empty pile takes a card, the short search goes on from where it paused, its
+  // figures with it.
+  corta->Limitar(msQuedan, quedan);
+  TResultado fin = corta->Buscar();
+  fin.Posiciones += vistazo.Posiciones;
+  fin.Milisegundos += vistazo.Milisegundos;
+  fin.MemoriaPico = std::max(fin.MemoriaPico, r.MemoriaPico);
+  fin.Desajustes += vistazo.Desajustes;
+  return conNumero(fin);
 }
 
 bool LineaGana(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,

@@ -23,7 +23,8 @@ struct TLimites {
   std::uint64_t Posiciones = 0;  // none when 0; unlike time, the same on every machine
   // For tests: every drag is played through the table, even to a child whose key the
   // search foresaw as seen, and each child's key compared with the foreseen one; every
-  // drag the rules read as data ruled out is asked of the table all the same.
+  // drag the rules read as data ruled out is asked of the table all the same; every
+  // position is put back whole, not only what differs from the table's.
   bool Comprobar = false;
 };
 

@@ -93,12 +93,14 @@ TEST(ReglasComoDatos, LosJuegosConGanchos) {
 }
 
 // The rule functions of the games that have them, read by asking them, against their own
-// decisions on random positions reached by play: every drag accepted was read. The
+// decisions on random positions reached by play: every drag accepted was read, and where
+// the card had cards on it, that such cards were taken there. The
 // reading must also have found more than the groups' rules (the lone Rey on its Rey) and
 // less than every card.
 TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
   std::mt19937 azar(20261209);
   std::vector<std::string> leidos;
+  long conCartasEncima = 0;
   for (const auto& juego : Juegos()) {
     long aceptadas = 0;
     for (std::int32_t numero = 1; numero <= 8; ++numero) {
@@ -116,6 +118,11 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
                                                 : ganchos.VaciaGanchos[g];
         ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
                                               << NotacionCarta(c) << " a la pila " << hacia.Numero;
+        if (c.Encima) {
+          ++conCartasEncima;
+          ASSERT_TRUE(hacia.Tope ? ganchos.ApilaTramos[g] : ganchos.VaciaTramos[g])
+              << juego.Clave << " " << numero << ": " << NotacionCarta(c) << " con cartas encima";
+        }
       });
       if (HasFatalFailure()) return;
     }
@@ -142,4 +149,8 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
   EXPECT_EQ(ganchos.ApilaGanchos[tab][9],
             rey(1) | rey(2) | rey(3) | caballo(0) | caballo(1) | caballo(2) | caballo(3));
   EXPECT_EQ(ganchos.ApilaGanchos[tab][9] & ~reglas.Apila[tab][9], rey(1) | rey(2) | rey(3));
+  // Its piles move single cards: no card with a card on it was taken there. Solitario
+  // Anárquico's do move them.
+  EXPECT_FALSE(ganchos.ApilaTramos[tab]);
+  EXPECT_GT(conCartasEncima, 0);
 }

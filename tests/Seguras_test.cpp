@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "games/Registro.h"
+#include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/Solucionador.h"
 #include "tools/Pasos.h"
@@ -147,6 +148,69 @@ TEST(EnviarSeguras, NoEnviaLoQueTodaviaPuedeHacerFalta) {
   }
   EXPECT_GT(enviadas, 20);
   EXPECT_GT(retenidas, 20);
+}
+
+// Tables whose own stacking function decides, read as data: on Solitario De Los Casi 14
+// Montones an As is always safe, a Rey only with the four Caballos and the other Reyes
+// home. Along random play in every game where only the read function proves cards safe,
+// each card the table lets a player lay on another top card counts as one that could lie
+// on it; tables with callbacks, or that move runs, prove nothing.
+TEST(CalcularSeguras, ConLasFuncionesDeLaMesaLeidas) {
+  auto bits = [](std::initializer_list<int> ids) {
+    std::uint64_t b = 0;
+    for (int id : ids) b |= std::uint64_t{1} << id;
+    return b;
+  };
+  {
+    TMesa m;
+    BuscarRegistro("SolitarioDeLosCasi14Montones")->Preparar(m, 1);
+    const TReglasComoDatos reglas = LeerReglas(m);
+    EXPECT_FALSE(CalcularSeguras(m, reglas).Posible);
+    const TSeguras s = CalcularSeguras(m, reglas, LeerGanchos(m, reglas));
+    ASSERT_TRUE(s.Posible);
+    EXPECT_EQ(s.Necesita[9], bits({8, 18, 28, 38, 19, 29, 39}));  // Rey de Oros
+    EXPECT_EQ(s.Necesita[14], bits({3, 13, 23, 33}));             // 5 de Copas
+    EXPECT_EQ(s.Necesita[20], 0u);                                // As de Espadas
+    EXPECT_FALSE(s.EsSegura(9, bits({9, 39})));
+    EXPECT_TRUE(s.EsSegura(9, bits({9, 7})));
+  }
+  std::mt19937 azar(5);
+  int juegos = 0, pares = 0;
+  for (const TJuegoRegistrado& juego : Juegos()) {
+    TMesa m;
+    juego.Preparar(m, 1);
+    const TReglasComoDatos reglas = LeerReglas(m);
+    const TSeguras s = CalcularSeguras(m, reglas, LeerGanchos(m, reglas));
+    if (TieneLlamadas(m)) {
+      EXPECT_FALSE(s.Posible) << juego.Nombre;
+    }
+    if (!s.Posible || CalcularSeguras(m, reglas).Posible) continue;
+    ++juegos;
+    for (std::int32_t numero = 1; numero <= 6; ++numero) {
+      juego.Preparar(m, numero);
+      for (int paso = 0; paso < 60 && !m.VentanaPropia.Ganado; ++paso) {
+        for (const auto& p : m.Pilas) {
+          const TCarta* x = p->Tope;
+          if (!x || p->Grupo->EsFundacion) continue;
+          for (const auto& q : m.Pilas) {
+            if (q == p || !q->Tope || !q->Tope->BocaArriba || q->Grupo->EsFundacion ||
+                !m.ArrastrarSobreCarta(*p->Tope, *q->Tope, 1, 1))
+              continue;
+            ++pares;
+            EXPECT_TRUE(s.Necesita[IdCarta(*x)] >> IdCarta(*q->Tope) & 1)
+                << juego.Nombre << " #" << numero << ": " << NotacionCarta(*q->Tope)
+                << " sobre " << NotacionCarta(*x);
+          }
+        }
+        const auto legales = PasosLegales(m, true);
+        if (legales.empty()) break;
+        HacerPaso(m, legales[azar() % legales.size()]);
+        if (m.FinJuegoArmado) m.VerificarFinAhora();
+      }
+    }
+  }
+  EXPECT_GE(juegos, 1);
+  EXPECT_GT(pares, 50);
 }
 
 // A drop of several cards: one undo takes all of them back (one "d" per card in the log,

@@ -145,6 +145,51 @@ void PrepararCuatroPalos(TMesa& m, bool cruzados) {
   m.ProcPreparar = nullptr;
   m.OcultarCargando();
 }
+// The four Cincos in a stock that deals one card to its waste and redeals without end;
+// each suit's Siete to Rey in a pile of its own; in one more pile, suit by suit, the As to
+// the Cuatro with the Seis under them. With the Cincos' suits in the stock's order from its
+// top, a b c d, that pile holds from its top c, a, b, d: each suit's Seis, which wants its
+// Cinco home, covers the next suit, and the Cinco of a is wanted after that of c, which
+// lies past it, so the stock must turn round. `cruzada`: the Cuatro of a lies under its
+// Seis, and a never goes home.
+void PrepararMazoQueGira(TMesa& m, bool cruzada) {
+  m.IniciarJuego(1, "Mazo Que Gira");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, rm);
+    m.DefinirFundacion(f, palo, 1, m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10));
+  }
+  std::vector<std::uint8_t> cincos;
+  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo)
+    if (c->Numero == 5) cincos.push_back(c->Palo);
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(tab, static_cast<std::int16_t>(100 + 100 * palo), 150);
+    for (std::uint8_t numero = 10; numero >= 7; --numero) m.SacarCarta(numero, palo, p);
+  }
+  TPila* menores = m.PonerPila(tab, 100, 300);
+  for (std::uint8_t palo : {cincos[3], cincos[1], cincos[0], cincos[2]}) {
+    if (cruzada && palo == cincos[0]) m.SacarCarta(4, palo, menores);
+    m.SacarCarta(6, palo, menores);
+    for (std::uint8_t numero = 4; numero >= 1; --numero) m.SacarCarta(numero, palo, menores);
+  }
+  m.VerificarFin = [](TMesa& mesa) {
+    unsigned enFundaciones = 0;
+    for (const auto& p : mesa.Pilas)
+      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
+    if (enFundaciones == 40) mesa.JuegoGanado();
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -168,6 +213,34 @@ TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
   ASSERT_EQ(ganada.Veredicto, TVeredicto::Ganable);
   EXPECT_EQ(ganada.Pasos.size(), 40u) << Texto(ganada.Pasos);
   EXPECT_TRUE(LineaGana(PrepararPalosEnOrden, 1, {}, ganada.Pasos));
+}
+
+// A stock that turns round without end: the search takes the positions its clicks join as
+// one, and still finds the line through them, the clicks and a redeal included, and the
+// loss, as the plain search does.
+TEST(Solucionador, MazoQueGiraSinFin) {
+  const TPrepararJuego ganable = [](TMesa& m, std::int32_t) { PrepararMazoQueGira(m, false); };
+  const TPrepararJuego perdida = [](TMesa& m, std::int32_t) { PrepararMazoQueGira(m, true); };
+  const TResultado r = Resolver(ganable, 1, {});
+  ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(ganable, 1, {}, r.Pasos)) << Texto(r.Pasos);
+  EXPECT_EQ(TBusquedaSimple({ganable, 1, {}, 100000}).Buscar(), TBusquedaSimple::TFin::Ganada);
+  // From a position the clicks reached, with cards already home.
+  const std::vector<TPaso> pasos(r.Pasos.begin(), r.Pasos.begin() + r.Pasos.size() / 2);
+  const TResultado mitad = Resolver(ganable, 1, pasos);
+  ASSERT_EQ(mitad.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(ganable, 1, pasos, mitad.Pasos)) << Texto(mitad.Pasos);
+
+  const TResultado sin = Resolver(perdida, 1, {});
+  EXPECT_EQ(sin.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_EQ(TBusquedaSimple({perdida, 1, {}, 100000}).Buscar(), TBusquedaSimple::TFin::Agotada);
+  // Played and compared, every child is what was foreseen.
+  TLimites comprobar;
+  comprobar.Comprobar = true;
+  const TResultado comprobada = Resolver(perdida, 1, {}, comprobar);
+  EXPECT_EQ(comprobada.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_EQ(comprobada.Desajustes, 0u);
+  EXPECT_EQ(comprobada.Posiciones, sin.Posiciones);
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
@@ -307,7 +380,8 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
 
 // A drag's child is foreseen from the parent's snapshot and, if seen, never played. Played
 // all the same and compared, every game's children are what was foreseen, and the search
-// goes exactly as it does without playing them.
+// goes exactly as it does without playing them. The check mode also puts each position
+// back whole: the search that puts back only what changed goes the same way.
 TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
 #ifdef CARTOVAL_SANEAR
   constexpr std::int32_t kNumeros = 2;
@@ -407,13 +481,13 @@ TEST(Solucionador, MismaPosicionMismaRespuesta) {
 // with "no se sabe" and no line.
 TEST(Solucionador, LosLimitesDanNoSeSabe) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDe10A4");
-  const TResultado libre = Resolver(juego.Preparar, 1, {}, PorPosiciones(50000));
+  const TResultado libre = Resolver(juego.Preparar, 26, {}, PorPosiciones(50000));
   ASSERT_EQ(libre.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_EQ(libre.Posiciones, 50000u);
 
   TLimites memoria;
   memoria.MemoriaMiB = 1;
-  const TResultado m = Resolver(juego.Preparar, 1, {}, memoria);
+  const TResultado m = Resolver(juego.Preparar, 26, {}, memoria);
   EXPECT_EQ(m.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_TRUE(m.Pasos.empty());
   EXPECT_LE(m.MemoriaPico, 2u * 1024 * 1024);
@@ -421,20 +495,20 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   // A search that fills its memory stays within it, the moment of growth included.
   TLimites treinta;
   treinta.MemoriaMiB = 32;
-  const TResultado lleno = Resolver(juego.Preparar, 1, {}, treinta);
+  const TResultado lleno = Resolver(juego.Preparar, 26, {}, treinta);
   EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
   EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
 
   TLimites tiempo;
   tiempo.Milisegundos = 1;
-  const TResultado t = Resolver(juego.Preparar, 1, {}, tiempo);
+  const TResultado t = Resolver(juego.Preparar, 26, {}, tiempo);
   EXPECT_EQ(t.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_LT(t.Posiciones, libre.Posiciones);
 
   std::stop_source parar;
   parar.request_stop();
-  const TResultado p = Resolver(juego.Preparar, 1, {}, {}, parar.get_token());
+  const TResultado p = Resolver(juego.Preparar, 26, {}, {}, parar.get_token());
   EXPECT_EQ(p.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_LE(p.Posiciones, 1024u);
 }
