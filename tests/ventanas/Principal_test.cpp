@@ -26,6 +26,7 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
+#include "resources/Dibujos.h"
 
 namespace {
 
@@ -283,4 +284,48 @@ TEST_F(PrincipalTest, LaVentanaHechaDeAntemanoSeVeComoUnaNueva) {
                      (QSizeF(veredicto.size()) * dpr).toSize());
   for (QImage* imagen : {&deAntemano, &ahora}) QPainter(imagen).fillRect(tapado, Qt::black);
   EXPECT_TRUE(deAntemano == ahora);
+}
+
+// The window icon comes with the first frame, not before it: after it the application, the
+// main window and the next game's window have the program's icon in its four sizes, and
+// the label beside "Freeware" shows the same 16 x 16 picture as the icon. The window's
+// picture is the one the caller hands over, asked for once.
+TEST(PrincipalArranque, IconoTrasElPrimerCuadroYFotoEntregada) {
+  QTemporaryDir carpeta;
+  ASSERT_TRUE(carpeta.isValid());
+  Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
+  QApplication::setWindowIcon(QIcon());
+  QImage foto(303, 333, QImage::Format_RGB32);
+  foto.fill(QColor(200, 30, 40));
+  int pedidas = 0;
+  {
+    TfrmPrincipal principal(nullptr, [&] {
+      ++pedidas;
+      return foto;
+    });
+    EXPECT_EQ(pedidas, 1);
+    EXPECT_TRUE(QApplication::windowIcon().isNull());
+    principal.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+    QTRY_VERIFY(!principal.windowIcon().isNull());
+    EXPECT_EQ(QApplication::windowIcon().availableSizes().size(), 4);
+    EXPECT_EQ(principal.windowIcon().cacheKey(), IconoVentana().cacheKey());
+    QTRY_VERIFY(principal.VentanaSiguiente() != nullptr);
+    EXPECT_FALSE(principal.VentanaSiguiente()->windowIcon().isNull());
+
+    bool fotoVista = false, iconoVisto = false;
+    const qreal dpr = qApp->devicePixelRatio();
+    const QImage icono16 = IconoVentana().pixmap(QSize(16, 16), dpr).toImage();
+    for (const QLabel* l : principal.findChildren<QLabel*>()) {
+      const QImage px = l->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+      if (l->size() == QSize(303, 333)) fotoVista = px == foto;
+      if (l->size() == QSize(16, 16))
+        iconoVisto = l->pixmap().toImage() == icono16 &&
+                     l->pixmap().devicePixelRatio() == icono16.devicePixelRatio();
+    }
+    EXPECT_TRUE(fotoVista);
+    EXPECT_TRUE(iconoVisto);
+  }
+  EXPECT_EQ(pedidas, 1);
+  Programa().Carpeta.clear();
 }
