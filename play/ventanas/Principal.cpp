@@ -97,6 +97,9 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent, std::function<QImage()> imagenPrin
   pal.setColor(QPalette::Window, QColor(0, 92, 0));
   setPalette(pal);
   setAutoFillBackground(true);
+  // The native window is made now, while a worker still fills the font database: the
+  // list's size below waits for it, and the window's creation does not need it.
+  winId();
 
   auto* imagen = new QLabel(this);
   imagen->setFixedSize(303, 333);
