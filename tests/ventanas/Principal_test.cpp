@@ -26,6 +26,7 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
+#include "tests/ventanas/Esperar.h"
 #include "resources/Dibujos.h"
 
 namespace {
@@ -69,10 +70,10 @@ TEST_F(PrincipalTest, ListaEnOrdenYPrimerJuegoElegidoAlActivar) {
   QWidget otra;
   otra.show();
   otra.activateWindow();
-  QTRY_VERIFY(QApplication::activeWindow() == &otra);
+  ESPERAR(QApplication::activeWindow() == &otra);
   EXPECT_EQ(lb->currentRow(), 6);
   principal->activateWindow();
-  QTRY_VERIFY(QApplication::activeWindow() == principal.get());
+  ESPERAR(QApplication::activeWindow() == principal.get());
   EXPECT_EQ(lb->currentRow(), 0);
 }
 
@@ -223,7 +224,7 @@ TEST_F(PrincipalTest, BarraConSusBotonesEnOrden) {
 // The game window is built while the main window waits for the player; each game still
 // gets a fresh one, and the one it played in is gone after it.
 TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   QPointer<TfrmJuego> hecha = principal->VentanaSiguiente();
   EXPECT_FALSE(hecha->isVisible());
   EXPECT_TRUE(hecha->mesa.Cartas.empty());
@@ -236,7 +237,7 @@ TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
   principal->IniciarSeleccionado(0);
   EXPECT_TRUE(laHecha);
   EXPECT_TRUE(jugada.isNull());
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   TfrmJuego* siguiente = principal->VentanaSiguiente();
   EXPECT_TRUE(siguiente->mesa.Cartas.empty());
   EXPECT_EQ(siguiente->windowTitle(), QStringLiteral("ZARP -"));
@@ -247,7 +248,7 @@ TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
 // The window built ahead is maximised, its native window and its backing store made while
 // the main window waits; shown, it looks as a window made at that moment does.
 TEST_F(PrincipalTest, LaVentanaHechaDeAntemanoSeVeComoUnaNueva) {
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   const TfrmJuego* hecha = principal->VentanaSiguiente();
   EXPECT_TRUE(hecha->windowState() & Qt::WindowMaximized);
   EXPECT_TRUE(hecha->testAttribute(Qt::WA_WState_Created));
@@ -307,10 +308,10 @@ TEST(PrincipalArranque, IconoTrasElPrimerCuadroYFotoEntregada) {
     EXPECT_TRUE(QApplication::windowIcon().isNull());
     principal.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
-    QTRY_VERIFY(!principal.windowIcon().isNull());
+    ESPERAR(!principal.windowIcon().isNull());
     EXPECT_EQ(QApplication::windowIcon().availableSizes().size(), 4);
     EXPECT_EQ(principal.windowIcon().cacheKey(), IconoVentana().cacheKey());
-    QTRY_VERIFY(principal.VentanaSiguiente() != nullptr);
+    ESPERAR(principal.VentanaSiguiente() != nullptr);
     EXPECT_FALSE(principal.VentanaSiguiente()->windowIcon().isNull());
 
     bool fotoVista = false, iconoVisto = false;
