@@ -1178,14 +1178,39 @@ QImage DibujoIcono(int lado) {
   return imagen;
 }
 
+namespace {
+
+constexpr std::array<int, 4> kLadosIcono{16, 32, 48, 64};
+
+// Each size drawn once, when first asked for; the main thread's alone.
+const QPixmap& IconoDeLado(std::size_t k) {
+  static std::array<QPixmap, kLadosIcono.size()> dibujados;
+  if (dibujados[k].isNull()) dibujados[k] = QPixmap::fromImage(DibujoIcono(kLadosIcono[k]));
+  return dibujados[k];
+}
+
+}  // namespace
+
 QIcon IconoVentana() {
-  // Drawn once: the application, its windows and the main window's label share it.
+  // Built once: the application, its windows and the main window's label share it.
   static const QIcon icono = [] {
     QIcon i;
-    for (const int lado : {16, 32, 48, 64}) i.addPixmap(QPixmap::fromImage(DibujoIcono(lado)));
+    for (std::size_t k = 0; k < kLadosIcono.size(); ++k) i.addPixmap(IconoDeLado(k));
     return i;
   }();
   return icono;
+}
+
+QPixmap IconoVentana16(qreal dpr) {
+  // Where one size fits the place exactly it is what the icon would give; any other
+  // ratio is left to the icon's own choosing and scaling.
+  for (std::size_t k = 0; k < kLadosIcono.size(); ++k)
+    if (qFuzzyCompare(16 * dpr, qreal(kLadosIcono[k]))) {
+      QPixmap px = IconoDeLado(k);
+      px.setDevicePixelRatio(dpr);
+      return px;
+    }
+  return IconoVentana().pixmap(QSize(16, 16), dpr);
 }
 
 // The embedded pictures live in this static library; the call keeps the linker

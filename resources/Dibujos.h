@@ -64,6 +64,8 @@ QCursor CursorArrastre();
 QCursor CursorNoSoltar();
 
 QIcon IconoVentana();
+// IconoVentana().pixmap(16 x 16 at `dpr`) without drawing the sizes it does not need.
+QPixmap IconoVentana16(qreal dpr);
 // The program's icon at any size (also the installed one, drawn at build time).
 QImage DibujoIcono(int lado);
 

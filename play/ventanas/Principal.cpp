@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QAction>
+#include <QApplication>
 #include <QStyle>
 #include <QStyleOption>
 #include <QToolButton>
@@ -80,7 +81,7 @@ QLabel* Etiqueta(QWidget* padre, const QString& texto) {
 
 }  // namespace
 
-TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
+TfrmPrincipal::TfrmPrincipal(QWidget* parent, std::function<QImage()> imagenPrincipal)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
@@ -90,17 +91,18 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
   programa.ReversosUsuario = CargarReversosUsuario(CarpetaDelPrograma());
   ++programa.VersionReverso;
 
-  // The window icon is the application's (main).
+  // The window icon is the application's, given once this window is painted (event).
   setWindowTitle(QStringLiteral("Cartoval v1.1.0"));
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(0, 92, 0));
   setPalette(pal);
   setAutoFillBackground(true);
+  // The native window is made now, while a worker still fills the font database: the
+  // list's size below waits for it, and the window's creation does not need it.
+  winId();
 
   auto* imagen = new QLabel(this);
   imagen->setFixedSize(303, 333);
-  if (imagenPrincipal.isNull()) imagenPrincipal = ImagenVentana(QStringLiteral("Principal"));
-  imagen->setPixmap(QPixmap::fromImage(std::move(imagenPrincipal)));
 
   // Palettes, not style sheets: a style sheet puts a whole style of its own in the start.
   lbJuegos = new QListWidget(this);
@@ -164,7 +166,10 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent, QImage imagenPrincipal)
   bandera->setPixmap(Bandera(devicePixelRatioF()));
   auto* icono = new QLabel(this);
   icono->setFixedSize(16, 16);
-  icono->setPixmap(IconoVentana().pixmap(16, 16));
+  icono->setPixmap(IconoVentana16(qApp->devicePixelRatio()));
+  // The picture last: a worker may still be decoding it.
+  imagen->setPixmap(QPixmap::fromImage(imagenPrincipal ? imagenPrincipal()
+                                                       : ImagenVentana(QStringLiteral("Principal"))));
 
   // The picture with the two labels under it, and the list over its toolbar; the list
   // is as wide and as tall as its sixteen names need in the font in use.
@@ -301,6 +306,9 @@ bool TfrmPrincipal::event(QEvent* e) {
     // while the player chooses, not when the first game window opens.
     dibujosPedidos_ = true;
     QTimer::singleShot(0, this, [this] {
+      // Nobody sees a window icon before the window is on the screen; the next game's
+      // window, built just below, takes it from the application.
+      if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(IconoVentana());
       TTapete::PrepararDibujos(TfrmJuego::TamannoCartaPrevisto(TfrmJuego::Marco(*this)),
                                devicePixelRatioF());
       prepararSiguiente();

@@ -18,8 +18,9 @@ class TfrmPrincipal : public QWidget {
   Q_OBJECT
 
  public:
-  // `imagen`: the picture, when it was decoded beforehand; else the window decodes it.
-  explicit TfrmPrincipal(QWidget* parent = nullptr, QImage imagen = {});
+  // `imagen`: gives the picture (e.g. decoded on a worker meanwhile); asked for once the
+  // rest of the window is built. Without it the window decodes the picture itself.
+  explicit TfrmPrincipal(QWidget* parent = nullptr, std::function<QImage()> imagen = {});
   ~TfrmPrincipal() override;
 
   // Starts the selected game with a game number (0 asks for a fresh one).

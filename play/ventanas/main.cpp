@@ -23,11 +23,10 @@ int main(int argc, char* argv[]) {
   // and QFontDatabase is thread-safe. Joined before the application object goes.
   std::jthread fuentes([] { QFontDatabase::families(); });
   QApplication::setApplicationName(QStringLiteral("ZARP"));
-  QApplication::setWindowIcon(IconoVentana());
   // Before the first window: its standard buttons and key names take the catalogue.
   CargarTraduccionesQt();
 
-  TfrmPrincipal principal(nullptr, imagen.get());
+  TfrmPrincipal principal(nullptr, [&imagen] { return imagen.get(); });
   TfrmCargando cargando(&principal);
   Programa().frmCargando = &cargando;
   // The card-back chooser is made when first opened (FormReversos), and then kept.

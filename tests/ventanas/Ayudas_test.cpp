@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "games/Registro.h"
 #include "play/ventanas/Ayudas.h"
@@ -151,12 +152,12 @@ TEST_F(AyudasTest, VeredictoCambiaTrasUnaMovidaPerdedoraYVuelve) {
   ASSERT_TRUE(perdedora) << "ningún reparto con una primera movida perdedora";
   juego->Jugar(perdedora->Preparar, perdedora->Numero);
   EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   EXPECT_FALSE(ayudas->bbtnVolverGanable->isVisible());
   const TPaso& p = perdedora->Paso;
   ASSERT_TRUE(ArrastrarConRaton(*juego, p.Pila, p.Posicion, p.Destino));
   EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ya no tiene solución"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ya no tiene solución"), 30000);
   ASSERT_TRUE(ayudas->bbtnVolverGanable->isVisible());
   EXPECT_EQ(ayudas->bbtnVolverGanable->text(),
             QStringLiteral("Volver a la última posición ganable"));
@@ -186,7 +187,7 @@ TEST_F(AyudasTest, SinSolucionYNoSeSabeNoDanPistaNiTerminan) {
   ASSERT_NE(perdido, 0);
   TMesa& m = juego->mesa;
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, perdido);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Sin solución"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Sin solución"), 30000);
   EXPECT_FALSE(ayudas->bbtnVolverGanable->isVisible());
   EXPECT_FALSE(ayudas->tbTerminar->isEnabled());
   EXPECT_FALSE(ayudas->tbDemostracion->isEnabled());
@@ -201,7 +202,7 @@ TEST_F(AyudasTest, SinSolucionYNoSeSabeNoDanPistaNiTerminan) {
 
   ayudas->Limites.Posiciones = 1;
   juego->NuevoReparto(perdido + 1);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("No se sabe"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("No se sabe"), 30000);
   EXPECT_FALSE(ayudas->tbTerminar->isEnabled());
   QTest::keyClick(juego->Tapete, Qt::Key_P);
   EXPECT_EQ(Veredicto(), QStringLiteral("Sin pista: no se sabe"));
@@ -223,12 +224,12 @@ TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
   const std::int32_t numero = NumeroGanable();
   ASSERT_NE(numero, 0);
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   TMesa& m = juego->mesa;
   ayudas->MsPasoDemostracion = 100;
   QTest::keyClick(juego->Tapete, Qt::Key_D);
   ASSERT_TRUE(ayudas->EnDemostracion());
-  QTRY_VERIFY_WITH_TIMEOUT(m.ProfundidadHistorial() >= 2, 10000);
+  ESPERAR_HASTA(m.ProfundidadHistorial() >= 2, 10000);
   // A click on a card would move it: here it only stops the demonstration.
   const std::uint16_t movimientos = m.Movimientos;
   QTest::mouseClick(juego->Tapete, Qt::RightButton, {}, QPoint(juego->Tapete->width() - 3, 60));
@@ -238,23 +239,23 @@ TEST_F(AyudasTest, DemostracionSeDetieneConUnClickYGana) {
   EXPECT_EQ(m.ProfundidadHistorial(), profundidad);
   EXPECT_EQ(m.Movimientos, movimientos);
   EXPECT_TRUE(m.AyudaUsada);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   // A key stops it too, and does not also do what it names: T would finish the game.
   // (A key with a modifier stops it on the modifier's press; the key that follows acts.)
   QTest::keyClick(juego->Tapete, Qt::Key_D);
-  QTRY_VERIFY_WITH_TIMEOUT(m.ProfundidadHistorial() > profundidad, 10000);
+  ESPERAR_HASTA(m.ProfundidadHistorial() > profundidad, 10000);
   const int antesDeTecla = m.ProfundidadHistorial();
   ASSERT_TRUE(ayudas->EnDemostracion()) << "la demostración ya había parado";
   QTest::keyClick(juego->Tapete, Qt::Key_T);
   EXPECT_FALSE(ayudas->EnDemostracion());
   QTest::qWait(300);
   EXPECT_EQ(m.ProfundidadHistorial(), antesDeTecla);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   ayudas->MsPasoDemostracion = 1;
   TModales modales;
   modales.Luego<TfrmFinJuego>([](TfrmFinJuego& fin) { fin.reject(); });
   Boton(ayudas->tbDemostracion);
-  QTRY_VERIFY_WITH_TIMEOUT(modales.Terminados(), 30000);
+  ESPERAR_HASTA(modales.Terminados(), 30000);
   EXPECT_TRUE(m.JuegoTerminado);
 }
 
@@ -284,7 +285,7 @@ TEST_F(AyudasTest, SoloRepartosGanablesBuscaSinDetenerLaVentana) {
   EXPECT_TRUE(ayudas->BuscandoReparto());
   EXPECT_EQ(Veredicto(), QStringLiteral("Buscando un reparto ganable…"));
   EXPECT_EQ(juego->mesa.NumeroJuego, 3);
-  QTRY_COMPARE_WITH_TIMEOUT(juego->mesa.NumeroJuego, esperado, 30000);
+  ESPERAR_IGUAL_HASTA(juego->mesa.NumeroJuego, esperado, 30000);
   EXPECT_FALSE(ayudas->BuscandoReparto());
 
   // A click on the stock while it looks: the search stops and nothing is dealt.
@@ -297,7 +298,7 @@ TEST_F(AyudasTest, SoloRepartosGanablesBuscaSinDetenerLaVentana) {
   EXPECT_FALSE(ayudas->BuscandoReparto());
   EXPECT_NE(Veredicto(), QStringLiteral("Buscando un reparto ganable…"));
   // Once the worker says it stopped, no number can come from it any more.
-  QTRY_VERIFY_WITH_TIMEOUT(std::any_of(ayudas->Paradas.begin() + static_cast<long>(paradas),
+  ESPERAR_HASTA(std::any_of(ayudas->Paradas.begin() + static_cast<long>(paradas),
                                        ayudas->Paradas.end(),
                                        [](const TAyudas::TParada& p) { return p.Clave.empty(); }),
                            30000);
@@ -319,7 +320,7 @@ TEST_F(AyudasTest, SoloRepartosGanablesBuscaSinDetenerLaVentana) {
 // painted: its worker does not take the memory and processor the frame is painted with.
 TEST_F(AyudasTest, LaBusquedaDeUnRepartoEmpiezaTrasPintarlo) {
   juego->Jugar(PrepararCuatroReyes, 3);
-  QTRY_VERIFY_WITH_TIMEOUT(Veredicto() != QStringLiteral("Calculando…"), 30000);
+  ESPERAR_HASTA(Veredicto() != QStringLiteral("Calculando…"), 30000);
   // What the table's paint finds, for each paint.
   std::vector<bool> enEspera;
   TFiltroPintado filtro([&] { enEspera.push_back(ayudas->BusquedaEnEspera()); });
@@ -328,11 +329,11 @@ TEST_F(AyudasTest, LaBusquedaDeUnRepartoEmpiezaTrasPintarlo) {
   const std::string clave = ayudas->Clave();
   EXPECT_TRUE(ayudas->BusquedaEnEspera());
   EXPECT_EQ(Veredicto(), QStringLiteral("Calculando…"));
-  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == clave, 30000);
+  ESPERAR_HASTA(ayudas->Empezada == clave, 30000);
   ASSERT_FALSE(enEspera.empty());
   EXPECT_TRUE(enEspera.front());
   EXPECT_FALSE(ayudas->BusquedaEnEspera());
-  QTRY_VERIFY_WITH_TIMEOUT(Veredicto() != QStringLiteral("Calculando…"), 30000);
+  ESPERAR_HASTA(Veredicto() != QStringLiteral("Calculando…"), 30000);
   // Two actions before the frame: only the second is searched, the first is told stopped.
   const std::size_t paradas = ayudas->Paradas.size();
   juego->NuevoReparto(5);
@@ -342,7 +343,7 @@ TEST_F(AyudasTest, LaBusquedaDeUnRepartoEmpiezaTrasPintarlo) {
   ASSERT_EQ(ayudas->Paradas.size(), paradas + 1);
   EXPECT_EQ(ayudas->Paradas.back().Clave, primera);
   EXPECT_EQ(ayudas->Paradas.back().Posiciones, 0u);
-  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == segunda, 30000);
+  ESPERAR_HASTA(ayudas->Empezada == segunda, 30000);
   juego->Tapete->removeEventFilter(&filtro);
 }
 
@@ -358,7 +359,7 @@ TEST_F(AyudasTest, UnaAccionNuevaDetieneLaBusquedaVieja) {
   juego->Jugar(PrepararCuatroReyes, numero);
   const std::string vieja = ayudas->Clave();
   ASSERT_EQ(Veredicto(), QStringLiteral("Calculando…"));
-  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Empezada == vieja, 30000);
+  ESPERAR_HASTA(ayudas->Empezada == vieja, 30000);
   const std::size_t paradas = ayudas->Paradas.size();
   const auto legales = PasosLegales(juego->mesa);
   ASSERT_FALSE(legales.empty());
@@ -369,7 +370,7 @@ TEST_F(AyudasTest, UnaAccionNuevaDetieneLaBusquedaVieja) {
   else
     ASSERT_TRUE(ArrastrarConRaton(*juego, p.Pila, p.Posicion, p.Destino));
   ASSERT_NE(ayudas->Clave(), vieja);
-  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Paradas.size() > paradas, 30000);
+  ESPERAR_HASTA(ayudas->Paradas.size() > paradas, 30000);
   const TAyudas::TParada& parada = ayudas->Paradas[paradas];
   EXPECT_EQ(parada.Clave, vieja);
   // Stopped by the action, short of its own limit; how soon is the benchmark's to tell
@@ -423,7 +424,7 @@ TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
   const std::int32_t numero = NumeroGanable();
   ASSERT_NE(numero, 0);
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   ASSERT_TRUE(ayudas->tbTerminar->isEnabled());
   // The hint marks a card and where it goes, or the stock; then the marks go.
   QTest::keyClick(juego->Tapete, Qt::Key_P);
@@ -445,10 +446,10 @@ TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
     QTest::mouseRelease(juego->Tapete, Qt::LeftButton, {}, b);
   }
   ASSERT_EQ(m.ProfundidadHistorial(), 1) << "la pista no se pudo seguir";
-  QTRY_VERIFY_WITH_TIMEOUT(ayudas->Resaltados().empty(), 5000);
+  ESPERAR_HASTA(ayudas->Resaltados().empty(), 5000);
   // Still ganable after the hinted move; then the rest is played and the game is won,
   // with the end dialog saying why it is no record.
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   TModales modales;
   QString aviso;
   modales.Luego<TfrmFinJuego>([&](TfrmFinJuego& fin) {
@@ -456,7 +457,7 @@ TEST_F(AyudasTest, PistaSeguidaYTerminarGananSinEntrarEnLaTabla) {
     fin.reject();
   });
   QTest::keyClick(juego->Tapete, Qt::Key_T);
-  QTRY_VERIFY_WITH_TIMEOUT(modales.Terminados(), 30000);
+  ESPERAR_HASTA(modales.Terminados(), 30000);
   EXPECT_TRUE(modales.Inesperados.empty());
   EXPECT_TRUE(m.JuegoTerminado);
   EXPECT_EQ(aviso, QStringLiteral("Jugada con ayuda: no entra en la tabla de los diez mejores."));
@@ -470,7 +471,7 @@ TEST_F(AyudasTest, PistaNoSobreviveAUnRepartoNuevo) {
   const std::int32_t numero = NumeroGanable();
   ASSERT_NE(numero, 0);
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero);
-  QTRY_COMPARE_WITH_TIMEOUT(Veredicto(), QStringLiteral("Ganable"), 30000);
+  ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Ganable"), 30000);
   Boton(ayudas->tbPista);
   ASSERT_FALSE(ayudas->Resaltados().empty());
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, numero + 1);

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "play/ventanas/FinJuego.h"
 #include "play/ventanas/Juego.h"
@@ -146,8 +147,8 @@ TEST_F(FinJuegoTest, UnResultadoQueEntraPideNombreGuardaMuestraLaTablaYCierra) {
     t.reject();
   });
   GanarStrupUno();
-  QTRY_VERIFY(modales.Terminados());
-  QTRY_VERIFY(!juego->isVisible());
+  ESPERAR(modales.Terminados());
+  ESPERAR(!juego->isVisible());
   EXPECT_TRUE(tablaVista);
   EXPECT_TRUE(modales.Inesperados.empty()) << modales.Inesperados.front();
   EXPECT_TRUE(preguntas.empty());
@@ -182,7 +183,7 @@ TEST_F(FinJuegoTest, UnResultadoQueNoEntraMuestraElFinYNuevoReparteOtroNumero) {
     QTest::mouseClick(f.bbtnNuevo, Qt::LeftButton);
   });
   GanarStrupUno();
-  QTRY_VERIFY(modales.Terminados());
+  ESPERAR(modales.Terminados());
   EXPECT_TRUE(modales.Inesperados.empty()) << modales.Inesperados.front();
   EXPECT_TRUE(juego->isVisible());
   EXPECT_TRUE(preguntas.empty());
@@ -241,8 +242,8 @@ TEST_F(FinJuegoTest, UnNumeroElegidoTrasGanarNoPreguntaYSeReparteEnLaVentana) {
   EXPECT_TRUE(modales.Terminados());
   EXPECT_TRUE(juego->isVisible());
   EXPECT_TRUE(JugarNroPedido);
-  QTRY_COMPARE(juego->mesa.NumeroJuego, 777);
-  QTRY_VERIFY(!juego->mesa.JuegoTerminado);
+  ESPERAR_IGUAL(juego->mesa.NumeroJuego, 777);
+  ESPERAR(!juego->mesa.JuegoTerminado);
   EXPECT_EQ(juego->mesa.Cartas.size(), 40u);
   EXPECT_EQ(juego->Paneles[4]->text(), "Juego #777 ");
   EXPECT_TRUE(preguntas.empty());

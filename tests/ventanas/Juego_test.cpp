@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Programa.h"
@@ -244,7 +245,7 @@ TEST_F(JuegoTest, ElMinutoSoloCuentaConLaVentanaActiva) {
   QDialog dialogo(&juego);
   dialogo.show();
   dialogo.activateWindow();
-  QTRY_VERIFY(QApplication::activeWindow() == &dialogo);
+  ESPERAR(QApplication::activeWindow() == &dialogo);
   juego.tmrTiempoTimer();
   EXPECT_EQ(juego.mesa.Minutos, 1);
   EXPECT_EQ(Panel(3), "Puntos (1/0): 1");

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "play/ventanas/Cargando.h"
 #include "tests/ventanas/ContarPintados.h"
@@ -73,7 +74,7 @@ TEST_F(NuevoRepartoTest, LaMesaSePintaUnaVezConElRepartoNuevoYElSplashSeMostroYS
   EXPECT_TRUE(splashDuranteReparto);
   EXPECT_FALSE(splash.isVisible());
   EXPECT_EQ(juego->mesa.NumeroJuego, 6);
-  QTRY_COMPARE(pintados.Pintados, 1);
+  ESPERAR_IGUAL(pintados.Pintados, 1);
   EXPECT_EQ(juego->Paneles[3]->text(), QStringLiteral("Puntos (0/0): ---"));
   EXPECT_EQ(juego->Paneles[4]->text(), QStringLiteral("Juego #6 "));
   // A deal done before the event loop ran again never put the splash's window up, not
@@ -114,7 +115,7 @@ TEST_F(NuevoRepartoTest, SoloSePintanLosPanelesQueCambianYUnTextoMasAnchoLosCorr
   for (TContarPintados& p : pintados) p.Pintados = 0;
   // Another deal of the same game: only the game's number changes.
   juego->NuevoReparto(6);
-  QTRY_VERIFY(pintados[4].Pintados > 0);
+  ESPERAR(pintados[4].Pintados > 0);
   QTest::qWait(20);
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(pintados[i].Pintados, 0) << i;
   // "Reutilizaciones: ilimitadas" is wider than its panel of the form: a shorter text gives
@@ -126,11 +127,11 @@ TEST_F(NuevoRepartoTest, SoloSePintanLosPanelesQueCambianYUnTextoMasAnchoLosCorr
   ASSERT_GT(ancho, 140);
   juego->mesa.Paneles.PonerReutilizaciones(0);
   juego->Actualizar();
-  QTRY_COMPARE(reutilizaciones->width(), 140);
+  ESPERAR_IGUAL(reutilizaciones->width(), 140);
   EXPECT_EQ(puntos->x(), x - (ancho - 140));
   juego->mesa.Paneles.PonerReutilizacionesIlimitadas();
   juego->Actualizar();
-  QTRY_COMPARE(reutilizaciones->width(), ancho);
+  ESPERAR_IGUAL(reutilizaciones->width(), ancho);
   EXPECT_EQ(puntos->x(), x);
 }
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "play/registros/Estadisticas.h"
 #include "play/registros/PartidaGuardada.h"
@@ -301,7 +302,7 @@ TEST_F(PartidaTest, LasEstadisticasCuentanJuegosReales) {
     cerrarDialogos.start(5);
     QTest::mousePress(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, *carta));
     QTest::mouseRelease(j.Tapete, Qt::LeftButton, {}, Centro(*j.Tapete, Blanco(hacia)));
-    QTRY_VERIFY_WITH_TIMEOUT(j.mesa.JuegoTerminado, 5000);
+    ESPERAR_HASTA(j.mesa.JuegoTerminado, 5000);
     cerrarDialogos.stop();
     EXPECT_TRUE(j.mesa.JuegoTerminado);
     movimientos = j.mesa.Movimientos;
@@ -435,7 +436,7 @@ TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
   auto veredicto = [](TfrmJuego& j) { return j.Ayudas->lbVeredicto->text(); };
 
   Abrir(juego, numero, [&](TfrmJuego& j) {
-    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("Ganable"), 30000);
+    ESPERAR_IGUAL_HASTA(veredicto(j), QStringLiteral("Ganable"), 30000);
     // Proven, not yet played: nothing counts.
     EXPECT_EQ(Estadistica(clave), TEstadisticaJuego{});
     ASSERT_TRUE(AplicarPaso(j.mesa, linea[0]));
@@ -453,11 +454,11 @@ TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
   bool continuado = false;
   Abrir(juego, 0, [&](TfrmJuego& j) {
     continuado = j.Partida->Aviso->isVisible();
-    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("Ganable"), 30000);
+    ESPERAR_IGUAL_HASTA(veredicto(j), QStringLiteral("Ganable"), 30000);
     TModales modales;
     modales.Luego<TfrmFinJuego>([](TfrmFinJuego& fin) { fin.reject(); });
     QTest::keyClick(j.Tapete, Qt::Key_T);
-    QTRY_VERIFY_WITH_TIMEOUT(modales.Terminados(), 30000);
+    ESPERAR_HASTA(modales.Terminados(), 30000);
     EXPECT_TRUE(modales.Inesperados.empty());
     EXPECT_TRUE(j.mesa.JuegoTerminado);
     EXPECT_TRUE(j.mesa.AyudaUsada);
@@ -474,7 +475,7 @@ TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
   Abrir(juego, numero + 1, [&](TfrmJuego& j) {
     j.Ayudas->Limites.Posiciones = 1;
     j.NuevoReparto(numero + 2);
-    QTRY_COMPARE_WITH_TIMEOUT(veredicto(j), QStringLiteral("No se sabe"), 30000);
+    ESPERAR_IGUAL_HASTA(veredicto(j), QStringLiteral("No se sabe"), 30000);
     const auto movida = BuscarMovida(j.mesa, true);
     ASSERT_TRUE(movida);
     ASSERT_TRUE(AplicarPaso(j.mesa, TPaso{TPaso::TTipo::Arrastre, movida->carta->Pila->Numero,

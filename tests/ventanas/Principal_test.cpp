@@ -26,6 +26,8 @@
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
 #include "play/ventanas/Programa.h"
+#include "tests/ventanas/Esperar.h"
+#include "resources/Dibujos.h"
 
 namespace {
 
@@ -68,10 +70,10 @@ TEST_F(PrincipalTest, ListaEnOrdenYPrimerJuegoElegidoAlActivar) {
   QWidget otra;
   otra.show();
   otra.activateWindow();
-  QTRY_VERIFY(QApplication::activeWindow() == &otra);
+  ESPERAR(QApplication::activeWindow() == &otra);
   EXPECT_EQ(lb->currentRow(), 6);
   principal->activateWindow();
-  QTRY_VERIFY(QApplication::activeWindow() == principal.get());
+  ESPERAR(QApplication::activeWindow() == principal.get());
   EXPECT_EQ(lb->currentRow(), 0);
 }
 
@@ -222,7 +224,7 @@ TEST_F(PrincipalTest, BarraConSusBotonesEnOrden) {
 // The game window is built while the main window waits for the player; each game still
 // gets a fresh one, and the one it played in is gone after it.
 TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   QPointer<TfrmJuego> hecha = principal->VentanaSiguiente();
   EXPECT_FALSE(hecha->isVisible());
   EXPECT_TRUE(hecha->mesa.Cartas.empty());
@@ -235,7 +237,7 @@ TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
   principal->IniciarSeleccionado(0);
   EXPECT_TRUE(laHecha);
   EXPECT_TRUE(jugada.isNull());
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   TfrmJuego* siguiente = principal->VentanaSiguiente();
   EXPECT_TRUE(siguiente->mesa.Cartas.empty());
   EXPECT_EQ(siguiente->windowTitle(), QStringLiteral("ZARP -"));
@@ -246,7 +248,7 @@ TEST_F(PrincipalTest, CadaJuegoEnUnaVentanaNuevaHechaDeAntemano) {
 // The window built ahead is maximised, its native window and its backing store made while
 // the main window waits; shown, it looks as a window made at that moment does.
 TEST_F(PrincipalTest, LaVentanaHechaDeAntemanoSeVeComoUnaNueva) {
-  QTRY_VERIFY(principal->VentanaSiguiente() != nullptr);
+  ESPERAR(principal->VentanaSiguiente() != nullptr);
   const TfrmJuego* hecha = principal->VentanaSiguiente();
   EXPECT_TRUE(hecha->windowState() & Qt::WindowMaximized);
   EXPECT_TRUE(hecha->testAttribute(Qt::WA_WState_Created));
@@ -283,4 +285,48 @@ TEST_F(PrincipalTest, LaVentanaHechaDeAntemanoSeVeComoUnaNueva) {
                      (QSizeF(veredicto.size()) * dpr).toSize());
   for (QImage* imagen : {&deAntemano, &ahora}) QPainter(imagen).fillRect(tapado, Qt::black);
   EXPECT_TRUE(deAntemano == ahora);
+}
+
+// The window icon comes with the first frame, not before it: after it the application, the
+// main window and the next game's window have the program's icon in its four sizes, and
+// the label beside "Freeware" shows the same 16 x 16 picture as the icon. The window's
+// picture is the one the caller hands over, asked for once.
+TEST(PrincipalArranque, IconoTrasElPrimerCuadroYFotoEntregada) {
+  QTemporaryDir carpeta;
+  ASSERT_TRUE(carpeta.isValid());
+  Programa().Carpeta = std::filesystem::path(carpeta.path().toStdString());
+  QApplication::setWindowIcon(QIcon());
+  QImage foto(303, 333, QImage::Format_RGB32);
+  foto.fill(QColor(200, 30, 40));
+  int pedidas = 0;
+  {
+    TfrmPrincipal principal(nullptr, [&] {
+      ++pedidas;
+      return foto;
+    });
+    EXPECT_EQ(pedidas, 1);
+    EXPECT_TRUE(QApplication::windowIcon().isNull());
+    principal.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+    ESPERAR(!principal.windowIcon().isNull());
+    EXPECT_EQ(QApplication::windowIcon().availableSizes().size(), 4);
+    EXPECT_EQ(principal.windowIcon().cacheKey(), IconoVentana().cacheKey());
+    ESPERAR(principal.VentanaSiguiente() != nullptr);
+    EXPECT_FALSE(principal.VentanaSiguiente()->windowIcon().isNull());
+
+    bool fotoVista = false, iconoVisto = false;
+    const qreal dpr = qApp->devicePixelRatio();
+    const QImage icono16 = IconoVentana().pixmap(QSize(16, 16), dpr).toImage();
+    for (const QLabel* l : principal.findChildren<QLabel*>()) {
+      const QImage px = l->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+      if (l->size() == QSize(303, 333)) fotoVista = px == foto;
+      if (l->size() == QSize(16, 16))
+        iconoVisto = l->pixmap().toImage() == icono16 &&
+                     l->pixmap().devicePixelRatio() == icono16.devicePixelRatio();
+    }
+    EXPECT_TRUE(fotoVista);
+    EXPECT_TRUE(iconoVisto);
+  }
+  EXPECT_EQ(pedidas, 1);
+  Programa().Carpeta.clear();
 }

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/ventanas/Esperar.h"
 #include "games/Juegos.h"
 #include "play/ventanas/Juego.h"
 #include "play/ventanas/Principal.h"
@@ -116,7 +117,7 @@ TEST_F(PuntuacionesTest, DesdeLaPrincipalOrdenaMarcaYJuegaElNumeroEnEseJuego) {
   EXPECT_EQ(TiempoHint, 2500);
   // Coming back selects the first game; the deal is still played in Strup.
   principal.lbJuegos->setCurrentRow(0);
-  QTRY_COMPARE(iniciados.size(), 1u);
+  ESPERAR_IGUAL(iniciados.size(), 1u);
   EXPECT_EQ(iniciados[0].first, "Strup");
   EXPECT_EQ(iniciados[0].second, 11);
   EXPECT_TRUE(modales.Inesperados.empty());
@@ -175,7 +176,7 @@ TEST_F(PuntuacionesTest, DuranteUnJuegoPreguntaAntesDeJugarOtroNumero) {
   juego.tbPuntuacion->trigger();
   EXPECT_EQ(preguntas.size(), 2u);
   EXPECT_TRUE(JugarNroPedido);
-  QTRY_COMPARE(juego.Paneles[4]->text(), QString("Juego #4242 "));
+  ESPERAR_IGUAL(juego.Paneles[4]->text(), QString("Juego #4242 "));
   EXPECT_EQ(juego.mesa.NumeroJuego, 4242);
   EXPECT_EQ(juego.mesa.Cartas.size(), 40u);
   EXPECT_TRUE(modales.Inesperados.empty());
