@@ -113,6 +113,18 @@ struct TBusquedaSimple {
 };
 
 // --- Tables built to be lost, or won ------------------------------------------------------
+// The built tables are won once the forty cards are home, and are ready to play.
+void GanarConLasFundacionesLlenas(TMesa& m) {
+  m.VerificarFin = [](TMesa& mesa) {
+    unsigned enFundaciones = 0;
+    for (const auto& p : mesa.Pilas)
+      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
+    if (enFundaciones == 40) mesa.JuegoGanado();
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
 // Four piles of one suit each, As on top, and four foundations; nothing stacks on the
 // piles and no empty pile takes a card. With the Dos of Oros above its As the Oros can
 // never go home.
@@ -136,14 +148,7 @@ void PrepararCuatroPalos(TMesa& m, bool cruzados) {
       m.SacarCarta(static_cast<std::uint8_t>(n), palo, p);
     }
   }
-  m.VerificarFin = [](TMesa& mesa) {
-    unsigned enFundaciones = 0;
-    for (const auto& p : mesa.Pilas)
-      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
-    if (enFundaciones == 40) mesa.JuegoGanado();
-  };
-  m.ProcPreparar = nullptr;
-  m.OcultarCargando();
+  GanarConLasFundacionesLlenas(m);
 }
 // The four Cincos in a stock that deals one card to its waste and redeals without end;
 // each suit's Siete to Rey in a pile of its own; in one more pile, suit by suit, the As to
@@ -180,14 +185,7 @@ void PrepararMazoQueGira(TMesa& m, bool cruzada) {
     m.SacarCarta(6, palo, menores);
     for (std::uint8_t numero = 4; numero >= 1; --numero) m.SacarCarta(numero, palo, menores);
   }
-  m.VerificarFin = [](TMesa& mesa) {
-    unsigned enFundaciones = 0;
-    for (const auto& p : mesa.Pilas)
-      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
-    if (enFundaciones == 40) mesa.JuegoGanado();
-  };
-  m.ProcPreparar = nullptr;
-  m.OcultarCargando();
+  GanarConLasFundacionesLlenas(m);
 }
 
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
