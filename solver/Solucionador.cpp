@@ -528,6 +528,17 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   enMesa_ = parcial ? nullptr : foto;
 }
 
+// The sequence the clicks turn round on a stock that turns round: the waste from its
+// bottom, then the stock from its top, without faces and where it is cut. Its length.
+std::size_t LlenarGiro(std::array<std::uint8_t, 40>& giro, const std::uint8_t* descarte,
+                       std::size_t enDescarte, const std::uint8_t* mazo, std::size_t enMazo) {
+  std::memcpy(giro.data(), descarte, enDescarte);
+  std::memcpy(giro.data() + enDescarte, mazo, enMazo);
+  const std::size_t largo = enDescarte + enMazo;
+  for (std::size_t j = 0; j < largo; ++j) giro[j] &= 0x3F;
+  return largo;
+}
+
 // One pile's share of the key, from its class and its cards.
 TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) {
   std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
@@ -557,13 +568,10 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
       h = TClave{};  // its cards count with the stock's
       desde = k;
     } else if (giratorio_ && i == n) {
-      // The waste from its bottom, then the stock from its top: the sequence the clicks
-      // turn round, without its faces and where it is cut.
-      const std::size_t largo = foto[descarte_] + foto[n];
+      // The stock's share is the whole sequence the clicks turn round.
       std::array<std::uint8_t, 40> giro;
-      std::memcpy(giro.data(), cartas + desde, foto[descarte_]);
-      std::memcpy(giro.data() + foto[descarte_], cartas + k, foto[n]);
-      for (std::size_t j = 0; j < largo; ++j) giro[j] &= 0x3F;
+      const std::size_t largo =
+          LlenarGiro(giro, cartas + desde, foto[descarte_], cartas + k, foto[n]);
       h = ClaveDePila(giro.data(), largo, 0xFFFF);
     } else {
       h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
@@ -636,12 +644,10 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
     // The waste's card the clicks bring up leaves the sequence and goes face up on the
     // other pile; the sequence's share is the stock's.
     const std::size_t corte = padre[s];
-    const std::size_t vuelta = corte + padre[n];
-    const std::size_t q = (corte + mv.Clics) % (vuelta + 1);
     std::array<std::uint8_t, 40> giro;
-    std::memcpy(giro.data(), cartas + inicioPila_[s], corte);
-    std::memcpy(giro.data() + corte, cartas + inicioPila_[n], padre[n]);
-    for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+    const std::size_t vuelta =
+        LlenarGiro(giro, cartas + inicioPila_[s], corte, cartas + inicioPila_[n], padre[n]);
+    const std::size_t q = (corte + mv.Clics) % (vuelta + 1);
     const std::uint8_t carta = giro[q - 1];
     std::memmove(giro.data() + q - 1, giro.data() + q, vuelta - q);
     const TClave sigue = ClaveDePila(giro.data(), vuelta - 1, 0xFFFF);
@@ -882,11 +888,8 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
   std::size_t enPilas = antes;
   for (std::size_t i = descarte_; i < n; ++i) enPilas += padre[i];
   const std::size_t corte = padre[descarte_];
-  const std::size_t vuelta = corte + padre[n];
-  std::array<std::uint8_t, 40> giro;  // the waste from its bottom, then the stock from its top
-  std::memcpy(giro.data(), cartas + antes, corte);
-  std::memcpy(giro.data() + corte, cartas + enPilas, padre[n]);
-  for (std::size_t j = 0; j < vuelta; ++j) giro[j] &= 0x3F;
+  std::array<std::uint8_t, 40> giro;
+  const std::size_t vuelta = LlenarGiro(giro, cartas + antes, corte, cartas + enPilas, padre[n]);
   bool movida = false;
   for (std::size_t q = 1; q <= vuelta; ++q) {
     if (q == corte) continue;
