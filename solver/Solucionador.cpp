@@ -211,6 +211,18 @@ class TBusqueda {
   TResultado r_;
   std::array<std::vector<TMovimiento>, 5> cubos_;
   std::array<std::uint32_t, 256> claseVacia_{};
+  // What PrepararDestinos found of the position being expanded, for Generar.
+  struct TDestinos {
+    std::uint64_t Fuera = 0;  // cards not home, where a safe move home is possible
+    std::array<std::uint64_t, 256> Admite{};  // per pile, the cards it may take, as bits
+    std::array<bool, 256> PorDatos{};  // per pile, whether the group's rules bound its decision
+    bool TodoPorDatos = false;
+    bool PorBits = false;
+    std::array<std::uint64_t, 40> Destinos{};  // per card, the piles that may take it
+    std::uint64_t ParaTodas = 0;               // piles that may take any card
+    std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
+    bool Tramos = true;  // whether some pile may take a card with cards on it
+  } prep_;
   std::uint32_t sello_ = 0;
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
@@ -225,8 +237,9 @@ class TBusqueda {
   // `anotar`: each pile's key and place kept for Prever.
   TClave Clave(const std::uint8_t* foto, bool anotar = false);
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
+  // `conClave`: the child's key is wanted; without it the key returned means nothing.
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
-                  std::uint8_t* hija);
+                  std::uint8_t* hija, bool conClave = true);
   // The drags of the waste's top card after each number of clicks round the stock, each
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
@@ -235,6 +248,7 @@ class TBusqueda {
   // that pile's cards, each move after `clics` clicks, and no stock click.
   bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
                std::uint8_t clics = 0);
+  void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
@@ -539,16 +553,29 @@ std::size_t LlenarGiro(std::array<std::uint8_t, 40>& giro, const std::uint8_t* d
   return largo;
 }
 
-// One pile's share of the key, from its class and its cards.
+// One pile's share of the key, from its class and its cards, eight cards at a time: each
+// word's step is a bijection of the word, so two piles of one class and length that
+// differ in one word never meet in it; the final mix spreads every bit over both halves.
 TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) {
-  std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL);
-  std::uint64_t b = 0x84222325cbf29ce4ULL + clase;
-  for (std::size_t j = 0; j < cuenta; ++j) {
-    a = (a ^ cartas[j]) * 0x100000001b3ULL;
-    b = (b + cartas[j] + 1) * 0xd6e8feb86659fd93ULL;
+  std::uint64_t a = 0xcbf29ce484222325ULL ^ (clase * 0x9E3779B97F4A7C15ULL) ^ (cuenta << 56);
+  std::uint64_t b = 0x84222325cbf29ce4ULL + clase + (cuenta << 48);
+  auto paso = [&a, &b](std::uint64_t w) {
+    a = (a ^ w) * 0x9E3779B97F4A7C15ULL;
+    a ^= a >> 31;
+    b = (b + w) * 0xd6e8feb86659fd93ULL;
     b ^= b >> 29;
+  };
+  std::size_t j = 0;
+  for (; j + 8 <= cuenta; j += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, cartas + j, 8);
+    paso(w);
   }
-  a ^= cuenta;
+  if (j < cuenta) {
+    std::uint64_t w = 0;
+    for (unsigned t = 0; j < cuenta; ++j, t += 8) w |= std::uint64_t{cartas[j]} << t;
+    paso(w);
+  }
   return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
 }
 
@@ -594,7 +621,7 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
 // After a drag on a table without hooks only its two piles changed: the child's snapshot
 // copies the rest from the parent's, and its key replaces those two piles' shares.
 TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
-                           std::uint8_t* hija) {
+                           std::uint8_t* hija, bool conClave) {
   const std::size_t n = pilas_.size();
   const TEstructura& e = estructuras_[actual_];
   std::memcpy(hija, padre, n + 1);
@@ -609,10 +636,15 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   std::size_t kh = 0;
   for (std::size_t i = 0; i < n; ++i) {
     if (i == mv.Pila || i == mv.Destino) {
-      const TClave antes = ClaveDePila(de + kp, padre[i], e.Clase[i]);
       std::size_t j = kh + hija[i];
       for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
         a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+      if (!conClave) {
+        kp += padre[i];
+        kh += hija[i];
+        continue;
+      }
+      const TClave antes = ClaveDePila(de + kp, padre[i], e.Clase[i]);
       const TClave despues = ClaveDePila(a + kh, hija[i], e.Clase[i]);
       clave.A += despues.A - antes.A;
       clave.B += despues.B - antes.B;
@@ -705,17 +737,11 @@ void TBusqueda::CalcularSeguros() {
   necesita_ = s.Necesita;
 }
 
-// The moves from the position the table holds, in the order that breaks ties between
-// children of equal value: home, uncovering a card or emptying a pile, the stock, the
-// rest, cards taken back from a foundation last. A safe move home comes alone.
-bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila,
-                        std::uint8_t clics) {
+// What Generar asks of every pile before it looks at the cards: the cards not home, and
+// which cards each pile may take.
+void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
-  const std::uint8_t* resto = cartas + 40;
-  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
-  auto& cubos = cubos_;
-  for (auto& c : cubos) c.clear();
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
@@ -726,18 +752,31 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     }
   }
 
-  std::uint64_t fuera = 0;  // cards not home
+  std::uint64_t& fuera = prep_.Fuera;  // cards not home
+  fuera = 0;
   if (seguroPosible_) {
+    // Where the snapshot holds the forty cards, those not home are the rest of them.
     std::size_t k = 0;
+    std::uint64_t enCasa = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      if (e.EsFundacion[i]) {
-        k += foto[i];
-        continue;
-      }
-      for (std::size_t j = 0; j < foto[i]; ++j, ++k) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+      if (e.EsFundacion[i])
+        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      k += foto[i];
     }
-    for (std::size_t j = 0; j < foto[n]; ++j, ++k)
-      fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    if (k + foto[n] == 40) {
+      fuera = ((std::uint64_t{1} << 40) - 1) & ~enCasa;
+    } else {
+      k = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        if (e.EsFundacion[i]) {
+          k += foto[i];
+          continue;
+        }
+        for (std::size_t j = 0; j < foto[i]; ++j, ++k) fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+      }
+      for (std::size_t j = 0; j < foto[n]; ++j, ++k)
+        fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    }
   }
 
   // Where the default rule functions decide, a pile's decision can only accept what its
@@ -746,8 +785,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   // its group takes several, and then only a run its own group's rules laid (or any run
   // where the group moves free ones). The rest need not be asked. Where the table's own
   // rule functions decide, only the cards they accepted when read are asked of them.
-  std::array<std::uint64_t, 256> admite;
-  std::array<bool, 256> porDatos;
+  auto& admite = prep_.Admite;
+  auto& porDatos = prep_.PorDatos;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
@@ -759,11 +798,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     else
       admite[d] = ~std::uint64_t{0};
   }
-  const bool todoPorDatos = !ganchosApila_ && !ganchosVacia_;
+  prep_.TodoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
-  const bool porBits = n <= 64 && !comprobar_;
-  std::array<std::uint64_t, 40> destinos{};
-  std::uint64_t paraTodas = 0;  // piles that may take any card
+  const bool porBits = prep_.PorBits = n <= 64 && !comprobar_;
+  auto& destinos = prep_.Destinos;
+  destinos.fill(0);
+  std::uint64_t& paraTodas = prep_.ParaTodas;  // piles that may take any card
+  paraTodas = 0;
   if (porBits) {
     constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
     for (std::size_t d = 0; d < n; ++d) {
@@ -776,9 +817,48 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
     }
   }
-  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
+  std::uint64_t& porReglas = prep_.PorReglas;  // piles whose decision the group's rules bound
+  porReglas = 0;
   for (std::size_t d = 0; d < n && d < 64; ++d)
     if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
+  // A card with cards on it goes nowhere when no pile takes one: on piles the group's
+  // rules bound, a group that takes single cards; on piles whose own function was read,
+  // one that took no such card when read.
+  prep_.Tramos = false;
+  for (std::size_t d = 0; d < n && !prep_.Tramos; ++d) {
+    const TPila& p = *pilas_[d];
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    if (porDatos[d])
+      prep_.Tramos = e.Grupos[d]->VariasCartas;
+    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
+      prep_.Tramos = p.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g];
+    else
+      prep_.Tramos = true;
+  }
+}
+
+// The moves from the position the table holds, in the order that breaks ties between
+// children of equal value: home, uncovering a card or emptying a pile, the stock, the
+// rest, cards taken back from a foundation last. A safe move home comes alone.
+bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila,
+                        std::uint8_t clics) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  auto& cubos = cubos_;
+  for (auto& c : cubos) c.clear();
+  // The waste's cards after each number of clicks go to the same piles as the position's
+  // own: what the piles take is worked out once, by the position's own call.
+  if (soloPila < 0) PrepararDestinos(foto, e);
+  const std::uint64_t fuera = prep_.Fuera;
+  const auto& admite = prep_.Admite;
+  const auto& porDatos = prep_.PorDatos;
+  const bool todoPorDatos = prep_.TodoPorDatos;
+  const bool porBits = prep_.PorBits;
+  const auto& destinos = prep_.Destinos;
+  const std::uint64_t paraTodas = prep_.ParaTodas;
+  const std::uint64_t porReglas = prep_.PorReglas;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
@@ -804,6 +884,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
       const std::uint8_t id = IdCarta(*c);
       ++largo;
+      if (largo > 1 && !prep_.Tramos && !comprobar_) break;
       if (c->Encima && !origen->TramoLibre && !(apilaAqui[id] >> IdCarta(*c->Encima) & 1)) {
         // No default rule function moves a run its group did not lay, nor any run
         // below it.
@@ -1097,7 +1178,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
     if (PorPartes(mv))
-      LeerTras(padre, TClave{}, mv, hija);
+      LeerTras(padre, TClave{}, mv, hija, false);
     else
       Leer(hija);
     x = Expandir(hija, &mv, nullptr);
