@@ -86,8 +86,11 @@ namespace {
 const TGrupo* GrupoDe(const TCarta& carta) { return carta.Pila ? carta.Pila->Grupo : nullptr; }
 }  // namespace
 
+// A full pile refuses first: the tests have no side effects, so their order only decides
+// how soon a refusal is known.
 bool ApilarPorReglas(TCarta& carta, TPila& pila) {
-  return ReglaAdmite(pila.Grupo->ReglasApilado, carta, pila) && TramoValido(carta, pila) &&
+  return pila.Cantidad < pila.Grupo->Capacidad &&
+         ReglaAdmite(pila.Grupo->ReglasApilado, carta, pila) && TramoValido(carta, pila) &&
          CabeEnPila(carta, pila) && AceptaOrigen(GrupoDe(carta), *pila.Grupo);
 }
 
