@@ -1,5 +1,6 @@
 #include "solver/Reglas.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 
@@ -76,6 +77,21 @@ struct TSonda {
     }
   }
 
+  // The same for any number of cards.
+  static void Poner(TPila& p, const std::vector<TCarta*>& cartas) {
+    p.Tope = nullptr;
+    p.Cantidad = 0;
+    for (TCarta* c : cartas) {
+      c->Pila = &p;
+      c->BocaArriba = true;
+      c->Debajo = p.Tope;
+      c->Encima = nullptr;
+      if (p.Tope) p.Tope->Encima = c;
+      p.Tope = c;
+      ++p.Cantidad;
+    }
+  }
+
   // The first of the preferred cards not yet used; the first unused card when there is
   // none.
   TCarta* Otra(std::uint64_t preferidas, std::uint64_t usadas) {
@@ -101,6 +117,7 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
   r.VaciaGanchos.assign(grupos, 0);
   r.ApilaTramos.assign(grupos, false);
   r.VaciaTramos.assign(grupos, false);
+  r.LlenaToma.assign(grupos, true);
   TSonda s(m);
   // Per group and card, the cards its rules put that card on.
   std::vector<std::array<std::uint64_t, 40>> debajo(grupos);
@@ -154,6 +171,39 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
       if (m.Grupos[g]->Capacidad < 2) continue;
       probar(g, tope, s.Otra(debajo[g][t], Bit(t)));
     }
+  }
+  // Full piles: under each top card, from the top down, cards the group's rules lay in
+  // order where there are some left; the card asked about alone or with a card on it.
+  for (std::size_t g = 0; g < grupos && r.Apila; ++g) {
+    TGrupo* grupo = m.Grupos[g];
+    const std::size_t capacidad = grupo->Capacidad;
+    if (capacidad == 0 || capacidad + 2 > 40) continue;
+    s.Destino.Grupo = grupo;
+    bool toma = false;
+    for (std::size_t t = 0; t < 40 && !toma; ++t) {
+      std::vector<TCarta*> pila{s.Cartas[t].get()};
+      std::uint64_t usadas = Bit(t);
+      while (pila.size() < capacidad) {
+        TCarta* bajo = s.Otra(debajo[g][IdCarta(*pila.back())], usadas);
+        usadas |= Bit(IdCarta(*bajo));
+        pila.push_back(bajo);
+      }
+      std::reverse(pila.begin(), pila.end());
+      for (std::size_t y = 0; y < 40 && !toma; ++y) {
+        if (usadas & Bit(y)) continue;
+        TCarta* carta = s.Cartas[y].get();
+        for (std::size_t o = 0; o < grupos && !toma; ++o) {
+          s.Origen.Grupo = m.Grupos[o];
+          TCarta* z = s.Otra(reglas.Apila[o][y], usadas | Bit(y));
+          for (int forma = 0; forma < 2 && !toma; ++forma) {
+            TSonda::Poner(s.Origen, {carta, forma ? z : nullptr});
+            TSonda::Poner(s.Destino, pila);
+            toma = m.PuedeApilar(*carta, s.Destino);
+          }
+        }
+      }
+    }
+    r.LlenaToma[g] = toma;
   }
   return r;
 }

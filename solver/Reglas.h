@@ -46,6 +46,11 @@ struct TGanchosComoDatos {
   // empty pile; where they did not, cards with cards on them are not asked of them.
   std::vector<bool> ApilaTramos;
   std::vector<bool> VaciaTramos;
+  // Per group whose capacity the cards can fill: whether the stacking function accepted
+  // any card, alone or with a card on it, from a pile of any group, on a pile of the
+  // group holding as many cards as it may, topped by each card in turn. Where it did
+  // not, a full pile of the group is not asked. True where not read.
+  std::vector<bool> LlenaToma;
 };
 
 // Nothing is read on a table with callbacks, nor where the engine's defaults decide.

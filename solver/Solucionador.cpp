@@ -797,6 +797,10 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
     else
       admite[d] = ~std::uint64_t{0};
+    // A full pile whose function, read, took nothing on a full pile of its group.
+    if (p.Tope && ganchos_.Apila && !porDatos[d] && p.Cantidad == e.Grupos[d]->Capacidad &&
+        !ganchos_.LlenaToma[g])
+      admite[d] = 0;
   }
   prep_.TodoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.

@@ -118,6 +118,10 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
                                                 : ganchos.VaciaGanchos[g];
         ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
                                               << NotacionCarta(c) << " a la pila " << hacia.Numero;
+        if (hacia.Tope && hacia.Cantidad == hacia.Grupo->Capacidad) {
+          ASSERT_TRUE(ganchos.LlenaToma[g]) << juego.Clave << " " << numero << ": "
+                                            << NotacionCarta(c) << " a la pila llena " << hacia.Numero;
+        }
         if (c.Encima) {
           ++conCartasEncima;
           ASSERT_TRUE(hacia.Tope ? ganchos.ApilaTramos[g] : ganchos.VaciaTramos[g])
@@ -153,4 +157,22 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
   // Anárquico's do move them.
   EXPECT_FALSE(ganchos.ApilaTramos[tab]);
   EXPECT_GT(conCartasEncima, 0);
+  // A full pile takes nothing: a pile of three not even a Rey on its only Rey, nor a
+  // foundation of ten.
+  for (std::size_t g = 0; g < casi14.Grupos.size(); ++g)
+    EXPECT_FALSE(ganchos.LlenaToma[g]) << casi14.Grupos[g]->NombreGrupo;
+}
+
+// A stacking function that takes a card one rank lower on any pile, full or not: its
+// reading says full piles take cards.
+TEST(ReglasComoDatos, UnaFuncionQueLlenaDeMasSeLeeComoTal) {
+  TMesa m;
+  BuscarRegistro("SolitarioDeLosCasi14Montones")->Preparar(m, 1);
+  m.PuedeApilar = [](TCarta& carta, TPila& pila) {
+    return pila.Tope && pila.Tope->Numero == carta.Numero + 1 && !carta.Encima;
+  };
+  const TGanchosComoDatos ganchos = LeerGanchos(m, LeerReglas(m));
+  ASSERT_TRUE(ganchos.Apila);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    EXPECT_TRUE(ganchos.LlenaToma[g]) << m.Grupos[g]->NombreGrupo;
 }
