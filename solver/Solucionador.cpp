@@ -237,7 +237,8 @@ class TBusqueda {
   // `anotar`: each pile's key and place kept for Prever.
   TClave Clave(const std::uint8_t* foto, bool anotar = false);
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
-  // `conClave`: the child's key is wanted; without it the key returned means nothing.
+  // `conClave`: the child's key is wanted, the parent's piles' keys noted by Clave; without
+  // it the key returned means nothing.
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
                   std::uint8_t* hija, bool conClave = true);
   // The drags of the waste's top card after each number of clicks round the stock, each
@@ -644,7 +645,8 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
         kh += hija[i];
         continue;
       }
-      const TClave antes = ClaveDePila(de + kp, padre[i], e.Clase[i]);
+      // Expandir noted the parent's piles' keys.
+      const TClave antes = clavePila_[i];
       const TClave despues = ClaveDePila(a + kh, hija[i], e.Clase[i]);
       clave.A += despues.A - antes.A;
       clave.B += despues.B - antes.B;
