@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "solver/Libres.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/Transposiciones.h"
@@ -178,6 +179,7 @@ class TBusqueda {
   std::string firma_;
 
   bool seguroPosible_ = false;
+  bool libresPosibles_ = false;  // on a table without hooks, where LibresPosibles holds
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
 
   TReglasComoDatos reglas_;
@@ -222,6 +224,7 @@ class TBusqueda {
     std::uint64_t ParaTodas = 0;               // piles that may take any card
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
+    std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
   } prep_;
   std::uint32_t sello_ = 0;
   // The snapshot being expanded: where each pile's cards start and each pile's key.
@@ -733,10 +736,17 @@ bool TBusqueda::AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) c
 // builds by suit, and every card that any other pile could lay on X is home already:
 // then X serves no purpose off its foundation, and any winning line still wins with X
 // home first. The window's automatic drop asks the same question (Seguras.h).
+// On a table without hooks the same holds when the cards that could lie on X and are not
+// home are free cards (Libres.h): the next of their suits, nothing off the foundations
+// left to lie on them. A winning line that lays such a card Y on X can send Y home
+// instead at that step: Y's foundation takes nothing else first, takes cards from Y's
+// pile, and nothing is laid on Y; so X only ever holds Y, at a pile's top, and the line
+// without X and those Y meets every other pile as it was.
 void TBusqueda::CalcularSeguros() {
   const TSeguras s = CalcularSeguras(m_, reglas_);
   seguroPosible_ = s.Posible;
   necesita_ = s.Necesita;
+  libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -827,6 +837,20 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   porReglas = 0;
   for (std::size_t d = 0; d < n && d < 64; ++d)
     if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
+  // A card that could lie on a card going home may still be on the table where it would
+  // go home the moment it is free: the cards the foundations take now, where their rules
+  // take one card at most, are the next of their suits.
+  prep_.Libres = 0;
+  if (libresPosibles_) {
+    std::uint64_t siguientes = 0;
+    for (std::size_t d = 0; d < n; ++d) {
+      const TPila& p = *pilas_[d];
+      if (!e.EsFundacion[d] || p.Cantidad >= e.Grupos[d]->Capacidad) continue;
+      const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+      siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+    }
+    prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
+  }
   // A card with cards on it goes nowhere when no pile takes one: on piles the group's
   // rules bound, a group that takes single cards; on piles whose own function was read,
   // one that took no such card when read.
@@ -952,7 +976,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
         if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima &&
-            (necesita_[id] & fuera & ~(std::uint64_t{1} << id)) == 0) {
+            (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0) {
           movs_.push_back(mv);
           return true;
         }

@@ -188,6 +188,58 @@ void PrepararMazoQueGira(TMesa& m, bool cruzada) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Cinco de Oros goes home at once, and the Cuatro de Espadas, which alone could lie on
+// it, would go home the moment it is free; but the Tres de Copas, which covers its Dos,
+// can only wait on that Cuatro, which must first leave its full pile of three for the
+// Cinco. Sending the Cinco home first loses. `tresEnCasa`: the Tres de Copas is home
+// already, its Dos on the Cuatro's pile: then nothing needs the Cinco off its foundation.
+void PrepararCincoQueEspera(TMesa& m, bool tresEnCasa) {
+  m.IniciarJuego(1, "Cinco Que Espera");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarOrigen(tab, tab);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, reserva);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  // Home: Oros and Bastos to the Cuatro, Espadas to the Tres, the As de Copas.
+  for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Oros, casa[Oros]);
+  for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Bastos, casa[Bastos]);
+  for (std::uint8_t numero = 1; numero <= 3; ++numero) m.SacarCarta(numero, Espadas, casa[Espadas]);
+  m.SacarCarta(1, Copas, casa[Copas]);
+  if (tresEnCasa) {
+    m.SacarCarta(2, Copas, casa[Copas]);
+    m.SacarCarta(3, Copas, casa[Copas]);
+  }
+  // Each suit's rest in a reserve pile that takes nothing, the lowest on top.
+  auto reservar = [&](std::uint8_t palo, std::uint8_t desde, std::uint8_t hasta) {
+    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = hasta; numero >= desde; --numero) m.SacarCarta(numero, palo, p);
+  };
+  reservar(Oros, 6, 10);
+  reservar(Copas, 4, 10);
+  reservar(Espadas, 5, 10);
+  reservar(Bastos, 5, 8);
+  m.SacarCarta(5, Oros, m.PonerPila(tab, 0, 150));
+  TPila* llena = m.PonerPila(tab, 100, 150);
+  m.SacarCarta(10, Bastos, llena);
+  m.SacarCarta(9, Bastos, llena);
+  m.SacarCarta(4, Espadas, llena);
+  if (!tresEnCasa) {
+    TPila* tapada = m.PonerPila(tab, 200, 150);
+    m.SacarCarta(2, Copas, tapada);
+    m.SacarCarta(3, Copas, tapada);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -211,6 +263,29 @@ TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
   ASSERT_EQ(ganada.Veredicto, TVeredicto::Ganable);
   EXPECT_EQ(ganada.Pasos.size(), 40u) << Texto(ganada.Pasos);
   EXPECT_TRUE(LineaGana(PrepararPalosEnOrden, 1, {}, ganada.Pasos));
+}
+
+// A card goes home at once while what could lie on it would go home the moment it is
+// free, but not while that one still has to hold a card: both tables are won, as the
+// plain search finds.
+TEST(Solucionador, SeguraSoloSiLoQueLaNecesitaSeVaLibre) {
+  for (const bool tresEnCasa : {false, true}) {
+    const TPrepararJuego preparar =
+        tresEnCasa ? [](TMesa& m, std::int32_t) { PrepararCincoQueEspera(m, true); }
+                   : [](TMesa& m, std::int32_t) { PrepararCincoQueEspera(m, false); };
+    const TResultado r = Resolver(preparar, 1, {});
+    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << tresEnCasa;
+    EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(), TBusquedaSimple::TFin::Ganada);
+    if (!tresEnCasa) continue;
+    // With the Tres home, the Cinco (pile 9) is sent home while the Cuatro de Espadas
+    // (pile 10, third card) is still out, and every position has one move, a safe one.
+    const std::string linea = " " + Texto(r.Pasos) + " ";
+    ASSERT_NE(linea.find(" 9.0>1 "), std::string::npos) << linea;
+    ASSERT_NE(linea.find(" 10.2>3 "), std::string::npos) << linea;
+    EXPECT_LT(linea.find(" 9.0>1 "), linea.find(" 10.2>3 ")) << linea;
+    EXPECT_EQ(r.Posiciones, r.Pasos.size()) << linea;
+  }
 }
 
 // A stock that turns round without end: the search takes the positions its clicks join as
