@@ -62,8 +62,8 @@ struct TEstructura {
   std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
   std::vector<bool> EsFundacion;               // per pile
-  // Per pile: a foundation, or a pile that holds one suit in order as foundations do
-  // (a pile turned into a foundation); moves there are tried first.
+  // Per pile: a foundation, a pile that holds one suit in order as foundations do (a pile
+  // turned into a foundation), or a pile no card leaves; moves there are tried first.
   std::vector<bool> EsCasa;
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
@@ -390,6 +390,21 @@ std::uint16_t TBusqueda::EstructuraActual() {
       if (toma && d < 64) bits |= std::uint64_t{1} << d;
     }
     e.TomaDeBits.push_back(bits);
+  }
+  // Where the default rule functions decide, a pile that takes cards by its group's rules
+  // and that no other pile takes from keeps every card laid on it: it is home
+  // as a foundation is, though its group is not marked one.
+  if (!ganchosApila_ && !ganchosVacia_) {
+    const std::size_t n = pilas_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const TGrupo& g = *e.Grupos[i];
+      if (e.EsCasa[i] || especial_[i] || (g.ReglasApilado.empty() && g.ReglasVacia.empty()))
+        continue;
+      bool sumidero = true;
+      for (std::size_t d = 0; d < n && sumidero; ++d)
+        if (d != i && e.TomaDe[i * n + d]) sumidero = false;
+      e.EsCasa[i] = sumidero;
+    }
   }
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {

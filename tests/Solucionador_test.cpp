@@ -510,3 +510,20 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   EXPECT_EQ(p.Veredicto, TVeredicto::NoSeSabe);
   EXPECT_LE(p.Posiciones, 1024u);
 }
+
+// Deals on which the search once wandered for millions of positions before the line, or
+// never found it: won within a small budget of positions, the same on every machine, and
+// each line replays to a win. A pile no card leaves, not marked a foundation, counts as
+// home.
+TEST(Solucionador, LasVictoriasLentasLleganPronto) {
+  const struct {
+    const char* Clave;
+    std::int32_t Numero;
+  } repartos[] = {{"SolitarioDeLasCincoCasillas", 284}, {"SolitarioDeLasCincoCasillas", 97}};
+  for (const auto& [clave, numero] : repartos) {
+    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
+    const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(600000));
+    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
+    EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
+  }
+}
