@@ -125,6 +125,9 @@ class TBusqueda {
     for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
     std::make_heap(cola_.begin(), cola_.end());
   }
+  // Best-first only for that many positions, then depth-first from the queued positions,
+  // the best first; 0 leaves best-first until half the memory.
+  void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
 
  private:
   TMesa& m_;
@@ -143,6 +146,7 @@ class TBusqueda {
   bool iniciada_ = false;
   bool pausada_ = false;
   std::int32_t pesoVacia_ = 20;
+  std::uint64_t profundizarTras_ = 0;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -1154,7 +1158,9 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
     // the memory lets best-first find the wins it finds within a few seconds, and leaves
     // the keys of some millions of positions to depth-first.
-    if (!enProfundidad_ && BytesEnUso() > limiteBytes_ / 2) enProfundidad_ = true;
+    if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 ||
+                            (profundizarTras_ && r_.Posiciones >= profundizarTras_)))
+      enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
     std::uint32_t nodo = cola_.back().second;
     cola_.pop_back();
@@ -1210,6 +1216,10 @@ class TIntento {
     busqueda_->PesarVacias(peso);
     pesoVacia_ = peso;
   }
+  void ProfundizarTras(std::uint64_t posiciones) {
+    busqueda_->ProfundizarTras(posiciones);
+    profundizarTras_ = posiciones;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1228,6 +1238,7 @@ class TIntento {
   std::size_t ajenos_;
   bool prever_ = true;
   std::int32_t pesoVacia_ = -1;  // none set
+  std::uint64_t profundizarTras_ = 0;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1241,6 +1252,7 @@ class TIntento {
     busqueda_ =
         std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
     if (pesoVacia_ >= 0) busqueda_->PesarVacias(pesoVacia_);
+    busqueda_->ProfundizarTras(profundizarTras_);
   }
 };
 
@@ -1327,13 +1339,18 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // The deals the short search has not decided by then are found sooner, measured on
     // many, by a best-first search afresh in which empty piles add nothing: cards home and
     // cards in order decide, and among equals the newest position goes first. Valuing
-    // the short search's open positions so instead does not find them.
+    // the short search's open positions so instead does not find them. Past its first
+    // positions it goes depth-first from the best of those queued: a long line of small
+    // steps is followed to its end instead of spreading over millions of positions that
+    // all look alike.
+    constexpr std::uint64_t kProfundizarTras = 200000;
     corta.reset();
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
     TIntento nueva(preparar, numero, pasos, resto, parar, false);
     nueva.PesarVacias(0);
+    nueva.ProfundizarTras(kProfundizarTras);
     TResultado fin = nueva.Buscar();
     fin.Posiciones += r.Posiciones;
     fin.Milisegundos += r.Milisegundos;
