@@ -1339,10 +1339,12 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // The deals the short search has not decided by then are found sooner, measured on
     // many, by a best-first search afresh in which empty piles add nothing: cards home and
     // cards in order decide, and among equals the newest position goes first. Valuing
-    // the short search's open positions so instead does not find them. Past its first
-    // positions it goes depth-first from the best of those queued: a long line of small
-    // steps is followed to its end instead of spreading over millions of positions that
-    // all look alike.
+    // the short search's open positions so instead does not find them. On tables without
+    // callbacks, past its first positions, it goes depth-first from the best of those
+    // queued: a long line of small steps is followed to its end instead of spreading over
+    // millions of positions that all look alike. Where callbacks change the table as cards
+    // come and go (Solitario De 10 A 4) best-first finds the slow wins, measured, and
+    // going depth-first early lost some.
     constexpr std::uint64_t kProfundizarTras = 200000;
     corta.reset();
     TLimites resto = limites;
@@ -1350,7 +1352,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     resto.Posiciones = quedan;
     TIntento nueva(preparar, numero, pasos, resto, parar, false);
     nueva.PesarVacias(0);
-    nueva.ProfundizarTras(kProfundizarTras);
+    if (!TieneLlamadas(m)) nueva.ProfundizarTras(kProfundizarTras);
     TResultado fin = nueva.Buscar();
     fin.Posiciones += r.Posiciones;
     fin.Milisegundos += r.Milisegundos;
