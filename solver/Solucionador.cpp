@@ -1266,6 +1266,16 @@ bool VaciasTomanCartas(TMesa& m) {
   return false;
 }
 
+// Whether some pile off the foundations, once empty, takes any card by its group's rules.
+bool VaciasTomanCualquiera(TMesa& m) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  const TReglasComoDatos reglas = LeerReglas(m);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    if (!m.Grupos[g]->EsFundacion && (reglas.Vacia[g] & kCuarenta) == kCuarenta) return true;
+  return false;
+}
+
 }  // namespace
 
 const char* TextoVeredicto(TVeredicto v) {
@@ -1344,14 +1354,19 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // queued: a long line of small steps is followed to its end instead of spreading over
     // millions of positions that all look alike. Where callbacks change the table as cards
     // come and go (Solitario De 10 A 4) best-first finds the slow wins, measured, and
-    // going depth-first early lost some.
+    // going depth-first early lost some. Where an empty pile takes any card, an empty pile
+    // counts against a position: the search fills it first, and the cards a filled pile
+    // lets move are tried before another pile is emptied (Cuatro Reyes, Ordenamiento
+    // Desordenado: their slow wins within 300,000 to 600,000 positions); where empty piles
+    // take only some cards (Strup's Reyes), filling them first lost deals.
     constexpr std::uint64_t kProfundizarTras = 200000;
+    constexpr std::int32_t kPesoVaciaLibre = -20;
     corta.reset();
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
     TIntento nueva(preparar, numero, pasos, resto, parar, false);
-    nueva.PesarVacias(0);
+    nueva.PesarVacias(VaciasTomanCualquiera(m) ? kPesoVaciaLibre : 0);
     if (!TieneLlamadas(m)) nueva.ProfundizarTras(kProfundizarTras);
     TResultado fin = nueva.Buscar();
     fin.Posiciones += r.Posiciones;
