@@ -1360,7 +1360,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // Desordenado: their slow wins within 300,000 to 600,000 positions); where empty piles
     // take only some cards (Strup's Reyes), filling them first lost deals.
     constexpr std::uint64_t kProfundizarTras = 200000;
-    constexpr std::int32_t kPesoVaciaLibre = -20;
+    constexpr std::int32_t kPesoVaciaLibre = -10;
     corta.reset();
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
