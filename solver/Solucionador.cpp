@@ -15,6 +15,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "solver/Reglas.h"
@@ -1237,7 +1238,7 @@ class TIntento {
   bool enProfundidad_;
   std::size_t ajenos_;
   bool prever_ = true;
-  std::int32_t pesoVacia_ = -1;  // none set
+  std::optional<std::int32_t> pesoVacia_;  // none set: a weight may be below zero
   std::uint64_t profundizarTras_ = 0;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
@@ -1251,7 +1252,7 @@ class TIntento {
     prever_ = prever;
     busqueda_ =
         std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
-    if (pesoVacia_ >= 0) busqueda_->PesarVacias(pesoVacia_);
+    if (pesoVacia_) busqueda_->PesarVacias(*pesoVacia_);
     busqueda_->ProfundizarTras(profundizarTras_);
   }
 };
