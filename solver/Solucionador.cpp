@@ -15,6 +15,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "solver/Libres.h"
@@ -63,8 +64,8 @@ struct TEstructura {
   std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
   std::vector<bool> EsFundacion;               // per pile
-  // Per pile: a foundation, or a pile that holds one suit in order as foundations do
-  // (a pile turned into a foundation); moves there are tried first.
+  // Per pile: a foundation, a pile that holds one suit in order as foundations do (a pile
+  // turned into a foundation), or a pile no card leaves; moves there are tried first.
   std::vector<bool> EsCasa;
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
@@ -126,6 +127,9 @@ class TBusqueda {
     for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
     std::make_heap(cola_.begin(), cola_.end());
   }
+  // Best-first only for that many positions, then depth-first from the queued positions,
+  // the best first; 0 leaves best-first until half the memory.
+  void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
 
  private:
   TMesa& m_;
@@ -144,6 +148,7 @@ class TBusqueda {
   bool iniciada_ = false;
   bool pausada_ = false;
   std::int32_t pesoVacia_ = 20;
+  std::uint64_t profundizarTras_ = 0;
 
   std::vector<TPila*> pilas_;
   std::array<TCarta*, 40> porId_{};
@@ -408,6 +413,21 @@ std::uint16_t TBusqueda::EstructuraActual() {
       if (toma && d < 64) bits |= std::uint64_t{1} << d;
     }
     e.TomaDeBits.push_back(bits);
+  }
+  // Where the default rule functions decide, a pile that takes cards by its group's rules
+  // and that no other pile takes from keeps every card laid on it: it is home
+  // as a foundation is, though its group is not marked one.
+  if (!ganchosApila_ && !ganchosVacia_) {
+    const std::size_t n = pilas_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      const TGrupo& g = *e.Grupos[i];
+      if (e.EsCasa[i] || especial_[i] || (g.ReglasApilado.empty() && g.ReglasVacia.empty()))
+        continue;
+      bool sumidero = true;
+      for (std::size_t d = 0; d < n && sumidero; ++d)
+        if (d != i && e.TomaDe[i * n + d]) sumidero = false;
+      e.EsCasa[i] = sumidero;
+    }
   }
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
   for (std::size_t i = 0; i < pilas_.size(); ++i) {
@@ -1250,7 +1270,9 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
     // the memory lets best-first find the wins it finds within a few seconds, and leaves
     // the keys of some millions of positions to depth-first.
-    if (!enProfundidad_ && BytesEnUso() > limiteBytes_ / 2) enProfundidad_ = true;
+    if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 ||
+                            (profundizarTras_ && r_.Posiciones >= profundizarTras_)))
+      enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
     std::uint32_t nodo = cola_.back().second;
     cola_.pop_back();
@@ -1306,6 +1328,10 @@ class TIntento {
     busqueda_->PesarVacias(peso);
     pesoVacia_ = peso;
   }
+  void ProfundizarTras(std::uint64_t posiciones) {
+    busqueda_->ProfundizarTras(posiciones);
+    profundizarTras_ = posiciones;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1323,7 +1349,8 @@ class TIntento {
   bool enProfundidad_;
   std::size_t ajenos_;
   bool prever_ = true;
-  std::int32_t pesoVacia_ = -1;  // none set
+  std::optional<std::int32_t> pesoVacia_;  // none set: a weight may be below zero
+  std::uint64_t profundizarTras_ = 0;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1336,7 +1363,8 @@ class TIntento {
     prever_ = prever;
     busqueda_ =
         std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
-    if (pesoVacia_ >= 0) busqueda_->PesarVacias(pesoVacia_);
+    if (pesoVacia_) busqueda_->PesarVacias(*pesoVacia_);
+    busqueda_->ProfundizarTras(profundizarTras_);
   }
 };
 
@@ -1347,6 +1375,16 @@ bool VaciasTomanCartas(TMesa& m) {
   const TReglasComoDatos reglas = LeerReglas(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
     if (!m.Grupos[g]->EsFundacion && reglas.Vacia[g] != 0) return true;
+  return false;
+}
+
+// Whether some pile off the foundations, once empty, takes any card by its group's rules.
+bool VaciasTomanCualquiera(TMesa& m) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  const TReglasComoDatos reglas = LeerReglas(m);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    if (!m.Grupos[g]->EsFundacion && (reglas.Vacia[g] & kCuarenta) == kCuarenta) return true;
   return false;
 }
 
@@ -1423,13 +1461,25 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // The deals the short search has not decided by then are found sooner, measured on
     // many, by a best-first search afresh in which empty piles add nothing: cards home and
     // cards in order decide, and among equals the newest position goes first. Valuing
-    // the short search's open positions so instead does not find them.
+    // the short search's open positions so instead does not find them. On tables without
+    // callbacks, past its first positions, it goes depth-first from the best of those
+    // queued: a long line of small steps is followed to its end instead of spreading over
+    // millions of positions that all look alike. Where callbacks change the table as cards
+    // come and go (Solitario De 10 A 4) best-first finds the slow wins, measured, and
+    // going depth-first early lost some. Where an empty pile takes any card, an empty pile
+    // counts against a position: the search fills it first, and the cards a filled pile
+    // lets move are tried before another pile is emptied (Cuatro Reyes, Ordenamiento
+    // Desordenado: their slow wins within 300,000 to 600,000 positions); where empty piles
+    // take only some cards (Strup's Reyes), filling them first lost deals.
+    constexpr std::uint64_t kProfundizarTras = 200000;
+    constexpr std::int32_t kPesoVaciaLibre = -10;
     corta.reset();
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
     TIntento nueva(preparar, numero, pasos, resto, parar, false);
-    nueva.PesarVacias(0);
+    nueva.PesarVacias(VaciasTomanCualquiera(m) ? kPesoVaciaLibre : 0);
+    if (!TieneLlamadas(m)) nueva.ProfundizarTras(kProfundizarTras);
     TResultado fin = nueva.Buscar();
     fin.Posiciones += r.Posiciones;
     fin.Milisegundos += r.Milisegundos;
