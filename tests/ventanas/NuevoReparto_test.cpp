@@ -158,9 +158,12 @@ TEST_F(NuevoRepartoTest, DosVentanasDeJuegoCompartenLosIconosDeSuBarra) {
 // whole: the table repaints only what changed, and nothing it changed may be left out.
 class PintadoParcialTest : public TConVentanaJuego<> {
  protected:
+  // The events first, then their repaints: a verdict that reaches its panel while the
+  // events run (late, on a loaded machine) moves the panel, and the screen must show that
+  // before it is read; nothing runs between the read and the whole table painted.
   QImage EnPantalla() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     return juego->screen()->grabWindow(juego->winId()).toImage().convertToFormat(
         QImage::Format_RGB32);
   }
