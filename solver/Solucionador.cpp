@@ -1176,7 +1176,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
         vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
-    if (vistas_.Bytes() != antes) AnotarPico(antes);
+    if (vistas_.Bytes() != antes) AnotarPico();
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
     if (nodo) {

@@ -6,14 +6,17 @@
 // most some 10^8 positions per search, the chance of any collision in a search is below
 // 10^-22: far below that of a hardware fault, so the keys are not checked against the
 // positions themselves, which would take four times the memory.
+//
+// The table doubles where it lies: the addresses for the largest table the limit could
+// hold are reserved at the start, and the system gives memory to a page only once it is
+// written. Old and new never coexist, so the last doubling needs only the new table's
+// bytes, not those of both.
 #include <sys/mman.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <new>
+#include <vector>
 
 struct TClave {
   std::uint64_t A = 0;
@@ -25,12 +28,25 @@ class TTransposiciones {
  public:
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
 
+  // `limiteBytes`: the most the table could ever take; only its addresses are reserved.
   explicit TTransposiciones(std::size_t limiteBytes) {
     std::size_t n = 1u << 12;
     while (n * 8 * sizeof(TClave) <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
-    tabla_ = Reservar(n);
+    maximo_ = n;
+    while ((maximo_ * 2) * sizeof(TClave) <= limiteBytes) maximo_ *= 2;
+    reservados_ = maximo_ * sizeof(TClave) + kPaginaGrande;
+    void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    reserva_ = p;
+    // Aligned to the large pages, so that each of them can back the table once it is large.
+    const auto base = reinterpret_cast<std::uintptr_t>(p);
+    tabla_ = reinterpret_cast<TClave*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
     tam_ = n;
   }
+  ~TTransposiciones() { munmap(reserva_, reservados_); }
+  TTransposiciones(const TTransposiciones&) = delete;
+  TTransposiciones& operator=(const TTransposiciones&) = delete;
 
   // `presupuesto`: the bytes the table may hold at most, its growth included.
   TInsercion Insertar(TClave k, std::size_t presupuesto) {
@@ -66,40 +82,53 @@ class TTransposiciones {
   std::size_t Usadas() const { return usadas_; }
 
  private:
-  struct TLiberar {
-    void operator()(TClave* p) const { std::free(p); }
-  };
-  std::unique_ptr<TClave[], TLiberar> tabla_;
+  static constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
+  void* reserva_ = nullptr;
+  std::size_t reservados_ = 0;
+  TClave* tabla_ = nullptr;
   std::size_t tam_ = 0;
+  std::size_t maximo_ = 0;  // slots the reserved addresses hold
   std::size_t usadas_ = 0;
+  std::vector<TClave> tramo_;  // one run of full slots, while the table doubles
 
-  // Zeroed slots. From 2 MiB on, in pages of that size where the system gives them: a
-  // probe lands anywhere in the table, and with small pages most probes also miss the
-  // processor's cache of address translations.
-  static std::unique_ptr<TClave[], TLiberar> Reservar(std::size_t n) {
-    constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
-    const std::size_t bytes = n * sizeof(TClave);
-    const bool grande = bytes >= kPaginaGrande && bytes % kPaginaGrande == 0;
-    void* p = grande ? std::aligned_alloc(kPaginaGrande, bytes) : std::malloc(bytes);
-    if (!p) throw std::bad_alloc();
-    if (grande) madvise(p, bytes, MADV_HUGEPAGE);
-    std::memset(p, 0, bytes);
-    return std::unique_ptr<TClave[], TLiberar>(static_cast<TClave*>(p));
-  }
-
+  // In place. A key's slot is its low bits, so a key whose slot was i goes to i or to i
+  // plus the old size. Taken out and put back run by run of full slots: the keys of a run
+  // [a, b] that follows an empty slot all have their slot in [a, b], and put back they fill
+  // only [a, b] and [a + n, b + n], where no other run's keys go. The run that goes round
+  // the end is taken first, starting after the last empty slot, so its keys are taken out
+  // whole before any other key is put back.
   bool crecer(std::size_t presupuesto) {
-    const std::size_t nueva = tam_ * 2;
-    if ((nueva + tam_) * sizeof(TClave) > presupuesto) return false;
-    auto t = Reservar(nueva);
+    const std::size_t n = tam_;
+    const std::size_t nueva = n * 2;
+    if (nueva > maximo_ || nueva * sizeof(TClave) > presupuesto) return false;
+    // From 2 MiB on, in pages of that size where the system gives them: a probe lands
+    // anywhere in the table, and with small pages most probes also miss the processor's
+    // cache of address translations.
+    if (nueva * sizeof(TClave) >= kPaginaGrande) madvise(tabla_, nueva * sizeof(TClave), MADV_HUGEPAGE);
+    std::size_t vacia = n - 1;
+    while (tabla_[vacia].A != 0) --vacia;  // one is left: the table never fills past 90%
+    const std::size_t mascaraVieja = n - 1;
     const std::size_t mascara = nueva - 1;
-    for (std::size_t j = 0; j < tam_; ++j) {
-      const TClave& k = tabla_[j];
-      if (k.A == 0) continue;
-      std::size_t i = static_cast<std::size_t>(k.B) & mascara;
-      while (t[i].A != 0) i = (i + 1) & mascara;
-      t[i] = k;
+    std::size_t j = (vacia + 1) & mascaraVieja;
+    for (std::size_t vistos = 0; vistos < n;) {
+      if (tabla_[j].A == 0) {
+        j = (j + 1) & mascaraVieja;
+        ++vistos;
+        continue;
+      }
+      tramo_.clear();
+      while (tabla_[j].A != 0) {
+        tramo_.push_back(tabla_[j]);
+        tabla_[j] = TClave{};
+        j = (j + 1) & mascaraVieja;
+        ++vistos;
+      }
+      for (const TClave& k : tramo_) {
+        std::size_t i = static_cast<std::size_t>(k.B) & mascara;
+        while (tabla_[i].A != 0) i = (i + 1) & mascara;
+        tabla_[i] = k;
+      }
     }
-    tabla_ = std::move(t);
     tam_ = nueva;
     return true;
   }
