@@ -1,11 +1,12 @@
 #pragma once
-// The positions already searched, as 128-bit keys in one open-addressed table that
-// doubles while the memory limit allows and reports when it is full.
+// The positions already searched, as 96 bits of their 128-bit keys (12 bytes a slot) in
+// one open-addressed table that doubles while the memory limit allows and reports when it
+// is full.
 //
-// Two positions whose keys collide would be taken as one. With 2^-128 per pair and at
+// Two positions whose 96 bits collide would be taken as one. With 2^-96 per pair and at
 // most some 10^8 positions per search, the chance of any collision in a search is below
-// 10^-22: far below that of a hardware fault, so the keys are not checked against the
-// positions themselves, which would take four times the memory.
+// 10^-13: far below that of a hardware fault, so the keys are not checked against the
+// positions themselves, which would take several times the memory.
 //
 // The table doubles where it lies: the addresses for the largest table the limit could
 // hold are reserved at the start, and the system gives memory to a page only once it is
@@ -27,21 +28,22 @@ struct TClave {
 class TTransposiciones {
  public:
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
+  static constexpr std::size_t kBytesPorClave = 12;
 
   // `limiteBytes`: the most the table could ever take; only its addresses are reserved.
   explicit TTransposiciones(std::size_t limiteBytes) {
     std::size_t n = 1u << 12;
-    while (n * 8 * sizeof(TClave) <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
+    while (n * 8 * kBytesPorClave <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
     maximo_ = n;
-    while ((maximo_ * 2) * sizeof(TClave) <= limiteBytes) maximo_ *= 2;
-    reservados_ = maximo_ * sizeof(TClave) + kPaginaGrande;
+    while ((maximo_ * 2) * kBytesPorClave <= limiteBytes) maximo_ *= 2;
+    reservados_ = maximo_ * kBytesPorClave + kPaginaGrande;
     void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     reserva_ = p;
     // Aligned to the large pages, so that each of them can back the table once it is large.
     const auto base = reinterpret_cast<std::uintptr_t>(p);
-    tabla_ = reinterpret_cast<TClave*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
+    tabla_ = reinterpret_cast<TEntrada*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
     tam_ = n;
   }
   ~TTransposiciones() { munmap(reserva_, reservados_); }
@@ -49,8 +51,8 @@ class TTransposiciones {
   TTransposiciones& operator=(const TTransposiciones&) = delete;
 
   // `presupuesto`: the bytes the table may hold at most, its growth included.
-  TInsercion Insertar(TClave k, std::size_t presupuesto) {
-    k.A |= 1;  // zero marks an empty slot
+  TInsercion Insertar(TClave clave, std::size_t presupuesto) {
+    const TEntrada k = Entrada(clave);
     if ((usadas_ + 1) * 2 > tam_ && !crecer(presupuesto) && (usadas_ + 1) * 10 > tam_ * 9)
       return TInsercion::Llena;
     const std::size_t mascara = tam_ - 1;
@@ -64,8 +66,8 @@ class TTransposiciones {
     }
   }
 
-  bool Contiene(TClave k) const {
-    k.A |= 1;
+  bool Contiene(TClave clave) const {
+    const TEntrada k = Entrada(clave);
     const std::size_t mascara = tam_ - 1;
     for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
       if (tabla_[i].A == 0) return false;
@@ -78,18 +80,29 @@ class TTransposiciones {
     __builtin_prefetch(&tabla_[static_cast<std::size_t>(k.B) & (tam_ - 1)]);
   }
 
-  std::size_t Bytes() const { return tam_ * sizeof(TClave); }
+  std::size_t Bytes() const { return tam_ * kBytesPorClave; }
   std::size_t Usadas() const { return usadas_; }
 
  private:
   static constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
+  // The slot is the low bits of B.
+  struct __attribute__((packed)) TEntrada {
+    std::uint64_t A;
+    std::uint32_t B;
+    bool operator==(const TEntrada& o) const { return A == o.A && B == o.B; }
+  };
+  static_assert(sizeof(TEntrada) == kBytesPorClave);
+  static TEntrada Entrada(TClave k) {
+    return TEntrada{k.A | 1, static_cast<std::uint32_t>(k.B)};  // A zero marks an empty slot
+  }
+
   void* reserva_ = nullptr;
   std::size_t reservados_ = 0;
-  TClave* tabla_ = nullptr;
+  TEntrada* tabla_ = nullptr;
   std::size_t tam_ = 0;
   std::size_t maximo_ = 0;  // slots the reserved addresses hold
   std::size_t usadas_ = 0;
-  std::vector<TClave> tramo_;  // one run of full slots, while the table doubles
+  std::vector<TEntrada> tramo_;  // one run of full slots, while the table doubles
 
   // In place. A key's slot is its low bits, so a key whose slot was i goes to i or to i
   // plus the old size. Taken out and put back run by run of full slots: the keys of a run
@@ -100,11 +113,11 @@ class TTransposiciones {
   bool crecer(std::size_t presupuesto) {
     const std::size_t n = tam_;
     const std::size_t nueva = n * 2;
-    if (nueva > maximo_ || nueva * sizeof(TClave) > presupuesto) return false;
+    if (nueva > maximo_ || nueva * kBytesPorClave > presupuesto) return false;
     // From 2 MiB on, in pages of that size where the system gives them: a probe lands
     // anywhere in the table, and with small pages most probes also miss the processor's
     // cache of address translations.
-    if (nueva * sizeof(TClave) >= kPaginaGrande) madvise(tabla_, nueva * sizeof(TClave), MADV_HUGEPAGE);
+    if (nueva * kBytesPorClave >= kPaginaGrande) madvise(tabla_, nueva * kBytesPorClave, MADV_HUGEPAGE);
     std::size_t vacia = n - 1;
     while (tabla_[vacia].A != 0) --vacia;  // one is left: the table never fills past 90%
     const std::size_t mascaraVieja = n - 1;
@@ -119,11 +132,11 @@ class TTransposiciones {
       tramo_.clear();
       while (tabla_[j].A != 0) {
         tramo_.push_back(tabla_[j]);
-        tabla_[j] = TClave{};
+        tabla_[j] = TEntrada{};
         j = (j + 1) & mascaraVieja;
         ++vistos;
       }
-      for (const TClave& k : tramo_) {
+      for (const TEntrada& k : tramo_) {
         std::size_t i = static_cast<std::size_t>(k.B) & mascara;
         while (tabla_[i].A != 0) i = (i + 1) & mascara;
         tabla_[i] = k;

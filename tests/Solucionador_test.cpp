@@ -539,21 +539,26 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
     }
   }
   EXPECT_EQ(t.Usadas(), kClaves);
-  EXPECT_GE(t.Bytes(), kClaves * 2 * sizeof(TClave));
+  EXPECT_GE(t.Bytes(), kClaves * 2 * TTransposiciones::kBytesPorClave);
   for (std::uint64_t i = 0; i < kClaves; i += 7) {
     ASSERT_TRUE(t.Contiene(clave(i))) << i;
     ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Vista);
   }
   for (std::uint64_t i = kClaves; i < kClaves + 1000; ++i) ASSERT_FALSE(t.Contiene(clave(i)));
+  // Keys equal but for one bit of either half, outside the slot's bits, are two.
+  EXPECT_EQ(t.Insertar(TClave{6, 1u << 30}, 64u << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Insertar(TClave{6, 1u << 29}, 64u << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Insertar(TClave{std::uint64_t{1} << 40, 1u << 30}, 64u << 20),
+            TTransposiciones::TInsercion::Nueva);
 
-  // The last doubling needs only the new table's bytes: 2 MiB let it reach 2 MiB, and it
-  // fills to nine tenths of that.
+  // The last doubling needs only the new table's bytes: a budget of 2^17 slots lets it
+  // reach them, and it fills to nine tenths of them.
   TTransposiciones poca(std::size_t{4} << 20);
-  const std::size_t presupuesto = std::size_t{2} << 20;
+  const std::size_t presupuesto = (std::size_t{1} << 17) * TTransposiciones::kBytesPorClave;
   std::uint64_t i = 0;
   while (poca.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
   EXPECT_EQ(poca.Bytes(), presupuesto);
-  EXPECT_EQ(i, presupuesto / sizeof(TClave) * 9 / 10);
+  EXPECT_EQ(i, presupuesto / TTransposiciones::kBytesPorClave * 9 / 10);
   EXPECT_EQ(poca.Insertar(clave(i), presupuesto), TTransposiciones::TInsercion::Llena);
   for (std::uint64_t j = 0; j < i; ++j) ASSERT_TRUE(poca.Contiene(clave(j))) << j;
   EXPECT_FALSE(poca.Contiene(clave(i)));
