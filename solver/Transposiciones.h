@@ -82,6 +82,8 @@ class TTransposiciones {
 
   std::size_t Bytes() const { return tam_ * kBytesPorClave; }
   std::size_t Usadas() const { return usadas_; }
+  // The largest table the limit given at the start holds.
+  std::size_t BytesMaximos() const { return maximo_ * kBytesPorClave; }
 
  private:
   static constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
