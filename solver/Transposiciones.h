@@ -8,14 +8,14 @@
 // 10^-13: far below that of a hardware fault, so the keys are not checked against the
 // positions themselves, which would take several times the memory.
 //
-// The table doubles where it lies: the addresses for the largest table the limit could
-// hold are reserved at the start, and the system gives memory to a page only once it is
-// written. Old and new never coexist, so the last doubling needs only the new table's
-// bytes, not those of both.
+// From 2 MiB on the table doubles where it lies (below): old and new never coexist, so
+// the last doubling needs only the new table's bytes, not those of both.
 #include <sys/mman.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -30,23 +30,21 @@ class TTransposiciones {
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
   static constexpr std::size_t kBytesPorClave = 12;
 
-  // `limiteBytes`: the most the table could ever take; only its addresses are reserved.
+  // `limiteBytes`: the most the table could ever take.
   explicit TTransposiciones(std::size_t limiteBytes) {
     std::size_t n = 1u << 12;
     while (n * 8 * kBytesPorClave <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
     maximo_ = n;
     while ((maximo_ * 2) * kBytesPorClave <= limiteBytes) maximo_ *= 2;
-    reservados_ = maximo_ * kBytesPorClave + kPaginaGrande;
-    void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
-                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
-    reserva_ = p;
-    // Aligned to the large pages, so that each of them can back the table once it is large.
-    const auto base = reinterpret_cast<std::uintptr_t>(p);
-    tabla_ = reinterpret_cast<TEntrada*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
+    tabla_ = EnMonton(n);
     tam_ = n;
   }
-  ~TTransposiciones() { munmap(reserva_, reservados_); }
+  ~TTransposiciones() {
+    if (reserva_)
+      munmap(reserva_, reservados_);
+    else
+      std::free(tabla_);
+  }
   TTransposiciones(const TTransposiciones&) = delete;
   TTransposiciones& operator=(const TTransposiciones&) = delete;
 
@@ -102,28 +100,69 @@ class TTransposiciones {
   std::size_t reservados_ = 0;
   TEntrada* tabla_ = nullptr;
   std::size_t tam_ = 0;
-  std::size_t maximo_ = 0;  // slots the reserved addresses hold
+  std::size_t maximo_ = 0;  // slots of the largest table the limit holds
   std::size_t usadas_ = 0;
   std::vector<TEntrada> tramo_;  // one run of full slots, while the table doubles
 
-  // In place. A key's slot is its low bits, so a key whose slot was i goes to i or to i
-  // plus the old size. Taken out and put back run by run of full slots: the keys of a run
-  // [a, b] that follows an empty slot all have their slot in [a, b], and put back they fill
-  // only [a, b] and [a + n, b + n], where no other run's keys go. The run that goes round
-  // the end is taken first, starting after the last empty slot, so its keys are taken out
-  // whole before any other key is put back.
+  // The table moved from the heap to the start of addresses reserved for its largest size.
+  void Reservar() {
+    reservados_ = maximo_ * kBytesPorClave + kPaginaGrande;
+    void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    reserva_ = p;
+    // Aligned to the large pages, so that each of them can back the table.
+    const auto base = reinterpret_cast<std::uintptr_t>(p);
+    auto* t = reinterpret_cast<TEntrada*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
+    std::memcpy(static_cast<void*>(t), tabla_, tam_ * kBytesPorClave);
+    std::free(tabla_);
+    tabla_ = t;
+  }
+
+  static TEntrada* EnMonton(std::size_t n) {
+    void* p = std::calloc(n, kBytesPorClave);
+    if (!p) throw std::bad_alloc();
+    return static_cast<TEntrada*>(p);
+  }
+
+  // Small, beside the old table in memory from the heap, which a search reuses from the
+  // searches before it without asking the system for pages again. From 2 MiB on, in place:
+  // the addresses for the largest table the limit holds are reserved then, the table moved
+  // to their start, and the system gives memory to a page only once it is written, so old
+  // and new never coexist. A key's slot is its low bits, so a key whose slot was i goes to
+  // i or to i plus the old size. Taken out and put back run by run of full slots: the keys
+  // of a run [a, b] that follows an empty slot all have their slot in [a, b], and put back
+  // they fill only [a, b] and [a + n, b + n], where no other run's keys go. The run that
+  // goes round the end is taken first, starting after the last empty slot, so its keys are
+  // taken out whole before any other key is put back.
   bool crecer(std::size_t presupuesto) {
     const std::size_t n = tam_;
     const std::size_t nueva = n * 2;
-    if (nueva > maximo_ || nueva * kBytesPorClave > presupuesto) return false;
-    // From 2 MiB on, in pages of that size where the system gives them: a probe lands
-    // anywhere in the table, and with small pages most probes also miss the processor's
-    // cache of address translations.
-    if (nueva * kBytesPorClave >= kPaginaGrande) madvise(tabla_, nueva * kBytesPorClave, MADV_HUGEPAGE);
+    const std::size_t mascara = nueva - 1;
+    if (nueva > maximo_) return false;
+    if (!reserva_ && nueva * kBytesPorClave < kPaginaGrande) {
+      if ((nueva + n) * kBytesPorClave > presupuesto) return false;
+      TEntrada* t = EnMonton(nueva);
+      for (std::size_t j = 0; j < n; ++j) {
+        if (tabla_[j].A == 0) continue;
+        std::size_t i = static_cast<std::size_t>(tabla_[j].B) & mascara;
+        while (t[i].A != 0) i = (i + 1) & mascara;
+        t[i] = tabla_[j];
+      }
+      std::free(tabla_);
+      tabla_ = t;
+      tam_ = nueva;
+      return true;
+    }
+    if (nueva * kBytesPorClave > presupuesto) return false;
+    if (!reserva_) Reservar();
+    // In pages of 2 MiB where the system gives them: a probe lands anywhere in the table,
+    // and with small pages most probes also miss the processor's cache of address
+    // translations.
+    madvise(tabla_, nueva * kBytesPorClave, MADV_HUGEPAGE);
     std::size_t vacia = n - 1;
     while (tabla_[vacia].A != 0) --vacia;  // one is left: the table never fills past 90%
     const std::size_t mascaraVieja = n - 1;
-    const std::size_t mascara = nueva - 1;
     std::size_t j = (vacia + 1) & mascaraVieja;
     for (std::size_t vistos = 0; vistos < n;) {
       if (tabla_[j].A == 0) {

@@ -551,10 +551,10 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
   EXPECT_EQ(t.Insertar(TClave{std::uint64_t{1} << 40, 1u << 30}, 64u << 20),
             TTransposiciones::TInsercion::Nueva);
 
-  // The last doubling needs only the new table's bytes: a budget of 2^17 slots lets it
-  // reach them, and it fills to nine tenths of them.
-  TTransposiciones poca(std::size_t{4} << 20);
-  const std::size_t presupuesto = (std::size_t{1} << 17) * TTransposiciones::kBytesPorClave;
+  // Past 2 MiB the last doubling needs only the new table's bytes: a budget of 2^18 slots
+  // lets it reach them, and it fills to nine tenths of them.
+  TTransposiciones poca(std::size_t{8} << 20);
+  const std::size_t presupuesto = (std::size_t{1} << 18) * TTransposiciones::kBytesPorClave;
   std::uint64_t i = 0;
   while (poca.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
   EXPECT_EQ(poca.Bytes(), presupuesto);
