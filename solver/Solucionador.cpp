@@ -1,7 +1,8 @@
 // The search over the drags the table's drag-over decisions accept and the stock click,
 // each played through the table tool's steps on a private table, positions restored from
 // the search's own snapshots and remembered by key. Best-first while half the memory
-// holds its open positions, each with its snapshot; then depth-first from each of
+// holds its open positions, each with its snapshot, and they leave the table of keys room
+// for the largest size the limit holds; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes. Resolver tries it
 // short first, then depth-first from the start, then to the end (afresh, without counting
