@@ -104,12 +104,13 @@ class TTransposiciones {
   std::size_t usadas_ = 0;
   std::vector<TEntrada> tramo_;  // one run of full slots, while the table doubles
 
-  // The table moved from the heap to the start of addresses reserved for its largest size.
-  void Reservar() {
+  // The table moved from the heap to the start of addresses reserved for its largest size;
+  // false where the system gives no addresses, the table left where it was.
+  bool Reservar() {
     reservados_ = maximo_ * kBytesPorClave + kPaginaGrande;
     void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
+    if (p == MAP_FAILED) return false;
     reserva_ = p;
     // Aligned to the large pages, so that each of them can back the table.
     const auto base = reinterpret_cast<std::uintptr_t>(p);
@@ -117,6 +118,7 @@ class TTransposiciones {
     std::memcpy(static_cast<void*>(t), tabla_, tam_ * kBytesPorClave);
     std::free(tabla_);
     tabla_ = t;
+    return true;
   }
 
   static TEntrada* EnMonton(std::size_t n) {
@@ -142,7 +144,8 @@ class TTransposiciones {
     if (nueva > maximo_) return false;
     if (!reserva_ && nueva * kBytesPorClave < kPaginaGrande) {
       if ((nueva + n) * kBytesPorClave > presupuesto) return false;
-      TEntrada* t = EnMonton(nueva);
+      auto* t = static_cast<TEntrada*>(std::calloc(nueva, kBytesPorClave));
+      if (!t) return false;  // full, as when the limit is reached
       for (std::size_t j = 0; j < n; ++j) {
         if (tabla_[j].A == 0) continue;
         std::size_t i = static_cast<std::size_t>(tabla_[j].B) & mascara;
@@ -155,7 +158,7 @@ class TTransposiciones {
       return true;
     }
     if (nueva * kBytesPorClave > presupuesto) return false;
-    if (!reserva_) Reservar();
+    if (!reserva_ && !Reservar()) return false;
     // In pages of 2 MiB where the system gives them: a probe lands anywhere in the table,
     // and with small pages most probes also miss the processor's cache of address
     // translations.
