@@ -1,7 +1,8 @@
 // The search over the drags the table's drag-over decisions accept and the stock click,
 // each played through the table tool's steps on a private table, positions restored from
 // the search's own snapshots and remembered by key. Best-first while half the memory
-// holds its open positions, each with its snapshot; then depth-first from each of
+// holds its open positions, each with its snapshot, and they leave the table of keys room
+// for the largest size the limit holds; then depth-first from each of
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes. Resolver tries it
 // short first, then depth-first from the start, then to the end (afresh, without counting
@@ -108,7 +109,13 @@ class TBusqueda {
                       std::min(ajenos, limites.MemoriaMiB * std::size_t{1024} * 1024)) / 32 * 31),
         limitePosiciones_(limites.Posiciones),
         vistas_(limiteBytes_),
-        enProfundidad_(enProfundidad) {}
+        enProfundidad_(enProfundidad) {
+    // The largest table of keys the limit holds with an eighth or more left for the rest,
+    // and a thirty-second of the limit for the depth-first path and the moves.
+    std::size_t tabla = vistas_.BytesMaximos();
+    while (tabla > limiteBytes_ / 8 * 7) tabla /= 2;
+    restoPlaneado_ = limiteBytes_ - tabla - limiteBytes_ / 32;
+  }
 
   // Searches until a verdict or a limit; with a pause (positions, or milliseconds of this
   // call), stops between two positions once it is reached, to go on at the next call.
@@ -140,6 +147,7 @@ class TBusqueda {
   std::stop_token parar_;
   std::int64_t limiteMs_;
   std::size_t limiteBytes_;
+  std::size_t restoPlaneado_ = 0;  // what best-first may hold besides the keys
   std::uint64_t limitePosiciones_;
   TTransposiciones vistas_;
   std::int64_t inicio_ = MsDelHilo();  // of this call
@@ -1176,7 +1184,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
         vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
-    if (vistas_.Bytes() != antes) AnotarPico(antes);
+    if (vistas_.Bytes() != antes) AnotarPico();
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
     if (nodo) {
@@ -1269,8 +1277,9 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     }
     // Best-first keeps a snapshot per queued position; depth-first only the path's. Half
     // the memory lets best-first find the wins it finds within a few seconds, and leaves
-    // the keys of some millions of positions to depth-first.
-    if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 ||
+    // the keys of some millions of positions to depth-first; best-first stops sooner where
+    // its snapshots would keep the table of keys from its last doubling.
+    if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 || BytesDelResto() > restoPlaneado_ ||
                             (profundizarTras_ && r_.Posiciones >= profundizarTras_)))
       enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());

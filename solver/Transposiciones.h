@@ -1,19 +1,23 @@
 #pragma once
-// The positions already searched, as 128-bit keys in one open-addressed table that
-// doubles while the memory limit allows and reports when it is full.
+// The positions already searched, as 96 bits of their 128-bit keys (12 bytes a slot) in
+// one open-addressed table that doubles while the memory limit allows and reports when it
+// is full.
 //
-// Two positions whose keys collide would be taken as one. With 2^-128 per pair and at
+// Two positions whose 96 bits collide would be taken as one. With 2^-96 per pair and at
 // most some 10^8 positions per search, the chance of any collision in a search is below
-// 10^-22: far below that of a hardware fault, so the keys are not checked against the
-// positions themselves, which would take four times the memory.
+// 10^-13: far below that of a hardware fault, so the keys are not checked against the
+// positions themselves, which would take several times the memory.
+//
+// From 2 MiB on the table doubles where it lies (below): old and new never coexist, so
+// the last doubling needs only the new table's bytes, not those of both.
 #include <sys/mman.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <new>
+#include <vector>
 
 struct TClave {
   std::uint64_t A = 0;
@@ -24,17 +28,29 @@ struct TClave {
 class TTransposiciones {
  public:
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
+  static constexpr std::size_t kBytesPorClave = 12;
 
+  // `limiteBytes`: the most the table could ever take.
   explicit TTransposiciones(std::size_t limiteBytes) {
     std::size_t n = 1u << 12;
-    while (n * 8 * sizeof(TClave) <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
-    tabla_ = Reservar(n);
+    while (n * 8 * kBytesPorClave <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
+    maximo_ = n;
+    while ((maximo_ * 2) * kBytesPorClave <= limiteBytes) maximo_ *= 2;
+    tabla_ = EnMonton(n);
     tam_ = n;
   }
+  ~TTransposiciones() {
+    if (reserva_)
+      munmap(reserva_, reservados_);
+    else
+      std::free(tabla_);
+  }
+  TTransposiciones(const TTransposiciones&) = delete;
+  TTransposiciones& operator=(const TTransposiciones&) = delete;
 
   // `presupuesto`: the bytes the table may hold at most, its growth included.
-  TInsercion Insertar(TClave k, std::size_t presupuesto) {
-    k.A |= 1;  // zero marks an empty slot
+  TInsercion Insertar(TClave clave, std::size_t presupuesto) {
+    const TEntrada k = Entrada(clave);
     if ((usadas_ + 1) * 2 > tam_ && !crecer(presupuesto) && (usadas_ + 1) * 10 > tam_ * 9)
       return TInsercion::Llena;
     const std::size_t mascara = tam_ - 1;
@@ -48,8 +64,8 @@ class TTransposiciones {
     }
   }
 
-  bool Contiene(TClave k) const {
-    k.A |= 1;
+  bool Contiene(TClave clave) const {
+    const TEntrada k = Entrada(clave);
     const std::size_t mascara = tam_ - 1;
     for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
       if (tabla_[i].A == 0) return false;
@@ -62,44 +78,114 @@ class TTransposiciones {
     __builtin_prefetch(&tabla_[static_cast<std::size_t>(k.B) & (tam_ - 1)]);
   }
 
-  std::size_t Bytes() const { return tam_ * sizeof(TClave); }
+  std::size_t Bytes() const { return tam_ * kBytesPorClave; }
   std::size_t Usadas() const { return usadas_; }
+  // The largest table the limit given at the start holds.
+  std::size_t BytesMaximos() const { return maximo_ * kBytesPorClave; }
 
  private:
-  struct TLiberar {
-    void operator()(TClave* p) const { std::free(p); }
+  static constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
+  // The slot is the low bits of B.
+  struct __attribute__((packed)) TEntrada {
+    std::uint64_t A;
+    std::uint32_t B;
+    bool operator==(const TEntrada& o) const { return A == o.A && B == o.B; }
   };
-  std::unique_ptr<TClave[], TLiberar> tabla_;
-  std::size_t tam_ = 0;
-  std::size_t usadas_ = 0;
-
-  // Zeroed slots. From 2 MiB on, in pages of that size where the system gives them: a
-  // probe lands anywhere in the table, and with small pages most probes also miss the
-  // processor's cache of address translations.
-  static std::unique_ptr<TClave[], TLiberar> Reservar(std::size_t n) {
-    constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
-    const std::size_t bytes = n * sizeof(TClave);
-    const bool grande = bytes >= kPaginaGrande && bytes % kPaginaGrande == 0;
-    void* p = grande ? std::aligned_alloc(kPaginaGrande, bytes) : std::malloc(bytes);
-    if (!p) throw std::bad_alloc();
-    if (grande) madvise(p, bytes, MADV_HUGEPAGE);
-    std::memset(p, 0, bytes);
-    return std::unique_ptr<TClave[], TLiberar>(static_cast<TClave*>(p));
+  static_assert(sizeof(TEntrada) == kBytesPorClave);
+  static TEntrada Entrada(TClave k) {
+    return TEntrada{k.A | 1, static_cast<std::uint32_t>(k.B)};  // A zero marks an empty slot
   }
 
+  void* reserva_ = nullptr;
+  std::size_t reservados_ = 0;
+  TEntrada* tabla_ = nullptr;
+  std::size_t tam_ = 0;
+  std::size_t maximo_ = 0;  // slots of the largest table the limit holds
+  std::size_t usadas_ = 0;
+  std::vector<TEntrada> tramo_;  // one run of full slots, while the table doubles
+
+  // The table moved from the heap to the start of addresses reserved for its largest size;
+  // false where the system gives no addresses, the table left where it was.
+  bool Reservar() {
+    reservados_ = maximo_ * kBytesPorClave + kPaginaGrande;
+    void* p = mmap(nullptr, reservados_, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) return false;
+    reserva_ = p;
+    // Aligned to the large pages, so that each of them can back the table.
+    const auto base = reinterpret_cast<std::uintptr_t>(p);
+    auto* t = reinterpret_cast<TEntrada*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
+    std::memcpy(static_cast<void*>(t), tabla_, tam_ * kBytesPorClave);
+    std::free(tabla_);
+    tabla_ = t;
+    return true;
+  }
+
+  static TEntrada* EnMonton(std::size_t n) {
+    void* p = std::calloc(n, kBytesPorClave);
+    if (!p) throw std::bad_alloc();
+    return static_cast<TEntrada*>(p);
+  }
+
+  // Small, beside the old table in memory from the heap, which a search reuses from the
+  // searches before it without asking the system for pages again. From 2 MiB on, in place:
+  // the addresses for the largest table the limit holds are reserved then, the table moved
+  // to their start, and the system gives memory to a page only once it is written, so old
+  // and new never coexist. A key's slot is its low bits, so a key whose slot was i goes to
+  // i or to i plus the old size. Taken out and put back run by run of full slots: the keys
+  // of a run [a, b] that follows an empty slot all have their slot in [a, b], and put back
+  // they fill only [a, b] and [a + n, b + n], where no other run's keys go. The run that
+  // goes round the end is taken first, starting after the last empty slot, so its keys are
+  // taken out whole before any other key is put back.
   bool crecer(std::size_t presupuesto) {
-    const std::size_t nueva = tam_ * 2;
-    if ((nueva + tam_) * sizeof(TClave) > presupuesto) return false;
-    auto t = Reservar(nueva);
+    const std::size_t n = tam_;
+    const std::size_t nueva = n * 2;
     const std::size_t mascara = nueva - 1;
-    for (std::size_t j = 0; j < tam_; ++j) {
-      const TClave& k = tabla_[j];
-      if (k.A == 0) continue;
-      std::size_t i = static_cast<std::size_t>(k.B) & mascara;
-      while (t[i].A != 0) i = (i + 1) & mascara;
-      t[i] = k;
+    if (nueva > maximo_) return false;
+    if (!reserva_ && nueva * kBytesPorClave < kPaginaGrande) {
+      if ((nueva + n) * kBytesPorClave > presupuesto) return false;
+      auto* t = static_cast<TEntrada*>(std::calloc(nueva, kBytesPorClave));
+      if (!t) return false;  // full, as when the limit is reached
+      for (std::size_t j = 0; j < n; ++j) {
+        if (tabla_[j].A == 0) continue;
+        std::size_t i = static_cast<std::size_t>(tabla_[j].B) & mascara;
+        while (t[i].A != 0) i = (i + 1) & mascara;
+        t[i] = tabla_[j];
+      }
+      std::free(tabla_);
+      tabla_ = t;
+      tam_ = nueva;
+      return true;
     }
-    tabla_ = std::move(t);
+    if (nueva * kBytesPorClave > presupuesto) return false;
+    if (!reserva_ && !Reservar()) return false;
+    // In pages of 2 MiB where the system gives them: a probe lands anywhere in the table,
+    // and with small pages most probes also miss the processor's cache of address
+    // translations.
+    madvise(tabla_, nueva * kBytesPorClave, MADV_HUGEPAGE);
+    std::size_t vacia = n - 1;
+    while (tabla_[vacia].A != 0) --vacia;  // one is left: the table never fills past 90%
+    const std::size_t mascaraVieja = n - 1;
+    std::size_t j = (vacia + 1) & mascaraVieja;
+    for (std::size_t vistos = 0; vistos < n;) {
+      if (tabla_[j].A == 0) {
+        j = (j + 1) & mascaraVieja;
+        ++vistos;
+        continue;
+      }
+      tramo_.clear();
+      while (tabla_[j].A != 0) {
+        tramo_.push_back(tabla_[j]);
+        tabla_[j] = TEntrada{};
+        j = (j + 1) & mascaraVieja;
+        ++vistos;
+      }
+      for (const TEntrada& k : tramo_) {
+        std::size_t i = static_cast<std::size_t>(k.B) & mascara;
+        while (tabla_[i].A != 0) i = (i + 1) & mascara;
+        tabla_[i] = k;
+      }
+    }
     tam_ = nueva;
     return true;
   }

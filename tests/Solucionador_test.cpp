@@ -3,9 +3,13 @@
 #include "solver/Solucionador.h"
 #include "solver/Transposiciones.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <thread>
@@ -521,31 +525,78 @@ TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
 
 // The table of keys through its growth, from small pages into large ones: every key put in
 // is found, none other is, and a budget it cannot grow within leaves it full, not larger.
+// One key in ten has its slot among the last of every table it grows through, so runs of
+// full slots go round the table's end when it doubles.
 TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
   auto clave = [](std::uint64_t i) {
-    return TClave{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+    TClave k{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+    if (i % 10 == 0) k.B |= 0xFFC;
+    return k;
   };
   constexpr std::uint64_t kClaves = 300000;
   TTransposiciones t(std::size_t{64} << 20);
-  for (std::uint64_t i = 0; i < kClaves; ++i)
+  for (std::uint64_t i = 0; i < kClaves; ++i) {
     ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Nueva);
+    // Right after each doubling, every key so far is still there.
+    if ((i & (i - 1)) == 0 && i >= 2048) {
+      for (std::uint64_t j = 0; j <= i; ++j) ASSERT_TRUE(t.Contiene(clave(j))) << i << " " << j;
+    }
+  }
   EXPECT_EQ(t.Usadas(), kClaves);
-  EXPECT_GE(t.Bytes(), kClaves * 2 * sizeof(TClave));
+  EXPECT_GE(t.Bytes(), kClaves * 2 * TTransposiciones::kBytesPorClave);
   for (std::uint64_t i = 0; i < kClaves; i += 7) {
     ASSERT_TRUE(t.Contiene(clave(i))) << i;
     ASSERT_EQ(t.Insertar(clave(i), std::size_t{64} << 20), TTransposiciones::TInsercion::Vista);
   }
   for (std::uint64_t i = kClaves; i < kClaves + 1000; ++i) ASSERT_FALSE(t.Contiene(clave(i)));
+  // Keys equal but for one bit of either half, outside the slot's bits, are two.
+  EXPECT_EQ(t.Insertar(TClave{6, 1u << 30}, 64u << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Insertar(TClave{6, 1u << 29}, 64u << 20), TTransposiciones::TInsercion::Nueva);
+  EXPECT_EQ(t.Insertar(TClave{std::uint64_t{1} << 40, 1u << 30}, 64u << 20),
+            TTransposiciones::TInsercion::Nueva);
 
-  TTransposiciones poca(std::size_t{1} << 20);
-  const std::size_t presupuesto = std::size_t{3} << 20;
+  // Past 2 MiB the last doubling needs only the new table's bytes: a budget of 2^18 slots
+  // lets it reach them, and it fills to nine tenths of them.
+  TTransposiciones poca(std::size_t{8} << 20);
+  const std::size_t presupuesto = (std::size_t{1} << 18) * TTransposiciones::kBytesPorClave;
   std::uint64_t i = 0;
   while (poca.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
-  EXPECT_LE(poca.Bytes(), presupuesto);
-  EXPECT_GT(i, 60000u);
-  EXPECT_TRUE(poca.Contiene(clave(0)));
-  EXPECT_TRUE(poca.Contiene(clave(i - 1)));
+  EXPECT_EQ(poca.Bytes(), presupuesto);
+  EXPECT_EQ(i, presupuesto / TTransposiciones::kBytesPorClave * 9 / 10);
+  EXPECT_EQ(poca.Insertar(clave(i), presupuesto), TTransposiciones::TInsercion::Llena);
+  for (std::uint64_t j = 0; j < i; ++j) ASSERT_TRUE(poca.Contiene(clave(j))) << j;
+  EXPECT_FALSE(poca.Contiene(clave(i)));
 }
+
+#ifndef CARTOVAL_SANEAR
+// Where the system gives no addresses for the large table, the table is full where it
+// stands, every key kept, rather than the search ending in an exception. In a child
+// process whose address space is capped.
+[[noreturn]] void LlenarSinDirecciones() {
+  long paginas = 0;
+  if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld", &paginas) != 1) paginas = 0;
+    std::fclose(f);
+  }
+  const rlim_t tope = static_cast<rlim_t>(paginas) * 4096 + (rlim_t{64} << 20);
+  const rlimit limite{tope, tope};
+  if (paginas == 0 || setrlimit(RLIMIT_AS, &limite) != 0) std::exit(3);
+  const std::size_t presupuesto = std::size_t{1} << 30;
+  TTransposiciones t(presupuesto);
+  auto clave = [](std::uint64_t i) {
+    return TClave{i * 0x9E3779B97F4A7C15ULL, i * 0xC2B2AE3D27D4EB4FULL + 1};
+  };
+  std::uint64_t i = 0;
+  while (t.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
+  for (std::uint64_t j = 0; j < i; ++j)
+    if (!t.Contiene(clave(j))) std::exit(4);
+  std::exit(t.Bytes() < (std::size_t{2} << 20) && i > 100000 ? 0 : 5);
+}
+
+TEST(TransposicionesDeathTest, SinDireccionesSeLlenaSinPerderClaves) {
+  EXPECT_EXIT(LlenarSinDirecciones(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(Solucionador, MismaPosicionMismaRespuesta) {
   for (const char* clave : {"Strup", "SolitarioDe10A4", "SolitarioAnárquicoII"}) {
@@ -586,13 +637,17 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
   EXPECT_TRUE(m.Pasos.empty());
   EXPECT_LE(m.MemoriaPico, 2u * 1024 * 1024);
 
-  // A search that fills its memory stays within it, the moment of growth included.
+  // A search that fills its memory stays within it, the moment of growth included, and
+  // the table of keys grows to the largest size the limit holds (24 MiB); a table that
+  // doubled beside its old self, 16 bytes a key, stopped this search at 771,871 positions.
   TLimites treinta;
   treinta.MemoriaMiB = 32;
+  treinta.Milisegundos = 120000;
   const TResultado lleno = Resolver(juego.Preparar, 26, {}, treinta);
   EXPECT_EQ(lleno.Veredicto, TVeredicto::NoSeSabe);
-  EXPECT_GT(lleno.MemoriaPico, 16u * 1024 * 1024);
+  EXPECT_GT(lleno.MemoriaPico, 24u * 1024 * 1024);
   EXPECT_LE(lleno.MemoriaPico, 32u * 1024 * 1024);
+  EXPECT_GT(lleno.Posiciones, 1000000u);
 
   TLimites tiempo;
   tiempo.Milisegundos = 1;
