@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 bool TieneGanchos(const TMesa& m) {
   return m.PuedeApilar != ApilarPorReglas || m.PuedeOcuparVacia != OcuparPorReglas ||
@@ -62,7 +63,7 @@ struct TSonda {
   }
 
   // Lays the cards, bottom first, face up on the pile; a null leaves its place out.
-  static void Poner(TPila& p, std::initializer_list<TCarta*> cartas) {
+  static void Poner(TPila& p, std::span<TCarta* const> cartas) {
     p.Tope = nullptr;
     p.Cantidad = 0;
     for (TCarta* c : cartas) {
@@ -76,20 +77,8 @@ struct TSonda {
       ++p.Cantidad;
     }
   }
-
-  // The same for any number of cards.
-  static void Poner(TPila& p, const std::vector<TCarta*>& cartas) {
-    p.Tope = nullptr;
-    p.Cantidad = 0;
-    for (TCarta* c : cartas) {
-      c->Pila = &p;
-      c->BocaArriba = true;
-      c->Debajo = p.Tope;
-      c->Encima = nullptr;
-      if (p.Tope) p.Tope->Encima = c;
-      p.Tope = c;
-      ++p.Cantidad;
-    }
+  static void Poner(TPila& p, std::initializer_list<TCarta*> cartas) {
+    Poner(p, std::span<TCarta* const>(cartas.begin(), cartas.size()));
   }
 
   // The first of the preferred cards not yet used; the first unused card when there is

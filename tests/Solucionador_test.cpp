@@ -481,20 +481,25 @@ TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
   }
 }
 
+namespace {
+// An end-of-move check that turns each Dos home face down, and wins with the forty home.
+void DosEnCasaBocaAbajo(TMesa& mesa) {
+  unsigned enFundaciones = 0;
+  for (const auto& p : mesa.Pilas) {
+    if (!p->Grupo->EsFundacion) continue;
+    enFundaciones += p->Cantidad;
+    if (p->Tope && p->Tope->Numero == 2 && p->Tope->BocaArriba) mesa.PonerBocaAbajo(*p->Tope);
+  }
+  if (enFundaciones == 40) mesa.JuegoGanado();
+}
+}  // namespace
+
 // A table whose end-of-move check turns each Dos home face down: its drops do more than
 // the search foresees, so it searches again playing every child, and still wins.
 TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
   const TPrepararJuego preparar = [](TMesa& m, std::int32_t) {
     PrepararCuatroPalos(m, false);
-    m.VerificarFin = [](TMesa& mesa) {
-      unsigned enFundaciones = 0;
-      for (const auto& p : mesa.Pilas) {
-        if (!p->Grupo->EsFundacion) continue;
-        enFundaciones += p->Cantidad;
-        if (p->Tope && p->Tope->Numero == 2 && p->Tope->BocaArriba) mesa.PonerBocaAbajo(*p->Tope);
-      }
-      if (enFundaciones == 40) mesa.JuegoGanado();
-    };
+    m.VerificarFin = DosEnCasaBocaAbajo;
   };
   const TResultado r = Resolver(preparar, 1, {});
   EXPECT_GT(r.Desajustes, 0u);
@@ -506,15 +511,7 @@ TEST(Solucionador, SiLaMesaHaceOtraCosaBuscaSinPrever) {
   // keeps that weight, and wins within the positions it takes when it foresees.
   const TPrepararJuego reyes = [](TMesa& m, std::int32_t numero) {
     BuscarRegistro("CuatroReyes")->Preparar(m, numero);
-    m.VerificarFin = [](TMesa& mesa) {
-      unsigned enFundaciones = 0;
-      for (const auto& p : mesa.Pilas) {
-        if (!p->Grupo->EsFundacion) continue;
-        enFundaciones += p->Cantidad;
-        if (p->Tope && p->Tope->Numero == 2 && p->Tope->BocaArriba) mesa.PonerBocaAbajo(*p->Tope);
-      }
-      if (enFundaciones == 40) mesa.JuegoGanado();
-    };
+    m.VerificarFin = DosEnCasaBocaAbajo;
   };
   const TResultado lento = Resolver(reyes, 431, {}, PorPosiciones(600000));
   EXPECT_GT(lento.Desajustes, 0u);
