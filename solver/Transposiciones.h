@@ -121,6 +121,13 @@ class TTransposiciones {
     return true;
   }
 
+  // A key known to be absent, in the first empty slot from its own.
+  static void Colocar(TEntrada* t, std::size_t mascara, const TEntrada& k) {
+    std::size_t i = static_cast<std::size_t>(k.B) & mascara;
+    while (t[i].A != 0) i = (i + 1) & mascara;
+    t[i] = k;
+  }
+
   static TEntrada* EnMonton(std::size_t n) {
     void* p = std::calloc(n, kBytesPorClave);
     if (!p) throw std::bad_alloc();
@@ -148,9 +155,7 @@ class TTransposiciones {
       if (!t) return false;  // full, as when the limit is reached
       for (std::size_t j = 0; j < n; ++j) {
         if (tabla_[j].A == 0) continue;
-        std::size_t i = static_cast<std::size_t>(tabla_[j].B) & mascara;
-        while (t[i].A != 0) i = (i + 1) & mascara;
-        t[i] = tabla_[j];
+        Colocar(t, mascara, tabla_[j]);
       }
       std::free(tabla_);
       tabla_ = t;
@@ -180,11 +185,7 @@ class TTransposiciones {
         j = (j + 1) & mascaraVieja;
         ++vistos;
       }
-      for (const TEntrada& k : tramo_) {
-        std::size_t i = static_cast<std::size_t>(k.B) & mascara;
-        while (tabla_[i].A != 0) i = (i + 1) & mascara;
-        tabla_[i] = k;
-      }
+      for (const TEntrada& k : tramo_) Colocar(tabla_, mascara, k);
     }
     tam_ = nueva;
     return true;
