@@ -20,6 +20,7 @@
 #include <string>
 
 #include "solver/Libres.h"
+#include "solver/Palos.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/Transposiciones.h"
@@ -68,6 +69,8 @@ struct TEstructura {
   // Per pile: a foundation, a pile that holds one suit in order as foundations do (a pile
   // turned into a foundation), or a pile no card leaves; moves there are tried first.
   std::vector<bool> EsCasa;
+  // Per pile: of those, a pile no card leaves whose group is not marked a foundation.
+  std::vector<bool> Sumidero;
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
   std::vector<bool> TomaDe;
@@ -134,6 +137,9 @@ class TBusqueda {
     for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
     std::make_heap(cola_.begin(), cola_.end());
   }
+  // Whether a pile no card leaves counts its cards as home in a position's value; without,
+  // they count as cards lying in order on any other pile.
+  void SumiderosEnCasa(bool si) { sumiderosEnCasa_ = si; }
   // Best-first only for that many positions, then depth-first from the queued positions,
   // the best first; 0 leaves best-first until half the memory.
   void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
@@ -156,6 +162,7 @@ class TBusqueda {
   bool iniciada_ = false;
   bool pausada_ = false;
   std::int32_t pesoVacia_ = 20;
+  bool sumiderosEnCasa_ = true;
   std::uint64_t profundizarTras_ = 0;
 
   std::vector<TPila*> pilas_;
@@ -171,6 +178,7 @@ class TBusqueda {
   // piles it touches.
   bool conLlamadas_ = false;
   std::vector<bool> especial_;  // piles the stock deals to, or its waste
+  bool sinPalos_ = false;       // no rule reads a card's suit: keys by ranks
   // A stock that deals one card at a time to its waste, the waste taking nothing else, and
   // redeals without end, on a table without hooks: the clicks only turn the stock and the
   // waste round one sequence (the waste from its bottom, then the stock from its top), so
@@ -252,6 +260,8 @@ class TBusqueda {
   void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
   // `anotar`: each pile's key and place kept for Prever.
   TClave Clave(const std::uint8_t* foto, bool anotar = false);
+  // A pile's or the stock's share of the key: by ranks alone where no rule reads suits.
+  TClave ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) const;
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
   // `conClave`: the child's key is wanted, the parent's piles' keys noted by Clave; without
   // it the key returned means nothing.
@@ -348,6 +358,7 @@ bool TBusqueda::Preparar() {
   ganchosVacia_ = conLlamadas_ || m_.PuedeOcuparVacia != OcuparPorReglas ||
                   m_.PuedeFundar != FundarPorReglas;
   reglas_ = LeerReglas(m_);
+  sinPalos_ = PalosIndiferentes(m_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
     for (std::size_t i = 0; i < pilas_.size(); ++i) {
@@ -425,6 +436,7 @@ std::uint16_t TBusqueda::EstructuraActual() {
   // Where the default rule functions decide, a pile that takes cards by its group's rules
   // and that no other pile takes from keeps every card laid on it: it is home
   // as a foundation is, though its group is not marked one.
+  e.Sumidero.assign(pilas_.size(), false);
   if (!ganchosApila_ && !ganchosVacia_) {
     const std::size_t n = pilas_.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -435,6 +447,7 @@ std::uint16_t TBusqueda::EstructuraActual() {
       for (std::size_t d = 0; d < n && sumidero; ++d)
         if (d != i && e.TomaDe[i * n + d]) sumidero = false;
       e.EsCasa[i] = sumidero;
+      e.Sumidero[i] = sumidero;
     }
   }
   // Piles of one group with the same hooks play alike: the key does not tell them apart.
@@ -611,6 +624,14 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
   return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
 }
 
+TClave TBusqueda::ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta,
+                                std::uint64_t clase) const {
+  if (!sinPalos_) return ClaveDePila(cartas, cuenta, clase);
+  std::array<std::uint8_t, 40> rangos;
+  for (std::size_t j = 0; j < cuenta; ++j) rangos[j] = SinPalo(cartas[j]);
+  return ClaveDePila(rangos.data(), cuenta, clase);
+}
+
 // Each pile hashed from its class and cards, the piles summed: the sum does not change
 // when interchangeable piles swap their cards.
 TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
@@ -631,9 +652,9 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
       std::array<std::uint8_t, 40> giro;
       const std::size_t largo =
           LlenarGiro(giro, cartas + desde, foto[descarte_], cartas + k, foto[n]);
-      h = ClaveDePila(giro.data(), largo, 0xFFFF);
+      h = ClaveDeCartas(giro.data(), largo, 0xFFFF);
     } else {
-      h = ClaveDePila(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
+      h = ClaveDeCartas(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
     }
     if (anotar) {
       inicioPila_[i] = static_cast<std::uint8_t>(k);
@@ -678,7 +699,7 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
       }
       // Expandir noted the parent's piles' keys.
       const TClave antes = clavePila_[i];
-      const TClave despues = ClaveDePila(a + kh, hija[i], e.Clase[i]);
+      const TClave despues = ClaveDeCartas(a + kh, hija[i], e.Clase[i]);
       clave.A += despues.A - antes.A;
       clave.B += despues.B - antes.B;
     } else {
@@ -715,10 +736,10 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
     const std::size_t q = (corte + mv.Clics) % (vuelta + 1);
     const std::uint8_t carta = giro[q - 1];
     std::memmove(giro.data() + q - 1, giro.data() + q, vuelta - q);
-    const TClave sigue = ClaveDePila(giro.data(), vuelta - 1, 0xFFFF);
+    const TClave sigue = ClaveDeCartas(giro.data(), vuelta - 1, 0xFFFF);
     std::memcpy(tras.data(), a, padre[d]);
     tras[padre[d]] = carta | kBocaArriba;
-    const TClave hacia = ClaveDePila(tras.data(), padre[d] + 1, e.Clase[d]);
+    const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + 1, e.Clase[d]);
     clave.A += sigue.A + hacia.A - clavePila_[n].A - clavePila_[d].A;
     clave.B += sigue.B + hacia.B - clavePila_[n].B - clavePila_[d].B;
     return clave;
@@ -728,10 +749,10 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const std::size_t tramo = padre[s] - queda;
   std::memcpy(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
-  const TClave desde = ClaveDePila(tras.data(), queda, e.Clase[s]);
+  const TClave desde = ClaveDeCartas(tras.data(), queda, e.Clase[s]);
   std::memcpy(tras.data(), a, padre[d]);
   std::memcpy(tras.data() + padre[d], de + queda, tramo);
-  const TClave hacia = ClaveDePila(tras.data(), padre[d] + tramo, e.Clase[d]);
+  const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + tramo, e.Clase[d]);
   clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
   clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
   return clave;
@@ -1083,7 +1104,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const std::size_t cuenta = foto[i];
-    if (e.EsCasa[i]) {
+    if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i])) {
       v += 1000 * static_cast<std::int32_t>(cuenta);
       k += cuenta;
       continue;
@@ -1341,6 +1362,10 @@ class TIntento {
     busqueda_->ProfundizarTras(posiciones);
     profundizarTras_ = posiciones;
   }
+  void SumiderosEnCasa(bool si) {
+    busqueda_->SumiderosEnCasa(si);
+    sumiderosEnCasa_ = si;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1360,6 +1385,7 @@ class TIntento {
   bool prever_ = true;
   std::optional<std::int32_t> pesoVacia_;  // none set: a weight may be below zero
   std::uint64_t profundizarTras_ = 0;
+  bool sumiderosEnCasa_ = true;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1374,6 +1400,7 @@ class TIntento {
         std::make_unique<TBusqueda>(*mesa_, limites_, parar_, prever, enProfundidad_, ajenos_);
     if (pesoVacia_) busqueda_->PesarVacias(*pesoVacia_);
     busqueda_->ProfundizarTras(profundizarTras_);
+    busqueda_->SumiderosEnCasa(sumiderosEnCasa_);
   }
 };
 
@@ -1440,6 +1467,9 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
            (limites.Posiciones && x.Posiciones >= limites.Posiciones);
   };
   auto corta = std::make_unique<TIntento>(preparar, numero, pasos, limites, parar, false);
+  // A pile no card leaves counts as home in the look and the last try, not here: on
+  // Solitario De Las Cinco Casillas each value wins deals the other loses to the limit.
+  corta->SumiderosEnCasa(false);
   auto conNumero = [&m](TResultado x) {
     x.Numero = m.NumeroJuego;
     return x;

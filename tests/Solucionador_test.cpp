@@ -1,6 +1,7 @@
 // The solver: winning lines that replay to a win, "sin solución" confirmed by a plain
 // exhaustive search, the same answer every time, and limits that give "no se sabe".
 #include "solver/Solucionador.h"
+#include "solver/Palos.h"
 #include "solver/Transposiciones.h"
 
 #include <sys/resource.h>
@@ -10,12 +11,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "games/Fundaciones.h"
+#include "games/Juegos.h"
 #include "games/Registro.h"
 #include "tools/Pasos.h"
 
@@ -244,6 +247,45 @@ void PrepararCincoQueEspera(TMesa& m, bool tresEnCasa) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// A pile that builds the whole deck up by rank whatever the suit, with the As after the
+// Rey, holding two rounds and the As to the Seis of a third; the fourteen cards left
+// (two of each rank from the Siete up), shuffled by the number, on four piles that take a
+// card one rank lower and on an empty one that takes any. `mismoPalo`: the piles take
+// the card one rank lower of the same suit only, and suits matter.
+void PrepararRangos(TMesa& m, std::int32_t numero, bool mismoPalo) {
+  m.IniciarJuego(numero, "Rangos");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, mismoPalo ? rpMismoPalo : rpCualquiera, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
+  m.AgregarOrigen(tab, tab);
+  TGrupo* bas = m.CrearGrupo("Bas", 0, 0, 255, true, false, false, false);
+  m.AgregarReglaApilado(bas, rpCualquiera, 1);
+  m.AgregarReglaVacia(bas, rpCualquiera, 1);
+  m.AgregarOrigen(bas, tab);
+  TPila* base = m.PonerPila(bas, 10, 10);
+  for (std::uint8_t palo : {Oros, Copas})
+    for (std::uint8_t rango = 1; rango <= 10; ++rango) m.SacarCarta(rango, palo, base);
+  for (std::uint8_t rango = 1; rango <= 6; ++rango) m.SacarCarta(rango, Espadas, base);
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> resto;
+  for (std::uint8_t rango = 7; rango <= 10; ++rango) resto.emplace_back(rango, Espadas);
+  for (std::uint8_t rango = 1; rango <= 10; ++rango) resto.emplace_back(rango, Bastos);
+  std::mt19937 azar(static_cast<std::uint32_t>(numero));
+  for (std::size_t i = resto.size() - 1; i > 0; --i)
+    std::swap(resto[i], resto[azar() % (i + 1)]);
+  std::size_t k = 0;
+  for (std::size_t pila = 0; pila < 5; ++pila) {
+    TPila* p = m.PonerPila(tab, static_cast<std::int16_t>(100 * pila), 150);
+    for (std::size_t j = 0; pila < 4 && j < (pila < 2 ? 4u : 3u); ++j, ++k)
+      m.SacarCarta(resto[k].first, resto[k].second, p);
+  }
+  m.VerificarFin = [](TMesa& mesa) {
+    if (TMesa::CartasEnGrupo(mesa.Grupos[0]) == 40) mesa.JuegoGanado();  // newest first
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -290,6 +332,64 @@ TEST(Solucionador, SeguraSoloSiLoQueLaNecesitaSeVaLibre) {
     EXPECT_LT(linea.find(" 9.0>1 "), linea.find(" 10.2>3 ")) << linea;
     EXPECT_EQ(r.Posiciones, r.Pasos.size()) << linea;
   }
+}
+
+// Where no rule reads a suit, two cards of one rank are interchangeable and the search
+// remembers positions by ranks; where one rule does, by cards. Built tables of both kinds
+// are won or lost as the plain search finds, and the ranks join positions it tells apart.
+TEST(Solucionador, SinPalosLasCartasDeUnRangoValenLoMismo) {
+  for (const auto& juego : Juegos()) {
+    TMesa m;
+    juego.Preparar(m, 1);
+    const std::string clave = juego.Clave;
+    EXPECT_EQ(PalosIndiferentes(m),
+              clave == "SolitarioDeLasCincoCasillas" || clave == "Rompecabezas")
+        << clave;
+  }
+  {
+    TMesa m;
+    PrepararSolitarioDeLas5Casillas(m, 1);
+    // The pile that builds the deck, by suit.
+    for (TGrupo* g : m.Grupos)
+      for (TRegla& r : g->ReglasApilado)
+        if (r.Paso == 1) r.Relacion = rpMismoPalo;
+    EXPECT_FALSE(PalosIndiferentes(m));
+  }
+  // Number 38 with suits is won only along a line that a search by ranks takes for one
+  // it has seen.
+#ifdef CARTOVAL_SANEAR
+  const std::vector<std::int32_t> numeros{1, 2, 3, 4, 38};
+#else
+  const std::vector<std::int32_t> numeros{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 38};
+#endif
+  int ganadas = 0;
+  int perdidas = 0;
+  for (const bool mismoPalo : {false, true}) {
+    const TPrepararJuego preparar =
+        mismoPalo ? [](TMesa& m, std::int32_t n) { PrepararRangos(m, n, true); }
+                  : [](TMesa& m, std::int32_t n) { PrepararRangos(m, n, false); };
+    {
+      TMesa m;
+      preparar(m, 1);
+      EXPECT_EQ(PalosIndiferentes(m), !mismoPalo);
+    }
+    for (const std::int32_t numero : numeros) {
+      const TResultado r = Resolver(preparar, numero, {}, PorPosiciones(200000));
+      ASSERT_NE(r.Veredicto, TVeredicto::NoSeSabe) << mismoPalo << " " << numero;
+      const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << mismoPalo << " " << numero;
+      if (r.Veredicto == TVeredicto::Ganable) {
+        EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+        EXPECT_EQ(fin, TBusquedaSimple::TFin::Ganada) << mismoPalo << " " << numero;
+        ++ganadas;
+      } else {
+        EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << mismoPalo << " " << numero;
+        ++perdidas;
+      }
+    }
+  }
+  EXPECT_GE(ganadas, 2);
+  EXPECT_GE(perdidas, 2);
 }
 
 // A stock that turns round without end: the search takes the positions its clicks join as
@@ -662,7 +762,7 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
 // Deals on which the search once wandered for millions of positions before the line, or
 // never found it: won within a small budget of positions, the same on every machine, and
 // each line replays to a win. A pile no card leaves, not marked a foundation, counts as
-// home; past its first positions the search afresh goes depth-first from the best it
+// home past the short search; past its first positions the search afresh goes depth-first from the best it
 // queued, except on tables with callbacks, whose slow wins best-first finds; where empty
 // piles take any card, it fills them first.
 TEST(Solucionador, LasVictoriasLentasLleganPronto) {
@@ -672,7 +772,8 @@ TEST(Solucionador, LasVictoriasLentasLleganPronto) {
   } repartos[] = {{"SolitarioDeLasCincoCasillas", 284}, {"SolitarioDeLasCincoCasillas", 97},
                   {"OrdenamientoDesordenado", 54},      {"OrdenamientoDesordenado", 578},
                   {"CuatroReyes", 538},                 {"CuatroReyes", 431},
-                  {"SolitarioDe10A4", 26}};
+                  {"SolitarioDe10A4", 26},             {"SolitarioDeLasCincoCasillas", 352},
+                  {"SolitarioDeLasCincoCasillas", 679}, {"SolitarioDeLasCincoCasillas", 842}};
 #ifdef CARTOVAL_SANEAR
   // Each of the later deals takes half a million positions: the sanitizers try three.
   const std::size_t cuantos = 3;
