@@ -627,8 +627,13 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
 TClave TBusqueda::ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta,
                                 std::uint64_t clase) const {
   if (!sinPalos_) return ClaveDePila(cartas, cuenta, clase);
+  static constexpr auto kRangos = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) t[b] = SinPalo(static_cast<std::uint8_t>(b));
+    return t;
+  }();
   std::array<std::uint8_t, 40> rangos;
-  for (std::size_t j = 0; j < cuenta; ++j) rangos[j] = SinPalo(cartas[j]);
+  for (std::size_t j = 0; j < cuenta; ++j) rangos[j] = kRangos[cartas[j]];
   return ClaveDePila(rangos.data(), cuenta, clase);
 }
 
