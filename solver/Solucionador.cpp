@@ -22,6 +22,7 @@
 #include "solver/Libres.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
+#include "solver/SinSalida.h"
 #include "solver/Transposiciones.h"
 
 namespace {
@@ -200,6 +201,15 @@ class TBusqueda {
   // milliseconds, more than a small search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
   bool ganchosLeidos_ = false;
+  // Positions from which some card can never go home (SinSalida.h), left unsearched; per
+  // pile, the count at which it takes nothing.
+  TSinSalida sinSalida_;
+  std::vector<std::uint8_t> llena_;
+  void PrepararSinSalida(const TGanchosComoDatos* ganchos);
+  std::size_t VistasSinSalida(const std::uint8_t* foto, std::array<TPilaVista, 256>& vistas,
+                              std::uint64_t& enCasa) const;
+  // `nuncaToman`: the cards no card is ever moved onto from there.
+  bool SinSalidaEn(const std::uint8_t* foto, std::uint64_t& nuncaToman) const;
 
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
@@ -372,7 +382,47 @@ bool TBusqueda::Preparar() {
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
   actual_ = EstructuraActual();
   CalcularSeguros();
+  PrepararSinSalida(nullptr);
   return true;
+}
+
+void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
+  sinSalida_ = ::PrepararSinSalida(m_, reglas_, ganchos);
+  if (!sinSalida_.Posible) return;
+  llena_.assign(pilas_.size(), 0);
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    const TGrupo* g = pilas_[i]->Grupo;
+    const auto k = static_cast<std::size_t>(
+        std::find(m_.Grupos.begin(), m_.Grupos.end(), g) - m_.Grupos.begin());
+    if (!ganchosApila_ || !ganchos_.LlenaToma[k]) llena_[i] = g->Capacidad;
+  }
+}
+
+std::size_t TBusqueda::VistasSinSalida(const std::uint8_t* foto, std::array<TPilaVista, 256>& vistas,
+                                       std::uint64_t& enCasa) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e = estructuras_[actual_];
+  std::size_t v = 0;
+  enCasa = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (e.EsFundacion[i])
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    else
+      vistas[v++] = TPilaVista{cartas + k, foto[i], llena_[i]};
+    k += foto[i];
+  }
+  return v;
+}
+
+bool TBusqueda::SinSalidaEn(const std::uint8_t* foto, std::uint64_t& nuncaToman) const {
+  nuncaToman = 0;
+  if (foto[pilas_.size()] != 0) return false;
+  std::array<TPilaVista, 256> vistas;
+  std::uint64_t enCasa = 0;
+  const std::size_t v = VistasSinSalida(foto, vistas, enCasa);
+  return SinSalida(sinSalida_, vistas.data(), v, enCasa, &nuncaToman);
 }
 
 // The structure the table has now, added to the list when it is new.
@@ -785,6 +835,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
+    if (!sinSalida_.Posible) PrepararSinSalida(&ganchos_);
     if (!seguroPosible_) {
       const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
       seguroPosible_ = s.Posible;
@@ -918,6 +969,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const std::uint64_t paraTodas = prep_.ParaTodas;
   const std::uint64_t porReglas = prep_.PorReglas;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
+  bool leidas = false;  // whether SinSalidaEn read the position
+  bool sinSalida = false;
+  std::uint64_t nuncaToman = 0;
   if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
@@ -1003,10 +1057,25 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 0;
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima &&
-            (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0) {
-          movs_.push_back(mv);
-          return true;
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
+          bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
+          // Where a card could go home, the places cards are taken in are worth reading
+          // (SinSalida.h): it may go safely, or the position may have no way out at all.
+          if (!segura && sinSalida_.Posible) {
+            if (!leidas) {
+              leidas = true;
+              sinSalida = SinSalidaEn(foto, nuncaToman);
+            }
+            if (sinSalida) {
+              for (auto& cb : cubos) cb.clear();
+              return false;
+            }
+            segura = nuncaToman >> id & 1;
+          }
+          if (segura) {
+            movs_.push_back(mv);
+            return true;
+          }
         }
         cubos[cubo].push_back(mv);
       }
