@@ -1,5 +1,7 @@
 #include "solver/SinSalida.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
@@ -83,10 +85,12 @@ bool Leer(const TSinSalida& s, const TPilaVista* pilas, std::size_t n, std::uint
   // are all any card can ever be taken in.
   std::size_t llena = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (pilas[i].Llena < 2 || (llena && pilas[i].Llena != llena)) return false;
+    if (pilas[i].Llena < 2 || (llena && pilas[i].Llena != llena) || pilas[i].Cuenta > pilas[i].Llena)
+      return false;
     llena = pilas[i].Llena;
   }
-  std::array<std::uint64_t, 256> enLugar{};
+  std::array<std::uint64_t, 256> enLugar;
+  std::fill_n(enLugar.begin(), llena, 0);
   for (std::size_t i = 0; i < n; ++i) {
     const TPilaVista& p = pilas[i];
     std::uint64_t bajo = 0;
