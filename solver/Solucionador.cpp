@@ -1059,9 +1059,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 1;
         if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
           bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
-          // Where a card could go home, the places cards are taken in are worth reading
-          // (SinSalida.h): it may go safely, or the position may have no way out at all.
-          if (!segura && sinSalida_.Posible) {
+          // Where a card in the last place of a full pile could go home, the places cards
+          // are taken in are worth reading (SinSalida.h): it may go safely, or the position
+          // may have no way out at all. A card below that place takes cards itself.
+          if (!segura && sinSalida_.Posible && llena_[s] >= 2 && pos + 1 >= llena_[s]) {
             if (!leidas) {
               leidas = true;
               sinSalida = SinSalidaEn(foto, nuncaToman);
