@@ -31,6 +31,12 @@ struct TPilaVista {
   std::uint8_t Llena;
 };
 
+// The search reads only `Toman` and the bottom cards (a card on top of a full pile of three
+// that no bottom card could take is never moved onto, and goes home safely): read whole
+// at every position where a card could go home, the positions this cut in Solitario De
+// Los Casi 14 Montones' lost deals, under 1% in most, cost more than they saved. The tests
+// check the reading whole against an exhaustive search.
+//
 // Whether some card out of `enCasa` can never go home from the position the piles hold.
 // `nuncaToman`: the cards not home that no line from there ever moves a card onto. Such a
 // card that can go home may go at once: a winning line that keeps it back never needs it

@@ -201,15 +201,11 @@ class TBusqueda {
   // milliseconds, more than a small search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
   bool ganchosLeidos_ = false;
-  // Positions from which some card can never go home (SinSalida.h), left unsearched; per
-  // pile, the count at which it takes nothing.
+  // Where only single cards move and piles take cards as SinSalida.h reads them: per
+  // card, the cards that could take it; per pile, the count at which it takes nothing.
   TSinSalida sinSalida_;
   std::vector<std::uint8_t> llena_;
   void PrepararSinSalida(const TGanchosComoDatos* ganchos);
-  std::size_t VistasSinSalida(const std::uint8_t* foto, std::array<TPilaVista, 256>& vistas,
-                              std::uint64_t& enCasa) const;
-  // `nuncaToman`: the cards no card is ever moved onto from there.
-  bool SinSalidaEn(const std::uint8_t* foto, std::uint64_t& nuncaToman) const;
 
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
@@ -396,33 +392,13 @@ void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
         std::find(m_.Grupos.begin(), m_.Grupos.end(), g) - m_.Grupos.begin());
     if (!ganchosApila_ || !ganchos_.LlenaToma[k]) llena_[i] = g->Capacidad;
   }
-}
-
-std::size_t TBusqueda::VistasSinSalida(const std::uint8_t* foto, std::array<TPilaVista, 256>& vistas,
-                                       std::uint64_t& enCasa) const {
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* cartas = foto + n + 1;
-  const TEstructura& e = estructuras_[actual_];
-  std::size_t v = 0;
-  enCasa = 0;
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (e.EsFundacion[i])
-      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-    else
-      vistas[v++] = TPilaVista{cartas + k, foto[i], llena_[i]};
-    k += foto[i];
+  // Every pile off the foundations full at the same count, or nothing is read.
+  std::uint8_t comun = 0;
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    if (pilas_[i]->Grupo->EsFundacion) continue;
+    if (llena_[i] == 0 || (comun && llena_[i] != comun)) sinSalida_.Posible = false;
+    comun = llena_[i];
   }
-  return v;
-}
-
-bool TBusqueda::SinSalidaEn(const std::uint8_t* foto, std::uint64_t& nuncaToman) const {
-  nuncaToman = 0;
-  if (foto[pilas_.size()] != 0) return false;
-  std::array<TPilaVista, 256> vistas;
-  std::uint64_t enCasa = 0;
-  const std::size_t v = VistasSinSalida(foto, vistas, enCasa);
-  return SinSalida(sinSalida_, vistas.data(), v, enCasa, &nuncaToman);
 }
 
 // The structure the table has now, added to the list when it is new.
@@ -969,9 +945,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const std::uint64_t paraTodas = prep_.ParaTodas;
   const std::uint64_t porReglas = prep_.PorReglas;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
-  bool leidas = false;  // whether SinSalidaEn read the position
-  bool sinSalida = false;
-  std::uint64_t nuncaToman = 0;
+  bool fondosLeidos = false;
+  std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
   if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
@@ -1059,19 +1034,19 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 1;
         if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
           bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
-          // Where a card in the last place of a full pile could go home, the places cards
-          // are taken in are worth reading (SinSalida.h): it may go safely, or the position
-          // may have no way out at all. A card below that place takes cards itself.
-          if (!segura && sinSalida_.Posible && llena_[s] >= 2 && pos + 1 >= llena_[s]) {
-            if (!leidas) {
-              leidas = true;
-              sinSalida = SinSalidaEn(foto, nuncaToman);
+          // A card in the last place of a pile that full takes nothing, where that is the
+          // third, takes a card again only once moved onto a pile's bottom card: empty
+          // piles take nothing, so the bottom cards are those there now. Where none could
+          // take it, no card is ever moved onto it, and a winning line that keeps it back
+          // plays every other move just the same without it: it goes home safely.
+          if (!segura && sinSalida_.Posible && llena_[s] >= 2 && llena_[s] <= 3 &&
+              pos + 1 >= llena_[s]) {
+            if (!fondosLeidos) {
+              fondosLeidos = true;
+              for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+                if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
             }
-            if (sinSalida) {
-              for (auto& cb : cubos) cb.clear();
-              return false;
-            }
-            segura = nuncaToman >> id & 1;
+            segura = (sinSalida_.Toman[id] & fondos) == 0;
           }
           if (segura) {
             movs_.push_back(mv);
