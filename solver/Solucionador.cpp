@@ -23,6 +23,7 @@
 #include "solver/Palos.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
+#include "solver/SinSalida.h"
 #include "solver/Transposiciones.h"
 
 namespace {
@@ -208,6 +209,11 @@ class TBusqueda {
   // milliseconds, more than a small search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
   bool ganchosLeidos_ = false;
+  // Where only single cards move and piles take cards as SinSalida.h reads them: per
+  // card, the cards that could take it; per pile, the count at which it takes nothing.
+  TSinSalida sinSalida_;
+  std::vector<std::uint8_t> llena_;
+  void PrepararSinSalida(const TGanchosComoDatos* ganchos);
 
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
@@ -383,7 +389,27 @@ bool TBusqueda::Preparar() {
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
   actual_ = EstructuraActual();
   CalcularSeguros();
+  PrepararSinSalida(nullptr);
   return true;
+}
+
+void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
+  sinSalida_ = ::PrepararSinSalida(m_, reglas_, ganchos);
+  if (!sinSalida_.Posible) return;
+  llena_.assign(pilas_.size(), 0);
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    const TGrupo* g = pilas_[i]->Grupo;
+    const auto k = static_cast<std::size_t>(
+        std::find(m_.Grupos.begin(), m_.Grupos.end(), g) - m_.Grupos.begin());
+    if (!ganchosApila_ || !ganchos_.LlenaToma[k]) llena_[i] = g->Capacidad;
+  }
+  // Every pile off the foundations full at the same count, or nothing is read.
+  std::uint8_t comun = 0;
+  for (std::size_t i = 0; i < pilas_.size(); ++i) {
+    if (pilas_[i]->Grupo->EsFundacion) continue;
+    if (llena_[i] == 0 || (comun && llena_[i] != comun)) sinSalida_.Posible = false;
+    comun = llena_[i];
+  }
 }
 
 // The structure the table has now, added to the list when it is new.
@@ -811,6 +837,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
+    if (!sinSalida_.Posible) PrepararSinSalida(&ganchos_);
     if (!seguroPosible_) {
       const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
       seguroPosible_ = s.Posible;
@@ -944,6 +971,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const std::uint64_t paraTodas = prep_.ParaTodas;
   const std::uint64_t porReglas = prep_.PorReglas;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
+  bool fondosLeidos = false;
+  std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
   if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
@@ -1029,10 +1058,26 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 0;
         else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima &&
-            (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0) {
-          movs_.push_back(mv);
-          return true;
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
+          bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
+          // A card in the last place of a pile that full takes nothing, where that is the
+          // third, takes a card again only once moved onto a pile's bottom card: empty
+          // piles take nothing, so the bottom cards are those there now. Where none could
+          // take it, no card is ever moved onto it, and a winning line that keeps it back
+          // plays every other move just the same without it: it goes home safely.
+          if (!segura && sinSalida_.Posible && llena_[s] >= 2 && llena_[s] <= 3 &&
+              pos + 1 >= llena_[s]) {
+            if (!fondosLeidos) {
+              fondosLeidos = true;
+              for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+                if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+            }
+            segura = (sinSalida_.Toman[id] & fondos) == 0;
+          }
+          if (segura) {
+            movs_.push_back(mv);
+            return true;
+          }
         }
         cubos[cubo].push_back(mv);
       }

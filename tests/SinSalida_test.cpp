@@ -1,0 +1,223 @@
+// Positions without a way out and cards nothing is ever moved onto, on small tables of
+// piles of three: checked against a plain exhaustive search of every reachable position.
+#include "solver/SinSalida.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "games/Registro.h"
+#include "solver/Solucionador.h"
+#include "tools/Pasos.h"
+
+namespace {
+
+// Piles of at most three cards, each taking any card one rank lower, empty ones nothing;
+// four foundations by suit. From the number: each suit's highest cards off the
+// foundations, eight to eleven in all, about half of them of one suit, dealt at random to as many piles as they need or
+// up to two more; won once the forty cards are home.
+void PrepararPilasDeTres(TMesa& m, std::int32_t numero) {
+  std::mt19937 azar(static_cast<std::uint32_t>(numero));
+  m.IniciarJuego(numero, "Pilas De Tres");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpCualquiera, -1);
+  m.AgregarOrigen(tab, tab);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  std::array<int, 4> fuera{};
+  const int total = 8 + static_cast<int>(azar() % 4);
+  for (int k = 0; k < total;) {
+    // One suit, by the number, gets about half of them: the other suits' lowest cards
+    // off the foundations can then still have cards of that suit to hold.
+    const auto palo = azar() % 2 ? static_cast<std::uint32_t>(numero) % 4 : azar() % 4;
+    if (fuera[palo] < 10) {
+      ++fuera[palo];
+      ++k;
+    }
+  }
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    for (int n = 1; n <= 10 - fuera[palo]; ++n)
+      m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
+    for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
+  }
+  std::shuffle(cartas.begin(), cartas.end(), azar);
+  const std::size_t pilas = std::min<std::size_t>((cartas.size() + 2) / 3 + azar() % 3, cartas.size());
+  std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
+  for (std::size_t i = 0; i < cartas.size(); ++i) {
+    std::size_t p = i < pilas ? i : azar() % pilas;
+    while (reparto[p].size() == 3) p = (p + 1) % pilas;
+    reparto[p].push_back(cartas[i]);
+  }
+  for (std::size_t p = 0; p < pilas; ++p) {
+    TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
+    for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
+  }
+  m.VerificarFin = [](TMesa& mesa) {
+    unsigned enCasa = 0;
+    for (const auto& p : mesa.Pilas)
+      if (p->Grupo->EsFundacion) enCasa += p->Cantidad;
+    if (enCasa == 40) mesa.JuegoGanado();
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
+void Jugar(TMesa& m, std::int32_t numero, const std::vector<TPaso>& linea) {
+  PrepararPilasDeTres(m, numero);
+  for (const TPaso& p : linea) ASSERT_TRUE(AplicarPaso(m, p));
+}
+
+std::string Clave(const TMesa& m) {
+  std::string k;
+  for (const auto& p : m.Pilas) {
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) k += static_cast<char>(IdCarta(*c) + 1);
+    k += '|';
+  }
+  return k;
+}
+
+// Every position reached from the steps, each rebuilt from the deal; true at a win.
+bool Ganable(std::int32_t numero, const std::vector<TPaso>& desde) {
+  std::set<std::string> vistas;
+  std::vector<std::vector<TPaso>> pendientes{desde};
+  while (!pendientes.empty()) {
+    const std::vector<TPaso> linea = pendientes.back();
+    pendientes.pop_back();
+    TMesa m;
+    Jugar(m, numero, linea);
+    if (m.VentanaPropia.Ganado) return true;
+    if (!vistas.insert(Clave(m)).second) continue;
+    for (const auto& de : m.Pilas) {
+      if (!de->Tope) continue;
+      for (const auto& a : m.Pilas) {
+        if (a.get() == de.get()) continue;
+        const bool acepta = a->Tope ? m.ArrastrarSobreCarta(*a->Tope, *de->Tope, 1, 1)
+                                    : m.ArrastrarSobrePila(*a, *de->Tope, 1, 1);
+        if (!acepta) continue;
+        std::vector<TPaso> hija = linea;
+        hija.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, a->Numero});
+        pendientes.push_back(std::move(hija));
+      }
+    }
+  }
+  return false;
+}
+
+// What the rule reads of the table: its piles off the foundations and the cards home.
+struct TLectura {
+  std::vector<std::vector<std::uint8_t>> Cartas;
+  std::vector<TPilaVista> Vistas;
+  std::uint64_t EnCasa = 0;
+  bool SinSalida = false;
+  std::uint64_t NuncaToman = 0;
+};
+
+TLectura Leer(TMesa& m) {
+  TLectura l;
+  const TSinSalida s = PrepararSinSalida(m, LeerReglas(m), nullptr);
+  EXPECT_TRUE(s.Posible);
+  for (const auto& p : m.Pilas) {
+    std::vector<std::uint8_t> cartas;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) cartas.insert(cartas.begin(), IdCarta(*c));
+    if (p->Grupo->EsFundacion) {
+      for (const std::uint8_t id : cartas) l.EnCasa |= std::uint64_t{1} << id;
+    } else {
+      l.Cartas.push_back(std::move(cartas));
+    }
+  }
+  for (const auto& c : l.Cartas)
+    l.Vistas.push_back(TPilaVista{c.data(), static_cast<std::uint8_t>(c.size()), 3});
+  l.SinSalida = SinSalida(s, l.Vistas.data(), l.Vistas.size(), l.EnCasa, &l.NuncaToman);
+  return l;
+}
+
+}  // namespace
+
+// On positions built at random, many of them lost and some only just, the rule calls
+// none lost that a line wins; a card it finds nothing is moved onto, sent home, loses
+// nothing; and the solver, which uses both, agrees with the plain search.
+TEST(SinSalida, NuncaLlamaPerdidaUnaPosicionGanable) {
+  // Fewer would hold no lost position the rule misses, nor one the search would lose by
+  // sending home a card a bottom card could still take (half a minute with the
+  // sanitizers).
+  constexpr std::int32_t kPosiciones = 700;
+  int perdidas = 0;
+  int vistasPerdidas = 0;
+  int ganables = 0;
+  int seguras = 0;
+  for (std::int32_t numero = 1; numero <= kPosiciones; ++numero) {
+    TMesa m;
+    PrepararPilasDeTres(m, numero);
+    const TLectura l = Leer(m);
+    const bool gana = Ganable(numero, {});
+    if (l.SinSalida) {
+      EXPECT_FALSE(gana) << "número " << numero;
+    }
+    if (!gana) ++perdidas;
+    if (l.SinSalida) ++vistasPerdidas;
+    if (gana) ++ganables;
+    // Each top card nothing is moved onto that can go home: the position after it is won
+    // exactly when this one is.
+    for (const auto& p : m.Pilas) {
+      if (p->Grupo->EsFundacion || !p->Tope || !(l.NuncaToman >> IdCarta(*p->Tope) & 1)) continue;
+      for (const auto& f : m.Pilas) {
+        if (!f->Grupo->EsFundacion || !m.ArrastrarSobrePila(*f, *p->Tope, 1, 1)) continue;
+        if (f->Tope && !m.ArrastrarSobreCarta(*f->Tope, *p->Tope, 1, 1)) continue;
+        const TPaso casa{TPaso::TTipo::Arrastre, p->Numero, -1, f->Numero};
+        EXPECT_EQ(Ganable(numero, {casa}), gana) << "número " << numero;
+        ++seguras;
+      }
+    }
+    const TResultado r = Resolver(PrepararPilasDeTres, numero, {});
+    EXPECT_EQ(r.Veredicto, gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
+        << "número " << numero;
+    if (gana) {
+      EXPECT_TRUE(LineaGana(PrepararPilasDeTres, numero, {}, r.Pasos));
+    }
+  }
+  // The sample holds both kinds, and the rule finds some of the lost ones, not all.
+  EXPECT_GE(ganables, kPosiciones / 10);
+  EXPECT_GE(vistasPerdidas, kPosiciones / 20);
+  EXPECT_LT(vistasPerdidas, perdidas);
+  EXPECT_GE(seguras, kPosiciones / 20);
+}
+
+// The rule reads what a table allows: the game of piles of three with its own stacking
+// function, once read, qualifies; a table whose empty piles take cards, or whose stock
+// still deals, does not.
+TEST(SinSalida, SoloDondeLasReglasLoPermiten) {
+  int posibles = 0;
+  for (const auto& juego : Juegos()) {
+    TMesa m;
+    juego.Preparar(m, 1);
+    const TReglasComoDatos reglas = LeerReglas(m);
+    const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
+    const bool posible = PrepararSinSalida(m, reglas, &ganchos).Posible;
+    if (std::string(juego.Clave) == "SolitarioDeLosCasi14Montones") {
+      EXPECT_TRUE(posible);
+      // Its own function, not read, tells nothing.
+      EXPECT_FALSE(PrepararSinSalida(m, reglas, nullptr).Posible);
+    }
+    posibles += posible;
+  }
+  EXPECT_EQ(posibles, 1);
+
+  TMesa m;
+  PrepararPilasDeTres(m, 1);
+  EXPECT_TRUE(PrepararSinSalida(m, LeerReglas(m), nullptr).Posible);
+  for (TGrupo* g : m.Grupos)
+    if (!g->EsFundacion) m.AgregarReglaVacia(g, rpCualquiera, PasoLibre);
+  EXPECT_FALSE(PrepararSinSalida(m, LeerReglas(m), nullptr).Posible);
+}
