@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "solver/Bloqueos.h"
 #include "solver/Libres.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
@@ -194,6 +195,7 @@ class TBusqueda {
   bool seguroPosible_ = false;
   bool libresPosibles_ = false;  // on a table without hooks, where LibresPosibles holds
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
+  TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -269,6 +271,7 @@ class TBusqueda {
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
+  bool Bloqueada(const std::uint8_t* foto) const;
   bool Aplicar(const TMovimiento& mv);
   // A drag whose child differs from its parent only in its two piles' shares of the key.
   bool PorPartes(const TMovimiento& mv) const {
@@ -775,6 +778,31 @@ void TBusqueda::CalcularSeguros() {
   seguroPosible_ = s.Posible;
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
+  bloqueos_ = CalcularBloqueos(m_, reglas_);
+}
+
+// Whether some card of the position can never leave its pile (Bloqueos.h): then it never
+// goes home and no line from here wins. The stock's piles are left out: the stock turns
+// their cards round or lays cards on them.
+bool TBusqueda::Bloqueada(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TMontonBloqueable, 64> montones;
+  std::size_t cuantos = 0;
+  std::uint64_t enCasa = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i]) {
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      continue;
+    }
+    if (especial_[i] || foto[i] == 0 || cuantos == montones.size()) continue;
+    std::uint8_t cubiertas = 0;
+    while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
+    montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
+  }
+  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -1133,7 +1161,9 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo) {
   movs_.clear();
-  if (!Generar(padre, entrada) && giratorio_) Girar(padre, entrada);
+  // A position with a card stuck for good has no child worth playing.
+  if (!(bloqueos_.Posible && Bloqueada(padre)) && !Generar(padre, entrada) && giratorio_)
+    Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();

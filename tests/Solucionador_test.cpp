@@ -244,6 +244,53 @@ void PrepararCincoQueEspera(TMesa& m, bool tresEnCasa) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Cinco de Oros over its Dos and the Seis de Espadas, the Cinco de Copas over the Seis
+// de Bastos; each Cinco can only leave on a Seis of the other pair. `esperan`: the Dos de
+// Copas under its Cinco too, and neither Cinco ever leaves, though the Cinco de Espadas
+// still goes home; without it the Cinco de Copas goes home, the Cinco de Oros onto the Seis
+// it leaves, and the deal is won.
+void PrepararSeisesTapados(TMesa& m, bool esperan) {
+  m.IniciarJuego(1, "Seises Tapados");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarOrigen(tab, tab);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, reserva);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  m.SacarCarta(1, Oros, casa[Oros]);
+  m.SacarCarta(1, Copas, casa[Copas]);
+  for (std::uint8_t numero = 1; numero <= 5; ++numero) {
+    if (numero < 5) m.SacarCarta(numero, Espadas, casa[Espadas]);
+    m.SacarCarta(numero, Bastos, casa[Bastos]);
+  }
+  auto pila = [&](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas) {
+    TPila* p = m.PonerPila(tab, x, 150);
+    for (const auto& [numero, palo] : cartas) {
+      m.SacarCarta(numero, palo, p);
+      if (p->Cantidad < cartas.size()) m.PonerBocaAbajo(*p->Tope);
+    }
+  };
+  pila(0, {{2, Oros}, {6, Espadas}, {5, Oros}});
+  if (esperan)
+    pila(100, {{2, Copas}, {6, Bastos}, {5, Copas}});
+  else
+    pila(100, {{6, Bastos}, {5, Copas}});
+  // The rest in reserve piles that take nothing, the lowest on top.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 2; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -289,6 +336,28 @@ TEST(Solucionador, SeguraSoloSiLoQueLaNecesitaSeVaLibre) {
     ASSERT_NE(linea.find(" 10.2>3 "), std::string::npos) << linea;
     EXPECT_LT(linea.find(" 9.0>1 "), linea.find(" 10.2>3 ")) << linea;
     EXPECT_EQ(r.Posiciones, r.Pasos.size()) << linea;
+  }
+}
+
+// A card covering a lower one of its suit stays for good once every card it could lie on
+// is home or buried under such cards: the table where two Cincos cover each other's Seises
+// is lost at its first position, and the one where the second Cinco can go home is won, as the plain
+// search finds; a prune that looked at each card once, not until none changes, lost it.
+TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
+  for (const bool esperan : {false, true}) {
+    const TPrepararJuego preparar =
+        esperan ? [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, true); }
+                : [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, false); };
+    const TResultado r = Resolver(preparar, 1, {});
+    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
+              esperan ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+    if (esperan) {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+      EXPECT_EQ(r.Posiciones, 1u);
+    } else {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+    }
   }
 }
 
