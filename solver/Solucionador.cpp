@@ -186,6 +186,9 @@ class TBusqueda {
   bool giroPorBits_ = false;
   std::array<std::uint64_t, 40> destinosGiro_{};
   std::uint64_t desdeDescarte_ = 0;  // the piles that take cards from the waste
+  // Per group, on such a table, whether a waste's card laid on one of its piles need only
+  // be laid there when a card is laid on it next (Generar).
+  std::vector<bool> perezoso_;
 
   std::vector<TEstructura> estructuras_;
   std::map<std::string, std::uint16_t> indice_;
@@ -240,6 +243,7 @@ class TBusqueda {
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
+    std::uint64_t Visibles = 0;  // cards neither home nor face down on a pile
   } prep_;
   std::uint32_t sello_ = 0;
   // The snapshot being expanded: where each pile's cards start and each pile's key.
@@ -779,6 +783,19 @@ void TBusqueda::CalcularSeguros() {
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
   bloqueos_ = CalcularBloqueos(m_, reglas_);
+  // Where every group that takes cards from a group's piles also takes them from the
+  // waste, what a waste's card does once on such a pile it could do from the waste.
+  perezoso_.assign(m_.Grupos.size(), false);
+  if (giratorio_ && seguroPosible_) {
+    const TGrupo* descarte = pilas_[descarte_]->Grupo;
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
+      const TGrupo* t = m_.Grupos[g];
+      bool igual = !t->EsFundacion;
+      for (const TGrupo* otro : m_.Grupos)
+        if (AceptaOrigen(t, *otro) && !AceptaOrigen(descarte, *otro)) igual = false;
+      perezoso_[g] = igual;
+    }
+  }
 }
 
 // Whether some card of the position can never leave its pile (Bloqueos.h): then it never
@@ -907,6 +924,15 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     }
     prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
   }
+  // The cards a waste's card laid on a pile could be followed by: not home, not face down.
+  if (giratorio_ && seguroPosible_) {
+    std::uint64_t tumbadas = 0;
+    std::size_t enPilas = 0;
+    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
+    for (std::size_t k = 0; k < enPilas; ++k)
+      if (!(cartas[k] & kBocaArriba)) tumbadas |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    prep_.Visibles = prep_.Fuera & ~tumbadas;
+  }
   // A card with cards on it goes nowhere when no pile takes one: on piles the group's
   // rules bound, a group that takes single cards; on piles whose own function was read,
   // one that took no such card when read.
@@ -1005,6 +1031,18 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
           continue;
         }
+        // On a stock that turns round every card of it is at hand at any time. A winning
+        // line that lays the waste's card W on a pile and does not lay a card on W at once
+        // wins as well with W left in the stock until a card is laid on it, and laid then on
+        // the card it lay on (still that pile's top): the moves in between meet the same
+        // piles but that one, whose top card moves alone where it moved under W, and W's own
+        // moves from the pile it can make from the waste (perezoso_). W never laid upon goes
+        // home from the waste. So W goes on a pile only where some card could follow it: one
+        // neither home nor face down.
+        if (giratorio_ && s == descarte_ && perezoso_[static_cast<std::uint8_t>(e.Firma[d])] &&
+            !e.EsCasa[d] &&
+            (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
+          continue;
         if (!hacia.Tope) {
           // One empty pile of each kind is enough; a whole pile to an empty one of its
           // own kind changes nothing on a table without hooks.

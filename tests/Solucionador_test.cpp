@@ -291,6 +291,58 @@ void PrepararSeisesTapados(TMesa& m, bool esperan) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
+// which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
+// that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
+// alone on its pile. So the Seis goes on the Siete, the Cinco on it, the Cuatro on that.
+// `tapado`: the Seis de Bastos lies on the Tres, and once the Cuatro leaves it stays,
+// its Siete de Oros out of reach: lost.
+void PrepararDelDescarte(TMesa& m, bool tapado) {
+  m.IniciarJuego(1, "Del Descarte");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, rm);
+    m.AgregarOrigen(f, reserva);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  const std::array<std::uint8_t, 4> hasta{5, 4, 5, 2};  // home, suit by suit
+  for (std::uint8_t palo = 0; palo < 4; ++palo)
+    for (std::uint8_t numero = 1; numero <= hasta[palo]; ++numero)
+      m.SacarCarta(numero, palo, casa[palo]);
+  TPila* a = m.PonerPila(tab, 100, 150);
+  for (const auto& [numero, palo] : tapado ? std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
+                                                 {{3, Bastos}, {6, Bastos}, {4, Bastos}}}
+                                           : std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
+                                                 {{6, Bastos}, {3, Bastos}, {4, Bastos}}}) {
+    m.SacarCarta(numero, palo, a);
+    if (a->Cantidad < 3) m.PonerBocaAbajo(*a->Tope);
+  }
+  m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
+  // The rest in reserve piles that take nothing, the lowest on top; the stock keeps the
+  // Seis de Espadas and the Cinco de Copas.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 2; --numero)
+      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5))
+        m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -387,6 +439,26 @@ TEST(Solucionador, MazoQueGiraSinFin) {
   EXPECT_EQ(comprobada.Veredicto, TVeredicto::SinSolucion);
   EXPECT_EQ(comprobada.Desajustes, 0u);
   EXPECT_EQ(comprobada.Posiciones, sin.Posiciones);
+}
+
+// A waste's card is laid on a pile only where a card could follow it, one in the stock or
+// face up on a pile: the line that needs both is found, and its lost twin is lost, as the
+// plain search finds.
+TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
+  for (const bool tapado : {false, true}) {
+    const TPrepararJuego preparar =
+        tapado ? [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); }
+               : [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
+    const TResultado r = Resolver(preparar, 1, {});
+    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
+              tapado ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+    if (tapado) {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+    } else {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+    }
+  }
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
