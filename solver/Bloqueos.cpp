@@ -31,9 +31,13 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas) {
       const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
       b.Antes[x] = previa[x] | b.Antes[p];
     }
-  // The reading also rests on a game being won only with every card home: true of every
-  // table whose foundations keep their cards by suit.
-  b.Posible = true;
+  // The reading also rests on a game being won only with every card home: taken to hold
+  // where the foundations, keeping their cards by suit, can take all forty.
+  std::uint64_t alcanza = base;
+  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    for (std::size_t x = 0; x < 40; ++x)
+      if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
+  b.Posible = alcanza == (std::uint64_t{1} << 40) - 1;
   return b;
 }
 

@@ -784,9 +784,11 @@ void TBusqueda::CalcularSeguros() {
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
   bloqueos_ = CalcularBloqueos(m_, reglas_);
   // Where every group that takes cards from a group's piles also takes them from the
-  // waste, what a waste's card does once on such a pile it could do from the waste.
+  // waste, what a waste's card does once on such a pile it could do from the waste; and
+  // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
+  // in the stock until it goes home.
   perezoso_.assign(m_.Grupos.size(), false);
-  if (giratorio_ && seguroPosible_) {
+  if (giratorio_ && bloqueos_.Posible) {
     const TGrupo* descarte = pilas_[descarte_]->Grupo;
     for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
       const TGrupo* t = m_.Grupos[g];

@@ -63,6 +63,13 @@ TEST(Bloqueos, LoQueLasReglasDicen) {
   PrepararSolitarioDeLosSieteMontones(conGanchos, 1);
   conGanchos.PuedeApilar = [](TCarta&, TPila&) { return true; };
   EXPECT_FALSE(CalcularBloqueos(conGanchos, LeerReglas(conGanchos)).Posible);
+
+  // Foundations that cannot take every card: the game might be won otherwise.
+  TMesa deDosEnDos;
+  PrepararSolitarioDeLosSieteMontones(deDosEnDos, 1);
+  for (TGrupo* g : deDosEnDos.Grupos)
+    if (g->EsFundacion) g->ReglasApilado = {TRegla{rpMismoPalo, 2}};
+  EXPECT_FALSE(CalcularBloqueos(deDosEnDos, LeerReglas(deDosEnDos)).Posible);
 }
 
 // The Cinco de Oros over its Tres: stuck once neither Seis it could lie on can ever be
