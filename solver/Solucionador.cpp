@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "solver/Bloqueos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
 #include "solver/Reglas.h"
@@ -194,6 +195,9 @@ class TBusqueda {
   bool giroPorBits_ = false;
   std::array<std::uint64_t, 40> destinosGiro_{};
   std::uint64_t desdeDescarte_ = 0;  // the piles that take cards from the waste
+  // Per group, on such a table, whether a waste's card laid on one of its piles need only
+  // be laid there when a card is laid on it next (Generar).
+  std::vector<bool> perezoso_;
 
   std::vector<TEstructura> estructuras_;
   std::map<std::string, std::uint16_t> indice_;
@@ -203,6 +207,7 @@ class TBusqueda {
   bool seguroPosible_ = false;
   bool libresPosibles_ = false;  // on a table without hooks, where LibresPosibles holds
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
+  TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -252,6 +257,7 @@ class TBusqueda {
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
+    std::uint64_t Visibles = 0;  // cards neither home nor face down on a pile
   } prep_;
   std::uint32_t sello_ = 0;
   // The snapshot being expanded: where each pile's cards start and each pile's key.
@@ -285,6 +291,7 @@ class TBusqueda {
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
+  bool Bloqueada(const std::uint8_t* foto) const;
   bool Aplicar(const TMovimiento& mv);
   // A drag whose child differs from its parent only in its two piles' shares of the key.
   bool PorPartes(const TMovimiento& mv) const {
@@ -827,6 +834,46 @@ void TBusqueda::CalcularSeguros() {
   seguroPosible_ = s.Posible;
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
+  bloqueos_ = CalcularBloqueos(m_, reglas_);
+  // Where every group that takes cards from a group's piles also takes them from the
+  // waste, what a waste's card does once on such a pile it could do from the waste; and
+  // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
+  // in the stock until it goes home.
+  perezoso_.assign(m_.Grupos.size(), false);
+  if (giratorio_ && bloqueos_.Posible) {
+    const TGrupo* descarte = pilas_[descarte_]->Grupo;
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g) {
+      const TGrupo* t = m_.Grupos[g];
+      bool igual = !t->EsFundacion;
+      for (const TGrupo* otro : m_.Grupos)
+        if (AceptaOrigen(t, *otro) && !AceptaOrigen(descarte, *otro)) igual = false;
+      perezoso_[g] = igual;
+    }
+  }
+}
+
+// Whether some card of the position can never leave its pile (Bloqueos.h): then it never
+// goes home and no line from here wins. The stock's piles are left out: the stock turns
+// their cards round or lays cards on them.
+bool TBusqueda::Bloqueada(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TMontonBloqueable, 64> montones;
+  std::size_t cuantos = 0;
+  std::uint64_t enCasa = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i]) {
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      continue;
+    }
+    if (especial_[i] || foto[i] == 0 || cuantos == montones.size()) continue;
+    std::uint8_t cubiertas = 0;
+    while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
+    montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
+  }
+  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -932,6 +979,15 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     }
     prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
   }
+  // The cards a waste's card laid on a pile could be followed by: not home, not face down.
+  if (giratorio_ && seguroPosible_) {
+    std::uint64_t tumbadas = 0;
+    std::size_t enPilas = 0;
+    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
+    for (std::size_t k = 0; k < enPilas; ++k)
+      if (!(cartas[k] & kBocaArriba)) tumbadas |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    prep_.Visibles = prep_.Fuera & ~tumbadas;
+  }
   // A card with cards on it goes nowhere when no pile takes one: on piles the group's
   // rules bound, a group that takes single cards; on piles whose own function was read,
   // one that took no such card when read.
@@ -1032,6 +1088,18 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
           continue;
         }
+        // On a stock that turns round every card of it is at hand at any time. A winning
+        // line that lays the waste's card W on a pile and does not lay a card on W at once
+        // wins as well with W left in the stock until a card is laid on it, and laid then on
+        // the card it lay on (still that pile's top): the moves in between meet the same
+        // piles but that one, whose top card moves alone where it moved under W, and W's own
+        // moves from the pile it can make from the waste (perezoso_). W never laid upon goes
+        // home from the waste. So W goes on a pile only where some card could follow it: one
+        // neither home nor face down.
+        if (giratorio_ && s == descarte_ && perezoso_[static_cast<std::uint8_t>(e.Firma[d])] &&
+            !e.EsCasa[d] &&
+            (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
+          continue;
         if (!hacia.Tope) {
           // One empty pile of each kind is enough; a whole pile to an empty one of its
           // own kind changes nothing on a table without hooks.
@@ -1204,7 +1272,9 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo) {
   movs_.clear();
-  if (!Generar(padre, entrada) && giratorio_) Girar(padre, entrada);
+  // A position with a card stuck for good has no child worth playing.
+  if (!(bloqueos_.Posible && Bloqueada(padre)) && !Generar(padre, entrada) && giratorio_)
+    Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
   orden_.clear();

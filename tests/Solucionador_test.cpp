@@ -286,6 +286,105 @@ void PrepararRangos(TMesa& m, std::int32_t numero, bool mismoPalo) {
   m.OcultarCargando();
 }
 
+// The Cinco de Oros over its Dos and the Seis de Espadas, the Cinco de Copas over the Seis
+// de Bastos; each Cinco can only leave on a Seis of the other pair. `esperan`: the Dos de
+// Copas under its Cinco too, and neither Cinco ever leaves, though the Cinco de Espadas
+// still goes home; without it the Cinco de Copas goes home, the Cinco de Oros onto the Seis
+// it leaves, and the deal is won.
+void PrepararSeisesTapados(TMesa& m, bool esperan) {
+  m.IniciarJuego(1, "Seises Tapados");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarOrigen(tab, tab);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, reserva);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  m.SacarCarta(1, Oros, casa[Oros]);
+  m.SacarCarta(1, Copas, casa[Copas]);
+  for (std::uint8_t numero = 1; numero <= 5; ++numero) {
+    if (numero < 5) m.SacarCarta(numero, Espadas, casa[Espadas]);
+    m.SacarCarta(numero, Bastos, casa[Bastos]);
+  }
+  auto pila = [&](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas) {
+    TPila* p = m.PonerPila(tab, x, 150);
+    for (const auto& [numero, palo] : cartas) {
+      m.SacarCarta(numero, palo, p);
+      if (p->Cantidad < cartas.size()) m.PonerBocaAbajo(*p->Tope);
+    }
+  };
+  pila(0, {{2, Oros}, {6, Espadas}, {5, Oros}});
+  if (esperan)
+    pila(100, {{2, Copas}, {6, Bastos}, {5, Copas}});
+  else
+    pila(100, {{6, Bastos}, {5, Copas}});
+  // The rest in reserve piles that take nothing, the lowest on top.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 2; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
+// A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
+// which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
+// that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
+// alone on its pile. So the Seis goes on the Siete, the Cinco on it, the Cuatro on that.
+// `tapado`: the Seis de Bastos lies on the Tres, and once the Cuatro leaves it stays,
+// its Siete de Oros out of reach: lost.
+void PrepararDelDescarte(TMesa& m, bool tapado) {
+  m.IniciarJuego(1, "Del Descarte");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    m.AgregarOrigen(f, rm);
+    m.AgregarOrigen(f, reserva);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  const std::array<std::uint8_t, 4> hasta{5, 4, 5, 2};  // home, suit by suit
+  for (std::uint8_t palo = 0; palo < 4; ++palo)
+    for (std::uint8_t numero = 1; numero <= hasta[palo]; ++numero)
+      m.SacarCarta(numero, palo, casa[palo]);
+  TPila* a = m.PonerPila(tab, 100, 150);
+  for (const auto& [numero, palo] : tapado ? std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
+                                                 {{3, Bastos}, {6, Bastos}, {4, Bastos}}}
+                                           : std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
+                                                 {{6, Bastos}, {3, Bastos}, {4, Bastos}}}) {
+    m.SacarCarta(numero, palo, a);
+    if (a->Cantidad < 3) m.PonerBocaAbajo(*a->Tope);
+  }
+  m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
+  // The rest in reserve piles that take nothing, the lowest on top; the stock keeps the
+  // Seis de Espadas and the Cinco de Copas.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 2; --numero)
+      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5))
+        m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 void PrepararPalosCruzados(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, true); }
 void PrepararPalosEnOrden(TMesa& m, std::int32_t) { PrepararCuatroPalos(m, false); }
 
@@ -392,6 +491,28 @@ TEST(Solucionador, SinPalosLasCartasDeUnRangoValenLoMismo) {
   EXPECT_GE(perdidas, 2);
 }
 
+// A card covering a lower one of its suit stays for good once every card it could lie on
+// is home or buried under such cards: the table where two Cincos cover each other's Seises
+// is lost at its first position, and the one where the second Cinco can go home is won, as the plain
+// search finds; a prune that looked at each card once, not until none changes, lost it.
+TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
+  for (const bool esperan : {false, true}) {
+    const TPrepararJuego preparar =
+        esperan ? [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, true); }
+                : [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, false); };
+    const TResultado r = Resolver(preparar, 1, {});
+    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
+              esperan ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+    if (esperan) {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+      EXPECT_EQ(r.Posiciones, 1u);
+    } else {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+    }
+  }
+}
+
 // A stock that turns round without end: the search takes the positions its clicks join as
 // one, and still finds the line through them, the clicks and a redeal included, and the
 // loss, as the plain search does.
@@ -418,6 +539,26 @@ TEST(Solucionador, MazoQueGiraSinFin) {
   EXPECT_EQ(comprobada.Veredicto, TVeredicto::SinSolucion);
   EXPECT_EQ(comprobada.Desajustes, 0u);
   EXPECT_EQ(comprobada.Posiciones, sin.Posiciones);
+}
+
+// A waste's card is laid on a pile only where a card could follow it, one in the stock or
+// face up on a pile: the line that needs both is found, and its lost twin is lost, as the
+// plain search finds.
+TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
+  for (const bool tapado : {false, true}) {
+    const TPrepararJuego preparar =
+        tapado ? [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); }
+               : [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
+    const TResultado r = Resolver(preparar, 1, {});
+    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
+              tapado ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+    if (tapado) {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+    } else {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+    }
+  }
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played

@@ -1,0 +1,89 @@
+#include "solver/Bloqueos.h"
+
+#include "solver/Seguras.h"
+
+TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas) {
+  TBloqueos b;
+  // No hooks, one foundation per suit building by suit and keeping its cards: a card
+  // goes home only on the card its foundation's rules lay it on, and once home stays.
+  if (!CalcularSeguras(m, reglas).Posible) return b;
+  std::array<std::uint64_t, 40> previa{};  // the cards a foundation lays each card on
+  std::uint64_t base = 0;                  // the cards an empty foundation takes
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
+    if (!m.Grupos[g]->EsFundacion) {
+      b.Vacias |= reglas.Vacia[g];
+      for (std::size_t t = 0; t < 40; ++t)
+        for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
+          b.Sobre[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
+      continue;
+    }
+    base |= reglas.Vacia[g];
+    for (std::size_t t = 0; t < 40; ++t)
+      for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
+        previa[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
+  }
+  // A card with one card before it on the foundations needs that one home first, and all
+  // that one needs; a card an empty foundation takes, or that several could carry, none
+  // the reading relies on. Forty rounds reach the end of any chain.
+  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    for (std::size_t x = 0; x < 40; ++x) {
+      if (base >> x & 1 || __builtin_popcountll(previa[x]) != 1) continue;
+      const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
+      b.Antes[x] = previa[x] | b.Antes[p];
+    }
+  // The reading also rests on a game being won only with every card home: taken to hold
+  // where the foundations, keeping their cards by suit, can take all forty.
+  std::uint64_t alcanza = base;
+  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    for (std::size_t x = 0; x < 40; ++x)
+      if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
+  b.Posible = alcanza == (std::uint64_t{1} << 40) - 1;
+  return b;
+}
+
+// The cards that may stay for good: at first every face-down card and each pile's lowest
+// face-up one, which leave their pile only alone or under the cards on them, never on top
+// of a card below. Then, over and over, a card leaves the set where some card it needs
+// home first lies outside the set's shadow (the cards below one of the set), or where it
+// could be laid on a card that is not home and outside that shadow, until none leaves. A
+// card still in the set never leaves its pile: take the first of them to leave in any
+// line from here. Until then each of the others holds the cards below it in place, so the
+// cards it needs home first are not home, the cards it could lie on are home or covered,
+// and no empty pile takes it.
+bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
+                std::uint64_t enCasa) {
+  std::array<std::uint8_t, 40> carta{};
+  std::array<std::uint64_t, 40> debajo{};
+  std::uint64_t en = 0;  // which of them are in the set, by their place in those arrays
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < cuantos; ++i) {
+    const TMontonBloqueable& p = montones[i];
+    const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
+    std::uint64_t bajo = 0;
+    for (std::size_t j = 0; j < hasta && k < 40; ++j) {
+      const std::uint8_t x = p.Cartas[j] & 0x3F;
+      // A card that needs none home first, or that an empty pile takes, may always leave.
+      if (b.Antes[x] && !(b.Vacias >> x & 1)) {
+        carta[k] = x;
+        debajo[k] = bajo;
+        en |= std::uint64_t{1} << k;
+        ++k;
+      }
+      bajo |= std::uint64_t{1} << x;
+    }
+  }
+  for (bool cambio = true; cambio && en;) {
+    cambio = false;
+    std::uint64_t sombra = 0;
+    for (std::uint64_t s = en; s; s &= s - 1) sombra |= debajo[__builtin_ctzll(s)];
+    for (std::uint64_t s = en; s; s &= s - 1) {
+      const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
+      const std::uint8_t x = carta[i];
+      if ((b.Antes[x] & sombra) == 0 || (b.Sobre[x] & ~enCasa & ~sombra) != 0) {
+        en &= ~(std::uint64_t{1} << i);
+        cambio = true;
+      }
+    }
+  }
+  return en != 0;
+}

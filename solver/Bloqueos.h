@@ -1,0 +1,36 @@
+#pragma once
+// Positions that can no longer be won because some cards can never leave their piles: a
+// card covering a lower card of its own suit cannot go home before that card, and once
+// every card it could be laid on is home or buried under such cards, and no empty pile
+// takes it, it stays where it is for good, and so does the card under it.
+#include <array>
+#include <cstdint>
+
+#include "engine/Mesa.h"
+#include "solver/Reglas.h"
+
+struct TBloqueos {
+  // False where the reading does not hold: hooks, foundations that give cards back or
+  // build freely.
+  bool Posible = false;
+  // Per card (IdCarta): the cards that must be home before it can go home.
+  std::array<std::uint64_t, 40> Antes{};
+  // Per card: the cards any pile off the foundations could lay it on.
+  std::array<std::uint64_t, 40> Sobre{};
+  // The cards some empty pile off the foundations takes.
+  std::uint64_t Vacias = 0;
+};
+
+TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas);
+
+// A pile whose cards leave only from its top, with the cards on them: its cards from the
+// bottom (IdCarta in the low six bits) and how many of them lie face down at its bottom.
+struct TMontonBloqueable {
+  const std::uint8_t* Cartas = nullptr;
+  std::uint8_t Cuenta = 0;
+  std::uint8_t Cubiertas = 0;
+};
+
+// Whether some card of those piles can never leave its pile; `enCasa`: the cards home.
+bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
+                std::uint64_t enCasa);

@@ -1,0 +1,146 @@
+// Cards stuck for good, on the rules of a game whose tableau builds down by the other
+// suit pair, moves ordered runs and takes only a Rey on an empty pile.
+#include "solver/Bloqueos.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "games/Juegos.h"
+
+namespace {
+
+std::uint8_t Id(std::uint8_t numero, std::uint8_t palo) {
+  return static_cast<std::uint8_t>(palo * 10 + numero - 1);
+}
+
+// Piles given from the bottom, with how many of their cards lie face down.
+struct TCaso {
+  std::vector<std::vector<std::uint8_t>> Pilas;
+  std::vector<std::uint8_t> Cubiertas;
+  std::uint64_t EnCasa = 0;
+
+  void Casa(std::uint8_t palo, std::uint8_t hasta) {
+    for (std::uint8_t n = 1; n <= hasta; ++n) EnCasa |= std::uint64_t{1} << Id(n, palo);
+  }
+  void Pila(std::initializer_list<std::uint8_t> cartas, std::uint8_t cubiertas) {
+    Pilas.emplace_back(cartas);
+    Cubiertas.push_back(cubiertas);
+  }
+  bool Bloqueo(const TBloqueos& b) const {
+    std::vector<TMontonBloqueable> m;
+    for (std::size_t i = 0; i < Pilas.size(); ++i)
+      m.push_back({Pilas[i].data(), static_cast<std::uint8_t>(Pilas[i].size()), Cubiertas[i]});
+    return HayBloqueo(b, m.data(), m.size(), EnCasa);
+  }
+};
+
+TBloqueos Reglas() {
+  TMesa m;
+  PrepararSolitarioDeLosSieteMontones(m, 1);
+  return CalcularBloqueos(m, LeerReglas(m));
+}
+
+}  // namespace
+
+TEST(Bloqueos, LoQueLasReglasDicen) {
+  const TBloqueos b = Reglas();
+  ASSERT_TRUE(b.Posible);
+  // The Cinco de Oros needs its As to Cuatro home; it lies on either Seis of the other pair;
+  // an empty pile takes the Reyes alone.
+  std::uint64_t antes = 0;
+  for (std::uint8_t n = 1; n <= 4; ++n) antes |= std::uint64_t{1} << Id(n, Oros);
+  EXPECT_EQ(b.Antes[Id(5, Oros)], antes);
+  EXPECT_EQ(b.Antes[Id(1, Oros)], 0u);
+  EXPECT_EQ(b.Sobre[Id(5, Oros)],
+            (std::uint64_t{1} << Id(6, Espadas)) | (std::uint64_t{1} << Id(6, Bastos)));
+  std::uint64_t reyes = 0;
+  for (std::uint8_t palo = 0; palo < 4; ++palo) reyes |= std::uint64_t{1} << Id(10, palo);
+  EXPECT_EQ(b.Vacias, reyes);
+
+  TMesa conGanchos;
+  PrepararSolitarioDeLosSieteMontones(conGanchos, 1);
+  conGanchos.PuedeApilar = [](TCarta&, TPila&) { return true; };
+  EXPECT_FALSE(CalcularBloqueos(conGanchos, LeerReglas(conGanchos)).Posible);
+
+  // Foundations that cannot take every card: the game might be won otherwise.
+  TMesa deDosEnDos;
+  PrepararSolitarioDeLosSieteMontones(deDosEnDos, 1);
+  for (TGrupo* g : deDosEnDos.Grupos)
+    if (g->EsFundacion) g->ReglasApilado = {TRegla{rpMismoPalo, 2}};
+  EXPECT_FALSE(CalcularBloqueos(deDosEnDos, LeerReglas(deDosEnDos)).Posible);
+}
+
+// The Cinco de Oros over its Tres: stuck once neither Seis it could lie on can ever be
+// a pile's top, and not while one can.
+TEST(Bloqueos, UnaCartaSobreOtraMenorDeSuPalo) {
+  const TBloqueos b = Reglas();
+  {
+    TCaso c;  // both Seises home
+    c.Casa(Espadas, 6);
+    c.Casa(Bastos, 6);
+    c.Pila({Id(3, Oros), Id(5, Oros)}, 1);
+    EXPECT_TRUE(c.Bloqueo(b));
+  }
+  {
+    TCaso c;  // the Seis de Bastos in the stock
+    c.Casa(Espadas, 6);
+    c.Pila({Id(3, Oros), Id(5, Oros)}, 1);
+    EXPECT_FALSE(c.Bloqueo(b));
+  }
+  {
+    TCaso c;  // the Seis de Bastos under the Cinco itself
+    c.Casa(Espadas, 6);
+    c.Pila({Id(6, Bastos), Id(3, Oros), Id(5, Oros)}, 2);
+    EXPECT_TRUE(c.Bloqueo(b));
+  }
+  {
+    TCaso c;  // above it: it can leave and take the Cinco
+    c.Casa(Espadas, 6);
+    c.Pila({Id(3, Oros), Id(5, Oros), Id(6, Bastos)}, 2);
+    EXPECT_FALSE(c.Bloqueo(b));
+  }
+  {
+    TCaso c;  // the Tres of another suit
+    c.Casa(Espadas, 6);
+    c.Casa(Bastos, 6);
+    c.Pila({Id(3, Copas), Id(5, Oros)}, 1);
+    EXPECT_FALSE(c.Bloqueo(b));
+  }
+  {
+    TCaso c;  // a Rey over its Sota: an empty pile takes it
+    c.Pila({Id(8, Oros), Id(10, Oros)}, 1);
+    EXPECT_FALSE(c.Bloqueo(b));
+  }
+}
+
+// A card with a face-up card under it may leave on that card, as part of its run: the
+// Cinco de Oros on the Seis de Bastos leaves with it wherever the Seis may go.
+TEST(Bloqueos, UnaCartaDentroDeUnTramo) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Casa(Espadas, 6);
+  c.Pila({Id(3, Oros), Id(6, Bastos), Id(5, Oros)}, 1);
+  EXPECT_FALSE(c.Bloqueo(b));
+  // Face down, the Seis leaves nothing under the Cinco that could carry it.
+  c.Cubiertas[0] = 2;
+  EXPECT_TRUE(c.Bloqueo(b));
+}
+
+// Two Cincos each over a lower card of their suit and each over one of the Seises the other
+// could lie on: neither ever leaves. Without the Dos de Copas under the Cinco de Copas, that
+// Cinco goes home in time and frees its Seis for the other.
+TEST(Bloqueos, DosCartasQueSeEsperan) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Pila({Id(2, Oros), Id(6, Espadas), Id(5, Oros)}, 2);
+  c.Pila({Id(2, Copas), Id(6, Bastos), Id(5, Copas)}, 2);
+  EXPECT_TRUE(c.Bloqueo(b));
+  c.Pilas[1] = {Id(6, Bastos), Id(5, Copas)};
+  c.Cubiertas[1] = 1;
+  EXPECT_FALSE(c.Bloqueo(b));
+  c.Pilas[1] = {Id(6, Bastos), Id(2, Copas), Id(5, Copas)};
+  c.Cubiertas[1] = 2;
+  EXPECT_TRUE(c.Bloqueo(b));
+}
