@@ -195,27 +195,41 @@ void PrepararMazoQueGira(TMesa& m, bool cruzada) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// A built table: piles that build down by the other suit pair, reserve piles that take
+// nothing, and the four foundations by suit, which take from both.
+struct TTabReservaYCasas {
+  TGrupo* Tab;
+  TGrupo* Reserva;
+  std::array<TPila*, 4> Casa;
+};
+
+TTabReservaYCasas CrearTabReservaYCasas(TMesa& m, const char* nombre, std::uint8_t capacidad,
+                                        bool variasCartas) {
+  m.IniciarJuego(1, nombre);
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TTabReservaYCasas t{};
+  t.Tab = m.CrearGrupo("Tab", 0, 15, capacidad, variasCartas, false, false, false);
+  m.AgregarReglaApilado(t.Tab, rpOtroPar, -1);
+  m.AgregarOrigen(t.Tab, t.Tab);
+  t.Reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, t.Tab);
+    m.AgregarOrigen(f, t.Reserva);
+    t.Casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, t.Casa[palo]);
+  }
+  return t;
+}
+
 // The Cinco de Oros goes home at once, and the Cuatro de Espadas, which alone could lie on
 // it, would go home the moment it is free; but the Tres de Copas, which covers its Dos,
 // can only wait on that Cuatro, which must first leave its full pile of three for the
 // Cinco. Sending the Cinco home first loses. `tresEnCasa`: the Tres de Copas is home
 // already, its Dos on the Cuatro's pile: then nothing needs the Cinco off its foundation.
 void PrepararCincoQueEspera(TMesa& m, bool tresEnCasa) {
-  m.IniciarJuego(1, "Cinco Que Espera");
-  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
-  m.AgregarReglaApilado(tab, rpOtroPar, -1);
-  m.AgregarOrigen(tab, tab);
-  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    m.AgregarOrigen(f, tab);
-    m.AgregarOrigen(f, reserva);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
+  const auto [tab, reserva, casa] = CrearTabReservaYCasas(m, "Cinco Que Espera", 3, false);
   // Home: Oros and Bastos to the Cuatro, Espadas to the Tres, the As de Copas.
   for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Oros, casa[Oros]);
   for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Bastos, casa[Bastos]);
@@ -292,21 +306,7 @@ void PrepararRangos(TMesa& m, std::int32_t numero, bool mismoPalo) {
 // still goes home; without it the Cinco de Copas goes home, the Cinco de Oros onto the Seis
 // it leaves, and the deal is won.
 void PrepararSeisesTapados(TMesa& m, bool esperan) {
-  m.IniciarJuego(1, "Seises Tapados");
-  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
-  m.AgregarReglaApilado(tab, rpOtroPar, -1);
-  m.AgregarOrigen(tab, tab);
-  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    m.AgregarOrigen(f, tab);
-    m.AgregarOrigen(f, reserva);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
+  const auto [tab, reserva, casa] = CrearTabReservaYCasas(m, "Seises Tapados", 255, true);
   m.SacarCarta(1, Oros, casa[Oros]);
   m.SacarCarta(1, Copas, casa[Copas]);
   for (std::uint8_t numero = 1; numero <= 5; ++numero) {
