@@ -6,7 +6,8 @@
 // those, the best first, keeping only the path: per position on it one snapshot and the
 // moves to its children, each child played again when its turn comes. Resolver tries it
 // short first, then depth-first from the start, then to the end (afresh, without counting
-// empty piles, where empty piles take cards).
+// empty piles, where empty piles take cards; where they take any card, after a while
+// afresh again, cards in order weighing more).
 #include "solver/Solucionador.h"
 
 #include <algorithm>
@@ -145,6 +146,9 @@ class TBusqueda {
   // Best-first only for that many positions, then depth-first from the queued positions,
   // the best first; 0 leaves best-first until half the memory.
   void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
+  // What a card adds to a position's value where it lies on a card its pile's rules let
+  // it lie on.
+  void PesarOrden(std::int32_t peso) { pesoOrden_ = peso; }
 
  private:
   TMesa& m_;
@@ -164,6 +168,7 @@ class TBusqueda {
   bool iniciada_ = false;
   bool pausada_ = false;
   std::int32_t pesoVacia_ = 20;
+  std::int32_t pesoOrden_ = 5;
   bool sumiderosEnCasa_ = true;
   std::uint64_t profundizarTras_ = 0;
 
@@ -1235,7 +1240,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
         v -= 50;
       else if (j > 0 && (cartas[k - 1] & kBocaArriba) &&
                (apila[cartas[k - 1] & 0x3F] >> (b & 0x3F) & 1))
-        v += 5;
+        v += pesoOrden_;
     }
   }
   if (resto[0] == 0) v -= 10 * static_cast<std::int32_t>(foto[n]);
@@ -1486,6 +1491,10 @@ class TIntento {
     busqueda_->SumiderosEnCasa(si);
     sumiderosEnCasa_ = si;
   }
+  void PesarOrden(std::int32_t peso) {
+    busqueda_->PesarOrden(peso);
+    pesoOrden_ = peso;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1506,6 +1515,7 @@ class TIntento {
   std::optional<std::int32_t> pesoVacia_;  // none set: a weight may be below zero
   std::uint64_t profundizarTras_ = 0;
   bool sumiderosEnCasa_ = true;
+  std::int32_t pesoOrden_ = 5;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1521,6 +1531,7 @@ class TIntento {
     if (pesoVacia_) busqueda_->PesarVacias(*pesoVacia_);
     busqueda_->ProfundizarTras(profundizarTras_);
     busqueda_->SumiderosEnCasa(sumiderosEnCasa_);
+    busqueda_->PesarOrden(pesoOrden_);
   }
 };
 
@@ -1632,14 +1643,45 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // take only some cards (Strup's Reyes), filling them first lost deals.
     constexpr std::uint64_t kProfundizarTras = 200000;
     constexpr std::int32_t kPesoVaciaLibre = -10;
+    // Where an empty pile takes any card, past its first 300,000 positions the search
+    // afresh starts again with a card lying in order weighing four times what it did, more
+    // than an empty pile weighs against a position: the search follows the positions
+    // that build runs, where the slow wins go, instead of wandering among positions that
+    // only shuffle cards (Ordenamiento Desordenado 240 and 343, undecided at 10 s, and
+    // Cuatro Reyes 227, Las Columnas Del Palacio 108, won after 2.7 to 15 million positions,
+    // all won within a million). Valued so from the start it lost deals the plain value wins
+    // soon after the look (Cuatro Reyes 431). Elsewhere starting again only cost positions:
+    // Strup's value does not change with it, and proofs without a win search twice.
+    constexpr std::uint64_t kAntesDeOrdenar = 300000;
+    constexpr std::int32_t kPesoOrdenFin = 20;
     corta.reset();
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
-    TIntento nueva(preparar, numero, pasos, resto, parar, false);
-    nueva.PesarVacias(VaciasTomanCualquiera(m) ? kPesoVaciaLibre : 0);
-    if (!TieneLlamadas(m)) nueva.ProfundizarTras(kProfundizarTras);
-    TResultado fin = nueva.Buscar();
+    const bool cualquiera = VaciasTomanCualquiera(m);
+    const auto afresco = [&](const TLimites& lim, std::optional<std::int32_t> pesoOrden) {
+      auto nueva = std::make_unique<TIntento>(preparar, numero, pasos, lim, parar, false);
+      nueva->PesarVacias(cualquiera ? kPesoVaciaLibre : 0);
+      if (!TieneLlamadas(m)) nueva->ProfundizarTras(kProfundizarTras);
+      if (pesoOrden) nueva->PesarOrden(*pesoOrden);
+      return nueva;
+    };
+    TLimites primera = resto;
+    if (cualquiera)
+      primera.Posiciones = quedan ? std::min(quedan, kAntesDeOrdenar) : kAntesDeOrdenar;
+    TResultado fin = afresco(primera, std::nullopt)->Buscar();
+    if (cualquiera && fin.Veredicto == TVeredicto::NoSeSabe &&
+        fin.Posiciones >= primera.Posiciones && !parar.stop_requested() &&
+        fin.Milisegundos < msQuedan && (!quedan || fin.Posiciones < quedan)) {
+      resto.Milisegundos = msQuedan - fin.Milisegundos;
+      resto.Posiciones = quedan ? quedan - fin.Posiciones : 0;
+      const TResultado antes = fin;
+      fin = afresco(resto, kPesoOrdenFin)->Buscar();
+      fin.Posiciones += antes.Posiciones;
+      fin.Milisegundos += antes.Milisegundos;
+      fin.MemoriaPico = std::max(fin.MemoriaPico, antes.MemoriaPico);
+      fin.Desajustes += antes.Desajustes;
+    }
     fin.Posiciones += r.Posiciones;
     fin.Milisegundos += r.Milisegundos;
     fin.MemoriaPico = std::max(fin.MemoriaPico, r.MemoriaPico);
