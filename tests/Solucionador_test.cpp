@@ -229,7 +229,10 @@ TTabReservaYCasas CrearTabReservaYCasas(TMesa& m, const char* nombre, std::uint8
 // Cinco. Sending the Cinco home first loses. `tresEnCasa`: the Tres de Copas is home
 // already, its Dos on the Cuatro's pile: then nothing needs the Cinco off its foundation.
 void PrepararCincoQueEspera(TMesa& m, bool tresEnCasa) {
-  const auto [tab, reserva, casa] = CrearTabReservaYCasas(m, "Cinco Que Espera", 3, false);
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Cinco Que Espera", 3, false);
+  TGrupo* const tab = t.Tab;  // plain names: lambdas below capture them
+  TGrupo* const reserva = t.Reserva;
+  const std::array<TPila*, 4>& casa = t.Casa;
   // Home: Oros and Bastos to the Cuatro, Espadas to the Tres, the As de Copas.
   for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Oros, casa[Oros]);
   for (std::uint8_t numero = 1; numero <= 4; ++numero) m.SacarCarta(numero, Bastos, casa[Bastos]);
@@ -306,7 +309,10 @@ void PrepararRangos(TMesa& m, std::int32_t numero, bool mismoPalo) {
 // still goes home; without it the Cinco de Copas goes home, the Cinco de Oros onto the Seis
 // it leaves, and the deal is won.
 void PrepararSeisesTapados(TMesa& m, bool esperan) {
-  const auto [tab, reserva, casa] = CrearTabReservaYCasas(m, "Seises Tapados", 255, true);
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Seises Tapados", 255, true);
+  TGrupo* const tab = t.Tab;  // plain names: lambdas below capture them
+  TGrupo* const reserva = t.Reserva;
+  const std::array<TPila*, 4>& casa = t.Casa;
   m.SacarCarta(1, Oros, casa[Oros]);
   m.SacarCarta(1, Copas, casa[Copas]);
   for (std::uint8_t numero = 1; numero <= 5; ++numero) {
