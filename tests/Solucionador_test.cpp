@@ -401,6 +401,20 @@ TLimites PorPosiciones(std::uint64_t n) {
   return l;
 }
 
+// A built table's first deal, lost or won as `perdida` says: the plain search finds the
+// same, and the solver's line, where it wins, replays to a win.
+void ComoLaBusquedaSimple(const TPrepararJuego& preparar, bool perdida, TResultado& r) {
+  r = Resolver(preparar, 1, {});
+  EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
+            perdida ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+  if (perdida) {
+    EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+  } else {
+    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+    EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
+  }
+}
+
 }  // namespace
 
 TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
@@ -506,15 +520,10 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
     const TPrepararJuego preparar =
         esperan ? [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, true); }
                 : [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, false); };
-    const TResultado r = Resolver(preparar, 1, {});
-    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
-              esperan ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
+    TResultado r;
+    ComoLaBusquedaSimple(preparar, esperan, r);
     if (esperan) {
-      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
       EXPECT_EQ(r.Posiciones, 1u);
-    } else {
-      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
-      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
     }
   }
 }
@@ -555,15 +564,8 @@ TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
     const TPrepararJuego preparar =
         tapado ? [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); }
                : [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
-    const TResultado r = Resolver(preparar, 1, {});
-    EXPECT_EQ(TBusquedaSimple({preparar, 1, {}, 100000}).Buscar(),
-              tapado ? TBusquedaSimple::TFin::Agotada : TBusquedaSimple::TFin::Ganada);
-    if (tapado) {
-      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
-    } else {
-      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
-      EXPECT_TRUE(LineaGana(preparar, 1, {}, r.Pasos)) << Texto(r.Pasos);
-    }
+    TResultado r;
+    ComoLaBusquedaSimple(preparar, tapado, r);
   }
 }
 
