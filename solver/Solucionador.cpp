@@ -288,6 +288,10 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // The same drags of one waste's card, the one `q` cards from the waste's bottom after
+  // `clics` clicks, asked of the table as it holds the parent (Girar).
+  void GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q, std::uint8_t clics,
+                      const TMovimiento* entrada);
   // Returns whether the move found is a safe one home, which comes alone. `soloPila`: only
   // that pile's cards, each move after `clics` clicks, and no stock click.
   bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
@@ -1173,6 +1177,27 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
   const std::size_t corte = padre[descarte_];
   std::array<std::uint8_t, 40> giro;
   const std::size_t vuelta = LlenarGiro(giro, cartas + antes, corte, cartas + enPilas, padre[n]);
+  // Without callbacks a pile's decision reads of the card dragged only the card, the pile
+  // it leaves and the cards on it, and nothing but the waste and the stock differs from
+  // the parent after the clicks: each card is asked about where it lies on the table,
+  // without laying the stock and the waste out for it. The check mode lays them out all
+  // the same, and compares.
+  const std::size_t primera = movs_.size();
+  if (!conLlamadas_) {
+    const TEstructura& e =
+        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+    for (std::size_t q = 1; q <= vuelta; ++q) {
+      if (q == corte) continue;
+      if (giroPorBits_ && !comprobar_ && (destinosGiro_[giro[q - 1]] & desdeDescarte_) == 0)
+        continue;
+      const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
+      GenerarDelGiro(e, giro[q - 1], q, clics, entrada);
+    }
+    if (!comprobar_) return;
+  }
+  const std::vector<TMovimiento> sinMesa(movs_.begin() + static_cast<std::ptrdiff_t>(primera),
+                                         movs_.end());
+  movs_.resize(primera);
   bool movida = false;
   for (std::size_t q = 1; q <= vuelta; ++q) {
     if (q == corte) continue;
@@ -1193,6 +1218,90 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
     Generar(foto.data(), entrada, static_cast<int>(descarte_), clics);
   }
   if (movida) Escribir(padre);
+  if (!conLlamadas_) {
+    const auto igual = [](const TMovimiento& x, const TMovimiento& y) {
+      return x.Pila == y.Pila && x.Posicion == y.Posicion && x.Destino == y.Destino &&
+             x.Carta == y.Carta && x.Puro == y.Puro && x.Clics == y.Clics;
+    };
+    if (!std::equal(sinMesa.begin(), sinMesa.end(),
+                    movs_.begin() + static_cast<std::ptrdiff_t>(primera), movs_.end(), igual))
+      ++r_.Desajustes;
+  }
+}
+
+// What Generar does for the waste's top card, for a card that lies elsewhere in the waste
+// or in the stock: alone, face up, a waste's card for the pile's decision while it is
+// asked, its place on the table put back after. It is never a safe move home (Generar
+// plays those before the stock turns), never undoes the move before it (nothing is laid on
+// the waste) and, after clicks, never pure.
+void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q,
+                               std::uint8_t clics, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = descarte_;
+  TPila& desde = *pilas_[s];
+  TCarta& c = *porId_[id];
+  TPila* const pila = c.Pila;
+  TCarta* const encima = c.Encima;
+  const bool arriba = c.BocaArriba;
+  c.Pila = &desde;
+  c.Encima = nullptr;
+  c.BocaArriba = true;
+  const bool porBits = prep_.PorBits;
+  const auto& admite = prep_.Admite;
+  const auto& porDatos = prep_.PorDatos;
+  const auto pos = static_cast<std::uint8_t>(q - 1);
+  for (auto& k : cubos_) k.clear();
+  if (++sello_ == 0) {
+    claseVacia_.fill(0);
+    sello_ = 1;
+  }
+  const std::uint32_t sello = sello_;
+  std::uint64_t quedan = porBits ? (prep_.Destinos[id] | prep_.ParaTodas) & desdeDescarte_ : 0;
+  for (std::size_t d = 0; d < n; ++d) {
+    if (porBits) {
+      if (quedan == 0) break;
+      d = static_cast<std::size_t>(__builtin_ctzll(quedan));
+      quedan &= quedan - 1;
+    } else if (d == s || (porDatos[d] && !e.TomaDe[s * n + d])) {
+      continue;
+    }
+    if (!(admite[d] >> id & 1)) continue;
+    TPila& hacia = *pilas_[d];
+    const TGrupo& g = *e.Grupos[d];
+    if (porDatos[d] && (hacia.Tope || !g.EsFundacion) && 1 + hacia.Cantidad > g.Capacidad)
+      continue;
+    // As in Generar: a waste's card goes on a pile only where a card could follow it.
+    if (perezoso_[static_cast<std::uint8_t>(e.Firma[d])] && !e.EsCasa[d] &&
+        (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
+      continue;
+    if (!hacia.Tope) {
+      const std::uint16_t clase = e.Clase[d];
+      if (clase < 256) {
+        if (claseVacia_[clase] == sello) continue;
+        if (pos == 0 && e.Clase[s] == clase) continue;
+      }
+      if (!Acepta(c, hacia, desde)) continue;
+      if (clase < 256) claseVacia_[clase] = sello;
+    } else if (!Acepta(c, hacia, desde)) {
+      continue;
+    }
+    if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
+        entrada->Destino == s)
+      continue;
+    std::size_t cubo = 3;
+    if (e.EsCasa[s])
+      cubo = 4;
+    else if (e.EsCasa[d])
+      cubo = 0;
+    else if (pos == 0 && hacia.Tope)
+      cubo = 1;
+    cubos_[cubo].push_back(TMovimiento{static_cast<std::uint8_t>(s), pos,
+                                       static_cast<std::uint8_t>(d), id, false, clics});
+  }
+  c.Pila = pila;
+  c.Encima = encima;
+  c.BocaArriba = arriba;
+  for (const auto& k : cubos_) movs_.insert(movs_.end(), k.begin(), k.end());
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
