@@ -1,12 +1,15 @@
 #include "solver/Bloqueos.h"
 
-#include "solver/Seguras.h"
-
 TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas) {
+  return CalcularBloqueos(m, reglas, CalcularSeguras(m, reglas));
+}
+
+TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
+                           const TSeguras& seguras) {
   TBloqueos b;
   // No hooks, one foundation per suit building by suit and keeping its cards: a card
   // goes home only on the card its foundation's rules lay it on, and once home stays.
-  if (!CalcularSeguras(m, reglas).Posible) return b;
+  if (!seguras.Posible) return b;
   std::array<std::uint64_t, 40> previa{};  // the cards a foundation lays each card on
   std::uint64_t base = 0;                  // the cards an empty foundation takes
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {

@@ -8,6 +8,7 @@
 
 #include "engine/Mesa.h"
 #include "solver/Reglas.h"
+#include "solver/Seguras.h"
 
 struct TBloqueos {
   // False where the reading does not hold: hooks, foundations that give cards back or
@@ -22,6 +23,10 @@ struct TBloqueos {
 };
 
 TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas);
+// The same, where the table's safe moves home were read already (their reading rests on
+// the same foundations): `seguras` as CalcularSeguras(m, reglas) gave them.
+TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
+                           const TSeguras& seguras);
 
 // A pile whose cards leave only from its top, with the cards on them: its cards from the
 // bottom (IdCarta in the low six bits) and how many of them lie face down at its bottom.

@@ -68,15 +68,15 @@ struct TEstructura {
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
   std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
-  std::vector<bool> EsFundacion;               // per pile
+  std::vector<std::uint8_t> EsFundacion;               // per pile
   // Per pile: a foundation, a pile that holds one suit in order as foundations do (a pile
   // turned into a foundation), or a pile no card leaves; moves there are tried first.
-  std::vector<bool> EsCasa;
+  std::vector<std::uint8_t> EsCasa;
   // Per pile: of those, a pile no card leaves whose group is not marked a foundation.
-  std::vector<bool> Sumidero;
+  std::vector<std::uint8_t> Sumidero;
   // Per pair of piles, [desde * piles + hacia]: the second lists the first's group among
   // its origins.
-  std::vector<bool> TomaDe;
+  std::vector<std::uint8_t> TomaDe;
   // The same per pile that gives the cards, as bits by the pile that takes them (up to
   // 64 piles).
   std::vector<std::uint64_t> TomaDeBits;
@@ -184,7 +184,7 @@ class TBusqueda {
   // go. Rule functions only decide: without callbacks a move changes no more than the
   // piles it touches.
   bool conLlamadas_ = false;
-  std::vector<bool> especial_;  // piles the stock deals to, or its waste
+  std::vector<std::uint8_t> especial_;  // piles the stock deals to, or its waste
   bool sinPalos_ = false;       // no rule reads a card's suit: keys by ranks
   // A stock that deals one card at a time to its waste, the waste taking nothing else, and
   // redeals without end, on a table without hooks: the clicks only turn the stock and the
@@ -202,7 +202,7 @@ class TBusqueda {
   std::uint64_t desdeDescarte_ = 0;  // the piles that take cards from the waste
   // Per group, on such a table, whether a waste's card laid on one of its piles need only
   // be laid there when a card is laid on it next (Generar).
-  std::vector<bool> perezoso_;
+  std::vector<std::uint8_t> perezoso_;
 
   std::vector<TEstructura> estructuras_;
   std::map<std::string, std::uint16_t> indice_;
@@ -263,6 +263,9 @@ class TBusqueda {
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
     std::uint64_t Visibles = 0;  // cards neither home nor face down on a pile
+    // The cards home, where Bloqueada read them from this snapshot just before.
+    const std::uint8_t* EnCasaDe = nullptr;
+    std::uint64_t EnCasa = 0;
   } prep_;
   std::uint32_t sello_ = 0;
   // The snapshot being expanded: where each pile's cards start and each pile's key.
@@ -288,6 +291,10 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // The same drags of one waste's card, the one `q` cards from the waste's bottom after
+  // `clics` clicks, asked of the table as it holds the parent (Girar).
+  void GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q, std::uint8_t clics,
+                      const TMovimiento* entrada);
   // Returns whether the move found is a safe one home, which comes alone. `soloPila`: only
   // that pile's cards, each move after `clics` clicks, and no stock click.
   bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
@@ -296,7 +303,7 @@ class TBusqueda {
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
-  bool Bloqueada(const std::uint8_t* foto) const;
+  bool Bloqueada(const std::uint8_t* foto);
   bool Aplicar(const TMovimiento& mv);
   // A drag whose child differs from its parent only in its two piles' shares of the key.
   bool PorPartes(const TMovimiento& mv) const {
@@ -839,7 +846,7 @@ void TBusqueda::CalcularSeguros() {
   seguroPosible_ = s.Posible;
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
-  bloqueos_ = CalcularBloqueos(m_, reglas_);
+  bloqueos_ = CalcularBloqueos(m_, reglas_, s);
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
   // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
@@ -860,7 +867,7 @@ void TBusqueda::CalcularSeguros() {
 // Whether some card of the position can never leave its pile (Bloqueos.h): then it never
 // goes home and no line from here wins. The stock's piles are left out: the stock turns
 // their cards round or lays cards on them.
-bool TBusqueda::Bloqueada(const std::uint8_t* foto) const {
+bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const TEstructura& e =
@@ -878,6 +885,8 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) const {
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
   }
+  prep_.EnCasaDe = foto;
+  prep_.EnCasa = enCasa;
   return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa);
 }
 
@@ -899,14 +908,22 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
 
   std::uint64_t& fuera = prep_.Fuera;  // cards not home
   fuera = 0;
+  const std::uint8_t* enCasaDe = prep_.EnCasaDe;
+  prep_.EnCasaDe = nullptr;
   if (seguroPosible_) {
     // Where the snapshot holds the forty cards, those not home are the rest of them.
     std::size_t k = 0;
     std::uint64_t enCasa = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      if (e.EsFundacion[i])
-        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-      k += foto[i];
+    if (enCasaDe == foto) {
+      // Bloqueada has just read them.
+      enCasa = prep_.EnCasa;
+      for (std::size_t i = 0; i < n; ++i) k += foto[i];
+    } else {
+      for (std::size_t i = 0; i < n; ++i) {
+        if (e.EsFundacion[i])
+          for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+        k += foto[i];
+      }
     }
     if (k + foto[n] == 40) {
       fuera = ((std::uint64_t{1} << 40) - 1) & ~enCasa;
@@ -989,7 +1006,16 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     std::uint64_t tumbadas = 0;
     std::size_t enPilas = 0;
     for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
-    for (std::size_t k = 0; k < enPilas; ++k)
+    // Eight cards at a time: a word of eight face-up cards is passed over whole.
+    std::size_t k = 0;
+    for (; k + 8 <= enPilas; k += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, cartas + k, 8);
+      if ((~w & 0x4040404040404040ULL) == 0) continue;
+      for (std::size_t j = k; j < k + 8; ++j)
+        if (!(cartas[j] & kBocaArriba)) tumbadas |= std::uint64_t{1} << (cartas[j] & 0x3F);
+    }
+    for (; k < enPilas; ++k)
       if (!(cartas[k] & kBocaArriba)) tumbadas |= std::uint64_t{1} << (cartas[k] & 0x3F);
     prep_.Visibles = prep_.Fuera & ~tumbadas;
   }
@@ -1173,6 +1199,27 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
   const std::size_t corte = padre[descarte_];
   std::array<std::uint8_t, 40> giro;
   const std::size_t vuelta = LlenarGiro(giro, cartas + antes, corte, cartas + enPilas, padre[n]);
+  // Without callbacks a pile's decision reads of the card dragged only the card, the pile
+  // it leaves and the cards on it, and nothing but the waste and the stock differs from
+  // the parent after the clicks: each card is asked about where it lies on the table,
+  // without laying the stock and the waste out for it. The check mode lays them out all
+  // the same, and compares.
+  const std::size_t primera = movs_.size();
+  if (!conLlamadas_) {
+    const TEstructura& e =
+        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+    for (std::size_t q = 1; q <= vuelta; ++q) {
+      if (q == corte) continue;
+      if (giroPorBits_ && !comprobar_ && (destinosGiro_[giro[q - 1]] & desdeDescarte_) == 0)
+        continue;
+      const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
+      GenerarDelGiro(e, giro[q - 1], q, clics, entrada);
+    }
+    if (!comprobar_) return;
+  }
+  const std::vector<TMovimiento> sinMesa(movs_.begin() + static_cast<std::ptrdiff_t>(primera),
+                                         movs_.end());
+  movs_.resize(primera);
   bool movida = false;
   for (std::size_t q = 1; q <= vuelta; ++q) {
     if (q == corte) continue;
@@ -1193,6 +1240,90 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
     Generar(foto.data(), entrada, static_cast<int>(descarte_), clics);
   }
   if (movida) Escribir(padre);
+  if (!conLlamadas_) {
+    const auto igual = [](const TMovimiento& x, const TMovimiento& y) {
+      return x.Pila == y.Pila && x.Posicion == y.Posicion && x.Destino == y.Destino &&
+             x.Carta == y.Carta && x.Puro == y.Puro && x.Clics == y.Clics;
+    };
+    if (!std::equal(sinMesa.begin(), sinMesa.end(),
+                    movs_.begin() + static_cast<std::ptrdiff_t>(primera), movs_.end(), igual))
+      ++r_.Desajustes;
+  }
+}
+
+// What Generar does for the waste's top card, for a card that lies elsewhere in the waste
+// or in the stock: alone, face up, a waste's card for the pile's decision while it is
+// asked, its place on the table put back after. It is never a safe move home (Generar
+// plays those before the stock turns), never undoes the move before it (nothing is laid on
+// the waste) and, after clicks, never pure.
+void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q,
+                               std::uint8_t clics, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = descarte_;
+  TPila& desde = *pilas_[s];
+  TCarta& c = *porId_[id];
+  TPila* const pila = c.Pila;
+  TCarta* const encima = c.Encima;
+  const bool arriba = c.BocaArriba;
+  c.Pila = &desde;
+  c.Encima = nullptr;
+  c.BocaArriba = true;
+  const bool porBits = prep_.PorBits;
+  const auto& admite = prep_.Admite;
+  const auto& porDatos = prep_.PorDatos;
+  const auto pos = static_cast<std::uint8_t>(q - 1);
+  for (auto& k : cubos_) k.clear();
+  if (++sello_ == 0) {
+    claseVacia_.fill(0);
+    sello_ = 1;
+  }
+  const std::uint32_t sello = sello_;
+  std::uint64_t quedan = porBits ? (prep_.Destinos[id] | prep_.ParaTodas) & desdeDescarte_ : 0;
+  for (std::size_t d = 0; d < n; ++d) {
+    if (porBits) {
+      if (quedan == 0) break;
+      d = static_cast<std::size_t>(__builtin_ctzll(quedan));
+      quedan &= quedan - 1;
+    } else if (d == s || (porDatos[d] && !e.TomaDe[s * n + d])) {
+      continue;
+    }
+    if (!(admite[d] >> id & 1)) continue;
+    TPila& hacia = *pilas_[d];
+    const TGrupo& g = *e.Grupos[d];
+    if (porDatos[d] && (hacia.Tope || !g.EsFundacion) && 1 + hacia.Cantidad > g.Capacidad)
+      continue;
+    // As in Generar: a waste's card goes on a pile only where a card could follow it.
+    if (perezoso_[static_cast<std::uint8_t>(e.Firma[d])] && !e.EsCasa[d] &&
+        (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
+      continue;
+    if (!hacia.Tope) {
+      const std::uint16_t clase = e.Clase[d];
+      if (clase < 256) {
+        if (claseVacia_[clase] == sello) continue;
+        if (pos == 0 && e.Clase[s] == clase) continue;
+      }
+      if (!Acepta(c, hacia, desde)) continue;
+      if (clase < 256) claseVacia_[clase] = sello;
+    } else if (!Acepta(c, hacia, desde)) {
+      continue;
+    }
+    if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
+        entrada->Destino == s)
+      continue;
+    std::size_t cubo = 3;
+    if (e.EsCasa[s])
+      cubo = 4;
+    else if (e.EsCasa[d])
+      cubo = 0;
+    else if (pos == 0 && hacia.Tope)
+      cubo = 1;
+    cubos_[cubo].push_back(TMovimiento{static_cast<std::uint8_t>(s), pos,
+                                       static_cast<std::uint8_t>(d), id, false, clics});
+  }
+  c.Pila = pila;
+  c.Encima = encima;
+  c.BocaArriba = arriba;
+  for (const auto& k : cubos_) movs_.insert(movs_.end(), k.begin(), k.end());
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {

@@ -730,6 +730,26 @@ TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
   }
 }
 
+// On a stock that turns round, each card the clicks could bring up is asked about where it
+// lies, not with the waste and the stock laid out for it: the check mode lays them out and
+// compares. From positions whose stock is cut after some clicks, both go the same way.
+TEST(Solucionador, ElMazoQueGiraSinTenderlo) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosSieteMontones");
+  for (const std::int32_t numero : {4, 7}) {
+    for (const int clics : {1, 6, 12}) {
+      const std::vector<TPaso> pasos(static_cast<std::size_t>(clics), TPaso{TPaso::TTipo::Mazo});
+      TLimites comprobar = PorPosiciones(4000);
+      comprobar.Comprobar = true;
+      const TResultado r = Resolver(juego.Preparar, numero, pasos, comprobar);
+      EXPECT_EQ(r.Desajustes, 0u) << numero << " " << clics;
+      const TResultado sin = Resolver(juego.Preparar, numero, pasos, PorPosiciones(4000));
+      EXPECT_EQ(sin.Veredicto, r.Veredicto) << numero << " " << clics;
+      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << numero << " " << clics;
+      EXPECT_EQ(sin.Posiciones, r.Posiciones) << numero << " " << clics;
+    }
+  }
+}
+
 namespace {
 // An end-of-move check that turns each Dos home face down, and wins with the forty home.
 void DosEnCasaBocaAbajo(TMesa& mesa) {
