@@ -1675,26 +1675,29 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
     const bool cualquiera = VaciasTomanCualquiera(m);
-    // With free cells (Pingüino Patagónico, Squadron Español, Orden Real), cards in order
-    // weigh 20 from the start and an empty cell nothing, and the search does not start
-    // again: cells filled first only park cards, and the search wandered among such
-    // positions (Pingüino Patagónico 669 won after 2.9 million positions of this try, and
-    // 986, 74 and Orden Real 419 after 0.3 to 0.4 million; valued so, in 2,000 to 110,000).
+    // With free cells (Pingüino Patagónico, Squadron Español, Orden Real) it starts again
+    // after 20,000 positions, and then an empty cell counts nothing: cells filled first
+    // only park cards, and the search wandered among such positions (Pingüino Patagónico
+    // 669 won after 2.9 million positions of this try, and 986, 74 and Orden Real 419
+    // after 0.3 to 0.4 million; valued so, in 2,000 to 110,000). The first stretch keeps
+    // the deals the plain value wins at once (Pingüino Patagónico 818 within 15,000).
+    constexpr std::uint64_t kAntesDeCeldas = 20000;
     const bool celdas = TieneCeldas(m);
     const auto afresco = [&](const TLimites& lim, std::optional<std::int32_t> pesoOrden) {
       auto nueva = std::make_unique<TIntento>(preparar, numero, pasos, lim, parar, false);
       nueva->PesarVacias(cualquiera ? kPesoVaciaLibre : 0);
       if (!TieneLlamadas(m)) nueva->ProfundizarTras(kProfundizarTras);
       if (pesoOrden) nueva->PesarOrden(*pesoOrden);
-      if (celdas) nueva->PesarCeldas(0);
+      if (celdas && pesoOrden) nueva->PesarCeldas(0);
       return nueva;
     };
     TLimites primera = resto;
-    if (cualquiera && !celdas)
-      primera.Posiciones = quedan ? std::min(quedan, kAntesDeOrdenar) : kAntesDeOrdenar;
-    TResultado fin =
-        afresco(primera, celdas ? std::optional(kPesoOrdenFin) : std::nullopt)->Buscar();
-    if (cualquiera && !celdas && fin.Veredicto == TVeredicto::NoSeSabe &&
+    if (cualquiera) {
+      const std::uint64_t tramo = celdas ? kAntesDeCeldas : kAntesDeOrdenar;
+      primera.Posiciones = quedan ? std::min(quedan, tramo) : tramo;
+    }
+    TResultado fin = afresco(primera, std::nullopt)->Buscar();
+    if (cualquiera && fin.Veredicto == TVeredicto::NoSeSabe &&
         fin.Posiciones >= primera.Posiciones && !parar.stop_requested() &&
         fin.Milisegundos < msQuedan && (!quedan || fin.Posiciones < quedan)) {
       resto.Milisegundos = msQuedan - fin.Milisegundos;
