@@ -989,9 +989,9 @@ TEST(Solucionador, CeldasLibresPorLasReglas) {
   }
 }
 
-// With free cells the last try values cards in order more from its start and leaves the
-// cells' emptiness out: these wins came after 0.6 to 3.2 million positions, filling the
-// cells first.
+// With free cells the last try starts again early, leaving the cells' emptiness out of a
+// position's value: these wins came after 0.6 to 3.2 million positions, filling the cells
+// first.
 TEST(Solucionador, ConCeldasLasVictoriasLentasLleganPronto) {
   const struct {
     const char* Clave;
