@@ -21,6 +21,7 @@
 #include <string>
 
 #include "solver/Bloqueos.h"
+#include "solver/Celdas.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
 #include "solver/Reglas.h"
@@ -149,6 +150,13 @@ class TBusqueda {
   // What a card adds to a position's value where it lies on a card its pile's rules let
   // it lie on.
   void PesarOrden(std::int32_t peso) { pesoOrden_ = peso; }
+  // What an empty pile of one card (a free cell) adds to a position's value, apart from
+  // the other empty piles.
+  void PesarCeldas(std::int32_t peso) {
+    pesoCelda_ = peso;
+    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
+    std::make_heap(cola_.begin(), cola_.end());
+  }
 
  private:
   TMesa& m_;
@@ -169,6 +177,7 @@ class TBusqueda {
   bool pausada_ = false;
   std::int32_t pesoVacia_ = 20;
   std::int32_t pesoOrden_ = 5;
+  std::optional<std::int32_t> pesoCelda_;  // none: as other empty piles
   bool sumiderosEnCasa_ = true;
   std::uint64_t profundizarTras_ = 0;
 
@@ -1363,7 +1372,8 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
       k += cuenta;
       continue;
     }
-    if (cuenta == 0) v += pesoVacia_;
+    if (cuenta == 0)
+      v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
     const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
     for (std::size_t j = 0; j < cuenta; ++j, ++k) {
       const std::uint8_t b = cartas[k];
@@ -1626,6 +1636,10 @@ class TIntento {
     busqueda_->PesarOrden(peso);
     pesoOrden_ = peso;
   }
+  void PesarCeldas(std::int32_t peso) {
+    busqueda_->PesarCeldas(peso);
+    pesoCelda_ = peso;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -1647,6 +1661,7 @@ class TIntento {
   std::uint64_t profundizarTras_ = 0;
   bool sumiderosEnCasa_ = true;
   std::int32_t pesoOrden_ = 5;
+  std::optional<std::int32_t> pesoCelda_;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -1663,6 +1678,7 @@ class TIntento {
     busqueda_->ProfundizarTras(profundizarTras_);
     busqueda_->SumiderosEnCasa(sumiderosEnCasa_);
     busqueda_->PesarOrden(pesoOrden_);
+    if (pesoCelda_) busqueda_->PesarCeldas(*pesoCelda_);
   }
 };
 
@@ -1790,16 +1806,27 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
     const bool cualquiera = VaciasTomanCualquiera(m);
+    // With free cells (Pingüino Patagónico, Squadron Español, Orden Real) it starts again
+    // after 20,000 positions, and then an empty cell counts nothing: cells filled first
+    // only park cards, and the search wandered among such positions (Pingüino Patagónico
+    // 669 won after 2.9 million positions of this try, and 986, 74 and Orden Real 419
+    // after 0.3 to 0.4 million; valued so, in 2,000 to 110,000). The first stretch keeps
+    // the deals the plain value wins at once (Pingüino Patagónico 818 within 15,000).
+    constexpr std::uint64_t kAntesDeCeldas = 20000;
+    const bool celdas = TieneCeldas(m);
     const auto afresco = [&](const TLimites& lim, std::optional<std::int32_t> pesoOrden) {
       auto nueva = std::make_unique<TIntento>(preparar, numero, pasos, lim, parar, false);
       nueva->PesarVacias(cualquiera ? kPesoVaciaLibre : 0);
       if (!TieneLlamadas(m)) nueva->ProfundizarTras(kProfundizarTras);
       if (pesoOrden) nueva->PesarOrden(*pesoOrden);
+      if (celdas && pesoOrden) nueva->PesarCeldas(0);
       return nueva;
     };
     TLimites primera = resto;
-    if (cualquiera)
-      primera.Posiciones = quedan ? std::min(quedan, kAntesDeOrdenar) : kAntesDeOrdenar;
+    if (cualquiera) {
+      const std::uint64_t tramo = celdas ? kAntesDeCeldas : kAntesDeOrdenar;
+      primera.Posiciones = quedan ? std::min(quedan, tramo) : tramo;
+    }
     TResultado fin = afresco(primera, std::nullopt)->Buscar();
     if (cualquiera && fin.Veredicto == TVeredicto::NoSeSabe &&
         fin.Posiciones >= primera.Posiciones && !parar.stop_requested() &&
