@@ -1293,6 +1293,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     }
   }
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
+  const std::uint8_t* leida = nullptr;     // that move's child's snapshot, once read
   for (std::size_t k = 0; k < movs_.size(); ++k) {
     const TMovimiento& mv = movs_[k];
     const bool previsto = prever_ && porPartes && Previsible(mv);
@@ -1301,6 +1302,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (previsto && !comprobar_ && vistas_.Contiene(prevista)) continue;
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
+    leida = nullptr;
     if (!Aplicar(mv)) {
       if (conLlamadas_) actual_ = EstructuraActual();
       continue;
@@ -1324,6 +1326,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       ++r_.Desajustes;
       return TExpansion::Parar;
     }
+    leida = hija;
     vistas_.Anticipar(clave);
     const std::int32_t valor = Valor(hija);
     const std::size_t resto = BytesDelResto();
@@ -1344,6 +1347,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     ++r_.Posiciones;
     if (!Limites()) return TExpansion::Parar;
   }
+  // The table holds the last child played, whose snapshot was read: the next Escribir puts
+  // back only the piles that differ from it. That snapshot stays until then (a queued
+  // node's, or the one the next NuevaFoto or child would take, neither taken before).
+  if (leida && !comprobar_) enMesa_ = leida;
   if (nodo) return TExpansion::Seguir;
   // The best child first; among equals, the order the moves came in.
   std::stable_sort(orden_.begin(), orden_.end(),
