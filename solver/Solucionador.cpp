@@ -728,29 +728,35 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   }
   const std::uint8_t* de = padre + n + 1;
   std::uint8_t* a = hija + n + 1;
+  // The piles before, between and after the two keep their cards, each stretch in one
+  // piece: it only moves by what the first of the two gained or lost.
+  const std::size_t menor = std::min<std::size_t>(mv.Pila, mv.Destino);
+  const std::size_t mayor = std::max<std::size_t>(mv.Pila, mv.Destino);
   std::size_t kp = 0;
-  std::size_t kh = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i == mv.Pila || i == mv.Destino) {
-      std::size_t j = kh + hija[i];
-      for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
-        a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
-      if (!conClave) {
-        kp += padre[i];
-        kh += hija[i];
-        continue;
-      }
+  for (std::size_t i = 0; i < menor; ++i) kp += padre[i];
+  std::memcpy(a, de, kp);
+  std::size_t kh = kp;
+  for (std::size_t i = menor;; i = mayor) {
+    std::size_t j = kh + hija[i];
+    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
+      a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+    if (conClave) {
       // Expandir noted the parent's piles' keys.
       const TClave antes = clavePila_[i];
       const TClave despues = ClaveDeCartas(a + kh, hija[i], e.Clase[i]);
       clave.A += despues.A - antes.A;
       clave.B += despues.B - antes.B;
-    } else {
-      std::memcpy(a + kh, de + kp, padre[i]);
     }
     kp += padre[i];
     kh += hija[i];
+    if (i == mayor) break;
+    std::size_t entre = 0;
+    for (std::size_t t = i + 1; t < mayor; ++t) entre += padre[t];
+    std::memcpy(a + kh, de + kp, entre);
+    kp += entre;
+    kh += entre;
   }
+  // The piles after them, the stock, the redeals left and the structure.
   std::memcpy(a + kh, de + kp, 40 - kh + 3);
   return clave;
 }
