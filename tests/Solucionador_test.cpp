@@ -814,6 +814,37 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
   EXPECT_FALSE(poca.Contiene(clave(i)));
 }
 
+// Past the largest table the limit holds, the keys go on into further tables in what is
+// left: every key is still found once (none comes back as new, wherever it went), none
+// other is, and the limit is kept. With 8 MiB the first table stops at 2^19 slots (6 MiB)
+// and two further ones fit in the rest.
+TEST(Transposiciones, LlenaSigueEnOtrasTablasSinRepetirClaves) {
+  auto clave = [](std::uint64_t i) {
+    TClave k{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+    if (i % 10 == 0) k.B |= 0xFFC;
+    return k;
+  };
+  const std::size_t presupuesto = std::size_t{8} << 20;
+  TTransposiciones t(presupuesto);
+  std::uint64_t i = 0;
+  while (t.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
+  const std::size_t primera = (std::size_t{1} << 19) * 9 / 10;
+  EXPECT_EQ(t.Desbordes(), 2u);
+  EXPECT_GT(i, primera + primera / 5);
+  EXPECT_EQ(t.Usadas(), i);
+  EXPECT_LE(t.Bytes(), presupuesto);
+  EXPECT_FALSE(t.Contiene(clave(i)));
+  for (std::uint64_t j = 0; j < i; ++j) {
+    ASSERT_TRUE(t.Contiene(clave(j))) << j;
+    ASSERT_EQ(t.Insertar(clave(j), presupuesto), TTransposiciones::TInsercion::Vista) << j;
+  }
+  for (std::uint64_t j = i; j < i + 1000; ++j) {
+    ASSERT_FALSE(t.Contiene(clave(j))) << j;
+    ASSERT_EQ(t.Insertar(clave(j), presupuesto), TTransposiciones::TInsercion::Llena) << j;
+  }
+  EXPECT_EQ(t.Usadas(), i);
+}
+
 #ifndef CARTOVAL_SANEAR
 // Where the system gives no addresses for the large table, the table is full where it
 // stands, every key kept, rather than the search ending in an exception. In a child
