@@ -11,16 +11,14 @@
 // From 2 MiB on the table doubles where it lies (below): old and new never coexist, so
 // the last doubling needs only the new table's bytes, not those of both.
 //
-// It never doubles into the largest size the limit holds: there, and wherever it can
-// double no more, the keys that come once it is nine tenths full go to further tables of
-// 8 bytes a slot, the first as many slots as it has, the others each made of what the
-// limit still holds (up to four in all). Those never grow, so a slot need not tell where
-// its key belongs: it keeps 64 bits of the key, the slot itself a few more. A key is taken
-// for another only when it meets one of equal 64 bits among the few slots it looks at;
-// with some 50 looked at a key at nine tenths full and at most some 10^8 keys, the chance
-// of that in a search is below 10^-9. Under 512 MiB the 12-byte table alone held some 30
-// million positions; the same bytes now hold a quarter more, and what the limit leaves
-// takes more still.
+// Once it can double no more and is nine tenths full, the keys that come after go to
+// further tables of 8 bytes a slot, each made once of what the limit still holds (up to
+// four). Those never grow, so a slot need not tell where its key belongs: it keeps 64 bits
+// of the key, the slot itself a few more. A key is taken for another only when it meets
+// one of equal 64 bits among the few slots it looks at; with some 50 looked at a key at
+// nine tenths full and at most some 10^8 keys, the chance of that in a search is below
+// 10^-9. The 12-byte table alone filled 512 MiB at some 30 million positions; with them a
+// search goes on into the eighth of the limit it left.
 #include <sys/mman.h>
 
 #include <cstddef>
@@ -66,11 +64,6 @@ class TTransposiciones {
   TInsercion Insertar(TClave clave, std::size_t presupuesto) {
     if (!desbordes_.empty()) return InsertarDesbordada(clave, presupuesto);
     const TEntrada k = Entrada(clave);
-    // Where the table would double the last time, a further table of as many slots takes
-    // the keys once this one is nine tenths full: two thirds of the bytes, more keys.
-    if ((usadas_ + 1) * 2 > tam_ && tam_ * 2 == maximo_ &&
-        tam_ * 2 * kBytesPorClave <= presupuesto && Desbordar(presupuesto, tam_))
-      return InsertarDesbordada(clave, presupuesto);
     if ((usadas_ + 1) * 2 > tam_ && !crecer(presupuesto) && (usadas_ + 1) * 10 > tam_ * 9) {
       if (EstaEn(k)) return TInsercion::Vista;
       return Desbordar(presupuesto) ? InsertarDesbordada(clave, presupuesto)
@@ -157,25 +150,13 @@ class TTransposiciones {
     }
   }
 
-  // The first table takes keys till it is nine tenths full, then the last further table;
-  // the tables before that are full.
+  // Only the last further table takes keys; the tables before it are full.
   TInsercion InsertarDesbordada(TClave clave, std::size_t presupuesto) {
-    const TEntrada k = Entrada(clave);
-    const std::size_t mascara = tam_ - 1;
-    std::size_t libre = static_cast<std::size_t>(k.B) & mascara;
-    for (;; libre = (libre + 1) & mascara) {
-      if (tabla_[libre].A == 0) break;
-      if (tabla_[libre] == k) return TInsercion::Vista;
-    }
+    if (EstaEn(Entrada(clave))) return TInsercion::Vista;
     for (std::size_t j = 0; j + 1 < desbordes_.size(); ++j)
       if (desbordes_[j].Busca(clave).second) return TInsercion::Vista;
     const auto [i, esta] = desbordes_.back().Busca(clave);
     if (esta) return TInsercion::Vista;
-    if ((usadas_ + 1) * 10 <= tam_ * 9) {
-      tabla_[libre] = k;
-      ++usadas_;
-      return TInsercion::Nueva;
-    }
     TDesborde* d = &desbordes_.back();
     if ((d->Usadas + 1) * 10 > d->Tam * 9) {
       if (!Desbordar(presupuesto)) return TInsercion::Llena;
@@ -188,20 +169,16 @@ class TTransposiciones {
     return TInsercion::Nueva;
   }
 
-  // A further table of `slots`, or else the largest that what the limit still holds takes
-  // with a thirty-second of the limit left for the rest of the search; false where none
-  // fits.
-  bool Desbordar(std::size_t presupuesto, std::size_t slots = 0) {
+  // A further table, the largest that what the limit still holds takes with a
+  // thirty-second of the limit left for the rest of the search; false where none fits.
+  bool Desbordar(std::size_t presupuesto) {
     if (desbordes_.size() >= kMaxDesbordes) return false;
-    std::size_t n = slots;
-    if (n == 0) {
-      const std::size_t usados = Bytes() + presupuesto / 32;
-      if (usados >= presupuesto) return false;
-      const std::size_t libres = presupuesto - usados;
-      n = kMinDesborde;
-      if (n * kBytesPorClaveDesborde > libres) return false;
-      while (n * 2 * kBytesPorClaveDesborde <= libres) n *= 2;
-    }
+    const std::size_t usados = Bytes() + presupuesto / 32;
+    if (usados >= presupuesto) return false;
+    const std::size_t libres = presupuesto - usados;
+    std::size_t n = kMinDesborde;
+    if (n * kBytesPorClaveDesborde > libres) return false;
+    while (n * 2 * kBytesPorClaveDesborde <= libres) n *= 2;
     void* p = mmap(nullptr, n * kBytesPorClaveDesborde, PROT_READ | PROT_WRITE,
                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (p == MAP_FAILED) return false;

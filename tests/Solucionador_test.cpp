@@ -947,9 +947,8 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
 
 // Past the largest table the limit holds, the keys go on into further tables in what is
 // left: every key is still found once (none comes back as new, wherever it went), none
-// other is, and the limit is kept. With 8 MiB the first table stops at 2^18 slots (3 MiB),
-// where it would double into the largest size the limit holds, and further ones of 8
-// bytes a slot fill the rest: more keys than 2^19 slots of 12 bytes (6 MiB) held.
+// other is, and the limit is kept. With 8 MiB the first table stops at 2^19 slots (6 MiB)
+// and two further ones fit in the rest.
 TEST(Transposiciones, LlenaSigueEnOtrasTablasSinRepetirClaves) {
   auto clave = [](std::uint64_t i) {
     TClave k{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
@@ -960,9 +959,9 @@ TEST(Transposiciones, LlenaSigueEnOtrasTablasSinRepetirClaves) {
   TTransposiciones t(presupuesto);
   std::uint64_t i = 0;
   while (t.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
-  const std::size_t primera = (std::size_t{1} << 18) * 9 / 10;
-  EXPECT_GE(t.Desbordes(), 2u);
-  EXPECT_GT(i, 3 * primera);
+  const std::size_t primera = (std::size_t{1} << 19) * 9 / 10;
+  EXPECT_EQ(t.Desbordes(), 2u);
+  EXPECT_GT(i, primera + primera / 5);
   EXPECT_EQ(t.Usadas(), i);
   EXPECT_LE(t.Bytes(), presupuesto);
   EXPECT_FALSE(t.Contiene(clave(i)));
