@@ -8,11 +8,12 @@
 // While no card of the rank the home pile wants lies on top of a pile, nothing goes home,
 // so no card leaves the piles that build: their cards only grow in number. A card of that
 // rank in a pile that takes nothing comes to its top only once every card above it lies
-// on the piles that build, beside those there now. Where, for every such card, no choice
-// of cards among those not home (fewer copies of that rank by itself) that holds those
-// splits into few enough runs, no card of that rank ever goes home, and the game is lost.
-// A card of that rank on a pile that builds, still in the stock, or in a waste the stock
-// comes round to again, spares the position.
+// on the piles that build, beside those there now; till the first does, no card of that
+// rank lies there, nor any card still under one. Where, for the highest such card of
+// every such pile, no choice of the cards left that holds those splits into few enough
+// runs, no card of that rank ever goes home, and the game is lost. A card of that rank on
+// a pile that builds, still in the stock, or in a waste the stock comes round to again,
+// spares the position.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
