@@ -24,6 +24,7 @@
 #include "solver/Celdas.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
+#include "solver/Rachas.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
@@ -222,6 +223,7 @@ class TBusqueda {
   bool libresPosibles_ = false;  // on a table without hooks, where LibresPosibles holds
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
   TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
+  TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -862,6 +864,7 @@ void TBusqueda::CalcularSeguros() {
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
   bloqueos_ = CalcularBloqueos(m_, reglas_, s);
+  rachas_ = PrepararRachas(m_, reglas_);
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
   // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
@@ -1424,8 +1427,12 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo) {
   movs_.clear();
-  // A position with a card stuck for good has no child worth playing.
-  if (!(bloqueos_.Posible && Bloqueada(padre)) && !Generar(padre, entrada) && giratorio_)
+  // A position with a card stuck for good, or whose home pile's next rank can never come
+  // free (Rachas.h), has no child worth playing.
+  const std::size_t np = pilas_.size();
+  if (!(bloqueos_.Posible && Bloqueada(padre)) &&
+      !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
+      !Generar(padre, entrada) && giratorio_)
     Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};

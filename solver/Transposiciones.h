@@ -10,6 +10,15 @@
 //
 // From 2 MiB on the table doubles where it lies (below): old and new never coexist, so
 // the last doubling needs only the new table's bytes, not those of both.
+//
+// Once it can double no more and is nine tenths full, the keys that come after go to
+// further tables of 8 bytes a slot, each made once of what the limit still holds (up to
+// four). Those never grow, so a slot need not tell where its key belongs: it keeps 64 bits
+// of the key, the slot itself a few more. A key is taken for another only when it meets
+// one of equal 64 bits among the few slots it looks at; with some 50 looked at a key at
+// nine tenths full and at most some 10^8 keys, the chance of that in a search is below
+// 10^-9. The 12-byte table alone filled 512 MiB at some 30 million positions; with them a
+// search goes on into the eighth of the limit it left.
 #include <sys/mman.h>
 
 #include <cstddef>
@@ -17,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 struct TClave {
@@ -29,6 +39,7 @@ class TTransposiciones {
  public:
   enum class TInsercion : std::uint8_t { Nueva, Vista, Llena };
   static constexpr std::size_t kBytesPorClave = 12;
+  static constexpr std::size_t kBytesPorClaveDesborde = 8;
 
   // `limiteBytes`: the most the table could ever take.
   explicit TTransposiciones(std::size_t limiteBytes) {
@@ -40,6 +51,7 @@ class TTransposiciones {
     tam_ = n;
   }
   ~TTransposiciones() {
+    for (const TDesborde& d : desbordes_) munmap(d.Tabla, d.Tam * kBytesPorClaveDesborde);
     if (reserva_)
       munmap(reserva_, reservados_);
     else
@@ -50,9 +62,13 @@ class TTransposiciones {
 
   // `presupuesto`: the bytes the table may hold at most, its growth included.
   TInsercion Insertar(TClave clave, std::size_t presupuesto) {
+    if (!desbordes_.empty()) return InsertarDesbordada(clave, presupuesto);
     const TEntrada k = Entrada(clave);
-    if ((usadas_ + 1) * 2 > tam_ && !crecer(presupuesto) && (usadas_ + 1) * 10 > tam_ * 9)
-      return TInsercion::Llena;
+    if ((usadas_ + 1) * 2 > tam_ && !crecer(presupuesto) && (usadas_ + 1) * 10 > tam_ * 9) {
+      if (EstaEn(k)) return TInsercion::Vista;
+      return Desbordar(presupuesto) ? InsertarDesbordada(clave, presupuesto)
+                                    : TInsercion::Llena;
+    }
     const std::size_t mascara = tam_ - 1;
     for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
       if (tabla_[i].A == 0) {
@@ -65,21 +81,31 @@ class TTransposiciones {
   }
 
   bool Contiene(TClave clave) const {
-    const TEntrada k = Entrada(clave);
-    const std::size_t mascara = tam_ - 1;
-    for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
-      if (tabla_[i].A == 0) return false;
-      if (tabla_[i] == k) return true;
-    }
+    if (EstaEn(Entrada(clave))) return true;
+    for (const TDesborde& d : desbordes_)
+      if (d.Busca(clave).second) return true;
+    return false;
   }
 
   // Asks the processor for the key's slot ahead of Insertar, so other work hides the wait.
   void Anticipar(const TClave& k) const {
     __builtin_prefetch(&tabla_[static_cast<std::size_t>(k.B) & (tam_ - 1)]);
+    if (!desbordes_.empty())
+      __builtin_prefetch(&desbordes_.back().Tabla[k.B & (desbordes_.back().Tam - 1)]);
   }
 
-  std::size_t Bytes() const { return tam_ * kBytesPorClave; }
-  std::size_t Usadas() const { return usadas_; }
+  std::size_t Bytes() const {
+    std::size_t b = tam_ * kBytesPorClave;
+    for (const TDesborde& d : desbordes_) b += d.Tam * kBytesPorClaveDesborde;
+    return b;
+  }
+  std::size_t Usadas() const {
+    std::size_t u = usadas_;
+    for (const TDesborde& d : desbordes_) u += d.Usadas;
+    return u;
+  }
+  // The further tables opened so far.
+  std::size_t Desbordes() const { return desbordes_.size(); }
   // The largest table the limit given at the start holds.
   std::size_t BytesMaximos() const { return maximo_ * kBytesPorClave; }
 
@@ -94,6 +120,71 @@ class TTransposiciones {
   static_assert(sizeof(TEntrada) == kBytesPorClave);
   static TEntrada Entrada(TClave k) {
     return TEntrada{k.A | 1, static_cast<std::uint32_t>(k.B)};  // A zero marks an empty slot
+  }
+
+  // A further table: 64 bits of each key (the lowest set, a zero marks an empty slot), in
+  // the slot the low bits of its other half choose.
+  struct TDesborde {
+    std::uint64_t* Tabla;
+    std::size_t Tam;
+    std::size_t Usadas;
+    // The key's slot, or the empty one where it would go, and whether it is there.
+    std::pair<std::size_t, bool> Busca(TClave k) const {
+      const std::uint64_t a = k.A | 1;
+      const std::size_t mascara = Tam - 1;
+      for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
+        if (Tabla[i] == 0) return {i, false};
+        if (Tabla[i] == a) return {i, true};
+      }
+    }
+  };
+  static constexpr std::size_t kMaxDesbordes = 4;
+  static constexpr std::size_t kMinDesborde = std::size_t{1} << 16;  // slots
+  std::vector<TDesborde> desbordes_;
+
+  bool EstaEn(const TEntrada& k) const {
+    const std::size_t mascara = tam_ - 1;
+    for (std::size_t i = static_cast<std::size_t>(k.B) & mascara;; i = (i + 1) & mascara) {
+      if (tabla_[i].A == 0) return false;
+      if (tabla_[i] == k) return true;
+    }
+  }
+
+  // Only the last further table takes keys; the tables before it are full.
+  TInsercion InsertarDesbordada(TClave clave, std::size_t presupuesto) {
+    if (EstaEn(Entrada(clave))) return TInsercion::Vista;
+    for (std::size_t j = 0; j + 1 < desbordes_.size(); ++j)
+      if (desbordes_[j].Busca(clave).second) return TInsercion::Vista;
+    const auto [i, esta] = desbordes_.back().Busca(clave);
+    if (esta) return TInsercion::Vista;
+    TDesborde* d = &desbordes_.back();
+    if ((d->Usadas + 1) * 10 > d->Tam * 9) {
+      if (!Desbordar(presupuesto)) return TInsercion::Llena;
+      d = &desbordes_.back();
+      d->Tabla[d->Busca(clave).first] = clave.A | 1;
+    } else {
+      d->Tabla[i] = clave.A | 1;
+    }
+    ++d->Usadas;
+    return TInsercion::Nueva;
+  }
+
+  // A further table, the largest that what the limit still holds takes with a
+  // thirty-second of the limit left for the rest of the search; false where none fits.
+  bool Desbordar(std::size_t presupuesto) {
+    if (desbordes_.size() >= kMaxDesbordes) return false;
+    const std::size_t usados = Bytes() + presupuesto / 32;
+    if (usados >= presupuesto) return false;
+    const std::size_t libres = presupuesto - usados;
+    std::size_t n = kMinDesborde;
+    if (n * kBytesPorClaveDesborde > libres) return false;
+    while (n * 2 * kBytesPorClaveDesborde <= libres) n *= 2;
+    void* p = mmap(nullptr, n * kBytesPorClaveDesborde, PROT_READ | PROT_WRITE,
+                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) return false;
+    madvise(p, n * kBytesPorClaveDesborde, MADV_HUGEPAGE);
+    desbordes_.push_back(TDesborde{static_cast<std::uint64_t*>(p), n, 0});
+    return true;
   }
 
   void* reserva_ = nullptr;

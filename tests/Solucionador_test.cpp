@@ -3,6 +3,8 @@
 #include "solver/Solucionador.h"
 #include "solver/Celdas.h"
 #include "solver/Palos.h"
+#include "solver/Rachas.h"
+#include "solver/Reglas.h"
 #include "solver/Transposiciones.h"
 
 #include <sys/resource.h>
@@ -512,6 +514,135 @@ TEST(Solucionador, SinPalosLasCartasDeUnRangoValenLoMismo) {
   EXPECT_GE(perdidas, 2);
 }
 
+// The pile that builds the deck by rank, as above, holding three suits whole and wanting
+// an As; the ten Bastos, shuffled by the number, one on each of `montones` piles that take
+// a card one rank lower and the rest on a reserve that takes nothing, its top card face
+// up.
+// The As in the reserve under cards that need more runs than there are piles loses the
+// deal.
+void PrepararRangosConReserva(TMesa& m, std::int32_t numero, std::size_t montones) {
+  m.IniciarJuego(numero, "Rangos");
+  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpCualquiera, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
+  TGrupo* cen = m.CrearGrupo("Cen", 0, 0, 255, false, false, false, false);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, cen);
+  TGrupo* bas = m.CrearGrupo("Bas", 0, 0, 255, true, false, false, false);
+  m.AgregarReglaApilado(bas, rpCualquiera, 1);
+  m.AgregarReglaVacia(bas, rpCualquiera, 1);
+  m.AgregarOrigen(bas, tab);
+  m.AgregarOrigen(bas, cen);
+  TPila* base = m.PonerPila(bas, 10, 10);
+  for (std::uint8_t palo : {Oros, Copas, Espadas})
+    for (std::uint8_t rango = 1; rango <= 10; ++rango) m.SacarCarta(rango, palo, base);
+  std::vector<std::uint8_t> resto;
+  for (std::uint8_t rango = 1; rango <= 10; ++rango) resto.push_back(rango);
+  std::mt19937 azar(static_cast<std::uint32_t>(numero));
+  for (std::size_t i = resto.size() - 1; i > 0; --i)
+    std::swap(resto[i], resto[azar() % (i + 1)]);
+  TPila* reserva = m.PonerPila(cen, 500, 10);
+  std::size_t k = 0;
+  for (; k + montones < resto.size(); ++k) m.SacarCarta(resto[k], Bastos, reserva);
+  for (TCarta* c = reserva->Tope->Debajo; c; c = c->Debajo) c->BocaArriba = false;
+  for (std::size_t pila = 0; pila < montones; ++pila, ++k)
+    m.SacarCarta(resto[k], Bastos, m.PonerPila(tab, static_cast<std::int16_t>(100 * pila), 150));
+  m.VerificarFin = [](TMesa& mesa) {
+    if (TMesa::CartasEnGrupo(mesa.Grupos[0]) == 40) mesa.JuegoGanado();  // newest first
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
+// Whether the reading of runs proves the table's position lost, laid out as the search
+// lays it: per pile its count, then the cards from each pile's bottom.
+bool SinSitioEnMesa(TMesa& m) {
+  const TRachas r = PrepararRachas(m, LeerReglas(m));
+  if (!r.Posible) return false;
+  std::vector<std::uint8_t> cuentas;
+  std::vector<std::uint8_t> cartas;
+  for (const auto& p : m.Pilas) {
+    cuentas.push_back(p->Cantidad);
+    std::vector<std::uint8_t> pila;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) pila.insert(pila.begin(), IdCarta(*c));
+    cartas.insert(cartas.end(), pila.begin(), pila.end());
+  }
+  return SinSitio(r, cuentas.data(), cartas.data(), 0, false);
+}
+
+// The fewest runs: cards one rank apart join, a rank none may hold splits them, and
+// cards of the ranks between may be added to join more.
+TEST(Rachas, MenosRachasParaLasCartasDadas) {
+  std::array<std::uint8_t, 10> minimo{};
+  std::array<std::uint8_t, 10> maximo{};
+  maximo.fill(4);
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 0u);
+  minimo[0] = 2;  // two Ases
+  minimo[4] = 1;  // a Cinco
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 2u);  // Cinco to As, and an As
+  maximo[2] = 0;  // no Tres
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 3u);
+  maximo[2] = 4;
+  maximo[3] = 0;  // no Cuatro
+  minimo[9] = 2;  // two Reyes, joined to the Cinco by the ranks between
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 4u);
+  maximo[8] = 0;  // no Caballo: the Reyes stand alone
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 5u);
+  maximo[3] = 1;
+  EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 4u);
+}
+
+// Built tables with the As wanted somewhere in a reserve, on two and three piles that
+// build: every one won or lost as the plain search finds, some of the lost ones proved so
+// by the runs alone at their first position and some not, and the reading never claims a
+// won one. A reading that takes one run fewer as room enough claims won tables lost.
+TEST(Solucionador, SinSitioParaElRangoQueFaltaComoLaBusquedaSimple) {
+  {
+    TMesa m;
+    PrepararSolitarioDeLas5Casillas(m, 1);
+    EXPECT_TRUE(PrepararRachas(m, LeerReglas(m)).Posible);
+    TMesa rangos;
+    PrepararRangos(rangos, 1, false);  // piles that are not runs
+    EXPECT_FALSE(PrepararRachas(rangos, LeerReglas(rangos)).Posible);
+  }
+  int ganadas = 0;
+  int perdidas = 0;
+  int probadas = 0;
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 12;
+#else
+  constexpr std::int32_t kNumeros = 30;
+#endif
+  for (const std::size_t montones : {std::size_t{2}, std::size_t{3}}) {
+    const TPrepararJuego preparar =
+        montones == 2 ? [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 2); }
+                      : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TMesa m;
+      preparar(m, numero);
+      ASSERT_TRUE(PrepararRachas(m, LeerReglas(m)).Posible);
+      const bool sinSitio = SinSitioEnMesa(m);
+      const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << montones << " " << numero;
+      const TResultado r = Resolver(preparar, numero, {}, PorPosiciones(200000));
+      if (fin == TBusquedaSimple::TFin::Ganada) {
+        EXPECT_FALSE(sinSitio) << montones << " " << numero;
+        ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << montones << " " << numero;
+        EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+        ++ganadas;
+      } else {
+        EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << montones << " " << numero;
+        ++perdidas;
+        probadas += sinSitio;
+      }
+    }
+  }
+  EXPECT_GE(ganadas, 5);
+  EXPECT_GE(probadas, 2);
+  EXPECT_GT(perdidas, probadas);
+}
+
 // A card covering a lower one of its suit stays for good once every card it could lie on
 // is home or buried under such cards: the table where two Cincos cover each other's Seises
 // is lost at its first position, and the one where the second Cinco can go home is won, as the plain
@@ -833,6 +964,37 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
   EXPECT_EQ(poca.Insertar(clave(i), presupuesto), TTransposiciones::TInsercion::Llena);
   for (std::uint64_t j = 0; j < i; ++j) ASSERT_TRUE(poca.Contiene(clave(j))) << j;
   EXPECT_FALSE(poca.Contiene(clave(i)));
+}
+
+// Past the largest table the limit holds, the keys go on into further tables in what is
+// left: every key is still found once (none comes back as new, wherever it went), none
+// other is, and the limit is kept. With 8 MiB the first table stops at 2^19 slots (6 MiB)
+// and two further ones fit in the rest.
+TEST(Transposiciones, LlenaSigueEnOtrasTablasSinRepetirClaves) {
+  auto clave = [](std::uint64_t i) {
+    TClave k{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
+    if (i % 10 == 0) k.B |= 0xFFC;
+    return k;
+  };
+  const std::size_t presupuesto = std::size_t{8} << 20;
+  TTransposiciones t(presupuesto);
+  std::uint64_t i = 0;
+  while (t.Insertar(clave(i), presupuesto) == TTransposiciones::TInsercion::Nueva) ++i;
+  const std::size_t primera = (std::size_t{1} << 19) * 9 / 10;
+  EXPECT_EQ(t.Desbordes(), 2u);
+  EXPECT_GT(i, primera + primera / 5);
+  EXPECT_EQ(t.Usadas(), i);
+  EXPECT_LE(t.Bytes(), presupuesto);
+  EXPECT_FALSE(t.Contiene(clave(i)));
+  for (std::uint64_t j = 0; j < i; ++j) {
+    ASSERT_TRUE(t.Contiene(clave(j))) << j;
+    ASSERT_EQ(t.Insertar(clave(j), presupuesto), TTransposiciones::TInsercion::Vista) << j;
+  }
+  for (std::uint64_t j = i; j < i + 1000; ++j) {
+    ASSERT_FALSE(t.Contiene(clave(j))) << j;
+    ASSERT_EQ(t.Insertar(clave(j), presupuesto), TTransposiciones::TInsercion::Llena) << j;
+  }
+  EXPECT_EQ(t.Usadas(), i);
 }
 
 #ifndef CARTOVAL_SANEAR

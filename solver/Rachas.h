@@ -1,0 +1,44 @@
+#pragma once
+// Positions lost for want of room, on a table whose one home pile takes the forty cards by
+// rank in turn, whatever the suit, and whose other piles either take nothing (a reserve, a
+// waste) or build down one rank at a time from any card on an empty pile. Such a pile is
+// always a run of ranks one below the other, so the cards on those piles together split
+// into at most as many runs as there are piles.
+//
+// While no card of the rank the home pile wants lies on top of a pile, nothing goes home,
+// so no card leaves the piles that build: their cards only grow in number. A card of that
+// rank in a pile that takes nothing comes to its top only once every card above it lies
+// on the piles that build, beside those there now; till the first does, no card of that
+// rank lies there, nor any card still under one. Where, for the highest such card of
+// every such pile, no choice of the cards left that holds those splits into few enough
+// runs, no card of that rank ever goes home, and the game is lost. A card of that rank on
+// a pile that builds, still in the stock, or in a waste the stock comes round to again,
+// spares the position.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Mesa.h"
+#include "solver/Reglas.h"
+
+struct TRachas {
+  enum TClase : std::uint8_t { Cerrada, Casa, Monton };
+  bool Posible = false;
+  std::vector<TClase> Clase;  // per pile
+  std::size_t Montones = 0;   // piles that build
+  std::size_t Descarte = SIZE_MAX;  // the stock's waste, which it takes back to deal again
+};
+
+// Posible only without hooks, and where the game is taken to be won with the forty cards
+// on the one home pile: it takes them all, by rank in turn from the As, and none leaves.
+TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas);
+
+// `cuentas`: per pile, its cards' count; `cartas`: per pile in turn, from the bottom, the
+// cards (IdCarta in the low six bits), then the stock's; `vueltas`: whether the stock may
+// still take its waste back.
+bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
+              std::size_t enMazo, bool vueltas);
+
+// The fewest runs of ranks one below the other that hold, for each rank (index 0 the As),
+// at least `minimo` and at most `maximo` cards of it, all of them split into runs.
+std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo);
