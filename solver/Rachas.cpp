@@ -123,11 +123,16 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
   // a pile that takes nothing.
   std::array<std::uint8_t, 10> maximo = fuera;
   maximo[quiere] = 0;
+  // On a pile that takes nothing, how many cards lie up to its highest card of that rank
+  // (none where it holds none).
+  const auto hasta = [&](std::size_t i, std::size_t inicio) {
+    std::size_t j = r.Clase[i] == TRachas::Cerrada ? cuentas[i] : 0;
+    while (j > 0 && Rango(cartas[inicio + j - 1] & 0x3F) != quiere) --j;
+    return j;
+  };
   k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] != TRachas::Cerrada) continue;
-    std::size_t j = cuentas[i];
-    while (j > 0 && Rango(cartas[k + j - 1] & 0x3F) != quiere) --j;
+    const std::size_t j = hasta(i, k);
     if (j == 0) continue;
     // Where the stock may still take this pile back, its cards come round again.
     if (vueltas && i == r.Descarte) return false;
@@ -139,9 +144,7 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
   // Each pile's highest card of that rank: every card above it on the piles that build.
   k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] != TRachas::Cerrada) continue;
-    std::size_t j = cuentas[i];
-    while (j > 0 && Rango(cartas[k + j - 1] & 0x3F) != quiere) --j;
+    const std::size_t j = hasta(i, k);
     if (j == 0) continue;
     std::array<std::uint8_t, 10> minimo = enMontones;
     for (std::size_t a = j; a < cuentas[i]; ++a) ++minimo[Rango(cartas[k + a] & 0x3F)];

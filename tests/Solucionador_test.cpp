@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <random>
 #include <set>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -402,6 +403,21 @@ TLimites PorPosiciones(std::uint64_t n) {
   l.Milisegundos = 600000;
   l.Posiciones = n;
   return l;
+}
+
+struct TRepartoDe {
+  const char* Clave;
+  std::int32_t Numero;
+};
+
+// Each deal won within `posiciones`, and its line replays to a win.
+void GanadosEn(std::span<const TRepartoDe> repartos, std::uint64_t posiciones) {
+  for (const auto& [clave, numero] : repartos) {
+    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
+    const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(posiciones));
+    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
+    EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
+  }
 }
 
 // A built table's first deal, lost or won as `perdida` says: the plain search finds the
@@ -1094,48 +1110,36 @@ TEST(Solucionador, LosLimitesDanNoSeSabe) {
 // Deals on which the search once wandered for millions of positions before the line, or
 // never found it: won within a small budget of positions, the same on every machine, and
 // each line replays to a win. A pile no card leaves, not marked a foundation, counts as
-// home past the short search; past its first positions the search afresh goes depth-first from the best it
-// queued, except on tables with callbacks, whose slow wins best-first finds; where empty
-// piles take any card, it fills them first; past its first positions it starts again with
-// cards lying in order weighing more.
+// home past the short search; past its first positions the search afresh goes depth-first
+// from the best it queued, except on tables with callbacks, whose slow wins best-first
+// finds; where empty piles take any card, it fills them first; past its first positions it
+// starts again with cards lying in order weighing more.
 TEST(Solucionador, LasVictoriasLentasLleganPronto) {
-  const struct {
-    const char* Clave;
-    std::int32_t Numero;
-  } repartos[] = {{"SolitarioDeLasCincoCasillas", 284}, {"SolitarioDeLasCincoCasillas", 97},
-                  {"OrdenamientoDesordenado", 54},      {"OrdenamientoDesordenado", 578},
-                  {"CuatroReyes", 538},                 {"CuatroReyes", 431},
-                  {"SolitarioDe10A4", 26},             {"SolitarioDeLasCincoCasillas", 352},
-                  {"SolitarioDeLasCincoCasillas", 679}, {"SolitarioDeLasCincoCasillas", 842}};
+  const TRepartoDe repartos[] = {{"SolitarioDeLasCincoCasillas", 284},
+                                 {"SolitarioDeLasCincoCasillas", 97},
+                                 {"OrdenamientoDesordenado", 54},
+                                 {"OrdenamientoDesordenado", 578},
+                                 {"CuatroReyes", 538},
+                                 {"CuatroReyes", 431},
+                                 {"SolitarioDe10A4", 26},
+                                 {"SolitarioDeLasCincoCasillas", 352},
+                                 {"SolitarioDeLasCincoCasillas", 679},
+                                 {"SolitarioDeLasCincoCasillas", 842}};
 #ifdef CARTOVAL_SANEAR
   // Each of the later deals takes half a million positions: the sanitizers try three.
   const std::size_t cuantos = 3;
 #else
   const std::size_t cuantos = std::size(repartos);
 #endif
-  for (std::size_t i = 0; i < cuantos; ++i) {
-    const auto& [clave, numero] = repartos[i];
-    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
-    const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(600000));
-    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
-    EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
-  }
+  GanadosEn(std::span(repartos, cuantos), 600000);
 #ifndef CARTOVAL_SANEAR
   // Found by the search that starts again valuing cards in order more: within a million and
   // a half positions instead of 2.7 to more than 15 million.
-  const struct {
-    const char* Clave;
-    std::int32_t Numero;
-  } enOrden[] = {{"OrdenamientoDesordenado", 343},
-                 {"OrdenamientoDesordenado", 240},
-                 {"LasColumnasDelPalacio", 108},
-                 {"CuatroReyes", 227}};
-  for (const auto& [clave, numero] : enOrden) {
-    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
-    const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(1500000));
-    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
-    EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
-  }
+  const TRepartoDe enOrden[] = {{"OrdenamientoDesordenado", 343},
+                                {"OrdenamientoDesordenado", 240},
+                                {"LasColumnasDelPalacio", 108},
+                                {"CuatroReyes", 227}};
+  GanadosEn(enOrden, 1500000);
 #endif
 }
 
@@ -1175,23 +1179,14 @@ TEST(Solucionador, CeldasLibresPorLasReglas) {
 // position's value: these wins came after 0.6 to 3.2 million positions, filling the cells
 // first.
 TEST(Solucionador, ConCeldasLasVictoriasLentasLleganPronto) {
-  const struct {
-    const char* Clave;
-    std::int32_t Numero;
-  } repartos[] = {{"PingüinoPatagónico", 986},
-                  {"PingüinoPatagónico", 669},
-                  {"PingüinoPatagónico", 74},
-                  {"OrdenReal", 419}};
+  const TRepartoDe repartos[] = {{"PingüinoPatagónico", 986},
+                                 {"PingüinoPatagónico", 669},
+                                 {"PingüinoPatagónico", 74},
+                                 {"OrdenReal", 419}};
 #ifdef CARTOVAL_SANEAR
   const std::size_t cuantos = 1;
 #else
   const std::size_t cuantos = std::size(repartos);
 #endif
-  for (std::size_t i = 0; i < cuantos; ++i) {
-    const auto& [clave, numero] = repartos[i];
-    const TJuegoRegistrado& juego = *BuscarRegistro(clave);
-    const TResultado r = Resolver(juego.Preparar, numero, {}, PorPosiciones(450000));
-    ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
-    EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
-  }
+  GanadosEn(std::span(repartos, cuantos), 450000);
 }
