@@ -1343,9 +1343,6 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
   enMesa_ = nullptr;
-  // The private table's step log would keep one entry per move played: millions, outside
-  // the memory the search counts.
-  m_.Pasos.clear();
   for (int i = 0; i < mv.Clics; ++i)
     if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
