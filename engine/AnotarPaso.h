@@ -33,6 +33,8 @@ class TAnotarPaso {
       }
       mesa_.PorRehacer.clear();
     }
+    // A table without history writes no log either: nothing reads it.
+    if (mesa_.SinRegistro) return;
     if (siempre_ || mesa_.Movimientos != movimientos_ || mesa_.Historial != historial_ ||
         mesa_.Instantanea != instantanea_ || mesa_.VolverHabilitado != volver_)
       mesa_.Pasos.push_back(std::move(paso_));

@@ -107,10 +107,11 @@ TPila* TMesa::AgregarPila(TGrupo* grupo, TPila* pila) {
   return pila;
 }
 
+// Every move keeps each pile's count (capacities read it): the win checks after every
+// move ask this, and need not walk the cards.
 std::uint8_t TMesa::CartasEnGrupo(const TGrupo* grupo) {
   unsigned n = 0;
-  for (const TPila* p : grupo->Pilas)
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) ++n;
+  for (const TPila* p : grupo->Pilas) n += p->Cantidad;
   return static_cast<std::uint8_t>(n);
 }
 

@@ -179,8 +179,9 @@ class TMesa {
 
   std::uint64_t ContadorOrden = 0;
 
-  // A private table the solver drives: it keeps no history and formats no points panel,
-  // since the solver restores positions by its own snapshots and never shows them.
+  // A private table the solver drives: it keeps no history, writes no step log and formats
+  // no points panel, since the solver restores positions by its own snapshots, keeps its
+  // own line and never shows them.
   bool SinRegistro = false;
 
   TVentana& VentanaActual() { return Ventana ? *Ventana : VentanaPropia; }

@@ -46,7 +46,8 @@ void TPila::AgregarCartas(TCarta& carta) {
 }
 
 void TMesa::SoltarEnPila(TPila& pila, TCarta& carta, int X, int Y) {
-  TAnotarPaso paso(*this, TAnotarPaso::Carta(carta) + ">" + std::to_string(pila.Numero));
+  TAnotarPaso paso(*this, SinRegistro ? std::string()
+                                      : TAnotarPaso::Carta(carta) + ">" + std::to_string(pila.Numero));
   if (pila.AlSoltar) {
     pila.AlSoltar(pila, carta, X, Y);
     return;
@@ -59,8 +60,9 @@ void TMesa::SoltarEnPila(TPila& pila, TCarta& carta, int X, int Y) {
 }
 
 void TMesa::SoltarEnCarta(TCarta& destino, TCarta& carta, int X, int Y) {
-  TAnotarPaso paso(*this, TAnotarPaso::Carta(carta) + ">" +
-                              std::to_string(destino.Pila ? destino.Pila->Numero : 0));
+  TAnotarPaso paso(*this, SinRegistro ? std::string()
+                                      : TAnotarPaso::Carta(carta) + ">" +
+                                            std::to_string(destino.Pila ? destino.Pila->Numero : 0));
   if (destino.AlSoltar) {
     destino.AlSoltar(carta, destino, X, Y);
     return;
@@ -75,7 +77,8 @@ void TMesa::SoltarEnCarta(TCarta& destino, TCarta& carta, int X, int Y) {
 
 bool TMesa::MoverAutomatico(TCarta& carta) {
   if (!carta.Pila) return false;
-  TAnotarPaso paso(*this, std::string(1, 'a').append(TAnotarPaso::Carta(carta)));
+  TAnotarPaso paso(*this,
+                   SinRegistro ? std::string() : std::string(1, 'a').append(TAnotarPaso::Carta(carta)));
   for (TGrupo* g : Grupos) {
     for (TPila* p : g->Pilas) {
       if (p == carta.Pila) continue;

@@ -282,6 +282,12 @@ class TBusqueda {
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
   std::array<TClave, 257> clavePila_{};
+  // The snapshot those keys are of, and its key; the two piles' keys LeerTras worked out
+  // last, the lower pile's first. Depth-first, the first child of the position just
+  // expanded takes its keys from them instead of hashing every pile again.
+  const std::uint8_t* anotada_ = nullptr;
+  TClave claveAnotada_{};
+  std::array<TClave, 2> trasLeer_{};
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -331,8 +337,9 @@ class TBusqueda {
   // Plays every move from the position the table holds, whose snapshot is `padre`, and
   // keeps each child not seen before: queued when `nodo` is its best-first node, else
   // stacked on the depth-first path. Stops at a win.
+  // `conocida`: the position's key, its piles' keys and places already noted (Hundir).
   TExpansion Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                      const std::uint32_t* nodo);
+                      const std::uint32_t* nodo, const TClave* conocida = nullptr);
   TExpansion Hundir(std::uint32_t nodo);
   void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
@@ -762,6 +769,7 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
       // Expandir noted the parent's piles' keys.
       const TClave antes = clavePila_[i];
       const TClave despues = ClaveDeCartas(a + kh, hija[i], e.Clase[i]);
+      trasLeer_[i == mayor] = despues;
       clave.A += despues.A - antes.A;
       clave.B += despues.B - antes.B;
     }
@@ -1346,9 +1354,6 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
   enMesa_ = nullptr;
-  // The private table's step log would keep one entry per move played: millions, outside
-  // the memory the search counts.
-  m_.Pasos.clear();
   for (int i = 0; i < mv.Clics; ++i)
     if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
@@ -1425,7 +1430,7 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 }
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                                          const std::uint32_t* nodo) {
+                                          const std::uint32_t* nodo, const TClave* conocida) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
   // free (Rachas.h), has no child worth playing.
@@ -1435,7 +1440,27 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       !Generar(padre, entrada) && giratorio_)
     Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
-  const TClave clavePadre = porPartes ? Clave(padre, true) : TClave{};
+  TClave clavePadre{};
+  if (porPartes && conocida) {
+    clavePadre = *conocida;
+    const std::size_t n = pilas_.size();
+    for (std::size_t i = 0, k = 0; i <= n; k += padre[i], ++i)
+      inicioPila_[i] = static_cast<std::uint8_t>(k);
+    if (comprobar_) {
+      // Every pile hashed again must give the keys carried down.
+      const std::array<TClave, 257> llevadas = clavePila_;
+      const TClave clave = Clave(padre, true);
+      if (!(clave == clavePadre) ||
+          !std::equal(llevadas.begin(), llevadas.begin() + n + 1, clavePila_.begin())) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
+    }
+  } else if (porPartes) {
+    clavePadre = Clave(padre, true);
+  }
+  anotada_ = porPartes ? padre : nullptr;
+  claveAnotada_ = clavePadre;
   orden_.clear();
   // The children's keys first, each slot asked of memory at once: the waits overlap.
   previstas_.resize(movs_.size());
@@ -1542,11 +1567,19 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
+    // The position just expanded still has its piles' keys noted: its child's follow from
+    // them and the two piles the drag changed.
+    const bool anotada = anotada_ == padre && PorPartes(mv);
+    TClave clave{};
     if (PorPartes(mv))
-      LeerTras(padre, TClave{}, mv, hija, false);
+      clave = LeerTras(padre, claveAnotada_, mv, hija, anotada);
     else
       Leer(hija);
-    x = Expandir(hija, &mv, nullptr);
+    if (anotada) {
+      clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
+      clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
+    }
+    x = Expandir(hija, &mv, nullptr, anotada ? &clave : nullptr);
   }
   return x;
 }

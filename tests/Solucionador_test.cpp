@@ -719,6 +719,53 @@ TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
 // on a fresh deal through the table tool's steps, wins at its last step and not before.
+// The search's private table writes no step log, and plays every step as the player's
+// table does: the same cards where they were, the same answers, the same win.
+TEST(Solucionador, LaMesaPrivadaJuegaComoLaDelJugadorSinAnotar) {
+  // Each pile's cards, and whether every pile's count is its cards' (the win checks
+  // count by it).
+  auto cartas = [](const TMesa& m) {
+    std::string r;
+    for (const auto& p : m.Pilas) {
+      unsigned n = 0;
+      for (const TCarta* c = p->Tope; c; c = c->Debajo, ++n)
+        r += static_cast<char>('A' + c->Palo * 10 + c->Numero + (c->BocaArriba ? 64 : 0));
+      r += n == p->Cantidad ? '|' : '!';
+    }
+    return r;
+  };
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= 3; ++numero) {
+      TMesa jugador;
+      TMesa privada;
+      juego.Preparar(jugador, numero);
+      juego.Preparar(privada, numero);
+      privada.SinRegistro = true;
+      std::size_t hechos = 0;
+      for (std::size_t i = 0; i < 120 && !jugador.VentanaPropia.Ganado; ++i) {
+        const std::vector<TPaso> legales = PasosLegales(jugador, true);
+        if (legales.empty()) break;
+        const TPaso& p = legales[(i * 7 + numero) % legales.size()];
+        const bool hecho = AplicarPaso(jugador, p);
+        ASSERT_EQ(AplicarPaso(privada, p), hecho) << juego.Clave << " " << numero << " " << i;
+        ASSERT_EQ(cartas(privada), cartas(jugador)) << juego.Clave << " " << numero << " " << i;
+        ASSERT_EQ(cartas(jugador).find('!'), std::string::npos) << juego.Clave << " " << numero;
+        ASSERT_EQ(privada.VentanaPropia.Ganado, jugador.VentanaPropia.Ganado);
+        hechos += hecho;
+      }
+      EXPECT_GT(hechos, 0u) << juego.Clave << " " << numero;
+      EXPECT_FALSE(jugador.Pasos.empty()) << juego.Clave << " " << numero;
+      EXPECT_TRUE(privada.Pasos.empty()) << juego.Clave << " " << numero;
+      // Undone all the way back, the counts stay right.
+      for (std::size_t i = 0; i < 200 && jugador.Historial; ++i) {
+        AplicarPaso(jugador, TPaso{TPaso::TTipo::Deshacer});
+        ASSERT_EQ(cartas(jugador).find('!'), std::string::npos) << juego.Clave << " " << numero;
+      }
+      EXPECT_EQ(jugador.Historial, nullptr) << juego.Clave << " " << numero;
+    }
+  }
+}
+
 TEST(Solucionador, LasLineasGanadorasGananEnLosDieciseisJuegos) {
   for (const auto& juego : Juegos()) {
     int ganables = 0;
