@@ -318,6 +318,15 @@ class TBusqueda {
                std::uint8_t clics = 0);
   void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  // Whether `carta`, at `pos` in pile `s`, is tried on pile `d`: the table takes it there,
+  // and an empty pile is the first of its kind this card (stamped `sello`) is tried on.
+  bool AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
+                std::size_t pos, std::uint32_t sello);
+  // Whether a waste's card laid on pile `d` could have no card follow it (Generar).
+  bool NadaLeSigue(const TEstructura& e, std::size_t d, std::uint8_t id) const {
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    return perezoso_[g] && !e.EsCasa[d] && (reglas_.Apila[g][id] & prep_.Visibles) == 0;
+  }
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
@@ -1153,23 +1162,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         // moves from the pile it can make from the waste (perezoso_). W never laid upon goes
         // home from the waste. So W goes on a pile only where some card could follow it: one
         // neither home nor face down.
-        if (giratorio_ && s == descarte_ && perezoso_[static_cast<std::uint8_t>(e.Firma[d])] &&
-            !e.EsCasa[d] &&
-            (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
-          continue;
-        if (!hacia.Tope) {
-          // One empty pile of each kind is enough; a whole pile to an empty one of its
-          // own kind changes nothing on a table without hooks.
-          const std::uint16_t clase = e.Clase[d];
-          if (clase < 256) {
-            if (claseVacia_[clase] == sello) continue;
-            if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) continue;
-          }
-          if (!Acepta(*c, hacia, desde)) continue;
-          if (clase < 256) claseVacia_[clase] = sello;
-        } else if (!Acepta(*c, hacia, desde)) {
-          continue;
-        }
+        if (giratorio_ && s == descarte_ && NadaLeSigue(e, d, id)) continue;
+        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello)) continue;
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
@@ -1319,20 +1313,8 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
     if (porDatos[d] && (hacia.Tope || !g.EsFundacion) && 1 + hacia.Cantidad > g.Capacidad)
       continue;
     // As in Generar: a waste's card goes on a pile only where a card could follow it.
-    if (perezoso_[static_cast<std::uint8_t>(e.Firma[d])] && !e.EsCasa[d] &&
-        (reglas_.Apila[static_cast<std::uint8_t>(e.Firma[d])][id] & prep_.Visibles) == 0)
-      continue;
-    if (!hacia.Tope) {
-      const std::uint16_t clase = e.Clase[d];
-      if (clase < 256) {
-        if (claseVacia_[clase] == sello) continue;
-        if (pos == 0 && e.Clase[s] == clase) continue;
-      }
-      if (!Acepta(c, hacia, desde)) continue;
-      if (clase < 256) claseVacia_[clase] = sello;
-    } else if (!Acepta(c, hacia, desde)) {
-      continue;
-    }
+    if (NadaLeSigue(e, d, id)) continue;
+    if (!AceptaEn(e, c, s, d, pos, sello)) continue;
     if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
         entrada->Destino == s)
       continue;
@@ -1350,6 +1332,23 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
   c.Encima = encima;
   c.BocaArriba = arriba;
   for (const auto& k : cubos_) movs_.insert(movs_.end(), k.begin(), k.end());
+}
+
+bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
+                          std::size_t pos, std::uint32_t sello) {
+  TPila& hacia = *pilas_[d];
+  const TPila& desde = *pilas_[s];
+  if (hacia.Tope) return Acepta(carta, hacia, desde);
+  // One empty pile of each kind is enough; a whole pile to an empty one of its own kind
+  // changes nothing on a table without hooks.
+  const std::uint16_t clase = e.Clase[d];
+  if (clase < 256) {
+    if (claseVacia_[clase] == sello) return false;
+    if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) return false;
+  }
+  if (!Acepta(carta, hacia, desde)) return false;
+  if (clase < 256) claseVacia_[clase] = sello;
+  return true;
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
