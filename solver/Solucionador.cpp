@@ -70,7 +70,7 @@ struct TEstructura {
   std::vector<std::vector<TGrupo*>> Origenes;  // per group of the table
   std::vector<TGrupo*> DeLaMesa;               // the table's groups, in its order
   std::vector<std::uint16_t> Clase;            // per pile: interchangeable piles share it
-  std::vector<std::uint8_t> EsFundacion;               // per pile
+  std::vector<std::uint8_t> EsFundacion;       // per pile
   // Per pile: a foundation, a pile that holds one suit in order as foundations do (a pile
   // turned into a foundation), or a pile no card leaves; moves there are tried first.
   std::vector<std::uint8_t> EsCasa;
