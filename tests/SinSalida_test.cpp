@@ -12,6 +12,7 @@
 
 #include "games/Registro.h"
 #include "solver/Solucionador.h"
+#include "tests/MesasConstruidas.h"
 #include "tools/Pasos.h"
 
 namespace {
@@ -64,14 +65,7 @@ void PrepararPilasDeTres(TMesa& m, std::int32_t numero) {
     TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
     for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
   }
-  m.VerificarFin = [](TMesa& mesa) {
-    unsigned enCasa = 0;
-    for (const auto& p : mesa.Pilas)
-      if (p->Grupo->EsFundacion) enCasa += p->Cantidad;
-    if (enCasa == 40) mesa.JuegoGanado();
-  };
-  m.ProcPreparar = nullptr;
-  m.OcultarCargando();
+  GanarConLasFundacionesLlenas(m);
 }
 
 void Jugar(TMesa& m, std::int32_t numero, const std::vector<TPaso>& linea) {

@@ -24,6 +24,7 @@
 #include "games/Fundaciones.h"
 #include "games/Juegos.h"
 #include "games/Registro.h"
+#include "tests/MesasConstruidas.h"
 #include "tools/Pasos.h"
 
 namespace {
@@ -124,17 +125,6 @@ struct TBusquedaSimple {
 };
 
 // --- Tables built to be lost, or won ------------------------------------------------------
-// The built tables are won once the forty cards are home, and are ready to play.
-void GanarConLasFundacionesLlenas(TMesa& m) {
-  m.VerificarFin = [](TMesa& mesa) {
-    unsigned enFundaciones = 0;
-    for (const auto& p : mesa.Pilas)
-      if (p->Grupo->EsFundacion) enFundaciones += p->Cantidad;
-    if (enFundaciones == 40) mesa.JuegoGanado();
-  };
-  m.ProcPreparar = nullptr;
-  m.OcultarCargando();
-}
 
 // Four piles of one suit each, As on top, and four foundations; nothing stacks on the
 // piles and no empty pile takes a card. With the Dos of Oros above its As the Oros can
