@@ -22,6 +22,7 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
+#include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
@@ -224,6 +225,8 @@ class TBusqueda {
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
   TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
+  // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
+  std::vector<std::uint8_t> fondosQuietos_;
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -436,6 +439,7 @@ bool TBusqueda::Preparar() {
   actual_ = EstructuraActual();
   CalcularSeguros();
   PrepararSinSalida(nullptr);
+  fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   return true;
 }
 
@@ -934,6 +938,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     ganchos_ = LeerGanchos(m_, reglas_);
     ganchosLeidos_ = true;
     if (!sinSalida_.Posible) PrepararSinSalida(&ganchos_);
+    fondosQuietos_ = FondosQuietos(m_, reglas_, &ganchos_);
     if (!seguroPosible_) {
       const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
       seguroPosible_ = s.Posible;
@@ -1163,6 +1168,11 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         // home from the waste. So W goes on a pile only where some card could follow it: one
         // neither home nor face down.
         if (giratorio_ && s == descarte_ && NadaLeSigue(e, d, id)) continue;
+        // A pile's lone card is not laid on another pile of its group where that never
+        // helps (Fondos.h).
+        if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
+            fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
+          continue;
         if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello)) continue;
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
