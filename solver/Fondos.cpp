@@ -42,7 +42,8 @@ struct TPrueba {
 // Whether the group's own stacking function, on piles of up to three cards whose full
 // piles it never takes onto, accepts on a top card alone every card, dragged alone, that
 // it accepts there with a card under the top one or with a card under the card dragged,
-// from a pile of every group it takes cards from.
+// and on a pile of two every card dragged alone that it accepts there with a card under
+// it, from a pile of every group it takes cards from.
 bool SoloMiraElTope(TMesa& m, TPrueba& p, std::size_t g) {
   TGrupo* grupo = m.Grupos[g];
   p.Destino.Grupo = grupo;
@@ -55,17 +56,28 @@ bool SoloMiraElTope(TMesa& m, TPrueba& p, std::size_t g) {
         p.Origen.Grupo = o;
         TPrueba::Poner(p.Origen, {carta});
         TPrueba::Poner(p.Destino, {tope});
-        if (m.PuedeApilar(*carta, p.Destino)) continue;
-        // Refused on the top card alone: refused too with any one card under either.
+        const bool soloAlTope = m.PuedeApilar(*carta, p.Destino);
         for (std::size_t u = 0; u < 40; ++u) {
           if (u == t || u == y) continue;
           TCarta* bajo = p.Cartas[u].get();
           TPrueba::Poner(p.Origen, {carta});
           TPrueba::Poner(p.Destino, {bajo, tope});
-          if (m.PuedeApilar(*carta, p.Destino)) return false;
-          TPrueba::Poner(p.Origen, {bajo, carta});
-          TPrueba::Poner(p.Destino, {tope});
-          if (m.PuedeApilar(*carta, p.Destino)) return false;
+          const bool enDos = m.PuedeApilar(*carta, p.Destino);
+          // Refused on the top card alone: refused too with a card under either.
+          if (!soloAlTope && enDos) return false;
+          if (!soloAlTope) {
+            TPrueba::Poner(p.Origen, {bajo, carta});
+            TPrueba::Poner(p.Destino, {tope});
+            if (m.PuedeApilar(*carta, p.Destino)) return false;
+          }
+          // Refused on a pile of two: refused too with a card under the card dragged.
+          if (!enDos) {
+            std::size_t v = 0;
+            while (v == t || v == u || v == y) ++v;
+            TPrueba::Poner(p.Origen, {p.Cartas[v].get(), carta});
+            TPrueba::Poner(p.Destino, {bajo, tope});
+            if (m.PuedeApilar(*carta, p.Destino)) return false;
+          }
         }
       }
     }

@@ -159,7 +159,8 @@ TEST(SolucionadorFondos, UnaCartaSolaNoSeMueveDondeNadaOcupaLaPila) {
 // A table's own stacking function qualifies only where what it takes does not grow with
 // the cards under the top card or under the card dragged: the game of piles of three with
 // a Rey on a lone Rey does, once read; the same table's function made to take a card only
-// on a pile of two, or only a card lying on another, does not.
+// on a pile of two, or only a card lying on another, or on a pile of two only such a card,
+// does not.
 TEST(SolucionadorFondos, SoloConUnaFuncionQueMiraElTope) {
   const TJuegoRegistrado* casi14 = nullptr;
   for (const auto& juego : Juegos())
@@ -181,6 +182,9 @@ TEST(SolucionadorFondos, SoloConUnaFuncionQueMiraElTope) {
   const std::vector<TReglaGlobal> raras = {
       [](TCarta& c, TPila& p) { return p.Cantidad == 2 && ApilarPorReglas(c, p); },
       [](TCarta& c, TPila& p) { return c.Debajo != nullptr && ApilarPorReglas(c, p); },
+      [](TCarta& c, TPila& p) {
+        return (p.Cantidad == 1 || c.Debajo != nullptr) && ApilarPorReglas(c, p);
+      },
   };
   for (const TReglaGlobal rara : raras) {
     TMesa m;
