@@ -251,6 +251,13 @@ class TBusqueda {
   std::deque<TMovimiento> pendientes_;
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
+  // Per position on the path, where drags change no more than their two piles, its piles'
+  // keys and then its own, noted when it was expanded: a child played again from it has
+  // its key from them and the two piles the drag changed, not from every pile hashed
+  // again. In blocks of their own, smaller than the snapshots' (a level's keys outweigh
+  // its snapshot), taken with them.
+  std::vector<std::unique_ptr<TClave[]>> bloquesClaves_;
+  static constexpr std::size_t kPorBloqueClaves = 1u << 8;
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
   // The snapshot the table holds, as Leer read it or Escribir wrote it; null once a move
   // was played since. Escribir then puts back only what differs from it.
@@ -282,11 +289,7 @@ class TBusqueda {
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
   std::array<TClave, 257> clavePila_{};
-  // The snapshot those keys are of, and its key; the two piles' keys LeerTras worked out
-  // last, the lower pile's first. Depth-first, the first child of the position just
-  // expanded takes its keys from them instead of hashing every pile again.
-  const std::uint8_t* anotada_ = nullptr;
-  TClave claveAnotada_{};
+  // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
 
   bool Preparar();
@@ -300,6 +303,10 @@ class TBusqueda {
   // A pile's or the stock's share of the key: by ranks alone where no rule reads suits.
   TClave ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) const;
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
+  // Whether a drag's child, read by LeerTras, holds in its two piles the cards Prever
+  // foresaw there: then its key is the one foreseen, without hashing them again.
+  bool ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
+                    const std::uint8_t* hija) const;
   // `conClave`: the child's key is wanted, the parent's piles' keys noted by Clave; without
   // it the key returned means nothing.
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
@@ -362,7 +369,19 @@ class TBusqueda {
       if (BytesEnUso() + kPorBloqueNivel * tamFoto_ > limiteBytes_) return nullptr;
       bloquesNivel_.push_back(std::make_unique<std::uint8_t[]>(kPorBloqueNivel * tamFoto_));
     }
+    if (!conLlamadas_ && i / kPorBloqueClaves >= bloquesClaves_.size()) {
+      if (BytesEnUso() + BytesBloqueClaves() > limiteBytes_) return nullptr;
+      bloquesClaves_.push_back(std::make_unique<TClave[]>(kPorBloqueClaves * (pilas_.size() + 2)));
+    }
     return bloquesNivel_[i / kPorBloqueNivel].get() + (i % kPorBloqueNivel) * tamFoto_;
+  }
+  // The keys noted for that depth of the path, once FotoNivel gave its snapshot: the
+  // piles' and the stock's, then the position's.
+  TClave* ClavesNivel(std::size_t i) {
+    return bloquesClaves_[i / kPorBloqueClaves].get() + (i % kPorBloqueClaves) * (pilas_.size() + 2);
+  }
+  std::size_t BytesBloqueClaves() const {
+    return kPorBloqueClaves * (pilas_.size() + 2) * sizeof(TClave);
   }
   bool Limites();
   // Everything but the positions' keys.
@@ -373,6 +392,7 @@ class TBusqueda {
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
+           bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) +
            hija_.size();
@@ -840,6 +860,33 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
   clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
   return clave;
+}
+
+bool TBusqueda::ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
+                             const std::uint8_t* hija) const {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::size_t queda = mv.Posicion;
+  const std::size_t tramo = padre[s] - queda;
+  if (hija[s] != queda || hija[d] != padre[d] + tramo) return false;
+  const std::uint8_t* de = padre + n + 1;
+  const std::uint8_t* a = hija + n + 1;
+  // LeerTras keeps the piles before the pair in place and moves those after the first of
+  // them by what it gained or lost.
+  const std::size_t menor = std::min(s, d);
+  const auto donde = [&](std::size_t i) {
+    return i == menor ? std::size_t{inicioPila_[i]}
+                      : std::size_t{inicioPila_[i]} + hija[menor] - padre[menor];
+  };
+  const std::uint8_t* desde = a + donde(s);
+  const std::uint8_t* hacia = a + donde(d);
+  const std::uint8_t* antes = de + inicioPila_[s];
+  if (queda > 0 && (std::memcmp(desde, antes, queda - 1) != 0 ||
+                    desde[queda - 1] != (antes[queda - 1] | kBocaArriba)))
+    return false;
+  return std::memcmp(hacia, de + inicioPila_[d], padre[d]) == 0 &&
+         std::memcmp(hacia + padre[d], antes + queda, tramo) == 0;
 }
 
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
@@ -1458,8 +1505,12 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   } else if (porPartes) {
     clavePadre = Clave(padre, true);
   }
-  anotada_ = porPartes ? padre : nullptr;
-  claveAnotada_ = clavePadre;
+  if (!nodo && porPartes) {
+    // Noted for the children played again from this position (Hundir).
+    TClave* claves = ClavesNivel(niveles_.size());
+    std::copy(clavePila_.begin(), clavePila_.begin() + static_cast<std::ptrdiff_t>(np + 1), claves);
+    claves[np + 1] = clavePadre;
+  }
   orden_.clear();
   // The children's keys first, each slot asked of memory at once: the waits overlap.
   previstas_.resize(movs_.size());
@@ -1494,7 +1545,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       return TExpansion::Parar;
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     TClave clave;
-    if (PorPartes(mv)) {
+    if (PorPartes(mv) && previsto && !comprobar_) {
+      // The child's two piles read as Prever foresaw them give the key foreseen.
+      LeerTras(padre, clavePadre, mv, hija, false);
+      if (!ComoPrevisto(padre, mv, hija)) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
+      clave = prevista;
+    } else if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
     } else {
       Leer(hija);
@@ -1566,19 +1625,20 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
-    // The position just expanded still has its piles' keys noted: its child's follow from
-    // them and the two piles the drag changed.
-    const bool anotada = anotada_ == padre && PorPartes(mv);
-    TClave clave{};
-    if (PorPartes(mv))
-      clave = LeerTras(padre, claveAnotada_, mv, hija, anotada);
-    else
-      Leer(hija);
-    if (anotada) {
+    // The parent's keys were noted when it was expanded: the child's follow from them and
+    // the two piles the drag changed.
+    if (PorPartes(mv)) {
+      const TClave* claves = ClavesNivel(d - 1);
+      const std::size_t n = pilas_.size();
+      std::copy(claves, claves + n + 1, clavePila_.begin());
+      const TClave clave = LeerTras(padre, claves[n + 1], mv, hija);
       clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
       clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
+      x = Expandir(hija, &mv, nullptr, &clave);
+    } else {
+      Leer(hija);
+      x = Expandir(hija, &mv, nullptr);
     }
-    x = Expandir(hija, &mv, nullptr, anotada ? &clave : nullptr);
   }
   return x;
 }
