@@ -1035,8 +1035,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     const TPila& p = *pilas_[d];
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
     porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
+    // A full pile the group's rules bound takes no card (Generar turns every one down for
+    // its capacity): it drops out of every card's destinations (a free cell in use).
     if (porDatos[d])
-      admite[d] = p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+      admite[d] = !p.Tope                             ? reglas_.Vacia[g]
+                  : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
+                                                      : reglas_.Apila[g][IdCarta(*p.Tope)];
     else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
       admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
     else
@@ -1149,7 +1153,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
     }
   }
+  std::size_t siguiente = 0;  // where the next pile's cards start in the snapshot
   for (std::size_t s = 0; s < n; ++s) {
+    // The pile's cards as the snapshot holds them (the table holds the same): read from
+    // its bytes, not by following the cards from one to the next.
+    const std::uint8_t* pila = cartas + siguiente;
+    const int cuenta = foto[s];
+    siguiente += foto[s];
     if (soloPila >= 0 && s != static_cast<std::size_t>(soloPila)) continue;
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
@@ -1160,14 +1170,17 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
-    int pos = desde.Cantidad - 1;
+    int pos = cuenta - 1;
     unsigned largo = 0;
     bool tramoValido = true;
-    for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
-      const std::uint8_t id = IdCarta(*c);
+    for (; pos >= 0 && (pila[pos] & kBocaArriba); --pos) {
+      const std::uint8_t id = pila[pos] & 0x3F;
+      TCarta* const c = porId_[id];
+      const bool conEncima = pos + 1 < cuenta;
+      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       ++largo;
       if (largo > 1 && !prep_.Tramos && !comprobar_) break;
-      if (c->Encima && !origen->TramoLibre && !(apilaAqui[id] >> IdCarta(*c->Encima) & 1)) {
+      if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
         // No default rule function moves a run its group did not lay, nor any run
         // below it.
         if (todoPorDatos && !comprobar_) break;
@@ -1214,7 +1227,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
-        const bool puro = !conLlamadas_ && clics == 0 && (!c->Debajo || c->Debajo->BocaArriba);
+        const bool puro = !conLlamadas_ && clics == 0 && !sobreTapada;
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
                              static_cast<std::uint8_t>(d), id, puro, clics};
         std::size_t cubo = 3;
@@ -1222,9 +1235,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 4;
         else if (e.EsCasa[d])
           cubo = 0;
-        else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
+        else if (sobreTapada || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !conEncima) {
           bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
           // A card in the last place of a pile that full takes nothing, where that is the
           // third, takes a card again only once moved onto a pile's bottom card: empty
