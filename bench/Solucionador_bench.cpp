@@ -35,6 +35,7 @@ BENCHMARK_CAPTURE(Posiciones, De10A4, "SolitarioDe10A4")->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(Posiciones, Casi14Montones, "SolitarioDeLosCasi14Montones")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Posiciones, Yukon, "YukonEspañol")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Posiciones, Pinguino, "PingüinoPatagónico")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Posiciones, OrdenamientoDesordenado, "OrdenamientoDesordenado")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Posiciones, EnProfundidadCuatroReyes, "CuatroReyes", 8)

@@ -254,6 +254,13 @@ class TBusqueda {
   std::deque<TMovimiento> pendientes_;
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
+  // Per position on the path, where drags change no more than their two piles, its piles'
+  // keys and then its own, noted when it was expanded: a child played again from it has
+  // its key from them and the two piles the drag changed, not from every pile hashed
+  // again. In blocks of their own, smaller than the snapshots' (a level's keys outweigh
+  // its snapshot), taken with them.
+  std::vector<std::unique_ptr<TClave[]>> bloquesClaves_;
+  static constexpr std::size_t kPorBloqueClaves = 1u << 8;
   std::vector<std::uint8_t> hija_;  // a child's snapshot, for its key and value
   // The snapshot the table holds, as Leer read it or Escribir wrote it; null once a move
   // was played since. Escribir then puts back only what differs from it.
@@ -285,11 +292,7 @@ class TBusqueda {
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
   std::array<TClave, 257> clavePila_{};
-  // The snapshot those keys are of, and its key; the two piles' keys LeerTras worked out
-  // last, the lower pile's first. Depth-first, the first child of the position just
-  // expanded takes its keys from them instead of hashing every pile again.
-  const std::uint8_t* anotada_ = nullptr;
-  TClave claveAnotada_{};
+  // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
 
   bool Preparar();
@@ -303,6 +306,10 @@ class TBusqueda {
   // A pile's or the stock's share of the key: by ranks alone where no rule reads suits.
   TClave ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) const;
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
+  // Whether a drag's child, read by LeerTras, holds in its two piles the cards Prever
+  // foresaw there: then its key is the one foreseen, without hashing them again.
+  bool ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
+                    const std::uint8_t* hija) const;
   // `conClave`: the child's key is wanted, the parent's piles' keys noted by Clave; without
   // it the key returned means nothing.
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
@@ -365,7 +372,19 @@ class TBusqueda {
       if (BytesEnUso() + kPorBloqueNivel * tamFoto_ > limiteBytes_) return nullptr;
       bloquesNivel_.push_back(std::make_unique<std::uint8_t[]>(kPorBloqueNivel * tamFoto_));
     }
+    if (!conLlamadas_ && i / kPorBloqueClaves >= bloquesClaves_.size()) {
+      if (BytesEnUso() + BytesBloqueClaves() > limiteBytes_) return nullptr;
+      bloquesClaves_.push_back(std::make_unique<TClave[]>(kPorBloqueClaves * (pilas_.size() + 2)));
+    }
     return bloquesNivel_[i / kPorBloqueNivel].get() + (i % kPorBloqueNivel) * tamFoto_;
+  }
+  // The keys noted for that depth of the path, once FotoNivel gave its snapshot: the
+  // piles' and the stock's, then the position's.
+  TClave* ClavesNivel(std::size_t i) {
+    return bloquesClaves_[i / kPorBloqueClaves].get() + (i % kPorBloqueClaves) * (pilas_.size() + 2);
+  }
+  std::size_t BytesBloqueClaves() const {
+    return kPorBloqueClaves * (pilas_.size() + 2) * sizeof(TClave);
   }
   bool Limites();
   // Everything but the positions' keys.
@@ -376,6 +395,7 @@ class TBusqueda {
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
+           bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) +
            hija_.size();
@@ -846,6 +866,33 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   return clave;
 }
 
+bool TBusqueda::ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
+                             const std::uint8_t* hija) const {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::size_t queda = mv.Posicion;
+  const std::size_t tramo = padre[s] - queda;
+  if (hija[s] != queda || hija[d] != padre[d] + tramo) return false;
+  const std::uint8_t* de = padre + n + 1;
+  const std::uint8_t* a = hija + n + 1;
+  // LeerTras keeps the piles before the pair in place and moves those after the first of
+  // them by what it gained or lost.
+  const std::size_t menor = std::min(s, d);
+  const auto donde = [&](std::size_t i) {
+    return i == menor ? std::size_t{inicioPila_[i]}
+                      : std::size_t{inicioPila_[i]} + hija[menor] - padre[menor];
+  };
+  const std::uint8_t* desde = a + donde(s);
+  const std::uint8_t* hacia = a + donde(d);
+  const std::uint8_t* antes = de + inicioPila_[s];
+  if (queda > 0 && (std::memcmp(desde, antes, queda - 1) != 0 ||
+                    desde[queda - 1] != (antes[queda - 1] | kBocaArriba)))
+    return false;
+  return std::memcmp(hacia, de + inicioPila_[d], padre[d]) == 0 &&
+         std::memcmp(hacia + padre[d], antes + queda, tramo) == 0;
+}
+
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
 // Without callbacks that decision is the table's rule function for the pile, on a face-up
 // card from another pile: asked straight, as the check mode confirms.
@@ -993,8 +1040,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     const TPila& p = *pilas_[d];
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
     porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
+    // A full pile the group's rules bound takes no card (Generar turns every one down for
+    // its capacity): it drops out of every card's destinations (a free cell in use).
     if (porDatos[d])
-      admite[d] = p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+      admite[d] = !p.Tope                             ? reglas_.Vacia[g]
+                  : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
+                                                      : reglas_.Apila[g][IdCarta(*p.Tope)];
     else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
       admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
     else
@@ -1107,7 +1158,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
     }
   }
+  std::size_t siguiente = 0;  // where the next pile's cards start in the snapshot
   for (std::size_t s = 0; s < n; ++s) {
+    // The pile's cards as the snapshot holds them (the table holds the same): read from
+    // its bytes, not by following the cards from one to the next.
+    const std::uint8_t* pila = cartas + siguiente;
+    const int cuenta = foto[s];
+    siguiente += foto[s];
     if (soloPila >= 0 && s != static_cast<std::size_t>(soloPila)) continue;
     TPila& desde = *pilas_[s];
     const TGrupo* origen = e.Grupos[s];
@@ -1118,14 +1175,17 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
-    int pos = desde.Cantidad - 1;
+    int pos = cuenta - 1;
     unsigned largo = 0;
     bool tramoValido = true;
-    for (TCarta* c = desde.Tope; c && c->BocaArriba; c = c->Debajo, --pos) {
-      const std::uint8_t id = IdCarta(*c);
+    for (; pos >= 0 && (pila[pos] & kBocaArriba); --pos) {
+      const std::uint8_t id = pila[pos] & 0x3F;
+      TCarta* const c = porId_[id];
+      const bool conEncima = pos + 1 < cuenta;
+      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       ++largo;
       if (largo > 1 && !prep_.Tramos && !comprobar_) break;
-      if (c->Encima && !origen->TramoLibre && !(apilaAqui[id] >> IdCarta(*c->Encima) & 1)) {
+      if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
         // No default rule function moves a run its group did not lay, nor any run
         // below it.
         if (todoPorDatos && !comprobar_) break;
@@ -1177,7 +1237,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
-        const bool puro = !conLlamadas_ && clics == 0 && (!c->Debajo || c->Debajo->BocaArriba);
+        const bool puro = !conLlamadas_ && clics == 0 && !sobreTapada;
         const TMovimiento mv{static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(pos),
                              static_cast<std::uint8_t>(d), id, puro, clics};
         std::size_t cubo = 3;
@@ -1185,9 +1245,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           cubo = 4;
         else if (e.EsCasa[d])
           cubo = 0;
-        else if ((c->Debajo && !c->Debajo->BocaArriba) || (pos == 0 && hacia.Tope))
+        else if (sobreTapada || (pos == 0 && hacia.Tope))
           cubo = 1;
-        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !c->Encima) {
+        if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !conEncima) {
           bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
           // A card in the last place of a pile that full takes nothing, where that is the
           // third, takes a card again only once moved onto a pile's bottom card: empty
@@ -1468,8 +1528,12 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   } else if (porPartes) {
     clavePadre = Clave(padre, true);
   }
-  anotada_ = porPartes ? padre : nullptr;
-  claveAnotada_ = clavePadre;
+  if (!nodo && porPartes) {
+    // Noted for the children played again from this position (Hundir).
+    TClave* claves = ClavesNivel(niveles_.size());
+    std::copy(clavePila_.begin(), clavePila_.begin() + static_cast<std::ptrdiff_t>(np + 1), claves);
+    claves[np + 1] = clavePadre;
+  }
   orden_.clear();
   // The children's keys first, each slot asked of memory at once: the waits overlap.
   previstas_.resize(movs_.size());
@@ -1504,7 +1568,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       return TExpansion::Parar;
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     TClave clave;
-    if (PorPartes(mv)) {
+    if (PorPartes(mv) && previsto && !comprobar_) {
+      // The child's two piles read as Prever foresaw them give the key foreseen.
+      LeerTras(padre, clavePadre, mv, hija, false);
+      if (!ComoPrevisto(padre, mv, hija)) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
+      clave = prevista;
+    } else if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
     } else {
       Leer(hija);
@@ -1576,19 +1648,20 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv)) return TExpansion::Parar;
-    // The position just expanded still has its piles' keys noted: its child's follow from
-    // them and the two piles the drag changed.
-    const bool anotada = anotada_ == padre && PorPartes(mv);
-    TClave clave{};
-    if (PorPartes(mv))
-      clave = LeerTras(padre, claveAnotada_, mv, hija, anotada);
-    else
-      Leer(hija);
-    if (anotada) {
+    // The parent's keys were noted when it was expanded: the child's follow from them and
+    // the two piles the drag changed.
+    if (PorPartes(mv)) {
+      const TClave* claves = ClavesNivel(d - 1);
+      const std::size_t n = pilas_.size();
+      std::copy(claves, claves + n + 1, clavePila_.begin());
+      const TClave clave = LeerTras(padre, claves[n + 1], mv, hija);
       clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
       clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
+      x = Expandir(hija, &mv, nullptr, &clave);
+    } else {
+      Leer(hija);
+      x = Expandir(hija, &mv, nullptr);
     }
-    x = Expandir(hija, &mv, nullptr, anotada ? &clave : nullptr);
   }
   return x;
 }

@@ -915,6 +915,37 @@ TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
   }
 }
 
+// Depth-first, a child played again from its parent takes its key from the keys noted when
+// the parent was expanded and the two piles the drag changed; a child foreseen takes the
+// key foreseen once its two piles read as foreseen. With so little memory that most of the
+// search goes depth-first, the check mode hashes every position again and compares: no
+// game's keys differ, no child read otherwise than foreseen, and the search goes as it
+// does without checking.
+TEST(Solucionador, EnProfundidadLasClavesLlevadasSonLasDeLaPosicion) {
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 1;
+  constexpr std::uint64_t kPosiciones = 6000;
+#else
+  constexpr std::int32_t kNumeros = 2;
+  constexpr std::uint64_t kPosiciones = 30000;
+#endif
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TLimites poca = PorPosiciones(kPosiciones);
+      poca.MemoriaMiB = 2;
+      TLimites comprobar = poca;
+      comprobar.Comprobar = true;
+      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
+      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
+      const TResultado sin = Resolver(juego.Preparar, numero, {}, poca);
+      EXPECT_EQ(sin.Desajustes, 0u) << juego.Clave << " " << numero;
+      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
+      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
+      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
+    }
+  }
+}
+
 // On a stock that turns round, each card the clicks could bring up is asked about where it
 // lies, not with the waste and the stock laid out for it: the check mode lays them out and
 // compares. From positions whose stock is cut after some clicks, both go the same way.
