@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -69,43 +68,10 @@ void PrepararPilas(TMesa& m, std::int32_t numero, bool vaciasTomanTodo) {
 void PilasApretadas(TMesa& m, std::int32_t numero) { PrepararPilas(m, numero, false); }
 void PilasQueSeLlenan(TMesa& m, std::int32_t numero) { PrepararPilas(m, numero, true); }
 
-std::string Clave(const TMesa& m) {
-  std::string k;
-  for (const auto& p : m.Pilas) {
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) k += static_cast<char>(IdCarta(*c) + 1);
-    k += '|';
-  }
-  return k;
-}
-
-// Every position reached, each rebuilt from the deal; true at a win. `sinFundir`: a
-// pile's lone card is never laid on another pile off the foundations.
-bool Ganable(TPrepararJuego preparar, std::int32_t numero, bool sinFundir) {
-  std::set<std::string> vistas;
-  std::vector<std::vector<TPaso>> pendientes{{}};
-  while (!pendientes.empty()) {
-    const std::vector<TPaso> linea = pendientes.back();
-    pendientes.pop_back();
-    TMesa m;
-    preparar(m, numero);
-    for (const TPaso& p : linea) EXPECT_TRUE(AplicarPaso(m, p));
-    if (m.VentanaPropia.Ganado) return true;
-    if (!vistas.insert(Clave(m)).second) continue;
-    for (const auto& de : m.Pilas) {
-      if (!de->Tope) continue;
-      for (const auto& a : m.Pilas) {
-        if (a.get() == de.get()) continue;
-        if (sinFundir && de->Cantidad == 1 && a->Tope && !a->Grupo->EsFundacion) continue;
-        const bool acepta = a->Tope ? m.ArrastrarSobreCarta(*a->Tope, *de->Tope, 1, 1)
-                                    : m.ArrastrarSobrePila(*a, *de->Tope, 1, 1);
-        if (!acepta) continue;
-        std::vector<TPaso> hija = linea;
-        hija.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, a->Numero});
-        pendientes.push_back(std::move(hija));
-      }
-    }
-  }
-  return false;
+// Where empty piles take nothing, laying a pile's lone card on another pile off the
+// foundations: what the rule leaves out.
+bool SolaSobreOtra(const TPila& de, const TPila& a) {
+  return de.Cantidad == 1 && a.Tope && !a.Grupo->EsFundacion;
 }
 
 std::uint8_t QuietosDelTablero(TMesa& m, const TGanchosComoDatos* ganchos) {
@@ -132,8 +98,8 @@ TEST(SolucionadorFondos, UnaCartaSolaNoSeMueveDondeNadaOcupaLaPila) {
       TMesa m;
       PilasApretadas(m, numero);
       EXPECT_TRUE(QuietosDelTablero(m, nullptr));
-      const bool gana = Ganable(PilasApretadas, numero, false);
-      EXPECT_EQ(Ganable(PilasApretadas, numero, true), gana) << "número " << numero;
+      const bool gana = GanableCartaACarta(PilasApretadas, numero);
+      EXPECT_EQ(GanableCartaACarta(PilasApretadas, numero, {}, SolaSobreOtra), gana) << "número " << numero;
       const TResultado r = Resolver(PilasApretadas, numero, {});
       EXPECT_EQ(r.Veredicto, gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
           << "número " << numero;
@@ -145,8 +111,8 @@ TEST(SolucionadorFondos, UnaCartaSolaNoSeMueveDondeNadaOcupaLaPila) {
     TMesa m;
     PilasQueSeLlenan(m, numero);
     EXPECT_FALSE(QuietosDelTablero(m, nullptr));
-    const bool gana = Ganable(PilasQueSeLlenan, numero, false);
-    if (gana && !Ganable(PilasQueSeLlenan, numero, true)) ++soloFundiendo;
+    const bool gana = GanableCartaACarta(PilasQueSeLlenan, numero);
+    if (gana && !GanableCartaACarta(PilasQueSeLlenan, numero, {}, SolaSobreOtra)) ++soloFundiendo;
     EXPECT_EQ(Resolver(PilasQueSeLlenan, numero, {}).Veredicto,
               gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
         << "número " << numero;
