@@ -338,8 +338,9 @@ void PrepararSeisesTapados(TMesa& m, bool esperan) {
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
 // alone on its pile. So the Seis goes on the Siete, the Cinco on it, the Cuatro on that.
 // `tapado`: the Seis de Bastos lies on the Tres, and once the Cuatro leaves it stays,
-// its Siete de Oros out of reach: lost.
-void PrepararDelDescarte(TMesa& m, bool tapado) {
+// its Siete de Oros out of reach: lost. `cubierto`: the Cuatro lies face down under the
+// Seis de Oros, which goes home first; until then no card on a pile could follow the Cinco.
+void PrepararDelDescarte(TMesa& m, bool tapado, bool cubierto = false) {
   m.IniciarJuego(1, "Del Descarte");
   m.CrearMazo(10, 10, true, -1);
   TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
@@ -371,15 +372,17 @@ void PrepararDelDescarte(TMesa& m, bool tapado) {
                                            : std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
                                                  {{6, Bastos}, {3, Bastos}, {4, Bastos}}}) {
     m.SacarCarta(numero, palo, a);
-    if (a->Cantidad < 3) m.PonerBocaAbajo(*a->Tope);
+    if (a->Cantidad < (cubierto ? 4 : 3)) m.PonerBocaAbajo(*a->Tope);
   }
+  if (cubierto) m.SacarCarta(6, Oros, a);
   m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
   // The rest in reserve piles that take nothing, the lowest on top; the stock keeps the
   // Seis de Espadas and the Cinco de Copas.
   for (std::uint8_t palo = 0; palo < 4; ++palo) {
     TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
     for (std::uint8_t numero = 10; numero >= 2; --numero)
-      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5))
+      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5) &&
+          !(cubierto && palo == Oros && numero == 6))
         m.SacarCarta(numero, palo, p);
   }
   GanarConLasFundacionesLlenas(m);
@@ -694,17 +697,20 @@ TEST(Solucionador, MazoQueGiraSinFin) {
   EXPECT_EQ(comprobada.Posiciones, sin.Posiciones);
 }
 
-// A waste's card is laid on a pile only where a card could follow it, one in the stock or
-// face up on a pile: the line that needs both is found, and its lost twin is lost, as the
-// plain search finds.
+// A waste's card is laid on a pile only where a card could follow it at once, one face up
+// on a pile or one of the stock that could itself be followed so: the line that needs both
+// is found, also where the card on the pile that ends the chain is turned face up only on
+// the way, and the lost twin is lost, as the plain search finds.
 TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
-  for (const bool tapado : {false, true}) {
-    const TPrepararJuego preparar =
-        tapado ? [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); }
-               : [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
-    TResultado r;
-    ComoLaBusquedaSimple(preparar, tapado, r);
-  }
+  const TPrepararJuego ganable = [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
+  const TPrepararJuego perdida = [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); };
+  const TPrepararJuego cubierta = [](TMesa& m, std::int32_t) {
+    PrepararDelDescarte(m, false, true);
+  };
+  TResultado r;
+  ComoLaBusquedaSimple(ganable, false, r);
+  ComoLaBusquedaSimple(perdida, true, r);
+  ComoLaBusquedaSimple(cubierta, false, r);
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
