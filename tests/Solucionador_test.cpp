@@ -333,6 +333,42 @@ void PrepararSeisesTapados(TMesa& m, bool esperan) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Nueve de Bastos over its Siete, the Rey de Copas and the Cuatro de Espadas, all face
+// down, can only lie on a Rey of the other pair; an empty pile takes a Rey. `encima`: the
+// Nueve de Espadas lies on the Rey de Oros and can leave it neither for home, its Cuatro
+// under the Nueve de Bastos, nor for the other Rey, face down under that Nueve: lost.
+// Without, the Nueve de Espadas lies alone, the Nueve de Bastos goes on the Rey de Oros and
+// the deal is won.
+void PrepararNueveSobreRey(TMesa& m, bool encima) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Nueve Sobre Rey", 255, true);
+  m.AgregarReglaVacia(t.Tab, rpCualquiera, 10);
+  for (std::uint8_t numero = 1; numero <= 6; ++numero) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
+  for (std::uint8_t numero = 1; numero <= 3; ++numero) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
+  auto pila = [&m, &t](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas,
+                       std::size_t tapadas) {
+    TPila* p = m.PonerPila(t.Tab, x, 150);
+    for (const auto& [numero, palo] : cartas) {
+      m.SacarCarta(numero, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  };
+  pila(0, {{7, Bastos}, {10, Copas}, {4, Espadas}, {9, Bastos}}, 3);
+  if (encima) {
+    pila(100, {{10, Oros}, {9, Espadas}}, 0);
+    pila(200, {}, 0);
+  } else {
+    pila(100, {{10, Oros}}, 0);
+    pila(200, {{9, Espadas}}, 0);
+  }
+  // The rest in reserve piles that take nothing, the lowest on top (a card dealt already
+  // is no longer in the stock to take).
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
 // which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
@@ -664,6 +700,23 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
     TResultado r;
     ComoLaBusquedaSimple(preparar, esperan, r);
     if (esperan) {
+      EXPECT_EQ(r.Posiciones, 1u);
+    }
+  }
+}
+
+// A face-up card that can neither go home nor lie elsewhere stays on the card under it,
+// which stays covered: the table where the Nueve de Espadas lies on the Rey the Nueve de
+// Bastos needs is lost at its first position; its twin, the Nueve de Espadas on a pile of
+// its own, is won, as the plain search finds.
+TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
+  for (const bool encima : {false, true}) {
+    const TPrepararJuego preparar =
+        encima ? [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, true); }
+               : [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, false); };
+    TResultado r;
+    ComoLaBusquedaSimple(preparar, encima, r);
+    if (encima) {
       EXPECT_EQ(r.Posiciones, 1u);
     }
   }
