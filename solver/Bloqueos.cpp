@@ -46,13 +46,15 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
 
 // The cards that may stay for good: at first every face-down card and each pile's lowest
 // face-up one, which leave their pile only alone or under the cards on them, never on top
-// of a card below. Then, over and over, a card leaves the set where some card it needs
-// home first lies outside the set's shadow (the cards below one of the set), or where it
-// could be laid on a card that is not home and outside that shadow, until none leaves. A
-// card still in the set never leaves its pile: take the first of them to leave in any
-// line from here. Until then each of the others holds the cards below it in place, so the
-// cards it needs home first are not home, the cards it could lie on are home or covered,
-// and no empty pile takes it.
+// of a card below, and every face-up card above those, which leaves the card it lies on
+// only alone or under the cards on it (carried on that card, it stays on it). Then, over
+// and over, a card leaves the set where some card it needs home first lies outside the
+// set's shadow (the cards below one of the set that the first kind keeps covered, the card
+// just below one of the second kind), or where it could be laid on a card that is not home
+// and outside that shadow, until none leaves. A card still in the set never leaves its
+// place: take the first of them to leave in any line from here. Until then each of the
+// others keeps its shadow covered, so the cards it needs home first are not home, the cards
+// it could lie on are home or covered, and no empty pile takes it.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                 std::uint64_t enCasa) {
   std::array<std::uint8_t, 40> carta{};
@@ -63,12 +65,12 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
     const TMontonBloqueable& p = montones[i];
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
     std::uint64_t bajo = 0;
-    for (std::size_t j = 0; j < hasta && k < 40; ++j) {
+    for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       // A card that needs none home first, or that an empty pile takes, may always leave.
       if (b.Antes[x] && !(b.Vacias >> x & 1)) {
         carta[k] = x;
-        debajo[k] = bajo;
+        debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
         en |= std::uint64_t{1} << k;
         ++k;
       }

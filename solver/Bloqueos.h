@@ -2,7 +2,8 @@
 // Positions that can no longer be won because some cards can never leave their piles: a
 // card covering a lower card of its own suit cannot go home before that card, and once
 // every card it could be laid on is home or buried under such cards, and no empty pile
-// takes it, it stays where it is for good, and so does the card under it.
+// takes it, it stays where it is for good, and so does the card under it. The same holds
+// of a face-up card on another: it stays on that card, which stays covered.
 #include <array>
 #include <cstdint>
 

@@ -291,7 +291,9 @@ class TBusqueda {
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
-    std::uint64_t Visibles = 0;  // cards neither home nor face down on a pile
+    // Per group whose piles are perezoso_: the cards that could be laid at once on a waste's
+    // card laid on one of its piles (Generar).
+    std::vector<std::uint64_t> Siguen;
     // The cards home, where Bloqueada read them from this snapshot just before.
     const std::uint8_t* EnCasaDe = nullptr;
     std::uint64_t EnCasa = 0;
@@ -343,7 +345,8 @@ class TBusqueda {
   // Whether a waste's card laid on pile `d` could have no card follow it (Generar).
   bool NadaLeSigue(const TEstructura& e, std::size_t d, std::uint8_t id) const {
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-    return perezoso_[g] && !e.EsCasa[d] && (reglas_.Apila[g][id] & prep_.Visibles) == 0;
+    return perezoso_[g] && !e.EsCasa[d] && g < prep_.Siguen.size() &&
+           (reglas_.Apila[g][id] & prep_.Siguen[g]) == 0;
   }
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
@@ -1100,7 +1103,8 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     }
     prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
   }
-  // The cards a waste's card laid on a pile could be followed by: not home, not face down.
+  // The cards a waste's card laid on a pile could be followed by at once: a card face up
+  // on a pile, or one of the stock that could itself be followed so.
   if (giratorio_ && seguroPosible_) {
     std::uint64_t tumbadas = 0;
     std::size_t enPilas = 0;
@@ -1116,7 +1120,29 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     }
     for (; k < enPilas; ++k)
       if (!(cartas[k] & kBocaArriba)) tumbadas |= std::uint64_t{1} << (cartas[k] & 0x3F);
-    prep_.Visibles = prep_.Fuera & ~tumbadas;
+    std::uint64_t reserva = 0;  // the stock's and the waste's cards
+    for (std::size_t i = 0, j = 0; i < n; j += foto[i], ++i)
+      if (especial_[i])
+        for (std::size_t q = j; q < j + foto[i]; ++q) reserva |= std::uint64_t{1} << (cartas[q] & 0x3F);
+    for (std::size_t q = enPilas; q < enPilas + foto[n]; ++q)
+      reserva |= std::uint64_t{1} << (cartas[q] & 0x3F);
+    const std::uint64_t enPila = prep_.Fuera & ~tumbadas & ~reserva;
+    prep_.Siguen.resize(perezoso_.size());
+    for (std::size_t g = 0; g < perezoso_.size(); ++g) {
+      if (!perezoso_[g]) continue;
+      std::uint64_t siguen = enPila;
+      for (bool mas = true; mas;) {
+        mas = false;
+        for (std::uint64_t r = reserva & ~siguen; r; r &= r - 1) {
+          const auto y = static_cast<std::size_t>(__builtin_ctzll(r));
+          if (reglas_.Apila[g][y] & siguen) {
+            siguen |= std::uint64_t{1} << y;
+            mas = true;
+          }
+        }
+      }
+      prep_.Siguen[g] = siguen;
+    }
   }
   // A card with cards on it goes nowhere when no pile takes one: on piles the group's
   // rules bound, a group that takes single cards; on piles whose own function was read,
@@ -1233,8 +1259,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         // the card it lay on (still that pile's top): the moves in between meet the same
         // piles but that one, whose top card moves alone where it moved under W, and W's own
         // moves from the pile it can make from the waste (perezoso_). W never laid upon goes
-        // home from the waste. So W goes on a pile only where some card could follow it: one
-        // neither home nor face down.
+        // home from the waste. So W goes on a pile only where some card could follow it at
+        // once: one face up on a pile, or one of the stock that, laid on W, could itself be
+        // followed at once so.
         if (giratorio_ && s == descarte_ && NadaLeSigue(e, d, id)) continue;
         // A pile's lone card is not laid on another pile of its group where that never
         // helps (Fondos.h).

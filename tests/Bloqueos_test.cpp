@@ -144,3 +144,38 @@ TEST(Bloqueos, DosCartasQueSeEsperan) {
   c.Cubiertas[1] = 2;
   EXPECT_TRUE(c.Bloqueo(b));
 }
+
+// A face-up card on another stays on it once it can neither go home nor lie elsewhere: the
+// Nueve de Espadas on the Rey de Oros waits for its Cuatro, face down under the Nueve de
+// Bastos, which could lie only on that Rey or on the Rey de Copas face down under itself.
+TEST(Bloqueos, UnaCartaQueNoDejaLaDeDebajo) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Casa(Bastos, 5);
+  c.Pila({Id(7, Bastos), Id(10, Copas), Id(4, Espadas), Id(9, Bastos)}, 3);
+  c.Pila({Id(10, Oros), Id(9, Espadas)}, 0);
+  EXPECT_TRUE(c.Bloqueo(b));
+  // With the Nueve de Espadas on a pile of its own, the Rey de Oros takes the Nueve de
+  // Bastos.
+  c.Pilas[1] = {Id(10, Oros)};
+  c.Pila({Id(9, Espadas)}, 0);
+  EXPECT_FALSE(c.Bloqueo(b));
+  // With the Rey de Copas free, the Nueve de Bastos lies there.
+  TCaso libre;
+  libre.Casa(Bastos, 5);
+  libre.Pila({Id(7, Bastos), Id(4, Espadas), Id(9, Bastos)}, 2);
+  libre.Pila({Id(10, Oros), Id(9, Espadas)}, 0);
+  libre.Pila({Id(10, Copas)}, 0);
+  EXPECT_FALSE(libre.Bloqueo(b));
+}
+
+// Such a card keeps covered only the card it lies on: the Rey under the Nueve may still
+// leave for an empty pile with it, and free the Cuatro face down under the Rey.
+TEST(Bloqueos, SoloLaCartaDeDebajoQuedaTapada) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Casa(Espadas, 3);
+  c.Casa(Copas, 10);
+  c.Pila({Id(4, Espadas), Id(10, Oros), Id(9, Espadas)}, 1);
+  EXPECT_FALSE(c.Bloqueo(b));
+}

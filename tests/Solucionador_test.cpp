@@ -333,13 +333,50 @@ void PrepararSeisesTapados(TMesa& m, bool esperan) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Nueve de Bastos over its Siete, the Rey de Copas and the Cuatro de Espadas, all face
+// down, can only lie on a Rey of the other pair; an empty pile takes a Rey. `encima`: the
+// Nueve de Espadas lies on the Rey de Oros and can leave it neither for home, its Cuatro
+// under the Nueve de Bastos, nor for the other Rey, face down under that Nueve: lost.
+// Without, the Nueve de Espadas lies alone, the Nueve de Bastos goes on the Rey de Oros and
+// the deal is won.
+void PrepararNueveSobreRey(TMesa& m, bool encima) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Nueve Sobre Rey", 255, true);
+  m.AgregarReglaVacia(t.Tab, rpCualquiera, 10);
+  for (std::uint8_t numero = 1; numero <= 6; ++numero) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
+  for (std::uint8_t numero = 1; numero <= 3; ++numero) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
+  auto pila = [&m, &t](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas,
+                       std::size_t tapadas) {
+    TPila* p = m.PonerPila(t.Tab, x, 150);
+    for (const auto& [numero, palo] : cartas) {
+      m.SacarCarta(numero, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  };
+  pila(0, {{7, Bastos}, {10, Copas}, {4, Espadas}, {9, Bastos}}, 3);
+  if (encima) {
+    pila(100, {{10, Oros}, {9, Espadas}}, 0);
+    pila(200, {}, 0);
+  } else {
+    pila(100, {{10, Oros}}, 0);
+    pila(200, {{9, Espadas}}, 0);
+  }
+  // The rest in reserve piles that take nothing, the lowest on top (a card dealt already
+  // is no longer in the stock to take).
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
 // which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
 // alone on its pile. So the Seis goes on the Siete, the Cinco on it, the Cuatro on that.
 // `tapado`: the Seis de Bastos lies on the Tres, and once the Cuatro leaves it stays,
-// its Siete de Oros out of reach: lost.
-void PrepararDelDescarte(TMesa& m, bool tapado) {
+// its Siete de Oros out of reach: lost. `cubierto`: the Cuatro lies face down under the
+// Seis de Oros, which goes home first; until then no card on a pile could follow the Cinco.
+void PrepararDelDescarte(TMesa& m, bool tapado, bool cubierto = false) {
   m.IniciarJuego(1, "Del Descarte");
   m.CrearMazo(10, 10, true, -1);
   TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
@@ -371,15 +408,17 @@ void PrepararDelDescarte(TMesa& m, bool tapado) {
                                            : std::array<std::pair<std::uint8_t, std::uint8_t>, 3>{
                                                  {{6, Bastos}, {3, Bastos}, {4, Bastos}}}) {
     m.SacarCarta(numero, palo, a);
-    if (a->Cantidad < 3) m.PonerBocaAbajo(*a->Tope);
+    if (a->Cantidad < (cubierto ? 4 : 3)) m.PonerBocaAbajo(*a->Tope);
   }
+  if (cubierto) m.SacarCarta(6, Oros, a);
   m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
   // The rest in reserve piles that take nothing, the lowest on top; the stock keeps the
   // Seis de Espadas and the Cinco de Copas.
   for (std::uint8_t palo = 0; palo < 4; ++palo) {
     TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
     for (std::uint8_t numero = 10; numero >= 2; --numero)
-      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5))
+      if (!(palo == Espadas && numero == 6) && !(palo == Copas && numero == 5) &&
+          !(cubierto && palo == Oros && numero == 6))
         m.SacarCarta(numero, palo, p);
   }
   GanarConLasFundacionesLlenas(m);
@@ -666,6 +705,23 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
   }
 }
 
+// A face-up card that can neither go home nor lie elsewhere stays on the card under it,
+// which stays covered: the table where the Nueve de Espadas lies on the Rey the Nueve de
+// Bastos needs is lost at its first position; its twin, the Nueve de Espadas on a pile of
+// its own, is won, as the plain search finds.
+TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
+  for (const bool encima : {false, true}) {
+    const TPrepararJuego preparar =
+        encima ? [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, true); }
+               : [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, false); };
+    TResultado r;
+    ComoLaBusquedaSimple(preparar, encima, r);
+    if (encima) {
+      EXPECT_EQ(r.Posiciones, 1u);
+    }
+  }
+}
+
 // A stock that turns round without end: the search takes the positions its clicks join as
 // one, and still finds the line through them, the clicks and a redeal included, and the
 // loss, as the plain search does.
@@ -694,17 +750,20 @@ TEST(Solucionador, MazoQueGiraSinFin) {
   EXPECT_EQ(comprobada.Posiciones, sin.Posiciones);
 }
 
-// A waste's card is laid on a pile only where a card could follow it, one in the stock or
-// face up on a pile: the line that needs both is found, and its lost twin is lost, as the
-// plain search finds.
+// A waste's card is laid on a pile only where a card could follow it at once, one face up
+// on a pile or one of the stock that could itself be followed so: the line that needs both
+// is found, also where the card on the pile that ends the chain is turned face up only on
+// the way, and the lost twin is lost, as the plain search finds.
 TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
-  for (const bool tapado : {false, true}) {
-    const TPrepararJuego preparar =
-        tapado ? [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); }
-               : [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
-    TResultado r;
-    ComoLaBusquedaSimple(preparar, tapado, r);
-  }
+  const TPrepararJuego ganable = [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, false); };
+  const TPrepararJuego perdida = [](TMesa& m, std::int32_t) { PrepararDelDescarte(m, true); };
+  const TPrepararJuego cubierta = [](TMesa& m, std::int32_t) {
+    PrepararDelDescarte(m, false, true);
+  };
+  TResultado r;
+  ComoLaBusquedaSimple(ganable, false, r);
+  ComoLaBusquedaSimple(perdida, true, r);
+  ComoLaBusquedaSimple(cubierta, false, r);
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
