@@ -55,12 +55,19 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
 // place: take the first of them to leave in any line from here. Until then each of the
 // others keeps its shadow covered, so the cards it needs home first are not home, the cards
 // it could lie on are home or covered, and no empty pile takes it.
+//
+// Each round tests every card against the shadow of the set it began with; the first
+// shadow is gathered while the set is read, each later one from the cards the round before
+// kept, so no round walks the set twice.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                 std::uint64_t enCasa) {
-  std::array<std::uint8_t, 40> carta{};
-  std::array<std::uint64_t, 40> debajo{};
-  std::uint64_t en = 0;  // which of them are in the set, by their place in those arrays
+  // Per card of the set, by its place: what it needs home first, what it could be laid on
+  // not home, and the shadow it casts.
+  std::array<std::uint64_t, 40> antes;
+  std::array<std::uint64_t, 40> sobre;
+  std::array<std::uint64_t, 40> debajo;
   std::size_t k = 0;
+  std::uint64_t sombra = 0;
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonBloqueable& p = montones[i];
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
@@ -69,26 +76,29 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       // A card that needs none home first, or that an empty pile takes, may always leave.
       if (b.Antes[x] && !(b.Vacias >> x & 1)) {
-        carta[k] = x;
+        antes[k] = b.Antes[x];
+        sobre[k] = b.Sobre[x] & ~enCasa;
         debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
-        en |= std::uint64_t{1} << k;
+        sombra |= debajo[k];
         ++k;
       }
       bajo |= std::uint64_t{1} << x;
     }
   }
-  for (bool cambio = true; cambio && en;) {
-    cambio = false;
-    std::uint64_t sombra = 0;
-    for (std::uint64_t s = en; s; s &= s - 1) sombra |= debajo[__builtin_ctzll(s)];
+  std::uint64_t en = (std::uint64_t{1} << k) - 1;  // k is at most 40
+  while (en) {
+    std::uint64_t quedan = 0;
+    std::uint64_t siguiente = 0;
     for (std::uint64_t s = en; s; s &= s - 1) {
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
-      const std::uint8_t x = carta[i];
-      if ((b.Antes[x] & sombra) == 0 || (b.Sobre[x] & ~enCasa & ~sombra) != 0) {
-        en &= ~(std::uint64_t{1} << i);
-        cambio = true;
+      if ((antes[i] & sombra) != 0 && (sobre[i] & ~sombra) == 0) {
+        quedan |= std::uint64_t{1} << i;
+        siguiente |= debajo[i];
       }
     }
+    if (quedan == en) break;
+    en = quedan;
+    sombra = siguiente;
   }
   return en != 0;
 }
