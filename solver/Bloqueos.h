@@ -31,10 +31,11 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
 
 // A pile whose cards leave only from its top, with the cards on them: its cards from the
 // bottom (IdCarta in the low six bits) and how many of them lie face down at its bottom.
+// Left without defaults, so that an array of them for every pile costs nothing to declare.
 struct TMontonBloqueable {
-  const std::uint8_t* Cartas = nullptr;
-  std::uint8_t Cuenta = 0;
-  std::uint8_t Cubiertas = 0;
+  const std::uint8_t* Cartas;
+  std::uint8_t Cuenta;
+  std::uint8_t Cubiertas;
 };
 
 // Whether some card of those piles can never leave its pile; `enCasa`: the cards home.
