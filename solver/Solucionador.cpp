@@ -146,27 +146,37 @@ class TBusqueda {
   // valued again.
   void PesarVacias(std::int32_t peso) {
     pesoVacia_ = peso;
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    Revalorar();
   }
   // Whether a pile no card leaves counts its cards as home in a position's value; without,
   // they count as cards lying in order on any other pile.
-  void SumiderosEnCasa(bool si) { sumiderosEnCasa_ = si; }
+  void SumiderosEnCasa(bool si) {
+    sumiderosEnCasa_ = si;
+    Revalorar();
+  }
   // Best-first only for that many positions, then depth-first from the queued positions,
   // the best first; 0 leaves best-first until half the memory.
   void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
   // What a card adds to a position's value where it lies on a card its pile's rules let
   // it lie on.
-  void PesarOrden(std::int32_t peso) { pesoOrden_ = peso; }
+  void PesarOrden(std::int32_t peso) {
+    pesoOrden_ = peso;
+    Revalorar();
+  }
   // What an empty pile of one card (a free cell) adds to a position's value, apart from
   // the other empty piles.
   void PesarCeldas(std::int32_t peso) {
     pesoCelda_ = peso;
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    Revalorar();
   }
 
  private:
+  // Each queued position's value is its snapshot's under the weights of the moment: a
+  // position popped passes it on to its children (ValorTras).
+  void Revalorar() {
+    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
+    std::make_heap(cola_.begin(), cola_.end());
+  }
   TMesa& m_;
   // Drags on a table without callbacks: the child's key worked out from the snapshot, and
   // a child seen before is never played. `comprobar_` plays it all the same and compares.
@@ -376,8 +386,10 @@ class TBusqueda {
   // keeps each child not seen before: queued when `nodo` is its best-first node, else
   // stacked on the depth-first path. Stops at a win.
   // `conocida`: the position's key, its piles' keys and places already noted (Hundir).
+  // `valorPadre`: the position's value, where the queue kept it.
   TExpansion Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                      const std::uint32_t* nodo, const TClave* conocida = nullptr);
+                      const std::uint32_t* nodo, const TClave* conocida = nullptr,
+                      const std::int32_t* valorPadre = nullptr);
   TExpansion Hundir(std::uint32_t nodo);
   void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
@@ -1569,7 +1581,8 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 }
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                                          const std::uint32_t* nodo, const TClave* conocida) {
+                                          const std::uint32_t* nodo, const TClave* conocida,
+                                          const std::int32_t* valorPadre) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
   // free (Rachas.h), has no child worth playing.
@@ -1614,8 +1627,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       vistas_.Anticipar(previstas_[k]);
     }
   }
-  // The parent's value, once a drag's child needs it (ValorTras).
-  std::optional<std::int32_t> valorPadre;
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   const std::uint8_t* leida = nullptr;     // that move's child's snapshot, once read
   for (std::size_t k = 0; k < movs_.size(); ++k) {
@@ -1661,8 +1672,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     leida = hija;
     vistas_.Anticipar(clave);
     std::int32_t valor;
-    if (PorPartes(mv)) {
-      if (!valorPadre) valorPadre = Valor(padre);
+    if (valorPadre && PorPartes(mv)) {
       valor = ValorTras(padre, *valorPadre, mv, hija);
       // The check mode values every child whole and compares.
       if (comprobar_ && valor != Valor(hija)) {
@@ -1789,13 +1799,20 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
       enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
     std::uint32_t nodo = cola_.back().second;
+    const std::int32_t valor = cola_.back().first;
     cola_.pop_back();
     Escribir(Foto(nodo));
     if (enProfundidad_) {
       x = Hundir(nodo);
     } else {
       const TMovimiento entrada = nodos_[nodo].Mov;
-      x = Expandir(Foto(nodo), &entrada, &nodo);
+      // The check mode values the position whole: the value queued must be its own.
+      if (comprobar_ && valor != Valor(Foto(nodo))) {
+        ++r_.Desajustes;
+        x = TExpansion::Parar;
+        break;
+      }
+      x = Expandir(Foto(nodo), &entrada, &nodo, nullptr, &valor);
     }
   }
   if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);
