@@ -146,27 +146,37 @@ class TBusqueda {
   // valued again.
   void PesarVacias(std::int32_t peso) {
     pesoVacia_ = peso;
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    Revalorar();
   }
   // Whether a pile no card leaves counts its cards as home in a position's value; without,
   // they count as cards lying in order on any other pile.
-  void SumiderosEnCasa(bool si) { sumiderosEnCasa_ = si; }
+  void SumiderosEnCasa(bool si) {
+    sumiderosEnCasa_ = si;
+    Revalorar();
+  }
   // Best-first only for that many positions, then depth-first from the queued positions,
   // the best first; 0 leaves best-first until half the memory.
   void ProfundizarTras(std::uint64_t posiciones) { profundizarTras_ = posiciones; }
   // What a card adds to a position's value where it lies on a card its pile's rules let
   // it lie on.
-  void PesarOrden(std::int32_t peso) { pesoOrden_ = peso; }
+  void PesarOrden(std::int32_t peso) {
+    pesoOrden_ = peso;
+    Revalorar();
+  }
   // What an empty pile of one card (a free cell) adds to a position's value, apart from
   // the other empty piles.
   void PesarCeldas(std::int32_t peso) {
     pesoCelda_ = peso;
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    Revalorar();
   }
 
  private:
+  // Each queued position's value is its snapshot's under the weights of the moment: a
+  // position popped passes it on to its children (ValorTras).
+  void Revalorar() {
+    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
+    std::make_heap(cola_.begin(), cola_.end());
+  }
   TMesa& m_;
   // Drags on a table without callbacks: the child's key worked out from the snapshot, and
   // a child seen before is never played. `comprobar_` plays it all the same and compares.
@@ -363,13 +373,23 @@ class TBusqueda {
     return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_);
   }
   std::int32_t Valor(const std::uint8_t* foto) const;
+  // Pile `i`'s share of Valor: its `cuenta` cards from `cartas`, under structure `e`.
+  std::int32_t ValorPila(const TEstructura& e, std::size_t i, const std::uint8_t* cartas,
+                         std::size_t cuenta) const;
+  // A drag's child differs from its parent, whose value is `valorPadre` and whose piles
+  // start where Clave noted, only in the drag's two piles: its value is the parent's with
+  // those two piles' shares replaced.
+  std::int32_t ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
+                         const TMovimiento& mv, const std::uint8_t* hija) const;
   enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
   // Plays every move from the position the table holds, whose snapshot is `padre`, and
   // keeps each child not seen before: queued when `nodo` is its best-first node, else
   // stacked on the depth-first path. Stops at a win.
   // `conocida`: the position's key, its piles' keys and places already noted (Hundir).
+  // `valorPadre`: the position's value, where the queue kept it.
   TExpansion Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                      const std::uint32_t* nodo, const TClave* conocida = nullptr);
+                      const std::uint32_t* nodo, const TClave* conocida = nullptr,
+                      const std::int32_t* valorPadre = nullptr);
   TExpansion Hundir(std::uint32_t nodo);
   void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
@@ -1480,6 +1500,24 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 // Cards home count most, then face-down cards (less is better), cards still in a stock
 // that is never redealt (its clicks cannot be taken back: those cards are work ahead),
 // empty piles and cards lying in order as their pile's rules lay them.
+std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
+                                  const std::uint8_t* cartas, std::size_t cuenta) const {
+  if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i]))
+    return 1000 * static_cast<std::int32_t>(cuenta);
+  std::int32_t v = 0;
+  if (cuenta == 0) v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
+  const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
+  for (std::size_t j = 0; j < cuenta; ++j) {
+    const std::uint8_t b = cartas[j];
+    if (!(b & kBocaArriba))
+      v -= 50;
+    else if (j > 0 && (cartas[j - 1] & kBocaArriba) &&
+             (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1))
+      v += pesoOrden_;
+  }
+  return v;
+}
+
 std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1488,26 +1526,31 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   std::int32_t v = 0;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const std::size_t cuenta = foto[i];
-    if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i])) {
-      v += 1000 * static_cast<std::int32_t>(cuenta);
-      k += cuenta;
-      continue;
-    }
-    if (cuenta == 0)
-      v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
-    const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
-    for (std::size_t j = 0; j < cuenta; ++j, ++k) {
-      const std::uint8_t b = cartas[k];
-      if (!(b & kBocaArriba))
-        v -= 50;
-      else if (j > 0 && (cartas[k - 1] & kBocaArriba) &&
-               (apila[cartas[k - 1] & 0x3F] >> (b & 0x3F) & 1))
-        v += pesoOrden_;
-    }
+    v += ValorPila(e, i, cartas + k, foto[i]);
+    k += foto[i];
   }
   if (resto[0] == 0) v -= 10 * static_cast<std::int32_t>(foto[n]);
   return v;
+}
+
+std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
+                                  const TMovimiento& mv, const std::uint8_t* hija) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* resto = padre + n + 41;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  const std::size_t menor = std::min<std::size_t>(mv.Pila, mv.Destino);
+  const std::size_t mayor = std::max<std::size_t>(mv.Pila, mv.Destino);
+  const std::uint8_t* de = padre + n + 1;
+  const std::uint8_t* a = hija + n + 1;
+  // The first of the two starts where it did; the second moved by what the first gained
+  // or lost. The stock and the structure are the parent's.
+  const std::size_t desdeMenor = inicioPila_[menor];
+  const std::size_t desdeMayor = inicioPila_[mayor];
+  const std::size_t haciaMayor = desdeMayor + hija[menor] - padre[menor];
+  return valorPadre - ValorPila(e, menor, de + desdeMenor, padre[menor]) -
+         ValorPila(e, mayor, de + desdeMayor, padre[mayor]) +
+         ValorPila(e, menor, a + desdeMenor, hija[menor]) +
+         ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
 }
 
 bool TBusqueda::Limites() {
@@ -1538,7 +1581,8 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 }
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
-                                          const std::uint32_t* nodo, const TClave* conocida) {
+                                          const std::uint32_t* nodo, const TClave* conocida,
+                                          const std::int32_t* valorPadre) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
   // free (Rachas.h), has no child worth playing.
@@ -1627,7 +1671,17 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     }
     leida = hija;
     vistas_.Anticipar(clave);
-    const std::int32_t valor = Valor(hija);
+    std::int32_t valor;
+    if (valorPadre && PorPartes(mv)) {
+      valor = ValorTras(padre, *valorPadre, mv, hija);
+      // The check mode values every child whole and compares.
+      if (comprobar_ && valor != Valor(hija)) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
+    } else {
+      valor = Valor(hija);
+    }
     const std::size_t resto = BytesDelResto();
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
@@ -1745,13 +1799,20 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
       enProfundidad_ = true;
     std::pop_heap(cola_.begin(), cola_.end());
     std::uint32_t nodo = cola_.back().second;
+    const std::int32_t valor = cola_.back().first;
     cola_.pop_back();
     Escribir(Foto(nodo));
     if (enProfundidad_) {
       x = Hundir(nodo);
     } else {
       const TMovimiento entrada = nodos_[nodo].Mov;
-      x = Expandir(Foto(nodo), &entrada, &nodo);
+      // The check mode values the position whole: the value queued must be its own.
+      if (comprobar_ && valor != Valor(Foto(nodo))) {
+        ++r_.Desajustes;
+        x = TExpansion::Parar;
+        break;
+      }
+      x = Expandir(Foto(nodo), &entrada, &nodo, nullptr, &valor);
     }
   }
   if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);

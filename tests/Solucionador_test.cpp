@@ -951,7 +951,8 @@ TEST(Solucionador, EnProfundidadConPocaMemoria) {
 // A drag's child is foreseen from the parent's snapshot and, if seen, never played. Played
 // all the same and compared, every game's children are what was foreseen, and the search
 // goes exactly as it does without playing them. The check mode also puts each position
-// back whole: the search that puts back only what changed goes the same way.
+// back whole: the search that puts back only what changed goes the same way; and it values
+// each drag's child whole, which must give the value taken from its parent's.
 TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
 #ifdef CARTOVAL_SANEAR
   constexpr std::int32_t kNumeros = 2;
@@ -978,8 +979,8 @@ TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
 // the parent was expanded and the two piles the drag changed; a child foreseen takes the
 // key foreseen once its two piles read as foreseen. With so little memory that most of the
 // search goes depth-first, the check mode hashes every position again and compares: no
-// game's keys differ, no child read otherwise than foreseen, and the search goes as it
-// does without checking.
+// game's keys or values differ, no child read otherwise than foreseen, and the search goes
+// as it does without checking.
 TEST(Solucionador, EnProfundidadLasClavesLlevadasSonLasDeLaPosicion) {
 #ifdef CARTOVAL_SANEAR
   constexpr std::int32_t kNumeros = 1;
