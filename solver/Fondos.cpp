@@ -1,50 +1,20 @@
 #include "solver/Fondos.h"
 
-#include <array>
-#include <initializer_list>
 #include <memory>
 
 #include "solver/SinSalida.h"
+#include "solver/Sonda.h"
 
 namespace {
 
 constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-
-// Cards and two piles apart from the table's: the function reads them as it reads the
-// table's, which stays as it is.
-struct TPrueba {
-  std::array<std::unique_ptr<TCarta>, 40> Cartas;
-  TPila Origen;
-  TPila Destino;
-
-  explicit TPrueba(TMesa& m) : Origen(m, nullptr), Destino(m, nullptr) {
-    for (std::uint8_t id = 0; id < 40; ++id)
-      Cartas[id] = std::make_unique<TCarta>(id / 10, id % 10 + 1);
-  }
-
-  // Lays the cards, bottom first, face up on the pile; a null leaves its place out.
-  static void Poner(TPila& p, std::initializer_list<TCarta*> cartas) {
-    p.Tope = nullptr;
-    p.Cantidad = 0;
-    for (TCarta* c : cartas) {
-      if (!c) continue;
-      c->Pila = &p;
-      c->BocaArriba = true;
-      c->Debajo = p.Tope;
-      c->Encima = nullptr;
-      if (p.Tope) p.Tope->Encima = c;
-      p.Tope = c;
-      ++p.Cantidad;
-    }
-  }
-};
 
 // Whether the group's own stacking function, on piles of up to three cards whose full
 // piles it never takes onto, accepts on a top card alone every card, dragged alone, that
 // it accepts there with a card under the top one or with a card under the card dragged,
 // and on a pile of two every card dragged alone that it accepts there with a card under
 // it, from a pile of every group it takes cards from.
-bool SoloMiraElTope(TMesa& m, TPrueba& p, std::size_t g) {
+bool SoloMiraElTope(TMesa& m, TSonda& p, std::size_t g) {
   TGrupo* grupo = m.Grupos[g];
   p.Destino.Grupo = grupo;
   for (std::size_t t = 0; t < 40; ++t) {
@@ -54,28 +24,28 @@ bool SoloMiraElTope(TMesa& m, TPrueba& p, std::size_t g) {
       TCarta* carta = p.Cartas[y].get();
       for (TGrupo* o : grupo->Origenes) {
         p.Origen.Grupo = o;
-        TPrueba::Poner(p.Origen, {carta});
-        TPrueba::Poner(p.Destino, {tope});
+        TSonda::Poner(p.Origen, {carta});
+        TSonda::Poner(p.Destino, {tope});
         const bool soloAlTope = m.PuedeApilar(*carta, p.Destino);
         for (std::size_t u = 0; u < 40; ++u) {
           if (u == t || u == y) continue;
           TCarta* bajo = p.Cartas[u].get();
-          TPrueba::Poner(p.Origen, {carta});
-          TPrueba::Poner(p.Destino, {bajo, tope});
+          TSonda::Poner(p.Origen, {carta});
+          TSonda::Poner(p.Destino, {bajo, tope});
           const bool enDos = m.PuedeApilar(*carta, p.Destino);
           // Refused on the top card alone: refused too with a card under either.
           if (!soloAlTope && enDos) return false;
           if (!soloAlTope) {
-            TPrueba::Poner(p.Origen, {bajo, carta});
-            TPrueba::Poner(p.Destino, {tope});
+            TSonda::Poner(p.Origen, {bajo, carta});
+            TSonda::Poner(p.Destino, {tope});
             if (m.PuedeApilar(*carta, p.Destino)) return false;
           }
           // Refused on a pile of two: refused too with a card under the card dragged.
           if (!enDos) {
             std::size_t v = 0;
             while (v == t || v == u || v == y) ++v;
-            TPrueba::Poner(p.Origen, {p.Cartas[v].get(), carta});
-            TPrueba::Poner(p.Destino, {bajo, tope});
+            TSonda::Poner(p.Origen, {p.Cartas[v].get(), carta});
+            TSonda::Poner(p.Destino, {bajo, tope});
             if (m.PuedeApilar(*carta, p.Destino)) return false;
           }
         }
@@ -99,7 +69,7 @@ std::vector<std::uint8_t> FondosQuietos(TMesa& m, const TReglasComoDatos& reglas
   const bool vaciaPorDatos = m.PuedeOcuparVacia == OcuparPorReglas;
   if ((!apilaPorDatos && !(ganchos && ganchos->Apila)) || (!vaciaPorDatos && !(ganchos && ganchos->Vacia)))
     return r;
-  std::unique_ptr<TPrueba> prueba;
+  std::unique_ptr<TSonda> prueba;
   for (std::size_t g = 0; g < grupos; ++g) {
     const TGrupo& grupo = *m.Grupos[g];
     if (grupo.EsFundacion) continue;
@@ -118,7 +88,7 @@ std::vector<std::uint8_t> FondosQuietos(TMesa& m, const TReglasComoDatos& reglas
     if (ganchos->ApilaTramos[g] || grupo.Capacidad > 3 || grupo.Capacidad < 1 ||
         ganchos->LlenaToma[g])
       continue;
-    if (!prueba) prueba = std::make_unique<TPrueba>(m);
+    if (!prueba) prueba = std::make_unique<TSonda>(m);
     r[g] = SoloMiraElTope(m, *prueba, g);
   }
   return r;

@@ -434,6 +434,28 @@ TLimites PorPosiciones(std::uint64_t n) {
   return l;
 }
 
+// Every game's first numbers searched under the limits with the check mode and without:
+// the check mode finds nothing amiss, and the search goes the same way, verdict, line and
+// positions. `sinDesajustes`: nor does the search without it meet a child other than
+// foreseen.
+void IgualQueComprobando(const TLimites& limites, std::int32_t numeros, bool sinDesajustes) {
+  TLimites comprobar = limites;
+  comprobar.Comprobar = true;
+  for (const auto& juego : Juegos()) {
+    for (std::int32_t numero = 1; numero <= numeros; ++numero) {
+      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
+      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
+      const TResultado sin = Resolver(juego.Preparar, numero, {}, limites);
+      if (sinDesajustes) {
+        EXPECT_EQ(sin.Desajustes, 0u) << juego.Clave << " " << numero;
+      }
+      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
+      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
+      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
+    }
+  }
+}
+
 struct TRepartoDe {
   const char* Clave;
   std::int32_t Numero;
@@ -961,18 +983,7 @@ TEST(Solucionador, LoPrevistoEsLoQueJuegaLaMesa) {
   constexpr std::int32_t kNumeros = 3;
   constexpr std::uint64_t kPosiciones = 15000;
 #endif
-  for (const auto& juego : Juegos()) {
-    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
-      TLimites comprobar = PorPosiciones(kPosiciones);
-      comprobar.Comprobar = true;
-      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
-      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
-      const TResultado sin = Resolver(juego.Preparar, numero, {}, PorPosiciones(kPosiciones));
-      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
-      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
-      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
-    }
-  }
+  IgualQueComprobando(PorPosiciones(kPosiciones), kNumeros, false);
 }
 
 // Depth-first, a child played again from its parent takes its key from the keys noted when
@@ -989,21 +1000,9 @@ TEST(Solucionador, EnProfundidadLasClavesLlevadasSonLasDeLaPosicion) {
   constexpr std::int32_t kNumeros = 2;
   constexpr std::uint64_t kPosiciones = 30000;
 #endif
-  for (const auto& juego : Juegos()) {
-    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
-      TLimites poca = PorPosiciones(kPosiciones);
-      poca.MemoriaMiB = 2;
-      TLimites comprobar = poca;
-      comprobar.Comprobar = true;
-      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
-      EXPECT_EQ(r.Desajustes, 0u) << juego.Clave << " " << numero;
-      const TResultado sin = Resolver(juego.Preparar, numero, {}, poca);
-      EXPECT_EQ(sin.Desajustes, 0u) << juego.Clave << " " << numero;
-      EXPECT_EQ(sin.Veredicto, r.Veredicto) << juego.Clave << " " << numero;
-      EXPECT_EQ(Texto(sin.Pasos), Texto(r.Pasos)) << juego.Clave << " " << numero;
-      EXPECT_EQ(sin.Posiciones, r.Posiciones) << juego.Clave << " " << numero;
-    }
-  }
+  TLimites poca = PorPosiciones(kPosiciones);
+  poca.MemoriaMiB = 2;
+  IgualQueComprobando(poca, kNumeros, true);
 }
 
 // On a stock that turns round, each card the clicks could bring up is asked about where it
