@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,57 +15,13 @@
 
 namespace {
 
-// Piles of at most three cards, each taking any card one rank lower; four foundations
-// by suit. From the number: nine to twelve of the suits' highest cards off the
-// foundations, on as many piles as they need or one more, so that room is short. With
-// `vaciasTomanTodo`, an empty pile takes any card.
-void PrepararPilas(TMesa& m, std::int32_t numero, bool vaciasTomanTodo) {
-  std::mt19937 azar(static_cast<std::uint32_t>(numero) * 7919u);
-  m.IniciarJuego(numero, "Pilas Apretadas");
-  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
-  m.AgregarReglaApilado(tab, rpCualquiera, -1);
-  if (vaciasTomanTodo) m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
-  m.AgregarOrigen(tab, tab);
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    m.AgregarOrigen(f, tab);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
-  std::array<int, 4> fuera{};
-  const int total = 9 + static_cast<int>(azar() % 4);
-  for (int k = 0; k < total;) {
-    const auto palo = azar() % 4;
-    if (fuera[palo] < 10) {
-      ++fuera[palo];
-      ++k;
-    }
-  }
-  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    for (int n = 1; n <= 10 - fuera[palo]; ++n) m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
-    for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
-  }
-  std::shuffle(cartas.begin(), cartas.end(), azar);
-  const std::size_t pilas = (cartas.size() + 2) / 3 + azar() % 2;
-  std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
-  for (std::size_t i = 0; i < cartas.size(); ++i) {
-    std::size_t p = i < pilas ? i : azar() % pilas;
-    while (reparto[p].size() == 3) p = (p + 1) % pilas;
-    reparto[p].push_back(cartas[i]);
-  }
-  for (std::size_t p = 0; p < pilas; ++p) {
-    TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
-    for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
-  }
-  GanarConLasFundacionesLlenas(m);
-}
+// Nine to twelve cards off the foundations, on as many piles as they need or one more, so
+// that room is short; in the twin, an empty pile takes any card.
+constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7919u, 9, false, 2, false};
+constexpr TPilasDeTres kQueSeLlenan{"Pilas Apretadas", 7919u, 9, false, 2, true};
 
-void PilasApretadas(TMesa& m, std::int32_t numero) { PrepararPilas(m, numero, false); }
-void PilasQueSeLlenan(TMesa& m, std::int32_t numero) { PrepararPilas(m, numero, true); }
+void PilasApretadas(TMesa& m, std::int32_t numero) { kApretadas.Preparar(m, numero); }
+void PilasQueSeLlenan(TMesa& m, std::int32_t numero) { kQueSeLlenan.Preparar(m, numero); }
 
 // Where empty piles take nothing, laying a pile's lone card on another pile off the
 // foundations: what the rule leaves out.

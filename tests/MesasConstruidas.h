@@ -2,9 +2,13 @@
 // For the solver's tests that build their own small tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Mesa.h"
@@ -22,6 +26,66 @@ inline void GanarConLasFundacionesLlenas(TMesa& m) {
   m.ProcPreparar = nullptr;
   m.OcultarCargando();
 }
+
+// A table of piles of at most three cards, each taking any card one rank lower, and four
+// foundations by suit, won once the forty cards are home: some of the suits' highest cards
+// off the foundations, dealt at random to as many piles as they need or a few more.
+struct TPilasDeTres {
+  const char* Nombre;
+  std::uint32_t Semilla;  // times the number
+  int Fuera;              // cards off the foundations: Fuera to Fuera + 3
+  bool UnPaloPesa;        // about half of them of the suit the number names
+  std::uint32_t Mas;      // piles beyond those the cards need: 0 to Mas - 1
+  bool VaciasTomanTodo;   // an empty pile takes any card; otherwise nothing
+
+  void Preparar(TMesa& m, std::int32_t numero) const {
+    std::mt19937 azar(static_cast<std::uint32_t>(numero) * Semilla);
+    m.IniciarJuego(numero, Nombre);
+    m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
+    TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
+    m.AgregarReglaApilado(tab, rpCualquiera, -1);
+    if (VaciasTomanTodo) m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
+    m.AgregarOrigen(tab, tab);
+    std::array<TPila*, 4> casa{};
+    for (std::uint8_t palo = 0; palo < 4; ++palo) {
+      TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+      m.AgregarReglaApilado(f, rpMismoPalo, 1);
+      m.AgregarOrigen(f, tab);
+      casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+      m.DefinirFundacion(f, palo, 1, casa[palo]);
+    }
+    std::array<int, 4> fuera{};
+    const int total = Fuera + static_cast<int>(azar() % 4);
+    for (int k = 0; k < total;) {
+      // With UnPaloPesa, the other suits' lowest cards off the foundations can still have
+      // cards of that suit to hold.
+      const auto palo = UnPaloPesa && azar() % 2 ? static_cast<std::uint32_t>(numero) % 4 : azar() % 4;
+      if (fuera[palo] < 10) {
+        ++fuera[palo];
+        ++k;
+      }
+    }
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
+    for (std::uint8_t palo = 0; palo < 4; ++palo) {
+      for (int n = 1; n <= 10 - fuera[palo]; ++n)
+        m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
+      for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
+    }
+    std::shuffle(cartas.begin(), cartas.end(), azar);
+    const std::size_t pilas = std::min<std::size_t>((cartas.size() + 2) / 3 + azar() % Mas, cartas.size());
+    std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
+    for (std::size_t i = 0; i < cartas.size(); ++i) {
+      std::size_t p = i < pilas ? i : azar() % pilas;
+      while (reparto[p].size() == 3) p = (p + 1) % pilas;
+      reparto[p].push_back(cartas[i]);
+    }
+    for (std::size_t p = 0; p < pilas; ++p) {
+      TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
+      for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
+    }
+    GanarConLasFundacionesLlenas(m);
+  }
+};
 
 // Every position reached from the steps by dragging top cards one at a time, each rebuilt
 // from the deal and told apart by the cards on every pile; true at a win. `omitir` leaves

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,56 +14,11 @@
 
 namespace {
 
-// Piles of at most three cards, each taking any card one rank lower, empty ones nothing;
-// four foundations by suit. From the number: each suit's highest cards off the
-// foundations, eight to eleven in all, about half of them of one suit, dealt at random to as many piles as they need or
-// up to two more; won once the forty cards are home.
-void PrepararPilasDeTres(TMesa& m, std::int32_t numero) {
-  std::mt19937 azar(static_cast<std::uint32_t>(numero));
-  m.IniciarJuego(numero, "Pilas De Tres");
-  m.CrearMazo(m.AnchoPantalla + 1, m.AltoPantalla + 1, false, 0);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 3, false, false, false, false);
-  m.AgregarReglaApilado(tab, rpCualquiera, -1);
-  m.AgregarOrigen(tab, tab);
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    m.AgregarOrigen(f, tab);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
-  std::array<int, 4> fuera{};
-  const int total = 8 + static_cast<int>(azar() % 4);
-  for (int k = 0; k < total;) {
-    // One suit, by the number, gets about half of them: the other suits' lowest cards
-    // off the foundations can then still have cards of that suit to hold.
-    const auto palo = azar() % 2 ? static_cast<std::uint32_t>(numero) % 4 : azar() % 4;
-    if (fuera[palo] < 10) {
-      ++fuera[palo];
-      ++k;
-    }
-  }
-  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    for (int n = 1; n <= 10 - fuera[palo]; ++n)
-      m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
-    for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
-  }
-  std::shuffle(cartas.begin(), cartas.end(), azar);
-  const std::size_t pilas = std::min<std::size_t>((cartas.size() + 2) / 3 + azar() % 3, cartas.size());
-  std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
-  for (std::size_t i = 0; i < cartas.size(); ++i) {
-    std::size_t p = i < pilas ? i : azar() % pilas;
-    while (reparto[p].size() == 3) p = (p + 1) % pilas;
-    reparto[p].push_back(cartas[i]);
-  }
-  for (std::size_t p = 0; p < pilas; ++p) {
-    TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
-    for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
-  }
-  GanarConLasFundacionesLlenas(m);
-}
+// Eight to eleven cards off the foundations, about half of them of one suit, on as many
+// piles as they need or up to two more; empty piles take nothing.
+constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
+
+void PrepararPilasDeTres(TMesa& m, std::int32_t numero) { kPilasDeTres.Preparar(m, numero); }
 
 // What the rule reads of the table: its piles off the foundations and the cards home.
 struct TLectura {
