@@ -485,6 +485,18 @@ void ComoLaBusquedaSimple(const TPrepararJuego& preparar, bool perdida, TResulta
   }
 }
 
+// A built table lost at its first position (the solver searches that one alone) and its
+// twin won, both as the plain search finds; `Preparar`'s flag builds the lost one.
+template <void (*Preparar)(TMesa&, bool)>
+void PerdidaDeEntradaYSuGemela() {
+  const TPrepararJuego ganada = [](TMesa& m, std::int32_t) { Preparar(m, false); };
+  const TPrepararJuego perdida = [](TMesa& m, std::int32_t) { Preparar(m, true); };
+  TResultado r;
+  ComoLaBusquedaSimple(ganada, false, r);
+  ComoLaBusquedaSimple(perdida, true, r);
+  EXPECT_EQ(r.Posiciones, 1u);
+}
+
 }  // namespace
 
 TEST(Solucionador, TablasConstruidasGanadasYPerdidas) {
@@ -715,16 +727,7 @@ TEST(Solucionador, SinSitioParaElRangoQueFaltaComoLaBusquedaSimple) {
 // is lost at its first position, and the one where the second Cinco can go home is won, as the plain
 // search finds; a prune that looked at each card once, not until none changes, lost it.
 TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
-  for (const bool esperan : {false, true}) {
-    const TPrepararJuego preparar =
-        esperan ? [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, true); }
-                : [](TMesa& m, std::int32_t) { PrepararSeisesTapados(m, false); };
-    TResultado r;
-    ComoLaBusquedaSimple(preparar, esperan, r);
-    if (esperan) {
-      EXPECT_EQ(r.Posiciones, 1u);
-    }
-  }
+  PerdidaDeEntradaYSuGemela<PrepararSeisesTapados>();
 }
 
 // A face-up card that can neither go home nor lie elsewhere stays on the card under it,
@@ -732,16 +735,7 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
 // Bastos needs is lost at its first position; its twin, the Nueve de Espadas on a pile of
 // its own, is won, as the plain search finds.
 TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
-  for (const bool encima : {false, true}) {
-    const TPrepararJuego preparar =
-        encima ? [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, true); }
-               : [](TMesa& m, std::int32_t) { PrepararNueveSobreRey(m, false); };
-    TResultado r;
-    ComoLaBusquedaSimple(preparar, encima, r);
-    if (encima) {
-      EXPECT_EQ(r.Posiciones, 1u);
-    }
-  }
+  PerdidaDeEntradaYSuGemela<PrepararNueveSobreRey>();
 }
 
 // A stock that turns round without end: the search takes the positions its clicks join as
