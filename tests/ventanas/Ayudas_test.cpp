@@ -28,6 +28,7 @@
 #include "tests/ventanas/EnvioSeguras.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/RepartosDecididos.h"
 #include "tests/ventanas/VentanaJuego.h"
 #include "tools/Pasos.h"
 
@@ -131,7 +132,7 @@ struct TPerdedora {
 
 // A ganable deal and a first move after which the solver proves it lost.
 std::optional<TPerdedora> BuscarPerdedora() {
-  const TLimites limites{.Milisegundos = 1500, .MemoriaMiB = 64};
+  const TLimites limites = kPocasPosiciones;
   for (TPrepararJuego preparar : {PrepararSolitarioDeLosSieteMontones, PrepararCuatroReyes,
                                   PrepararYukonEspannol}) {
     for (std::int32_t n = 1; n <= 12; ++n) {
@@ -179,12 +180,9 @@ TEST_F(AyudasTest, VeredictoCambiaTrasUnaMovidaPerdedoraYVuelve) {
 // A deal proven lost says so from the start, with no way back, no hint, nothing to finish;
 // a position the search cannot decide gives no hint either. Neither marks the game helped.
 TEST_F(AyudasTest, SinSolucionYNoSeSabeNoDanPistaNiTerminan) {
-  std::int32_t perdido = 0;
-  for (std::int32_t n = 1; n <= 40 && !perdido; ++n)
-    if (Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1000})
-            .Veredicto == TVeredicto::SinSolucion)
-      perdido = n;
-  ASSERT_NE(perdido, 0);
+  const auto decidido = RepartoDecidido(TVeredicto::SinSolucion);
+  ASSERT_TRUE(decidido);
+  const std::int32_t perdido = decidido->Numero;
   TMesa& m = juego->mesa;
   juego->Jugar(PrepararSolitarioDeLosSieteMontones, perdido);
   ESPERAR_IGUAL_HASTA(Veredicto(), QStringLiteral("Sin solución"), 30000);
@@ -211,11 +209,8 @@ TEST_F(AyudasTest, SinSolucionYNoSeSabeNoDanPistaNiTerminan) {
 }
 
 std::int32_t NumeroGanable() {
-  for (std::int32_t n = 1; n <= 20; ++n)
-    if (Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1500})
-            .Veredicto == TVeredicto::Ganable)
-      return n;
-  return 0;
+  const auto decidido = RepartoDecidido(TVeredicto::Ganable);
+  return decidido ? decidido->Numero : 0;
 }
 
 // The demonstration plays the line step by step; a click stops it where it is, and played

@@ -31,6 +31,7 @@
 #include "tests/ventanas/EnvioSeguras.h"
 #include "tests/ventanas/Modales.h"
 #include "tests/ventanas/Movidas.h"
+#include "tests/ventanas/RepartosDecididos.h"
 
 namespace {
 
@@ -425,13 +426,10 @@ namespace {
 TEST_F(PartidaTest, LosRepartosGanablesCuentanElVeredictoDelReparto) {
   const QString juego = QStringLiteral("Solitario De Los Siete Montones");
   const std::string clave = "SolitarioDeLosSieteMontones";
-  std::int32_t numero = 0;
-  std::vector<TPaso> linea;
-  for (std::int32_t n = 1; n <= 20 && !numero; ++n) {
-    TResultado r = Resolver(PrepararSolitarioDeLosSieteMontones, n, {}, {.Milisegundos = 1500});
-    if (r.Veredicto == TVeredicto::Ganable) numero = n, linea = std::move(r.Pasos);
-  }
-  ASSERT_NE(numero, 0);
+  const auto decidido = RepartoDecidido(TVeredicto::Ganable);
+  ASSERT_TRUE(decidido);
+  const std::int32_t numero = decidido->Numero;
+  const std::vector<TPaso>& linea = decidido->Pasos;
   ASSERT_FALSE(linea.empty());
   auto veredicto = [](TfrmJuego& j) { return j.Ayudas->lbVeredicto->text(); };
 
