@@ -209,6 +209,11 @@ class TBusqueda {
   // false, the engine's default rule functions decide, whose conditions are read as data.
   bool ganchosApila_ = false;
   bool ganchosVacia_ = false;
+  // Whether the engine's default function decides each kind of drop, callbacks aside.
+  bool apilaPorDefecto_ = false;
+  bool ocupaPorDefecto_ = false;
+  bool fundaPorDefecto_ = false;
+  std::vector<std::uint8_t> esMazo_;  // piles whose drag-over decision is the stock's own
   // Callbacks of piles or cards, which may change groups and origins as cards come and
   // go. Rule functions only decide: without callbacks a move changes no more than the
   // piles it touches.
@@ -348,10 +353,17 @@ class TBusqueda {
                std::uint8_t clics = 0);
   void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  // On a table with callbacks, the same decision with the engine's default rule function's
+  // part read from the rules as data (Generar): `largo` cards from `carta` up, laid as
+  // their pile's rules lay them when `tramoValido`; the callbacks are asked as the table
+  // asks them, with that answer. Empty when a table's own rule function decides.
+  std::optional<bool> AceptaConLlamadas(const TEstructura& e, TCarta& carta, std::size_t s,
+                                        std::size_t d, std::size_t largo, bool tramoValido);
   // Whether `carta`, at `pos` in pile `s`, is tried on pile `d`: the table takes it there,
   // and an empty pile is the first of its kind this card (stamped `sello`) is tried on.
   bool AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
-                std::size_t pos, std::uint32_t sello);
+                std::size_t pos, std::uint32_t sello, std::size_t largo = 1,
+                bool tramoValido = true);
   // Whether a waste's card laid on pile `d` could have no card follow it (Generar).
   bool NadaLeSigue(const TEstructura& e, std::size_t d, std::uint8_t id) const {
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
@@ -463,6 +475,10 @@ bool TBusqueda::Preparar() {
   ganchosApila_ = conLlamadas_ || m_.PuedeApilar != ApilarPorReglas;
   ganchosVacia_ = conLlamadas_ || m_.PuedeOcuparVacia != OcuparPorReglas ||
                   m_.PuedeFundar != FundarPorReglas;
+  apilaPorDefecto_ = m_.PuedeApilar == ApilarPorReglas;
+  ocupaPorDefecto_ = m_.PuedeOcuparVacia == OcuparPorReglas;
+  fundaPorDefecto_ = m_.PuedeFundar == FundarPorReglas;
+  for (const TPila* p : pilas_) esMazo_.push_back(p->EsMazo());
   reglas_ = LeerReglas(m_);
   sinPalos_ = PalosIndiferentes(m_);
   especial_.assign(pilas_.size(), false);
@@ -1288,7 +1304,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
             fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
           continue;
-        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello)) continue;
+        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo, tramoValido))
+          continue;
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
@@ -1464,10 +1481,18 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
 }
 
 bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
-                          std::size_t pos, std::uint32_t sello) {
+                          std::size_t pos, std::uint32_t sello, std::size_t largo,
+                          bool tramoValido) {
   TPila& hacia = *pilas_[d];
   const TPila& desde = *pilas_[s];
-  if (hacia.Tope) return Acepta(carta, hacia, desde);
+  const auto decide = [&] {
+    if (conLlamadas_) {
+      const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
+      if (si) return *si;
+    }
+    return Acepta(carta, hacia, desde);
+  };
+  if (hacia.Tope) return decide();
   // One empty pile of each kind is enough; a whole pile to an empty one of its own kind
   // changes nothing on a table without hooks.
   const std::uint16_t clase = e.Clase[d];
@@ -1475,9 +1500,51 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
     if (claseVacia_[clase] == sello) return false;
     if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) return false;
   }
-  if (!Acepta(carta, hacia, desde)) return false;
+  if (!decide()) return false;
   if (clase < 256) claseVacia_[clase] = sello;
   return true;
+}
+
+// The table's drag-over decision on a card is its pile's rule function, then the pile's
+// callback and the top card's, each given the answer so far. The default rule functions
+// (capacity, the group's rules on the top card or on an empty pile, a run its own group
+// laid, the origins) only read what the rules as data hold, so their answer is worked out
+// from those, without walking the cards; the callbacks are asked all the same, in the same
+// order, with the same answer, whatever it is: a callback may accept what the rules refuse.
+// The check mode asks the table as well and compares.
+std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& carta,
+                                                 std::size_t s, std::size_t d,
+                                                 std::size_t largo, bool tramoValido) {
+  TPila& hacia = *pilas_[d];
+  TCarta* const tope = hacia.Tope;
+  if (esMazo_[d] || s == d || (tope && tope->Pila != &hacia)) return std::nullopt;
+  const TGrupo& g = *e.Grupos[d];
+  const auto grupo = static_cast<std::uint8_t>(e.Firma[d]);
+  const std::uint8_t id = IdCarta(carta);
+  const bool tramo = largo == 1 || (g.VariasCartas && tramoValido);
+  const bool origen = e.TomaDe[s * pilas_.size() + d] != 0;
+  bool acepta;
+  if (tope) {
+    if (!apilaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Apila[grupo][IdCarta(*tope)] >> id & 1) && tramo &&
+             largo + hacia.Cantidad <= g.Capacidad && origen;
+  } else if (g.EsFundacion) {
+    if (!fundaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Vacia[grupo] >> id & 1) && tramo && origen;
+  } else {
+    if (!ocupaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Vacia[grupo] >> id & 1) && tramo && largo <= g.Capacidad && origen;
+  }
+  acepta = acepta && carta.BocaArriba;
+  if (hacia.AlArrastrarSobre) hacia.AlArrastrarSobre(hacia, carta, 1, 1, acepta);
+  if (tope && tope->AlArrastrarSobre) tope->AlArrastrarSobre(carta, *tope, 1, 1, acepta);
+  if (comprobar_) {
+    const bool mesa = tope ? m_.ArrastrarSobreCarta(*tope, carta, 1, 1)
+                           : m_.ArrastrarSobrePila(hacia, carta, 1, 1);
+    if (mesa != acepta) ++r_.Desajustes;
+    return mesa;
+  }
+  return acepta;
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
