@@ -445,11 +445,13 @@ class TBusqueda {
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
-  bool CabeOtra() const {
-    if (enProfundidad_) return BytesEnUso() + sizeof(TMovimiento) <= limiteBytes_;
+  // `resto`: what BytesDelResto gives now.
+  bool CabeOtra(std::size_t resto) const {
+    const std::size_t enUso = vistas_.Bytes() + resto;
+    if (enProfundidad_) return enUso + sizeof(TMovimiento) <= limiteBytes_;
     std::size_t extra = sizeof(TNodo) + sizeof(std::pair<std::int32_t, std::uint32_t>);
     if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
-    return BytesEnUso() + extra <= limiteBytes_;
+    return enUso + extra <= limiteBytes_;
   }
   void AnotarPico(std::size_t extra = 0) {
     r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso() + extra);
@@ -1486,6 +1488,16 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
   TPila& hacia = *pilas_[d];
   const TPila& desde = *pilas_[s];
   const auto decide = [&] {
+    // Where the engine's default function decides and no callback follows it, Generar has
+    // already checked all that function checks, from the rules as data: the group's rules on
+    // the top card or on an empty pile, the origins, the capacity and a run's order. The
+    // check mode asks the table all the same, which must agree.
+    if (!conLlamadas_ && prep_.PorDatos[d]) {
+      if (!comprobar_) return true;
+      const bool mesa = Acepta(carta, hacia, desde);
+      if (!mesa) ++r_.Desajustes;
+      return mesa;
+    }
     if (conLlamadas_) {
       const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
       if (si) return *si;
@@ -1713,10 +1725,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       Ganar(mv, nodo ? *nodo : raiz_);
       return TExpansion::Ganada;
     }
+    // What the rest holds is worked out once per child: only a new block of snapshots
+    // changes it before the child's key goes in.
+    std::size_t resto = BytesDelResto();
     if (nodos_.size() >= UINT32_MAX || pendientes_.size() + orden_.size() >= UINT32_MAX ||
-        !CabeOtra())
+        !CabeOtra(resto))
       return TExpansion::Parar;
+    const std::size_t bloques = bloques_.size();
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
+    if (bloques_.size() != bloques) resto = BytesDelResto();
     TClave clave;
     if (PorPartes(mv) && previsto && !comprobar_) {
       // The child's two piles read as Prever foresaw them give the key foreseen.
@@ -1749,7 +1766,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     } else {
       valor = Valor(hija);
     }
-    const std::size_t resto = BytesDelResto();
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
         vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
