@@ -22,6 +22,7 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
+#include "solver/Cola.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
@@ -174,8 +175,7 @@ class TBusqueda {
   // Each queued position's value is its snapshot's under the weights of the moment: a
   // position popped passes it on to its children (ValorTras).
   void Revalorar() {
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    cola_.Revalorar([this](std::uint32_t nodo) { return Valor(Foto(nodo)); });
   }
   TMesa& m_;
   // Drags on a table without callbacks: the child's key worked out from the snapshot, and
@@ -268,7 +268,7 @@ class TBusqueda {
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
   static constexpr std::size_t kPorBloque = 1u << 10;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
-  std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
+  TCola cola_;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
 
   // Depth-first: per position on the path, its level and, in blocks, its snapshot (the
@@ -434,7 +434,7 @@ class TBusqueda {
   std::size_t BytesDelResto() const {
     return (nodos_.size() + kBloqueDeque) * sizeof(TNodo) +
            bloques_.size() * kPorBloque * tamFoto_ +
-           (cola_.size() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
+           (cola_.Tam() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
@@ -1775,8 +1775,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (nodo) {
       const auto n = static_cast<std::uint32_t>(nodos_.size());
       nodos_.push_back(TNodo{*nodo, mv});
-      cola_.emplace_back(valor, n);
-      std::push_heap(cola_.begin(), cola_.end());
+      cola_.Poner(valor, n);
     } else {
       orden_.emplace_back(valor, static_cast<std::uint32_t>(k));
     }
@@ -1864,7 +1863,7 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     std::uint32_t cero = 0;
     x = Expandir(Foto(0), nullptr, &cero);
   }
-  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.empty(); ++vuelta) {
+  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.Vacia(); ++vuelta) {
     // The thread's clock is a system call: asked every 64 positions expanded.
     if ((pausaPosiciones && r_.Posiciones >= pausaPosiciones) ||
         (pausaMs && vuelta % 64 == 0 && MsDelHilo() - inicio_ >= pausaMs)) {
@@ -1880,10 +1879,9 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 || BytesDelResto() > restoPlaneado_ ||
                             (profundizarTras_ && r_.Posiciones >= profundizarTras_)))
       enProfundidad_ = true;
-    std::pop_heap(cola_.begin(), cola_.end());
-    std::uint32_t nodo = cola_.back().second;
-    const std::int32_t valor = cola_.back().first;
-    cola_.pop_back();
+    const TCola::TEntrada mejor = cola_.Sacar();
+    std::uint32_t nodo = mejor.second;
+    const std::int32_t valor = mejor.first;
     Escribir(Foto(nodo));
     if (enProfundidad_) {
       x = Hundir(nodo);
