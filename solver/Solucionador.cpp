@@ -22,6 +22,7 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
+#include "solver/Cola.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
@@ -174,8 +175,7 @@ class TBusqueda {
   // Each queued position's value is its snapshot's under the weights of the moment: a
   // position popped passes it on to its children (ValorTras).
   void Revalorar() {
-    for (auto& [valor, nodo] : cola_) valor = Valor(Foto(nodo));
-    std::make_heap(cola_.begin(), cola_.end());
+    cola_.Revalorar([this](std::uint32_t nodo) { return Valor(Foto(nodo)); });
   }
   TMesa& m_;
   // Drags on a table without callbacks: the child's key worked out from the snapshot, and
@@ -209,6 +209,11 @@ class TBusqueda {
   // false, the engine's default rule functions decide, whose conditions are read as data.
   bool ganchosApila_ = false;
   bool ganchosVacia_ = false;
+  // Whether the engine's default function decides each kind of drop, callbacks aside.
+  bool apilaPorDefecto_ = false;
+  bool ocupaPorDefecto_ = false;
+  bool fundaPorDefecto_ = false;
+  std::vector<std::uint8_t> esMazo_;  // piles whose drag-over decision is the stock's own
   // Callbacks of piles or cards, which may change groups and origins as cards come and
   // go. Rule functions only decide: without callbacks a move changes no more than the
   // piles it touches.
@@ -263,7 +268,7 @@ class TBusqueda {
   std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
   static constexpr std::size_t kPorBloque = 1u << 10;
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
-  std::deque<std::pair<std::int32_t, std::uint32_t>> cola_;
+  TCola cola_;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
 
   // Depth-first: per position on the path, its level and, in blocks, its snapshot (the
@@ -348,10 +353,17 @@ class TBusqueda {
                std::uint8_t clics = 0);
   void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
+  // On a table with callbacks, the same decision with the engine's default rule function's
+  // part read from the rules as data (Generar): `largo` cards from `carta` up, laid as
+  // their pile's rules lay them when `tramoValido`; the callbacks are asked as the table
+  // asks them, with that answer. Empty when a table's own rule function decides.
+  std::optional<bool> AceptaConLlamadas(const TEstructura& e, TCarta& carta, std::size_t s,
+                                        std::size_t d, std::size_t largo, bool tramoValido);
   // Whether `carta`, at `pos` in pile `s`, is tried on pile `d`: the table takes it there,
   // and an empty pile is the first of its kind this card (stamped `sello`) is tried on.
   bool AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
-                std::size_t pos, std::uint32_t sello);
+                std::size_t pos, std::uint32_t sello, std::size_t largo = 1,
+                bool tramoValido = true);
   // Whether a waste's card laid on pile `d` could have no card follow it (Generar).
   bool NadaLeSigue(const TEstructura& e, std::size_t d, std::uint8_t id) const {
     const auto g = static_cast<std::uint8_t>(e.Firma[d]);
@@ -422,7 +434,7 @@ class TBusqueda {
   std::size_t BytesDelResto() const {
     return (nodos_.size() + kBloqueDeque) * sizeof(TNodo) +
            bloques_.size() * kPorBloque * tamFoto_ +
-           (cola_.size() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
+           (cola_.Tam() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
@@ -433,11 +445,13 @@ class TBusqueda {
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
-  bool CabeOtra() const {
-    if (enProfundidad_) return BytesEnUso() + sizeof(TMovimiento) <= limiteBytes_;
+  // `resto`: what BytesDelResto gives now.
+  bool CabeOtra(std::size_t resto) const {
+    const std::size_t enUso = vistas_.Bytes() + resto;
+    if (enProfundidad_) return enUso + sizeof(TMovimiento) <= limiteBytes_;
     std::size_t extra = sizeof(TNodo) + sizeof(std::pair<std::int32_t, std::uint32_t>);
     if (nodos_.size() % kPorBloque == 0) extra += kPorBloque * tamFoto_;
-    return BytesEnUso() + extra <= limiteBytes_;
+    return enUso + extra <= limiteBytes_;
   }
   void AnotarPico(std::size_t extra = 0) {
     r_.MemoriaPico = std::max(r_.MemoriaPico, BytesEnUso() + extra);
@@ -463,6 +477,10 @@ bool TBusqueda::Preparar() {
   ganchosApila_ = conLlamadas_ || m_.PuedeApilar != ApilarPorReglas;
   ganchosVacia_ = conLlamadas_ || m_.PuedeOcuparVacia != OcuparPorReglas ||
                   m_.PuedeFundar != FundarPorReglas;
+  apilaPorDefecto_ = m_.PuedeApilar == ApilarPorReglas;
+  ocupaPorDefecto_ = m_.PuedeOcuparVacia == OcuparPorReglas;
+  fundaPorDefecto_ = m_.PuedeFundar == FundarPorReglas;
+  for (const TPila* p : pilas_) esMazo_.push_back(p->EsMazo());
   reglas_ = LeerReglas(m_);
   sinPalos_ = PalosIndiferentes(m_);
   especial_.assign(pilas_.size(), false);
@@ -1288,7 +1306,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
             fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
           continue;
-        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello)) continue;
+        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo, tramoValido))
+          continue;
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
@@ -1464,10 +1483,28 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
 }
 
 bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
-                          std::size_t pos, std::uint32_t sello) {
+                          std::size_t pos, std::uint32_t sello, std::size_t largo,
+                          bool tramoValido) {
   TPila& hacia = *pilas_[d];
   const TPila& desde = *pilas_[s];
-  if (hacia.Tope) return Acepta(carta, hacia, desde);
+  const auto decide = [&] {
+    // Where the engine's default function decides and no callback follows it, Generar has
+    // already checked all that function checks, from the rules as data: the group's rules on
+    // the top card or on an empty pile, the origins, the capacity and a run's order. The
+    // check mode asks the table all the same, which must agree.
+    if (!conLlamadas_ && prep_.PorDatos[d]) {
+      if (!comprobar_) return true;
+      const bool mesa = Acepta(carta, hacia, desde);
+      if (!mesa) ++r_.Desajustes;
+      return mesa;
+    }
+    if (conLlamadas_) {
+      const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
+      if (si) return *si;
+    }
+    return Acepta(carta, hacia, desde);
+  };
+  if (hacia.Tope) return decide();
   // One empty pile of each kind is enough; a whole pile to an empty one of its own kind
   // changes nothing on a table without hooks.
   const std::uint16_t clase = e.Clase[d];
@@ -1475,9 +1512,51 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
     if (claseVacia_[clase] == sello) return false;
     if (!conLlamadas_ && pos == 0 && e.Clase[s] == clase) return false;
   }
-  if (!Acepta(carta, hacia, desde)) return false;
+  if (!decide()) return false;
   if (clase < 256) claseVacia_[clase] = sello;
   return true;
+}
+
+// The table's drag-over decision on a card is its pile's rule function, then the pile's
+// callback and the top card's, each given the answer so far. The default rule functions
+// (capacity, the group's rules on the top card or on an empty pile, a run its own group
+// laid, the origins) only read what the rules as data hold, so their answer is worked out
+// from those, without walking the cards; the callbacks are asked all the same, in the same
+// order, with the same answer, whatever it is: a callback may accept what the rules refuse.
+// The check mode asks the table as well and compares.
+std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& carta,
+                                                 std::size_t s, std::size_t d,
+                                                 std::size_t largo, bool tramoValido) {
+  TPila& hacia = *pilas_[d];
+  TCarta* const tope = hacia.Tope;
+  if (esMazo_[d] || s == d || (tope && tope->Pila != &hacia)) return std::nullopt;
+  const TGrupo& g = *e.Grupos[d];
+  const auto grupo = static_cast<std::uint8_t>(e.Firma[d]);
+  const std::uint8_t id = IdCarta(carta);
+  const bool tramo = largo == 1 || (g.VariasCartas && tramoValido);
+  const bool origen = e.TomaDe[s * pilas_.size() + d] != 0;
+  bool acepta;
+  if (tope) {
+    if (!apilaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Apila[grupo][IdCarta(*tope)] >> id & 1) && tramo &&
+             largo + hacia.Cantidad <= g.Capacidad && origen;
+  } else if (g.EsFundacion) {
+    if (!fundaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Vacia[grupo] >> id & 1) && tramo && origen;
+  } else {
+    if (!ocupaPorDefecto_) return std::nullopt;
+    acepta = (reglas_.Vacia[grupo] >> id & 1) && tramo && largo <= g.Capacidad && origen;
+  }
+  acepta = acepta && carta.BocaArriba;
+  if (hacia.AlArrastrarSobre) hacia.AlArrastrarSobre(hacia, carta, 1, 1, acepta);
+  if (tope && tope->AlArrastrarSobre) tope->AlArrastrarSobre(carta, *tope, 1, 1, acepta);
+  if (comprobar_) {
+    const bool mesa = tope ? m_.ArrastrarSobreCarta(*tope, carta, 1, 1)
+                           : m_.ArrastrarSobrePila(hacia, carta, 1, 1);
+    if (mesa != acepta) ++r_.Desajustes;
+    return mesa;
+  }
+  return acepta;
 }
 
 bool TBusqueda::Aplicar(const TMovimiento& mv) {
@@ -1646,10 +1725,15 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       Ganar(mv, nodo ? *nodo : raiz_);
       return TExpansion::Ganada;
     }
+    // What the rest holds is worked out once per child: only a new block of snapshots
+    // changes it before the child's key goes in.
+    std::size_t resto = BytesDelResto();
     if (nodos_.size() >= UINT32_MAX || pendientes_.size() + orden_.size() >= UINT32_MAX ||
-        !CabeOtra())
+        !CabeOtra(resto))
       return TExpansion::Parar;
+    const std::size_t bloques = bloques_.size();
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
+    if (bloques_.size() != bloques) resto = BytesDelResto();
     TClave clave;
     if (PorPartes(mv) && previsto && !comprobar_) {
       // The child's two piles read as Prever foresaw them give the key foreseen.
@@ -1682,7 +1766,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     } else {
       valor = Valor(hija);
     }
-    const std::size_t resto = BytesDelResto();
     const std::size_t antes = vistas_.Bytes();
     const auto insercion =
         vistas_.Insertar(clave, limiteBytes_ > resto ? limiteBytes_ - resto : 0);
@@ -1692,8 +1775,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (nodo) {
       const auto n = static_cast<std::uint32_t>(nodos_.size());
       nodos_.push_back(TNodo{*nodo, mv});
-      cola_.emplace_back(valor, n);
-      std::push_heap(cola_.begin(), cola_.end());
+      cola_.Poner(valor, n);
     } else {
       orden_.emplace_back(valor, static_cast<std::uint32_t>(k));
     }
@@ -1781,7 +1863,7 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     std::uint32_t cero = 0;
     x = Expandir(Foto(0), nullptr, &cero);
   }
-  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.empty(); ++vuelta) {
+  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.Vacia(); ++vuelta) {
     // The thread's clock is a system call: asked every 64 positions expanded.
     if ((pausaPosiciones && r_.Posiciones >= pausaPosiciones) ||
         (pausaMs && vuelta % 64 == 0 && MsDelHilo() - inicio_ >= pausaMs)) {
@@ -1797,10 +1879,9 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     if (!enProfundidad_ && (BytesEnUso() > limiteBytes_ / 2 || BytesDelResto() > restoPlaneado_ ||
                             (profundizarTras_ && r_.Posiciones >= profundizarTras_)))
       enProfundidad_ = true;
-    std::pop_heap(cola_.begin(), cola_.end());
-    std::uint32_t nodo = cola_.back().second;
-    const std::int32_t valor = cola_.back().first;
-    cola_.pop_back();
+    const TCola::TEntrada mejor = cola_.Sacar();
+    std::uint32_t nodo = mejor.second;
+    const std::int32_t valor = mejor.first;
     Escribir(Foto(nodo));
     if (enProfundidad_) {
       x = Hundir(nodo);

@@ -1332,3 +1332,52 @@ TEST(Solucionador, ConCeldasLasVictoriasLentasLleganPronto) {
 #endif
   GanadosEn(std::span(repartos, cuantos), 450000);
 }
+
+namespace {
+// Drag-over callbacks that take any Dos where the rules take nothing (the piles have no
+// rules and take from no group), or that refuse every Dos; on a pile or on a card.
+void TomarDosEnPila(TPila&, TCarta& carta, int, int, bool& acepta) {
+  if (carta.Numero == 2) acepta = true;
+}
+void TomarDosEnCarta(TCarta& carta, TCarta&, int, int, bool& acepta) {
+  if (carta.Numero == 2) acepta = true;
+}
+void RechazarDosEnPila(TPila&, TCarta& carta, int, int, bool& acepta) {
+  if (carta.Numero == 2) acepta = false;
+}
+
+// The crossed table of four suits, whose Dos de Oros covers its As: won only where a
+// callback lets that Dos move off.
+void PrepararDosConLlamadas(TMesa& m, int cual) {
+  PrepararCuatroPalos(m, true);
+  for (const auto& p : m.Pilas) {
+    if (p->Grupo->EsFundacion) continue;
+    p->AlArrastrarSobre = cual == 0 ? TomarDosEnPila : RechazarDosEnPila;
+  }
+  if (cual == 2)
+    for (const auto& c : m.Cartas) c->AlArrastrarSobre = TomarDosEnCarta;
+}
+void PrepararDosEnPila(TMesa& m, std::int32_t) { PrepararDosConLlamadas(m, 0); }
+void PrepararDosRechazado(TMesa& m, std::int32_t) { PrepararDosConLlamadas(m, 1); }
+void PrepararDosEnCarta(TMesa& m, std::int32_t) { PrepararDosConLlamadas(m, 2); }
+}  // namespace
+
+// Where callbacks have the last word, the search works the rule function's part out from
+// the rules as data and asks the callbacks with that answer: a callback that accepts what
+// the rules refuse, on an empty pile, on a pile's card or on a card itself, is still asked
+// and wins the table, as the plain search finds; one that only refuses leaves it lost. The
+// check mode, asking the table as well, finds nothing amiss.
+TEST(Solucionador, LlamadasQueAceptanLoQueLasReglasRechazan) {
+  const TPrepararJuego tablas[] = {PrepararDosEnPila, PrepararDosRechazado, PrepararDosEnCarta};
+  for (const int cual : {0, 1, 2}) {
+    const TPrepararJuego preparar = tablas[cual];
+    TResultado r;
+    ComoLaBusquedaSimple(preparar, cual == 1, r);
+    TLimites comprobar;
+    comprobar.Comprobar = true;
+    const TResultado comprobada = Resolver(preparar, 1, {}, comprobar);
+    EXPECT_EQ(comprobada.Desajustes, 0u) << cual;
+    EXPECT_EQ(comprobada.Veredicto, r.Veredicto) << cual;
+    EXPECT_EQ(comprobada.Posiciones, r.Posiciones) << cual;
+  }
+}
