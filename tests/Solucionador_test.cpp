@@ -1285,6 +1285,31 @@ TEST(Solucionador, SinVolverDeCasaNadaSeDaPorPerdido) {
   GanadosEn(pronto, 800000);
 }
 
+// Where empty piles take only Reyes, the look stops at 50,000 positions: what it would
+// search past them the last try, afresh, searches again. With the limits leaving every
+// try its whole share, Strup 483 is won by the last try at once (305,062 positions with a
+// look of 200,000), and Solitario De Los Siete Montones 942, lost, is proved so by it
+// (523,440 with that look). The look's early wins stay: Solitario De Los Siete Montones 61
+// within its first 34,100 positions.
+TEST(Solucionador, ConVaciasParaAlgunasElVistazoEsCorto) {
+  const TLimites holgados = PorPosiciones(10000000);
+  const TJuegoRegistrado& strup = *BuscarRegistro("Strup");
+  const TResultado ganada = Resolver(strup.Preparar, 483, {}, holgados);
+  ASSERT_EQ(ganada.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(strup.Preparar, 483, {}, ganada.Pasos));
+  EXPECT_LT(ganada.Posiciones, 200000u);
+#ifndef CARTOVAL_SANEAR
+  const TJuegoRegistrado& siete = *BuscarRegistro("SolitarioDeLosSieteMontones");
+  const TResultado perdida = Resolver(siete.Preparar, 942, {}, holgados);
+  EXPECT_EQ(perdida.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_LT(perdida.Posiciones, 450000u);
+  const TResultado pronto = Resolver(siete.Preparar, 61, {}, holgados);
+  ASSERT_EQ(pronto.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(siete.Preparar, 61, {}, pronto.Pasos));
+  EXPECT_LT(pronto.Posiciones, 150000u);
+#endif
+}
+
 // Free cells are told by the piles' rules: one card, any card on an empty one; a pile
 // that takes two cards, or only some cards when empty, is none.
 TEST(Solucionador, CeldasLibresPorLasReglas) {
