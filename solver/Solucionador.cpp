@@ -1024,6 +1024,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
       seguroPosible_ = s.Posible;
       necesita_ = s.Necesita;
+      libresPosibles_ = seguroPosible_ && LibresPosiblesLeidas(m_, reglas_);
     }
   }
 
@@ -1124,7 +1125,11 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       const auto g = static_cast<std::uint8_t>(e.Firma[d]);
       siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
     }
-    prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
+    std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
+    if (fondosSoloACasa_)
+      for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+        if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    prep_.Libres = CartasLibres(siguientes, fuera, necesita_, fondos);
   }
   // The cards a waste's card laid on a pile could be followed by at once: a card face up
   // on a pile, or one of the stock that could itself be followed so.
