@@ -1,5 +1,6 @@
 #include "solver/Fondos.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "solver/SinSalida.h"
@@ -92,4 +93,16 @@ std::vector<std::uint8_t> FondosQuietos(TMesa& m, const TReglasComoDatos& reglas
     r[g] = SoloMiraElTope(m, *prueba, g);
   }
   return r;
+}
+
+bool FondosSoloACasa(const TMesa& m, const std::vector<std::uint8_t>& quietos) {
+  std::size_t grupo = m.Grupos.size();
+  for (const auto& p : m.Pilas) {
+    if (p->Grupo->EsFundacion) continue;
+    const auto g = static_cast<std::size_t>(
+        std::find(m.Grupos.begin(), m.Grupos.end(), p->Grupo) - m.Grupos.begin());
+    if (grupo != m.Grupos.size() && g != grupo) return false;
+    grupo = g;
+  }
+  return grupo < quietos.size() && quietos[grupo];
 }

@@ -20,3 +20,13 @@
 // card under the one dragged, ever make it take a card it refused without them.
 std::vector<std::uint8_t> FondosQuietos(TMesa& m, const TReglasComoDatos& reglas,
                                         const TGanchosComoDatos* ganchos);
+
+// Whether every pile off the foundations is of one group whose lone cards, by `quietos`
+// (FondosQuietos), need not be laid on another of its piles. Then in a winning line as
+// short as any a pile's bottom card leaves it only for home: alone it would be laid on a
+// pile of its group, which such a line never does, and with cards on it, it cannot move;
+// empty piles take nothing, so no card becomes a bottom one later. A card that only
+// bottom cards, cards home and free cards could lie on is never laid upon in such a line,
+// and goes home safely: a winning line that keeps it back plays every other move just the
+// same without it.
+bool FondosSoloACasa(const TMesa& m, const std::vector<std::uint8_t>& quietos);

@@ -1,7 +1,8 @@
 #include "solver/Libres.h"
 
-bool LibresPosibles(const TMesa& m, const TReglasComoDatos& reglas) {
-  if (TieneGanchos(m)) return false;
+namespace {
+
+bool FundacionesDeUnaCarta(const TMesa& m, const TReglasComoDatos& reglas) {
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     const TGrupo* f = m.Grupos[g];
     if (!f->EsFundacion) continue;
@@ -15,12 +16,24 @@ bool LibresPosibles(const TMesa& m, const TReglasComoDatos& reglas) {
   return true;
 }
 
+}  // namespace
+
+bool LibresPosibles(const TMesa& m, const TReglasComoDatos& reglas) {
+  return !TieneGanchos(m) && FundacionesDeUnaCarta(m, reglas);
+}
+
+bool LibresPosiblesLeidas(const TMesa& m, const TReglasComoDatos& reglas) {
+  return !TieneLlamadas(m) && m.PuedeFundar == FundarPorReglas &&
+         m.PuedeOcuparVacia == OcuparPorReglas && FundacionesDeUnaCarta(m, reglas);
+}
+
 std::uint64_t CartasLibres(std::uint64_t siguientes, std::uint64_t fuera,
-                           const std::array<std::uint64_t, 40>& necesita) {
+                           const std::array<std::uint64_t, 40>& necesita,
+                           std::uint64_t nuncaEncima) {
   std::uint64_t libres = 0;
   for (std::uint64_t b = siguientes & fuera; b; b &= b - 1) {
     const auto y = static_cast<std::size_t>(__builtin_ctzll(b));
-    if ((necesita[y] & fuera & ~(std::uint64_t{1} << y)) == 0) libres |= std::uint64_t{1} << y;
+    if ((necesita[y] & fuera & ~nuncaEncima & ~(std::uint64_t{1} << y)) == 0) libres |= std::uint64_t{1} << y;
   }
   return libres;
 }

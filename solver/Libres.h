@@ -13,8 +13,15 @@
 // at most on each top card and on its empty pile; and every foundation takes cards from
 // every group any pile takes cards from, so a card going somewhere could go home instead.
 bool LibresPosibles(const TMesa& m, const TReglasComoDatos& reglas);
+// The same where the table's own stacking function, and only that, decides beyond the
+// engine's defaults and was read (LeerGanchos): the foundations' rules are still data, and
+// the cards that could lie on a card are those the function accepted there.
+bool LibresPosiblesLeidas(const TMesa& m, const TReglasComoDatos& reglas);
 
 // `siguientes`: the cards the foundations would take now; `fuera`: those not home;
 // `necesita`: per card, the cards that could lie on it off the foundations.
+// `nuncaEncima`: cards not home that no winning line as short as any lays on a card (a
+// pile's bottom cards, where FondosSoloACasa holds).
 std::uint64_t CartasLibres(std::uint64_t siguientes, std::uint64_t fuera,
-                           const std::array<std::uint64_t, 40>& necesita);
+                           const std::array<std::uint64_t, 40>& necesita,
+                           std::uint64_t nuncaEncima = 0);

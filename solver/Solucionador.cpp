@@ -250,6 +250,7 @@ class TBusqueda {
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
+  bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -509,6 +510,7 @@ bool TBusqueda::Preparar() {
   CalcularSeguros();
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
+  fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
   return true;
 }
 
@@ -1035,10 +1037,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     ganchosLeidos_ = true;
     if (!sinSalida_.Posible) PrepararSinSalida(&ganchos_);
     fondosQuietos_ = FondosQuietos(m_, reglas_, &ganchos_);
+    fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
     if (!seguroPosible_) {
       const TSeguras s = CalcularSeguras(m_, reglas_, ganchos_);
       seguroPosible_ = s.Posible;
       necesita_ = s.Necesita;
+      libresPosibles_ = seguroPosible_ && LibresPosiblesLeidas(m_, reglas_);
     }
   }
 
@@ -1139,7 +1143,11 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       const auto g = static_cast<std::uint8_t>(e.Firma[d]);
       siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
     }
-    prep_.Libres = CartasLibres(siguientes, fuera, necesita_);
+    std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
+    if (fondosSoloACasa_)
+      for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+        if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    prep_.Libres = CartasLibres(siguientes, fuera, necesita_, fondos);
   }
   // The cards a waste's card laid on a pile could be followed by at once: a card face up
   // on a pile, or one of the stock that could itself be followed so.
@@ -1340,6 +1348,17 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
                 if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
             }
             segura = (sinSalida_.Toman[id] & fondos) == 0;
+          }
+          // Where a pile's bottom card only ever leaves it for home, the bottom cards are
+          // never laid on a card in a winning line as short as any (Fondos.h): a card that
+          // only they, cards home and free cards could lie on goes home safely.
+          if (!segura && fondosSoloACasa_) {
+            if (!fondosLeidos) {
+              fondosLeidos = true;
+              for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+                if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+            }
+            segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres & ~fondos) == 0;
           }
           if (segura) {
             movs_.push_back(mv);

@@ -99,6 +99,7 @@ TEST(SolucionadorFondos, SoloConUnaFuncionQueMiraElTope) {
     EXPECT_FALSE(FondosQuietos(m, reglas, nullptr).at(tab(m)));  // not read yet
     const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
     EXPECT_TRUE(FondosQuietos(m, reglas, &ganchos).at(tab(m)));
+    EXPECT_TRUE(FondosSoloACasa(m, FondosQuietos(m, reglas, &ganchos)));
   }
   const std::vector<TReglaGlobal> raras = {
       [](TCarta& c, TPila& p) { return p.Cantidad == 2 && ApilarPorReglas(c, p); },
@@ -114,5 +115,52 @@ TEST(SolucionadorFondos, SoloConUnaFuncionQueMiraElTope) {
     const TReglasComoDatos reglas = LeerReglas(m);
     const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
     EXPECT_FALSE(FondosQuietos(m, reglas, &ganchos).at(tab(m)));
+  }
+}
+
+namespace {
+
+// Piles as tight as the cards allow, about half the cards of one suit: bottom cards of the
+// other suits often are the only cards not home that could lie on a card that may go home.
+constexpr TPilasDeTres kFondosSolos{"Fondos Solos", 104729u, 7, true, 1, false};
+constexpr TPilasDeTres kFondosQueSeVacian{"Fondos Solos", 104729u, 7, true, 1, true};
+
+void FondosSolos(TMesa& m, std::int32_t numero) { kFondosSolos.Preparar(m, numero); }
+void FondosQueSeVacian(TMesa& m, std::int32_t numero) { kFondosQueSeVacian.Preparar(m, numero); }
+
+}  // namespace
+
+// Where a pile's bottom card leaves it only for home, a card that only bottom cards could
+// lie on goes home at once: the solver agrees with the plain search on tight tables. On
+// their twins whose empty piles take any card, laying a bottom card on such a card to
+// empty its pile wins deals, and the rule must stay off there.
+TEST(SolucionadorFondos, LoQueSoloLosFondosPodrianTomarVaACasa) {
+  {
+    TMesa m;
+    FondosSolos(m, 1);
+    EXPECT_TRUE(FondosSoloACasa(m, FondosQuietos(m, LeerReglas(m), nullptr)));
+    TMesa v;
+    FondosQueSeVacian(v, 1);
+    EXPECT_FALSE(FondosSoloACasa(v, FondosQuietos(v, LeerReglas(v), nullptr)));
+  }
+  constexpr std::int32_t kMesas = 300;
+  std::array<int, 2> ganables{};
+  std::array<int, 2> perdidas{};
+  for (std::int32_t numero = 1; numero <= kMesas; ++numero) {
+    int k = 0;
+    for (TPrepararJuego preparar : {FondosSolos, FondosQueSeVacian}) {
+      const bool gana = GanableCartaACarta(preparar, numero);
+      const TResultado r = Resolver(preparar, numero, {});
+      EXPECT_EQ(r.Veredicto, gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
+          << (k ? "vacías que toman, " : "") << "número " << numero;
+      if (gana) {
+        EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos));
+      }
+      ++(gana ? ganables : perdidas)[static_cast<std::size_t>(k++)];
+    }
+  }
+  for (std::size_t k = 0; k < 2; ++k) {
+    EXPECT_GE(ganables[k], kMesas / 10);
+    EXPECT_GE(perdidas[k], kMesas / 10);
   }
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "games/Registro.h"
+#include "solver/Libres.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/Solucionador.h"
@@ -173,6 +174,16 @@ TEST(CalcularSeguras, ConLasFuncionesDeLaMesaLeidas) {
     EXPECT_EQ(s.Necesita[20], 0u);                                // As de Espadas
     EXPECT_FALSE(s.EsSegura(9, bits({9, 39})));
     EXPECT_TRUE(s.EsSegura(9, bits({9, 7})));
+    // Free cards by the function read: the 5 de Copas, next of its suit, is free while the
+    // only cards not home that could lie on it are ones never laid on a card.
+    EXPECT_FALSE(LibresPosibles(m, reglas));
+    EXPECT_TRUE(LibresPosiblesLeidas(m, reglas));
+    const std::uint64_t fuera = bits({14, 3, 23, 9});
+    EXPECT_EQ(CartasLibres(bits({14}), fuera, s.Necesita), 0u);
+    EXPECT_EQ(CartasLibres(bits({14}), fuera, s.Necesita, bits({3})), 0u);
+    EXPECT_EQ(CartasLibres(bits({14}), fuera, s.Necesita, bits({3, 23})), bits({14}));
+    m.PuedeFundar = [](TCarta& c, TPila& p) { return FundarPorReglas(c, p); };
+    EXPECT_FALSE(LibresPosiblesLeidas(m, reglas));
   }
   std::mt19937 azar(5);
   int juegos = 0, pares = 0;
