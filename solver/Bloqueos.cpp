@@ -44,6 +44,27 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
   return b;
 }
 
+namespace {
+
+// The cards of `enMazo` that never come out of the stock while `sombra` stays covered: none
+// an empty pile takes, and each with every place it could be laid on home, in `sombra` or
+// another of them. The first of them to come out in any line would be laid on a card on
+// top of a pile, neither home nor covered nor still in the stock.
+std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t libres) {
+  std::uint64_t dentro = enMazo & ~b.Vacias;
+  for (;;) {
+    std::uint64_t quedan = 0;
+    for (std::uint64_t s = dentro; s; s &= s - 1) {
+      const auto t = static_cast<std::size_t>(__builtin_ctzll(s));
+      quedan |= static_cast<std::uint64_t>((b.Sobre[t] & libres & ~dentro) == 0) << t;
+    }
+    if (quedan == dentro) return dentro;
+    dentro = quedan;
+  }
+}
+
+}  // namespace
+
 // The cards that may stay for good: at first every face-down card and each pile's lowest
 // face-up one, which leave their pile only alone or under the cards on them, never on top
 // of a card below, and every face-up card above those, which leaves the card it lies on
@@ -51,16 +72,17 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
 // and over, a card leaves the set where some card it needs home first lies outside the
 // set's shadow (the cards below one of the set that the first kind keeps covered, the card
 // just below one of the second kind), or where it could be laid on a card that is not home
-// and outside that shadow, until none leaves. A card still in the set never leaves its
-// place: take the first of them to leave in any line from here. Until then each of the
-// others keeps its shadow covered, so the cards it needs home first are not home, the cards
-// it could lie on are home or covered, and no empty pile takes it.
+// and outside that shadow, nor a card of the stock shut in behind it (Encerradas), until
+// none leaves. A card still in the set never leaves its place: take the first of them to
+// leave in any line from here. Until then each of the others keeps its shadow covered, so
+// the cards it needs home first are not home, the cards it could lie on are home, covered
+// or still in the stock, and no empty pile takes it.
 //
 // Each round tests every card against the shadow of the set it began with; the first
 // shadow is gathered while the set is read, each later one from the cards the round before
 // kept, so no round walks the set twice.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                std::uint64_t enCasa) {
+                std::uint64_t enCasa, std::uint64_t enMazo) {
   // Per card of the set, by its place: what it needs home first, what it could be laid on
   // not home, and the shadow it casts.
   std::array<std::uint64_t, 40> antes;
@@ -86,14 +108,20 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
     }
   }
   std::uint64_t en = (std::uint64_t{1} << k) - 1;  // k is at most 40
+  // The stock's cards matter only as places for cards of the set.
+  std::uint64_t lugares = 0;
+  for (std::size_t i = 0; i < k; ++i) lugares |= sobre[i];
+  if (!(lugares & enMazo)) enMazo = 0;
   while (en) {
     std::uint64_t quedan = 0;
     std::uint64_t siguiente = 0;
+    // While the shadow stays covered, the stock's shut-in cards are no place either.
+    const std::uint64_t cerrado = enMazo ? sombra | Encerradas(b, enMazo, ~enCasa & ~sombra) : sombra;
     for (std::uint64_t s = en; s; s &= s - 1) {
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
       // Without branches: which cards leave follows no pattern a branch could learn.
       const std::uint64_t queda =
-          static_cast<std::uint64_t>((antes[i] & sombra) != 0) & ((sobre[i] & ~sombra) == 0);
+          static_cast<std::uint64_t>((antes[i] & sombra) != 0) & ((sobre[i] & ~cerrado) == 0);
       quedan |= queda << i;
       siguiente |= debajo[i] & (0 - queda);
     }

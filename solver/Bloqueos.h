@@ -39,5 +39,9 @@ struct TMontonBloqueable {
 };
 
 // Whether some card of those piles can never leave its pile; `enCasa`: the cards home.
+// `enMazo`: the cards of a stock and its waste that reach those piles only laid on a card
+// there or on an empty one (a stock that deals to its waste alone); 0 where that is not so.
+// Such a card whose every place is home, covered for good or another of them never comes
+// out, and is no place for a card of the piles either.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                std::uint64_t enCasa);
+                std::uint64_t enCasa, std::uint64_t enMazo = 0);

@@ -1003,7 +1003,9 @@ void TBusqueda::CalcularSeguros() {
 
 // Whether some card of the position can never leave its pile (Bloqueos.h): then it never
 // goes home and no line from here wins. The stock's piles are left out: the stock turns
-// their cards round or lays cards on them.
+// their cards round or lays cards on them. Where it deals only to its waste and turns
+// round, their cards come out only laid on the others' (the waste's cards stay in the
+// stock's round until then).
 bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1012,11 +1014,15 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   std::array<TMontonBloqueable, 64> montones;
   std::size_t cuantos = 0;
   std::uint64_t enCasa = 0;
-  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+  std::uint64_t enMazo = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; k += foto[i], ++i) {
     if (e.EsFundacion[i]) {
       for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
       continue;
     }
+    if (especial_[i] && giratorio_)
+      for (std::size_t j = 0; j < foto[i]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
     if (especial_[i] || foto[i] == 0 || cuantos == montones.size()) continue;
     std::uint8_t cubiertas = 0;
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
@@ -1024,7 +1030,9 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   }
   prep_.EnCasaDe = foto;
   prep_.EnCasa = enCasa;
-  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa);
+  if (giratorio_)
+    for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and

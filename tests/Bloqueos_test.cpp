@@ -20,6 +20,7 @@ struct TCaso {
   std::vector<std::vector<std::uint8_t>> Pilas;
   std::vector<std::uint8_t> Cubiertas;
   std::uint64_t EnCasa = 0;
+  std::uint64_t EnMazo = 0;  // cards of a stock that deals to its waste alone
 
   void Casa(std::uint8_t palo, std::uint8_t hasta) {
     for (std::uint8_t n = 1; n <= hasta; ++n) EnCasa |= std::uint64_t{1} << Id(n, palo);
@@ -32,7 +33,7 @@ struct TCaso {
     std::vector<TMontonBloqueable> m;
     for (std::size_t i = 0; i < Pilas.size(); ++i)
       m.push_back({Pilas[i].data(), static_cast<std::uint8_t>(Pilas[i].size()), Cubiertas[i]});
-    return HayBloqueo(b, m.data(), m.size(), EnCasa);
+    return HayBloqueo(b, m.data(), m.size(), EnCasa, EnMazo);
   }
 };
 
@@ -178,4 +179,50 @@ TEST(Bloqueos, SoloLaCartaDeDebajoQuedaTapada) {
   c.Casa(Copas, 10);
   c.Pila({Id(4, Espadas), Id(10, Oros), Id(9, Espadas)}, 1);
   EXPECT_FALSE(c.Bloqueo(b));
+}
+
+// A stock's card comes out only laid on a card of the piles or on an empty one: the Seis
+// de Bastos in the stock, whose Sietes are home or buried under the Cinco de Oros, is no
+// place for that Cinco, which then stays over its Tres for good. Where the Seis's places
+// are other cards of the stock, those must come out first, and so on down the chain.
+TEST(Bloqueos, UnaCartaDelMazoQueNoPuedeSalir) {
+  const TBloqueos b = Reglas();
+  const auto bit = [](std::uint8_t numero, std::uint8_t palo) { return std::uint64_t{1} << Id(numero, palo); };
+  TCaso c;
+  c.Casa(Espadas, 6);
+  c.Casa(Copas, 7);
+  c.Pila({Id(7, Oros), Id(3, Oros), Id(5, Oros)}, 2);
+  c.EnMazo = bit(6, Bastos);
+  EXPECT_TRUE(c.Bloqueo(b));
+  // A stock read as free, as where it deals to the piles: the Seis may come out.
+  c.EnMazo = 0;
+  EXPECT_FALSE(c.Bloqueo(b));
+
+  // The Siete de Copas in the stock too, its Ochos home and buried: neither comes out.
+  TCaso cadena;
+  cadena.Casa(Espadas, 8);
+  cadena.Pila({Id(8, Bastos), Id(7, Oros), Id(3, Oros), Id(5, Oros)}, 3);
+  cadena.EnMazo = bit(6, Bastos) | bit(7, Copas);
+  EXPECT_TRUE(cadena.Bloqueo(b));
+  // With the Ocho de Bastos in the stock as well, its Nueve de Oros buried and the Nueve de
+  // Copas on top of a pile, the Ocho comes out on that Nueve, the Siete on the Ocho, the
+  // Seis on the Siete.
+  cadena.Pilas[0] = {Id(9, Oros), Id(7, Oros), Id(3, Oros), Id(5, Oros)};
+  cadena.Pila({Id(9, Copas)}, 0);
+  cadena.EnMazo |= bit(8, Bastos);
+  EXPECT_FALSE(cadena.Bloqueo(b));
+  // That Nueve buried too: the whole chain stays shut.
+  cadena.Pilas[0].insert(cadena.Pilas[0].begin(), Id(9, Copas));
+  cadena.Cubiertas[0] = 4;
+  cadena.Pilas.pop_back();
+  cadena.Cubiertas.pop_back();
+  EXPECT_TRUE(cadena.Bloqueo(b));
+
+  // A Rey in the stock may come out on an empty pile: the Nueve de Oros over its Tres,
+  // with every Espada home, can lie on the Rey de Bastos once it is out.
+  TCaso rey;
+  rey.Casa(Espadas, 10);
+  rey.Pila({Id(3, Oros), Id(9, Oros)}, 1);
+  rey.EnMazo = bit(10, Bastos);
+  EXPECT_FALSE(rey.Bloqueo(b));
 }

@@ -369,6 +369,53 @@ void PrepararNueveSobreRey(TMesa& m, bool encima) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// A stock that deals one card to its waste and turns round without end holds only the Seis
+// de Bastos; the Cinco de Oros lies face up over its Tres and the Siete de Oros, face down;
+// piles build down by the other suit pair, empty ones take a Rey, the rest lies in reserve
+// piles that take nothing. `cerrado`: the Siete de Copas home, so the Seis can come out on
+// neither Siete, the Cinco never leaves and the deal is lost. Without, the Siete de Copas
+// lies alone on a pile: the Seis comes out on it, the Cinco on the Seis, and it is won.
+void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
+  m.IniciarJuego(1, "Seis En El Mazo");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, 10);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  const std::array<std::uint8_t, 4> enCasa{2, static_cast<std::uint8_t>(cerrado ? 7 : 6), 6, 5};
+  for (std::uint8_t palo = 0; palo < 4; ++palo)
+    for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+  TPila* p = m.PonerPila(tab, 100, 150);
+  for (const std::uint8_t numero : {std::uint8_t{7}, std::uint8_t{3}, std::uint8_t{5}}) {
+    m.SacarCarta(numero, Oros, p);
+    if (numero != 5) m.PonerBocaAbajo(*p->Tope);
+  }
+  if (!cerrado) m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
+  // The rest in reserve piles, the lowest on top; the Seis de Bastos stays in the stock.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero)
+      if (!(palo == Oros && (numero == 7 || numero == 5 || numero == 3)) &&
+          !(palo == Copas && numero == 7) && !(palo == Bastos && numero == 6))
+        m.SacarCarta(numero, palo, r);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
 // which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
@@ -736,6 +783,14 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
 // its own, is won, as the plain search finds.
 TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
   PerdidaDeEntradaYSuGemela<PrepararNueveSobreRey>();
+}
+
+// A card of a stock that deals to its waste alone comes out only on a card of the piles
+// or an empty one: with both places of the Seis de Bastos in the stock home or buried
+// under the Cinco de Oros, which could lie only on that Seis, the table is lost at its
+// first position; with one Siete on a pile of its own it is won, as the plain search finds.
+TEST(Solucionador, UnaCartaDelMazoQueNoPuedeSalir) {
+  PerdidaDeEntradaYSuGemela<PrepararSeisEnElMazo>();
 }
 
 // A stock that turns round without end: the search takes the positions its clicks join as
