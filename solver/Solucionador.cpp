@@ -307,6 +307,10 @@ class TBusqueda {
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
+    // The bottom cards of the piles off the foundations, where FondosLeidos: read once for
+    // the free cards, and again by Generar's safe moves home.
+    std::uint64_t Fondos = 0;
+    bool FondosLeidos = false;
     // Per group whose piles are perezoso_: the cards that could be laid at once on a waste's
     // card laid on one of its piles (Generar).
     std::vector<std::uint64_t> Siguen;
@@ -1135,6 +1139,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   // go home the moment it is free: the cards the foundations take now, where their rules
   // take one card at most, are the next of their suits.
   prep_.Libres = 0;
+  prep_.FondosLeidos = false;
   if (libresPosibles_) {
     std::uint64_t siguientes = 0;
     for (std::size_t d = 0; d < n; ++d) {
@@ -1144,9 +1149,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
     }
     std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
-    if (fondosSoloACasa_)
+    if (fondosSoloACasa_) {
       for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
         if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+      prep_.Fondos = fondos;
+      prep_.FondosLeidos = true;
+    }
     prep_.Libres = CartasLibres(siguientes, fuera, necesita_, fondos);
   }
   // The cards a waste's card laid on a pile could be followed by at once: a card face up
@@ -1229,8 +1237,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const std::uint64_t paraTodas = prep_.ParaTodas;
   const std::uint64_t porReglas = prep_.PorReglas;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
-  bool fondosLeidos = false;
-  std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
+  // The bottom cards of the piles off the foundations: those of this very position where
+  // PrepararDestinos read them for the free cards.
+  bool fondosLeidos = soloPila < 0 && prep_.FondosLeidos;
+  std::uint64_t fondos = fondosLeidos ? prep_.Fondos : 0;
   if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
