@@ -307,6 +307,11 @@ class TBusqueda {
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
+    // The bottom cards of the piles off the foundations, where FondosLeidos: LeerLibres
+    // reads them for the free cards, and Generar's safe moves home take them from here.
+    std::uint64_t Fondos = 0;
+    bool FondosLeidos = false;
+    bool LibresLeidas = true;  // whether Libres and Fondos are this position's yet
     // Per group whose piles are perezoso_: the cards that could be laid at once on a waste's
     // card laid on one of its piles (Generar).
     std::vector<std::uint64_t> Siguen;
@@ -353,6 +358,7 @@ class TBusqueda {
   bool Generar(const std::uint8_t* foto, const TMovimiento* entrada, int soloPila = -1,
                std::uint8_t clics = 0);
   void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
+  void LeerLibres(const std::uint8_t* foto, const TEstructura& e);
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   // On a table with callbacks, the same decision with the engine's default rule function's
   // part read from the rules as data (Generar): `largo` cards from `carta` up, laid as
@@ -1139,24 +1145,10 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   porReglas = 0;
   for (std::size_t d = 0; d < n && d < 64; ++d)
     if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
-  // A card that could lie on a card going home may still be on the table where it would
-  // go home the moment it is free: the cards the foundations take now, where their rules
-  // take one card at most, are the next of their suits.
+  // The free cards are worked out only when a card could go home (LeerLibres).
   prep_.Libres = 0;
-  if (libresPosibles_) {
-    std::uint64_t siguientes = 0;
-    for (std::size_t d = 0; d < n; ++d) {
-      const TPila& p = *pilas_[d];
-      if (!e.EsFundacion[d] || p.Cantidad >= e.Grupos[d]->Capacidad) continue;
-      const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-      siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
-    }
-    std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
-    if (fondosSoloACasa_)
-      for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
-        if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
-    prep_.Libres = CartasLibres(siguientes, fuera, necesita_, fondos);
-  }
+  prep_.FondosLeidos = false;
+  prep_.LibresLeidas = !libresPosibles_;
   // The cards a waste's card laid on a pile could be followed by at once: a card face up
   // on a pile, or one of the stock that could itself be followed so.
   if (giratorio_ && seguroPosible_) {
@@ -1212,6 +1204,31 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     else
       prep_.Tramos = true;
   }
+}
+
+// A card that could lie on a card going home may still be on the table where it would go
+// home the moment it is free: the cards the foundations take now, where their rules take
+// one card at most, are the next of their suits. Read for the position PrepararDestinos
+// read, the table holding it, the first time one of its cards could go home.
+void TBusqueda::LeerLibres(const std::uint8_t* foto, const TEstructura& e) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  std::uint64_t siguientes = 0;
+  for (std::size_t d = 0; d < n; ++d) {
+    const TPila& p = *pilas_[d];
+    if (!e.EsFundacion[d] || p.Cantidad >= e.Grupos[d]->Capacidad) continue;
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    siguientes |= p.Tope ? reglas_.Apila[g][IdCarta(*p.Tope)] : reglas_.Vacia[g];
+  }
+  std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
+  if (fondosSoloACasa_) {
+    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+      if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    prep_.Fondos = fondos;
+    prep_.FondosLeidos = true;
+  }
+  prep_.Libres = CartasLibres(siguientes, prep_.Fuera, necesita_, fondos);
+  prep_.LibresLeidas = true;
 }
 
 // The moves from the position the table holds, in the order that breaks ties between
@@ -1342,6 +1359,12 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         else if (sobreTapada || (pos == 0 && hacia.Tope))
           cubo = 1;
         if (cubo == 0 && seguroPosible_ && soloPila < 0 && e.EsFundacion[d] && !conEncima) {
+          if (!prep_.LibresLeidas) LeerLibres(foto, e);
+          // The bottom cards, where LeerLibres read them for this position.
+          if (!fondosLeidos && prep_.FondosLeidos) {
+            fondosLeidos = true;
+            fondos = prep_.Fondos;
+          }
           bool segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres) == 0;
           // A card in the last place of a pile that full takes nothing, where that is the
           // third, takes a card again only once moved onto a pile's bottom card: empty
