@@ -22,6 +22,7 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
+#include "solver/Clics.h"
 #include "solver/Cola.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
@@ -230,6 +231,9 @@ class TBusqueda {
   bool giratorio_ = false;
   std::size_t descarte_ = 0;  // the waste's index, where the stock turns round
   std::array<std::vector<std::uint8_t>, 2> giros_;  // the stock turned, by turns
+  // Where clicks are joined to the waste's next drag (Clics.h), the pile the stock deals
+  // to; SIZE_MAX elsewhere.
+  std::size_t descarteClics_ = SIZE_MAX;
   // What Generar found of the piles that may take each card, for the waste's cards.
   bool giroPorBits_ = false;
   std::array<std::uint64_t, 40> destinosGiro_{};
@@ -344,6 +348,7 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  void Clicar(const std::uint8_t* padre, const TMovimiento* entrada);
   // The same drags of one waste's card, the one `q` cards from the waste's bottom after
   // `clics` clicks, asked of the table as it holds the parent (Girar).
   void GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q, std::uint8_t clics,
@@ -508,6 +513,10 @@ bool TBusqueda::Preparar() {
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
   actual_ = EstructuraActual();
   CalcularSeguros();
+  // Where the game is won with every card home, a click never wins: clicks after the last
+  // drag are never needed.
+  if (!giratorio_ && (rachas_.Posible || bloqueos_.Posible))
+    descarteClics_ = DescarteDeClicsJuntos(m_);
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
@@ -1231,11 +1240,12 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   bool fondosLeidos = false;
   std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
-  if (giratorio_ && soloPila < 0) {
+  if ((giratorio_ || descarteClics_ != SIZE_MAX) && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
+      const std::size_t w = giratorio_ ? descarte_ : descarteClics_;
       for (std::size_t id = 0; id < 40; ++id) destinosGiro_[id] = destinos[id] | paraTodas;
-      desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
+      desdeDescarte_ = (e.TomaDeBits[w] | ~porReglas) & ~(std::uint64_t{1} << w);
     }
   }
   std::size_t siguiente = 0;  // where the next pile's cards start in the snapshot
@@ -1369,7 +1379,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       }
     }
   }
-  if (soloPila < 0 && !giratorio_ && m_.Mazo && m_.Mazo->EnMesa &&
+  if (soloPila < 0 && !giratorio_ && descarteClics_ == SIZE_MAX && m_.Mazo && m_.Mazo->EnMesa &&
       (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
     cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
   for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
@@ -1438,6 +1448,42 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
   }
 }
 
+// The waste's top card's drags after each number of clicks the stock allows (Clics.h),
+// each card asked about where it lies, as for a stock that turns round: the clicks change
+// nothing else, so the table is not laid out for them.
+void TBusqueda::Clicar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  const std::size_t n = pilas_.size();
+  const std::size_t w = descarteClics_;
+  const std::uint8_t* cartas = padre + n + 1;
+  std::size_t antes = 0;  // the cards of the piles before the waste
+  for (std::size_t i = 0; i < w; ++i) antes += padre[i];
+  std::size_t enPilas = antes;
+  for (std::size_t i = w; i < n; ++i) enPilas += padre[i];
+  // The cards in the order the clicks deal them: the stock's from its top, then, after a
+  // redeal, the waste's from its bottom and those after them.
+  std::array<std::uint8_t, 40> giro;
+  const std::size_t vuelta = LlenarGiro(giro, cartas + antes, padre[w], cartas + enPilas, padre[n]);
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::size_t desde = padre[w];  // the next card dealt is giro[desde]
+  int redeals = static_cast<std::int8_t>(cartas[40]);
+  std::size_t clics = 0;
+  for (;;) {
+    if (desde == vuelta) {
+      // The stock is empty: a click redeals the waste, if it may, and shows no card.
+      if (redeals <= 0) break;
+      --redeals;
+      desde = 0;
+      ++clics;
+      continue;
+    }
+    ++clics;
+    const std::uint8_t id = giro[desde++];
+    if (clics > 255) break;  // never: at most four redeals of forty cards and the clicks
+    if (giroPorBits_ && !comprobar_ && (destinosGiro_[id] & desdeDescarte_) == 0) continue;
+    GenerarDelGiro(e, id, desde, static_cast<std::uint8_t>(clics), entrada);
+  }
+}
+
 // What Generar does for the waste's top card, for a card that lies elsewhere in the waste
 // or in the stock: alone, face up, a waste's card for the pile's decision while it is
 // asked, its place on the table put back after. It is never a safe move home (Generar
@@ -1446,7 +1492,7 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
 void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q,
                                std::uint8_t clics, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
-  const std::size_t s = descarte_;
+  const std::size_t s = giratorio_ ? descarte_ : descarteClics_;
   TPila& desde = *pilas_[s];
   TCarta& c = *porId_[id];
   TPila* const pila = c.Pila;
@@ -1480,7 +1526,7 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
     if (porDatos[d] && (hacia.Tope || !g.EsFundacion) && 1 + hacia.Cantidad > g.Capacidad)
       continue;
     // As in Generar: a waste's card goes on a pile only where a card could follow it.
-    if (NadaLeSigue(e, d, id)) continue;
+    if (giratorio_ && NadaLeSigue(e, d, id)) continue;
     if (!AceptaEn(e, c, s, d, pos, sello)) continue;
     if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
         entrada->Destino == s)
@@ -1687,8 +1733,12 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
-      !Generar(padre, entrada) && giratorio_)
-    Girar(padre, entrada);
+      !Generar(padre, entrada)) {
+    if (giratorio_)
+      Girar(padre, entrada);
+    else if (descarteClics_ != SIZE_MAX)
+      Clicar(padre, entrada);
+  }
   const bool porPartes = !conLlamadas_;
   TClave clavePadre{};
   if (porPartes && conocida) {
