@@ -234,6 +234,7 @@ class TBusqueda {
   // Where clicks are joined to the waste's next drag (Clics.h), the pile the stock deals
   // to; SIZE_MAX elsewhere.
   std::size_t descarteClics_ = SIZE_MAX;
+  std::vector<std::uint8_t> clicada_;  // the stock and its waste after a move's clicks
   // What Generar found of the piles that may take each card, for the waste's cards.
   bool giroPorBits_ = false;
   std::array<std::uint64_t, 40> destinosGiro_{};
@@ -379,7 +380,10 @@ class TBusqueda {
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
-  bool Aplicar(const TMovimiento& mv);
+  // `padre`: the position the table holds, where the move's clicks are laid out from it
+  // rather than played (Clics.h).
+  bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
+  void LaidoTrasClics(const std::uint8_t* padre, std::size_t clics, std::uint8_t* foto) const;
   // A drag whose child differs from its parent only in its two piles' shares of the key.
   bool PorPartes(const TMovimiento& mv) const {
     return !conLlamadas_ && mv.Pila != kMazo && mv.Clics == 0 &&
@@ -388,7 +392,9 @@ class TBusqueda {
   // A drag whose child's key Prever foresees: those, and the waste's cards on a table whose
   // stock turns round (a single card each, nothing laid on the waste).
   bool Previsible(const TMovimiento& mv) const {
-    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_);
+    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_) ||
+           (descarteClics_ != SIZE_MAX && mv.Pila == descarteClics_ && mv.Clics > 0 &&
+            mv.Pila != kMazo);
   }
   std::int32_t Valor(const std::uint8_t* foto) const;
   // Pile `i`'s share of Valor: its `cuenta` cards from `cartas`, under structure `e`.
@@ -910,6 +916,34 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
     const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + 1, e.Clase[d]);
     clave.A += sigue.A + hacia.A - clavePila_[n].A - clavePila_[d].A;
     clave.B += sigue.B + hacia.B - clavePila_[n].B - clavePila_[d].B;
+    return clave;
+  }
+  if (descarteClics_ != SIZE_MAX && s == descarteClics_ && mv.Clics > 0) {
+    // After the clicks the waste's top card goes face up on the other pile: the waste, that
+    // pile, the stock and the redeals left change.
+    std::array<std::uint8_t, 256 + 40 + 3> foto;
+    LaidoTrasClics(padre, mv.Clics, foto.data());
+    const std::uint8_t* c = foto.data() + n + 1;
+    const std::size_t enDescarte = foto[s];
+    std::size_t enPilas = 0;
+    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
+    const std::size_t inicio = inicioPila_[s];  // the piles before the waste kept theirs
+    const std::uint8_t carta = c[inicio + enDescarte - 1];
+    const TClave descarte = ClaveDeCartas(c + inicio, enDescarte - 1, e.Clase[s]);
+    const TClave mazo = ClaveDeCartas(c + enPilas, foto[n], 0xFFFF);
+    std::memcpy(tras.data(), a, padre[d]);
+    tras[padre[d]] = carta | kBocaArriba;
+    const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + 1, e.Clase[d]);
+    const auto mezcla = [](const std::uint8_t* r) {
+      const std::uint64_t x = r[0] | (std::uint64_t{r[1]} << 8) | (std::uint64_t{r[2]} << 16);
+      return TClave{Mezclar(x + 0x2545F4914F6CDD1DULL), Mezclar(x ^ 0x9E3779B97F4A7C15ULL)};
+    };
+    const TClave antes = mezcla(resto);
+    const TClave despues = mezcla(c + 40);
+    clave.A += descarte.A + hacia.A + mazo.A + despues.A - clavePila_[s].A - clavePila_[d].A -
+               clavePila_[n].A - antes.A;
+    clave.B += descarte.B + hacia.B + mazo.B + despues.B - clavePila_[s].B - clavePila_[d].B -
+               clavePila_[n].B - antes.B;
     return clave;
   }
   const std::uint8_t* de = cartas + inicioPila_[s];
@@ -1624,8 +1658,51 @@ std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& c
   return acepta;
 }
 
-bool TBusqueda::Aplicar(const TMovimiento& mv) {
+// The position after `clics` clicks from `padre`, where clicks are joined (Clics.h): the
+// waste holds the first cards of the order the clicks deal in, the stock the rest, and
+// each redeal starts that order again.
+void TBusqueda::LaidoTrasClics(const std::uint8_t* padre, std::size_t clics, std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::size_t w = descarteClics_;
+  const std::uint8_t* cartas = padre + n + 1;
+  std::size_t antes = 0;
+  for (std::size_t i = 0; i < w; ++i) antes += padre[i];
+  std::size_t enPilas = antes;
+  for (std::size_t i = w; i < n; ++i) enPilas += padre[i];
+  std::array<std::uint8_t, 40> giro;
+  const std::size_t vuelta = LlenarGiro(giro, cartas + antes, padre[w], cartas + enPilas, padre[n]);
+  std::size_t desde = padre[w];
+  auto redeals = static_cast<std::int8_t>(cartas[40]);
+  for (std::size_t q = 0; q < clics; ++q) {
+    if (desde < vuelta) {
+      ++desde;
+    } else {
+      --redeals;
+      desde = 0;
+    }
+  }
+  std::memcpy(foto, padre, tamFoto_);
+  foto[w] = static_cast<std::uint8_t>(desde);
+  foto[n] = static_cast<std::uint8_t>(vuelta - desde);
+  std::uint8_t* a = foto + n + 1;
+  for (std::size_t j = 0; j < desde; ++j) a[antes + j] = giro[j] | kBocaArriba;
+  const std::size_t tras = enPilas - antes - padre[w];  // the cards of the piles after it
+  std::memcpy(a + antes + desde, cartas + antes + padre[w], tras);
+  std::memcpy(a + antes + desde + tras, giro.data() + desde, vuelta - desde);
+  a[40] = static_cast<std::uint8_t>(redeals);
+}
+
+bool TBusqueda::Aplicar(const TMovimiento& mv, const std::uint8_t* padre) {
   enMesa_ = nullptr;
+  if (padre && mv.Clics && descarteClics_ != SIZE_MAX && mv.Pila != kMazo && !comprobar_) {
+    // Only the stock and the piles it deals to differ from the parent after the clicks.
+    clicada_.resize(tamFoto_);
+    LaidoTrasClics(padre, mv.Clics, clicada_.data());
+    const TMovimiento clic{kMazo, 0, 0, 0, false};
+    Escribir(clicada_.data(), &clic);
+    enMesa_ = nullptr;
+    return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
+  }
   for (int i = 0; i < mv.Clics; ++i)
     if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
@@ -1786,7 +1863,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     leida = nullptr;
-    if (!Aplicar(mv)) {
+    if (!Aplicar(mv, padre)) {
       if (conLlamadas_) actual_ = EstructuraActual();
       continue;
     }
@@ -1891,7 +1968,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     Escribir(padre);
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
-    if (!Aplicar(mv)) return TExpansion::Parar;
+    if (!Aplicar(mv, padre)) return TExpansion::Parar;
     // The parent's keys were noted when it was expanded: the child's follow from them and
     // the two piles the drag changed.
     if (PorPartes(mv)) {
