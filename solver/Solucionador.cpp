@@ -138,6 +138,10 @@ class TBusqueda {
   // Without taking cards back from home: a search of the positions reached by the other
   // moves, which wins where those win.
   void SinVueltas() { sinVueltas_ = true; }
+  void ClicsSueltos() {
+    clicsSueltos_ = true;
+    descarteClics_ = SIZE_MAX;
+  }
   // New limits for the next call, counted from where the search stands.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     limiteMs_ = ms;
@@ -234,6 +238,7 @@ class TBusqueda {
   // Where clicks are joined to the waste's next drag (Clics.h), the pile the stock deals
   // to; SIZE_MAX elsewhere.
   std::size_t descarteClics_ = SIZE_MAX;
+  bool clicsSueltos_ = false;  // every click a move of its own, all the same
   std::vector<std::uint8_t> clicada_;  // the stock and its waste after a move's clicks
   // What Generar found of the piles that may take each card, for the waste's cards.
   bool giroPorBits_ = false;
@@ -521,7 +526,7 @@ bool TBusqueda::Preparar() {
   CalcularSeguros();
   // Where the game is won with every card home, a click never wins: clicks after the last
   // drag are never needed.
-  if (!giratorio_ && (rachas_.Posible || bloqueos_.Posible))
+  if (!giratorio_ && !clicsSueltos_ && (rachas_.Posible || bloqueos_.Posible))
     descarteClics_ = DescarteDeClicsJuntos(m_);
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
@@ -2087,6 +2092,10 @@ class TIntento {
     busqueda_->SinVueltas();
     sinVueltas_ = true;
   }
+  void ClicsSueltos() {
+    busqueda_->ClicsSueltos();
+    clicsSueltos_ = true;
+  }
   void PesarVacias(std::int32_t peso) {
     busqueda_->PesarVacias(peso);
     pesoVacia_ = peso;
@@ -2130,6 +2139,7 @@ class TIntento {
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;
   bool sinVueltas_ = false;
+  bool clicsSueltos_ = false;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -2148,6 +2158,7 @@ class TIntento {
     busqueda_->PesarOrden(pesoOrden_);
     if (pesoCelda_) busqueda_->PesarCeldas(*pesoCelda_);
     if (sinVueltas_) busqueda_->SinVueltas();
+    if (clicsSueltos_) busqueda_->ClicsSueltos();
   }
 };
 
@@ -2240,6 +2251,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // and 110,000 without). Run dry so, a try proves nothing; the last one takes them back.
   const bool vacias = VaciasTomanCartas(m);
   if (vacias) corta->SinVueltas();
+  if (vacias) corta->ClicsSueltos();
   auto conNumero = [&m](TResultado x) {
     x.Numero = m.NumeroJuego;
     return x;
