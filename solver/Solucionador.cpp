@@ -22,7 +22,6 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
-#include "solver/Clics.h"
 #include "solver/Cola.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
@@ -138,10 +137,6 @@ class TBusqueda {
   // Without taking cards back from home: a search of the positions reached by the other
   // moves, which wins where those win.
   void SinVueltas() { sinVueltas_ = true; }
-  void ClicsSueltos() {
-    clicsSueltos_ = true;
-    descarteClics_ = SIZE_MAX;
-  }
   // New limits for the next call, counted from where the search stands.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     limiteMs_ = ms;
@@ -235,11 +230,6 @@ class TBusqueda {
   bool giratorio_ = false;
   std::size_t descarte_ = 0;  // the waste's index, where the stock turns round
   std::array<std::vector<std::uint8_t>, 2> giros_;  // the stock turned, by turns
-  // Where clicks are joined to the waste's next drag (Clics.h), the pile the stock deals
-  // to; SIZE_MAX elsewhere.
-  std::size_t descarteClics_ = SIZE_MAX;
-  bool clicsSueltos_ = false;  // every click a move of its own, all the same
-  std::vector<std::uint8_t> clicada_;  // the stock and its waste after a move's clicks
   // What Generar found of the piles that may take each card, for the waste's cards.
   bool giroPorBits_ = false;
   std::array<std::uint64_t, 40> destinosGiro_{};
@@ -359,7 +349,6 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
-  void Clicar(const std::uint8_t* padre, const TMovimiento* entrada);
   // The same drags of one waste's card, the one `q` cards from the waste's bottom after
   // `clics` clicks, asked of the table as it holds the parent (Girar).
   void GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q, std::uint8_t clics,
@@ -391,10 +380,7 @@ class TBusqueda {
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
-  // `padre`: the position the table holds, where the move's clicks are laid out from it
-  // rather than played (Clics.h).
-  bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
-  void LaidoTrasClics(const std::uint8_t* padre, std::size_t clics, std::uint8_t* foto) const;
+  bool Aplicar(const TMovimiento& mv);
   // A drag whose child differs from its parent only in its two piles' shares of the key.
   bool PorPartes(const TMovimiento& mv) const {
     return !conLlamadas_ && mv.Pila != kMazo && mv.Clics == 0 &&
@@ -403,9 +389,7 @@ class TBusqueda {
   // A drag whose child's key Prever foresees: those, and the waste's cards on a table whose
   // stock turns round (a single card each, nothing laid on the waste).
   bool Previsible(const TMovimiento& mv) const {
-    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_) ||
-           (descarteClics_ != SIZE_MAX && mv.Pila == descarteClics_ && mv.Clics > 0 &&
-            mv.Pila != kMazo);
+    return PorPartes(mv) || (giratorio_ && mv.Pila == descarte_);
   }
   std::int32_t Valor(const std::uint8_t* foto) const;
   // Pile `i`'s share of Valor: its `cuenta` cards from `cartas`, under structure `e`.
@@ -530,10 +514,6 @@ bool TBusqueda::Preparar() {
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
   actual_ = EstructuraActual();
   CalcularSeguros();
-  // Where the game is won with every card home, a click never wins: clicks after the last
-  // drag are never needed.
-  if (!giratorio_ && !clicsSueltos_ && (rachas_.Posible || bloqueos_.Posible))
-    descarteClics_ = DescarteDeClicsJuntos(m_);
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
@@ -929,34 +909,6 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
     clave.B += sigue.B + hacia.B - clavePila_[n].B - clavePila_[d].B;
     return clave;
   }
-  if (descarteClics_ != SIZE_MAX && s == descarteClics_ && mv.Clics > 0) {
-    // After the clicks the waste's top card goes face up on the other pile: the waste, that
-    // pile, the stock and the redeals left change.
-    std::array<std::uint8_t, 256 + 40 + 3> foto;
-    LaidoTrasClics(padre, mv.Clics, foto.data());
-    const std::uint8_t* c = foto.data() + n + 1;
-    const std::size_t enDescarte = foto[s];
-    std::size_t enPilas = 0;
-    for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
-    const std::size_t inicio = inicioPila_[s];  // the piles before the waste kept theirs
-    const std::uint8_t carta = c[inicio + enDescarte - 1];
-    const TClave descarte = ClaveDeCartas(c + inicio, enDescarte - 1, e.Clase[s]);
-    const TClave mazo = ClaveDeCartas(c + enPilas, foto[n], 0xFFFF);
-    std::memcpy(tras.data(), a, padre[d]);
-    tras[padre[d]] = carta | kBocaArriba;
-    const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + 1, e.Clase[d]);
-    const auto mezcla = [](const std::uint8_t* r) {
-      const std::uint64_t x = r[0] | (std::uint64_t{r[1]} << 8) | (std::uint64_t{r[2]} << 16);
-      return TClave{Mezclar(x + 0x2545F4914F6CDD1DULL), Mezclar(x ^ 0x9E3779B97F4A7C15ULL)};
-    };
-    const TClave antes = mezcla(resto);
-    const TClave despues = mezcla(c + 40);
-    clave.A += descarte.A + hacia.A + mazo.A + despues.A - clavePila_[s].A - clavePila_[d].A -
-               clavePila_[n].A - antes.A;
-    clave.B += descarte.B + hacia.B + mazo.B + despues.B - clavePila_[s].B - clavePila_[d].B -
-               clavePila_[n].B - antes.B;
-    return clave;
-  }
   const std::uint8_t* de = cartas + inicioPila_[s];
   const std::size_t queda = mv.Posicion;
   const std::size_t tramo = padre[s] - queda;
@@ -1304,12 +1256,11 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   bool fondosLeidos = false;
   std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
-  if ((giratorio_ || descarteClics_ != SIZE_MAX) && soloPila < 0) {
+  if (giratorio_ && soloPila < 0) {
     giroPorBits_ = porBits;
     if (porBits) {
-      const std::size_t w = giratorio_ ? descarte_ : descarteClics_;
       for (std::size_t id = 0; id < 40; ++id) destinosGiro_[id] = destinos[id] | paraTodas;
-      desdeDescarte_ = (e.TomaDeBits[w] | ~porReglas) & ~(std::uint64_t{1} << w);
+      desdeDescarte_ = (e.TomaDeBits[descarte_] | ~porReglas) & ~(std::uint64_t{1} << descarte_);
     }
   }
   std::size_t siguiente = 0;  // where the next pile's cards start in the snapshot
@@ -1449,7 +1400,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       }
     }
   }
-  if (soloPila < 0 && !giratorio_ && descarteClics_ == SIZE_MAX && m_.Mazo && m_.Mazo->EnMesa &&
+  if (soloPila < 0 && !giratorio_ && m_.Mazo && m_.Mazo->EnMesa &&
       (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
     cubos[2].push_back(TMovimiento{kMazo, 0, 0, 0, false});
   for (const auto& c : cubos) movs_.insert(movs_.end(), c.begin(), c.end());
@@ -1518,42 +1469,6 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
   }
 }
 
-// The waste's top card's drags after each number of clicks the stock allows (Clics.h),
-// each card asked about where it lies, as for a stock that turns round: the clicks change
-// nothing else, so the table is not laid out for them.
-void TBusqueda::Clicar(const std::uint8_t* padre, const TMovimiento* entrada) {
-  const std::size_t n = pilas_.size();
-  const std::size_t w = descarteClics_;
-  const std::uint8_t* cartas = padre + n + 1;
-  std::size_t antes = 0;  // the cards of the piles before the waste
-  for (std::size_t i = 0; i < w; ++i) antes += padre[i];
-  std::size_t enPilas = antes;
-  for (std::size_t i = w; i < n; ++i) enPilas += padre[i];
-  // The cards in the order the clicks deal them: the stock's from its top, then, after a
-  // redeal, the waste's from its bottom and those after them.
-  std::array<std::uint8_t, 40> giro;
-  const std::size_t vuelta = LlenarGiro(giro, cartas + antes, padre[w], cartas + enPilas, padre[n]);
-  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  std::size_t desde = padre[w];  // the next card dealt is giro[desde]
-  int redeals = static_cast<std::int8_t>(cartas[40]);
-  std::size_t clics = 0;
-  for (;;) {
-    if (desde == vuelta) {
-      // The stock is empty: a click redeals the waste, if it may, and shows no card.
-      if (redeals <= 0) break;
-      --redeals;
-      desde = 0;
-      ++clics;
-      continue;
-    }
-    ++clics;
-    const std::uint8_t id = giro[desde++];
-    if (clics > 255) break;  // never: at most four redeals of forty cards and the clicks
-    if (giroPorBits_ && !comprobar_ && (destinosGiro_[id] & desdeDescarte_) == 0) continue;
-    GenerarDelGiro(e, id, desde, static_cast<std::uint8_t>(clics), entrada);
-  }
-}
-
 // What Generar does for the waste's top card, for a card that lies elsewhere in the waste
 // or in the stock: alone, face up, a waste's card for the pile's decision while it is
 // asked, its place on the table put back after. It is never a safe move home (Generar
@@ -1562,7 +1477,7 @@ void TBusqueda::Clicar(const std::uint8_t* padre, const TMovimiento* entrada) {
 void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_t q,
                                std::uint8_t clics, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
-  const std::size_t s = giratorio_ ? descarte_ : descarteClics_;
+  const std::size_t s = descarte_;
   TPila& desde = *pilas_[s];
   TCarta& c = *porId_[id];
   TPila* const pila = c.Pila;
@@ -1596,7 +1511,7 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
     if (porDatos[d] && (hacia.Tope || !g.EsFundacion) && 1 + hacia.Cantidad > g.Capacidad)
       continue;
     // As in Generar: a waste's card goes on a pile only where a card could follow it.
-    if (giratorio_ && NadaLeSigue(e, d, id)) continue;
+    if (NadaLeSigue(e, d, id)) continue;
     if (!AceptaEn(e, c, s, d, pos, sello)) continue;
     if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
         entrada->Destino == s)
@@ -1694,51 +1609,8 @@ std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& c
   return acepta;
 }
 
-// The position after `clics` clicks from `padre`, where clicks are joined (Clics.h): the
-// waste holds the first cards of the order the clicks deal in, the stock the rest, and
-// each redeal starts that order again.
-void TBusqueda::LaidoTrasClics(const std::uint8_t* padre, std::size_t clics, std::uint8_t* foto) const {
-  const std::size_t n = pilas_.size();
-  const std::size_t w = descarteClics_;
-  const std::uint8_t* cartas = padre + n + 1;
-  std::size_t antes = 0;
-  for (std::size_t i = 0; i < w; ++i) antes += padre[i];
-  std::size_t enPilas = antes;
-  for (std::size_t i = w; i < n; ++i) enPilas += padre[i];
-  std::array<std::uint8_t, 40> giro;
-  const std::size_t vuelta = LlenarGiro(giro, cartas + antes, padre[w], cartas + enPilas, padre[n]);
-  std::size_t desde = padre[w];
-  auto redeals = static_cast<std::int8_t>(cartas[40]);
-  for (std::size_t q = 0; q < clics; ++q) {
-    if (desde < vuelta) {
-      ++desde;
-    } else {
-      --redeals;
-      desde = 0;
-    }
-  }
-  std::memcpy(foto, padre, tamFoto_);
-  foto[w] = static_cast<std::uint8_t>(desde);
-  foto[n] = static_cast<std::uint8_t>(vuelta - desde);
-  std::uint8_t* a = foto + n + 1;
-  for (std::size_t j = 0; j < desde; ++j) a[antes + j] = giro[j] | kBocaArriba;
-  const std::size_t tras = enPilas - antes - padre[w];  // the cards of the piles after it
-  std::memcpy(a + antes + desde, cartas + antes + padre[w], tras);
-  std::memcpy(a + antes + desde + tras, giro.data() + desde, vuelta - desde);
-  a[40] = static_cast<std::uint8_t>(redeals);
-}
-
-bool TBusqueda::Aplicar(const TMovimiento& mv, const std::uint8_t* padre) {
+bool TBusqueda::Aplicar(const TMovimiento& mv) {
   enMesa_ = nullptr;
-  if (padre && mv.Clics && descarteClics_ != SIZE_MAX && mv.Pila != kMazo && !comprobar_) {
-    // Only the stock and the piles it deals to differ from the parent after the clicks.
-    clicada_.resize(tamFoto_);
-    LaidoTrasClics(padre, mv.Clics, clicada_.data());
-    const TMovimiento clic{kMazo, 0, 0, 0, false};
-    Escribir(clicada_.data(), &clic);
-    enMesa_ = nullptr;
-    return AplicarPaso(m_, TPaso{TPaso::TTipo::Arrastre, mv.Pila + 1, mv.Posicion, mv.Destino + 1});
-  }
   for (int i = 0; i < mv.Clics; ++i)
     if (!AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo})) return false;
   if (mv.Pila == kMazo) return AplicarPaso(m_, TPaso{TPaso::TTipo::Mazo});
@@ -1846,12 +1718,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
-      !Generar(padre, entrada)) {
-    if (giratorio_)
-      Girar(padre, entrada);
-    else if (descarteClics_ != SIZE_MAX)
-      Clicar(padre, entrada);
-  }
+      !Generar(padre, entrada) && giratorio_)
+    Girar(padre, entrada);
   const bool porPartes = !conLlamadas_;
   TClave clavePadre{};
   if (porPartes && conocida) {
@@ -1899,7 +1767,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     leida = nullptr;
-    if (!Aplicar(mv, padre)) {
+    if (!Aplicar(mv)) {
       if (conLlamadas_) actual_ = EstructuraActual();
       continue;
     }
@@ -2004,7 +1872,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     Escribir(padre);
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
-    if (!Aplicar(mv, padre)) return TExpansion::Parar;
+    if (!Aplicar(mv)) return TExpansion::Parar;
     // The parent's keys were noted when it was expanded: the child's follow from them and
     // the two piles the drag changed.
     if (PorPartes(mv)) {
@@ -2123,10 +1991,6 @@ class TIntento {
     busqueda_->SinVueltas();
     sinVueltas_ = true;
   }
-  void ClicsSueltos() {
-    busqueda_->ClicsSueltos();
-    clicsSueltos_ = true;
-  }
   void PesarVacias(std::int32_t peso) {
     busqueda_->PesarVacias(peso);
     pesoVacia_ = peso;
@@ -2170,7 +2034,6 @@ class TIntento {
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;
   bool sinVueltas_ = false;
-  bool clicsSueltos_ = false;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
@@ -2189,7 +2052,6 @@ class TIntento {
     busqueda_->PesarOrden(pesoOrden_);
     if (pesoCelda_) busqueda_->PesarCeldas(*pesoCelda_);
     if (sinVueltas_) busqueda_->SinVueltas();
-    if (clicsSueltos_) busqueda_->ClicsSueltos();
   }
 };
 
@@ -2282,7 +2144,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // and 110,000 without). Run dry so, a try proves nothing; the last one takes them back.
   const bool vacias = VaciasTomanCartas(m);
   if (vacias) corta->SinVueltas();
-  if (vacias) corta->ClicsSueltos();
   auto conNumero = [&m](TResultado x) {
     x.Numero = m.NumeroJuego;
     return x;
