@@ -359,6 +359,8 @@ class TBusqueda {
                std::uint8_t clics = 0);
   void PrepararDestinos(const std::uint8_t* foto, const TEstructura& e);
   void LeerLibres(const std::uint8_t* foto, const TEstructura& e);
+  // The bottom cards of the piles off the foundations in the snapshot.
+  std::uint64_t FondosDe(const std::uint8_t* foto, const TEstructura& e) const;
   bool Acepta(TCarta& carta, TPila& destino, const TPila& desde);
   // On a table with callbacks, the same decision with the engine's default rule function's
   // part read from the rules as data (Generar): `largo` cards from `carta` up, laid as
@@ -1210,9 +1212,17 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
 // home the moment it is free: the cards the foundations take now, where their rules take
 // one card at most, are the next of their suits. Read for the position PrepararDestinos
 // read, the table holding it, the first time one of its cards could go home.
-void TBusqueda::LeerLibres(const std::uint8_t* foto, const TEstructura& e) {
+std::uint64_t TBusqueda::FondosDe(const std::uint8_t* foto, const TEstructura& e) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
+  std::uint64_t fondos = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+    if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+  return fondos;
+}
+
+void TBusqueda::LeerLibres(const std::uint8_t* foto, const TEstructura& e) {
+  const std::size_t n = pilas_.size();
   std::uint64_t siguientes = 0;
   for (std::size_t d = 0; d < n; ++d) {
     const TPila& p = *pilas_[d];
@@ -1222,8 +1232,7 @@ void TBusqueda::LeerLibres(const std::uint8_t* foto, const TEstructura& e) {
   }
   std::uint64_t fondos = 0;  // where they leave only for home, never laid on a card
   if (fondosSoloACasa_) {
-    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
-      if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+    fondos = FondosDe(foto, e);
     prep_.Fondos = fondos;
     prep_.FondosLeidos = true;
   }
@@ -1375,8 +1384,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
               pos + 1 >= llena_[s]) {
             if (!fondosLeidos) {
               fondosLeidos = true;
-              for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
-                if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+              fondos = FondosDe(foto, e);
             }
             segura = (sinSalida_.Toman[id] & fondos) == 0;
           }
@@ -1386,8 +1394,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           if (!segura && fondosSoloACasa_) {
             if (!fondosLeidos) {
               fondosLeidos = true;
-              for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
-                if (!e.EsFundacion[i] && foto[i]) fondos |= std::uint64_t{1} << (cartas[k] & 0x3F);
+              fondos = FondosDe(foto, e);
             }
             segura = (necesita_[id] & fuera & ~(std::uint64_t{1} << id) & ~prep_.Libres & ~fondos) == 0;
           }
