@@ -26,6 +26,10 @@ struct TLimites {
   // drag the rules read as data ruled out is asked of the table all the same; every
   // position is put back whole, not only what differs from the table's.
   bool Comprobar = false;
+  // Where the stock's clicks may be joined to the waste's next drag, the positions the
+  // tries spend clicking one card at a time before a last stretch joins them; with none,
+  // every try joins them.
+  std::uint64_t ClicsSueltosHasta = 1000000;
 };
 
 struct TResultado {

@@ -2,6 +2,7 @@
 // exhaustive search, the same answer every time, and limits that give "no se sabe".
 #include "solver/Solucionador.h"
 #include "solver/Celdas.h"
+#include "solver/Clics.h"
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
@@ -695,6 +696,129 @@ bool SinSitioEnMesa(TMesa& m) {
     cartas.insert(cartas.end(), pila.begin(), pila.end());
   }
   return SinSitio(r, cuentas.data(), cartas.data(), 0, false);
+}
+
+// The pile that builds the deck by rank, holding three suits whole and wanting an As; of
+// the ten Bastos, in the stock's order, one on each of `montones` piles that take a card
+// one rank lower, two on a reserve that takes nothing (its top card face up) and the rest
+// left in a stock that deals one card to a waste and redeals `vueltas` times.
+void PrepararRangosConMazo(TMesa& m, std::int32_t numero, std::size_t montones,
+                           std::int8_t vueltas) {
+  m.IniciarJuego(numero, "Rangos");
+  m.CrearMazo(10, 10, true, vueltas);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpCualquiera, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
+  TGrupo* cen = m.CrearGrupo("Cen", 0, 0, 255, false, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* bas = m.CrearGrupo("Bas", 0, 0, 255, true, false, false, false);
+  m.AgregarReglaApilado(bas, rpCualquiera, 1);
+  m.AgregarReglaVacia(bas, rpCualquiera, 1);
+  for (TGrupo* g : {tab, bas})
+    for (TGrupo* o : {tab, cen, rm}) m.AgregarOrigen(g, o);
+  TPila* base = m.PonerPila(bas, 10, 10);
+  for (std::uint8_t palo : {Oros, Copas, Espadas})
+    for (std::uint8_t rango = 1; rango <= 10; ++rango) m.SacarCarta(rango, palo, base);
+  std::vector<std::uint8_t> bastos;
+  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) bastos.push_back(c->Numero);
+  TPila* reserva = m.PonerPila(cen, 500, 10);
+  for (std::size_t k = 0; k < 2; ++k) m.SacarCarta(bastos[k], Bastos, reserva);
+  reserva->Tope->Debajo->BocaArriba = false;
+  for (std::size_t pila = 0; pila < montones; ++pila)
+    m.SacarCarta(bastos[2 + pila], Bastos, m.PonerPila(tab, static_cast<std::int16_t>(100 * pila), 150));
+  TPila* descarte = m.PonerPila(rm, 90, 10);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  descarte->AlCambiar = MostrarDescarte;
+  m.VerificarFin = [](TMesa& mesa) {
+    if (TMesa::CartasEnGrupo(mesa.Grupos[0]) == 40) mesa.JuegoGanado();  // newest first
+  };
+  m.ProcPreparar = nullptr;
+  m.OcultarCargando();
+}
+
+// Clicks joined to the waste's next drag, the positions clicks alone reach left out: the
+// plain search, clicking one card at a time, gives the same verdicts on stocks that redeal
+// once or never, and every line replays. A click too few or too many before a drag, or a
+// redeal dealt in the wrong order, loses wins here or gives lines that do not replay. The
+// tries join them from the start, or from a last stretch after a few single-click
+// positions: a hand-over that leaves a deal undecided, or a stretch that never starts,
+// gives "no se sabe" where the plain search decides.
+TEST(SolucionadorConMazo, ClicsJuntosComoLaBusquedaSimple) {
+  int ganadas = 0;
+  int perdidas = 0;
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 8;
+#else
+  constexpr std::int32_t kNumeros = 25;
+#endif
+  const std::vector<TPrepararJuego> mesas = {
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 1, 0); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 1, 1); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1); },
+  };
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    const TPrepararJuego preparar = mesas[k];
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TMesa m;
+      preparar(m, numero);
+      ASSERT_EQ(DescarteDeClicsJuntos(m), m.Pilas.size() - 1);
+      const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << k << " " << numero;
+      for (const std::uint64_t sueltas : {std::uint64_t{0}, std::uint64_t{20}, std::uint64_t{400}}) {
+        TLimites l = PorPosiciones(200000);
+        l.ClicsSueltosHasta = sueltas;
+        TLimites comprobando = l;
+        comprobando.Comprobar = true;
+        for (const TLimites& x : {l, comprobando}) {
+          const TResultado r = Resolver(preparar, numero, {}, x);
+          EXPECT_EQ(r.Desajustes, 0u) << k << " " << numero << " " << sueltas;
+          if (fin == TBusquedaSimple::TFin::Ganada) {
+            ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << k << " " << numero << " " << sueltas;
+            EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+          } else {
+            EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << k << " " << numero << " " << sueltas;
+          }
+        }
+      }
+      (fin == TBusquedaSimple::TFin::Ganada ? ganadas : perdidas) += 1;
+    }
+  }
+  EXPECT_GE(ganadas, 10);
+  EXPECT_GE(perdidas, 10);
+  std::printf("[          ] %d won, %d lost\n", ganadas, perdidas);
+}
+
+// Only where nothing but the stock and its waste changes with a click, and the redeals are
+// few: not on a stock that redeals without end, nor where the waste takes cards, nor where
+// the stock deals to a pile its redeal does not take back.
+TEST(SolucionadorConMazo, ClicsJuntosSoloDondeElMazoLoPermite) {
+  {
+    TMesa m;
+    PrepararRangosConMazo(m, 1, 2, -1);
+    EXPECT_EQ(DescarteDeClicsJuntos(m), SIZE_MAX);
+  }
+  {
+    TMesa m;
+    PrepararRangosConMazo(m, 1, 2, 1);
+    m.AgregarOrigen(m.Pilas.back()->Grupo, m.Grupos.back());  // the waste takes the piles' cards
+    EXPECT_EQ(DescarteDeClicsJuntos(m), SIZE_MAX);
+  }
+  {
+    TMesa m;
+    PrepararRangosConMazo(m, 1, 2, 1);
+    m.Mazo->Descarte = nullptr;
+    EXPECT_EQ(DescarteDeClicsJuntos(m), SIZE_MAX);
+    m.Mazo->Reutilizaciones = 0;  // no redeal: the pile dealt to is all that matters
+    EXPECT_EQ(DescarteDeClicsJuntos(m), m.Pilas.size() - 1);
+  }
+  {
+    TMesa m;
+    PrepararRangosConMazo(m, 1, 2, 1);
+    m.PuedeApilar = [](TCarta& c, TPila& p) { return ApilarPorReglas(c, p); };
+    EXPECT_EQ(DescarteDeClicsJuntos(m), SIZE_MAX);
+  }
 }
 
 // The fewest runs: cards one rank apart join, a rank none may hold splits them, and
