@@ -650,17 +650,23 @@ void TBusqueda::PonerEstructura(std::uint16_t n) {
   actual_ = n;
 }
 
+// A pile's cards as a snapshot holds them, from its bottom card up, written from `a`; their
+// count. The cards are followed once, from the top down, and turned round in place.
+std::size_t LeerPila(const TPila& p, std::uint8_t* a) {
+  std::size_t cuenta = 0;
+  for (const TCarta* c = p.Tope; c; c = c->Debajo)
+    a[cuenta++] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+  std::reverse(a, a + cuenta);
+  return cuenta;
+}
+
 void TBusqueda::Leer(std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   std::uint8_t* cartas = foto + n + 1;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    std::size_t cuenta = 0;
-    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
+    const std::size_t cuenta = LeerPila(*pilas_[i], cartas + k);
     foto[i] = static_cast<std::uint8_t>(cuenta);
-    std::size_t j = k + cuenta;
-    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
-      cartas[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
     k += cuenta;
   }
   std::size_t enMazo = 0;
@@ -857,11 +863,6 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   const std::size_t n = pilas_.size();
   const TEstructura& e = estructuras_[actual_];
   std::memcpy(hija, padre, n + 1);
-  for (const std::size_t i : {std::size_t{mv.Pila}, std::size_t{mv.Destino}}) {
-    std::size_t cuenta = 0;
-    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo) ++cuenta;
-    hija[i] = static_cast<std::uint8_t>(cuenta);
-  }
   const std::uint8_t* de = padre + n + 1;
   std::uint8_t* a = hija + n + 1;
   // The piles before, between and after the two keep their cards, each stretch in one
@@ -873,9 +874,7 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   std::memcpy(a, de, kp);
   std::size_t kh = kp;
   for (std::size_t i = menor;; i = mayor) {
-    std::size_t j = kh + hija[i];
-    for (const TCarta* c = pilas_[i]->Tope; c; c = c->Debajo)
-      a[--j] = static_cast<std::uint8_t>(IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0));
+    hija[i] = static_cast<std::uint8_t>(LeerPila(*pilas_[i], a + kh));
     if (conClave) {
       // Expandir noted the parent's piles' keys.
       const TClave antes = clavePila_[i];
@@ -1878,14 +1877,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   } else if (porPartes) {
     clavePadre = Clave(padre, true);
   }
-  if (!nodo && porPartes) {
-    // Noted for the children played again from this position (Hundir).
-    TClave* claves = ClavesNivel(niveles_.size());
-    std::copy(clavePila_.begin(), clavePila_.begin() + static_cast<std::ptrdiff_t>(np + 1), claves);
-    claves[np + 1] = clavePadre;
-  }
-  orden_.clear();
-  // The children's keys first, each slot asked of memory at once: the waits overlap.
+  // The children's keys first, each slot asked of memory at once: the waits overlap, with
+  // each other and with what is done before the first slot is read.
   previstas_.resize(movs_.size());
   if (prever_ && porPartes) {
     for (std::size_t k = 0; k < movs_.size(); ++k) {
@@ -1894,6 +1887,13 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       vistas_.Anticipar(previstas_[k]);
     }
   }
+  if (!nodo && porPartes) {
+    // Noted for the children played again from this position (Hundir).
+    TClave* claves = ClavesNivel(niveles_.size());
+    std::copy(clavePila_.begin(), clavePila_.begin() + static_cast<std::ptrdiff_t>(np + 1), claves);
+    claves[np + 1] = clavePadre;
+  }
+  orden_.clear();
   const TMovimiento* anterior = nullptr;  // the move the table holds the result of
   const std::uint8_t* leida = nullptr;     // that move's child's snapshot, once read
   for (std::size_t k = 0; k < movs_.size(); ++k) {
