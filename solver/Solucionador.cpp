@@ -1023,6 +1023,8 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   std::size_t cuantos = 0;
   std::uint64_t enCasa = 0;
   std::uint64_t enMazo = 0;
+  bool hayVacia = false;
+  std::uint64_t tomanVacias = 0;  // by their index in `montones`
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += foto[i], ++i) {
     if (e.EsFundacion[i]) {
@@ -1031,16 +1033,21 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
     }
     if (especial_[i] && giratorio_)
       for (std::size_t j = 0; j < foto[i]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-    if (especial_[i] || foto[i] == 0 || cuantos == montones.size()) continue;
+    // An empty pile, or one left out, that could take a card: an empty pile may be there.
+    if (especial_[i] || foto[i] == 0 || cuantos == montones.size()) {
+      hayVacia = hayVacia || !e.Grupos[i]->ReglasVacia.empty();
+      continue;
+    }
     std::uint8_t cubiertas = 0;
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
+    tomanVacias |= static_cast<std::uint64_t>(!e.Grupos[i]->ReglasVacia.empty()) << cuantos;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
   }
   prep_.EnCasaDe = foto;
   prep_.EnCasa = enCasa;
   if (giratorio_)
     for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo);
+  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
