@@ -1394,6 +1394,29 @@ TEST(Solucionador, ConVaciasParaAlgunasElVistazoEsCorto) {
 #endif
 }
 
+// Where empty piles take only Reyes, the short search stops at 25,000 positions: Solitario
+// De Los Siete Montones 817, which it won after 100,284 positions, the look wins at once,
+// and 622, lost, is proved by the last try 75,000 positions sooner. Strup 893, which only
+// the short search wins soon (a cap of 12,000 left it to the last try, 1.5 million), stays.
+TEST(Solucionador, ConVaciasParaAlgunasLaBusquedaCortaEsCorta) {
+  const TLimites holgados = PorPosiciones(10000000);
+  const TJuegoRegistrado& strup = *BuscarRegistro("Strup");
+  const TResultado corta = Resolver(strup.Preparar, 893, {}, holgados);
+  ASSERT_EQ(corta.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(strup.Preparar, 893, {}, corta.Pasos));
+  EXPECT_LT(corta.Posiciones, 25000u);
+  const TJuegoRegistrado& siete = *BuscarRegistro("SolitarioDeLosSieteMontones");
+  const TResultado vistazo = Resolver(siete.Preparar, 817, {}, holgados);
+  ASSERT_EQ(vistazo.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(siete.Preparar, 817, {}, vistazo.Pasos));
+  EXPECT_LT(vistazo.Posiciones, 40000u);
+#ifndef CARTOVAL_SANEAR
+  const TResultado perdida = Resolver(siete.Preparar, 622, {}, holgados);
+  EXPECT_EQ(perdida.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_LT(perdida.Posiciones, 220000u);
+#endif
+}
+
 // Free cells are told by the piles' rules: one card, any card on an empty one; a pile
 // that takes two cards, or only some cards when empty, is none.
 TEST(Solucionador, CeldasLibresPorLasReglas) {
