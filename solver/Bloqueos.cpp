@@ -104,6 +104,7 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
   const bool vaciasCuentan = !hayVacia && cuantos <= dePila.size();
   std::size_t k = 0;
   std::uint64_t sombra = 0;
+  std::uint64_t sombraFija = 0;  // the shadow of the cards empty piles do not take
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonBloqueable& p = montones[i];
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
@@ -121,6 +122,7 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
         sobre[k] = b.Sobre[x] & ~enCasa;
         debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
         sombra |= debajo[k];
+        sombraFija |= vaciable ? 0 : debajo[k];
         ++k;
       }
       bajo |= std::uint64_t{1} << x;
@@ -132,32 +134,45 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
   std::uint64_t lugares = 0;
   for (std::size_t i = 0; i < k; ++i) lugares |= sobre[i];
   if (!(lugares & enMazo)) enMazo = 0;
-  bool sinVacias = vaciasCuentan;
+  // Whether each pile that could take a card once empty keeps a card of `en` of the first
+  // kind. It fails for every part of a set it fails for, so it is asked of each round's
+  // set as soon as that is known, and the cards empty piles take leave with it at once.
+  const auto retenidas = [&](std::uint64_t cartas) {
+    for (std::size_t i = 0; i < cuantos; ++i)
+      if (tomanVacias >> i & 1 && !(dePila[i] & cartas)) return false;
+    return true;
+  };
+  bool sinVacias = vaciasCuentan && (vaciables || (enMazo & b.Vacias)) && retenidas(en);
+  if (!sinVacias && vaciables) {
+    en &= ~vaciables;
+    sombra = sombraFija;
+  }
   while (en) {
     std::uint64_t quedan = 0;
     std::uint64_t siguiente = 0;
-    if (sinVacias)
-      for (std::size_t i = 0; i < cuantos; ++i)
-        if (tomanVacias >> i & 1 && !(dePila[i] & en)) {
-          sinVacias = false;
-          break;
-        }
-    // While no pile can be empty, the cards empty piles take stay where the others do.
-    const std::uint64_t fuera = sinVacias ? 0 : vaciables;
+    std::uint64_t siguienteVaciables = 0;
     // While the shadow stays covered, the stock's shut-in cards are no place either.
     const std::uint64_t cerrado =
         enMazo ? sombra | Encerradas(b, enMazo, ~enCasa & ~sombra, sinVacias) : sombra;
     for (std::uint64_t s = en; s; s &= s - 1) {
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
       // Without branches: which cards leave follows no pattern a branch could learn.
-      const std::uint64_t queda = static_cast<std::uint64_t>((antes[i] & sombra) != 0) &
-                                  ((sobre[i] & ~cerrado) == 0) & !(fuera >> i & 1);
+      const std::uint64_t queda =
+          static_cast<std::uint64_t>((antes[i] & sombra) != 0) & ((sobre[i] & ~cerrado) == 0);
       quedan |= queda << i;
-      siguiente |= debajo[i] & (0 - queda);
+      const std::uint64_t sombraDe = debajo[i] & (0 - queda);
+      const std::uint64_t esVaciable = 0 - (vaciables >> i & 1);
+      siguiente |= sombraDe & ~esVaciable;
+      siguienteVaciables |= sombraDe & esVaciable;
+    }
+    if (sinVacias && !retenidas(quedan)) {
+      sinVacias = false;
+      quedan &= ~vaciables;
+      siguienteVaciables = 0;
     }
     if (quedan == en) break;
     en = quedan;
-    sombra = siguiente;
+    sombra = siguiente | siguienteVaciables;
   }
   return en != 0;
 }
