@@ -101,7 +101,12 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
   // cards an empty pile takes.
   std::array<std::uint64_t, 64> dePila;
   std::uint64_t vaciables = 0;
-  const bool vaciasCuentan = !hayVacia && cuantos <= dePila.size();
+  // Where an empty pile takes any card, every card would enter the set at every position
+  // without one, for a case seldom met (Las Columnas Del Palacio searched 8% fewer
+  // positions a second): the reading keeps to tables whose empty piles take some cards.
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  const bool vaciasCuentan =
+      !hayVacia && cuantos <= dePila.size() && (b.Vacias & kCuarenta) != kCuarenta;
   std::size_t k = 0;
   std::uint64_t sombra = 0;
   std::uint64_t sombraFija = 0;  // the shadow of the cards empty piles do not take
