@@ -50,8 +50,9 @@ namespace {
 // an empty pile takes, and each with every place it could be laid on home, in `sombra` or
 // another of them. The first of them to come out in any line would be laid on a card on
 // top of a pile, neither home nor covered nor still in the stock.
-std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t libres) {
-  std::uint64_t dentro = enMazo & ~b.Vacias;
+std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t libres,
+                         bool sinVacias) {
+  std::uint64_t dentro = sinVacias ? enMazo : enMazo & ~b.Vacias;
   for (;;) {
     std::uint64_t quedan = 0;
     for (std::uint64_t s = dentro; s; s &= s - 1) {
@@ -81,53 +82,102 @@ std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t
 // Each round tests every card against the shadow of the set it began with; the first
 // shadow is gathered while the set is read, each later one from the cards the round before
 // kept, so no round walks the set twice.
+//
+// A card an empty pile takes may still stay in the set where no pile is empty now and each
+// pile that could take a card once empty holds a card of the set of the first kind (one of
+// the second kind may be carried off with the card it lies on, and its pile empty): until
+// the first of the set leaves, no such pile empties, so such a card can leave only for home
+// or laid on a card, as any other, and such a card of the stock stays shut in. Once some of
+// those piles holds none, those cards leave the set.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                std::uint64_t enCasa, std::uint64_t enMazo) {
+                std::uint64_t enCasa, std::uint64_t enMazo, bool hayVacia,
+                std::uint64_t tomanVacias) {
   // Per card of the set, by its place: what it needs home first, what it could be laid on
   // not home, and the shadow it casts.
   std::array<std::uint64_t, 40> antes;
   std::array<std::uint64_t, 40> sobre;
   std::array<std::uint64_t, 40> debajo;
+  // Per pile, its cards of the set of the first kind, by their place; and the places of the
+  // cards an empty pile takes.
+  std::array<std::uint64_t, 64> dePila;
+  std::uint64_t vaciables = 0;
+  // Where an empty pile takes any card, every card would enter the set at every position
+  // without one, for a case seldom met (Las Columnas Del Palacio searched 8% fewer
+  // positions a second): the reading keeps to tables whose empty piles take some cards.
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  const bool vaciasCuentan =
+      !hayVacia && cuantos <= dePila.size() && (b.Vacias & kCuarenta) != kCuarenta;
   std::size_t k = 0;
   std::uint64_t sombra = 0;
+  std::uint64_t sombraFija = 0;  // the shadow of the cards empty piles do not take
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonBloqueable& p = montones[i];
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
     std::uint64_t bajo = 0;
+    std::uint64_t fijas = 0;  // its cards of the set of the first kind, by their place
     for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
-      // A card that needs none home first, or that an empty pile takes, may always leave.
-      if (b.Antes[x] && !(b.Vacias >> x & 1)) {
+      // A card that needs none home first may always leave; one an empty pile takes, unless
+      // no pile can be empty (above).
+      const bool vaciable = b.Vacias >> x & 1;
+      if (b.Antes[x] && (!vaciable || vaciasCuentan)) {
+        vaciables |= static_cast<std::uint64_t>(vaciable) << k;
+        fijas |= static_cast<std::uint64_t>(j < hasta) << k;
         antes[k] = b.Antes[x];
         sobre[k] = b.Sobre[x] & ~enCasa;
         debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
         sombra |= debajo[k];
+        sombraFija |= vaciable ? 0 : debajo[k];
         ++k;
       }
       bajo |= std::uint64_t{1} << x;
     }
+    if (vaciasCuentan) dePila[i] = fijas;
   }
   std::uint64_t en = (std::uint64_t{1} << k) - 1;  // k is at most 40
   // The stock's cards matter only as places for cards of the set.
   std::uint64_t lugares = 0;
   for (std::size_t i = 0; i < k; ++i) lugares |= sobre[i];
   if (!(lugares & enMazo)) enMazo = 0;
+  // Whether each pile that could take a card once empty keeps a card of `en` of the first
+  // kind. It fails for every part of a set it fails for, so it is asked of each round's
+  // set as soon as that is known, and the cards empty piles take leave with it at once.
+  const auto retenidas = [&](std::uint64_t cartas) {
+    for (std::size_t i = 0; i < cuantos; ++i)
+      if (tomanVacias >> i & 1 && !(dePila[i] & cartas)) return false;
+    return true;
+  };
+  bool sinVacias = vaciasCuentan && (vaciables || (enMazo & b.Vacias)) && retenidas(en);
+  if (!sinVacias && vaciables) {
+    en &= ~vaciables;
+    sombra = sombraFija;
+  }
   while (en) {
     std::uint64_t quedan = 0;
     std::uint64_t siguiente = 0;
+    std::uint64_t siguienteVaciables = 0;
     // While the shadow stays covered, the stock's shut-in cards are no place either.
-    const std::uint64_t cerrado = enMazo ? sombra | Encerradas(b, enMazo, ~enCasa & ~sombra) : sombra;
+    const std::uint64_t cerrado =
+        enMazo ? sombra | Encerradas(b, enMazo, ~enCasa & ~sombra, sinVacias) : sombra;
     for (std::uint64_t s = en; s; s &= s - 1) {
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
       // Without branches: which cards leave follows no pattern a branch could learn.
       const std::uint64_t queda =
           static_cast<std::uint64_t>((antes[i] & sombra) != 0) & ((sobre[i] & ~cerrado) == 0);
       quedan |= queda << i;
-      siguiente |= debajo[i] & (0 - queda);
+      const std::uint64_t sombraDe = debajo[i] & (0 - queda);
+      const std::uint64_t esVaciable = 0 - (vaciables >> i & 1);
+      siguiente |= sombraDe & ~esVaciable;
+      siguienteVaciables |= sombraDe & esVaciable;
+    }
+    if (sinVacias && !retenidas(quedan)) {
+      sinVacias = false;
+      quedan &= ~vaciables;
+      siguienteVaciables = 0;
     }
     if (quedan == en) break;
     en = quedan;
-    sombra = siguiente;
+    sombra = siguiente | siguienteVaciables;
   }
   return en != 0;
 }

@@ -42,6 +42,11 @@ struct TMontonBloqueable {
 // `enMazo`: the cards of a stock and its waste that reach those piles only laid on a card
 // there or on an empty one (a stock that deals to its waste alone); 0 where that is not so.
 // Such a card whose every place is home, covered for good or another of them never comes
-// out, and is no place for a card of the piles either.
+// out, and is no place for a card of the piles either. `hayVacia`: whether some pile that
+// could take a card when empty is empty now or left out of `montones`; `tomanVacias`, by
+// their index, the piles of `montones` that could. Where none is empty and empty piles take
+// only some cards, those cards are read as any other while each of those piles keeps a card
+// that stays.
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                std::uint64_t enCasa, std::uint64_t enMazo = 0);
+                std::uint64_t enCasa, std::uint64_t enMazo = 0, bool hayVacia = true,
+                std::uint64_t tomanVacias = ~std::uint64_t{0});

@@ -21,6 +21,7 @@ struct TCaso {
   std::vector<std::uint8_t> Cubiertas;
   std::uint64_t EnCasa = 0;
   std::uint64_t EnMazo = 0;  // cards of a stock that deals to its waste alone
+  bool HayVacia = true;      // some empty pile may be on the table, besides these
 
   void Casa(std::uint8_t palo, std::uint8_t hasta) {
     for (std::uint8_t n = 1; n <= hasta; ++n) EnCasa |= std::uint64_t{1} << Id(n, palo);
@@ -33,7 +34,7 @@ struct TCaso {
     std::vector<TMontonBloqueable> m;
     for (std::size_t i = 0; i < Pilas.size(); ++i)
       m.push_back({Pilas[i].data(), static_cast<std::uint8_t>(Pilas[i].size()), Cubiertas[i]});
-    return HayBloqueo(b, m.data(), m.size(), EnCasa, EnMazo);
+    return HayBloqueo(b, m.data(), m.size(), EnCasa, EnMazo, HayVacia);
   }
 };
 
@@ -225,4 +226,62 @@ TEST(Bloqueos, UnaCartaDelMazoQueNoPuedeSalir) {
   rey.Pila({Id(3, Oros), Id(9, Oros)}, 1);
   rey.EnMazo = bit(10, Bastos);
   EXPECT_FALSE(rey.Bloqueo(b));
+}
+
+// A Rey over its Sota leaves only for an empty pile. Where none is empty and every pile
+// keeps a card that stays, none ever empties, and the Rey stays too; not where some pile
+// may empty first.
+TEST(Bloqueos, UnReySinPilaVacia) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Pila({Id(8, Oros), Id(10, Oros)}, 1);
+  c.HayVacia = false;
+  EXPECT_TRUE(c.Bloqueo(b));
+  c.HayVacia = true;
+  EXPECT_FALSE(c.Bloqueo(b));
+  // The Cinco de Copas goes home and leaves its pile empty for the Rey.
+  c.HayVacia = false;
+  c.Casa(Copas, 4);
+  c.Pila({Id(5, Copas)}, 0);
+  EXPECT_FALSE(c.Bloqueo(b));
+  // Over its Dos, with both Seises it could lie on home, the Cinco stays, and its pile holds.
+  c.Casa(Espadas, 6);
+  c.Casa(Bastos, 6);
+  c.Pilas[1] = {Id(2, Copas), Id(5, Copas)};
+  c.Cubiertas[1] = 1;
+  c.EnCasa &= ~(std::uint64_t{1} << Id(2, Copas) | std::uint64_t{1} << Id(3, Copas) |
+                std::uint64_t{1} << Id(4, Copas));
+  EXPECT_TRUE(c.Bloqueo(b));
+}
+
+// A card that stays on the card under it keeps no pile from emptying: the Cinco de Copas,
+// waiting for its Cuatro under the Rey de Oros, stays on the Seis de Bastos, which may
+// still carry it onto the Siete de Oros and leave its pile empty for the Rey.
+TEST(Bloqueos, UnaCartaLlevadaNoRetieneSuPila) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.HayVacia = false;
+  c.Casa(Espadas, 8);
+  c.Casa(Bastos, 5);
+  c.Pila({Id(4, Copas), Id(2, Oros), Id(8, Oros), Id(10, Oros)}, 3);
+  c.Pila({Id(6, Bastos), Id(5, Copas)}, 0);
+  c.Pila({Id(8, Bastos), Id(7, Oros)}, 1);
+  EXPECT_FALSE(c.Bloqueo(b));
+  // With the Seis de Bastos face down, the Cinco keeps its pile, and nothing moves.
+  c.Cubiertas[1] = 1;
+  EXPECT_TRUE(c.Bloqueo(b));
+}
+
+// A Rey in the stock comes out only on an empty pile: with none empty and the Nueve de
+// Oros over its Tres keeping its pile, the Rey de Bastos stays in, and so does the Nueve.
+TEST(Bloqueos, UnReyDelMazoSinPilaVacia) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Casa(Espadas, 10);
+  c.Pila({Id(3, Oros), Id(9, Oros)}, 1);
+  c.EnMazo = std::uint64_t{1} << Id(10, Bastos);
+  c.HayVacia = false;
+  EXPECT_TRUE(c.Bloqueo(b));
+  c.HayVacia = true;
+  EXPECT_FALSE(c.Bloqueo(b));
 }

@@ -370,6 +370,27 @@ void PrepararNueveSobreRey(TMesa& m, bool encima) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Rey de Oros lies over its Sota, face down; piles build down by the other suit pair,
+// an empty one takes a Rey, the rest lies in reserve piles that take nothing, the lowest
+// on top. `perdida`: that pile is the only one, and the Rey can never leave it. Without,
+// the Cinco de Copas lies alone on a pile, goes home after its Cuatro and leaves the pile
+// empty for the Rey: won.
+void PrepararReySinVacia(TMesa& m, bool perdida) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Rey Sin Vacia", 255, true);
+  m.AgregarReglaVacia(t.Tab, rpCualquiera, 10);
+  TPila* a = m.PonerPila(t.Tab, 0, 150);
+  m.SacarCarta(8, Oros, a);
+  m.PonerBocaAbajo(*a->Tope);
+  m.SacarCarta(10, Oros, a);
+  if (!perdida) m.SacarCarta(5, Copas, m.PonerPila(t.Tab, 100, 150));
+  // A card dealt already is no longer in the stock to take.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that deals one card to its waste and turns round without end holds only the Seis
 // de Bastos; the Cinco de Oros lies face up over its Tres and the Siete de Oros, face down;
 // piles build down by the other suit pair, empty ones take a Rey, the rest lies in reserve
@@ -907,6 +928,14 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
 // its own, is won, as the plain search finds.
 TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
   PerdidaDeEntradaYSuGemela<PrepararNueveSobreRey>();
+}
+
+// A Rey leaves a pile only for an empty one: with none empty and every pile that could
+// take it keeping a card that stays (the Rey itself, over its Sota), it stays, and the
+// table is lost at its first position; where another pile empties first it is won, as the
+// plain search finds. Reserve piles that take nothing when empty need keep no card.
+TEST(Solucionador, UnReySinPilaVacia) {
+  PerdidaDeEntradaYSuGemela<PrepararReySinVacia>();
 }
 
 // A card of a stock that deals to its waste alone comes out only on a card of the piles
@@ -1486,6 +1515,29 @@ TEST(Solucionador, ConVaciasParaAlgunasElVistazoEsCorto) {
   ASSERT_EQ(pronto.Veredicto, TVeredicto::Ganable);
   EXPECT_TRUE(LineaGana(siete.Preparar, 61, {}, pronto.Pasos));
   EXPECT_LT(pronto.Posiciones, 150000u);
+#endif
+}
+
+// Where empty piles take only Reyes, the short search stops at 25,000 positions: Solitario
+// De Los Siete Montones 817, which it won after 100,284 positions, the look wins at once,
+// and 622, lost, is proved by the last try 75,000 positions sooner. Strup 893, which only
+// the short search wins soon (a cap of 12,000 left it to the last try, 1.5 million), stays.
+TEST(Solucionador, ConVaciasParaAlgunasLaBusquedaCortaEsCorta) {
+  const TLimites holgados = PorPosiciones(10000000);
+  const TJuegoRegistrado& strup = *BuscarRegistro("Strup");
+  const TResultado corta = Resolver(strup.Preparar, 893, {}, holgados);
+  ASSERT_EQ(corta.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(strup.Preparar, 893, {}, corta.Pasos));
+  EXPECT_LT(corta.Posiciones, 25000u);
+  const TJuegoRegistrado& siete = *BuscarRegistro("SolitarioDeLosSieteMontones");
+  const TResultado vistazo = Resolver(siete.Preparar, 817, {}, holgados);
+  ASSERT_EQ(vistazo.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(siete.Preparar, 817, {}, vistazo.Pasos));
+  EXPECT_LT(vistazo.Posiciones, 40000u);
+#ifndef CARTOVAL_SANEAR
+  const TResultado perdida = Resolver(siete.Preparar, 622, {}, holgados);
+  EXPECT_EQ(perdida.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_LT(perdida.Posiciones, 220000u);
 #endif
 }
 
