@@ -22,6 +22,7 @@
 
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
+#include "solver/Estorbos.h"
 #include "solver/Cola.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
@@ -170,6 +171,11 @@ class TBusqueda {
     pesoCelda_ = peso;
     Revalorar();
   }
+  // What each card in the way (Estorbos.h) takes from a position's value.
+  void PesarEstorbos(std::int32_t peso) {
+    pesoEstorbo_ = peso;
+    Revalorar();
+  }
 
  private:
   // Each queued position's value is its snapshot's under the weights of the moment: a
@@ -196,6 +202,8 @@ class TBusqueda {
   std::int32_t pesoVacia_ = 20;
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;  // none: as other empty piles
+  std::int32_t pesoEstorbo_ = 0;
+  std::array<std::int8_t, 40> ordenCasa_{};  // OrdenEnCasa (Estorbos.h)
   bool sumiderosEnCasa_ = true;
   std::uint64_t profundizarTras_ = 0;
   bool sinVueltas_ = false;
@@ -492,6 +500,7 @@ bool TBusqueda::Preparar() {
   for (const TPila* p : pilas_) esMazo_.push_back(p->EsMazo());
   reglas_ = LeerReglas(m_);
   sinPalos_ = PalosIndiferentes(m_);
+  ordenCasa_ = OrdenEnCasa(m_, reglas_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
     for (std::size_t i = 0; i < pilas_.size(); ++i) {
@@ -1651,6 +1660,7 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
              (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1))
       v += pesoOrden_;
   }
+  if (pesoEstorbo_) v -= pesoEstorbo_ * Estorbos(ordenCasa_, cartas, cuenta);
   return v;
 }
 
@@ -2018,6 +2028,10 @@ class TIntento {
     busqueda_->PesarCeldas(peso);
     pesoCelda_ = peso;
   }
+  void PesarEstorbos(std::int32_t peso) {
+    busqueda_->PesarEstorbos(peso);
+    pesoEstorbo_ = peso;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -2040,6 +2054,7 @@ class TIntento {
   bool sumiderosEnCasa_ = true;
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;
+  std::int32_t pesoEstorbo_ = 0;
   bool sinVueltas_ = false;
   std::uint64_t desajustes_ = 0;
   std::unique_ptr<TMesa> mesa_;
@@ -2058,6 +2073,7 @@ class TIntento {
     busqueda_->SumiderosEnCasa(sumiderosEnCasa_);
     busqueda_->PesarOrden(pesoOrden_);
     if (pesoCelda_) busqueda_->PesarCeldas(*pesoCelda_);
+    busqueda_->PesarEstorbos(pesoEstorbo_);
     if (sinVueltas_) busqueda_->SinVueltas();
   }
 };
@@ -2254,13 +2270,38 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
       primera.Posiciones = quedan ? std::min(quedan, tramo) : tramo;
     }
     TResultado fin = afresco(primera, std::nullopt)->Buscar();
-    if (cualquiera && fin.Veredicto == TVeredicto::NoSeSabe &&
-        fin.Posiciones >= primera.Posiciones && !parar.stop_requested() &&
-        fin.Milisegundos < msQuedan && (!quedan || fin.Posiciones < quedan)) {
+    // With free cells, the stretch above (cells counting nothing, order 20) runs for
+    // 20,000 positions, then starts again afresh with each card in the way (Estorbos.h)
+    // counting 30 against a position: the search undoes the piles that hide the next
+    // cards home instead of building runs over them (Pingüino Patagónico 799 and Squadron
+    // Español 276, 506 and 686, won after 0.27 to 0.76 million positions of the stretch
+    // above, are won within 21,000 of this one). The plain stretch first keeps the deals
+    // it wins at once (Pingüino Patagónico 669, within 7,193) that the other loses for
+    // millions of positions.
+    constexpr std::uint64_t kAntesDeEstorbos = 20000;
+    constexpr std::int32_t kPesoEstorbo = 30;
+    struct TTramo {
+      std::uint64_t posiciones;  // none: to the end
+      std::int32_t estorbo;
+    };
+    std::vector<TTramo> tramos;
+    if (celdas) tramos.push_back({kAntesDeEstorbos, 0});
+    tramos.push_back({0, celdas ? kPesoEstorbo : 0});
+    std::uint64_t tope = primera.Posiciones;  // where the stretch before was to stop
+    for (const TTramo& t : tramos) {
+      if (!cualquiera || fin.Veredicto != TVeredicto::NoSeSabe || fin.Posiciones < tope ||
+          parar.stop_requested() || fin.Milisegundos >= msQuedan ||
+          (quedan && fin.Posiciones >= quedan))
+        break;
       resto.Milisegundos = msQuedan - fin.Milisegundos;
       resto.Posiciones = quedan ? quedan - fin.Posiciones : 0;
+      if (t.posiciones)
+        resto.Posiciones = resto.Posiciones ? std::min(resto.Posiciones, t.posiciones) : t.posiciones;
       const TResultado antes = fin;
-      fin = afresco(resto, kPesoOrdenFin)->Buscar();
+      auto nueva = afresco(resto, kPesoOrdenFin);
+      if (t.estorbo) nueva->PesarEstorbos(t.estorbo);
+      fin = nueva->Buscar();
+      tope = antes.Posiciones + resto.Posiciones;
       fin.Posiciones += antes.Posiciones;
       fin.Milisegundos += antes.Milisegundos;
       fin.MemoriaPico = std::max(fin.MemoriaPico, antes.MemoriaPico);
