@@ -2272,14 +2272,17 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     TResultado fin = afresco(primera, std::nullopt)->Buscar();
     // With free cells, the stretch above (cells counting nothing, order 20) runs for
     // 20,000 positions, then starts again afresh with each card in the way (Estorbos.h)
-    // counting 30 against a position: the search undoes the piles that hide the next
-    // cards home instead of building runs over them (Pingüino Patagónico 799 and Squadron
-    // Español 276, 506 and 686, won after 0.27 to 0.76 million positions of the stretch
-    // above, are won within 21,000 of this one). The plain stretch first keeps the deals
-    // it wins at once (Pingüino Patagónico 669, within 7,193) that the other loses for
-    // millions of positions.
+    // counting 30 against a position and a card in order 10: the search undoes the piles
+    // that hide the next cards home instead of building runs over them (Pingüino
+    // Patagónico 60 and 799 and Squadron Español 276, 506 and 686, won after 0.27 to 0.76
+    // million positions of the stretch above, are won within 21,000 of this one). The
+    // plain stretch first keeps the deals it wins at once (Pingüino Patagónico 669,
+    // within 7,193) that the other loses for millions of positions. The weights sit
+    // between two that each lose a deal: cards in the way at 20 leave Pingüino
+    // Patagónico 60 at 0.4 million positions of this stretch, at 45 Squadron Español 276.
     constexpr std::uint64_t kAntesDeEstorbos = 20000;
     constexpr std::int32_t kPesoEstorbo = 30;
+    constexpr std::int32_t kPesoOrdenConEstorbos = 10;
     struct TTramo {
       std::uint64_t posiciones;  // none: to the end
       std::int32_t estorbo;
@@ -2299,7 +2302,10 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
         resto.Posiciones = resto.Posiciones ? std::min(resto.Posiciones, t.posiciones) : t.posiciones;
       const TResultado antes = fin;
       auto nueva = afresco(resto, kPesoOrdenFin);
-      if (t.estorbo) nueva->PesarEstorbos(t.estorbo);
+      if (t.estorbo) {
+        nueva->PesarEstorbos(t.estorbo);
+        nueva->PesarOrden(kPesoOrdenConEstorbos);
+      }
       fin = nueva->Buscar();
       tope = antes.Posiciones + resto.Posiciones;
       fin.Posiciones += antes.Posiciones;
