@@ -24,6 +24,7 @@
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
 #include "solver/Cola.h"
+#include "solver/Estorbos.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
@@ -174,6 +175,11 @@ class TBusqueda {
     pesoCelda_ = peso;
     Revalorar();
   }
+  // What each card in the way (Estorbos.h) takes from a position's value.
+  void PesarEstorbos(std::int32_t peso) {
+    pesoEstorbo_ = peso;
+    Revalorar();
+  }
 
  private:
   // Each queued position's value is its snapshot's under the weights of the moment: a
@@ -200,6 +206,8 @@ class TBusqueda {
   std::int32_t pesoVacia_ = 20;
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;  // none: as other empty piles
+  std::int32_t pesoEstorbo_ = 0;
+  std::array<std::int8_t, 40> ordenCasa_{};  // OrdenEnCasa (Estorbos.h)
   bool sumiderosEnCasa_ = true;
   std::uint64_t profundizarTras_ = 0;
   bool sinVueltas_ = false;
@@ -507,6 +515,7 @@ bool TBusqueda::Preparar() {
   for (const TPila* p : pilas_) esMazo_.push_back(p->EsMazo());
   reglas_ = LeerReglas(m_);
   sinPalos_ = PalosIndiferentes(m_);
+  ordenCasa_ = OrdenEnCasa(m_, reglas_);
   especial_.assign(pilas_.size(), false);
   if (m_.Mazo) {
     for (std::size_t i = 0; i < pilas_.size(); ++i) {
@@ -1784,6 +1793,7 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
              (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1))
       v += pesoOrden_;
   }
+  if (pesoEstorbo_) v -= pesoEstorbo_ * Estorbos(ordenCasa_, cartas, cuenta);
   return v;
 }
 
@@ -2160,6 +2170,10 @@ class TIntento {
     busqueda_->PesarCeldas(peso);
     pesoCelda_ = peso;
   }
+  void PesarEstorbos(std::int32_t peso) {
+    busqueda_->PesarEstorbos(peso);
+    pesoEstorbo_ = peso;
+  }
   // A search that starts again afresh has these limits too.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     busqueda_->Limitar(ms, posiciones);
@@ -2182,6 +2196,7 @@ class TIntento {
   bool sumiderosEnCasa_ = true;
   std::int32_t pesoOrden_ = 5;
   std::optional<std::int32_t> pesoCelda_;
+  std::int32_t pesoEstorbo_ = 0;
   bool sinVueltas_ = false;
   bool clicsJuntos_ = false;
   std::uint64_t desajustes_ = 0;
@@ -2201,6 +2216,7 @@ class TIntento {
     busqueda_->SumiderosEnCasa(sumiderosEnCasa_);
     busqueda_->PesarOrden(pesoOrden_);
     if (pesoCelda_) busqueda_->PesarCeldas(*pesoCelda_);
+    busqueda_->PesarEstorbos(pesoEstorbo_);
     if (sinVueltas_) busqueda_->SinVueltas();
     if (clicsJuntos_) busqueda_->ClicsJuntos();
   }
@@ -2349,6 +2365,19 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // and 593, won at 305,062 and 302,288 positions with a look of 200,000).
   constexpr std::uint64_t kVistazoConAlgunas = 50000;
   if (algunas) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoConAlgunas);
+  // Where there are free cells the look stops at 50,000 positions as well: the slow wins
+  // past that, which the last try's first stretch found more slowly before (Pingüino
+  // Patagónico 625 and 417 at 530,021 and 257,919 with the look so), its stretch that
+  // counts cards in the way finds within a few thousand positions (190,501 and 190,964),
+  // and the deals that the look and all the stretches before that one missed save
+  // 150,000 positions each.
+  constexpr std::uint64_t kVistazoCorto = 50000;
+  if (TieneCeldas(m)) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
+  // Where callbacks change the table as cards come and go, the same: the deals the look
+  // won past 50,000 positions the last try wins within 310,000 in all (Solitario De 10 A
+  // 4 453 at 306,542 instead of 210,466), and the many it misses save 150,000 each (of
+  // that game's numbers 1 to 1000, 102.7 M positions in all become 71.1 M).
+  if (TieneLlamadas(m)) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
   const auto mirar = [&] {
     TIntento vistazo(preparar, numero, pasos, l, parar, true, retenidos);
     // Where the short search stopped for want of memory nothing comes after the look.
@@ -2457,19 +2486,53 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
       primera.Posiciones = tope(0, cualquiera ? (celdas ? kAntesDeCeldas : kAntesDeOrdenar) : 0);
     TResultado fin = afresco(primera, std::nullopt)->Buscar();
     bool sigue = (cualquiera || juntarTras) && seguirTras(fin, primera.Posiciones);
-    if (cualquiera && sigue) {
+    // With free cells, the stretch above (cells counting nothing, order 20) runs for
+    // 20,000 positions, then starts again afresh with each card in the way (Estorbos.h)
+    // counting 30 against a position and a card in order 10: the search undoes the piles
+    // that hide the next cards home instead of building runs over them (Pingüino
+    // Patagónico 60 and 799 and Squadron Español 276, 506 and 686, won after 0.27 to 0.76
+    // million positions of the stretch above, are won within 21,000 of this one). The
+    // plain stretch first keeps the deals it wins at once (Pingüino Patagónico 669,
+    // within 7,193) that the other loses for millions of positions. The weights sit
+    // between two that each lose a deal: cards in the way at 20 leave Pingüino
+    // Patagónico 60 at 0.4 million positions of this stretch, at 45 Squadron Español 276.
+    constexpr std::uint64_t kAntesDeEstorbos = 20000;
+    constexpr std::int32_t kPesoEstorbo = 30;
+    constexpr std::int32_t kPesoOrdenConEstorbos = 10;
+    struct TTramo {
+      std::uint64_t posiciones;  // none: to the end
+      std::int32_t estorbo;
+    };
+    std::vector<TTramo> tramos;
+    if (cualquiera) {
+      if (celdas) tramos.push_back({kAntesDeEstorbos, 0});
+      tramos.push_back({0, celdas ? kPesoEstorbo : 0});
+    }
+    const auto pesar = [&](TIntento& intento, std::int32_t estorbo) {
+      if (!estorbo) return;
+      intento.PesarEstorbos(estorbo);
+      intento.PesarOrden(kPesoOrdenConEstorbos);
+    };
+    std::int32_t estorboFin = 0;  // the last stretch's, for the stretch with clicks joined
+    for (const TTramo& t : tramos) {
+      if (!sigue) break;
       resto.Milisegundos = msQuedan - fin.Milisegundos;
-      resto.Posiciones = juntarTras ? tope(fin.Posiciones, 0) : (quedan ? quedan - fin.Posiciones : 0);
+      resto.Posiciones = juntarTras || t.posiciones ? tope(fin.Posiciones, t.posiciones)
+                                                    : (quedan ? quedan - fin.Posiciones : 0);
       const TResultado antes = fin;
-      fin = afresco(resto, kPesoOrdenFin)->Buscar();
+      auto nueva = afresco(resto, kPesoOrdenFin);
+      pesar(*nueva, t.estorbo);
+      estorboFin = t.estorbo;
+      fin = nueva->Buscar();
       sumar(fin, antes);
-      sigue = juntarTras && seguirTras(fin, antes.Posiciones + resto.Posiciones);
+      sigue = seguirTras(fin, antes.Posiciones + resto.Posiciones) && (t.posiciones || juntarTras);
     }
     if (juntarTras && sigue) {
       resto.Milisegundos = msQuedan - fin.Milisegundos;
       resto.Posiciones = quedan ? quedan - fin.Posiciones : 0;
       const TResultado antes = fin;
       auto juntos = afresco(resto, cualquiera ? std::optional<std::int32_t>{kPesoOrdenFin} : std::nullopt);
+      pesar(*juntos, estorboFin);
       juntos->ClicsJuntos();
       fin = juntos->Buscar();
       sumar(fin, antes);
