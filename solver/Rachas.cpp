@@ -93,41 +93,44 @@ std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo) 
   return *std::min_element(mejor.begin(), mejor.end());
 }
 
-bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas) {
+namespace {
+
+// Whether no card of rank `objetivo` can ever come free while the home pile wants
+// `quiere`: before the first such card lies on a top, the home pile takes at most one card
+// of each rank from `quiere` up to the one below `objetivo` (none where the two are one),
+// so every card but those leaves the piles that take nothing only for the piles that build.
+bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
+                std::size_t enMazo, bool vueltas, std::size_t quiere, std::size_t objetivo) {
   const std::size_t n = r.Clase.size();
-  std::size_t quiere = 0;  // the rank the home pile takes
   std::array<std::uint8_t, 10> enMontones{};
   std::array<std::uint8_t, 10> fuera{};  // not home
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] == TRachas::Casa) {
-      if (cuentas[i] == 40) return false;
-      if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
-      continue;
-    }
+    if (r.Clase[i] == TRachas::Casa) continue;
     for (std::size_t j = 0; j < cuentas[i]; ++j) {
       const std::size_t rango = Rango(cartas[k + j] & 0x3F);
       ++fuera[rango];
       if (r.Clase[i] == TRachas::Monton) ++enMontones[rango];
     }
-    if (cuentas[i] > 0 && Rango(cartas[k + cuentas[i] - 1] & 0x3F) == quiere) return false;
+    if (cuentas[i] > 0 && Rango(cartas[k + cuentas[i] - 1] & 0x3F) == objetivo) return false;
   }
   for (std::size_t j = 0; j < enMazo; ++j) {
     const std::size_t rango = Rango(cartas[k + j] & 0x3F);
-    if (rango == quiere) return false;
+    if (rango == objetivo) return false;
     ++fuera[rango];
   }
-  if (enMontones[quiere] > 0) return false;
+  // Every card of that rank home already: nothing to wait for (the home pile takes the
+  // ranks in turn, so this is only a full one).
+  if (enMontones[objetivo] > 0 || fuera[objetivo] == 0) return false;
   // Till then no card of that rank lies on the piles that build, nor any card under one in
   // a pile that takes nothing.
   std::array<std::uint8_t, 10> maximo = fuera;
-  maximo[quiere] = 0;
+  maximo[objetivo] = 0;
   // On a pile that takes nothing, how many cards lie up to its highest card of that rank
   // (none where it holds none).
   const auto hasta = [&](std::size_t i, std::size_t inicio) {
     std::size_t j = r.Clase[i] == TRachas::Cerrada ? cuentas[i] : 0;
-    while (j > 0 && Rango(cartas[inicio + j - 1] & 0x3F) != quiere) --j;
+    while (j > 0 && Rango(cartas[inicio + j - 1] & 0x3F) != objetivo) --j;
     return j;
   };
   k = 0;
@@ -138,17 +141,37 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
     if (vueltas && i == r.Descarte) return false;
     for (std::size_t a = 0; a + 1 < j; ++a) {
       const std::size_t rango = Rango(cartas[k + a] & 0x3F);
-      if (rango != quiere) --maximo[rango];
+      if (rango != objetivo) --maximo[rango];
     }
   }
-  // Each pile's highest card of that rank: every card above it on the piles that build.
+  // Each pile's highest card of that rank: every card above it on the piles that build,
+  // but for one of each rank the home pile may take first.
   k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
     std::array<std::uint8_t, 10> minimo = enMontones;
     for (std::size_t a = j; a < cuentas[i]; ++a) ++minimo[Rango(cartas[k + a] & 0x3F)];
+    for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
+      if (minimo[rango] > 0) --minimo[rango];
     if (MenosRachas(minimo.data(), maximo.data()) <= r.Montones) return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
+              std::size_t enMazo, bool vueltas, std::size_t rangos) {
+  const std::size_t n = r.Clase.size();
+  std::size_t quiere = 0;  // the rank the home pile takes
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
+    if (r.Clase[i] != TRachas::Casa) continue;
+    if (cuentas[i] == 40) return false;
+    if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
+  }
+  for (std::size_t d = 0; d < rangos && d < 10; ++d)
+    if (NuncaLibre(r, cuentas, cartas, enMazo, vueltas, quiere, (quiere + d) % 10)) return true;
+  return false;
 }

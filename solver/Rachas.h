@@ -33,11 +33,18 @@ struct TRachas {
 // on the one home pile: it takes them all, by rank in turn from the As, and none leaves.
 TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas);
 
+// The same read of each rank the home pile takes next, and of the ranks after it: before
+// the first card of a later rank comes free, the home pile takes at most one card of each
+// rank before it, so all but those still only go to the piles that build. Each is a
+// reading of its own; any one that sees no room proves the position lost.
+inline constexpr std::size_t kRangosAdelante = 2;
+
 // `cuentas`: per pile, its cards' count; `cartas`: per pile in turn, from the bottom, the
 // cards (IdCarta in the low six bits), then the stock's; `vueltas`: whether the stock may
 // still take its waste back.
+// `rangos`: how many ranks are read, from the one the home pile takes.
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas);
+              std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante);
 
 // The fewest runs of ranks one below the other that hold, for each rank (index 0 the As),
 // at least `minimo` and at most `maximo` cards of it, all of them split into runs.

@@ -705,7 +705,7 @@ void PrepararRangosConReserva(TMesa& m, std::int32_t numero, std::size_t montone
 
 // Whether the reading of runs proves the table's position lost, laid out as the search
 // lays it: per pile its count, then the cards from each pile's bottom.
-bool SinSitioEnMesa(TMesa& m) {
+bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
   std::vector<std::uint8_t> cuentas;
@@ -716,7 +716,7 @@ bool SinSitioEnMesa(TMesa& m) {
     for (const TCarta* c = p->Tope; c; c = c->Debajo) pila.insert(pila.begin(), IdCarta(*c));
     cartas.insert(cartas.end(), pila.begin(), pila.end());
   }
-  return SinSitio(r, cuentas.data(), cartas.data(), 0, false);
+  return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos);
 }
 
 // The pile that builds the deck by rank, holding three suits whole and wanting an As; of
@@ -912,6 +912,50 @@ TEST(Solucionador, SinSitioParaElRangoQueFaltaComoLaBusquedaSimple) {
   EXPECT_GE(ganadas, 5);
   EXPECT_GE(probadas, 2);
   EXPECT_GT(perdidas, probadas);
+}
+
+// The ranks after the one the home pile wants, read on the same built tables: before the
+// first card of a later rank comes free, the home pile takes one card of each rank
+// between, and every other card only goes to the piles that build. Every won table stays
+// unclaimed however many ranks are read, and reading two ranks proves lost some tables
+// that reading one does not. A reading that let no card go home first claims won tables
+// lost.
+TEST(Solucionador, SinSitioParaLosRangosSiguientesComoLaBusquedaSimple) {
+  int ganadas = 0;
+  int perdidas = 0;
+  int soloConDos = 0;
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 20;
+#else
+  constexpr std::int32_t kNumeros = 60;
+#endif
+  for (const std::size_t montones : {std::size_t{2}, std::size_t{3}}) {
+    const TPrepararJuego preparar =
+        montones == 2 ? [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 2); }
+                      : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TMesa m;
+      preparar(m, numero);
+      const bool uno = SinSitioEnMesa(m, 1);
+      const bool dos = SinSitioEnMesa(m, 2);
+      const bool todos = SinSitioEnMesa(m, 10);
+      EXPECT_TRUE(!uno || dos) << montones << " " << numero;
+      EXPECT_TRUE(!dos || todos) << montones << " " << numero;
+      const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << montones << " " << numero;
+      if (fin == TBusquedaSimple::TFin::Ganada) {
+        EXPECT_FALSE(todos) << montones << " " << numero;
+        ++ganadas;
+      } else {
+        ++perdidas;
+        soloConDos += dos && !uno;
+      }
+    }
+  }
+  EXPECT_GE(ganadas, 10);
+  EXPECT_GE(soloConDos, 1);
+  std::printf("[          ] %d won, %d lost, %d proved by the second rank only\n", ganadas,
+              perdidas, soloConDos);
 }
 
 // A card covering a lower one of its suit stays for good once every card it could lie on
