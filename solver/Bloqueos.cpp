@@ -72,12 +72,13 @@ std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t
 // only alone or under the cards on it (carried on that card, it stays on it). Then, over
 // and over, a card leaves the set where some card it needs home first lies outside the
 // set's shadow (the cards below one of the set that the first kind keeps covered, the card
-// just below one of the second kind), or where it could be laid on a card that is not home
-// and outside that shadow, nor a card of the stock shut in behind it (Encerradas), until
-// none leaves. A card still in the set never leaves its place: take the first of them to
-// leave in any line from here. Until then each of the others keeps its shadow covered, so
-// the cards it needs home first are not home, the cards it could lie on are home, covered
-// or still in the stock, and no empty pile takes it.
+// just below one of the second kind) and no card of the set of the second kind lies on it,
+// or where it could be laid on a card that is not home and outside that shadow, nor a card
+// of the stock shut in behind it (Encerradas), until none leaves. A card still in the set
+// never leaves its place: take the first of them to leave in any line from here. Until
+// then each of the others keeps its shadow covered, so the cards it needs home first are
+// not home, or a card stays on it and it cannot go home; the cards it could lie on (with
+// the cards on it) are home, covered or still in the stock; and no empty pile takes it.
 //
 // Each round tests every card against the shadow of the set it began with; the first
 // shadow is gathered while the set is read, each later one from the cards the round before
@@ -97,6 +98,8 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
   std::array<std::uint64_t, 40> antes;
   std::array<std::uint64_t, 40> sobre;
   std::array<std::uint64_t, 40> debajo;
+  // Per card of the set, by its place: the card of the set of the second kind lying on it.
+  std::array<std::uint64_t, 40> tapada;
   // Per pile, its cards of the set of the first kind, by their place; and the places of the
   // cards an empty pile takes.
   std::array<std::uint64_t, 64> dePila;
@@ -115,6 +118,7 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
     std::uint64_t bajo = 0;
     std::uint64_t fijas = 0;  // its cards of the set of the first kind, by their place
+    bool previa = false;      // whether the card below was taken into the set, at k - 1
     for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       // A card that needs none home first may always leave; one an empty pile takes, unless
@@ -128,8 +132,11 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
         debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
         sombra |= debajo[k];
         sombraFija |= vaciable ? 0 : debajo[k];
+        tapada[k] = 0;
+        if (previa && j >= hasta) tapada[k - 1] = std::uint64_t{1} << k;
         ++k;
       }
+      previa = b.Antes[x] && (!vaciable || vaciasCuentan);
       bajo |= std::uint64_t{1} << x;
     }
     if (vaciasCuentan) dePila[i] = fijas;
@@ -163,7 +170,8 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
       // Without branches: which cards leave follows no pattern a branch could learn.
       const std::uint64_t queda =
-          static_cast<std::uint64_t>((antes[i] & sombra) != 0) & ((sobre[i] & ~cerrado) == 0);
+          static_cast<std::uint64_t>(((antes[i] & sombra) | (tapada[i] & en)) != 0) &
+          ((sobre[i] & ~cerrado) == 0);
       quedan |= queda << i;
       const std::uint64_t sombraDe = debajo[i] & (0 - queda);
       const std::uint64_t esVaciable = 0 - (vaciables >> i & 1);

@@ -3,7 +3,9 @@
 // card covering a lower card of its own suit cannot go home before that card, and once
 // every card it could be laid on is home or buried under such cards, and no empty pile
 // takes it, it stays where it is for good, and so does the card under it. The same holds
-// of a face-up card on another: it stays on that card, which stays covered.
+// of a face-up card on another: it stays on that card, which stays covered, and goes home
+// in no line while it does; once every card that one could be laid on is home or covered
+// for good, it stays too, and so do the cards under it.
 #include <array>
 #include <cstdint>
 

@@ -285,3 +285,60 @@ TEST(Bloqueos, UnReyDelMazoSinPilaVacia) {
   c.HayVacia = true;
   EXPECT_FALSE(c.Bloqueo(b));
 }
+
+// One place serves two cards in turn: the first card laid there uncovers what it kept
+// covered, so the lower cards it held back go home, then it follows them and frees the
+// place for the other. Two Cincos over their lower cards, one Seis they could lie on: not
+// stuck, whether each lies over its own Dos or over the other's; with no Seis left, stuck.
+// A reading that counted the cards needing a place against the places there are would
+// take these for lost.
+TEST(Bloqueos, UnSoloSeisParaDosCincos) {
+  const TBloqueos b = Reglas();
+  for (const bool cruzados : {false, true}) {
+    TCaso c;
+    c.Casa(Bastos, 6);
+    c.Casa(Oros, 1);
+    c.Casa(Copas, 1);
+    c.Pila({Id(2, cruzados ? Copas : Oros), Id(5, Oros)}, 1);
+    c.Pila({Id(2, cruzados ? Oros : Copas), Id(5, Copas)}, 1);
+    c.Pila({Id(6, Espadas)}, 0);
+    EXPECT_FALSE(c.Bloqueo(b)) << cruzados;
+    // The Seis in the stock is the same one place.
+    c.Pilas.pop_back();
+    c.Cubiertas.pop_back();
+    c.EnMazo = std::uint64_t{1} << Id(6, Espadas);
+    EXPECT_FALSE(c.Bloqueo(b)) << cruzados;
+    // With it home as well, neither Cinco ever leaves.
+    c.EnMazo = 0;
+    c.Casa(Espadas, 6);
+    EXPECT_TRUE(c.Bloqueo(b)) << cruzados;
+  }
+}
+
+// A card with a card of the set lying on it cannot go home while that card stays, so it
+// stays too once every place it could be laid on is home or covered, and keeps covered what
+// lies under it: the Cinco de Oros on the Seis de Bastos waits for its Tres, face down under
+// that Seis, and has nowhere else to lie (the Seis de Espadas home). The Seis, every Basto
+// it needs home, goes home only without the Cinco on it, and could be laid only on the
+// Siete de Copas, home, or the Siete de Oros, face down under itself: neither ever moves.
+TEST(Bloqueos, UnaCartaQueNoPuedeIrseConLaDeEncima) {
+  const TBloqueos b = Reglas();
+  TCaso c;
+  c.Casa(Espadas, 6);
+  c.Casa(Bastos, 5);
+  c.Casa(Copas, 7);
+  c.Pila({Id(7, Oros), Id(3, Oros), Id(6, Bastos), Id(5, Oros)}, 2);
+  EXPECT_TRUE(c.Bloqueo(b));
+  // The Siete de Oros on a pile of its own: the Seis leaves there with the Cinco.
+  c.Pilas[0] = {Id(3, Oros), Id(6, Bastos), Id(5, Oros)};
+  c.Cubiertas[0] = 1;
+  c.Pila({Id(7, Oros)}, 0);
+  EXPECT_FALSE(c.Bloqueo(b));
+  // Without the Cinco on it, the Seis goes home and uncovers the Tres.
+  TCaso solo;
+  solo.Casa(Espadas, 6);
+  solo.Casa(Bastos, 5);
+  solo.Casa(Copas, 7);
+  solo.Pila({Id(7, Oros), Id(3, Oros), Id(6, Bastos)}, 2);
+  EXPECT_FALSE(solo.Bloqueo(b));
+}

@@ -370,6 +370,43 @@ void PrepararNueveSobreRey(TMesa& m, bool encima) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Cinco de Oros lies on the Seis de Bastos, face up over the Tres de Oros and the Siete
+// de Oros, face down; piles build down by the other suit pair and take nothing when empty,
+// the rest lies in reserve piles that take nothing, the lowest on top. The Cinco can go
+// neither home, its Tres under the Seis, nor onto the Seis de Espadas, home. `tapado`: the
+// Seis, every Basto it needs home, could go home but for the Cinco on it, and could lie
+// only on the Siete de Copas, home, or the Siete de Oros under itself: lost. Without, the
+// Cinco lies on a pile of its own, the Seis goes home and uncovers the Tres, and the deal
+// is won.
+void PrepararCincoSobreSeis(TMesa& m, bool tapado) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Cinco Sobre Seis", 255, true);
+  for (std::uint8_t numero = 1; numero <= 7; ++numero) {
+    if (numero <= 2) m.SacarCarta(numero, Oros, t.Casa[Oros]);
+    m.SacarCarta(numero, Copas, t.Casa[Copas]);
+    if (numero <= 6) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
+    if (numero <= 5) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
+  }
+  auto pila = [&m, &t](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas,
+                       std::size_t tapadas) {
+    TPila* p = m.PonerPila(t.Tab, x, 150);
+    for (const auto& [numero, palo] : cartas) {
+      m.SacarCarta(numero, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  };
+  if (tapado) {
+    pila(0, {{7, Oros}, {3, Oros}, {6, Bastos}, {5, Oros}}, 2);
+  } else {
+    pila(0, {{7, Oros}, {3, Oros}, {6, Bastos}}, 2);
+    pila(100, {{5, Oros}}, 0);
+  }
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // The Rey de Oros lies over its Sota, face down; piles build down by the other suit pair,
 // an empty one takes a Rey, the rest lies in reserve piles that take nothing, the lowest
 // on top. `perdida`: that pile is the only one, and the Rey can never leave it. Without,
@@ -972,6 +1009,14 @@ TEST(Solucionador, CartasQueNuncaSalenDeSuPila) {
 // its own, is won, as the plain search finds.
 TEST(Solucionador, UnaCartaQueNoDejaLaDeDebajo) {
   PerdidaDeEntradaYSuGemela<PrepararNueveSobreRey>();
+}
+
+// A card with a stuck card on it goes home only once that card leaves: the Seis de Bastos,
+// carrying the Cinco de Oros that waits for its Tres under the Seis, has nowhere to go, and
+// the table is lost at its first position; with the Cinco on a pile of its own it is won,
+// as the plain search finds.
+TEST(Solucionador, UnaCartaQueNoPuedeIrseConLaDeEncima) {
+  PerdidaDeEntradaYSuGemela<PrepararCincoSobreSeis>();
 }
 
 // A Rey leaves a pile only for an empty one: with none empty and every pile that could
