@@ -31,6 +31,7 @@
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
+#include "solver/Vueltas.h"
 #include "solver/SinSalida.h"
 #include "solver/Transposiciones.h"
 
@@ -263,6 +264,8 @@ class TBusqueda {
   bool seguroPosible_ = false;
   bool libresPosibles_ = false;  // on a table without hooks, where LibresPosibles holds
   std::array<std::uint64_t, 40> necesita_{};  // cards that could lie on each card
+  // Where foundations give cards back, the safe moves home of Vueltas.h.
+  TSegurasConVuelta vuelta_;
   TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
@@ -1045,6 +1048,7 @@ void TBusqueda::CalcularSeguros() {
   seguroPosible_ = s.Posible;
   necesita_ = s.Necesita;
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
+  if (!seguroPosible_) vuelta_ = CalcularSegurasConVuelta(m_, reglas_);
   bloqueos_ = CalcularBloqueos(m_, reglas_, s);
   rachas_ = PrepararRachas(m_, reglas_);
   // Where every group that takes cards from a group's piles also takes them from the
@@ -1128,7 +1132,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   fuera = 0;
   const std::uint8_t* enCasaDe = prep_.EnCasaDe;
   prep_.EnCasaDe = nullptr;
-  if (seguroPosible_) {
+  if (seguroPosible_ || vuelta_.Posible) {
     // Where the snapshot holds the forty cards, those not home are the rest of them.
     std::size_t k = 0;
     std::uint64_t enCasa = 0;
@@ -1465,6 +1469,15 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
             movs_.push_back(mv);
             return true;
           }
+        } else if (cubo == 0 && vuelta_.Posible && soloPila < 0 && e.EsFundacion[d] && !conEncima &&
+                   (pos == 0 || (pila[pos - 1] & kBocaArriba)) &&
+                   SeguraConVuelta(vuelta_, reglas_, static_cast<std::uint8_t>(e.Firma[s]), id,
+                                   pos == 0 ? -1 : (pila[pos - 1] & 0x3F), fuera)) {
+          // The winning lines it stands for may take it back: a try that takes nothing
+          // back proves nothing after it.
+          if (sinVueltas_) vueltaOmitida_ = true;
+          movs_.push_back(mv);
+          return true;
         }
         cubos[cubo].push_back(mv);
       }
