@@ -27,6 +27,33 @@ inline void GanarConLasFundacionesLlenas(TMesa& m) {
   m.OcultarCargando();
 }
 
+// Each suit home but for its `fuera` highest cards, which it returns (rank, suit).
+inline std::vector<std::pair<std::uint8_t, std::uint8_t>> CasasSalvoLasAltas(TMesa& m, const std::array<TPila*, 4>& casa,
+                                                                           const std::array<int, 4>& fuera) {
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    for (int n = 1; n <= 10 - fuera[palo]; ++n) m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
+    for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
+  }
+  return cartas;
+}
+
+// The cards dealt at random to `pilas` piles of `tab`, at most `tope` on each, every pile
+// given one first.
+inline void RepartirEnPilas(TMesa& m, TGrupo* tab, const std::vector<std::pair<std::uint8_t, std::uint8_t>>& cartas,
+                            std::size_t pilas, std::size_t tope, std::mt19937& azar) {
+  std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
+  for (std::size_t i = 0; i < cartas.size(); ++i) {
+    std::size_t p = i < pilas ? i : azar() % pilas;
+    while (reparto[p].size() == tope) p = (p + 1) % pilas;
+    reparto[p].push_back(cartas[i]);
+  }
+  for (std::size_t p = 0; p < pilas; ++p) {
+    TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
+    for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
+  }
+}
+
 // A table of piles of at most three cards, each taking any card one rank lower, and four
 // foundations by suit, won once the forty cards are home: some of the suits' highest cards
 // off the foundations, dealt at random to as many piles as they need or a few more.
@@ -65,24 +92,10 @@ struct TPilasDeTres {
         ++k;
       }
     }
-    std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
-    for (std::uint8_t palo = 0; palo < 4; ++palo) {
-      for (int n = 1; n <= 10 - fuera[palo]; ++n)
-        m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
-      for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
-    }
+    auto cartas = CasasSalvoLasAltas(m, casa, fuera);
     std::shuffle(cartas.begin(), cartas.end(), azar);
     const std::size_t pilas = std::min<std::size_t>((cartas.size() + 2) / 3 + azar() % Mas, cartas.size());
-    std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
-    for (std::size_t i = 0; i < cartas.size(); ++i) {
-      std::size_t p = i < pilas ? i : azar() % pilas;
-      while (reparto[p].size() == 3) p = (p + 1) % pilas;
-      reparto[p].push_back(cartas[i]);
-    }
-    for (std::size_t p = 0; p < pilas; ++p) {
-      TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
-      for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
-    }
+    RepartirEnPilas(m, tab, cartas, pilas, 3, azar);
     GanarConLasFundacionesLlenas(m);
   }
 };

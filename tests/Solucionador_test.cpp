@@ -218,6 +218,26 @@ TTabReservaYCasas CrearTabReservaYCasas(TMesa& m, const char* nombre, std::uint8
   return t;
 }
 
+// A pile of the built table's tableau at `x`, the cards bottom first, the first `tapadas`
+// face down.
+void PonerPilaTab(TMesa& m, const TTabReservaYCasas& t, std::int16_t x,
+                  std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas, std::size_t tapadas) {
+  TPila* p = m.PonerPila(t.Tab, x, 150);
+  for (const auto& [numero, palo] : cartas) {
+    m.SacarCarta(numero, palo, p);
+    if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+  }
+}
+
+// The cards still in the stock in reserve piles that take nothing, one a suit, the lowest
+// on top (a card dealt already is no longer in the stock to take).
+void LoDemasEnReserva(TMesa& m, const TTabReservaYCasas& t) {
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
+  }
+}
+
 // The Cinco de Oros goes home at once, and the Cuatro de Espadas, which alone could lie on
 // it, would go home the moment it is free; but the Tres de Copas, which covers its Dos,
 // can only wait on that Cuatro, which must first leave its full pile of three for the
@@ -305,8 +325,6 @@ void PrepararRangos(TMesa& m, std::int32_t numero, bool mismoPalo) {
 // it leaves, and the deal is won.
 void PrepararSeisesTapados(TMesa& m, bool esperan) {
   const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Seises Tapados", 255, true);
-  TGrupo* const tab = t.Tab;  // plain names: lambdas below capture them
-  TGrupo* const reserva = t.Reserva;
   const std::array<TPila*, 4>& casa = t.Casa;
   m.SacarCarta(1, Oros, casa[Oros]);
   m.SacarCarta(1, Copas, casa[Copas]);
@@ -314,23 +332,12 @@ void PrepararSeisesTapados(TMesa& m, bool esperan) {
     if (numero < 5) m.SacarCarta(numero, Espadas, casa[Espadas]);
     m.SacarCarta(numero, Bastos, casa[Bastos]);
   }
-  auto pila = [&](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas) {
-    TPila* p = m.PonerPila(tab, x, 150);
-    for (const auto& [numero, palo] : cartas) {
-      m.SacarCarta(numero, palo, p);
-      if (p->Cantidad < cartas.size()) m.PonerBocaAbajo(*p->Tope);
-    }
-  };
-  pila(0, {{2, Oros}, {6, Espadas}, {5, Oros}});
+  PonerPilaTab(m, t, 0, {{2, Oros}, {6, Espadas}, {5, Oros}}, 2);
   if (esperan)
-    pila(100, {{2, Copas}, {6, Bastos}, {5, Copas}});
+    PonerPilaTab(m, t, 100, {{2, Copas}, {6, Bastos}, {5, Copas}}, 2);
   else
-    pila(100, {{6, Bastos}, {5, Copas}});
-  // The rest in reserve piles that take nothing, the lowest on top.
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* p = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero >= 2; --numero) m.SacarCarta(numero, palo, p);
-  }
+    PonerPilaTab(m, t, 100, {{6, Bastos}, {5, Copas}}, 1);
+  LoDemasEnReserva(m, t);
   GanarConLasFundacionesLlenas(m);
 }
 
@@ -345,28 +352,15 @@ void PrepararNueveSobreRey(TMesa& m, bool encima) {
   m.AgregarReglaVacia(t.Tab, rpCualquiera, 10);
   for (std::uint8_t numero = 1; numero <= 6; ++numero) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
   for (std::uint8_t numero = 1; numero <= 3; ++numero) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
-  auto pila = [&m, &t](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas,
-                       std::size_t tapadas) {
-    TPila* p = m.PonerPila(t.Tab, x, 150);
-    for (const auto& [numero, palo] : cartas) {
-      m.SacarCarta(numero, palo, p);
-      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
-    }
-  };
-  pila(0, {{7, Bastos}, {10, Copas}, {4, Espadas}, {9, Bastos}}, 3);
+  PonerPilaTab(m, t, 0, {{7, Bastos}, {10, Copas}, {4, Espadas}, {9, Bastos}}, 3);
   if (encima) {
-    pila(100, {{10, Oros}, {9, Espadas}}, 0);
-    pila(200, {}, 0);
+    PonerPilaTab(m, t, 100, {{10, Oros}, {9, Espadas}}, 0);
+    PonerPilaTab(m, t, 200, {}, 0);
   } else {
-    pila(100, {{10, Oros}}, 0);
-    pila(200, {{9, Espadas}}, 0);
+    PonerPilaTab(m, t, 100, {{10, Oros}}, 0);
+    PonerPilaTab(m, t, 200, {{9, Espadas}}, 0);
   }
-  // The rest in reserve piles that take nothing, the lowest on top (a card dealt already
-  // is no longer in the stock to take).
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
-  }
+  LoDemasEnReserva(m, t);
   GanarConLasFundacionesLlenas(m);
 }
 
@@ -386,24 +380,13 @@ void PrepararCincoSobreSeis(TMesa& m, bool tapado) {
     if (numero <= 6) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
     if (numero <= 5) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
   }
-  auto pila = [&m, &t](std::int16_t x, std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> cartas,
-                       std::size_t tapadas) {
-    TPila* p = m.PonerPila(t.Tab, x, 150);
-    for (const auto& [numero, palo] : cartas) {
-      m.SacarCarta(numero, palo, p);
-      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
-    }
-  };
   if (tapado) {
-    pila(0, {{7, Oros}, {3, Oros}, {6, Bastos}, {5, Oros}}, 2);
+    PonerPilaTab(m, t, 0, {{7, Oros}, {3, Oros}, {6, Bastos}, {5, Oros}}, 2);
   } else {
-    pila(0, {{7, Oros}, {3, Oros}, {6, Bastos}}, 2);
-    pila(100, {{5, Oros}}, 0);
+    PonerPilaTab(m, t, 0, {{7, Oros}, {3, Oros}, {6, Bastos}}, 2);
+    PonerPilaTab(m, t, 100, {{5, Oros}}, 0);
   }
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
-  }
+  LoDemasEnReserva(m, t);
   GanarConLasFundacionesLlenas(m);
 }
 
@@ -420,11 +403,7 @@ void PrepararReySinVacia(TMesa& m, bool perdida) {
   m.PonerBocaAbajo(*a->Tope);
   m.SacarCarta(10, Oros, a);
   if (!perdida) m.SacarCarta(5, Copas, m.PonerPila(t.Tab, 100, 150));
-  // A card dealt already is no longer in the stock to take.
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* p = m.PonerPila(t.Reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero >= 1; --numero) m.SacarCarta(numero, palo, p);
-  }
+  LoDemasEnReserva(m, t);
   GanarConLasFundacionesLlenas(m);
 }
 

@@ -51,23 +51,10 @@ void PilasQueDevuelven(TMesa& m, std::int32_t numero) {
       ++k;
     }
   }
-  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;  // rank, suit
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    for (int n = 1; n <= 10 - fuera[palo]; ++n) m.SacarCarta(static_cast<std::uint8_t>(n), palo, casa[palo]);
-    for (int n = 11 - fuera[palo]; n <= 10; ++n) cartas.emplace_back(static_cast<std::uint8_t>(n), palo);
-  }
+  auto cartas = CasasSalvoLasAltas(m, casa, fuera);
   std::shuffle(cartas.begin(), cartas.end(), azar);
   const std::size_t pilas = (cartas.size() + 3) / 4 + azar() % 2;
-  std::vector<std::vector<std::pair<std::uint8_t, std::uint8_t>>> reparto(pilas);
-  for (std::size_t i = 0; i < cartas.size(); ++i) {
-    std::size_t p = i < pilas ? i : azar() % pilas;
-    while (reparto[p].size() == 4) p = (p + 1) % pilas;
-    reparto[p].push_back(cartas[i]);
-  }
-  for (std::size_t p = 0; p < pilas; ++p) {
-    TPila* pila = m.PonerPila(tab, static_cast<std::int16_t>(70 * p), 150);
-    for (const auto& [n, palo] : reparto[p]) m.SacarCarta(n, palo, pila);
-  }
+  RepartirEnPilas(m, tab, cartas, pilas, 4, azar);
   GanarConLasFundacionesLlenas(m);
 }
 
