@@ -31,9 +31,9 @@
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
-#include "solver/Vueltas.h"
 #include "solver/SinSalida.h"
 #include "solver/Transposiciones.h"
+#include "solver/Vueltas.h"
 
 namespace {
 
