@@ -122,11 +122,11 @@ std::uint64_t PilasAparte(const TConmutan& c, const std::uint8_t* cuentas,
         break;
       }
       // A top card that may not go home yet keeps a lower card of its suit in the set:
-      // the lowest one, where none is there yet.
+      // where none is there yet, the highest of them.
       for (std::uint64_t b = q; b; b &= b - 1) {
         const auto p = static_cast<std::size_t>(__builtin_ctzll(b));
         if (antes[p] == 0 || (antes[p] & cartasQ)) continue;
-        const std::uint8_t r = pilaDe[static_cast<std::size_t>(__builtin_ctzll(antes[p]))];
+        const std::uint8_t r = pilaDe[static_cast<std::size_t>(63 - __builtin_clzll(antes[p]))];
         if (r == kFuera || (q >> r & 1)) continue;
         q |= std::uint64_t{1} << r;
         nuevas |= std::uint64_t{1} << r;
