@@ -25,7 +25,6 @@
 #include "solver/Clics.h"
 #include "solver/Cola.h"
 #include "solver/Estorbos.h"
-#include "solver/Conmutan.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
@@ -272,12 +271,6 @@ class TBusqueda {
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
   bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
-  // Where FondosSoloACasa holds, a position's moves on piles apart from the rest are
-  // enough (Conmutan.h); read the first time it holds.
-  TConmutan conmutan_;
-  bool conmutanLeido_ = false;
-  std::vector<TParDePilas> jugadas_;
-  void Apartar(const std::uint8_t* foto);
 
   TReglasComoDatos reglas_;
   // Read once the search has taken some thousands of positions: reading takes a few
@@ -1879,36 +1872,6 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
   for (const TMovimiento& mv : linea) AgregarPasos(r_.Pasos, mv);
 }
 
-// Where a pile's bottom card only leaves for home (Fondos.h) and piles take cards as
-// SinSalida.h reads them, with no stock, no callbacks and no pile the stock deals to, the
-// moves of the piles apart from the rest (Conmutan.h) stand for all the position's moves.
-// A move left out that would drag a card straight back is the way to the parent, already
-// seen: a shortest winning line is still one move shorter from a position reached.
-void TBusqueda::Apartar(const std::uint8_t* foto) {
-  if (!conmutanLeido_) {
-    conmutanLeido_ = true;
-    std::uint8_t llena = 0;
-    for (std::size_t i = 0; i < pilas_.size(); ++i)
-      if (!pilas_[i]->Grupo->EsFundacion && sinSalida_.Posible) llena = llena_[i];
-    const bool sinMazo = !(m_.Mazo && m_.Mazo->EnMesa);
-    const bool sinEspeciales = std::find(especial_.begin(), especial_.end(), 1) == especial_.end();
-    if (sinSalida_.Posible && !conLlamadas_ && sinMazo && sinEspeciales && pilas_.size() <= 64)
-      conmutan_ = PrepararConmutan(sinSalida_, llena);
-  }
-  if (!conmutan_.Posible) return;
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* resto = foto + n + 1 + 40;
-  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
-  jugadas_.clear();
-  for (const TMovimiento& mv : movs_) {
-    if (mv.Pila >= n) return;
-    jugadas_.push_back(TParDePilas{mv.Pila, mv.Destino});
-  }
-  const std::uint64_t q = PilasAparte(conmutan_, foto, foto + n + 1, e.EsFundacion.data(), n,
-                                      jugadas_.data(), jugadas_.size());
-  std::erase_if(movs_, [q](const TMovimiento& mv) { return !(q >> mv.Pila & 1); });
-}
-
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo, const TClave* conocida,
                                           const std::int32_t* valorPadre) {
@@ -1923,8 +1886,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       Girar(padre, entrada);
     else if (descarteClics_ != SIZE_MAX)
       Clicar(padre, entrada);
-    else if (fondosSoloACasa_ && movs_.size() > 1)
-      Apartar(padre);
   }
   const bool porPartes = !conLlamadas_;
   TClave clavePadre{};
