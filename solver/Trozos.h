@@ -19,8 +19,8 @@ class TTrozos {
  public:
   explicit TTrozos(std::size_t tamBloque)
       : tam_(tamBloque),
-        porTrozo_(tamBloque == 0 ? 0 : std::max<std::size_t>(1, kTrozo / tamBloque)),
-        bytesTrozo_((porTrozo_ * tamBloque + kTrozo - 1) / kTrozo * kTrozo) {}
+        porTrozo_(tamBloque == 0 ? 1 : std::max<std::size_t>(1, kTrozo / tamBloque)),
+        bytesTrozo_(std::max(kTrozo, (porTrozo_ * tamBloque + kTrozo - 1) / kTrozo * kTrozo)) {}
 
   std::size_t TamBloque() const { return tam_; }
   // A block no other block overlaps.
