@@ -33,6 +33,7 @@
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
 #include "solver/Transposiciones.h"
+#include "solver/Trozos.h"
 #include "solver/Vueltas.h"
 
 namespace {
@@ -286,8 +287,9 @@ class TBusqueda {
   // Best-first: every position reached, in order, its node and, in blocks, its snapshot.
   // The queue holds those not yet expanded, the best first and, among equals, the newest.
   std::deque<TNodo> nodos_;  // deques grow by blocks, never copying what they hold
-  std::vector<std::unique_ptr<std::uint8_t[]>> bloques_;
+  std::vector<std::uint8_t*> bloques_;  // cut by trozos_
   static constexpr std::size_t kPorBloque = 1u << 10;
+  TTrozos trozos_{0};
   static constexpr std::size_t kBloqueDeque = 512;  // elements a deque may hold in advance
   TCola cola_;
   std::uint32_t raiz_ = 0;  // the queued position the depth-first part started from
@@ -440,7 +442,7 @@ class TBusqueda {
   TExpansion Hundir(std::uint32_t nodo);
   void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
-    return bloques_[nodo / kPorBloque].get() + (nodo % kPorBloque) * tamFoto_;
+    return bloques_[nodo / kPorBloque] + (nodo % kPorBloque) * tamFoto_;
   }
   std::uint8_t* NuevaFoto();
   // The snapshot of the position at that depth of the path, its block taken if need be;
@@ -541,6 +543,7 @@ bool TBusqueda::Preparar() {
   }
   // Counts of every pile and the stock, the forty cards, redeals left, structure.
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
+  trozos_ = TTrozos(kPorBloque * tamFoto_);
   actual_ = EstructuraActual();
   CalcularSeguros();
   // Where the game is won with every card home, a click never wins: clicks after the last
@@ -1857,7 +1860,7 @@ bool TBusqueda::Limites() {
 std::uint8_t* TBusqueda::NuevaFoto() {
   const auto n = static_cast<std::uint32_t>(nodos_.size());
   if (n / kPorBloque >= bloques_.size())
-    bloques_.push_back(std::make_unique<std::uint8_t[]>(kPorBloque * tamFoto_));
+    bloques_.push_back(trozos_.Nuevo());
   return Foto(n);
 }
 
