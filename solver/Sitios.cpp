@@ -35,8 +35,11 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
           (libre || b.Sobre[x] >> (p.Cartas[j - 1] & 0x3F) & 1))
         continue;
       // The cards of C that may go home or onto an empty pile need no card to lie on: the
-      // rest are those that need a card of S, or of the rest, home first.
+      // rest are those that need a card of S, or of the rest, home first. X's own places
+      // are some of theirs: where they are as many as C's cards, nothing is short.
       std::uint64_t resto = columna & ~b.Vacias;
+      const std::uint64_t fuera = ~enCasa & ~sombra;
+      if (__builtin_popcountll(b.Sobre[x] & fuera) >= __builtin_popcountll(resto)) continue;
       for (;;) {
         std::uint64_t quedan = 0;
         for (std::uint64_t r = resto; r; r &= r - 1) {
@@ -52,7 +55,7 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
         sitios |= b.Sobre[static_cast<std::size_t>(__builtin_ctzll(r))];
       // Where runs leave in any order, a card may be carried on any card under it in C.
       if (libre) sitios |= columna;
-      if (__builtin_popcountll(sitios & ~enCasa & ~sombra) < __builtin_popcountll(resto))
+      if (__builtin_popcountll(sitios & fuera) < __builtin_popcountll(resto))
         return true;
     }
   }
