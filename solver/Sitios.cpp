@@ -2,16 +2,17 @@
 
 // Why no line wins from such a position. Take the cards of a pile from some card X to its
 // top, C, and the cards under X, S, where the card just under X never carries X off (it
-// lies face down, or X lies on it out of order), so S stays covered until X leaves its
-// place; and of C, R: cards no empty pile takes, each needing home first some card of S or
-// of R (X among them). No card of R goes home before X leaves its place: the first to go
-// home would need a card of S, still covered, or of R home first. So at the moment X
-// leaves, for a card Z it could be laid on, every other card of R lies on a card: carried
-// on the card under it (in order, so one it could be laid on), or laid by a move on one it
-// could be laid on. Those cards and Z are all different (a card has one card on it at
-// most, and Z none), none is home, and none lies in S. So R needs |R| such cards; with
-// fewer, X never leaves, never goes home, and the game is lost. The cards of C outside R
-// may go home or onto an empty pile: they need no card, and the count leaves them out.
+// lies face down, or, where runs must be in order, X lies on it out of order), so S stays
+// covered until X leaves its place; and of C, R: cards no empty pile takes, each needing
+// home first some card of S or of R (X among them). No card of R goes home before X
+// leaves its place: the first to go home would need a card of S, still covered, or of R
+// home first. So at the moment X leaves, for a card Z it could be laid on, every other
+// card of R lies on a card: carried on the card under it (in order, so one it could be
+// laid on; where runs leave in any order, a card of C), or laid by a move on one it could
+// be laid on. Those cards and Z are all different (a card has one card on it at most, and
+// Z none), none is home, and none lies in S. So R needs |R| such cards; with fewer, X
+// never leaves, never goes home, and the game is lost. The cards of C outside R may go
+// home or onto an empty pile: they need no card, and the count leaves them out.
 bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                   std::uint64_t enCasa, std::uint64_t tramoLibre) {
   if (!b.Posible) return false;
