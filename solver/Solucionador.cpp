@@ -32,6 +32,7 @@
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
+#include "solver/Sitios.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
 #include "solver/Vueltas.h"
@@ -1087,6 +1088,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   std::uint64_t enMazo = 0;
   bool hayVacia = false;
   std::uint64_t tomanVacias = 0;  // by their index in `montones`
+  std::uint64_t tramoLibre = 0;   // the same
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += foto[i], ++i) {
     if (e.EsFundacion[i]) {
@@ -1103,13 +1105,15 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
     std::uint8_t cubiertas = 0;
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
     tomanVacias |= static_cast<std::uint64_t>(!e.Grupos[i]->ReglasVacia.empty()) << cuantos;
+    tramoLibre |= static_cast<std::uint64_t>(e.Grupos[i]->TramoLibre) << cuantos;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
   }
   prep_.EnCasaDe = foto;
   prep_.EnCasa = enCasa;
   if (giratorio_)
     for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias);
+  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias) ||
+         FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and

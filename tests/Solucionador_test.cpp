@@ -5,6 +5,7 @@
 #include "solver/Clics.h"
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
+#include "solver/Sitios.h"
 #include "solver/Reglas.h"
 #include "solver/Transposiciones.h"
 
@@ -405,6 +406,84 @@ void PrepararReySinVacia(TMesa& m, bool perdida) {
   if (!perdida) m.SacarCarta(5, Copas, m.PonerPila(t.Tab, 100, 150));
   LoDemasEnReserva(m, t);
   GanarConLasFundacionesLlenas(m);
+}
+
+// The Cuatro de Bastos face up on the Cuatro de Espadas, over the Tres de Bastos and the
+// Tres de Espadas, all three face down; the Cinco de Copas on a pile of its own; piles
+// build down by the other suit pair and take nothing when empty, the rest lies in reserve
+// piles that take nothing. Neither Cuatro can go home before the other leaves. `perdida`:
+// the Cinco de Oros home, so the Cinco de Copas is the one place for both, and whichever
+// takes it, the other never leaves. Without, the Cinco de Oros lies on a pile of its own
+// and takes the other Cuatro: won.
+void PrepararDosCuatrosUnCinco(TMesa& m, bool perdida) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Dos Cuatros Un Cinco", 255, true);
+  for (std::uint8_t numero = 1; numero <= 4; ++numero) {
+    m.SacarCarta(numero, Oros, t.Casa[Oros]);
+    m.SacarCarta(numero, Copas, t.Casa[Copas]);
+    if (numero <= 2) m.SacarCarta(numero, Espadas, t.Casa[Espadas]);
+    if (numero <= 2) m.SacarCarta(numero, Bastos, t.Casa[Bastos]);
+  }
+  if (perdida) m.SacarCarta(5, Oros, t.Casa[Oros]);
+  PonerPilaTab(m, t, 0, {{3, Espadas}, {3, Bastos}, {4, Espadas}, {4, Bastos}}, 3);
+  PonerPilaTab(m, t, 100, {{5, Copas}}, 0);
+  if (!perdida) PonerPilaTab(m, t, 200, {{5, Oros}}, 0);
+  LoDemasEnReserva(m, t);
+  GanarConLasFundacionesLlenas(m);
+}
+
+// Piles that build down by the other suit pair and take nothing when empty: each suit home
+// to a rank from none to the Cinco, its next three cards dealt at random to four piles,
+// half of them with some of their lower cards face down, and the rest in reserve piles that take nothing.
+void PrepararCuatroPilasAlAzar(TMesa& m, std::int32_t numero) {
+  const TTabReservaYCasas t = CrearTabReservaYCasas(m, "Cuatro Pilas Al Azar", 255, true);
+  std::mt19937 azar(static_cast<std::uint32_t>(numero) * 7919u);
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    const auto casa = static_cast<std::uint8_t>(azar() % 6);
+    for (std::uint8_t n = 1; n <= casa; ++n) m.SacarCarta(n, palo, t.Casa[palo]);
+    for (std::uint8_t n = casa + 1; n <= casa + 3; ++n) cartas.emplace_back(n, palo);
+  }
+  std::shuffle(cartas.begin(), cartas.end(), azar);
+  std::array<std::vector<std::pair<std::uint8_t, std::uint8_t>>, 4> pilas;
+  for (std::size_t i = 0; i < cartas.size(); ++i) pilas[i < 4 ? i : azar() % 4].push_back(cartas[i]);
+  for (std::size_t i = 0; i < 4; ++i) {
+    TPila* p = m.PonerPila(t.Tab, static_cast<std::int16_t>(100 * i), 150);
+    const std::size_t tapadas = azar() % 2 ? 0 : azar() % pilas[i].size();
+    for (const auto& [n, palo] : pilas[i]) {
+      m.SacarCarta(n, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  }
+  LoDemasEnReserva(m, t);
+  GanarConLasFundacionesLlenas(m);
+}
+
+// Whether the table as dealt has a pile whose cards want more places than there are
+// (Sitios.h), and whether some card of it is stuck for good (Bloqueos.h).
+std::pair<bool, bool> SitiosYBloqueoEnMesa(TMesa& m) {
+  const TBloqueos b = CalcularBloqueos(m, LeerReglas(m));
+  std::vector<std::vector<std::uint8_t>> cartas;
+  std::vector<TMontonBloqueable> montones;
+  std::uint64_t enCasa = 0;
+  for (const auto& p : m.Pilas) {
+    std::vector<std::uint8_t> ids;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+    if (p->Grupo->EsFundacion) {
+      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
+      continue;
+    }
+    if (ids.empty()) continue;
+    cartas.push_back(std::move(ids));
+  }
+  for (const auto& p : m.Pilas) {
+    if (p->Grupo->EsFundacion || !p->Tope) continue;
+    std::uint8_t tapadas = 0;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) tapadas = c->BocaArriba ? 0 : tapadas + 1;
+    const auto& ids = cartas[montones.size()];
+    montones.push_back({ids.data(), static_cast<std::uint8_t>(ids.size()), tapadas});
+  }
+  return {FaltanSitios(b, montones.data(), montones.size(), enCasa),
+          HayBloqueo(b, montones.data(), montones.size(), enCasa)};
 }
 
 // A stock that deals one card to its waste and turns round without end holds only the Seis
@@ -998,6 +1077,46 @@ TEST(Solucionador, UnaCartaQueNoPuedeIrseConLaDeEncima) {
 // plain search finds. Reserve piles that take nothing when empty need keep no card.
 TEST(Solucionador, UnReySinPilaVacia) {
   PerdidaDeEntradaYSuGemela<PrepararReySinVacia>();
+}
+
+// Two cards that can go home only after one another and have one card to lie on between
+// them: the table is lost at its first position, though each alone has a place; with a
+// second place it is won, as the plain search finds.
+TEST(Solucionador, DosCartasParaUnSitio) {
+  PerdidaDeEntradaYSuGemela<PrepararDosCuatrosUnCinco>();
+}
+
+// Random tables of four piles: every one the reading of places claims is lost as the plain
+// search finds, some of them with no card stuck for good, and the solver agrees with the
+// plain search on all. A reading that counted as needing a place a card that can go home
+// first fails here.
+TEST(Solucionador, SinSitiosComoLaBusquedaSimple) {
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kNumeros = 60;
+#else
+  constexpr std::int32_t kNumeros = 300;
+#endif
+  int ganadas = 0;
+  int soloSitios = 0;
+  for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+    TMesa m;
+    PrepararCuatroPilasAlAzar(m, numero);
+    const auto [sitios, bloqueo] = SitiosYBloqueoEnMesa(m);
+    const auto fin = TBusquedaSimple{PrepararCuatroPilasAlAzar, numero, {}, 200000}.Buscar();
+    ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+    const TResultado r = Resolver(PrepararCuatroPilasAlAzar, numero, {}, PorPosiciones(200000));
+    if (fin == TBusquedaSimple::TFin::Ganada) {
+      EXPECT_FALSE(sitios) << numero;
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << numero;
+      EXPECT_TRUE(LineaGana(PrepararCuatroPilasAlAzar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+      ++ganadas;
+    } else {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << numero;
+      soloSitios += sitios && !bloqueo;
+    }
+  }
+  EXPECT_GE(ganadas, kNumeros / 10);
+  EXPECT_GE(soloSitios, 2);
 }
 
 // A card of a stock that deals to its waste alone comes out only on a card of the piles
