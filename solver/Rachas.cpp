@@ -100,7 +100,8 @@ namespace {
 // of each rank from `quiere` up to the one below `objetivo` (none where the two are one),
 // so every card but those leaves the piles that take nothing only for the piles that build.
 bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-                std::size_t enMazo, bool vueltas, std::size_t quiere, std::size_t objetivo) {
+                std::size_t enMazo, bool vueltas, std::size_t quiere, std::size_t objetivo,
+                bool desdeArriba) {
   const std::size_t n = r.Clase.size();
   std::array<std::uint8_t, 10> enMontones{};
   std::array<std::uint8_t, 10> fuera{};  // not home
@@ -144,17 +145,52 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
       if (rango != objetivo) --maximo[rango];
     }
   }
+  // The piles that take nothing and that the stock never takes back: where each starts in
+  // `cartas`.
+  std::array<std::size_t, 64> inicio{};
+  k = 0;
+  for (std::size_t i = 0; i < n && i < inicio.size(); k += cuentas[i], ++i) inicio[i] = k;
+  const auto cerrada = [&](std::size_t p) {
+    return p < inicio.size() && r.Clase[p] == TRachas::Cerrada && !(vueltas && p == r.Descarte);
+  };
   // Each pile's highest card of that rank: every card above it on the piles that build,
   // but for one of each rank the home pile may take first.
   k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
-    std::array<std::uint8_t, 10> minimo = enMontones;
-    for (std::size_t a = j; a < cuentas[i]; ++a) ++minimo[Rango(cartas[k + a] & 0x3F)];
-    for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
-      if (minimo[rango] > 0) --minimo[rango];
-    if (MenosRachas(minimo.data(), maximo.data()) <= r.Montones) return false;
+    std::array<std::uint8_t, 10> base = enMontones;
+    for (std::size_t a = j; a < cuentas[i]; ++a) ++base[Rango(cartas[k + a] & 0x3F)];
+    const auto cabe = [&](std::array<std::uint8_t, 10> minimo,
+                          const std::array<std::uint8_t, 10>& tope) {
+      for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
+        if (minimo[rango] > 0) --minimo[rango];
+      return MenosRachas(minimo.data(), tope.data()) <= r.Montones;
+    };
+    if (!cabe(base, maximo)) continue;
+    // Another such pile gives its cards from the top only: one of them lies on the piles
+    // that build (or goes home) only after every card above it has left, for the same
+    // places. So the cards it gives are some from its top, all of them taken; a depth
+    // from which none fits proves the card lost as well.
+    bool libre = true;
+    for (std::size_t p = 0; p < n && libre && desdeArriba; ++p) {
+      if (p == i || !cerrada(p)) continue;
+      const std::size_t kp = inicio[p];
+      const std::size_t desde = hasta(p, kp);
+      if (desde >= cuentas[p]) continue;
+      std::array<std::uint8_t, 10> minimo = base;
+      std::array<std::uint8_t, 10> tope = maximo;
+      for (std::size_t a = desde; a < cuentas[p]; ++a) --tope[Rango(cartas[kp + a] & 0x3F)];
+      bool alguna = cabe(minimo, tope);
+      for (std::size_t a = cuentas[p]; !alguna && a-- > desde;) {
+        const std::size_t rango = Rango(cartas[kp + a] & 0x3F);
+        ++minimo[rango];
+        ++tope[rango];
+        alguna = cabe(minimo, tope);
+      }
+      libre = alguna;
+    }
+    if (libre) return false;
   }
   return true;
 }
@@ -162,7 +198,7 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
 }  // namespace
 
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas, std::size_t rangos) {
+              std::size_t enMazo, bool vueltas, std::size_t rangos, bool desdeArriba) {
   const std::size_t n = r.Clase.size();
   std::size_t quiere = 0;  // the rank the home pile takes
   std::size_t k = 0;
@@ -172,6 +208,7 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
     if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
   }
   for (std::size_t d = 0; d < rangos && d < 10; ++d)
-    if (NuncaLibre(r, cuentas, cartas, enMazo, vueltas, quiere, (quiere + d) % 10)) return true;
+    if (NuncaLibre(r, cuentas, cartas, enMazo, vueltas, quiere, (quiere + d) % 10,
+                   desdeArriba)) return true;
   return false;
 }
