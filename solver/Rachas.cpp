@@ -78,19 +78,22 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas) {
 }
 
 std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo) {
-  // A run's highest card is a rank's card more than the rank above holds; from the Rey
-  // down, the fewest runs for each count of the rank above.
+  // A run's highest card is a rank's card more than the rank above holds, so the runs are
+  // the sum, from the Rey down, of each rank's count over the one above. Going down, each
+  // rank keeps the count above where its bounds allow it, and else the nearest bound: a
+  // count more than that costs a run now and spares at most one below, and a count less
+  // spares nothing now.
   constexpr std::size_t kInf = 1000;
-  std::array<std::size_t, 5> mejor{0, kInf, kInf, kInf, kInf};  // above the Rey: none
+  std::size_t arriba = 0;  // above the Rey: none
+  std::size_t rachas = 0;
   for (std::size_t rango = 10; rango-- > 0;) {
-    std::array<std::size_t, 5> nuevo{kInf, kInf, kInf, kInf, kInf};
-    for (std::size_t c = minimo[rango]; c <= maximo[rango] && c <= 4; ++c)
-      for (std::size_t arriba = 0; arriba <= 4; ++arriba)
-        if (mejor[arriba] < kInf)
-          nuevo[c] = std::min(nuevo[c], mejor[arriba] + (c > arriba ? c - arriba : 0));
-    mejor = nuevo;
+    const std::size_t hasta = std::min<std::size_t>(maximo[rango], 4);
+    if (minimo[rango] > hasta) return kInf;
+    const std::size_t c = std::clamp<std::size_t>(arriba, minimo[rango], hasta);
+    if (c > arriba) rachas += c - arriba;
+    arriba = c;
   }
-  return *std::min_element(mejor.begin(), mejor.end());
+  return rachas;
 }
 
 namespace {
