@@ -103,29 +103,10 @@ namespace {
 // of each rank from `quiere` up to the one below `objetivo` (none where the two are one),
 // so every card but those leaves the piles that take nothing only for the piles that build.
 bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-                std::size_t enMazo, bool vueltas, std::size_t quiere, std::size_t objetivo,
-                bool desdeArriba) {
+                bool vueltas, std::size_t quiere, std::size_t objetivo, bool desdeArriba,
+                const std::array<std::uint8_t, 10>& enMontones,
+                const std::array<std::uint8_t, 10>& fuera) {
   const std::size_t n = r.Clase.size();
-  std::array<std::uint8_t, 10> enMontones{};
-  std::array<std::uint8_t, 10> fuera{};  // not home
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] == TRachas::Casa) continue;
-    for (std::size_t j = 0; j < cuentas[i]; ++j) {
-      const std::size_t rango = Rango(cartas[k + j] & 0x3F);
-      ++fuera[rango];
-      if (r.Clase[i] == TRachas::Monton) ++enMontones[rango];
-    }
-    if (cuentas[i] > 0 && Rango(cartas[k + cuentas[i] - 1] & 0x3F) == objetivo) return false;
-  }
-  for (std::size_t j = 0; j < enMazo; ++j) {
-    const std::size_t rango = Rango(cartas[k + j] & 0x3F);
-    if (rango == objetivo) return false;
-    ++fuera[rango];
-  }
-  // Every card of that rank home already: nothing to wait for (the home pile takes the
-  // ranks in turn, so this is only a full one).
-  if (enMontones[objetivo] > 0 || fuera[objetivo] == 0) return false;
   // Till then no card of that rank lies on the piles that build, nor any card under one in
   // a pile that takes nothing.
   std::array<std::uint8_t, 10> maximo = fuera;
@@ -137,12 +118,10 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     while (j > 0 && Rango(cartas[inicio + j - 1] & 0x3F) != objetivo) --j;
     return j;
   };
-  k = 0;
+  std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
-    // Where the stock may still take this pile back, its cards come round again.
-    if (vueltas && i == r.Descarte) return false;
     for (std::size_t a = 0; a + 1 < j; ++a) {
       const std::size_t rango = Rango(cartas[k + a] & 0x3F);
       if (rango != objetivo) --maximo[rango];
@@ -204,14 +183,39 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
               std::size_t enMazo, bool vueltas, std::size_t rangos, bool desdeArriba) {
   const std::size_t n = r.Clase.size();
   std::size_t quiere = 0;  // the rank the home pile takes
+  // Per rank, its cards not home and those on the piles that build; the ranks with a card
+  // on a top, in the stock or in a waste the stock takes back, which spare the position.
+  std::array<std::uint8_t, 10> enMontones{};
+  std::array<std::uint8_t, 10> fuera{};
+  unsigned libres = 0;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] != TRachas::Casa) continue;
-    if (cuentas[i] == 40) return false;
-    if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
+    if (r.Clase[i] == TRachas::Casa) {
+      if (cuentas[i] == 40) return false;
+      if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
+      continue;
+    }
+    const bool vuelve = vueltas && i == r.Descarte;
+    for (std::size_t j = 0; j < cuentas[i]; ++j) {
+      const std::size_t rango = Rango(cartas[k + j] & 0x3F);
+      ++fuera[rango];
+      if (r.Clase[i] == TRachas::Monton) ++enMontones[rango];
+      if (vuelve) libres |= 1u << rango;
+    }
+    if (cuentas[i] > 0) libres |= 1u << Rango(cartas[k + cuentas[i] - 1] & 0x3F);
   }
-  for (std::size_t d = 0; d < rangos && d < 10; ++d)
-    if (NuncaLibre(r, cuentas, cartas, enMazo, vueltas, quiere, (quiere + d) % 10,
-                   desdeArriba)) return true;
+  for (std::size_t j = 0; j < enMazo; ++j) {
+    const std::size_t rango = Rango(cartas[k + j] & 0x3F);
+    ++fuera[rango];
+    libres |= 1u << rango;
+  }
+  for (std::size_t d = 0; d < rangos && d < 10; ++d) {
+    const std::size_t objetivo = (quiere + d) % 10;
+    // Every card of that rank home already: nothing to wait for (the home pile takes the
+    // ranks in turn, so this is only a full one).
+    if ((libres >> objetivo) & 1u || enMontones[objetivo] > 0 || fuera[objetivo] == 0) continue;
+    if (NuncaLibre(r, cuentas, cartas, vueltas, quiere, objetivo, desdeArriba, enMontones, fuera))
+      return true;
+  }
   return false;
 }
