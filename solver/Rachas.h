@@ -41,8 +41,10 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas);
 // The same read of each rank the home pile takes next, and of the ranks after it: before
 // the first card of a later rank comes free, the home pile takes at most one card of each
 // rank before it, so all but those still only go to the piles that build. Each is a
-// reading of its own; any one that sees no room proves the position lost.
-inline constexpr std::size_t kRangosAdelante = 2;
+// reading of its own; any one that sees no room proves the position lost. Every rank is
+// read: a rank whose cards all lie deep in the piles that take nothing proves lost, from
+// the deal on, what the nearer ranks leave to the search.
+inline constexpr std::size_t kRangosAdelante = 10;
 
 // `cuentas`: per pile, its cards' count; `cartas`: per pile in turn, from the bottom, the
 // cards (IdCarta in the low six bits), then the stock's; `vueltas`: whether the stock may
