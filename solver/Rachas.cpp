@@ -78,19 +78,22 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas) {
 }
 
 std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo) {
-  // A run's highest card is a rank's card more than the rank above holds; from the Rey
-  // down, the fewest runs for each count of the rank above.
+  // A run's highest card is a rank's card more than the rank above holds, so the runs are
+  // the sum, from the Rey down, of each rank's count over the one above. Going down, each
+  // rank keeps the count above where its bounds allow it, and else the nearest bound: a
+  // count more than that costs a run now and spares at most one below, and a count less
+  // spares nothing now.
   constexpr std::size_t kInf = 1000;
-  std::array<std::size_t, 5> mejor{0, kInf, kInf, kInf, kInf};  // above the Rey: none
+  std::size_t arriba = 0;  // above the Rey: none
+  std::size_t rachas = 0;
   for (std::size_t rango = 10; rango-- > 0;) {
-    std::array<std::size_t, 5> nuevo{kInf, kInf, kInf, kInf, kInf};
-    for (std::size_t c = minimo[rango]; c <= maximo[rango] && c <= 4; ++c)
-      for (std::size_t arriba = 0; arriba <= 4; ++arriba)
-        if (mejor[arriba] < kInf)
-          nuevo[c] = std::min(nuevo[c], mejor[arriba] + (c > arriba ? c - arriba : 0));
-    mejor = nuevo;
+    const std::size_t hasta = std::min<std::size_t>(maximo[rango], 4);
+    if (minimo[rango] > hasta) return kInf;
+    const std::size_t c = std::clamp<std::size_t>(arriba, minimo[rango], hasta);
+    if (c > arriba) rachas += c - arriba;
+    arriba = c;
   }
-  return *std::min_element(mejor.begin(), mejor.end());
+  return rachas;
 }
 
 namespace {
@@ -100,28 +103,10 @@ namespace {
 // of each rank from `quiere` up to the one below `objetivo` (none where the two are one),
 // so every card but those leaves the piles that take nothing only for the piles that build.
 bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-                std::size_t enMazo, bool vueltas, std::size_t quiere, std::size_t objetivo) {
+                bool vueltas, std::size_t quiere, std::size_t objetivo, bool desdeArriba,
+                const std::array<std::uint8_t, 10>& enMontones,
+                const std::array<std::uint8_t, 10>& fuera) {
   const std::size_t n = r.Clase.size();
-  std::array<std::uint8_t, 10> enMontones{};
-  std::array<std::uint8_t, 10> fuera{};  // not home
-  std::size_t k = 0;
-  for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] == TRachas::Casa) continue;
-    for (std::size_t j = 0; j < cuentas[i]; ++j) {
-      const std::size_t rango = Rango(cartas[k + j] & 0x3F);
-      ++fuera[rango];
-      if (r.Clase[i] == TRachas::Monton) ++enMontones[rango];
-    }
-    if (cuentas[i] > 0 && Rango(cartas[k + cuentas[i] - 1] & 0x3F) == objetivo) return false;
-  }
-  for (std::size_t j = 0; j < enMazo; ++j) {
-    const std::size_t rango = Rango(cartas[k + j] & 0x3F);
-    if (rango == objetivo) return false;
-    ++fuera[rango];
-  }
-  // Every card of that rank home already: nothing to wait for (the home pile takes the
-  // ranks in turn, so this is only a full one).
-  if (enMontones[objetivo] > 0 || fuera[objetivo] == 0) return false;
   // Till then no card of that rank lies on the piles that build, nor any card under one in
   // a pile that takes nothing.
   std::array<std::uint8_t, 10> maximo = fuera;
@@ -133,28 +118,61 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     while (j > 0 && Rango(cartas[inicio + j - 1] & 0x3F) != objetivo) --j;
     return j;
   };
-  k = 0;
+  std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
-    // Where the stock may still take this pile back, its cards come round again.
-    if (vueltas && i == r.Descarte) return false;
     for (std::size_t a = 0; a + 1 < j; ++a) {
       const std::size_t rango = Rango(cartas[k + a] & 0x3F);
       if (rango != objetivo) --maximo[rango];
     }
   }
+  // The piles that take nothing and that the stock never takes back: where each starts in
+  // `cartas`.
+  std::array<std::size_t, 64> inicio{};
+  k = 0;
+  for (std::size_t i = 0; i < n && i < inicio.size(); k += cuentas[i], ++i) inicio[i] = k;
+  const auto cerrada = [&](std::size_t p) {
+    return p < inicio.size() && r.Clase[p] == TRachas::Cerrada && !(vueltas && p == r.Descarte);
+  };
   // Each pile's highest card of that rank: every card above it on the piles that build,
   // but for one of each rank the home pile may take first.
   k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
-    std::array<std::uint8_t, 10> minimo = enMontones;
-    for (std::size_t a = j; a < cuentas[i]; ++a) ++minimo[Rango(cartas[k + a] & 0x3F)];
-    for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
-      if (minimo[rango] > 0) --minimo[rango];
-    if (MenosRachas(minimo.data(), maximo.data()) <= r.Montones) return false;
+    std::array<std::uint8_t, 10> base = enMontones;
+    for (std::size_t a = j; a < cuentas[i]; ++a) ++base[Rango(cartas[k + a] & 0x3F)];
+    const auto cabe = [&](std::array<std::uint8_t, 10> minimo,
+                          const std::array<std::uint8_t, 10>& tope) {
+      for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
+        if (minimo[rango] > 0) --minimo[rango];
+      return MenosRachas(minimo.data(), tope.data()) <= r.Montones;
+    };
+    if (!cabe(base, maximo)) continue;
+    // Another such pile gives its cards from the top only: one of them lies on the piles
+    // that build (or goes home) only after every card above it has left, for the same
+    // places. So the cards it gives are some from its top, all of them taken; a depth
+    // from which none fits proves the card lost as well.
+    bool libre = true;
+    for (std::size_t p = 0; p < n && libre && desdeArriba; ++p) {
+      if (p == i || !cerrada(p)) continue;
+      const std::size_t kp = inicio[p];
+      const std::size_t desde = hasta(p, kp);
+      if (desde >= cuentas[p]) continue;
+      std::array<std::uint8_t, 10> minimo = base;
+      std::array<std::uint8_t, 10> tope = maximo;
+      for (std::size_t a = desde; a < cuentas[p]; ++a) --tope[Rango(cartas[kp + a] & 0x3F)];
+      bool alguna = cabe(minimo, tope);
+      for (std::size_t a = cuentas[p]; !alguna && a-- > desde;) {
+        const std::size_t rango = Rango(cartas[kp + a] & 0x3F);
+        ++minimo[rango];
+        ++tope[rango];
+        alguna = cabe(minimo, tope);
+      }
+      libre = alguna;
+    }
+    if (libre) return false;
   }
   return true;
 }
@@ -162,16 +180,42 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
 }  // namespace
 
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas, std::size_t rangos) {
+              std::size_t enMazo, bool vueltas, std::size_t rangos, bool desdeArriba) {
   const std::size_t n = r.Clase.size();
   std::size_t quiere = 0;  // the rank the home pile takes
+  // Per rank, its cards not home and those on the piles that build; the ranks with a card
+  // on a top, in the stock or in a waste the stock takes back, which spare the position.
+  std::array<std::uint8_t, 10> enMontones{};
+  std::array<std::uint8_t, 10> fuera{};
+  unsigned libres = 0;
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
-    if (r.Clase[i] != TRachas::Casa) continue;
-    if (cuentas[i] == 40) return false;
-    if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
+    if (r.Clase[i] == TRachas::Casa) {
+      if (cuentas[i] == 40) return false;
+      if (cuentas[i] > 0) quiere = (Rango(cartas[k + cuentas[i] - 1] & 0x3F) + 1) % 10;
+      continue;
+    }
+    const bool vuelve = vueltas && i == r.Descarte;
+    for (std::size_t j = 0; j < cuentas[i]; ++j) {
+      const std::size_t rango = Rango(cartas[k + j] & 0x3F);
+      ++fuera[rango];
+      if (r.Clase[i] == TRachas::Monton) ++enMontones[rango];
+      if (vuelve) libres |= 1u << rango;
+    }
+    if (cuentas[i] > 0) libres |= 1u << Rango(cartas[k + cuentas[i] - 1] & 0x3F);
   }
-  for (std::size_t d = 0; d < rangos && d < 10; ++d)
-    if (NuncaLibre(r, cuentas, cartas, enMazo, vueltas, quiere, (quiere + d) % 10)) return true;
+  for (std::size_t j = 0; j < enMazo; ++j) {
+    const std::size_t rango = Rango(cartas[k + j] & 0x3F);
+    ++fuera[rango];
+    libres |= 1u << rango;
+  }
+  for (std::size_t d = 0; d < rangos && d < 10; ++d) {
+    const std::size_t objetivo = (quiere + d) % 10;
+    // Every card of that rank home already: nothing to wait for (the home pile takes the
+    // ranks in turn, so this is only a full one).
+    if ((libres >> objetivo) & 1u || enMontones[objetivo] > 0 || fuera[objetivo] == 0) continue;
+    if (NuncaLibre(r, cuentas, cartas, vueltas, quiere, objetivo, desdeArriba, enMontones, fuera))
+      return true;
+  }
   return false;
 }

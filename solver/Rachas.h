@@ -14,6 +14,11 @@
 // runs, no card of that rank ever goes home, and the game is lost. A card of that rank on
 // a pile that builds, still in the stock, or in a waste the stock comes round to again,
 // spares the position.
+//
+// The other piles that take nothing give their cards in order: the cards of one that
+// have left it by then are some from its top, each gone to the piles that build or home,
+// and the rest are still there. A waste the stock comes round to no more is such a pile
+// too: what the stock deals later lies above its cards, which keep their order.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,15 +41,22 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas);
 // The same read of each rank the home pile takes next, and of the ranks after it: before
 // the first card of a later rank comes free, the home pile takes at most one card of each
 // rank before it, so all but those still only go to the piles that build. Each is a
-// reading of its own; any one that sees no room proves the position lost.
-inline constexpr std::size_t kRangosAdelante = 2;
+// reading of its own; any one that sees no room proves the position lost. Every rank is
+// read: a rank whose cards all lie deep in the piles that take nothing proves lost, from
+// the deal on, what the nearer ranks leave to the search.
+inline constexpr std::size_t kRangosAdelante = 10;
 
 // `cuentas`: per pile, its cards' count; `cartas`: per pile in turn, from the bottom, the
 // cards (IdCarta in the low six bits), then the stock's; `vueltas`: whether the stock may
 // still take its waste back.
 // `rangos`: how many ranks are read, from the one the home pile takes.
+// `desdeArriba`: whether the other piles that take nothing (the waste too, once the stock
+// takes it back no more) give their cards from the top only, each with every card above
+// it: for one of them, every depth it could give must leave too many runs. Without it,
+// their cards are read as free to take or leave.
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante);
+              std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante,
+              bool desdeArriba = true);
 
 // The fewest runs of ranks one below the other that hold, for each rank (index 0 the As),
 // at least `minimo` and at most `maximo` cards of it, all of them split into runs.

@@ -816,10 +816,10 @@ bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante) {
 
 // The pile that builds the deck by rank, holding three suits whole and wanting an As; of
 // the ten Bastos, in the stock's order, one on each of `montones` piles that take a card
-// one rank lower, two on a reserve that takes nothing (its top card face up) and the rest
+// one rank lower, `enReserva` on a reserve that takes nothing (its top card face up) and the rest
 // left in a stock that deals one card to a waste and redeals `vueltas` times.
 void PrepararRangosConMazo(TMesa& m, std::int32_t numero, std::size_t montones,
-                           std::int8_t vueltas) {
+                           std::int8_t vueltas, std::size_t enReserva = 2) {
   m.IniciarJuego(numero, "Rangos");
   m.CrearMazo(10, 10, true, vueltas);
   TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, false, false, false, false);
@@ -838,10 +838,11 @@ void PrepararRangosConMazo(TMesa& m, std::int32_t numero, std::size_t montones,
   std::vector<std::uint8_t> bastos;
   for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) bastos.push_back(c->Numero);
   TPila* reserva = m.PonerPila(cen, 500, 10);
-  for (std::size_t k = 0; k < 2; ++k) m.SacarCarta(bastos[k], Bastos, reserva);
-  reserva->Tope->Debajo->BocaArriba = false;
+  for (std::size_t k = 0; k < enReserva; ++k) m.SacarCarta(bastos[k], Bastos, reserva);
+  for (TCarta* c = reserva->Tope->Debajo; c; c = c->Debajo) c->BocaArriba = false;
   for (std::size_t pila = 0; pila < montones; ++pila)
-    m.SacarCarta(bastos[2 + pila], Bastos, m.PonerPila(tab, static_cast<std::int16_t>(100 * pila), 150));
+    m.SacarCarta(bastos[enReserva + pila], Bastos,
+                 m.PonerPila(tab, static_cast<std::int16_t>(100 * pila), 150));
   TPila* descarte = m.PonerPila(rm, 90, 10);
   m.AgregarDestinoMazo(descarte, 1);
   m.Mazo->Descarte = descarte;
@@ -935,7 +936,8 @@ TEST(SolucionadorConMazo, ClicsJuntosSoloDondeElMazoLoPermite) {
 }
 
 // The fewest runs: cards one rank apart join, a rank none may hold splits them, and
-// cards of the ranks between may be added to join more.
+// cards of the ranks between may be added to join more; the count taken from each rank's
+// bounds as every choice within them would give.
 TEST(Rachas, MenosRachasParaLasCartasDadas) {
   std::array<std::uint8_t, 10> minimo{};
   std::array<std::uint8_t, 10> maximo{};
@@ -954,6 +956,27 @@ TEST(Rachas, MenosRachasParaLasCartasDadas) {
   EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 5u);
   maximo[3] = 1;
   EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), 4u);
+  // Against every choice of counts within the bounds, on bounds at random: the runs are
+  // each rank's count over the one above, summed from the Rey down.
+  std::mt19937 azar(5);
+  for (int vez = 0; vez < 300; ++vez) {
+    for (std::size_t r = 0; r < 10; ++r) {
+      maximo[r] = static_cast<std::uint8_t>(azar() % 5);
+      minimo[r] = static_cast<std::uint8_t>(azar() % 3 ? azar() % (maximo[r] + 1u) : azar() % 5);
+    }
+    std::size_t mejor = 1000;
+    const auto probar = [&](auto&& self, std::size_t rango, std::size_t arriba,
+                            std::size_t rachas) -> void {
+      if (rango == 0) {
+        mejor = std::min(mejor, rachas);
+        return;
+      }
+      for (std::size_t c = minimo[rango - 1]; c <= maximo[rango - 1]; ++c)
+        self(self, rango - 1, c, rachas + (c > arriba ? c - arriba : 0));
+    };
+    probar(probar, 10, 0, 0);
+    EXPECT_EQ(MenosRachas(minimo.data(), maximo.data()), mejor) << vez;
+  }
 }
 
 // Built tables with the As wanted somewhere in a reserve, on two and three piles that
@@ -1045,6 +1068,85 @@ TEST(Solucionador, SinSitioParaLosRangosSiguientesComoLaBusquedaSimple) {
   EXPECT_GE(soloConDos, 1);
   std::printf("[          ] %d won, %d lost, %d proved by the second rank only\n", ganadas,
               perdidas, soloConDos);
+}
+
+// The reading of runs on the table's position with its stock, laid out as the search lays
+// it: the piles, then the stock's cards, and whether the stock may take its waste back.
+bool SinSitioConMazo(TMesa& m, bool desdeArriba) {
+  const TRachas r = PrepararRachas(m, LeerReglas(m));
+  if (!r.Posible) return false;
+  std::vector<std::uint8_t> cuentas;
+  std::vector<std::uint8_t> cartas;
+  for (const auto& p : m.Pilas) {
+    cuentas.push_back(p->Cantidad);
+    std::vector<std::uint8_t> pila;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) pila.insert(pila.begin(), IdCarta(*c));
+    cartas.insert(cartas.end(), pila.begin(), pila.end());
+  }
+  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
+  return SinSitio(r, cuentas.data(), cartas.data(), m.Mazo->CartasMazo,
+                  m.Mazo->PuedeReutilizar(), kRangosAdelante, desdeArriba);
+}
+
+// The waste and the reserve give their cards from the top only: positions reached by
+// random play on built tables whose stock is dealt once, or once more, with the wanted
+// card in the reserve or the waste. Every position the reading claims lost is lost for
+// the plain search, reading the order claims every position reading without it claims,
+// and it proves lost some that the reading without the order leaves. A reading that
+// takes a pile's cards from its bottom claims won positions lost; one that leaves the
+// cards above those given free to stay proves no more than the reading without the order.
+TEST(Solucionador, SinSitioConLasCartasDesdeArribaComoLaBusquedaSimple) {
+  int reclamadas = 0;
+  int soloEnOrden = 0;
+  constexpr std::int32_t kNumeros = 40;
+  const std::vector<TPrepararJuego> mesas = {
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 3); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 3); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 0, 3); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 1, 3); },
+  };
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      const TPrepararJuego preparar = mesas[k];
+      std::mt19937 azar(static_cast<std::uint32_t>(numero * 7) + static_cast<std::uint32_t>(k));
+      {
+        // The search, with the reading, as the plain search from the deal.
+        const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+        ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << k << " " << numero;
+        const TResultado r = Resolver(preparar, numero, {}, PorPosiciones(200000));
+        ASSERT_EQ(r.Veredicto, fin == TBusquedaSimple::TFin::Ganada ? TVeredicto::Ganable
+                                                                     : TVeredicto::SinSolucion)
+            << k << " " << numero;
+        if (r.Veredicto == TVeredicto::Ganable) {
+          EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+        }
+      }
+      TMesa m;
+      preparar(m, numero);
+      std::vector<TPaso> camino;
+      for (int paso = 0; paso < 16 && !m.VentanaPropia.Ganado; ++paso) {
+        const bool conOrden = SinSitioConMazo(m, true);
+        const bool sinOrden = SinSitioConMazo(m, false);
+        EXPECT_TRUE(!sinOrden || conOrden) << numero << " " << Texto(camino);
+        if (conOrden) {
+          const auto fin = TBusquedaSimple{preparar, numero, camino, 200000}.Buscar();
+          ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+          EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << numero << " " << Texto(camino);
+          ++reclamadas;
+          soloEnOrden += !sinOrden && fin == TBusquedaSimple::TFin::Agotada;
+        }
+        // A step at random, the stock's click as likely as all the drags together.
+        std::vector<TPaso> movs = TBusquedaSimple::Movimientos(m);
+        if (movs.empty()) break;
+        const TPaso elegido = azar() % 2 ? movs.back() : movs[azar() % movs.size()];
+        if (!AplicarPaso(m, elegido)) continue;
+        camino.push_back(elegido);
+      }
+    }
+  }
+  EXPECT_GE(soloEnOrden, 3);
+  std::printf("[          ] %d positions claimed lost, %d only reading the order\n", reclamadas,
+              soloEnOrden);
 }
 
 // A card covering a lower one of its suit stays for good once every card it could lie on
