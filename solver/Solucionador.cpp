@@ -32,6 +32,7 @@
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
+#include "solver/Sitio.h"
 #include "solver/Sitios.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
@@ -406,6 +407,10 @@ class TBusqueda {
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
+  // Where SinSalida reads the table and the game is won with every card home: whether the
+  // position is lost for want of room (Sitio.h).
+  bool FaltaSitioEn(const std::uint8_t* foto) const;
+  bool sitioPosible_ = false;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -554,6 +559,7 @@ bool TBusqueda::Preparar() {
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
+  sitioPosible_ = sinSalida_.Posible && bloqueos_.Posible;
   return true;
 }
 
@@ -1116,6 +1122,25 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
+bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TPilaVista, 64> vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i]) {
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    } else if (foto[i]) {
+      if (cuantas == vistas.size()) return false;
+      vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
+    }
+  }
+  return FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa);
+}
+
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
 // which cards each pile may take.
 void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e) {
@@ -1132,6 +1157,9 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       seguroPosible_ = s.Posible;
       necesita_ = s.Necesita;
       libresPosibles_ = seguroPosible_ && LibresPosiblesLeidas(m_, reglas_);
+      // The foundations as data, one per suit, keeping their cards and able to take all
+      // forty: a game won only with every card home, which FaltaSitio rests on.
+      sitioPosible_ = sinSalida_.Posible && CalcularBloqueos(m_, reglas_, s).Posible;
     }
   }
 
@@ -1884,9 +1912,11 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                                           const std::int32_t* valorPadre) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
-  // free (Rachas.h), has no child worth playing.
+  // free (Rachas.h), or without room for the cards that must leave their piles (Sitio.h),
+  // has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
+      !(sitioPosible_ && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
