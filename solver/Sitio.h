@@ -12,9 +12,17 @@
 // line passes through H. A line from the position sends home one card at a time, each the
 // next of its suit; where every such chain of sets H from the cards home now to all forty
 // meets one without room, no line wins.
+#include <array>
 #include <cstdint>
 
 #include "solver/SinSalida.h"
+
+// The order in which the last chain that reached all forty sent the cards home: a walk
+// from a position alike tries it first.
+struct TCadenaSitio {
+  std::array<std::uint8_t, 40> Puesto{};  // per card, its step in the chain (0: home before)
+  bool Hay = false;
+};
 
 // `s`, `pilas` and `enCasa` as SinSalida reads them (every pile not empty off the
 // foundations, all full at the same count). False where the piles do not read so.
@@ -22,4 +30,4 @@
 // the sets looked at.
 bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
                 std::uint64_t enCasa, std::uint64_t limite = ~std::uint64_t{0},
-                std::uint64_t* estados = nullptr);
+                std::uint64_t* estados = nullptr, TCadenaSitio* cadena = nullptr);

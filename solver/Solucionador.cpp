@@ -409,8 +409,10 @@ class TBusqueda {
   bool Bloqueada(const std::uint8_t* foto);
   // Where SinSalida reads the table and the game is won with every card home: whether the
   // position is lost for want of room (Sitio.h).
-  bool FaltaSitioEn(const std::uint8_t* foto) const;
+  bool FaltaSitioEn(const std::uint8_t* foto);
   bool sitioPosible_ = false;
+  // The last chain of sets that had room, tried first at the next position.
+  TCadenaSitio cadenaSitio_;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -1122,7 +1124,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
-bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) const {
+bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const TEstructura& e =
@@ -1138,7 +1140,8 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) const {
       vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
     }
   }
-  return FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa);
+  return FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, ~std::uint64_t{0}, nullptr,
+                    &cadenaSitio_);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
