@@ -413,6 +413,15 @@ class TBusqueda {
   bool sitioPosible_ = false;
   // The last chain of sets that had room, tried first at the next position.
   TCadenaSitio cadenaSitio_;
+  // Whether to read room at this expansion: at every one while the reading cuts at least
+  // one position in 128 it reads (the counts halved every 16384 readings, so the yield
+  // followed is the recent one); below that at one expansion in 64, which keeps the yield
+  // measured. Skipping a reading never loses a won line: the position is searched.
+  bool SitioRinde();
+  void SitioLeido(bool corta);
+  std::uint32_t sitioTurno_ = 0;
+  std::uint32_t sitioLeidos_ = 0;
+  std::uint32_t sitioCortes_ = 0;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -1124,6 +1133,19 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
+bool TBusqueda::SitioRinde() {
+  ++sitioTurno_;
+  return sitioLeidos_ < 16384 || sitioCortes_ * 128u >= sitioLeidos_ || (sitioTurno_ & 63u) == 0;
+}
+
+void TBusqueda::SitioLeido(bool corta) {
+  sitioCortes_ += corta;
+  if (++sitioLeidos_ == 32768) {
+    sitioLeidos_ /= 2;
+    sitioCortes_ /= 2;
+  }
+}
+
 bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1140,8 +1162,10 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
       vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
     }
   }
-  return FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, ~std::uint64_t{0}, nullptr,
-                    &cadenaSitio_);
+  const bool falta = FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, ~std::uint64_t{0},
+                                nullptr, &cadenaSitio_);
+  SitioLeido(falta);
+  return falta;
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -1919,7 +1943,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
-      !(sitioPosible_ && FaltaSitioEn(padre)) &&
+      !(sitioPosible_ && SitioRinde() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
