@@ -32,6 +32,7 @@
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
+#include "solver/Sitio.h"
 #include "solver/Sitios.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
@@ -406,6 +407,21 @@ class TBusqueda {
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
+  // Where SinSalida reads the table and the game is won with every card home: whether the
+  // position is lost for want of room (Sitio.h).
+  bool FaltaSitioEn(const std::uint8_t* foto);
+  bool sitioPosible_ = false;
+  // The last chain of sets that had room, tried first at the next position.
+  TCadenaSitio cadenaSitio_;
+  // Whether to read room at this expansion: at every one while the reading cuts at least
+  // one position in 128 it reads (the counts halved every 16384 readings, so the yield
+  // followed is the recent one); below that at one expansion in 64, which keeps the yield
+  // measured. Skipping a reading never loses a won line: the position is searched.
+  bool SitioRinde();
+  void SitioLeido(bool corta);
+  std::uint32_t sitioTurno_ = 0;
+  std::uint32_t sitioLeidos_ = 0;
+  std::uint32_t sitioCortes_ = 0;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -554,6 +570,7 @@ bool TBusqueda::Preparar() {
   PrepararSinSalida(nullptr);
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
+  sitioPosible_ = sinSalida_.Posible && bloqueos_.Posible;
   return true;
 }
 
@@ -1116,6 +1133,41 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
+bool TBusqueda::SitioRinde() {
+  ++sitioTurno_;
+  return sitioLeidos_ < 16384 || sitioCortes_ * 128u >= sitioLeidos_ || (sitioTurno_ & 63u) == 0;
+}
+
+void TBusqueda::SitioLeido(bool corta) {
+  sitioCortes_ += corta;
+  if (++sitioLeidos_ == 32768) {
+    sitioLeidos_ /= 2;
+    sitioCortes_ /= 2;
+  }
+}
+
+bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TPilaVista, 64> vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i]) {
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    } else if (foto[i]) {
+      if (cuantas == vistas.size()) return false;
+      vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
+    }
+  }
+  const bool falta = FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, ~std::uint64_t{0},
+                                nullptr, &cadenaSitio_);
+  SitioLeido(falta);
+  return falta;
+}
+
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
 // which cards each pile may take.
 void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e) {
@@ -1132,6 +1184,9 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       seguroPosible_ = s.Posible;
       necesita_ = s.Necesita;
       libresPosibles_ = seguroPosible_ && LibresPosiblesLeidas(m_, reglas_);
+      // The foundations as data, one per suit, keeping their cards and able to take all
+      // forty: a game won only with every card home, which FaltaSitio rests on.
+      sitioPosible_ = sinSalida_.Posible && CalcularBloqueos(m_, reglas_, s).Posible;
     }
   }
 
@@ -1884,9 +1939,11 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                                           const std::int32_t* valorPadre) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
-  // free (Rachas.h), has no child worth playing.
+  // free (Rachas.h), or without room for the cards that must leave their piles (Sitio.h),
+  // has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
+      !(sitioPosible_ && SitioRinde() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
