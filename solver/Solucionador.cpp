@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "solver/Aparcadas.h"
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
@@ -32,7 +33,6 @@
 #include "solver/Reglas.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
-#include "solver/Sitio.h"
 #include "solver/Sitios.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
@@ -408,7 +408,7 @@ class TBusqueda {
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
   // Where SinSalida reads the table and the game is won with every card home: whether the
-  // position is lost for want of room (Sitio.h).
+  // position is lost for want of room (Aparcadas.h).
   bool FaltaSitioEn(const std::uint8_t* foto);
   bool sitioPosible_ = false;
   // The last chain of sets that had room, tried first at the next position.
@@ -1939,7 +1939,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                                           const std::int32_t* valorPadre) {
   movs_.clear();
   // A position with a card stuck for good, or whose home pile's next rank can never come
-  // free (Rachas.h), or without room for the cards that must leave their piles (Sitio.h),
+  // free (Rachas.h), or without room for the cards that must leave their piles (Aparcadas.h),
   // has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&

@@ -1,6 +1,6 @@
 // Positions lost for want of room over time, on small tables of piles of three: checked
 // against a plain exhaustive search of every reachable position.
-#include "solver/Sitio.h"
+#include "solver/Aparcadas.h"
 
 #include <gtest/gtest.h>
 
@@ -155,7 +155,7 @@ TCuenta Comprobar(TPrepararJuego preparar, std::int32_t cuantas) {
 // On positions built at random, many of them lost and some only just, the rule calls none
 // lost that a line wins, and finds some of the lost ones, not all (it reads no order
 // within a pile beyond the cards that must leave it).
-TEST(Sitio, NuncaLlamaPerdidaUnaPosicionGanable) {
+TEST(Aparcadas, NuncaLlamaPerdidaUnaPosicionGanable) {
   for (const auto preparar : {PrepararPilasDeTres, PrepararApretadas}) {
     const TCuenta c = Comprobar(preparar, 400);
     EXPECT_GE(c.Ganables, 40);
@@ -166,7 +166,7 @@ TEST(Sitio, NuncaLlamaPerdidaUnaPosicionGanable) {
 
 // A table with room, read again with the chain its first reading found, walks straight
 // down that chain: one set per card not home, where the first reading backed up.
-TEST(Sitio, LaCadenaHalladaSeRecorreSinVolverAtras) {
+TEST(Aparcadas, LaCadenaHalladaSeRecorreSinVolverAtras) {
   int releidas = 0;
   int conVueltas = 0;
   for (std::int32_t numero = 1; numero <= 400; ++numero) {

@@ -1,4 +1,4 @@
-#include "solver/Sitio.h"
+#include "solver/Aparcadas.h"
 
 #include <array>
 #include <bitset>
