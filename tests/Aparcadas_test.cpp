@@ -33,8 +33,7 @@ bool SinSitio(TMesa& m, std::uint64_t* estados = nullptr, TCadenaSitio* cadena =
   std::vector<std::vector<std::uint8_t>> cartas;
   std::uint64_t enCasa = 0;
   for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids;
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
     if (p->Grupo->EsFundacion) {
       for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
     } else if (!ids.empty()) {
@@ -54,8 +53,7 @@ bool SinSitioALaLlana(TMesa& m) {
   std::vector<std::vector<std::uint8_t>> pilas;
   std::array<int, 4> desde{};
   for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids;
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
     if (p->Grupo->EsFundacion) {
       for (const std::uint8_t id : ids) ++desde[id / 10];
     } else if (!ids.empty()) {

@@ -13,6 +13,7 @@
 
 #include "engine/Mesa.h"
 #include "games/Juegos.h"
+#include "solver/Reglas.h"
 #include "tools/Pasos.h"
 
 // The built table is won once the forty cards are home, and is ready to play.
@@ -25,6 +26,13 @@ inline void GanarConLasFundacionesLlenas(TMesa& m) {
   };
   m.ProcPreparar = nullptr;
   m.OcultarCargando();
+}
+
+// A pile's cards as the solver lays them, from the bottom up.
+inline std::vector<std::uint8_t> IdsDesdeAbajo(const TPila& p) {
+  std::vector<std::uint8_t> ids;
+  for (const TCarta* c = p.Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+  return ids;
 }
 
 // Each suit home but for its `fuera` highest cards, which it returns (rank, suit).

@@ -466,8 +466,7 @@ std::pair<bool, bool> SitiosYBloqueoEnMesa(TMesa& m) {
   std::vector<TMontonBloqueable> montones;
   std::uint64_t enCasa = 0;
   for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids;
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
     if (p->Grupo->EsFundacion) {
       for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
       continue;
@@ -800,18 +799,23 @@ void PrepararRangosConReserva(TMesa& m, std::int32_t numero, std::size_t montone
 
 // Whether the reading of runs proves the table's position lost, laid out as the search
 // lays it: per pile its count, then the cards from each pile's bottom.
-bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante) {
+// With `conMazo`, the stock's cards follow the piles' and the stock may take its waste back
+// as the table says.
+bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo = false,
+                    bool desdeArriba = true) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
   std::vector<std::uint8_t> cuentas;
   std::vector<std::uint8_t> cartas;
   for (const auto& p : m.Pilas) {
     cuentas.push_back(p->Cantidad);
-    std::vector<std::uint8_t> pila;
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) pila.insert(pila.begin(), IdCarta(*c));
+    const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
     cartas.insert(cartas.end(), pila.begin(), pila.end());
   }
-  return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos);
+  if (!conMazo) return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos, desdeArriba);
+  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
+  return SinSitio(r, cuentas.data(), cartas.data(), m.Mazo->CartasMazo,
+                  m.Mazo->PuedeReutilizar(), rangos, desdeArriba);
 }
 
 // The pile that builds the deck by rank, holding three suits whole and wanting an As; of
@@ -1070,24 +1074,6 @@ TEST(Solucionador, SinSitioParaLosRangosSiguientesComoLaBusquedaSimple) {
               perdidas, soloConDos);
 }
 
-// The reading of runs on the table's position with its stock, laid out as the search lays
-// it: the piles, then the stock's cards, and whether the stock may take its waste back.
-bool SinSitioConMazo(TMesa& m, bool desdeArriba) {
-  const TRachas r = PrepararRachas(m, LeerReglas(m));
-  if (!r.Posible) return false;
-  std::vector<std::uint8_t> cuentas;
-  std::vector<std::uint8_t> cartas;
-  for (const auto& p : m.Pilas) {
-    cuentas.push_back(p->Cantidad);
-    std::vector<std::uint8_t> pila;
-    for (const TCarta* c = p->Tope; c; c = c->Debajo) pila.insert(pila.begin(), IdCarta(*c));
-    cartas.insert(cartas.end(), pila.begin(), pila.end());
-  }
-  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
-  return SinSitio(r, cuentas.data(), cartas.data(), m.Mazo->CartasMazo,
-                  m.Mazo->PuedeReutilizar(), kRangosAdelante, desdeArriba);
-}
-
 // The waste and the reserve give their cards from the top only: positions reached by
 // random play on built tables whose stock is dealt once, or once more, with the wanted
 // card in the reserve or the waste. Every position the reading claims lost is lost for
@@ -1125,8 +1111,8 @@ TEST(Solucionador, SinSitioConLasCartasDesdeArribaComoLaBusquedaSimple) {
       preparar(m, numero);
       std::vector<TPaso> camino;
       for (int paso = 0; paso < 16 && !m.VentanaPropia.Ganado; ++paso) {
-        const bool conOrden = SinSitioConMazo(m, true);
-        const bool sinOrden = SinSitioConMazo(m, false);
+        const bool conOrden = SinSitioEnMesa(m, kRangosAdelante, true, true);
+        const bool sinOrden = SinSitioEnMesa(m, kRangosAdelante, true, false);
         EXPECT_TRUE(!sinOrden || conOrden) << numero << " " << Texto(camino);
         if (conOrden) {
           const auto fin = TBusquedaSimple{preparar, numero, camino, 200000}.Buscar();
