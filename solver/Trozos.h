@@ -1,6 +1,7 @@
 #pragma once
-// Blocks of one size, cut from pieces of memory of 2 MiB (or a whole number of them where
-// one block is larger) that the system may back with large pages. Best-first takes a new
+// Blocks of one size, the first on its own and the rest cut from pieces of memory of 2 MiB
+// (or a whole number of them where one block is larger) that the system may back with
+// large pages. Best-first takes a new
 // block of snapshots every thousand positions: asked of the allocator one by one, each
 // was cleared byte by byte and then faulted in a small page at a time, some tenth of a
 // lost deal's time. A block's bytes are left as the memory held them: whoever takes one
@@ -26,12 +27,16 @@ class TTrozos {
   // A block no other block overlaps.
   std::uint8_t* Nuevo() {
     if (quedan_ == 0) {
-      void* p = std::aligned_alloc(kTrozo, bytesTrozo_);
+      // The first block alone, from the heap as before: a short search, the most common,
+      // then maps and faults in no fresh piece at all.
+      const bool primero = trozos_.empty();
+      void* p = primero ? std::malloc(std::max<std::size_t>(tam_, 1))
+                        : std::aligned_alloc(kTrozo, bytesTrozo_);
       if (!p) throw std::bad_alloc();
       trozos_.emplace_back(static_cast<std::uint8_t*>(p));
-      madvise(p, bytesTrozo_, MADV_HUGEPAGE);  // only a hint: without it, small pages
+      if (!primero) madvise(p, bytesTrozo_, MADV_HUGEPAGE);  // only a hint
       siguiente_ = trozos_.back().get();
-      quedan_ = porTrozo_;
+      quedan_ = primero ? 1 : porTrozo_;
     }
     std::uint8_t* b = siguiente_;
     siguiente_ += tam_;
