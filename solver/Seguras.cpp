@@ -7,14 +7,7 @@ namespace {
 // Foundations that keep their cards, one per suit, building by suit.
 bool FundacionesParaSiempre(const TMesa& m) {
   std::array<int, 4> fundacionesPorPalo{};
-  for (const auto& p : m.Pilas) {
-    const TGrupo& g = *p->Grupo;
-    if (!g.EsFundacion) continue;
-    if (g.PaloFundacion > 3) return false;
-    ++fundacionesPorPalo[g.PaloFundacion];
-    for (const TRegla& r : g.ReglasApilado)
-      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return false;
-  }
+  if (!FundacionesPorPalo(m, fundacionesPorPalo)) return false;
   for (int n : fundacionesPorPalo)
     if (n > 1) return false;
   // A foundation that is some group's origin gives cards back: then nothing is for good.
@@ -25,6 +18,18 @@ bool FundacionesParaSiempre(const TMesa& m) {
 }
 
 }  // namespace
+
+bool FundacionesPorPalo(const TMesa& m, std::array<int, 4>& porPalo) {
+  for (const auto& p : m.Pilas) {
+    const TGrupo& g = *p->Grupo;
+    if (!g.EsFundacion) continue;
+    if (g.PaloFundacion > 3) return false;
+    ++porPalo[g.PaloFundacion];
+    for (const TRegla& r : g.ReglasApilado)
+      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return false;
+  }
+  return true;
+}
 
 TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas) {
   TSeguras s;

@@ -21,6 +21,10 @@ struct TSeguras {
   }
 };
 
+// Counts each suit's foundations into `porPalo`; false where some foundation takes any
+// suit or builds freely.
+bool FundacionesPorPalo(const TMesa& m, std::array<int, 4>& porPalo);
+
 TSeguras CalcularSeguras(const TMesa& m, const TReglasComoDatos& reglas);
 // The same on a table whose own stacking function was read as data (LeerGanchos), where no
 // pile moves more than one card and foundations follow their groups' rules: the cards that

@@ -1,18 +1,13 @@
 #include "solver/Vueltas.h"
 
+#include "solver/Seguras.h"
+
 TSegurasConVuelta CalcularSegurasConVuelta(const TMesa& m, const TReglasComoDatos& reglas) {
   TSegurasConVuelta s;
   if (TieneGanchos(m)) return s;
   std::array<int, 4> porPalo{};
   bool devuelve = false;
-  for (const auto& p : m.Pilas) {
-    const TGrupo& g = *p->Grupo;
-    if (!g.EsFundacion) continue;
-    if (g.PaloFundacion > 3) return s;
-    ++porPalo[g.PaloFundacion];
-    for (const TRegla& r : g.ReglasApilado)
-      if (r.Relacion != rpMismoPalo || r.Paso == PasoLibre) return s;
-  }
+  if (!FundacionesPorPalo(m, porPalo)) return s;
   for (int n : porPalo)
     if (n != 1) return s;
   s.TomaDeCasa.assign(m.Grupos.size(), false);

@@ -35,6 +35,21 @@ inline std::vector<std::uint8_t> IdsDesdeAbajo(const TPila& p) {
   return ids;
 }
 
+// Four foundations, one per suit from its As, taking cards from `tab` (and, with
+// `devuelven`, giving them back to it).
+inline std::array<TPila*, 4> CasasPorPalo(TMesa& m, TGrupo* tab, bool devuelven = false) {
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    m.AgregarOrigen(f, tab);
+    if (devuelven) m.AgregarOrigen(tab, f);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  return casa;
+}
+
 // Each suit home but for its `fuera` highest cards, which it returns (rank, suit).
 inline std::vector<std::pair<std::uint8_t, std::uint8_t>> CasasSalvoLasAltas(TMesa& m, const std::array<TPila*, 4>& casa,
                                                                            const std::array<int, 4>& fuera) {
@@ -81,14 +96,7 @@ struct TPilasDeTres {
     m.AgregarReglaApilado(tab, rpCualquiera, -1);
     if (VaciasTomanTodo) m.AgregarReglaVacia(tab, rpCualquiera, PasoLibre);
     m.AgregarOrigen(tab, tab);
-    std::array<TPila*, 4> casa{};
-    for (std::uint8_t palo = 0; palo < 4; ++palo) {
-      TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-      m.AgregarReglaApilado(f, rpMismoPalo, 1);
-      m.AgregarOrigen(f, tab);
-      casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-      m.DefinirFundacion(f, palo, 1, casa[palo]);
-    }
+    const std::array<TPila*, 4> casa = CasasPorPalo(m, tab);
     std::array<int, 4> fuera{};
     const int total = Fuera + static_cast<int>(azar() % 4);
     for (int k = 0; k < total;) {

@@ -797,6 +797,12 @@ void PrepararRangosConReserva(TMesa& m, std::int32_t numero, std::size_t montone
   m.OcultarCargando();
 }
 
+// Those tables with two or three building piles.
+TPrepararJuego RangosConReserva(std::size_t montones) {
+  return montones == 2 ? [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 2); }
+                       : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
+}
+
 // Whether the reading of runs proves the table's position lost, laid out as the search
 // lays it: per pile its count, then the cards from each pile's bottom.
 // With `conMazo`, the stock's cards follow the piles' and the stock may take its waste back
@@ -1005,9 +1011,7 @@ TEST(Solucionador, SinSitioParaElRangoQueFaltaComoLaBusquedaSimple) {
   constexpr std::int32_t kNumeros = 30;
 #endif
   for (const std::size_t montones : {std::size_t{2}, std::size_t{3}}) {
-    const TPrepararJuego preparar =
-        montones == 2 ? [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 2); }
-                      : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
+    const TPrepararJuego preparar = RangosConReserva(montones);
     for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
       TMesa m;
       preparar(m, numero);
@@ -1046,9 +1050,7 @@ TEST(Solucionador, SinSitioParaLosRangosSiguientesComoLaBusquedaSimple) {
   // The same tables under the sanitizers: the counts below are of these.
   constexpr std::int32_t kNumeros = 60;
   for (const std::size_t montones : {std::size_t{2}, std::size_t{3}}) {
-    const TPrepararJuego preparar =
-        montones == 2 ? [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 2); }
-                      : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
+    const TPrepararJuego preparar = RangosConReserva(montones);
     for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
       TMesa m;
       preparar(m, numero);

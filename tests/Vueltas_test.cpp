@@ -33,15 +33,7 @@ void PilasQueDevuelven(TMesa& m, std::int32_t numero) {
   m.AgregarReglaApilado(tab, rpOtroPalo, -1);
   m.AgregarReglaVacia(tab, rpCualquiera, 10);
   m.AgregarOrigen(tab, tab);
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    m.AgregarOrigen(f, tab);
-    if (Devuelven) m.AgregarOrigen(tab, f);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
+  const std::array<TPila*, 4> casa = CasasPorPalo(m, tab, Devuelven);
   std::array<int, 4> fuera{};
   const int total = 8 + static_cast<int>(azar() % 3);
   for (int k = 0; k < total;) {
