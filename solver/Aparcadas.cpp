@@ -20,6 +20,13 @@ struct TMesaVista {
   std::array<std::uint64_t, 40> Sobre{};    // per card on a pile, the cards above it now
   std::array<std::uint8_t, 40> Encima{};    // per card on a pile, how many lie above it
   std::array<std::uint64_t, 40> LaToman{};  // per card, the cards on the piles it takes
+  std::array<std::uint64_t, 40> Bajo{};     // per card on a pile, the card under it now (as a bit)
+  // Piles of three: per card, the bottom card of its pile now, and the bottom cards whose
+  // pile it could lie in having moved (on the bottom card, or on a card that lies on it).
+  bool Fuerte = false;  // every card laid, not only those that must have moved
+  bool ConRaices = false;
+  std::array<std::uint64_t, 40> Raiz{};
+  std::array<std::uint64_t, 40> Raices{};
 };
 
 // One set H on the walk: the cards home, those that must have left their piles, the
@@ -30,24 +37,32 @@ struct TNivel {
   std::uint64_t Movidas;
   std::uint64_t Apoyos;   // the cards a moved card may lie on a card not home to take
   std::uint64_t Lugares;
-  std::uint64_t Puestas;  // the cards of `Movidas` the matching lays
+  std::uint64_t Puestas;  // the cards the matching lays
   std::array<std::int8_t, 40> Ocupa;  // per place, the card lying on it, or -1
   std::array<std::int8_t, 40> Donde;  // per card laid, its place, or -1
+  std::array<std::int8_t, 40> RaizDe;             // per card, the bottom card of its pile, or -1
+  std::array<std::array<std::int8_t, 2>, 40> En;  // per bottom card, the cards in its pile
   std::array<std::uint8_t, 4> Orden;
   std::uint8_t Siguiente;
 };
 
+// A card's places: those that take it and, where it need not have moved, the card under it now.
+std::uint64_t Destinos(const TMesaVista& v, const TNivel& n, std::size_t x) {
+  const std::uint64_t quieta = (n.Movidas >> x & 1) ? 0 : v.Bajo[x];
+  return ((v.S->Toman[x] & n.Lugares) | quieta) & ~Bit(x);
+}
+
 // Lays x on a free place of `n.Lugares`, moving cards already laid along an augmenting
 // path (Kuhn's), one visit per place. False where there is no such path: then no matching
 // of every card that must leave exists (a maximum one leaves x out).
-bool Aumentar(const TSinSalida& s, TNivel& n, std::size_t x) {
+bool Aumentar(const TMesaVista& v, TNivel& n, std::size_t x) {
   std::uint64_t vistos = 0;
   std::array<std::int8_t, 41> pila;
   std::array<std::uint64_t, 41> quedan;
   std::array<std::int8_t, 41> donde;
   std::size_t h = 0;
   pila[0] = static_cast<std::int8_t>(x);
-  quedan[0] = s.Toman[x] & n.Lugares & ~Bit(x);
+  quedan[0] = Destinos(v, n, x);
   while (true) {
     const std::uint64_t q = quedan[h] & ~vistos;
     if (!q) {
@@ -70,7 +85,7 @@ bool Aumentar(const TSinSalida& s, TNivel& n, std::size_t x) {
     const auto y = static_cast<std::size_t>(n.Ocupa[z]);
     ++h;
     pila[h] = static_cast<std::int8_t>(y);
-    quedan[h] = s.Toman[y] & n.Lugares & ~Bit(y);
+    quedan[h] = Destinos(v, n, y);
   }
 }
 
@@ -88,11 +103,67 @@ std::uint64_t Apoyos(const TMesaVista& v, std::uint64_t h) {
   return apoyos;
 }
 
+// On piles of three, every pile keeps the bottom card it has now until that card goes
+// home (no empty pile takes a card), and holds at most two cards on it. At the moment H,
+// every card not home but those at the bottom now lies in the pile of a bottom card not
+// home: its own, where it need not have moved, or one it could lie in having moved. Where
+// no assignment gives each such bottom card at most two of them, no line passes through H.
+// The assignment is carried along the walk as the matching is.
+std::uint64_t Raices(const TMesaVista& v, std::uint64_t h, std::uint64_t movidas, std::size_t x) {
+  return (v.Raices[x] & v.Fondos & ~h) | ((movidas >> x & 1) ? 0 : v.Raiz[x]);
+}
+
+// Kuhn's augmenting paths, each bottom card taking two.
+bool Arraigar(const TMesaVista& v, TNivel& n, std::size_t x, std::uint64_t& vistas) {
+  for (std::uint64_t q = Raices(v, n.H, n.Movidas, x) & ~vistas; q; q &= q - 1) {
+    const auto r = static_cast<std::size_t>(__builtin_ctzll(q));
+    if (vistas >> r & 1) continue;
+    vistas |= Bit(r);
+    for (std::size_t k = 0; k < 2; ++k) {
+      const std::int8_t y = n.En[r][k];
+      if (y < 0 || Arraigar(v, n, static_cast<std::size_t>(y), vistas)) {
+        n.En[r][k] = static_cast<std::int8_t>(x);
+        n.RaizDe[x] = static_cast<std::int8_t>(r);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool Arraigan(const TMesaVista& v, const TNivel& p, TNivel& n, std::size_t c) {
+  n.RaizDe = p.RaizDe;
+  n.En = p.En;
+  auto soltar = [&n](std::size_t x) {
+    auto& en = n.En[static_cast<std::size_t>(n.RaizDe[x])];
+    (en[0] == static_cast<std::int8_t>(x) ? en[0] : en[1]) = -1;
+    n.RaizDe[x] = -1;
+  };
+  if (n.RaizDe[c] >= 0) soltar(c);
+  for (const std::int8_t y : n.En[c])  // a bottom card gone home leaves its pile's cards
+    if (y >= 0) n.RaizDe[static_cast<std::size_t>(y)] = -1;
+  n.En[c] = {-1, -1};
+  for (std::uint64_t b = n.Movidas & ~p.Movidas; b; b &= b - 1) {
+    const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
+    if (n.RaizDe[x] >= 0 && !(Raices(v, n.H, n.Movidas, x) >> n.RaizDe[x] & 1)) soltar(x);
+  }
+  for (std::uint64_t b = v.Cartas & ~v.Fondos & ~n.H; b; b &= b - 1) {
+    const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
+    if (n.RaizDe[x] >= 0) continue;
+    std::uint64_t vistas = 0;
+    if (!Arraigar(v, n, x, vistas)) return false;
+  }
+  return true;
+}
+
 // `n` as its parent `p` with card c sent home. The places then: a card not home that has
 // not moved and lies below the last place, or one that may lie on a card and take one.
-// The matching is carried over, the pairs whose card went home or whose place is gone
-// dropped, then one augmenting path per card left without a place. Whether every card
-// that must leave finds room.
+// Read `fuerte`, every card not home but those at the bottom now lies on one card, each
+// card under at most one: where it need not have moved, on the card under it now, else on
+// a place that takes it; else only those that must have moved. The matching is carried
+// over, the pairs whose card went home, whose place is gone, or whose card must now have
+// left the card under it dropped, then one augmenting path per card left without a place.
+// Whether every card finds room, and, with piles of three read `fuerte`, a pile.
 bool Paso(const TMesaVista& v, const TNivel& p, TNivel& n, std::size_t c) {
   n.H = p.H | Bit(c);
   n.Movidas = (p.Movidas | v.Sobre[c]) & ~n.H;
@@ -103,31 +174,33 @@ bool Paso(const TMesaVista& v, const TNivel& p, TNivel& n, std::size_t c) {
   n.Ocupa = p.Ocupa;
   n.Donde = p.Donde;
   n.Puestas = p.Puestas;
+  auto soltar = [&n](std::size_t x) {
+    n.Ocupa[static_cast<std::size_t>(n.Donde[x])] = -1;
+    n.Donde[x] = -1;
+    n.Puestas &= ~Bit(x);
+  };
   for (std::uint64_t b = p.Lugares & ~n.Lugares; b; b &= b - 1) {
-    const auto z = static_cast<std::size_t>(__builtin_ctzll(b));
-    const std::int8_t x = n.Ocupa[z];
-    if (x < 0) continue;
-    n.Ocupa[z] = -1;
-    n.Donde[static_cast<std::size_t>(x)] = -1;
-    n.Puestas &= ~Bit(static_cast<std::size_t>(x));
+    const std::int8_t x = n.Ocupa[static_cast<std::size_t>(__builtin_ctzll(b))];
+    if (x >= 0) soltar(static_cast<std::size_t>(x));
   }
-  if (n.Puestas & Bit(c)) {  // home now, it leaves its place
-    n.Ocupa[static_cast<std::size_t>(n.Donde[c])] = -1;
-    n.Donde[c] = -1;
-    n.Puestas &= ~Bit(c);
+  if (n.Puestas & Bit(c)) soltar(c);  // home now, it leaves its place
+  for (std::uint64_t b = n.Movidas & ~p.Movidas & n.Puestas; b; b &= b - 1) {
+    const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
+    if (!(Destinos(v, n, x) & Bit(static_cast<std::size_t>(n.Donde[x])))) soltar(x);
   }
-  for (std::uint64_t b = n.Movidas & ~n.Puestas; b; b &= b - 1)
-    if (!Aumentar(*v.S, n, static_cast<std::size_t>(__builtin_ctzll(b)))) return false;
-  return true;
+  for (std::uint64_t b = (v.Fuerte ? fuera & ~v.Fondos : n.Movidas) & ~n.Puestas; b; b &= b - 1)
+    if (!Aumentar(v, n, static_cast<std::size_t>(__builtin_ctzll(b)))) return false;
+  return !v.ConRaices || Arraigan(v, p, n, c);
 }
 
 }  // namespace
 
 bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
-                std::uint64_t enCasa, std::uint64_t limite, std::uint64_t* estados,
+                std::uint64_t enCasa, bool fuerte, std::uint64_t limite, std::uint64_t* estados,
                 TCadenaSitio* cadena) {
   if (!s.Posible || n == 0) return false;
   TMesaVista v{&s};
+  v.Fuerte = fuerte;
   for (std::size_t i = 0; i < n; ++i) {
     const TPilaVista& p = pilas[i];
     if (p.Llena < 2 || (v.Llena && p.Llena != v.Llena) || p.Cuenta == 0 || p.Cuenta > p.Llena)
@@ -138,6 +211,7 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
       const std::size_t id = p.Cartas[j] & 0x3F;
       if (id >= 40) return false;
       v.Sobre[id] = encima;
+      if (j > 0) v.Bajo[id] = Bit(p.Cartas[j - 1] & 0x3F);
       v.Encima[id] = static_cast<std::uint8_t>(p.Cuenta - 1 - j);
       encima |= Bit(id);
       if (j + 2 <= p.Llena) v.Bajas |= Bit(id);
@@ -157,6 +231,21 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     const auto z = static_cast<std::size_t>(__builtin_ctzll(b));
     for (std::uint64_t t = s.Toman[z] & v.Cartas; t; t &= t - 1)
       v.LaToman[static_cast<std::size_t>(__builtin_ctzll(t))] |= Bit(z);
+  }
+  if (v.Fuerte && v.Llena == 3) {
+    v.ConRaices = true;
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::size_t fondo = pilas[i].Cartas[0] & 0x3F;
+      // What lies on the bottom card: a card it takes, or the one on it now.
+      std::uint64_t primeras = v.LaToman[fondo];
+      if (pilas[i].Cuenta > 1) primeras |= Bit(pilas[i].Cartas[1] & 0x3F);
+      std::uint64_t segundas = 0;
+      for (std::uint64_t b = primeras; b; b &= b - 1)
+        segundas |= v.LaToman[static_cast<std::size_t>(__builtin_ctzll(b))];
+      for (std::uint64_t b = (primeras | segundas) & v.Cartas & ~Bit(fondo); b; b &= b - 1)
+        v.Raices[static_cast<std::size_t>(__builtin_ctzll(b))] |= Bit(fondo);
+      for (std::size_t j = 1; j < pilas[i].Cuenta; ++j) v.Raiz[pilas[i].Cartas[j] & 0x3F] = Bit(fondo);
+    }
   }
   // Depth first over the sets with room, each looked at once.
   std::bitset<kEstados> visto;
@@ -190,10 +279,27 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     cero.H = enCasa & kCuarenta;
     cero.Movidas = 0;  // the cards home now lie on no pile
     cero.Apoyos = Apoyos(v, cero.H);
-    cero.Lugares = 0;
-    cero.Puestas = 0;
+    cero.Lugares = v.Cartas & (v.Bajas | cero.Apoyos);
     cero.Ocupa.fill(-1);
     cero.Donde.fill(-1);
+    // Now every card lies on the card under it.
+    cero.Puestas = v.Cartas & ~v.Fondos;
+    if (!v.Fuerte) cero.Puestas = 0;
+    for (std::uint64_t b = cero.Puestas; b; b &= b - 1) {
+      const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
+      const auto z = static_cast<std::size_t>(__builtin_ctzll(v.Bajo[x]));
+      cero.Ocupa[z] = static_cast<std::int8_t>(x);
+      cero.Donde[x] = static_cast<std::int8_t>(z);
+    }
+    cero.RaizDe.fill(-1);
+    for (auto& en : cero.En) en = {-1, -1};
+    if (v.ConRaices)
+      for (std::uint64_t b = v.Cartas & ~v.Fondos; b; b &= b - 1) {
+        const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
+        const auto r = static_cast<std::size_t>(__builtin_ctzll(v.Raiz[x]));
+        (cero.En[r][0] < 0 ? cero.En[r][0] : cero.En[r][1]) = static_cast<std::int8_t>(x);
+        cero.RaizDe[x] = static_cast<std::int8_t>(r);
+      }
     ordenar(cero);
   }
   visto.set(indice(desde));

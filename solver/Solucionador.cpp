@@ -422,6 +422,8 @@ class TBusqueda {
   std::uint32_t sitioTurno_ = 0;
   std::uint32_t sitioLeidos_ = 0;
   std::uint32_t sitioCortes_ = 0;
+  std::uint32_t sitioFuertes_ = 0;
+  static constexpr std::uint32_t kSitiosFuertes = 2048;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -1162,8 +1164,16 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
       vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
     }
   }
-  const bool falta = FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, ~std::uint64_t{0},
-                                nullptr, &cadenaSitio_);
+  // The first readings lay every card and count the piles' room too: dearer, they prove
+  // at once the deals lost from the start for want of room (Aparcadas.h), and later ones
+  // read as before.
+  const bool fuerte = sitioFuertes_ < kSitiosFuertes;
+  const bool falta = FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, fuerte,
+                                ~std::uint64_t{0}, nullptr, &cadenaSitio_);
+  if (fuerte) {
+    ++sitioFuertes_;  // left out of the yield that schedules the readings
+    return falta;
+  }
   SitioLeido(falta);
   return falta;
 }
