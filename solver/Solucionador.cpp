@@ -393,6 +393,33 @@ class TBusqueda {
   // asks them, with that answer. Empty when a table's own rule function decides.
   std::optional<bool> AceptaConLlamadas(const TEstructura& e, TCarta& carta, std::size_t s,
                                         std::size_t d, std::size_t largo, bool tramoValido);
+  // What AceptaConLlamadas reads of a pile, read once per position (Generar asks it about
+  // every card on every pile): the default function's part as a set of cards and a count,
+  // and the callbacks to ask after it.
+  struct TLlamado {
+    TPila* Hacia = nullptr;
+    TCarta* Tope = nullptr;
+    std::uint64_t Reglas = 0;  // the cards the group's rules take there, as bits
+    std::size_t Cabe = 0;      // the most cards the pile takes there
+    bool PorDefecto = false;   // whether the default function decides there
+    bool Varias = false;       // the group takes several cards at once
+    TAlArrastrarSobrePila EnPila = nullptr;
+    TAlArrastrarSobreCarta EnTope = nullptr;
+  };
+  std::vector<TLlamado> llamados_;
+  // AceptaConLlamadas' answer where `l.PorDefecto` and `s` is not `d`.
+  bool AceptaLlamado(const TLlamado& l, const TEstructura& e, TCarta& carta, std::size_t s,
+                     std::size_t d, std::size_t largo, bool tramoValido) const {
+    bool acepta = (l.Reglas >> IdCarta(carta) & 1) && (largo == 1 || (l.Varias && tramoValido)) &&
+                  largo <= l.Cabe && e.TomaDe[s * pilas_.size() + d] && carta.BocaArriba;
+    if (l.EnPila) l.EnPila(*l.Hacia, carta, 1, 1, acepta);
+    if (l.EnTope) l.EnTope(carta, *l.Tope, 1, 1, acepta);
+    return acepta;
+  }
+  // Whether llamados_ holds the position Generar is reading, the table holding it; never
+  // while the waste's cards are asked with the stock laid otherwise.
+  bool llamadosVigentes_ = false;
+  void LeerLlamados(const TEstructura& e);
   // Whether `carta`, at `pos` in pile `s`, is tried on pile `d`: the table takes it there,
   // and an empty pile is the first of its kind this card (stamped `sello`) is tried on.
   bool AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
@@ -1382,6 +1409,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   // The waste's cards after each number of clicks go to the same piles as the position's
   // own: what the piles take is worked out once, by the position's own call.
   if (soloPila < 0) PrepararDestinos(foto, e);
+  // The piles' part of the drag-over decisions, read once for all the cards asked.
+  llamadosVigentes_ = conLlamadas_ && soloPila < 0;
+  if (llamadosVigentes_) LeerLlamados(e);
+  struct TFin {
+    bool& vigentes;
+    ~TFin() { vigentes = false; }
+  } fin{llamadosVigentes_};
   const std::uint64_t fuera = prep_.Fuera;
   const auto& admite = prep_.Admite;
   const auto& porDatos = prep_.PorDatos;
@@ -1477,8 +1511,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
             fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
           continue;
-        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo, tramoValido))
+        if (llamadosVigentes_ && hacia.Tope && llamados_[d].PorDefecto && !comprobar_) {
+          // AceptaEn's decision on a pile with cards, without the call: the same answer.
+          if (!AceptaLlamado(llamados_[d], e, *c, s, d, largo, tramoValido)) continue;
+        } else if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo,
+                             tramoValido)) {
           continue;
+        }
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
@@ -1730,6 +1769,20 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
       return mesa;
     }
     if (conLlamadas_) {
+      if (llamadosVigentes_) {
+        // As AceptaConLlamadas decides, from what LeerLlamados read of the pile.
+        const TLlamado& l = llamados_[d];
+        if (l.PorDefecto && s != d) {
+          const bool acepta = AceptaLlamado(l, e, carta, s, d, largo, tramoValido);
+          if (comprobar_) {
+            const bool mesa = l.Tope ? m_.ArrastrarSobreCarta(*l.Tope, carta, 1, 1)
+                                     : m_.ArrastrarSobrePila(*l.Hacia, carta, 1, 1);
+            if (mesa != acepta) ++r_.Desajustes;
+            return mesa;
+          }
+          return acepta;
+        }
+      }
       const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
       if (si) return *si;
     }
@@ -1788,6 +1841,32 @@ std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& c
     return mesa;
   }
   return acepta;
+}
+
+void TBusqueda::LeerLlamados(const TEstructura& e) {
+  const std::size_t n = pilas_.size();
+  llamados_.resize(n);
+  for (std::size_t d = 0; d < n; ++d) {
+    TLlamado& l = llamados_[d];
+    TPila& hacia = *pilas_[d];
+    TCarta* const tope = hacia.Tope;
+    const TGrupo& g = *e.Grupos[d];
+    const auto grupo = static_cast<std::uint8_t>(e.Firma[d]);
+    l.Hacia = &hacia;
+    l.Tope = tope;
+    l.Varias = g.VariasCartas;
+    l.EnPila = hacia.AlArrastrarSobre;
+    l.EnTope = tope ? tope->AlArrastrarSobre : nullptr;
+    l.PorDefecto = !esMazo_[d] && !(tope && tope->Pila != &hacia) &&
+                   (tope ? apilaPorDefecto_ : g.EsFundacion ? fundaPorDefecto_ : ocupaPorDefecto_);
+    if (tope) {
+      l.Reglas = reglas_.Apila[grupo][IdCarta(*tope)];
+      l.Cabe = g.Capacidad > hacia.Cantidad ? std::size_t{g.Capacidad} - hacia.Cantidad : 0;
+    } else {
+      l.Reglas = reglas_.Vacia[grupo];
+      l.Cabe = g.EsFundacion ? SIZE_MAX : g.Capacidad;
+    }
+  }
 }
 
 // The position after `clics` clicks from `padre`, where clicks are joined (Clics.h): the
