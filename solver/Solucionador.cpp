@@ -300,6 +300,11 @@ class TBusqueda {
   // blocks stay once taken); the moves to the children of them all, a stack.
   std::deque<TNivel> niveles_;
   std::deque<TMovimiento> pendientes_;
+  // Beside each, the value of the child it leads to where that is a drag keyed by parts:
+  // Hundir hands it on, and the child's own children are valued from it by their two
+  // piles (ValorTras) rather than whole; else kSinValor.
+  std::deque<std::int32_t> valoresPendientes_;
+  static constexpr std::int32_t kSinValor = INT32_MIN;
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -518,6 +523,7 @@ class TBusqueda {
            (cola_.Tam() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
+           (valoresPendientes_.size() + kBloqueDeque) * sizeof(std::int32_t) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
            bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
@@ -2152,7 +2158,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   std::stable_sort(orden_.begin(), orden_.end(),
                    [](const auto& x, const auto& y) { return x.first > y.first; });
   const auto inicio = static_cast<std::uint32_t>(pendientes_.size());
-  for (const auto& [valor, k] : orden_) pendientes_.push_back(movs_[k]);
+  for (const auto& [valor, k] : orden_) {
+    pendientes_.push_back(movs_[k]);
+    valoresPendientes_.push_back(PorPartes(movs_[k]) ? valor : kSinValor);
+  }
   niveles_.push_back(TNivel{inicio, inicio, static_cast<std::uint32_t>(pendientes_.size())});
   return TExpansion::Seguir;
 }
@@ -2172,9 +2181,11 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     TNivel& nivel = niveles_.back();
     if (nivel.Siguiente == nivel.Fin) {
       pendientes_.resize(nivel.Inicio);
+      valoresPendientes_.resize(nivel.Inicio);
       niveles_.pop_back();
       continue;
     }
+    const std::int32_t valor = valoresPendientes_[nivel.Siguiente];
     const TMovimiento mv = pendientes_[nivel.Siguiente++];
     const std::size_t d = niveles_.size();
     const std::uint8_t* padre = FotoNivel(d - 1);
@@ -2193,7 +2204,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
       const TClave clave = LeerTras(padre, claves[n + 1], mv, hija);
       clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
       clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
-      x = Expandir(hija, &mv, nullptr, &clave);
+      x = Expandir(hija, &mv, nullptr, &clave, valor == kSinValor ? nullptr : &valor);
     } else {
       Leer(hija);
       x = Expandir(hija, &mv, nullptr);
