@@ -1416,12 +1416,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   // own: what the piles take is worked out once, by the position's own call.
   if (soloPila < 0) PrepararDestinos(foto, e);
   // The piles' part of the drag-over decisions, read once for all the cards asked.
-  llamadosVigentes_ = conLlamadas_ && soloPila < 0;
-  if (llamadosVigentes_) LeerLlamados(e);
-  struct TFin {
-    bool& vigentes;
-    ~TFin() { vigentes = false; }
-  } fin{llamadosVigentes_};
+  // Girar and Clicar turn this off before they ask about the waste's cards.
+  const bool llamados = llamadosVigentes_ = conLlamadas_ && soloPila < 0;
+  if (llamados) LeerLlamados(e);
   const std::uint64_t fuera = prep_.Fuera;
   const auto& admite = prep_.Admite;
   const auto& porDatos = prep_.PorDatos;
@@ -1517,7 +1514,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
             fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
           continue;
-        if (llamadosVigentes_ && hacia.Tope && llamados_[d].PorDefecto && !comprobar_) {
+        if (llamados && hacia.Tope && llamados_[d].PorDefecto && !comprobar_) {
           // AceptaEn's decision on a pile with cards, without the call: the same answer.
           if (!AceptaLlamado(llamados_[d], e, *c, s, d, largo, tramoValido)) continue;
         } else if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo,
@@ -1598,6 +1595,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
 }
 
 void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  llamadosVigentes_ = false;  // the stock is laid otherwise for the waste's cards
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = padre + n + 1;
   std::size_t antes = 0;  // the cards of the piles before the waste
@@ -1663,6 +1661,7 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
 // each card asked about where it lies, as for a stock that turns round: the clicks change
 // nothing else, so the table is not laid out for them.
 void TBusqueda::Clicar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  llamadosVigentes_ = false;  // the stock is laid otherwise for the waste's cards
   const std::size_t n = pilas_.size();
   const std::size_t w = descarteClics_;
   const std::uint8_t* cartas = padre + n + 1;
