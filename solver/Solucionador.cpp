@@ -300,6 +300,11 @@ class TBusqueda {
   // blocks stay once taken); the moves to the children of them all, a stack.
   std::deque<TNivel> niveles_;
   std::deque<TMovimiento> pendientes_;
+  // Beside each, the value of the child it leads to where that is a drag keyed by parts:
+  // Hundir hands it on, and the child's own children are valued from it by their two
+  // piles (ValorTras) rather than whole; else kSinValor.
+  std::deque<std::int32_t> valoresPendientes_;
+  static constexpr std::int32_t kSinValor = INT32_MIN;
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -393,6 +398,33 @@ class TBusqueda {
   // asks them, with that answer. Empty when a table's own rule function decides.
   std::optional<bool> AceptaConLlamadas(const TEstructura& e, TCarta& carta, std::size_t s,
                                         std::size_t d, std::size_t largo, bool tramoValido);
+  // What AceptaConLlamadas reads of a pile, read once per position (Generar asks it about
+  // every card on every pile): the default function's part as a set of cards and a count,
+  // and the callbacks to ask after it.
+  struct TLlamado {
+    TPila* Hacia = nullptr;
+    TCarta* Tope = nullptr;
+    std::uint64_t Reglas = 0;  // the cards the group's rules take there, as bits
+    std::size_t Cabe = 0;      // the most cards the pile takes there
+    bool PorDefecto = false;   // whether the default function decides there
+    bool Varias = false;       // the group takes several cards at once
+    TAlArrastrarSobrePila EnPila = nullptr;
+    TAlArrastrarSobreCarta EnTope = nullptr;
+  };
+  std::vector<TLlamado> llamados_;
+  // AceptaConLlamadas' answer where `l.PorDefecto` and `s` is not `d`.
+  bool AceptaLlamado(const TLlamado& l, const TEstructura& e, TCarta& carta, std::size_t s,
+                     std::size_t d, std::size_t largo, bool tramoValido) const {
+    bool acepta = (l.Reglas >> IdCarta(carta) & 1) && (largo == 1 || (l.Varias && tramoValido)) &&
+                  largo <= l.Cabe && e.TomaDe[s * pilas_.size() + d] && carta.BocaArriba;
+    if (l.EnPila) l.EnPila(*l.Hacia, carta, 1, 1, acepta);
+    if (l.EnTope) l.EnTope(carta, *l.Tope, 1, 1, acepta);
+    return acepta;
+  }
+  // Whether llamados_ holds the position Generar is reading, the table holding it; never
+  // while the waste's cards are asked with the stock laid otherwise.
+  bool llamadosVigentes_ = false;
+  void LeerLlamados(const TEstructura& e);
   // Whether `carta`, at `pos` in pile `s`, is tried on pile `d`: the table takes it there,
   // and an empty pile is the first of its kind this card (stamped `sello`) is tried on.
   bool AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
@@ -493,6 +525,7 @@ class TBusqueda {
            (cola_.Tam() + kBloqueDeque) * sizeof(std::pair<std::int32_t, std::uint32_t>) +
            (niveles_.size() + kBloqueDeque) * sizeof(TNivel) +
            (pendientes_.size() + kBloqueDeque) * sizeof(TMovimiento) +
+           (valoresPendientes_.size() + kBloqueDeque) * sizeof(std::int32_t) +
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
            bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
@@ -1392,6 +1425,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   // The waste's cards after each number of clicks go to the same piles as the position's
   // own: what the piles take is worked out once, by the position's own call.
   if (soloPila < 0) PrepararDestinos(foto, e);
+  // The piles' part of the drag-over decisions, read once for all the cards asked.
+  // Girar and Clicar turn this off before they ask about the waste's cards.
+  const bool llamados = llamadosVigentes_ = conLlamadas_ && soloPila < 0;
+  if (llamados) LeerLlamados(e);
   const std::uint64_t fuera = prep_.Fuera;
   const auto& admite = prep_.Admite;
   const auto& porDatos = prep_.PorDatos;
@@ -1487,8 +1524,13 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (desde.Cantidad == 1 && hacia.Tope && e.Firma[s] == e.Firma[d] &&
             fondosQuietos_[static_cast<std::uint8_t>(e.Firma[s])] && !especial_[s] && !especial_[d])
           continue;
-        if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo, tramoValido))
+        if (llamados && hacia.Tope && llamados_[d].PorDefecto && !comprobar_) {
+          // AceptaEn's decision on a pile with cards, without the call: the same answer.
+          if (!AceptaLlamado(llamados_[d], e, *c, s, d, largo, tramoValido)) continue;
+        } else if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo,
+                             tramoValido)) {
           continue;
+        }
         if (entrada && entrada->Puro && entrada->Carta == id && entrada->Pila == d &&
             entrada->Destino == s)
           continue;
@@ -1563,6 +1605,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
 }
 
 void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  llamadosVigentes_ = false;  // the stock is laid otherwise for the waste's cards
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = padre + n + 1;
   std::size_t antes = 0;  // the cards of the piles before the waste
@@ -1628,6 +1671,7 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
 // each card asked about where it lies, as for a stock that turns round: the clicks change
 // nothing else, so the table is not laid out for them.
 void TBusqueda::Clicar(const std::uint8_t* padre, const TMovimiento* entrada) {
+  llamadosVigentes_ = false;  // the stock is laid otherwise for the waste's cards
   const std::size_t n = pilas_.size();
   const std::size_t w = descarteClics_;
   const std::uint8_t* cartas = padre + n + 1;
@@ -1740,6 +1784,20 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
       return mesa;
     }
     if (conLlamadas_) {
+      if (llamadosVigentes_) {
+        // As AceptaConLlamadas decides, from what LeerLlamados read of the pile.
+        const TLlamado& l = llamados_[d];
+        if (l.PorDefecto && s != d) {
+          const bool acepta = AceptaLlamado(l, e, carta, s, d, largo, tramoValido);
+          if (comprobar_) {
+            const bool mesa = l.Tope ? m_.ArrastrarSobreCarta(*l.Tope, carta, 1, 1)
+                                     : m_.ArrastrarSobrePila(*l.Hacia, carta, 1, 1);
+            if (mesa != acepta) ++r_.Desajustes;
+            return mesa;
+          }
+          return acepta;
+        }
+      }
       const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
       if (si) return *si;
     }
@@ -1798,6 +1856,32 @@ std::optional<bool> TBusqueda::AceptaConLlamadas(const TEstructura& e, TCarta& c
     return mesa;
   }
   return acepta;
+}
+
+void TBusqueda::LeerLlamados(const TEstructura& e) {
+  const std::size_t n = pilas_.size();
+  llamados_.resize(n);
+  for (std::size_t d = 0; d < n; ++d) {
+    TLlamado& l = llamados_[d];
+    TPila& hacia = *pilas_[d];
+    TCarta* const tope = hacia.Tope;
+    const TGrupo& g = *e.Grupos[d];
+    const auto grupo = static_cast<std::uint8_t>(e.Firma[d]);
+    l.Hacia = &hacia;
+    l.Tope = tope;
+    l.Varias = g.VariasCartas;
+    l.EnPila = hacia.AlArrastrarSobre;
+    l.EnTope = tope ? tope->AlArrastrarSobre : nullptr;
+    l.PorDefecto = !esMazo_[d] && !(tope && tope->Pila != &hacia) &&
+                   (tope ? apilaPorDefecto_ : g.EsFundacion ? fundaPorDefecto_ : ocupaPorDefecto_);
+    if (tope) {
+      l.Reglas = reglas_.Apila[grupo][IdCarta(*tope)];
+      l.Cabe = g.Capacidad > hacia.Cantidad ? std::size_t{g.Capacidad} - hacia.Cantidad : 0;
+    } else {
+      l.Reglas = reglas_.Vacia[grupo];
+      l.Cabe = g.EsFundacion ? SIZE_MAX : g.Capacidad;
+    }
+  }
 }
 
 // The position after `clics` clicks from `padre`, where clicks are joined (Clics.h): the
@@ -2083,7 +2167,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   std::stable_sort(orden_.begin(), orden_.end(),
                    [](const auto& x, const auto& y) { return x.first > y.first; });
   const auto inicio = static_cast<std::uint32_t>(pendientes_.size());
-  for (const auto& [valor, k] : orden_) pendientes_.push_back(movs_[k]);
+  for (const auto& [valor, k] : orden_) {
+    pendientes_.push_back(movs_[k]);
+    valoresPendientes_.push_back(PorPartes(movs_[k]) ? valor : kSinValor);
+  }
   niveles_.push_back(TNivel{inicio, inicio, static_cast<std::uint32_t>(pendientes_.size())});
   return TExpansion::Seguir;
 }
@@ -2103,9 +2190,11 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     TNivel& nivel = niveles_.back();
     if (nivel.Siguiente == nivel.Fin) {
       pendientes_.resize(nivel.Inicio);
+      valoresPendientes_.resize(nivel.Inicio);
       niveles_.pop_back();
       continue;
     }
+    const std::int32_t valor = valoresPendientes_[nivel.Siguiente];
     const TMovimiento mv = pendientes_[nivel.Siguiente++];
     const std::size_t d = niveles_.size();
     const std::uint8_t* padre = FotoNivel(d - 1);
@@ -2124,7 +2213,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
       const TClave clave = LeerTras(padre, claves[n + 1], mv, hija);
       clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
       clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
-      x = Expandir(hija, &mv, nullptr, &clave);
+      x = Expandir(hija, &mv, nullptr, &clave, valor == kSinValor ? nullptr : &valor);
     } else {
       Leer(hija);
       x = Expandir(hija, &mv, nullptr);

@@ -1905,3 +1905,51 @@ TEST(Solucionador, LlamadasQueAceptanLoQueLasReglasRechazan) {
     EXPECT_EQ(comprobada.Posiciones, r.Posiciones) << cual;
   }
 }
+
+namespace {
+// A drag-over callback that leaves the answer as it was: the table is the one without it,
+// but the search must take the callbacks' way, asking its piles' decisions once per
+// position from what it read of each pile.
+void DejarComoEsta(TPila&, TCarta&, int, int, bool&) {}
+
+// Nine to twelve cards off the foundations on piles of at most three, as many as they need
+// or one more: many drops are turned down only because the pile is full.
+constexpr TPilasDeTres kLlenasConLlamadas{"Llenas Con Llamadas", 6113u, 9, false, 2, false};
+void PrepararLlenasConLlamadas(TMesa& m, std::int32_t numero) {
+  kLlenasConLlamadas.Preparar(m, numero);
+  for (const auto& p : m.Pilas)
+    if (!p->Grupo->EsFundacion) p->AlArrastrarSobre = DejarComoEsta;
+}
+}  // namespace
+
+// On a table with callbacks, what a pile takes is read once per position: the top card,
+// the room left under the group's capacity, an empty foundation taking cards without
+// bound. A full pile that took a card, or one with room that refused it, would give a
+// verdict other than the plain search's, and the check mode, asking the table about every
+// drop, would find it apart.
+TEST(Solucionador, LlamadasLeidasUnaVezPorPosicionGuardanLaCapacidad) {
+#ifdef CARTOVAL_SANEAR
+  constexpr std::int32_t kMesas = 20;
+#else
+  constexpr std::int32_t kMesas = 80;
+#endif
+  int ganables = 0;
+  int perdidas = 0;
+  TLimites comprobar;
+  comprobar.Comprobar = true;
+  for (std::int32_t numero = 1; numero <= kMesas; ++numero) {
+    const bool gana = GanableCartaACarta(PrepararLlenasConLlamadas, numero);
+    const TResultado r = Resolver(PrepararLlenasConLlamadas, numero, {});
+    EXPECT_EQ(r.Veredicto, gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
+        << "número " << numero;
+    if (gana) {
+      EXPECT_TRUE(LineaGana(PrepararLlenasConLlamadas, numero, {}, r.Pasos)) << "número " << numero;
+    }
+    const TResultado comprobada = Resolver(PrepararLlenasConLlamadas, numero, {}, comprobar);
+    EXPECT_EQ(comprobada.Desajustes, 0u) << "número " << numero;
+    EXPECT_EQ(comprobada.Veredicto, r.Veredicto) << "número " << numero;
+    ++(gana ? ganables : perdidas);
+  }
+  EXPECT_GE(ganables, kMesas / 10);
+  EXPECT_GE(perdidas, kMesas / 10);
+}
