@@ -133,9 +133,9 @@ class TBusqueda {
     restoPlaneado_ = limiteBytes_ - tabla - limiteBytes_ / 32;
   }
 
-  // Searches until a verdict or a limit; with a pause (positions, or milliseconds of this
-  // call), stops between two positions once it is reached, to go on at the next call.
-  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0);
+  // Searches until a verdict or a limit; with a pause (positions), stops between two
+  // positions once it is reached, to go on at the next call.
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0);
   bool Pausada() const { return pausada_; }
   // Whether it ran dry having left out some card it could take back from home: then the
   // positions it searched are not all there are, and it proves nothing lost.
@@ -2222,7 +2222,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
   return x;
 }
 
-TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs) {
+TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones) {
   if (iniciada_) inicio_ = MsDelHilo();
   pausada_ = false;
   auto terminar = [&](TVeredicto v) {
@@ -2244,10 +2244,8 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones, std::int64_t pausaMs
     std::uint32_t cero = 0;
     x = Expandir(Foto(0), nullptr, &cero);
   }
-  for (std::uint32_t vuelta = 0; x == TExpansion::Seguir && !cola_.Vacia(); ++vuelta) {
-    // The thread's clock is a system call: asked every 64 positions expanded.
-    if ((pausaPosiciones && r_.Posiciones >= pausaPosiciones) ||
-        (pausaMs && vuelta % 64 == 0 && MsDelHilo() - inicio_ >= pausaMs)) {
+  while (x == TExpansion::Seguir && !cola_.Vacia()) {
+    if (pausaPosiciones && r_.Posiciones >= pausaPosiciones) {
       pausada_ = true;
       const TResultado r = terminar(TVeredicto::NoSeSabe);
       msAntes_ = r.Milisegundos;
@@ -2305,12 +2303,12 @@ class TIntento {
     Empezar(true);
   }
 
-  TResultado Buscar(std::uint64_t pausaPosiciones = 0, std::int64_t pausaMs = 0) {
-    TResultado r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+  TResultado Buscar(std::uint64_t pausaPosiciones = 0) {
+    TResultado r = busqueda_->Buscar(pausaPosiciones);
     if (r.Desajustes > 0 && prever_) {
       const std::uint64_t desajustes = r.Desajustes;
       Empezar(false);
-      r = busqueda_->Buscar(pausaPosiciones, pausaMs);
+      r = busqueda_->Buscar(pausaPosiciones);
       desajustes_ = desajustes;
     }
     r.Desajustes = std::max(r.Desajustes, desajustes_);
@@ -2460,10 +2458,12 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // Three tries with what the ones before left of the limits: a short best-first search,
   // which decides most deals; a look depth-first from the start, which wins many deals that
   // best-first only wins after millions of positions; then best-first to the end, afresh
-  // or the first search from where it paused (below). The short search pauses at its
-  // share of the limits; the look stops at its own.
-  const auto parte = [&limites](std::int64_t usados, int de) {
-    return std::max<std::int64_t>(std::min(limites.Milisegundos - usados, limites.Milisegundos / de), 1);
+  // or the first search from where it paused (below). The short search pauses and the look
+  // stops at their shares of positions, never of time: where a try ends must not hang on
+  // how fast the machine runs, or the same position and limits could give another line.
+  // Time only ends the whole search.
+  const auto resta = [&limites](std::int64_t usados) {
+    return std::max<std::int64_t>(limites.Milisegundos - usados, 1);
   };
   const auto partePosiciones = [&limites](std::uint64_t usadas, int de, std::uint64_t tope) {
     if (!limites.Posiciones) return tope;
@@ -2512,7 +2512,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   const bool algunas = VaciasTomanAlgunas(m);
   constexpr std::uint64_t kCortaConAlgunas = 25000;
   const std::uint64_t enCorta = algunas ? kCortaConAlgunas : 100000;
-  const TResultado corto = corta->Buscar(sueltas(partePosiciones(0, 8, enCorta), 0), parte(0, 8));
+  const TResultado corto = corta->Buscar(sueltas(partePosiciones(0, 8, enCorta), 0));
   if (agotado(corto)) return conNumero(corto);
   // Paused, the short search keeps what it holds and the look has the rest of the memory.
   // Stopped by its memory, it could go no further from the start: the look has it all.
@@ -2521,7 +2521,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   const std::size_t retenidos = reanudar ? corta->Bytes() : 0;
   if (!reanudar) corta.reset();
   TLimites l = limites;
-  l.Milisegundos = parte(corto.Milisegundos, 4);
+  l.Milisegundos = resta(corto.Milisegundos);
   l.Posiciones = partePosiciones(corto.Posiciones, 4, 200000);
   // Where what is left would not hold the look's first table of keys, it is not taken.
   const bool cabe = retenidos + (std::size_t{256} << 10) <= limites.MemoriaMiB * (std::size_t{1} << 20);
