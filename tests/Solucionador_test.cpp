@@ -31,6 +31,13 @@
 
 namespace {
 
+// The sanitizers run several times slower: tests that walk many deals or tables walk fewer.
+#ifdef CARTOVAL_SANEAR
+constexpr bool kSaneado = true;
+#else
+constexpr bool kSaneado = false;
+#endif
+
 std::string Texto(const std::vector<TPaso>& pasos) {
   std::string s;
   for (const TPaso& p : pasos) s += (s.empty() ? "" : " ") + EscribirPaso(p);
@@ -1005,11 +1012,7 @@ TEST(Solucionador, SinSitioParaElRangoQueFaltaComoLaBusquedaSimple) {
   int ganadas = 0;
   int perdidas = 0;
   int probadas = 0;
-#ifdef CARTOVAL_SANEAR
-  constexpr std::int32_t kNumeros = 12;
-#else
-  constexpr std::int32_t kNumeros = 30;
-#endif
+  constexpr std::int32_t kNumeros = kSaneado ? 12 : 30;
   for (const std::size_t montones : {std::size_t{2}, std::size_t{3}}) {
     const TPrepararJuego preparar = RangosConReserva(montones);
     for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
@@ -1411,11 +1414,7 @@ TEST(Solucionador, SinSolucionConfirmadoPorBusquedaSimple) {
 // With little memory the search goes on depth-first almost at once: its lines still win,
 // and the same twice; deals the plain search finds lost are lost to it too.
 TEST(Solucionador, EnProfundidadConPocaMemoria) {
-#ifdef CARTOVAL_SANEAR
-  constexpr std::int32_t kNumeros = 2;
-#else
-  constexpr std::int32_t kNumeros = 3;
-#endif
+  constexpr std::int32_t kNumeros = kSaneado ? 2 : 3;
   TLimites poca = PorPosiciones(40000);
   poca.MemoriaMiB = 2;
   const std::pair<const char*, std::int32_t> perdidos[] = {
@@ -1865,11 +1864,7 @@ TEST(Solucionador, ConCeldasLasVictoriasLentasLleganPronto) {
                                  {"PingüinoPatagónico", 669},
                                  {"PingüinoPatagónico", 74},
                                  {"OrdenReal", 419}};
-#ifdef CARTOVAL_SANEAR
-  const std::size_t cuantos = 1;
-#else
-  const std::size_t cuantos = std::size(repartos);
-#endif
+  const std::size_t cuantos = kSaneado ? 1 : std::size(repartos);
   GanadosEn(std::span(repartos, cuantos), 450000);
 }
 
@@ -1944,11 +1939,7 @@ void PrepararLlenasConLlamadas(TMesa& m, std::int32_t numero) {
 // verdict other than the plain search's, and the check mode, asking the table about every
 // drop, would find it apart.
 TEST(Solucionador, LlamadasLeidasUnaVezPorPosicionGuardanLaCapacidad) {
-#ifdef CARTOVAL_SANEAR
-  constexpr std::int32_t kMesas = 20;
-#else
-  constexpr std::int32_t kMesas = 80;
-#endif
+  constexpr std::int32_t kMesas = kSaneado ? 20 : 80;
   int ganables = 0;
   int perdidas = 0;
   TLimites comprobar;
