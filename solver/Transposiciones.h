@@ -206,6 +206,13 @@ class TTransposiciones {
     // Aligned to the large pages, so that each of them can back the table.
     const auto base = reinterpret_cast<std::uintptr_t>(p);
     auto* t = reinterpret_cast<TEntrada*>((base + kPaginaGrande - 1) & ~(kPaginaGrande - 1));
+    // In pages of 2 MiB where the system gives them, the whole reservation at once and
+    // before the copy: a page is large only if its 2 MiB lie within what was marked when
+    // it is first written, and the copy and the first doublings (3 MiB, not a whole number
+    // of large pages) wrote the first 4 MiB in small pages. A probe lands anywhere in the
+    // table, and with small pages most probes also miss the processor's cache of address
+    // translations.
+    madvise(t, maximo_ * kBytesPorClave, MADV_HUGEPAGE);
     std::memcpy(static_cast<void*>(t), tabla_, tam_ * kBytesPorClave);
     std::free(tabla_);
     tabla_ = t;
@@ -255,10 +262,6 @@ class TTransposiciones {
     }
     if (nueva * kBytesPorClave > presupuesto) return false;
     if (!reserva_ && !Reservar()) return false;
-    // In pages of 2 MiB where the system gives them: a probe lands anywhere in the table,
-    // and with small pages most probes also miss the processor's cache of address
-    // translations.
-    madvise(tabla_, nueva * kBytesPorClave, MADV_HUGEPAGE);
     std::size_t vacia = n - 1;
     while (tabla_[vacia].A != 0) --vacia;  // one is left: the table never fills past 90%
     const std::size_t mascaraVieja = n - 1;
