@@ -282,9 +282,8 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     cero.Lugares = v.Cartas & (v.Bajas | cero.Apoyos);
     cero.Ocupa.fill(-1);
     cero.Donde.fill(-1);
-    // Now every card lies on the card under it.
-    cero.Puestas = v.Cartas & ~v.Fondos;
-    if (!v.Fuerte) cero.Puestas = 0;
+    // Read `fuerte`, every card lies now on the card under it.
+    cero.Puestas = v.Fuerte ? v.Cartas & ~v.Fondos : 0;
     for (std::uint64_t b = cero.Puestas; b; b &= b - 1) {
       const auto x = static_cast<std::size_t>(__builtin_ctzll(b));
       const auto z = static_cast<std::size_t>(__builtin_ctzll(v.Bajo[x]));

@@ -1203,11 +1203,10 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   const bool fuerte = sitioFuertes_ < kSitiosFuertes;
   const bool falta = FaltaSitio(sinSalida_, vistas.data(), cuantas, enCasa, fuerte,
                                 ~std::uint64_t{0}, nullptr, &cadenaSitio_);
-  if (fuerte) {
+  if (fuerte)
     ++sitioFuertes_;  // left out of the yield that schedules the readings
-    return falta;
-  }
-  SitioLeido(falta);
+  else
+    SitioLeido(falta);
   return falta;
 }
 
@@ -2462,9 +2461,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // stops at their shares of positions, never of time: where a try ends must not hang on
   // how fast the machine runs, or the same position and limits could give another line.
   // Time only ends the whole search.
-  const auto resta = [&limites](std::int64_t usados) {
-    return std::max<std::int64_t>(limites.Milisegundos - usados, 1);
-  };
   const auto partePosiciones = [&limites](std::uint64_t usadas, int de, std::uint64_t tope) {
     if (!limites.Posiciones) return tope;
     const std::uint64_t p = std::min(limites.Posiciones - std::min(usadas, limites.Posiciones),
@@ -2521,7 +2517,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   const std::size_t retenidos = reanudar ? corta->Bytes() : 0;
   if (!reanudar) corta.reset();
   TLimites l = limites;
-  l.Milisegundos = resta(corto.Milisegundos);
+  l.Milisegundos = std::max<std::int64_t>(limites.Milisegundos - corto.Milisegundos, 1);
   l.Posiciones = partePosiciones(corto.Posiciones, 4, 200000);
   // Where what is left would not hold the look's first table of keys, it is not taken.
   const bool cabe = retenidos + (std::size_t{256} << 10) <= limites.MemoriaMiB * (std::size_t{1} << 20);
