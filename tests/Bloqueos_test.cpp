@@ -414,7 +414,10 @@ bool BloqueoPorDefinicion(const TBloqueos& b, const TPosicionAlAzar& p) {
       const bool retenida = (b.Antes[x] & sombra) ||
                             (set[c].Encima >= 0 && cartas >> set[c].Encima & 1);
       const bool sinSitio = !(b.Sobre[x] & ~p.EnCasa & ~sombra & ~encerradas);
-      if (!(retenida && sinSitio)) en[c] = false, sale = true;
+      if (!(retenida && sinSitio)) {
+        en[c] = false;
+        sale = true;
+      }
     }
     if (!sale) return cartas != 0;
   }
