@@ -34,6 +34,8 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
       const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
       b.Antes[x] = previa[x] | b.Antes[p];
     }
+  for (std::size_t x = 0; x < 40; ++x)
+    b.ConAntes |= static_cast<std::uint64_t>(b.Antes[x] != 0) << x;
   // The reading also rests on a game being won only with every card home: taken to hold
   // where the foundations, keeping their cards by suit, can take all forty.
   std::uint64_t alcanza = base;
@@ -46,13 +48,13 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
 
 namespace {
 
-// The cards of `enMazo` that never come out of the stock while `sombra` stays covered: none
-// an empty pile takes, and each with every place it could be laid on home, in `sombra` or
-// another of them. The first of them to come out in any line would be laid on a card on
-// top of a pile, neither home nor covered nor still in the stock.
-std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t libres,
-                         bool sinVacias) {
-  std::uint64_t dentro = sinVacias ? enMazo : enMazo & ~b.Vacias;
+// The cards of `dentro`, of a stock, that never come out of it while `sombra` stays
+// covered: each with every place it could be laid on home, in `sombra` or another of them.
+// The first of them to come out in any line would be laid on a card on top of a pile,
+// neither home nor covered nor still in the stock. `dentro` holds all of them: the stock's
+// cards no empty pile takes (all of them where no pile can empty), or such a set read for
+// a larger shadow, which holds every card shut in behind a smaller one.
+std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t dentro, std::uint64_t libres) {
   for (;;) {
     std::uint64_t quedan = 0;
     for (std::uint64_t s = dentro; s; s &= s - 1) {
@@ -93,59 +95,56 @@ std::uint64_t Encerradas(const TBloqueos& b, std::uint64_t enMazo, std::uint64_t
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                 std::uint64_t enCasa, std::uint64_t enMazo, bool hayVacia,
                 std::uint64_t tomanVacias) {
-  // Per card of the set, by its place: what it needs home first, what it could be laid on
-  // not home, and the shadow it casts.
-  std::array<std::uint64_t, 40> antes;
-  std::array<std::uint64_t, 40> sobre;
+  // The set is numbered by the cards themselves (each card lies in one place). Per card of
+  // the set: the shadow it casts, and the card of the set of the second kind lying on it;
+  // what it needs home first and what it could be laid on are read from `b`.
   std::array<std::uint64_t, 40> debajo;
-  // Per card of the set, by its place: the card of the set of the second kind lying on it.
   std::array<std::uint64_t, 40> tapada;
-  // Per pile, its cards of the set of the first kind, by their place; and the places of the
-  // cards an empty pile takes.
+  // Per pile, its cards of the set of the first kind.
   std::array<std::uint64_t, 64> dePila;
-  std::uint64_t vaciables = 0;
   // Where an empty pile takes any card, every card would enter the set at every position
   // without one, for a case seldom met (Las Columnas Del Palacio searched 8% fewer
   // positions a second): the reading keeps to tables whose empty piles take some cards.
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
   const bool vaciasCuentan =
       !hayVacia && cuantos <= dePila.size() && (b.Vacias & kCuarenta) != kCuarenta;
-  std::size_t k = 0;
+  // A card that needs none home first may always leave; one an empty pile takes, unless
+  // no pile can be empty (above).
+  const std::uint64_t admitidas = vaciasCuentan ? b.ConAntes : b.ConAntes & ~b.Vacias;
+  std::uint64_t en = 0;
+  std::uint64_t lugares = 0;  // what the cards of the set could be laid on
   std::uint64_t sombra = 0;
   std::uint64_t sombraFija = 0;  // the shadow of the cards empty piles do not take
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonBloqueable& p = montones[i];
     const std::size_t hasta = p.Cubiertas < p.Cuenta ? p.Cubiertas + 1u : p.Cuenta;
     std::uint64_t bajo = 0;
-    std::uint64_t fijas = 0;  // its cards of the set of the first kind, by their place
-    bool previa = false;      // whether the card below was taken into the set, at k - 1
-    for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j) {
-      const std::uint8_t x = p.Cartas[j] & 0x3F;
-      // A card that needs none home first may always leave; one an empty pile takes, unless
-      // no pile can be empty (above).
-      const bool vaciable = b.Vacias >> x & 1;
-      if (b.Antes[x] && (!vaciable || vaciasCuentan)) {
-        vaciables |= static_cast<std::uint64_t>(vaciable) << k;
-        fijas |= static_cast<std::uint64_t>(j < hasta) << k;
-        antes[k] = b.Antes[x];
-        sobre[k] = b.Sobre[x] & ~enCasa;
-        debajo[k] = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
-        sombra |= debajo[k];
-        sombraFija |= vaciable ? 0 : debajo[k];
-        tapada[k] = 0;
-        if (previa && j >= hasta) tapada[k - 1] = std::uint64_t{1} << k;
-        ++k;
+    std::uint64_t fijas = 0;  // its cards of the set of the first kind
+    std::size_t previa = 64;  // the card below, where it was taken into the set
+    for (std::size_t j = 0; j < p.Cuenta; ++j) {
+      const std::size_t x = p.Cartas[j] & 0x3F;
+      const std::uint64_t bit = std::uint64_t{1} << x;
+      if (admitidas & bit) {
+        en |= bit;
+        lugares |= b.Sobre[x];
+        const std::uint64_t d = j < hasta ? bajo : std::uint64_t{1} << (p.Cartas[j - 1] & 0x3F);
+        fijas |= j < hasta ? bit : 0;
+        debajo[x] = d;
+        sombra |= d;
+        sombraFija |= b.Vacias & bit ? 0 : d;
+        tapada[x] = 0;
+        if (previa < 64 && j >= hasta) tapada[previa] = bit;
+        previa = x;
+      } else {
+        previa = 64;
       }
-      previa = b.Antes[x] && (!vaciable || vaciasCuentan);
-      bajo |= std::uint64_t{1} << x;
+      bajo |= bit;
     }
     if (vaciasCuentan) dePila[i] = fijas;
   }
-  std::uint64_t en = (std::uint64_t{1} << k) - 1;  // k is at most 40
+  const std::uint64_t vaciables = en & b.Vacias;
   // The stock's cards matter only as places for cards of the set.
-  std::uint64_t lugares = 0;
-  for (std::size_t i = 0; i < k; ++i) lugares |= sobre[i];
-  if (!(lugares & enMazo)) enMazo = 0;
+  if (!(lugares & ~enCasa & enMazo)) enMazo = 0;
   // Whether each pile that could take a card once empty keeps a card of `en` of the first
   // kind. It fails for every part of a set it fails for, so it is asked of each round's
   // set as soon as that is known, and the cards empty piles take leave with it at once.
@@ -159,22 +158,28 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
     en &= ~vaciables;
     sombra = sombraFija;
   }
+  // The stock's shut-in cards, read again each round from those of the round before: the
+  // shadow only shrinks from round to round, and the cards empty piles take only leave.
+  std::uint64_t encerradas = enMazo;
   while (en) {
     std::uint64_t quedan = 0;
     std::uint64_t siguiente = 0;
     std::uint64_t siguienteVaciables = 0;
-    // While the shadow stays covered, the stock's shut-in cards are no place either.
-    const std::uint64_t cerrado =
-        enMazo ? sombra | Encerradas(b, enMazo, ~enCasa & ~sombra, sinVacias) : sombra;
+    // While the shadow stays covered, the stock's shut-in cards are no place either, nor
+    // are the cards home.
+    if (enMazo)
+      encerradas = Encerradas(b, sinVacias ? encerradas : encerradas & ~b.Vacias,
+                              ~enCasa & ~sombra);
+    const std::uint64_t cerrado = sombra | encerradas | enCasa;
     for (std::uint64_t s = en; s; s &= s - 1) {
-      const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
+      const auto x = static_cast<std::size_t>(__builtin_ctzll(s));
       // Without branches: which cards leave follows no pattern a branch could learn.
       const std::uint64_t queda =
-          static_cast<std::uint64_t>(((antes[i] & sombra) | (tapada[i] & en)) != 0) &
-          ((sobre[i] & ~cerrado) == 0);
-      quedan |= queda << i;
-      const std::uint64_t sombraDe = debajo[i] & (0 - queda);
-      const std::uint64_t esVaciable = 0 - (vaciables >> i & 1);
+          static_cast<std::uint64_t>(((b.Antes[x] & sombra) | (tapada[x] & en)) != 0) &
+          ((b.Sobre[x] & ~cerrado) == 0);
+      quedan |= queda << x;
+      const std::uint64_t sombraDe = debajo[x] & (0 - queda);
+      const std::uint64_t esVaciable = 0 - (b.Vacias >> x & 1);
       siguiente |= sombraDe & ~esVaciable;
       siguienteVaciables |= sombraDe & esVaciable;
     }

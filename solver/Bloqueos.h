@@ -23,6 +23,8 @@ struct TBloqueos {
   std::array<std::uint64_t, 40> Sobre{};
   // The cards some empty pile off the foundations takes.
   std::uint64_t Vacias = 0;
+  // The cards that need some card home first (Antes not empty).
+  std::uint64_t ConAntes = 0;
 };
 
 TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas);

@@ -24,11 +24,15 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
     // X from the top down: C, the cards from X up, grows by a card; S shrinks by it.
     std::uint64_t sombra = pila;
     std::uint64_t columna = 0;
+    // The last set R read on this pile, and the cards C gained since.
+    std::uint64_t previo = 0;
+    std::uint64_t nuevas = 0;
     for (std::size_t j = p.Cuenta; j-- > 0;) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       const std::uint64_t bit = std::uint64_t{1} << x;
       sombra &= ~bit;
       columna |= bit;
+      nuevas |= bit;
       if (!(b.Antes[x] & pila) || (b.Vacias & bit)) continue;
       // X must leave its place to move: the card under it, face down or out of order,
       // never carries it off and uncovers S.
@@ -38,9 +42,10 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
       // The cards of C that may go home or onto an empty pile need no card to lie on: the
       // rest are those that need a card of S, or of the rest, home first. X's own places
       // are some of theirs: where they are as many as C's cards, nothing is short.
-      std::uint64_t resto = columna & ~b.Vacias;
       const std::uint64_t fuera = ~enCasa & ~sombra;
-      if (__builtin_popcountll(b.Sobre[x] & fuera) >= __builtin_popcountll(resto)) continue;
+      if (__builtin_popcountll(b.Sobre[x] & fuera) >= __builtin_popcountll(columna & ~b.Vacias))
+        continue;
+      std::uint64_t resto = (previo | nuevas) & ~b.Vacias;
       for (;;) {
         std::uint64_t quedan = 0;
         for (std::uint64_t r = resto; r; r &= r - 1) {
@@ -50,6 +55,8 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
         if (quedan == resto) break;
         resto = quedan;
       }
+      previo = resto;
+      nuevas = 0;
       if (!(resto & bit)) continue;
       std::uint64_t sitios = 0;
       for (std::uint64_t r = resto; r; r &= r - 1)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "games/Juegos.h"
+#include "tests/PosicionesAlAzar.h"
 
 namespace {
 
@@ -341,4 +342,102 @@ TEST(Bloqueos, UnaCartaQueNoPuedeIrseConLaDeEncima) {
   solo.Casa(Copas, 7);
   solo.Pila({Id(7, Oros), Id(3, Oros), Id(6, Bastos)}, 2);
   EXPECT_FALSE(solo.Bloqueo(b));
+}
+
+namespace {
+
+// The reading as its comment states it, read plainly: from every card that needs a card
+// home first (those an empty pile takes only where no pile can be empty), one card that
+// does not stay leaves at a time, every shadow, link and shut-in card worked out afresh
+// from the piles for the set as it is then, until each card left stays.
+bool BloqueoPorDefinicion(const TBloqueos& b, const TPosicionAlAzar& p) {
+  struct TEn {
+    std::uint8_t Carta;
+    std::size_t Pila;
+    bool Primera;          // of the first kind
+    std::uint64_t Debajo;  // its shadow
+    int Encima;            // the card of the set of the second kind lying on it, or -1
+  };
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  const bool vaciasCuentan = !p.HayVacia && (b.Vacias & kCuarenta) != kCuarenta;
+  std::vector<TEn> set;
+  for (std::size_t i = 0; i < p.Montones.size(); ++i) {
+    const TMontonBloqueable& m = p.Montones[i];
+    const std::size_t hasta = m.Cubiertas < m.Cuenta ? m.Cubiertas + 1u : m.Cuenta;
+    std::uint64_t bajo = 0;
+    for (std::size_t j = 0; j < m.Cuenta; ++j) {
+      const std::uint8_t x = m.Cartas[j] & 0x3F;
+      const bool entra = b.Antes[x] && (vaciasCuentan || !(b.Vacias >> x & 1));
+      if (entra) {
+        const bool primera = j < hasta;
+        if (!primera && !set.empty() && set.back().Pila == i &&
+            set.back().Carta == (m.Cartas[j - 1] & 0x3F))
+          set.back().Encima = x;
+        set.push_back({x, i, primera,
+                       primera ? bajo : std::uint64_t{1} << (m.Cartas[j - 1] & 0x3F), -1});
+      }
+      bajo |= std::uint64_t{1} << x;
+    }
+  }
+  std::vector<bool> en(set.size(), true);
+  for (;;) {
+    // Whether each pile that could take a card once empty keeps a card of the first kind.
+    bool retenidas = vaciasCuentan;
+    for (std::size_t i = 0; i < p.Montones.size() && retenidas; ++i) {
+      if (!(p.TomanVacias >> i & 1)) continue;
+      bool guarda = false;
+      for (std::size_t c = 0; c < set.size(); ++c)
+        guarda = guarda || (en[c] && set[c].Pila == i && set[c].Primera);
+      retenidas = guarda;
+    }
+    std::uint64_t cartas = 0;
+    std::uint64_t sombra = 0;
+    for (std::size_t c = 0; c < set.size(); ++c) {
+      if (en[c] && !retenidas && b.Vacias >> set[c].Carta & 1) en[c] = false;
+      if (!en[c]) continue;
+      cartas |= std::uint64_t{1} << set[c].Carta;
+      sombra |= set[c].Debajo;
+    }
+    std::uint64_t encerradas = retenidas ? p.EnMazo : p.EnMazo & ~b.Vacias;
+    for (bool cambia = true; cambia;) {
+      cambia = false;
+      for (std::size_t t = 0; t < 40; ++t)
+        if (encerradas >> t & 1 && b.Sobre[t] & ~p.EnCasa & ~sombra & ~encerradas) {
+          encerradas &= ~(std::uint64_t{1} << t);
+          cambia = true;
+        }
+    }
+    bool sale = false;
+    for (std::size_t c = 0; c < set.size() && !sale; ++c) {
+      if (!en[c]) continue;
+      const std::size_t x = set[c].Carta;
+      const bool retenida = (b.Antes[x] & sombra) ||
+                            (set[c].Encima >= 0 && cartas >> set[c].Encima & 1);
+      const bool sinSitio = !(b.Sobre[x] & ~p.EnCasa & ~sombra & ~encerradas);
+      if (!(retenida && sinSitio)) {
+        en[c] = false;
+        sale = true;
+      }
+    }
+    if (!sale) return cartas != 0;
+  }
+}
+
+}  // namespace
+
+// The reading gives the plain one's answers on positions reached by random moves, with
+// cards in the stock or none, and empty piles there or not.
+TEST(Bloqueos, ComoSuDefinicionEnPosicionesAlAzar) {
+  const TBloqueos b = Reglas();
+  std::array<std::size_t, 2> respuestas{};
+  RecorrerAlAzar(56, 300, 60, [&](const TPosicionAlAzar& p) {
+    const bool plana = BloqueoPorDefinicion(b, p);
+    ASSERT_EQ(HayBloqueo(b, p.Montones.data(), p.Montones.size(), p.EnCasa, p.EnMazo,
+                         p.HayVacia, p.TomanVacias),
+              plana);
+    ++respuestas[plana];
+  });
+  // Both answers met often.
+  EXPECT_GT(respuestas[0], 2000u);
+  EXPECT_GT(respuestas[1], 2000u);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "games/Juegos.h"
+#include "tests/PosicionesAlAzar.h"
 
 namespace {
 
@@ -130,4 +131,57 @@ TEST(Sitios, LosReyesNoCuentan) {
   // Cuatro de Bastos over the Tres de Bastos.
   c.Pilas[0] = {Id(3, Espadas), Id(3, Bastos), Id(4, Espadas), Id(10, Bastos), Id(4, Bastos)};
   EXPECT_TRUE(c.Faltan(b));
+}
+
+namespace {
+
+// The reading as its comment states it, read plainly: for each card X of each pile, the
+// cards from X up (C) and under it (S) gathered afresh, and the cards of C that need a card
+// of S or of themselves home first read from all of C.
+bool SitiosPorDefinicion(const TBloqueos& b, const TPosicionAlAzar& p) {
+  for (std::size_t i = 0; i < p.Montones.size(); ++i) {
+    const TMontonBloqueable& m = p.Montones[i];
+    const bool libre = p.TramoLibre >> i & 1;
+    for (std::size_t j = 0; j < m.Cuenta; ++j) {
+      const std::uint8_t x = m.Cartas[j] & 0x3F;
+      std::uint64_t c = 0;
+      std::uint64_t s = 0;
+      for (std::size_t t = 0; t < m.Cuenta; ++t)
+        (t < j ? s : c) |= std::uint64_t{1} << (m.Cartas[t] & 0x3F);
+      if (!(b.Antes[x] & (s | c)) || b.Vacias >> x & 1) continue;
+      if (j > 0 && j > m.Cubiertas && (libre || b.Sobre[x] >> (m.Cartas[j - 1] & 0x3F) & 1))
+        continue;
+      std::uint64_t r = c & ~b.Vacias;
+      for (bool cambia = true; cambia;) {
+        cambia = false;
+        for (std::size_t y = 0; y < 40; ++y)
+          if (r >> y & 1 && !(b.Antes[y] & (s | r))) {
+            r &= ~(std::uint64_t{1} << y);
+            cambia = true;
+          }
+      }
+      if (!(r >> x & 1)) continue;
+      std::uint64_t sitios = libre ? c : 0;
+      for (std::size_t y = 0; y < 40; ++y)
+        if (r >> y & 1) sitios |= b.Sobre[y];
+      if (__builtin_popcountll(sitios & ~p.EnCasa & ~s) < __builtin_popcountll(r)) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+// The reading gives the plain one's answers on positions reached by random moves.
+TEST(Sitios, ComoSuDefinicionEnPosicionesAlAzar) {
+  const TBloqueos b = Reglas();
+  std::array<std::size_t, 2> respuestas{};
+  RecorrerAlAzar(56, 300, 60, [&](const TPosicionAlAzar& p) {
+    const bool plana = SitiosPorDefinicion(b, p);
+    ASSERT_EQ(FaltanSitios(b, p.Montones.data(), p.Montones.size(), p.EnCasa, p.TramoLibre),
+              plana);
+    ++respuestas[plana];
+  });
+  EXPECT_GT(respuestas[0], 2000u);
+  EXPECT_GT(respuestas[1], 2000u);
 }
