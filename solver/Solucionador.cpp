@@ -444,6 +444,25 @@ class TBusqueda {
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
   bool Trabada(const std::uint8_t* foto) const;
+  // Whether to read it at this expansion: at every one of the first 16,384 readings and
+  // while it cuts at least one position in 128 it reads (the counts halved every 32,768
+  // readings), else at one expansion in 64. Skipping it never loses a won line.
+  bool TrabadaRinde() {
+    ++trabadaTurno_;
+    return trabadaLeidas_ < 16384 || trabadaCortes_ * 128u >= trabadaLeidas_ ||
+           (trabadaTurno_ & 63u) == 0;
+  }
+  bool TrabadaLeida(bool corta) {
+    trabadaCortes_ += corta;
+    if (++trabadaLeidas_ == 32768) {
+      trabadaLeidas_ /= 2;
+      trabadaCortes_ /= 2;
+    }
+    return corta;
+  }
+  std::uint32_t trabadaTurno_ = 0;
+  std::uint32_t trabadaLeidas_ = 0;
+  std::uint32_t trabadaCortes_ = 0;
   // Where SinSalida reads the table and the game is won with every card home: whether the
   // position is lost for want of room (Aparcadas.h).
   bool FaltaSitioEn(const std::uint8_t* foto);
@@ -2059,7 +2078,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
-      !(trabadas_.Posible && Trabada(padre)) &&
+      !(trabadas_.Posible && TrabadaRinde() && TrabadaLeida(Trabada(padre))) &&
       !(sitioPosible_ && SitioRinde() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
