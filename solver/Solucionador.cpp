@@ -445,11 +445,11 @@ class TBusqueda {
   bool Bloqueada(const std::uint8_t* foto);
   bool Trabada(const std::uint8_t* foto) const;
   // Whether to read it at this expansion: at every one of the first 16,384 readings and
-  // while it cuts at least one position in 128 it reads (the counts halved every 32,768
+  // while it cuts at least one position in 16 it reads (the counts halved every 32,768
   // readings), else at one expansion in 64. Skipping it never loses a won line.
   bool TrabadaRinde() {
     ++trabadaTurno_;
-    return trabadaLeidas_ < 16384 || trabadaCortes_ * 128u >= trabadaLeidas_ ||
+    return trabadaLeidas_ < 16384 || trabadaCortes_ * 16u >= trabadaLeidas_ ||
            (trabadaTurno_ & 63u) == 0;
   }
   bool TrabadaLeida(bool corta) {

@@ -69,24 +69,36 @@ bool HayTrabada(const TTrabadas& t, const TMontonTrabado* montones, std::size_t 
   std::array<std::uint8_t, 40> id;
   std::uint64_t conEncima = 0;  // places with a card on them
   std::uint64_t desorden = 0;   // of those, where that card is out of a run's order
-  std::uint64_t candidatas = 0;  // places whose card could ever stay
+  std::uint64_t cubiertas = 0;  // the cards with a card on them: every shadow lies within
   std::size_t k = 0;
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonTrabado& p = montones[i];
     for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j, ++k) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       id[k] = x;
-      const std::uint64_t bit = std::uint64_t{1} << k;
       if (j + 1 < p.Cuenta) {
-        conEncima |= bit;
+        conEncima |= std::uint64_t{1} << k;
+        cubiertas |= std::uint64_t{1} << x;
         const std::uint8_t y = p.Cartas[j + 1] & 0x3F;
-        if (!(t.Lleva[p.Grupo][x] >> y & 1)) desorden |= bit;
+        if (!(t.Lleva[p.Grupo][x] >> y & 1)) desorden |= std::uint64_t{1} << k;
       }
-      // A card with a card on it may be held down by it; one that needs cards home first,
-      // by those covered for good.
-      if (j + 1 < p.Cuenta || t.Antes[x]) candidatas |= bit;
     }
   }
+  // The places whose card could stay without being held down: no place for it but cards
+  // that could be covered, and no empty pile. Of those, the ones that could also wait on a
+  // covered card to go home: the highest card of the set on each pile, which nothing of
+  // the set holds down, must be one, so without any the set ends empty. A card that is
+  // neither may still be held down, where it has a card on it.
+  std::uint64_t sinSitio0 = 0;
+  std::uint64_t erguidas = 0;
+  for (std::size_t i = 0; i < k; ++i) {
+    const std::uint8_t x = id[i];
+    if ((t.Sobre[x] & ~cubiertas) != 0 || (t.Vacias >> x & 1)) continue;
+    sinSitio0 |= std::uint64_t{1} << i;
+    erguidas |= static_cast<std::uint64_t>((t.Antes[x] & cubiertas) != 0) << i;
+  }
+  if (!erguidas) return false;
+  const std::uint64_t candidatas = conEncima | erguidas;
   std::uint64_t en = candidatas;
   while (en) {
     // The places with a card of the set on them, and their cards: the shadow.
@@ -102,13 +114,15 @@ bool HayTrabada(const TTrabadas& t, const TMontonTrabado* montones, std::size_t 
       fija = mas;
     }
     std::uint64_t quedan = fija & en;
-    for (std::uint64_t s = en & ~fija; s; s &= s - 1) {
+    for (std::uint64_t s = en & ~fija & sinSitio0; s; s &= s - 1) {
       const auto i = static_cast<std::size_t>(__builtin_ctzll(s));
       const std::uint8_t x = id[i];
       const bool sinCasa = (t.Antes[x] & sombra) != 0 || (tapada >> i & 1);
-      const bool sinSitio = (t.Sobre[x] & ~sombra) == 0 && !(t.Vacias >> x & 1);
+      const bool sinSitio = (t.Sobre[x] & ~sombra) == 0;
       quedan |= static_cast<std::uint64_t>(sinCasa && sinSitio) << i;
     }
+    // Held down only by cards that left: the highest of each pile is then not held.
+    if (!(quedan & ~fija)) return false;
     if (quedan == en) break;
     en = quedan;
   }
