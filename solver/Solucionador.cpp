@@ -34,6 +34,7 @@
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
 #include "solver/Sitios.h"
+#include "solver/Trabadas.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
 #include "solver/Vueltas.h"
@@ -270,6 +271,9 @@ class TBusqueda {
   // Where foundations give cards back, the safe moves home of Vueltas.h.
   TSegurasConVuelta vuelta_;
   TBloqueos bloqueos_;  // where Posible, positions with a card stuck for good are lost
+  // Where foundations give cards back, the same for cards that never leave their places
+  // (Trabadas.h).
+  TTrabadas trabadas_;
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
@@ -439,6 +443,26 @@ class TBusqueda {
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
+  bool Trabada(const std::uint8_t* foto) const;
+  // Whether to read it at this expansion: at every one of the first 16,384 readings and
+  // while it cuts at least one position in 16 it reads (the counts halved every 32,768
+  // readings), else at one expansion in 64. Skipping it never loses a won line.
+  bool TrabadaRinde() {
+    ++trabadaTurno_;
+    return trabadaLeidas_ < 16384 || trabadaCortes_ * 16u >= trabadaLeidas_ ||
+           (trabadaTurno_ & 63u) == 0;
+  }
+  bool TrabadaLeida(bool corta) {
+    trabadaCortes_ += corta;
+    if (++trabadaLeidas_ == 32768) {
+      trabadaLeidas_ /= 2;
+      trabadaCortes_ /= 2;
+    }
+    return corta;
+  }
+  std::uint32_t trabadaTurno_ = 0;
+  std::uint32_t trabadaLeidas_ = 0;
+  std::uint32_t trabadaCortes_ = 0;
   // Where SinSalida reads the table and the game is won with every card home: whether the
   // position is lost for want of room (Aparcadas.h).
   bool FaltaSitioEn(const std::uint8_t* foto);
@@ -1106,6 +1130,7 @@ void TBusqueda::CalcularSeguros() {
   libresPosibles_ = seguroPosible_ && LibresPosibles(m_, reglas_);
   if (!seguroPosible_) vuelta_ = CalcularSegurasConVuelta(m_, reglas_);
   bloqueos_ = CalcularBloqueos(m_, reglas_, s);
+  trabadas_ = CalcularTrabadas(m_, reglas_);
   rachas_ = PrepararRachas(m_, reglas_);
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
@@ -1166,6 +1191,23 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
     for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
   return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias) ||
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
+}
+
+// Whether some card of the position never leaves its place (Trabadas.h). The stock's piles
+// are left out, as in Bloqueada.
+bool TBusqueda::Trabada(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TMontonTrabado, 64> montones;
+  std::size_t cuantos = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i] || especial_[i] || foto[i] == 0) continue;
+    if (cuantos == montones.size()) return false;
+    montones[cuantos++] = TMontonTrabado{cartas + k, foto[i], static_cast<std::uint8_t>(e.Firma[i])};
+  }
+  return HayTrabada(trabadas_, montones.data(), cuantos);
 }
 
 bool TBusqueda::SitioRinde() {
@@ -2031,11 +2073,12 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                                           const std::uint32_t* nodo, const TClave* conocida,
                                           const std::int32_t* valorPadre) {
   movs_.clear();
-  // A position with a card stuck for good, or whose home pile's next rank can never come
-  // free (Rachas.h), or without room for the cards that must leave their piles (Aparcadas.h),
-  // has no child worth playing.
+  // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
+  // Trabadas.h), or whose home pile's next rank can never come free (Rachas.h), or without
+  // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
+      !(trabadas_.Posible && TrabadaRinde() && TrabadaLeida(Trabada(padre))) &&
       !(sitioPosible_ && SitioRinde() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
