@@ -31,6 +31,7 @@
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
+#include "solver/Rinde.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
 #include "solver/Sitios.h"
@@ -444,40 +445,14 @@ class TBusqueda {
   void CalcularSeguros();
   bool Bloqueada(const std::uint8_t* foto);
   bool Trabada(const std::uint8_t* foto) const;
-  // Whether to read it at this expansion: at every one of the first 16,384 readings and
-  // while it cuts at least one position in 16 it reads (the counts halved every 32,768
-  // readings), else at one expansion in 64. Skipping it never loses a won line.
-  bool TrabadaRinde() {
-    ++trabadaTurno_;
-    return trabadaLeidas_ < 16384 || trabadaCortes_ * 16u >= trabadaLeidas_ ||
-           (trabadaTurno_ & 63u) == 0;
-  }
-  bool TrabadaLeida(bool corta) {
-    trabadaCortes_ += corta;
-    if (++trabadaLeidas_ == 32768) {
-      trabadaLeidas_ /= 2;
-      trabadaCortes_ /= 2;
-    }
-    return corta;
-  }
-  std::uint32_t trabadaTurno_ = 0;
-  std::uint32_t trabadaLeidas_ = 0;
-  std::uint32_t trabadaCortes_ = 0;
+  TRinde<16> trabadaRinde_;  // read while it cuts one position in 16 it reads
   // Where SinSalida reads the table and the game is won with every card home: whether the
   // position is lost for want of room (Aparcadas.h).
   bool FaltaSitioEn(const std::uint8_t* foto);
   bool sitioPosible_ = false;
   // The last chain of sets that had room, tried first at the next position.
   TCadenaSitio cadenaSitio_;
-  // Whether to read room at this expansion: at every one while the reading cuts at least
-  // one position in 128 it reads (the counts halved every 16384 readings, so the yield
-  // followed is the recent one); below that at one expansion in 64, which keeps the yield
-  // measured. Skipping a reading never loses a won line: the position is searched.
-  bool SitioRinde();
-  void SitioLeido(bool corta);
-  std::uint32_t sitioTurno_ = 0;
-  std::uint32_t sitioLeidos_ = 0;
-  std::uint32_t sitioCortes_ = 0;
+  TRinde<128> sitioRinde_;  // read while it cuts one position in 128 it reads
   std::uint32_t sitioFuertes_ = 0;
   static constexpr std::uint32_t kSitiosFuertes = 2048;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
@@ -1210,19 +1185,6 @@ bool TBusqueda::Trabada(const std::uint8_t* foto) const {
   return HayTrabada(trabadas_, montones.data(), cuantos);
 }
 
-bool TBusqueda::SitioRinde() {
-  ++sitioTurno_;
-  return sitioLeidos_ < 16384 || sitioCortes_ * 128u >= sitioLeidos_ || (sitioTurno_ & 63u) == 0;
-}
-
-void TBusqueda::SitioLeido(bool corta) {
-  sitioCortes_ += corta;
-  if (++sitioLeidos_ == 32768) {
-    sitioLeidos_ /= 2;
-    sitioCortes_ /= 2;
-  }
-}
-
 bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1248,7 +1210,7 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   if (fuerte)
     ++sitioFuertes_;  // left out of the yield that schedules the readings
   else
-    SitioLeido(falta);
+    sitioRinde_.Anotar(falta);
   return falta;
 }
 
@@ -2078,8 +2040,9 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
   const std::size_t np = pilas_.size();
   if (!(bloqueos_.Posible && Bloqueada(padre)) &&
-      !(trabadas_.Posible && TrabadaRinde() && TrabadaLeida(Trabada(padre))) &&
-      !(sitioPosible_ && SitioRinde() && FaltaSitioEn(padre)) &&
+      !(trabadas_.Posible && trabadaRinde_.Toca() &&
+        trabadaRinde_.Anotar(Trabada(padre))) &&
+      !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
