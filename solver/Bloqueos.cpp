@@ -18,6 +18,7 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
       for (std::size_t t = 0; t < 40; ++t)
         for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
           b.Sobre[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
+      for (std::size_t t = 0; t < 40; ++t) b.Lleva[t] |= reglas.Apila[g][t];
       continue;
     }
     base |= reglas.Vacia[g];
@@ -193,4 +194,36 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
     sombra = siguiente | siguienteVaciables;
   }
   return en != 0;
+}
+
+bool SinBloqueoTrasLlegar(const TBloqueos& b, const TMontonBloqueable& llegada, std::size_t desde,
+                          std::uint64_t tapadas, std::uint64_t enCasa, std::uint64_t enMazo) {
+  const std::uint64_t cerrables = tapadas | enCasa | enMazo;
+  for (std::size_t j = desde; j < llegada.Cuenta; ++j) {
+    const std::size_t x = llegada.Cartas[j] & 0x3F;
+    if (!(b.ConAntes >> x & 1) || (b.Sobre[x] & ~cerrables)) return true;
+    if (b.Antes[x] & tapadas) return false;
+  }
+  return true;
+}
+
+bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
+                         std::size_t casa, std::uint64_t tapadas, std::uint64_t enCasa,
+                         std::uint64_t enMazo) {
+  const std::uint64_t cerrables = tapadas | enCasa | enMazo;
+  for (std::uint64_t s = b.Lleva[casa] & ~enCasa; s; s &= s - 1) {
+    const auto y = static_cast<std::size_t>(__builtin_ctzll(s));
+    if (enMazo >> y & 1) {
+      if (!(b.Sobre[y] & ~cerrables)) return false;
+      continue;
+    }
+    // A card of a pile not read is in no set.
+    for (std::size_t i = 0; i < cuantos; ++i) {
+      const TMontonBloqueable& p = montones[i];
+      for (std::size_t j = 0; j < p.Cuenta; ++j)
+        if ((p.Cartas[j] & 0x3F) == y && !SinBloqueoTrasLlegar(b, p, j, tapadas, enCasa, enMazo))
+          return false;
+    }
+  }
+  return true;
 }

@@ -21,6 +21,8 @@ struct TBloqueos {
   std::array<std::uint64_t, 40> Antes{};
   // Per card: the cards any pile off the foundations could lay it on.
   std::array<std::uint64_t, 40> Sobre{};
+  // Per card: the cards any pile off the foundations could lay on it (Sobre turned round).
+  std::array<std::uint64_t, 40> Lleva{};
   // The cards some empty pile off the foundations takes.
   std::uint64_t Vacias = 0;
   // The cards that need some card home first (Antes not empty).
@@ -54,3 +56,36 @@ struct TMontonBloqueable {
 bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                 std::uint64_t enCasa, std::uint64_t enMazo = 0, bool hayVacia = true,
                 std::uint64_t tomanVacias = ~std::uint64_t{0});
+
+// Whether a position is sure to have no card stuck for good, where the position before it
+// had none (HayBloqueo false) and the one move between them took the cards of `llegada`
+// from `desde` up (desde > 0) off another of the piles read, or took the one card `desde`,
+// the top, from any pile off the foundations (a stock's waste among them), and laid them
+// on the card below them; the rest of the table as `HayBloqueo` is given it.
+// `tapadas`: the cards of `montones` with a card on them. False where it cannot tell.
+//
+// Every difference between the two readings of a set without the lowest card laid, R, is
+// on R's part: the cards under R in its old pile and the card it lies on now enter a shadow
+// only as R's (a card turned face up on the old pile is of the first kind either way, with
+// the same cards under it), the links to R are R's, and a stock card laid out is no longer
+// shut in; the pile laid on was not empty, and a pile left empty only takes cards out of
+// the set. So a set without R that would stay now would have stayed before: R is in the
+// set of the new position if any card is. Then so are the cards above it up to one that
+// needs a card home first lying under another (a set's shadow lies under its cards), each
+// with every place it could be laid on home, under a card or in the stock.
+bool SinBloqueoTrasLlegar(const TBloqueos& b, const TMontonBloqueable& llegada, std::size_t desde,
+                          std::uint64_t tapadas, std::uint64_t enCasa, std::uint64_t enMazo);
+
+// The same where the one move between them sent one card, `casa`, home from a pile off the
+// foundations (a stock's waste among them), and `montones` are the piles read now.
+//
+// Every difference between the two readings is that the card is home now: a place closed
+// for the cards that could be laid on it (it lay on top, or in the stock, so it was in no
+// shadow). A set that would stay now without some of those cards, nor a stock card shut in
+// that could be laid on it, would have stayed before, the stock's shut-in cards being read
+// the same from the same places. So one of those cards is in the set or shut in: in the
+// stock, every place it could be laid on home, under a card or in the stock; on a pile, as
+// SinBloqueoTrasLlegar reads the card laid.
+bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
+                         std::size_t casa, std::uint64_t tapadas, std::uint64_t enCasa,
+                         std::uint64_t enMazo);

@@ -443,7 +443,7 @@ class TBusqueda {
   }
   bool AceptaRegla(TCarta& carta, TPila& destino, const TPila& desde) const;
   void CalcularSeguros();
-  bool Bloqueada(const std::uint8_t* foto);
+  bool Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada);
   bool Trabada(const std::uint8_t* foto) const;
   TRinde<16> trabadaRinde_;  // read while it cuts one position in 16 it reads
   // Where SinSalida reads the table and the game is won with every card home: whether the
@@ -1129,7 +1129,12 @@ void TBusqueda::CalcularSeguros() {
 // their cards round or lays cards on them. Where it deals only to its waste and turns
 // round, their cards come out only laid on the others' (the waste's cards stay in the
 // stock's round until then).
-bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
+//
+// Every position expanded but the first is a child of one whose reading found no card
+// stuck (it would have had no children): where the move into it laid cards on a card or
+// sent one home, the reading is skipped when those cards show it could not have made one
+// stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir).
+bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const TEstructura& e =
@@ -1141,10 +1146,18 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
   bool hayVacia = false;
   std::uint64_t tomanVacias = 0;  // by their index in `montones`
   std::uint64_t tramoLibre = 0;   // the same
+  std::uint64_t tapadas = 0;      // the cards of `montones` with a card on them
+  // The move's pile laid on, by its index in `montones`, where the move can be read from.
+  std::size_t llegada = SIZE_MAX;
+  const bool leerLlegada = entrada && entrada->Pila != kMazo && entrada->Pila < n &&
+                           entrada->Destino < n && !e.EsFundacion[entrada->Pila];
+  bool subida = false;  // the move sent its one card home
   std::size_t k = 0;
   for (std::size_t i = 0; i < n; k += foto[i], ++i) {
     if (e.EsFundacion[i]) {
       for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      subida = subida || (leerLlegada && i == entrada->Destino && foto[i] > 0 &&
+                          (cartas[k + foto[i] - 1] & 0x3F) == entrada->Carta);
       continue;
     }
     if (especial_[i] && giratorio_)
@@ -1158,13 +1171,29 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto) {
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
     tomanVacias |= static_cast<std::uint64_t>(!e.Grupos[i]->ReglasVacia.empty()) << cuantos;
     tramoLibre |= static_cast<std::uint64_t>(e.Grupos[i]->TramoLibre) << cuantos;
+    for (std::size_t j = 0; j + 1 < foto[i]; ++j) tapadas |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    if (leerLlegada && i == entrada->Destino) llegada = cuantos;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
   }
   prep_.EnCasaDe = foto;
   prep_.EnCasa = enCasa;
   if (giratorio_)
     for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-  return HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias) ||
+  bool libre = false;
+  if (llegada != SIZE_MAX) {
+    // The run's lowest card, above the card it was laid on; a run of several only from a
+    // pile read in both positions.
+    const TMontonBloqueable& p = montones[llegada];
+    std::size_t desde = p.Cuenta;
+    while (desde > 0 && (p.Cartas[desde - 1] & 0x3F) != entrada->Carta) --desde;
+    if (desde > 1 && (desde == p.Cuenta || !especial_[entrada->Pila]))
+      libre = SinBloqueoTrasLlegar(bloqueos_, p, desde - 1, tapadas, enCasa, enMazo);
+  } else if (subida) {
+    libre = SinBloqueoTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, tapadas,
+                                enCasa, enMazo);
+  }
+  return (!libre &&
+          HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias)) ||
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
 }
 
@@ -2039,7 +2068,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // Trabadas.h), or whose home pile's next rank can never come free (Rachas.h), or without
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
   const std::size_t np = pilas_.size();
-  if (!(bloqueos_.Posible && Bloqueada(padre)) &&
+  if (!(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
