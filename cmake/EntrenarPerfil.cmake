@@ -1,8 +1,9 @@
 # The training run of the profiled build (Perfil.cmake): the counted table tool MESA
 # decides numbers 2001 to 2040 of every game, none of them deals the surveys and checks
 # measure. The limit is of memory, not of time, so that the search, and with it the
-# counts, are the same on every machine and in every build: a small table of keys, which
-# most of these deals never fill, and past which a search stops where it stands.
+# counts of the engine, the games and the solver, do not depend on the machine's speed: a
+# small table of keys, which most of these deals never fill, and past which a search stops
+# where it stands.
 execute_process(COMMAND ${MESA} juegos OUTPUT_VARIABLE juegos RESULT_VARIABLE r)
 if(NOT r EQUAL 0)
   message(FATAL_ERROR "${MESA} juegos falló: ${r}")
