@@ -26,3 +26,11 @@ endforeach()
 if(n EQUAL 0)
   message(FATAL_ERROR "${MESA} juegos no dio ningún juego que entrenar")
 endif()
+
+# Every file listed in ESPERADOS must now have its counts in DATOS.
+file(STRINGS ${ESPERADOS} esperados)
+foreach(e IN LISTS esperados)
+  if(NOT EXISTS "${DATOS}/${e}")
+    message(FATAL_ERROR "el entrenamiento no dejó cuentas en ${DATOS}/${e}")
+  endif()
+endforeach()

@@ -81,9 +81,21 @@ ExternalProject_Add(perfil_contado
 # The training. The old counts go first: a copy built anew must not add to them. It
 # depends on the counted table tool, so a change to any of its sources trains again
 # before the profiled targets compile.
+# The solver is what the profile is for: the training fails unless each of its files left
+# counts under the name its profiled object looks for (a missing one would be compiled
+# without a profile, and silently, since -Wno-missing-profile).
+set(perfil_esperados)
+foreach(f ${SOLVER_FUENTES})
+  file(RELATIVE_PATH relativo ${CMAKE_SOURCE_DIR} ${f})
+  string(REPLACE "/" "#" relativo "${relativo}")
+  list(APPEND perfil_esperados "CMakeFiles#cartoval_solver.dir#${relativo}.gcda")
+endforeach()
+string(REPLACE ";" "\n" perfil_esperados "${perfil_esperados}")
+file(WRITE ${PERFIL}/esperados.txt "${perfil_esperados}\n")
 add_custom_command(OUTPUT ${PERFIL}/entrenado
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PERFIL_DATOS}
-  COMMAND ${CMAKE_COMMAND} -DMESA=${PERFIL_MESA} -P ${CMAKE_SOURCE_DIR}/cmake/EntrenarPerfil.cmake
+  COMMAND ${CMAKE_COMMAND} -DMESA=${PERFIL_MESA} -DDATOS=${PERFIL_DATOS}
+    -DESPERADOS=${PERFIL}/esperados.txt -P ${CMAKE_SOURCE_DIR}/cmake/EntrenarPerfil.cmake
   COMMAND ${CMAKE_COMMAND} -E touch ${PERFIL}/entrenado
   DEPENDS perfil_contado ${PERFIL_MESA} ${CMAKE_SOURCE_DIR}/cmake/EntrenarPerfil.cmake
   COMMENT "Entrenando el perfil de la búsqueda"
