@@ -33,6 +33,8 @@ install: deps
 	@cmake --install $(BUILD)
 
 # A Debian package (CPack) in $(BUILD_PAQUETE): apt install ./$(BUILD_PAQUETE)/cartoval_*.deb
+# Release, as make bench: the search is compiled with a profile of its own run, which the
+# build trains first (cmake/Perfil.cmake; CARTOVAL_PERFIL=OFF leaves it out).
 BUILD_PAQUETE ?= build-paquete
 paquete: deps
 	@cmake -S . -B $(BUILD_PAQUETE) $(GENERADOR) -DCMAKE_BUILD_TYPE=Release \
