@@ -116,20 +116,22 @@ struct TPilasDeTres {
   }
 };
 
+// A position told apart by the cards on every pile, from the top, each pile closed by '|'.
+inline std::string CartasDeLasPilas(const TMesa& m) {
+  std::string k;
+  for (const auto& p : m.Pilas) {
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) k += static_cast<char>(IdCarta(*c) + 1);
+    k += '|';
+  }
+  return k;
+}
+
 // Every position reached from the steps by dragging top cards one at a time, each rebuilt
 // from the deal and told apart by the cards on every pile; true at a win. `omitir` leaves
 // out the drags it names, for checking a rule that leaves them out.
 inline bool GanableCartaACarta(TPrepararJuego preparar, std::int32_t numero,
                                const std::vector<TPaso>& desde = {},
                                bool (*omitir)(const TPila& de, const TPila& a) = nullptr) {
-  auto clave = [](const TMesa& m) {
-    std::string k;
-    for (const auto& p : m.Pilas) {
-      for (const TCarta* c = p->Tope; c; c = c->Debajo) k += static_cast<char>(IdCarta(*c) + 1);
-      k += '|';
-    }
-    return k;
-  };
   std::set<std::string> vistas;
   std::vector<std::vector<TPaso>> pendientes{desde};
   while (!pendientes.empty()) {
@@ -139,7 +141,7 @@ inline bool GanableCartaACarta(TPrepararJuego preparar, std::int32_t numero,
     preparar(m, numero);
     for (const TPaso& p : linea) EXPECT_TRUE(AplicarPaso(m, p)) << EscribirPaso(p);
     if (m.VentanaPropia.Ganado) return true;
-    if (!vistas.insert(clave(m)).second) continue;
+    if (!vistas.insert(CartasDeLasPilas(m)).second) continue;
     for (const auto& de : m.Pilas) {
       if (!de->Tope) continue;
       for (const auto& a : m.Pilas) {

@@ -69,14 +69,6 @@ std::vector<TPaso> Arrastres(TMesa& m) {
 // nothing once `limite` positions were seen without a win.
 std::optional<std::vector<TPaso>> Ganadora(TPrepararJuego preparar, std::int32_t numero,
                                            const std::vector<TPaso>& desde, std::size_t limite) {
-  auto clave = [](const TMesa& m) {
-    std::string k;
-    for (const auto& p : m.Pilas) {
-      for (const TCarta* c = p->Tope; c; c = c->Debajo) k += static_cast<char>(IdCarta(*c) + 1);
-      k += '|';
-    }
-    return k;
-  };
   std::set<std::string> vistas;
   std::vector<std::vector<TPaso>> pendientes{desde};
   while (!pendientes.empty()) {
@@ -87,7 +79,7 @@ std::optional<std::vector<TPaso>> Ganadora(TPrepararJuego preparar, std::int32_t
     for (const TPaso& p : linea) EXPECT_TRUE(AplicarPaso(m, p)) << EscribirPaso(p);
     if (m.VentanaPropia.Ganado) return linea;
     if (vistas.size() == limite) return std::nullopt;
-    if (!vistas.insert(clave(m)).second) continue;
+    if (!vistas.insert(CartasDeLasPilas(m)).second) continue;
     for (const TPaso& p : Arrastres(m)) {
       pendientes.push_back(linea);
       pendientes.back().push_back(p);
