@@ -77,6 +77,11 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas) {
   return r;
 }
 
+bool RachasIgualesTras(const TRachas& r, std::size_t desde, std::size_t hacia) {
+  return desde < r.Clase.size() && hacia < r.Clase.size() &&
+         r.Clase[desde] == TRachas::Monton && r.Clase[hacia] == TRachas::Monton;
+}
+
 std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo) {
   // A run's highest card is a rank's card more than the rank above holds, so the runs are
   // the sum, from the Rey down, of each rank's count over the one above. Going down, each

@@ -58,6 +58,16 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
               std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante,
               bool desdeArriba = true);
 
+// Whether a drag from pile `desde` to pile `hacia`, with no stock click before it, leaves
+// the reading above as it was: where both piles build. Such a drag only moves cards from
+// one pile that builds to another: the piles that take nothing, the home pile, the stock
+// and whether it turns round are as they were, and so is the count of each rank on the
+// piles that build. Those counts, the home pile's top and the other piles' cards are all
+// the reading reads of those piles: a rank on a top of theirs has a card on them, which
+// spares it already. So a position reached by such a drag from one read with room has
+// room, and is not read again.
+bool RachasIgualesTras(const TRachas& r, std::size_t desde, std::size_t hacia);
+
 // The fewest runs of ranks one below the other that hold, for each rank (index 0 the As),
 // at least `minimo` and at most `maximo` cards of it, all of them split into runs.
 std::size_t MenosRachas(const std::uint8_t* minimo, const std::uint8_t* maximo);

@@ -2067,12 +2067,18 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
   // Trabadas.h), or whose home pile's next rank can never come free (Rachas.h), or without
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
+  // Every position expanded but the first is a child of one read with room for the home
+  // pile's ranks (else it would have had no children): a drag between piles that build,
+  // no stock click before it, leaves that reading as it was (RachasIgualesTras).
   const std::size_t np = pilas_.size();
+  const bool rachasLeidas = entrada && entrada->Pila != kMazo && entrada->Clics == 0 &&
+                            RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
   if (!(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
-      !(rachas_.Posible && SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
+      !(rachas_.Posible && !rachasLeidas &&
+        SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
       Girar(padre, entrada);

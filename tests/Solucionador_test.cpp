@@ -26,6 +26,7 @@
 #include "games/Fundaciones.h"
 #include "games/Juegos.h"
 #include "games/Registro.h"
+#include "tests/Busqueda.h"
 #include "tests/MesasConstruidas.h"
 #include "tools/Pasos.h"
 
@@ -1138,6 +1139,59 @@ TEST(Solucionador, SinSitioConLasCartasDesdeArribaComoLaBusquedaSimple) {
   EXPECT_GE(soloEnOrden, 3);
   std::printf("[          ] %d positions claimed lost, %d only reading the order\n", reclamadas,
               soloEnOrden);
+}
+
+// A drag the search does not read the runs after leaves the reading as it was, on every
+// drag of positions along random walks of every table the reading takes (the built ones
+// with a reserve, with and without a stock, and the registered games'): a drag let off
+// that moved a card from a pile that takes nothing, or sent one home, shows here as a
+// reading that changed. Some drags that are read must change it, or the walks never
+// reach a position the skip could get wrong.
+TEST(Rachas, IgualesTrasArrastrarEntreMontones) {
+  std::vector<TPrepararJuego> mesas = {
+      RangosConReserva(2), RangosConReserva(3),
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 5); }};
+  for (const auto& juego : Juegos()) mesas.push_back(juego.Preparar);
+  std::size_t iguales = 0;   // drags let off, each read again here
+  std::size_t cambios = 0;   // drags read, whose reading changed
+  std::size_t tablas = 0;
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    for (std::int32_t numero = 1; numero <= 30; ++numero) {
+      TMesa m;
+      mesas[k](m, numero);
+      const TRachas r = PrepararRachas(m, LeerReglas(m));
+      if (!r.Posible) break;
+      tablas += numero == 1;
+      const bool conMazo = m.Mazo != nullptr;
+      std::mt19937 azar(static_cast<std::uint32_t>(numero * 31 + k));
+      for (int paso = 0; paso < 150 && !busqueda::Ganado(m); ++paso) {
+        const bool antes = SinSitioEnMesa(m, kRangosAdelante, conMazo);
+        const std::vector<TPaso> pasos = busqueda::MovimientosLegales(m);
+        if (pasos.empty()) break;
+        for (const TPaso& p : pasos) {
+          if (p.Tipo != TPaso::TTipo::Arrastre) continue;
+          TJugada* previa = m.Historial;
+          ASSERT_TRUE(AplicarPaso(m, p));
+          const bool despues = SinSitioEnMesa(m, kRangosAdelante, conMazo);
+          while (m.Historial && m.Historial != previa) m.Deshacer();
+          if (RachasIgualesTras(r, static_cast<std::size_t>(p.Pila - 1),
+                                static_cast<std::size_t>(p.Destino - 1))) {
+            ++iguales;
+            ASSERT_EQ(despues, antes) << k << " " << numero << " " << EscribirPaso(p);
+          } else {
+            cambios += despues != antes;
+          }
+        }
+        ASSERT_TRUE(AplicarPaso(m, pasos[azar() % pasos.size()]));
+      }
+    }
+  }
+  EXPECT_GE(tablas, 5u);
+  EXPECT_GE(iguales, 1000u);
+  EXPECT_GE(cambios, 5u);
+  std::printf("[          ] %zu tables, %zu drags let off, %zu read drags changed it\n", tablas,
+              iguales, cambios);
 }
 
 // A card covering a lower one of its suit stays for good once every card it could lie on
