@@ -10,40 +10,23 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
   // No hooks, one foundation per suit building by suit and keeping its cards: a card
   // goes home only on the card its foundation's rules lay it on, and once home stays.
   if (!seguras.Posible) return b;
-  std::array<std::uint64_t, 40> previa{};  // the cards a foundation lays each card on
-  std::uint64_t base = 0;                  // the cards an empty foundation takes
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
-    if (!m.Grupos[g]->EsFundacion) {
-      b.Vacias |= reglas.Vacia[g];
-      for (std::size_t t = 0; t < 40; ++t)
-        for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
-          b.Sobre[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
-      for (std::size_t t = 0; t < 40; ++t) b.Lleva[t] |= reglas.Apila[g][t];
-      continue;
-    }
-    base |= reglas.Vacia[g];
+    if (m.Grupos[g]->EsFundacion) continue;
+    b.Vacias |= reglas.Vacia[g];
     for (std::size_t t = 0; t < 40; ++t)
       for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
-        previa[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
+        b.Sobre[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
+    for (std::size_t t = 0; t < 40; ++t) b.Lleva[t] |= reglas.Apila[g][t];
   }
-  // A card with one card before it on the foundations needs that one home first, and all
-  // that one needs; a card an empty foundation takes, or that several could carry, none
-  // the reading relies on. Forty rounds reach the end of any chain.
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
-    for (std::size_t x = 0; x < 40; ++x) {
-      if (base >> x & 1 || __builtin_popcountll(previa[x]) != 1) continue;
-      const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
-      b.Antes[x] = previa[x] | b.Antes[p];
-    }
+  // A card needs the cards before it home first; a card an empty foundation takes, or that
+  // several could carry, none the reading relies on.
+  const TOrdenEnCasa orden = LeerOrdenEnCasa(m, reglas);
+  b.Antes = orden.Antes;
   for (std::size_t x = 0; x < 40; ++x)
     b.ConAntes |= static_cast<std::uint64_t>(b.Antes[x] != 0) << x;
   // The reading also rests on a game being won only with every card home: taken to hold
   // where the foundations, keeping their cards by suit, can take all forty.
-  std::uint64_t alcanza = base;
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
-    for (std::size_t x = 0; x < 40; ++x)
-      if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
-  b.Posible = alcanza == (std::uint64_t{1} << 40) - 1;
+  b.Posible = orden.TodasCaben;
   return b;
 }
 

@@ -154,3 +154,29 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
   }
   return r;
 }
+
+TOrdenEnCasa LeerOrdenEnCasa(const TMesa& m, const TReglasComoDatos& reglas) {
+  TOrdenEnCasa orden;
+  std::array<std::uint64_t, 40> previa{};  // the cards a foundation lays each card on
+  std::uint64_t base = 0;                  // the cards an empty foundation takes
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
+    if (!m.Grupos[g]->EsFundacion) continue;
+    base |= reglas.Vacia[g];
+    for (std::size_t x = 0; x < 40; ++x)
+      for (std::uint64_t y = reglas.Apila[g][x]; y; y &= y - 1)
+        previa[static_cast<std::size_t>(__builtin_ctzll(y))] |= std::uint64_t{1} << x;
+  }
+  // Forty rounds reach the end of any chain.
+  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    for (std::size_t x = 0; x < 40; ++x) {
+      if (base >> x & 1 || __builtin_popcountll(previa[x]) != 1) continue;
+      const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
+      orden.Antes[x] = previa[x] | orden.Antes[p];
+    }
+  std::uint64_t alcanza = base;
+  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    for (std::size_t x = 0; x < 40; ++x)
+      if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
+  orden.TodasCaben = alcanza == (std::uint64_t{1} << 40) - 1;
+  return orden;
+}

@@ -30,6 +30,19 @@ bool TieneLlamadas(const TMesa& m);
 // The table must hold the forty cards.
 TReglasComoDatos LeerReglas(TMesa& m);
 
+// The order the foundations take the cards in, from their rules as data.
+struct TOrdenEnCasa {
+  // Per card, the cards that must be home before it: the one card a foundation lays it on
+  // and all that one needs (a foundation gives back only its top cards, so it holds a
+  // chain from its base); none for a card an empty foundation takes or that several could
+  // carry.
+  std::array<std::uint64_t, 40> Antes{};
+  // Whether the foundations, built up from the cards their empty piles take, can take all
+  // forty: the readings that rest on a game won only with every card home hold there.
+  bool TodasCaben = false;
+};
+TOrdenEnCasa LeerOrdenEnCasa(const TMesa& m, const TReglasComoDatos& reglas);
+
 // A table's own rule functions, where it has them and no callbacks, read by asking them:
 // per group, the cards they accepted on each top card, or on an empty pile, from a pile
 // of any group, the card alone or with one card under it, on a pile holding only the top

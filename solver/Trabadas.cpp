@@ -24,41 +24,22 @@ TTrabadas CalcularTrabadas(const TMesa& m, const TReglasComoDatos& reglas) {
   }
   if (!devuelven) return t;
 
-  std::array<std::uint64_t, 40> previa{};  // the cards a foundation lays each card on
-  std::uint64_t base = 0;                  // the cards an empty foundation takes
   t.Lleva.assign(m.Grupos.size(), {});
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     const TGrupo& grupo = *m.Grupos[g];
-    if (!grupo.EsFundacion) {
-      t.Vacias |= reglas.Vacia[g];
-      for (std::size_t x = 0; x < 40; ++x) {
-        for (std::uint64_t y = reglas.Apila[g][x]; y; y &= y - 1)
-          t.Sobre[static_cast<std::size_t>(__builtin_ctzll(y))] |= std::uint64_t{1} << x;
-        if (varias) t.Lleva[g][x] = grupo.TramoLibre ? ~std::uint64_t{0} : reglas.Apila[g][x];
-      }
-      continue;
-    }
-    base |= reglas.Vacia[g];
-    for (std::size_t x = 0; x < 40; ++x)
-      for (std::uint64_t y = reglas.Apila[g][x]; y; y &= y - 1)
-        previa[static_cast<std::size_t>(__builtin_ctzll(y))] |= std::uint64_t{1} << x;
-  }
-  // A card with one card before it on the foundations needs that one home first, and all
-  // that one needs (a foundation only ever gives back its top cards, so it holds a chain
-  // from its base); one an empty foundation takes, or that several could carry, none.
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
+    if (grupo.EsFundacion) continue;
+    t.Vacias |= reglas.Vacia[g];
     for (std::size_t x = 0; x < 40; ++x) {
-      if (base >> x & 1 || __builtin_popcountll(previa[x]) != 1) continue;
-      const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
-      t.Antes[x] = previa[x] | t.Antes[p];
+      for (std::uint64_t y = reglas.Apila[g][x]; y; y &= y - 1)
+        t.Sobre[static_cast<std::size_t>(__builtin_ctzll(y))] |= std::uint64_t{1} << x;
+      if (varias) t.Lleva[g][x] = grupo.TramoLibre ? ~std::uint64_t{0} : reglas.Apila[g][x];
     }
+  }
+  const TOrdenEnCasa orden = LeerOrdenEnCasa(m, reglas);
+  t.Antes = orden.Antes;
   // The reading rests on a game won only with every card home: taken to hold where the
   // foundations can take all forty.
-  std::uint64_t alcanza = base;
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
-    for (std::size_t x = 0; x < 40; ++x)
-      if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
-  t.Posible = alcanza == (std::uint64_t{1} << 40) - 1;
+  t.Posible = orden.TodasCaben;
   return t;
 }
 
