@@ -14,11 +14,14 @@
 // never leaves, never goes home, and the game is lost. The cards of C outside R may go
 // home or onto an empty pile: they need no card, and the count leaves them out.
 bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                  std::uint64_t enCasa, std::uint64_t tramoLibre) {
+                  std::uint64_t enCasa, std::uint64_t tramoLibre, std::uint64_t leer) {
   if (!b.Posible) return false;
   for (std::size_t i = 0; i < cuantos; ++i) {
+    // Where runs leave in any order, a card of R may be carried on any card of C under it,
+    // so C's cards are places too: R, within C, has as many as it has cards, and such a
+    // pile is never short.
+    if (!(leer >> (i < 64 ? i : 63) & 1) || tramoLibre >> (i < 64 ? i : 63) & 1) continue;
     const TMontonBloqueable& p = montones[i];
-    const bool libre = tramoLibre >> (i < 64 ? i : 63) & 1;
     std::uint64_t pila = 0;
     for (std::size_t j = 0; j < p.Cuenta; ++j) pila |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
     // X from the top down: C, the cards from X up, grows by a card; S shrinks by it.
@@ -36,9 +39,7 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
       if (!(b.Antes[x] & pila) || (b.Vacias & bit)) continue;
       // X must leave its place to move: the card under it, face down or out of order,
       // never carries it off and uncovers S.
-      if (j > 0 && j > p.Cubiertas &&
-          (libre || b.Sobre[x] >> (p.Cartas[j - 1] & 0x3F) & 1))
-        continue;
+      if (j > 0 && j > p.Cubiertas && b.Sobre[x] >> (p.Cartas[j - 1] & 0x3F) & 1) continue;
       // The cards of C that may go home or onto an empty pile need no card to lie on: the
       // rest are those that need a card of S, or of the rest, home first. X's own places
       // are some of theirs: where they are as many as C's cards, nothing is short.
@@ -61,11 +62,60 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
       std::uint64_t sitios = 0;
       for (std::uint64_t r = resto; r; r &= r - 1)
         sitios |= b.Sobre[static_cast<std::size_t>(__builtin_ctzll(r))];
-      // Where runs leave in any order, a card may be carried on any card under it in C.
-      if (libre) sitios |= columna;
       if (__builtin_popcountll(sitios & fuera) < __builtin_popcountll(resto))
         return true;
     }
   }
   return false;
+}
+
+namespace {
+
+std::uint64_t CartasDe(const TMontonBloqueable& p) {
+  std::uint64_t pila = 0;
+  for (std::size_t j = 0; j < p.Cuenta; ++j) pila |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
+  return pila;
+}
+
+std::uint64_t Bit(std::size_t i) { return i < 64 ? std::uint64_t{1} << i : 0; }
+
+}  // namespace
+
+std::uint64_t SitiosPorLeerTrasLlegar(const TBloqueos& b, const TMontonBloqueable* montones,
+                                      std::size_t llegada, std::size_t desde,
+                                      std::size_t salida) {
+  const TMontonBloqueable& p = montones[llegada];
+  std::uint64_t pila = 0;
+  std::uint64_t tramo = 0;
+  std::uint64_t antes = 0;
+  for (std::size_t j = 0; j < p.Cuenta; ++j) {
+    const std::size_t x = p.Cartas[j] & 0x3F;
+    const std::uint64_t bit = std::uint64_t{1} << x;
+    pila |= bit;
+    if (j < desde || (b.Vacias & bit)) continue;
+    tramo |= bit;
+    antes |= b.Antes[x];
+  }
+  std::uint64_t leer = antes & pila ? Bit(llegada) : 0;
+  if (salida != SIZE_MAX && (antes & (CartasDe(montones[salida]) | tramo))) leer |= Bit(salida);
+  return leer;
+}
+
+std::uint64_t SitiosPorLeerTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones,
+                                     std::size_t cuantos, std::size_t casa,
+                                     std::size_t salida) {
+  const std::uint64_t lleva = b.Lleva[casa] & ~b.Vacias;
+  std::uint64_t leer = 0;
+  for (std::size_t i = 0; i < cuantos; ++i) {
+    const std::uint64_t pila = CartasDe(montones[i]);
+    std::uint64_t antes = 0;
+    for (std::uint64_t s = pila & lleva; s; s &= s - 1)
+      antes |= b.Antes[static_cast<std::size_t>(__builtin_ctzll(s))];
+    if (antes & pila) leer |= Bit(i);
+  }
+  const std::uint64_t bit = std::uint64_t{1} << casa;
+  if (salida != SIZE_MAX && !(b.Vacias & bit) &&
+      (b.Antes[casa] & (CartasDe(montones[salida]) | bit)))
+    leer |= Bit(salida);
+  return leer;
 }

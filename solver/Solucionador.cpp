@@ -1133,7 +1133,9 @@ void TBusqueda::CalcularSeguros() {
 // Every position expanded but the first is a child of one whose reading found no card
 // stuck (it would have had no children): where the move into it laid cards on a card or
 // sent one home, the reading is skipped when those cards show it could not have made one
-// stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir).
+// stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir). Its places reading found no pile
+// short either, and after such a move only the piles the move could have changed that way
+// are read (SitiosPorLeerTrasLlegar, SitiosPorLeerTrasSubir).
 bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1147,8 +1149,10 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
   std::uint64_t tomanVacias = 0;  // by their index in `montones`
   std::uint64_t tramoLibre = 0;   // the same
   std::uint64_t tapadas = 0;      // the cards of `montones` with a card on them
-  // The move's pile laid on, by its index in `montones`, where the move can be read from.
+  // The move's pile laid on, and the pile it took cards from where that is read now, by
+  // their index in `montones`, where the move can be read from.
   std::size_t llegada = SIZE_MAX;
+  std::size_t salida = SIZE_MAX;
   const bool leerLlegada = entrada && entrada->Pila != kMazo && entrada->Pila < n &&
                            entrada->Destino < n && !e.EsFundacion[entrada->Pila];
   bool subida = false;  // the move sent its one card home
@@ -1173,6 +1177,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
     tramoLibre |= static_cast<std::uint64_t>(e.Grupos[i]->TramoLibre) << cuantos;
     for (std::size_t j = 0; j + 1 < foto[i]; ++j) tapadas |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
     if (leerLlegada && i == entrada->Destino) llegada = cuantos;
+    if (leerLlegada && i == entrada->Pila) salida = cuantos;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
   }
   prep_.EnCasaDe = foto;
@@ -1180,6 +1185,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
   if (giratorio_)
     for (std::size_t j = 0; j < foto[n]; ++j) enMazo |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
   bool libre = false;
+  std::uint64_t sitios = ~std::uint64_t{0};  // the piles the places reading reads
   if (llegada != SIZE_MAX) {
     // The run's lowest card, above the card it was laid on; a run of several only from a
     // pile read in both positions.
@@ -1188,13 +1194,16 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
     while (desde > 0 && (p.Cartas[desde - 1] & 0x3F) != entrada->Carta) --desde;
     if (desde > 1 && (desde == p.Cuenta || !especial_[entrada->Pila]))
       libre = SinBloqueoTrasLlegar(bloqueos_, p, desde - 1, tapadas, enCasa, enMazo);
+    if (desde > 0)
+      sitios = SitiosPorLeerTrasLlegar(bloqueos_, montones.data(), llegada, desde - 1, salida);
   } else if (subida) {
     libre = SinBloqueoTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, tapadas,
                                 enCasa, enMazo);
+    sitios = SitiosPorLeerTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, salida);
   }
   return (!libre &&
           HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias)) ||
-         FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);
+         (sitios && FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre, sitios));
 }
 
 // Whether some card of the position never leaves its place (Trabadas.h). The stock's piles
