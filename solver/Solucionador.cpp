@@ -383,6 +383,8 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // Where a card the stock's round brings up goes home safely, that move alone (Girar).
+  void SeguraDelGiro(const std::uint8_t* padre, const TEstructura& e, std::size_t primera);
   void Clicar(const std::uint8_t* padre, const TMovimiento* entrada);
   // The same drags of one waste's card, the one `q` cards from the waste's bottom after
   // `clics` clicks, asked of the table as it holds the parent (Girar).
@@ -1663,7 +1665,10 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
       const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
       GenerarDelGiro(e, giro[q - 1], q, clics, entrada);
     }
-    if (!comprobar_) return;
+    if (!comprobar_) {
+      SeguraDelGiro(padre, e, primera);
+      return;
+    }
   }
   const std::vector<TMovimiento> sinMesa(movs_.begin() + static_cast<std::ptrdiff_t>(primera),
                                          movs_.end());
@@ -1696,6 +1701,30 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
     if (!std::equal(sinMesa.begin(), sinMesa.end(),
                     movs_.begin() + static_cast<std::ptrdiff_t>(primera), movs_.end(), igual))
       ++r_.Desajustes;
+    SeguraDelGiro(padre,
+                  estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))],
+                  primera);
+  }
+}
+
+// A card of the stock's round that would go home safely, as Generar reads it for a top
+// card, comes alone: every card of the round is at hand at any time, clicks away, and the
+// cut is no part of the position, so a winning line plays as well with it sent home first
+// (the reasoning of CalcularSeguros: nothing is ever laid on it that could not go home
+// instead). Without it, a lost deal's search walks every position twice over, once with
+// the card in the stock and once with it home.
+void TBusqueda::SeguraDelGiro(const std::uint8_t* padre, const TEstructura& e,
+                              std::size_t primera) {
+  if (!seguroPosible_) return;
+  for (std::size_t k = primera; k < movs_.size(); ++k) {
+    const TMovimiento mv = movs_[k];
+    if (!e.EsCasa[mv.Destino] || !e.EsFundacion[mv.Destino]) continue;
+    if (!prep_.LibresLeidas) LeerLibres(padre, e);
+    if ((necesita_[mv.Carta] & prep_.Fuera & ~(std::uint64_t{1} << mv.Carta) & ~prep_.Libres) != 0)
+      continue;
+    movs_.clear();
+    movs_.push_back(mv);
+    return;
   }
 }
 

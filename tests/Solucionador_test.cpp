@@ -642,6 +642,61 @@ void GanadosEn(std::span<const TRepartoDe> repartos, std::uint64_t posiciones) {
   }
 }
 
+// Piles that build down by the other suit pair, an empty one taking a Rey, and a stock that
+// deals one card to its waste and turns round without end, as Solitario De Los Siete
+// Montones has: each suit home to a rank from none to the Seis, its next four cards
+// dealt at random to three piles (some of their lower cards face down) and, about half of
+// them, to the stock; the rest in reserve piles that take nothing, the lowest on top.
+void PrepararMazoQueGiraAlAzar(TMesa& m, std::int32_t numero) {
+  m.IniciarJuego(numero, "Mazo Que Gira Al Azar");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, 10);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  std::mt19937 azar(static_cast<std::uint32_t>(numero) * 104729u);
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;
+  std::array<std::uint8_t, 4> hasta{};  // the last card of each suit in play
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    const auto enCasa = static_cast<std::uint8_t>(azar() % 7);
+    for (std::uint8_t n = 1; n <= enCasa; ++n) m.SacarCarta(n, palo, casa[palo]);
+    hasta[palo] = static_cast<std::uint8_t>(enCasa + 4);
+    for (std::uint8_t n = enCasa + 1; n <= hasta[palo]; ++n) cartas.emplace_back(n, palo);
+  }
+  std::shuffle(cartas.begin(), cartas.end(), azar);
+  // The first three start a pile each; of the rest about half stay in the stock.
+  std::array<std::vector<std::pair<std::uint8_t, std::uint8_t>>, 3> pilas;
+  for (std::size_t i = 0; i < cartas.size(); ++i)
+    if (i < 3 || azar() % 2 != 0) pilas[i < 3 ? i : azar() % 3].push_back(cartas[i]);
+  for (std::size_t i = 0; i < 3; ++i) {
+    TPila* p = m.PonerPila(tab, static_cast<std::int16_t>(100 * i), 150);
+    const std::size_t tapadas = azar() % 2 ? 0 : azar() % pilas[i].size();
+    for (const auto& [n, palo] : pilas[i]) {
+      m.SacarCarta(n, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  }
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t n = 10; n > hasta[palo]; --n) m.SacarCarta(n, palo, r);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A built table's first deal, lost or won as `perdida` says: the plain search finds the
 // same, and the solver's line, where it wins, replays to a win.
 void ComoLaBusquedaSimple(const TPrepararJuego& preparar, bool perdida, TResultado& r) {
@@ -1313,6 +1368,45 @@ TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
   ComoLaBusquedaSimple(ganable, false, r);
   ComoLaBusquedaSimple(perdida, true, r);
   ComoLaBusquedaSimple(cubierta, false, r);
+}
+
+// A card of the stock's round that would go home safely goes home alone, whatever clicks
+// away it lies: on random tables with such a stock the search wins and loses as the plain
+// search does, every line replays to a win, and many tables hold in the stock a card its
+// foundation takes.
+TEST(Solucionador, SeguraDesdeElMazoQueGiraComoLaBusquedaSimple) {
+  constexpr std::int32_t kNumeros = 80;
+  int ganadas = 0;
+  int perdidas = 0;
+  int alAlcance = 0;
+  for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+    {
+      TMesa m;
+      PrepararMazoQueGiraAlAzar(m, numero);
+      // The foundations were laid suit by suit.
+      std::vector<std::size_t> enCasa;
+      for (const auto& p : m.Pilas)
+        if (p->Grupo->EsFundacion) enCasa.push_back(p->Cantidad);
+      bool hay = false;
+      for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo)
+        hay = hay || c->Numero == enCasa.at(c->Palo) + 1;
+      alAlcance += hay;
+    }
+    const auto fin = TBusquedaSimple{PrepararMazoQueGiraAlAzar, numero, {}, 200000}.Buscar();
+    ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+    const TResultado r = Resolver(PrepararMazoQueGiraAlAzar, numero, {}, PorPosiciones(200000));
+    if (fin == TBusquedaSimple::TFin::Ganada) {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << numero;
+      EXPECT_TRUE(LineaGana(PrepararMazoQueGiraAlAzar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+      ++ganadas;
+    } else {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << numero;
+      ++perdidas;
+    }
+  }
+  EXPECT_GE(ganadas, kNumeros / 10);
+  EXPECT_GE(perdidas, kNumeros / 10);
+  EXPECT_GE(alAlcance, kNumeros / 4);
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
