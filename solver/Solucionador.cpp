@@ -1194,6 +1194,8 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
     libre = SinBloqueoTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, tapadas,
                                 enCasa, enMazo);
   }
+  if (HayEsperaSinSalida(bloqueos_, montones.data(), cuantos, enCasa, enMazo, tramoLibre, tapadas))
+    return true;
   return (!libre &&
           HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias)) ||
          FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre);

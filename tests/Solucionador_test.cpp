@@ -540,6 +540,61 @@ void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Seis de Oros lies over both black Sietes, its one places, and wants the Dos de Oros,
+// face down under the Cinco de Espadas; the Cinco can lie only on that Seis or on the Seis
+// de Copas, alone in a stock that turns round without end, whose places are those Sietes
+// too; the rest lies in reserve piles, the lowest on top. `perdida`: the Tres de Espadas lies
+// face down under the Seis de Oros, so the Cinco, once on the Seis, never leaves it, and the
+// deal is lost; without, the Tres is home, the Cinco goes home from the Seis, and it is won.
+void PrepararEsperaSinSalida(TMesa& m, bool perdida) {
+  m.IniciarJuego(1, "Espera Sin Salida");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, 10);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  const std::array<std::uint8_t, 4> enCasa{1, 4, static_cast<std::uint8_t>(perdida ? 2 : 3), 6};
+  for (std::uint8_t palo = 0; palo < 4; ++palo)
+    for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+  TPila* seis = m.PonerPila(tab, 100, 150);
+  m.SacarCarta(7, Espadas, seis);
+  m.SacarCarta(7, Bastos, seis);
+  if (perdida) m.SacarCarta(3, Espadas, seis);
+  for (TCarta* c = seis->Tope; c; c = c->Debajo) m.PonerBocaAbajo(*c);
+  m.SacarCarta(6, Oros, seis);
+  TPila* cinco = m.PonerPila(tab, 200, 150);
+  m.SacarCarta(8, Copas, cinco);
+  m.SacarCarta(2, Oros, cinco);
+  for (TCarta* c = cinco->Tope; c; c = c->Debajo) m.PonerBocaAbajo(*c);
+  m.SacarCarta(5, Espadas, cinco);
+  // The rest in reserve piles, the lowest on top; the Seis de Copas stays in the stock.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero) {
+      const bool fuera = (palo == Oros && (numero == 6 || numero == 2)) ||
+                         (palo == Copas && (numero == 6 || numero == 8)) ||
+                         (palo == Espadas && (numero == 7 || numero == 5 || numero == 3)) ||
+                         (palo == Bastos && numero == 7);
+      if (!fuera) m.SacarCarta(numero, palo, r);
+    }
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
 // which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
@@ -1324,6 +1379,13 @@ TEST(Solucionador, SinSitiosComoLaBusquedaSimple) {
 // first position; with one Siete on a pile of its own it is won, as the plain search finds.
 TEST(Solucionador, UnaCartaDelMazoQueNoPuedeSalir) {
   PerdidaDeEntradaYSuGemela<PrepararSeisEnElMazo>();
+}
+
+// A card whose one way out is onto the card that waits for it, and then neither leaves:
+// the built table is lost at its first position, and its twin won, as the plain search
+// finds.
+TEST(Solucionador, UnaCartaQueSoloPuedeIrSobreLaQueLaEspera) {
+  PerdidaDeEntradaYSuGemela<PrepararEsperaSinSalida>();
 }
 
 // A stock that turns round without end: the search takes the positions its clicks join as
