@@ -1127,15 +1127,17 @@ void TBusqueda::CalcularSeguros() {
 }
 
 // Whether some card of the position can never leave its pile (Bloqueos.h): then it never
-// goes home and no line from here wins. The stock's piles are left out: the stock turns
-// their cards round or lays cards on them. Where it deals only to its waste and turns
-// round, their cards come out only laid on the others' (the waste's cards stay in the
-// stock's round until then).
+// goes home and no line from here wins; so, too, where a top card waits for a card whose
+// one way out is onto it, and neither could leave after (HayEsperaSinSalida). The stock's
+// piles are left out: the stock turns their cards round or lays cards on them. Where it
+// deals only to its waste and turns round, their cards come out only laid on the others'
+// (the waste's cards stay in the stock's round until then).
 //
 // Every position expanded but the first is a child of one whose reading found no card
 // stuck (it would have had no children): where the move into it laid cards on a card or
-// sent one home, the reading is skipped when those cards show it could not have made one
-// stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir).
+// sent one home, the reading of stuck cards is skipped when those cards show it could not
+// have made one stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir); the waiting card is
+// read at every position.
 bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
