@@ -210,3 +210,55 @@ bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, 
   }
   return true;
 }
+
+namespace {
+
+// Whether the card at `k` of pile `p` stays on the card under it until it leaves itself:
+// that one lies face down, or the card lies on it out of order where runs go in order.
+bool NoLaLlevan(const TBloqueos& b, const TMontonBloqueable& p, std::size_t k, bool tramoLibre) {
+  if (k == 0) return true;
+  if (k - 1 < p.Cubiertas) return true;
+  const auto carta = static_cast<std::size_t>(p.Cartas[k] & 0x3F);
+  return !tramoLibre && !(b.Sobre[carta] >> (p.Cartas[k - 1] & 0x3F) & 1);
+}
+
+std::uint64_t Bajo(const TMontonBloqueable& p, std::size_t k) {
+  std::uint64_t s = 0;
+  for (std::size_t j = 0; j < k; ++j) s |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
+  return s;
+}
+
+}  // namespace
+
+bool HayEsperaSinSalida(const TBloqueos& b, const TMontonBloqueable* montones,
+                        std::size_t cuantos, std::uint64_t enCasa, std::uint64_t enMazo,
+                        std::uint64_t tramoLibre, std::uint64_t tapadas) {
+  for (std::size_t i = 0; i < cuantos; ++i) {
+    const TMontonBloqueable& p = montones[i];
+    if (p.Cuenta == 0 || p.Cubiertas >= p.Cuenta) continue;
+    const std::size_t k = p.Cuenta - 1u;
+    const auto x = static_cast<std::size_t>(p.Cartas[k] & 0x3F);
+    // Every place of X under a card or in the stock, first: most top cards have one free.
+    if ((b.Sobre[x] & ~(enCasa | tapadas | enMazo)) || (b.Vacias >> x & 1) ||
+        (b.Antes[x] & ~enCasa) == 0 || !NoLaLlevan(b, p, k, tramoLibre >> i & 1))
+      continue;
+    const std::uint64_t sombra = Bajo(p, k);
+    if (b.Sobre[x] & ~(enCasa | sombra | enMazo)) continue;
+    const std::uint64_t cerradas =
+        enCasa | sombra | (enMazo ? Encerradas(b, enMazo & ~b.Vacias, ~(enCasa | sombra)) : 0);
+    if (b.Sobre[x] & ~cerradas) continue;
+    for (std::size_t j = 0; j < cuantos; ++j) {
+      if (j == i) continue;
+      const TMontonBloqueable& q = montones[j];
+      for (std::size_t h = q.Cubiertas; h < q.Cuenta; ++h) {
+        const auto y = static_cast<std::size_t>(q.Cartas[h] & 0x3F);
+        if (h == 0 || (b.Vacias >> y & 1) || (b.Antes[y] & sombra) == 0 ||
+            (b.Sobre[y] & ~cerradas & ~(std::uint64_t{1} << x)) != 0 ||
+            (b.Antes[x] & Bajo(q, h)) == 0 || !NoLaLlevan(b, q, h, tramoLibre >> j & 1))
+          continue;
+        return true;
+      }
+    }
+  }
+  return false;
+}

@@ -57,6 +57,23 @@ bool HayBloqueo(const TBloqueos& b, const TMontonBloqueable* montones, std::size
                 std::uint64_t enCasa, std::uint64_t enMazo = 0, bool hayVacia = true,
                 std::uint64_t tomanVacias = ~std::uint64_t{0});
 
+// Whether some top card X waits for a card Y of another pile whose one way out is onto X,
+// after which neither ever leaves: X lies face down or out of order on the card under it
+// (so nothing carries it off), needs home first a card that Y covers, and every card it
+// could be laid on is home, under X or in the stock shut in behind X (Encerradas); Y
+// lies so too, cannot go home before a card under X, and every card it could be laid on
+// but X is closed in the same way; no empty pile takes either. Until Y leaves, X stays:
+// it cannot go home, nor anywhere else, and nothing carries it; so the cards under X stay
+// covered, and the stock's cards shut in behind them stay in. Y cannot go home first, so
+// it leaves, if ever, onto X. Then X is covered by Y, and Y has no way off: its places
+// but X are closed while X stays, and home wants a card under X. X, covered, goes home
+// never, and its own moves, carrying Y, are closed too. So no line wins.
+// `tramoLibre`, by their index: the piles whose runs may move in any order; `tapadas`: the
+// cards of `montones` with a card on them (all of them where not known).
+bool HayEsperaSinSalida(const TBloqueos& b, const TMontonBloqueable* montones,
+                        std::size_t cuantos, std::uint64_t enCasa, std::uint64_t enMazo,
+                        std::uint64_t tramoLibre, std::uint64_t tapadas = ~std::uint64_t{0});
+
 // Whether a position is sure to have no card stuck for good, where the position before it
 // had none (HayBloqueo false) and the one move between them took the cards of `llegada`
 // from `desde` up (desde > 0) off another of the piles read, or took the one card `desde`,

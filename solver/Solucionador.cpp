@@ -383,6 +383,8 @@ class TBusqueda {
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
   void Girar(const std::uint8_t* padre, const TMovimiento* entrada);
+  // Where a card the stock's round brings up goes home safely, that move alone (Girar).
+  void SeguraDelGiro(const std::uint8_t* padre, const TEstructura& e, std::size_t primera);
   void Clicar(const std::uint8_t* padre, const TMovimiento* entrada);
   // The same drags of one waste's card, the one `q` cards from the waste's bottom after
   // `clics` clicks, asked of the table as it holds the parent (Girar).
@@ -1125,17 +1127,19 @@ void TBusqueda::CalcularSeguros() {
 }
 
 // Whether some card of the position can never leave its pile (Bloqueos.h): then it never
-// goes home and no line from here wins. The stock's piles are left out: the stock turns
-// their cards round or lays cards on them. Where it deals only to its waste and turns
-// round, their cards come out only laid on the others' (the waste's cards stay in the
-// stock's round until then).
+// goes home and no line from here wins; so, too, where a top card waits for a card whose
+// one way out is onto it, and neither could leave after (HayEsperaSinSalida). The stock's
+// piles are left out: the stock turns their cards round or lays cards on them. Where it
+// deals only to its waste and turns round, their cards come out only laid on the others'
+// (the waste's cards stay in the stock's round until then).
 //
 // Every position expanded but the first is a child of one whose reading found no card
 // stuck (it would have had no children): where the move into it laid cards on a card or
-// sent one home, the reading is skipped when those cards show it could not have made one
-// stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir). Its places reading found no pile
-// short either, and after such a move only the piles the move could have changed that way
-// are read (SitiosPorLeerTrasLlegar, SitiosPorLeerTrasSubir).
+// sent one home, the reading of stuck cards is skipped when those cards show it could not
+// have made one stuck (SinBloqueoTrasLlegar, SinBloqueoTrasSubir). Its places reading found
+// no pile short either, and after such a move only the piles the move could have changed
+// that way are read (SitiosPorLeerTrasLlegar, SitiosPorLeerTrasSubir). The waiting card is
+// read at every position.
 bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -1201,6 +1205,8 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
                                 enCasa, enMazo);
     sitios = SitiosPorLeerTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, salida);
   }
+  if (HayEsperaSinSalida(bloqueos_, montones.data(), cuantos, enCasa, enMazo, tramoLibre, tapadas))
+    return true;
   return (!libre &&
           HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias)) ||
          (sitios && FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre, sitios));
@@ -1672,7 +1678,10 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
       const auto clics = static_cast<std::uint8_t>((q + vuelta + 1 - corte) % (vuelta + 1));
       GenerarDelGiro(e, giro[q - 1], q, clics, entrada);
     }
-    if (!comprobar_) return;
+    if (!comprobar_) {
+      SeguraDelGiro(padre, e, primera);
+      return;
+    }
   }
   const std::vector<TMovimiento> sinMesa(movs_.begin() + static_cast<std::ptrdiff_t>(primera),
                                          movs_.end());
@@ -1705,6 +1714,30 @@ void TBusqueda::Girar(const std::uint8_t* padre, const TMovimiento* entrada) {
     if (!std::equal(sinMesa.begin(), sinMesa.end(),
                     movs_.begin() + static_cast<std::ptrdiff_t>(primera), movs_.end(), igual))
       ++r_.Desajustes;
+    SeguraDelGiro(padre,
+                  estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))],
+                  primera);
+  }
+}
+
+// A card of the stock's round that would go home safely, as Generar reads it for a top
+// card, comes alone: every card of the round is at hand at any time, clicks away, and the
+// cut is no part of the position, so a winning line plays as well with it sent home first
+// (the reasoning of CalcularSeguros: nothing is ever laid on it that could not go home
+// instead). Without it, a lost deal's search walks every position twice over, once with
+// the card in the stock and once with it home.
+void TBusqueda::SeguraDelGiro(const std::uint8_t* padre, const TEstructura& e,
+                              std::size_t primera) {
+  if (!seguroPosible_) return;
+  for (std::size_t k = primera; k < movs_.size(); ++k) {
+    const TMovimiento mv = movs_[k];
+    if (!e.EsCasa[mv.Destino] || !e.EsFundacion[mv.Destino]) continue;
+    if (!prep_.LibresLeidas) LeerLibres(padre, e);
+    if ((necesita_[mv.Carta] & prep_.Fuera & ~(std::uint64_t{1} << mv.Carta) & ~prep_.Libres) != 0)
+      continue;
+    movs_.clear();
+    movs_.push_back(mv);
+    return;
   }
 }
 

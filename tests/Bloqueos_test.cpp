@@ -31,6 +31,12 @@ struct TCaso {
     Pilas.emplace_back(cartas);
     Cubiertas.push_back(cubiertas);
   }
+  bool Espera(const TBloqueos& b, std::uint64_t tramoLibre = 0) const {
+    std::vector<TMontonBloqueable> m;
+    for (std::size_t i = 0; i < Pilas.size(); ++i)
+      m.push_back({Pilas[i].data(), static_cast<std::uint8_t>(Pilas[i].size()), Cubiertas[i]});
+    return HayEsperaSinSalida(b, m.data(), m.size(), EnCasa, EnMazo, tramoLibre);
+  }
   bool Bloqueo(const TBloqueos& b) const {
     std::vector<TMontonBloqueable> m;
     for (std::size_t i = 0; i < Pilas.size(); ++i)
@@ -342,6 +348,71 @@ TEST(Bloqueos, UnaCartaQueNoPuedeIrseConLaDeEncima) {
   solo.Casa(Copas, 7);
   solo.Pila({Id(7, Oros), Id(3, Oros), Id(6, Bastos)}, 2);
   EXPECT_FALSE(solo.Bloqueo(b));
+}
+
+// The Seis de Oros lies face down over the Tres de Espadas and both black Sietes, its one
+// places; it wants the Dos de Oros home first, face down under the Cinco de Espadas. The
+// Cinco can lie on that Seis or on the Seis de Copas, in the stock, whose places are the
+// same Sietes; and home it wants that Tres. So it leaves only onto the Seis, and then
+// neither ever leaves: lost, though no single card nor set is stuck yet (the Cinco can
+// still move).
+TEST(Bloqueos, UnaCartaQueSoloPuedeIrSobreLaQueLaEspera) {
+  const TBloqueos b = Reglas();
+  const auto bit = [](std::uint8_t numero, std::uint8_t palo) { return std::uint64_t{1} << Id(numero, palo); };
+  TCaso c;
+  c.Casa(Oros, 1);
+  c.Casa(Espadas, 2);
+  c.Pila({Id(7, Espadas), Id(7, Bastos), Id(3, Espadas), Id(6, Oros)}, 3);
+  c.Pila({Id(8, Copas), Id(2, Oros), Id(5, Espadas)}, 2);
+  c.EnMazo = bit(6, Copas);
+  EXPECT_TRUE(c.Espera(b));
+  EXPECT_FALSE(c.Bloqueo(b));
+  // The Seis de Copas on a pile of its own: the Cinco has somewhere else to go.
+  TCaso libre = c;
+  libre.EnMazo = 0;
+  libre.Pila({Id(6, Copas)}, 0);
+  EXPECT_FALSE(libre.Espera(b));
+  // A stock read as free, as where it deals to the piles: the Seis de Copas may come out.
+  TCaso suelto = c;
+  suelto.EnMazo = 0;
+  EXPECT_FALSE(suelto.Espera(b));
+  // The Tres de Espadas in the stock: the Cinco can go home once on the Seis, and the
+  // Seis after it.
+  TCaso sinTres = c;
+  sinTres.Pilas[0] = {Id(7, Espadas), Id(7, Bastos), Id(6, Oros)};
+  sinTres.Cubiertas[0] = 2;
+  sinTres.EnMazo |= bit(3, Espadas);
+  EXPECT_FALSE(sinTres.Espera(b));
+  // The Siete de Bastos face up under the Seis: it may carry the Seis off, uncovering the
+  // Tres; and face up on a pile of its own it is a place for the Seis.
+  TCaso llevado = c;
+  llevado.Pilas[0] = {Id(7, Espadas), Id(3, Espadas), Id(7, Bastos), Id(6, Oros)};
+  llevado.Cubiertas[0] = 2;
+  EXPECT_FALSE(llevado.Espera(b));
+  TCaso sieteFuera = c;
+  sieteFuera.Pilas[0] = {Id(7, Espadas), Id(3, Espadas), Id(6, Oros)};
+  sieteFuera.Cubiertas[0] = 2;
+  sieteFuera.Pila({Id(7, Bastos)}, 0);
+  EXPECT_FALSE(sieteFuera.Espera(b));
+  // The Cinco face up on the Seis de Copas, which may carry it off, over the Dos.
+  TCaso cincoLlevado = c;
+  cincoLlevado.EnMazo = 0;
+  cincoLlevado.Pilas[1] = {Id(8, Copas), Id(2, Oros), Id(6, Copas), Id(5, Espadas)};
+  EXPECT_FALSE(cincoLlevado.Espera(b));
+  // Where runs move in any order, a card face up under another may carry it.
+  TCaso fuera = c;
+  fuera.Pilas[1] = {Id(8, Copas), Id(2, Oros), Id(5, Espadas)};
+  fuera.Cubiertas[1] = 1;  // the Dos face up under the Cinco, out of order
+  EXPECT_TRUE(fuera.Espera(b));
+  EXPECT_FALSE(fuera.Espera(b, 0b10));
+  // A Rey waiting so, its Sota under it, may leave for an empty pile: left alone.
+  TCaso rey;
+  rey.Casa(Oros, 1);
+  rey.Casa(Espadas, 2);
+  rey.Casa(Copas, 10);
+  rey.Pila({Id(3, Espadas), Id(10, Oros)}, 1);
+  rey.Pila({Id(2, Oros), Id(9, Espadas)}, 1);
+  EXPECT_FALSE(rey.Espera(b));
 }
 
 namespace {

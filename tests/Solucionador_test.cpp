@@ -540,6 +540,61 @@ void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
   GanarConLasFundacionesLlenas(m);
 }
 
+// The Seis de Oros lies over both black Sietes, its one places, and wants the Dos de Oros,
+// face down under the Cinco de Espadas; the Cinco can lie only on that Seis or on the Seis
+// de Copas, alone in a stock that turns round without end, whose places are those Sietes
+// too; the rest lies in reserve piles, the lowest on top. `perdida`: the Tres de Espadas lies
+// face down under the Seis de Oros, so the Cinco, once on the Seis, never leaves it, and the
+// deal is lost; without, the Tres is home, the Cinco goes home from the Seis, and it is won.
+void PrepararEsperaSinSalida(TMesa& m, bool perdida) {
+  m.IniciarJuego(1, "Espera Sin Salida");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, 10);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  const std::array<std::uint8_t, 4> enCasa{1, 4, static_cast<std::uint8_t>(perdida ? 2 : 3), 6};
+  for (std::uint8_t palo = 0; palo < 4; ++palo)
+    for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+  TPila* seis = m.PonerPila(tab, 100, 150);
+  m.SacarCarta(7, Espadas, seis);
+  m.SacarCarta(7, Bastos, seis);
+  if (perdida) m.SacarCarta(3, Espadas, seis);
+  for (TCarta* c = seis->Tope; c; c = c->Debajo) m.PonerBocaAbajo(*c);
+  m.SacarCarta(6, Oros, seis);
+  TPila* cinco = m.PonerPila(tab, 200, 150);
+  m.SacarCarta(8, Copas, cinco);
+  m.SacarCarta(2, Oros, cinco);
+  for (TCarta* c = cinco->Tope; c; c = c->Debajo) m.PonerBocaAbajo(*c);
+  m.SacarCarta(5, Espadas, cinco);
+  // The rest in reserve piles, the lowest on top; the Seis de Copas stays in the stock.
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero) {
+      const bool fuera = (palo == Oros && (numero == 6 || numero == 2)) ||
+                         (palo == Copas && (numero == 6 || numero == 8)) ||
+                         (palo == Espadas && (numero == 7 || numero == 5 || numero == 3)) ||
+                         (palo == Bastos && numero == 7);
+      if (!fuera) m.SacarCarta(numero, palo, r);
+    }
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
 // which go home from the waste; the Cuatro de Bastos covers its Tres and can only lie on
 // that Cinco, which can only lie on that Seis, which can only lie on the Siete de Copas,
@@ -640,6 +695,61 @@ void GanadosEn(std::span<const TRepartoDe> repartos, std::uint64_t posiciones) {
     ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << clave << " " << numero;
     EXPECT_TRUE(LineaGana(juego.Preparar, numero, {}, r.Pasos)) << clave << " " << numero;
   }
+}
+
+// Piles that build down by the other suit pair, an empty one taking a Rey, and a stock that
+// deals one card to its waste and turns round without end, as Solitario De Los Siete
+// Montones has: each suit home to a rank from none to the Seis, its next four cards
+// dealt at random to three piles (some of their lower cards face down) and, about half of
+// them, to the stock; the rest in reserve piles that take nothing, the lowest on top.
+void PrepararMazoQueGiraAlAzar(TMesa& m, std::int32_t numero) {
+  m.IniciarJuego(numero, "Mazo Que Gira Al Azar");
+  m.CrearMazo(10, 10, true, -1);
+  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
+  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
+  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
+  m.AgregarReglaApilado(tab, rpOtroPar, -1);
+  m.AgregarReglaVacia(tab, rpCualquiera, 10);
+  m.AgregarOrigen(tab, tab);
+  m.AgregarOrigen(tab, rm);
+  TPila* descarte = m.PonerPila(rm, 10, 100);
+  m.AgregarDestinoMazo(descarte, 1);
+  m.Mazo->Descarte = descarte;
+  std::array<TPila*, 4> casa{};
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
+    m.AgregarReglaApilado(f, rpMismoPalo, 1);
+    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
+    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
+    m.DefinirFundacion(f, palo, 1, casa[palo]);
+  }
+  std::mt19937 azar(static_cast<std::uint32_t>(numero) * 104729u);
+  std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;
+  std::array<std::uint8_t, 4> hasta{};  // the last card of each suit in play
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    const auto enCasa = static_cast<std::uint8_t>(azar() % 7);
+    for (std::uint8_t n = 1; n <= enCasa; ++n) m.SacarCarta(n, palo, casa[palo]);
+    hasta[palo] = static_cast<std::uint8_t>(enCasa + 4);
+    for (std::uint8_t n = enCasa + 1; n <= hasta[palo]; ++n) cartas.emplace_back(n, palo);
+  }
+  std::shuffle(cartas.begin(), cartas.end(), azar);
+  // The first three start a pile each; of the rest about half stay in the stock.
+  std::array<std::vector<std::pair<std::uint8_t, std::uint8_t>>, 3> pilas;
+  for (std::size_t i = 0; i < cartas.size(); ++i)
+    if (i < 3 || azar() % 2 != 0) pilas[i < 3 ? i : azar() % 3].push_back(cartas[i]);
+  for (std::size_t i = 0; i < 3; ++i) {
+    TPila* p = m.PonerPila(tab, static_cast<std::int16_t>(100 * i), 150);
+    const std::size_t tapadas = azar() % 2 ? 0 : azar() % pilas[i].size();
+    for (const auto& [n, palo] : pilas[i]) {
+      m.SacarCarta(n, palo, p);
+      if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
+    }
+  }
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t n = 10; n > hasta[palo]; --n) m.SacarCarta(n, palo, r);
+  }
+  GanarConLasFundacionesLlenas(m);
 }
 
 // A built table's first deal, lost or won as `perdida` says: the plain search finds the
@@ -1271,6 +1381,13 @@ TEST(Solucionador, UnaCartaDelMazoQueNoPuedeSalir) {
   PerdidaDeEntradaYSuGemela<PrepararSeisEnElMazo>();
 }
 
+// A card whose one way out is onto the card that waits for it, and then neither leaves:
+// the built table is lost at its first position, and its twin won, as the plain search
+// finds.
+TEST(Solucionador, UnaCartaQueSoloPuedeIrSobreLaQueLaEspera) {
+  PerdidaDeEntradaYSuGemela<PrepararEsperaSinSalida>();
+}
+
 // A stock that turns round without end: the search takes the positions its clicks join as
 // one, and still finds the line through them, the clicks and a redeal included, and the
 // loss, as the plain search does.
@@ -1313,6 +1430,45 @@ TEST(Solucionador, DelDescarteSoloSiAlgoLeSigue) {
   ComoLaBusquedaSimple(ganable, false, r);
   ComoLaBusquedaSimple(perdida, true, r);
   ComoLaBusquedaSimple(cubierta, false, r);
+}
+
+// A card of the stock's round that would go home safely goes home alone, whatever clicks
+// away it lies: on random tables with such a stock the search wins and loses as the plain
+// search does, every line replays to a win, and many tables hold in the stock a card its
+// foundation takes.
+TEST(Solucionador, SeguraDesdeElMazoQueGiraComoLaBusquedaSimple) {
+  constexpr std::int32_t kNumeros = 80;
+  int ganadas = 0;
+  int perdidas = 0;
+  int alAlcance = 0;
+  for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+    {
+      TMesa m;
+      PrepararMazoQueGiraAlAzar(m, numero);
+      // The foundations were laid suit by suit.
+      std::vector<std::size_t> enCasa;
+      for (const auto& p : m.Pilas)
+        if (p->Grupo->EsFundacion) enCasa.push_back(p->Cantidad);
+      bool hay = false;
+      for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo)
+        hay = hay || c->Numero == enCasa.at(c->Palo) + 1;
+      alAlcance += hay;
+    }
+    const auto fin = TBusquedaSimple{PrepararMazoQueGiraAlAzar, numero, {}, 200000}.Buscar();
+    ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+    const TResultado r = Resolver(PrepararMazoQueGiraAlAzar, numero, {}, PorPosiciones(200000));
+    if (fin == TBusquedaSimple::TFin::Ganada) {
+      ASSERT_EQ(r.Veredicto, TVeredicto::Ganable) << numero;
+      EXPECT_TRUE(LineaGana(PrepararMazoQueGiraAlAzar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+      ++ganadas;
+    } else {
+      EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << numero;
+      ++perdidas;
+    }
+  }
+  EXPECT_GE(ganadas, kNumeros / 10);
+  EXPECT_GE(perdidas, kNumeros / 10);
+  EXPECT_GE(alAlcance, kNumeros / 4);
 }
 
 // Every game, the first eight deals, and more until one is won: each winning line, played
