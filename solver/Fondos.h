@@ -30,24 +30,3 @@ std::vector<std::uint8_t> FondosQuietos(TMesa& m, const TReglasComoDatos& reglas
 // and goes home safely: a winning line that keeps it back plays every other move just the
 // same without it.
 bool FondosSoloACasa(const TMesa& m, const std::vector<std::uint8_t>& quietos);
-
-// On such a table (FondosSoloACasa), card `x` on top of a pile with a card under it, and a
-// pile holding only `fondo`, the next card of x's suit: where no card but x that could lie
-// on `fondo` (`tomaFondo`) is in `fuera` (off the foundations; the free cards of Libres.h
-// may be left out of it) and not a bottom card (`fondos`), laying x there loses nothing.
-// Take a shortest winning line from the position. Until it moves x, nothing is laid on
-// `fondo` (such a line lays neither bottom cards nor free cards on a card, a free card
-// going home instead, and no other card could lie there), `fondo` stays (it leaves only
-// for home, after x), and no move reads x's pile or the other: the same moves play with x
-// on `fondo`, where x takes all it took before (a pile decides by its top card and its
-// count, and takes no more with more cards under it). When the line moves x, home or to
-// another pile, it does so from `fondo` as well, and the two positions are then the same.
-// So the position after the move wins in as few moves or fewer, with one card more lying
-// on the next of its suit, and the move can be played alone. For the same reason x already
-// lying alone on `fondo` is never moved to another pile by a shortest winning line: that
-// move leads to a position the one before it dominates, in one move fewer.
-inline bool SobreSuSiguiente(std::uint8_t x, std::uint8_t fondo, std::uint64_t tomaFondo,
-                             std::uint64_t fuera, std::uint64_t fondos) {
-  return x % 10 != 9 && fondo == x + 1 &&
-         (tomaFondo & fuera & ~fondos & ~(std::uint64_t{1} << x)) == 0;
-}

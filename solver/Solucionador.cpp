@@ -1505,22 +1505,6 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       desdeDescarte_ = (e.TomaDeBits[w] | ~porReglas) & ~(std::uint64_t{1} << w);
     }
   }
-  // Where a pile's bottom card leaves only for home: the piles' top cards with a card under
-  // them, and the cards alone on their piles.
-  const bool siguienteSolo = fondosSoloACasa_ && seguroPosible_ && soloPila < 0;
-  std::uint64_t topes = 0;
-  std::uint64_t solas = 0;
-  // Whether no card out but `x` that could lie on the next card of x's suit could be laid
-  // there by a winning line as short as any: the others out are bottom cards.
-  const auto soloSuyo = [&](std::uint8_t x) {
-    const auto fondo = static_cast<std::uint8_t>(x + 1);
-    std::uint64_t abajo = 0;
-    for (std::uint64_t b = necesita_[fondo] & fuera & ~(std::uint64_t{1} << x); b; b &= b - 1) {
-      const auto w = static_cast<std::size_t>(__builtin_ctzll(b));
-      if (!porId_[w]->Debajo) abajo |= std::uint64_t{1} << w;
-    }
-    return SobreSuSiguiente(x, fondo, necesita_[fondo], fuera, abajo);
-  };
   std::size_t siguiente = 0;  // where the next pile's cards start in the snapshot
   for (std::size_t s = 0; s < n; ++s) {
     // The pile's cards as the snapshot holds them (the table holds the same): read from
@@ -1560,15 +1544,6 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         sello_ = 1;
       }
       const std::uint32_t sello = sello_;
-      // The next card of this one's suit, alone under it, where no other card a winning
-      // line could lay there is out: this card leaves only for home (Fondos.h).
-      bool soloACasa = false;
-      if (siguienteSolo && !conEncima && pos > 0) {
-        topes |= std::uint64_t{1} << id;
-        soloACasa = cuenta == 2 && (pila[0] & 0x3F) == id + 1 && soloSuyo(id);
-      } else if (siguienteSolo && cuenta == 1) {
-        solas |= std::uint64_t{1} << id;
-      }
       std::uint64_t quedan = porBits ? (destinos[id] | paraTodas) & deAquiBits : 0;
       for (std::size_t d = 0; d < n; ++d) {
         if (porBits) {
@@ -1591,7 +1566,6 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
           if (comprobar_ && d != s && Acepta(*c, hacia, desde)) ++r_.Desajustes;
           continue;
         }
-        if (soloACasa && !e.EsFundacion[d]) continue;
         // On a stock that turns round every card of it is at hand at any time. A winning
         // line that lays the waste's card W on a pile and does not lay a card on W at once
         // wins as well with W left in the stock until a card is laid on it, and laid then on
@@ -1679,21 +1653,6 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         cubos[cubo].push_back(mv);
       }
     }
-  }
-  // A top card with a card under it whose suit's next card lies alone on its pile, where
-  // no other card a winning line could lay there is out, goes there alone (Fondos.h).
-  constexpr std::uint64_t kSinAses = ~((std::uint64_t{1} << 0) | (std::uint64_t{1} << 10) |
-                                       (std::uint64_t{1} << 20) | (std::uint64_t{1} << 30));
-  for (std::uint64_t b = (topes << 1) & solas & kSinAses; b; b &= b - 1) {
-    const auto x = static_cast<std::uint8_t>(__builtin_ctzll(b) - 1);
-    if (!soloSuyo(x)) continue;
-    const TPila* hacia = porId_[x + 1]->Pila;
-    for (const std::size_t k : {std::size_t{1}, std::size_t{3}})
-      for (const TMovimiento& mv : cubos[k])
-        if (mv.Carta == x && pilas_[mv.Destino] == hacia && !especial_[mv.Destino]) {
-          movs_.push_back(mv);
-          return true;
-        }
   }
   if (soloPila < 0 && !giratorio_ && descarteClics_ == SIZE_MAX && m_.Mazo && m_.Mazo->EnMesa &&
       (m_.Mazo->CartasMazo > 0 || m_.Mazo->PuedeReutilizar()))
