@@ -359,11 +359,6 @@ class TBusqueda {
   std::array<TClave, 257> clavePila_{};
   // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
-  // The last snapshot Clave noted and its piles' keys: the next one noted, most often its
-  // child or its sibling, takes the keys of the piles whose cards are the same.
-  std::array<std::uint8_t, 256 + 1 + 40 + 3> fotoAnotada_{};
-  std::array<TClave, 257> clavesAnotadas_{};
-  bool hayAnotada_ = false;
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -899,22 +894,9 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
   TClave clave{};
   std::size_t k = 0;
   std::size_t desde = 0;  // the waste's first card
-  // A pile that holds the same cards as in the snapshot noted last, of the same structure
-  // (so of the same class), has the same key. The check mode hashes every pile and
-  // compares.
-  const std::uint8_t* antes = fotoAnotada_.data();
-  const bool reusar =
-      anotar && hayAnotada_ && antes[n + 42] == resto[1] && antes[n + 43] == resto[2];
-  std::size_t ka = 0;  // where the pile starts in that snapshot
-  for (std::size_t i = 0; i <= n; ka += antes[i], ++i) {
+  for (std::size_t i = 0; i <= n; ++i) {
     TClave h;
-    bool igual = reusar && foto[i] == antes[i] && !(giratorio_ && (i == descarte_ || i == n));
-    // Byte by byte: most piles hold a few cards, fewer than a call to memcmp costs.
-    for (std::size_t j = 0; igual && j < foto[i]; ++j)
-      igual = cartas[k + j] == antes[n + 1 + ka + j];
-    if (igual && !comprobar_) {
-      h = clavesAnotadas_[i];
-    } else if (giratorio_ && i == descarte_) {
+    if (giratorio_ && i == descarte_) {
       h = TClave{};  // its cards count with the stock's
       desde = k;
     } else if (giratorio_ && i == n) {
@@ -926,7 +908,6 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
     } else {
       h = ClaveDeCartas(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
     }
-    if (igual && comprobar_ && !(h == clavesAnotadas_[i])) ++r_.Desajustes;
     if (anotar) {
       inicioPila_[i] = static_cast<std::uint8_t>(k);
       clavePila_[i] = h;
@@ -934,12 +915,6 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
     k += foto[i];
     clave.A += h.A;
     clave.B += h.B;
-  }
-  if (anotar) {
-    std::memcpy(fotoAnotada_.data(), foto, tamFoto_);
-    std::copy(clavePila_.begin(), clavePila_.begin() + static_cast<std::ptrdiff_t>(n + 1),
-              clavesAnotadas_.begin());
-    hayAnotada_ = true;
   }
   const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
                                 (std::uint64_t{resto[2]} << 16);
