@@ -21,6 +21,7 @@
 #include <span>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "games/Fundaciones.h"
@@ -493,14 +494,13 @@ std::pair<bool, bool> SitiosYBloqueoEnMesa(TMesa& m) {
           HayBloqueo(b, montones.data(), montones.size(), enCasa)};
 }
 
-// A stock that deals one card to its waste and turns round without end holds only the Seis
-// de Bastos; the Cinco de Oros lies face up over its Tres and the Siete de Oros, face down;
-// piles build down by the other suit pair, empty ones take a Rey, the rest lies in reserve
-// piles that take nothing. `cerrado`: the Siete de Copas home, so the Seis can come out on
-// neither Siete, the Cinco never leaves and the deal is lost. Without, the Siete de Copas
-// lies alone on a pile: the Seis comes out on it, the Cinco on the Seis, and it is won.
-void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
-  m.IniciarJuego(1, "Seis En El Mazo");
+// The frame of the two tables below: a stock that deals one card to its waste and turns
+// round without end, piles building down by the other suit pair whose empty ones take a
+// Rey, and four foundations by suit, taking from the piles, the waste and the reserve piles
+// (which take nothing), holding `enCasa` cards of each suit. Returns the piles' group and
+// the reserve's.
+std::pair<TGrupo*, TGrupo*> MesaDeMazoQueGira(TMesa& m, const char* nombre, const std::array<std::uint8_t, 4>& enCasa) {
+  m.IniciarJuego(1, nombre);
   m.CrearMazo(10, 10, true, -1);
   TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
   TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
@@ -520,24 +520,44 @@ void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
     casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
     m.DefinirFundacion(f, palo, 1, casa[palo]);
   }
-  const std::array<std::uint8_t, 4> enCasa{2, static_cast<std::uint8_t>(cerrado ? 7 : 6), 6, 5};
   for (std::uint8_t palo = 0; palo < 4; ++palo)
     for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+  return {tab, reserva};
+}
+
+// The cards neither home nor `fuera` in a reserve pile a suit, the lowest on top; the
+// stock keeps what is left. Then the table is won with the foundations full.
+template <typename Fuera>
+void RestoEnReservas(TMesa& m, TGrupo* reserva, const std::array<std::uint8_t, 4>& enCasa,
+                     Fuera fuera) {
+  for (std::uint8_t palo = 0; palo < 4; ++palo) {
+    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
+    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero)
+      if (!fuera(palo, numero)) m.SacarCarta(numero, palo, r);
+  }
+  GanarConLasFundacionesLlenas(m);
+}
+
+// A stock that deals one card to its waste and turns round without end holds only the Seis
+// de Bastos; the Cinco de Oros lies face up over its Tres and the Siete de Oros, face down;
+// piles build down by the other suit pair, empty ones take a Rey, the rest lies in reserve
+// piles that take nothing. `cerrado`: the Siete de Copas home, so the Seis can come out on
+// neither Siete, the Cinco never leaves and the deal is lost. Without, the Siete de Copas
+// lies alone on a pile: the Seis comes out on it, the Cinco on the Seis, and it is won.
+void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
+  const std::array<std::uint8_t, 4> enCasa{2, static_cast<std::uint8_t>(cerrado ? 7 : 6), 6, 5};
+  const auto [tab, reserva] = MesaDeMazoQueGira(m, "Seis En El Mazo", enCasa);
   TPila* p = m.PonerPila(tab, 100, 150);
   for (const std::uint8_t numero : {std::uint8_t{7}, std::uint8_t{3}, std::uint8_t{5}}) {
     m.SacarCarta(numero, Oros, p);
     if (numero != 5) m.PonerBocaAbajo(*p->Tope);
   }
   if (!cerrado) m.SacarCarta(7, Copas, m.PonerPila(tab, 200, 150));
-  // The rest in reserve piles, the lowest on top; the Seis de Bastos stays in the stock.
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero)
-      if (!(palo == Oros && (numero == 7 || numero == 5 || numero == 3)) &&
-          !(palo == Copas && numero == 7) && !(palo == Bastos && numero == 6))
-        m.SacarCarta(numero, palo, r);
-  }
-  GanarConLasFundacionesLlenas(m);
+  // The Seis de Bastos stays in the stock.
+  RestoEnReservas(m, reserva, enCasa, [](std::uint8_t palo, std::uint8_t numero) {
+    return (palo == Oros && (numero == 7 || numero == 5 || numero == 3)) ||
+           (palo == Copas && numero == 7) || (palo == Bastos && numero == 6);
+  });
 }
 
 // The Seis de Oros lies over both black Sietes, its one places, and wants the Dos de Oros,
@@ -547,29 +567,8 @@ void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
 // face down under the Seis de Oros, so the Cinco, once on the Seis, never leaves it, and the
 // deal is lost; without, the Tres is home, the Cinco goes home from the Seis, and it is won.
 void PrepararEsperaSinSalida(TMesa& m, bool perdida) {
-  m.IniciarJuego(1, "Espera Sin Salida");
-  m.CrearMazo(10, 10, true, -1);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
-  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
-  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
-  m.AgregarReglaApilado(tab, rpOtroPar, -1);
-  m.AgregarReglaVacia(tab, rpCualquiera, 10);
-  m.AgregarOrigen(tab, tab);
-  m.AgregarOrigen(tab, rm);
-  TPila* descarte = m.PonerPila(rm, 10, 100);
-  m.AgregarDestinoMazo(descarte, 1);
-  m.Mazo->Descarte = descarte;
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
   const std::array<std::uint8_t, 4> enCasa{1, 4, static_cast<std::uint8_t>(perdida ? 2 : 3), 6};
-  for (std::uint8_t palo = 0; palo < 4; ++palo)
-    for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+  const auto [tab, reserva] = MesaDeMazoQueGira(m, "Espera Sin Salida", enCasa);
   TPila* seis = m.PonerPila(tab, 100, 150);
   m.SacarCarta(7, Espadas, seis);
   m.SacarCarta(7, Bastos, seis);
@@ -581,18 +580,13 @@ void PrepararEsperaSinSalida(TMesa& m, bool perdida) {
   m.SacarCarta(2, Oros, cinco);
   for (TCarta* c = cinco->Tope; c; c = c->Debajo) m.PonerBocaAbajo(*c);
   m.SacarCarta(5, Espadas, cinco);
-  // The rest in reserve piles, the lowest on top; the Seis de Copas stays in the stock.
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t numero = 10; numero > enCasa[palo]; --numero) {
-      const bool fuera = (palo == Oros && (numero == 6 || numero == 2)) ||
-                         (palo == Copas && (numero == 6 || numero == 8)) ||
-                         (palo == Espadas && (numero == 7 || numero == 5 || numero == 3)) ||
-                         (palo == Bastos && numero == 7);
-      if (!fuera) m.SacarCarta(numero, palo, r);
-    }
-  }
-  GanarConLasFundacionesLlenas(m);
+  // The Seis de Copas stays in the stock.
+  RestoEnReservas(m, reserva, enCasa, [](std::uint8_t palo, std::uint8_t numero) {
+    return (palo == Oros && (numero == 6 || numero == 2)) ||
+           (palo == Copas && (numero == 6 || numero == 8)) ||
+           (palo == Espadas && (numero == 7 || numero == 5 || numero == 3)) ||
+           (palo == Bastos && numero == 7);
+  });
 }
 
 // A stock that turns round without end holds the Seis de Espadas and the Cinco de Copas,
