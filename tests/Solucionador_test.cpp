@@ -29,16 +29,10 @@
 #include "games/Registro.h"
 #include "tests/Busqueda.h"
 #include "tests/MesasConstruidas.h"
+#include "tests/Saneado.h"
 #include "tools/Pasos.h"
 
 namespace {
-
-// The sanitizers run several times slower: tests that walk many deals or tables walk fewer.
-#ifdef CARTOVAL_SANEAR
-constexpr bool kSaneado = true;
-#else
-constexpr bool kSaneado = false;
-#endif
 
 std::string Texto(const std::vector<TPaso>& pasos) {
   std::string s;
