@@ -14,7 +14,8 @@
 // never leaves, never goes home, and the game is lost. The cards of C outside R may go
 // home or onto an empty pile: they need no card, and the count leaves them out.
 bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
-                  std::uint64_t enCasa, std::uint64_t tramoLibre, std::uint64_t leer) {
+                  std::uint64_t enCasa, std::uint64_t tramoLibre, std::uint64_t leer,
+                  const std::uint64_t* cartasDe) {
   if (!b.Posible) return false;
   for (std::size_t i = 0; i < cuantos; ++i) {
     // Where runs leave in any order, a card of R may be carried on any card of C under it,
@@ -23,7 +24,10 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
     if (!(leer >> (i < 64 ? i : 63) & 1) || tramoLibre >> (i < 64 ? i : 63) & 1) continue;
     const TMontonBloqueable& p = montones[i];
     std::uint64_t pila = 0;
-    for (std::size_t j = 0; j < p.Cuenta; ++j) pila |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
+    if (cartasDe)
+      pila = cartasDe[i];
+    else
+      for (std::size_t j = 0; j < p.Cuenta; ++j) pila |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
     // X from the top down: C, the cards from X up, grows by a card; S shrinks by it.
     std::uint64_t sombra = pila;
     std::uint64_t columna = 0;
@@ -71,51 +75,43 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
 
 namespace {
 
-std::uint64_t CartasDe(const TMontonBloqueable& p) {
-  std::uint64_t pila = 0;
-  for (std::size_t j = 0; j < p.Cuenta; ++j) pila |= std::uint64_t{1} << (p.Cartas[j] & 0x3F);
-  return pila;
-}
-
 std::uint64_t Bit(std::size_t i) { return i < 64 ? std::uint64_t{1} << i : 0; }
 
 }  // namespace
 
 std::uint64_t SitiosPorLeerTrasLlegar(const TBloqueos& b, const TMontonBloqueable* montones,
-                                      std::size_t llegada, std::size_t desde,
-                                      std::size_t salida) {
+                                      const std::uint64_t* cartasDe, std::size_t llegada,
+                                      std::size_t desde, std::size_t salida) {
+  // Only the run M is walked; the piles' cards come as sets.
   const TMontonBloqueable& p = montones[llegada];
-  std::uint64_t pila = 0;
   std::uint64_t tramo = 0;
   std::uint64_t antes = 0;
-  for (std::size_t j = 0; j < p.Cuenta; ++j) {
+  for (std::size_t j = desde; j < p.Cuenta; ++j) {
     const std::size_t x = p.Cartas[j] & 0x3F;
     const std::uint64_t bit = std::uint64_t{1} << x;
-    pila |= bit;
-    if (j < desde || (b.Vacias & bit)) continue;
+    if (b.Vacias & bit) continue;
     tramo |= bit;
     antes |= b.Antes[x];
   }
-  std::uint64_t leer = antes & pila ? Bit(llegada) : 0;
-  if (salida != SIZE_MAX && (antes & (CartasDe(montones[salida]) | tramo))) leer |= Bit(salida);
+  std::uint64_t leer = antes & cartasDe[llegada] ? Bit(llegada) : 0;
+  if (salida != SIZE_MAX && (antes & (cartasDe[salida] | tramo))) leer |= Bit(salida);
   return leer;
 }
 
-std::uint64_t SitiosPorLeerTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones,
+std::uint64_t SitiosPorLeerTrasSubir(const TBloqueos& b, const std::uint64_t* cartasDe,
                                      std::size_t cuantos, std::size_t casa,
                                      std::size_t salida) {
   const std::uint64_t lleva = b.Lleva[casa] & ~b.Vacias;
   std::uint64_t leer = 0;
   for (std::size_t i = 0; i < cuantos; ++i) {
-    const std::uint64_t pila = CartasDe(montones[i]);
+    const std::uint64_t pila = cartasDe[i];
     std::uint64_t antes = 0;
     for (std::uint64_t s = pila & lleva; s; s &= s - 1)
       antes |= b.Antes[static_cast<std::size_t>(__builtin_ctzll(s))];
     if (antes & pila) leer |= Bit(i);
   }
   const std::uint64_t bit = std::uint64_t{1} << casa;
-  if (salida != SIZE_MAX && !(b.Vacias & bit) &&
-      (b.Antes[casa] & (CartasDe(montones[salida]) | bit)))
+  if (salida != SIZE_MAX && !(b.Vacias & bit) && (b.Antes[casa] & (cartasDe[salida] | bit)))
     leer |= Bit(salida);
   return leer;
 }

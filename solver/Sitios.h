@@ -18,9 +18,11 @@
 // be carried there on any card under it, so such a pile is never short and is not read
 // (where a run must be in order, a card carried on another lies on a card it could be
 // laid on). `leer`, by their index, the piles read (the others are taken to hold none).
+// `cartasDe`, where given, each pile's cards as a set by its index (else built here).
 bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                   std::uint64_t enCasa, std::uint64_t tramoLibre = 0,
-                  std::uint64_t leer = ~std::uint64_t{0});
+                  std::uint64_t leer = ~std::uint64_t{0},
+                  const std::uint64_t* cartasDe = nullptr);
 
 // A pile's reading depends on its own cards, how many lie face down, how its runs leave
 // and the cards home, and on no other pile. So where the position before held no pile
@@ -28,6 +30,8 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
 // where it sent a card home, may read otherwise; and each of those reads the same wherever
 // every X keeps its set R and no place of R is lost (below). These give, by their index in
 // the new position's `montones`, the piles that may be short now; the rest are not.
+// `cartasDe` holds each pile's cards as a set, by the same index: the caller has them from
+// its own walk over the cards.
 //
 // The move took the cards of `llegada` from `desde` up (M) off pile `salida` of `montones`
 // (SIZE_MAX where that is not read now: a waste, a stock, a pile left empty) and laid them
@@ -40,8 +44,8 @@ bool FaltanSitios(const TBloqueos& b, const TMontonBloqueable* montones, std::si
 // X left keeps S, R and R's places; a card turned face up is an X either way, as the
 // face-down top it was.
 std::uint64_t SitiosPorLeerTrasLlegar(const TBloqueos& b, const TMontonBloqueable* montones,
-                                      std::size_t llegada, std::size_t desde,
-                                      std::size_t salida);
+                                      const std::uint64_t* cartasDe, std::size_t llegada,
+                                      std::size_t desde, std::size_t salida);
 
 // The same where the move sent one card, `casa`, home from the top of pile `salida` (the
 // same SIZE_MAX) and `cuantos` piles are read now. R reads no card home, so on every pile
@@ -49,5 +53,5 @@ std::uint64_t SitiosPorLeerTrasLlegar(const TBloqueos& b, const TMontonBloqueabl
 // could be laid on it, so a pile holding no card that could be laid on `casa` and needs a
 // card of that pile home first (no empty pile taking it) reads the same. `salida` also lost
 // `casa` from its top, as M above.
-std::uint64_t SitiosPorLeerTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones,
+std::uint64_t SitiosPorLeerTrasSubir(const TBloqueos& b, const std::uint64_t* cartasDe,
                                      std::size_t cuantos, std::size_t casa, std::size_t salida);

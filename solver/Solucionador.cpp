@@ -1146,6 +1146,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
   const TEstructura& e =
       estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
   std::array<TMontonBloqueable, 64> montones;
+  std::array<std::uint64_t, 64> cartasDe;  // each pile's cards, by its index in `montones`
   std::size_t cuantos = 0;
   std::uint64_t enCasa = 0;
   std::uint64_t enMazo = 0;
@@ -1179,7 +1180,11 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
     while (cubiertas < foto[i] && !(cartas[k + cubiertas] & kBocaArriba)) ++cubiertas;
     tomanVacias |= static_cast<std::uint64_t>(!e.Grupos[i]->ReglasVacia.empty()) << cuantos;
     tramoLibre |= static_cast<std::uint64_t>(e.Grupos[i]->TramoLibre) << cuantos;
-    for (std::size_t j = 0; j + 1 < foto[i]; ++j) tapadas |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    // The pile's cards as a set, for the places reading and its checks.
+    std::uint64_t pila = 0;
+    for (std::size_t j = 0; j < foto[i]; ++j) pila |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    cartasDe[cuantos] = pila;
+    tapadas |= pila & ~(std::uint64_t{1} << (cartas[k + foto[i] - 1] & 0x3F));
     if (leerLlegada && i == entrada->Destino) llegada = cuantos;
     if (leerLlegada && i == entrada->Pila) salida = cuantos;
     montones[cuantos++] = TMontonBloqueable{cartas + k, foto[i], cubiertas};
@@ -1199,17 +1204,19 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
     if (desde > 1 && (desde == p.Cuenta || !especial_[entrada->Pila]))
       libre = SinBloqueoTrasLlegar(bloqueos_, p, desde - 1, tapadas, enCasa, enMazo);
     if (desde > 0)
-      sitios = SitiosPorLeerTrasLlegar(bloqueos_, montones.data(), llegada, desde - 1, salida);
+      sitios = SitiosPorLeerTrasLlegar(bloqueos_, montones.data(), cartasDe.data(), llegada,
+                                       desde - 1, salida);
   } else if (subida) {
     libre = SinBloqueoTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, tapadas,
                                 enCasa, enMazo);
-    sitios = SitiosPorLeerTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, salida);
+    sitios = SitiosPorLeerTrasSubir(bloqueos_, cartasDe.data(), cuantos, entrada->Carta, salida);
   }
   if (HayEsperaSinSalida(bloqueos_, montones.data(), cuantos, enCasa, enMazo, tramoLibre, tapadas))
     return true;
   return (!libre &&
           HayBloqueo(bloqueos_, montones.data(), cuantos, enCasa, enMazo, hayVacia, tomanVacias)) ||
-         (sitios && FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre, sitios));
+         (sitios && FaltanSitios(bloqueos_, montones.data(), cuantos, enCasa, tramoLibre, sitios,
+                                 cartasDe.data()));
 }
 
 // Whether some card of the position never leaves its place (Trabadas.h). The stock's piles

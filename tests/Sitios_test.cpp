@@ -232,9 +232,15 @@ TEST(Sitios, SoloLeenOtraCosaLasPilasQueTocaLaJugada) {
         m.push_back({h[i].data(), static_cast<std::uint8_t>(h[i].size()), cub[i]});
       }
       const std::uint64_t enCasa = casa < 64 ? p.EnCasa | std::uint64_t{1} << casa : p.EnCasa;
+      std::vector<std::uint64_t> cartasDe;
+      for (const TMontonBloqueable& x : m) {
+        std::uint64_t pila = 0;
+        for (std::size_t j = 0; j < x.Cuenta; ++j) pila |= std::uint64_t{1} << (x.Cartas[j] & 0x3F);
+        cartasDe.push_back(pila);
+      }
       const std::uint64_t leer =
-          casa < 64 ? SitiosPorLeerTrasSubir(b, m.data(), m.size(), casa, salidaM)
-                    : SitiosPorLeerTrasLlegar(b, m.data(), llegadaM, desde, salidaM);
+          casa < 64 ? SitiosPorLeerTrasSubir(b, cartasDe.data(), m.size(), casa, salidaM)
+                    : SitiosPorLeerTrasLlegar(b, m.data(), cartasDe.data(), llegadaM, desde, salidaM);
       auto& c = casa < 64 ? cuentaCasa : cuenta;
       for (std::size_t i = 0; i < m.size(); ++i) {
         const bool faltan = FaltanSitios(b, &m[i], 1, enCasa, libres >> i & 1);
