@@ -488,13 +488,14 @@ std::pair<bool, bool> SitiosYBloqueoEnMesa(TMesa& m) {
           HayBloqueo(b, montones.data(), montones.size(), enCasa)};
 }
 
-// The frame of the two tables below: a stock that deals one card to its waste and turns
+// The frame of the tables below: a stock that deals one card to its waste and turns
 // round without end, piles building down by the other suit pair whose empty ones take a
 // Rey, and four foundations by suit, taking from the piles, the waste and the reserve piles
 // (which take nothing), holding `enCasa` cards of each suit. Returns the piles' group and
 // the reserve's.
-std::pair<TGrupo*, TGrupo*> MesaDeMazoQueGira(TMesa& m, const char* nombre, const std::array<std::uint8_t, 4>& enCasa) {
-  m.IniciarJuego(1, nombre);
+std::pair<TGrupo*, TGrupo*> MesaDeMazoQueGira(TMesa& m, std::int32_t numero, const char* nombre,
+                                              const std::array<std::uint8_t, 4>& enCasa) {
+  m.IniciarJuego(numero, nombre);
   m.CrearMazo(10, 10, true, -1);
   TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
   TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
@@ -515,7 +516,7 @@ std::pair<TGrupo*, TGrupo*> MesaDeMazoQueGira(TMesa& m, const char* nombre, cons
     m.DefinirFundacion(f, palo, 1, casa[palo]);
   }
   for (std::uint8_t palo = 0; palo < 4; ++palo)
-    for (std::uint8_t numero = 1; numero <= enCasa[palo]; ++numero) m.SacarCarta(numero, palo, casa[palo]);
+    for (std::uint8_t n = 1; n <= enCasa[palo]; ++n) m.SacarCarta(n, palo, casa[palo]);
   return {tab, reserva};
 }
 
@@ -540,7 +541,7 @@ void RestoEnReservas(TMesa& m, TGrupo* reserva, const std::array<std::uint8_t, 4
 // lies alone on a pile: the Seis comes out on it, the Cinco on the Seis, and it is won.
 void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
   const std::array<std::uint8_t, 4> enCasa{2, static_cast<std::uint8_t>(cerrado ? 7 : 6), 6, 5};
-  const auto [tab, reserva] = MesaDeMazoQueGira(m, "Seis En El Mazo", enCasa);
+  const auto [tab, reserva] = MesaDeMazoQueGira(m, 1, "Seis En El Mazo", enCasa);
   TPila* p = m.PonerPila(tab, 100, 150);
   for (const std::uint8_t numero : {std::uint8_t{7}, std::uint8_t{3}, std::uint8_t{5}}) {
     m.SacarCarta(numero, Oros, p);
@@ -562,7 +563,7 @@ void PrepararSeisEnElMazo(TMesa& m, bool cerrado) {
 // deal is lost; without, the Tres is home, the Cinco goes home from the Seis, and it is won.
 void PrepararEsperaSinSalida(TMesa& m, bool perdida) {
   const std::array<std::uint8_t, 4> enCasa{1, 4, static_cast<std::uint8_t>(perdida ? 2 : 3), 6};
-  const auto [tab, reserva] = MesaDeMazoQueGira(m, "Espera Sin Salida", enCasa);
+  const auto [tab, reserva] = MesaDeMazoQueGira(m, 1, "Espera Sin Salida", enCasa);
   TPila* seis = m.PonerPila(tab, 100, 150);
   m.SacarCarta(7, Espadas, seis);
   m.SacarCarta(7, Bastos, seis);
@@ -691,34 +692,15 @@ void GanadosEn(std::span<const TRepartoDe> repartos, std::uint64_t posiciones) {
 // dealt at random to three piles (some of their lower cards face down) and, about half of
 // them, to the stock; the rest in reserve piles that take nothing, the lowest on top.
 void PrepararMazoQueGiraAlAzar(TMesa& m, std::int32_t numero) {
-  m.IniciarJuego(numero, "Mazo Que Gira Al Azar");
-  m.CrearMazo(10, 10, true, -1);
-  TGrupo* tab = m.CrearGrupo("Tab", 0, 15, 255, true, false, false, false);
-  TGrupo* rm = m.CrearGrupo("RM", 0, 0, 255, false, false, false, false);
-  TGrupo* reserva = m.CrearGrupo("Reserva", 0, 15, 255, false, false, false, false);
-  m.AgregarReglaApilado(tab, rpOtroPar, -1);
-  m.AgregarReglaVacia(tab, rpCualquiera, 10);
-  m.AgregarOrigen(tab, tab);
-  m.AgregarOrigen(tab, rm);
-  TPila* descarte = m.PonerPila(rm, 10, 100);
-  m.AgregarDestinoMazo(descarte, 1);
-  m.Mazo->Descarte = descarte;
-  std::array<TPila*, 4> casa{};
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TGrupo* f = m.CrearGrupo("Fund", 0, 0, 10, false, false, false, false);
-    m.AgregarReglaApilado(f, rpMismoPalo, 1);
-    for (TGrupo* o : {tab, rm, reserva}) m.AgregarOrigen(f, o);
-    casa[palo] = m.PonerPila(f, static_cast<std::int16_t>(100 + 100 * palo), 10);
-    m.DefinirFundacion(f, palo, 1, casa[palo]);
-  }
   std::mt19937 azar(static_cast<std::uint32_t>(numero) * 104729u);
+  std::array<std::uint8_t, 4> enCasa{};
+  for (std::uint8_t& n : enCasa) n = static_cast<std::uint8_t>(azar() % 7);
+  const auto [tab, reserva] = MesaDeMazoQueGira(m, numero, "Mazo Que Gira Al Azar", enCasa);
   std::vector<std::pair<std::uint8_t, std::uint8_t>> cartas;
   std::array<std::uint8_t, 4> hasta{};  // the last card of each suit in play
   for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    const auto enCasa = static_cast<std::uint8_t>(azar() % 7);
-    for (std::uint8_t n = 1; n <= enCasa; ++n) m.SacarCarta(n, palo, casa[palo]);
-    hasta[palo] = static_cast<std::uint8_t>(enCasa + 4);
-    for (std::uint8_t n = enCasa + 1; n <= hasta[palo]; ++n) cartas.emplace_back(n, palo);
+    hasta[palo] = static_cast<std::uint8_t>(enCasa[palo] + 4);
+    for (std::uint8_t n = enCasa[palo] + 1; n <= hasta[palo]; ++n) cartas.emplace_back(n, palo);
   }
   std::shuffle(cartas.begin(), cartas.end(), azar);
   // The first three start a pile each; of the rest about half stay in the stock.
@@ -733,11 +715,8 @@ void PrepararMazoQueGiraAlAzar(TMesa& m, std::int32_t numero) {
       if (p->Cantidad <= tapadas) m.PonerBocaAbajo(*p->Tope);
     }
   }
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    TPila* r = m.PonerPila(reserva, static_cast<std::int16_t>(100 * palo), 400);
-    for (std::uint8_t n = 10; n > hasta[palo]; --n) m.SacarCarta(n, palo, r);
-  }
-  GanarConLasFundacionesLlenas(m);
+  RestoEnReservas(m, reserva, enCasa,
+                  [&hasta](std::uint8_t palo, std::uint8_t n) { return n <= hasta[palo]; });
 }
 
 // A built table's first deal, lost or won as `perdida` says: the plain search finds the
