@@ -13,10 +13,11 @@ TBloqueos CalcularBloqueos(const TMesa& m, const TReglasComoDatos& reglas,
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     if (m.Grupos[g]->EsFundacion) continue;
     b.Vacias |= reglas.Vacia[g];
-    for (std::size_t t = 0; t < 40; ++t)
+    for (std::size_t t = 0; t < 40; ++t) {
+      b.Lleva[t] |= reglas.Apila[g][t];
       for (std::uint64_t x = reglas.Apila[g][t]; x; x &= x - 1)
         b.Sobre[static_cast<std::size_t>(__builtin_ctzll(x))] |= std::uint64_t{1} << t;
-    for (std::size_t t = 0; t < 40; ++t) b.Lleva[t] |= reglas.Apila[g][t];
+    }
   }
   // A card needs the cards before it home first; a card an empty foundation takes, or that
   // several could carry, none the reading relies on.
