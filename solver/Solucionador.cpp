@@ -42,6 +42,22 @@
 
 namespace {
 
+// Whether the stock deals one card to its waste alone and turns round without end, on a
+// table without hooks, and no pile of the waste's group takes cards from that group: then
+// the search reads the waste and the stock as one round whose cut is no part of a position.
+bool MazoQueGira(const TMesa& m) {
+  if (!m.Mazo || TieneGanchos(m) || !m.Mazo->EnMesa || m.Mazo->Reutilizaciones != -1 ||
+      m.Mazo->Destinos.size() != 1 || m.Mazo->Destinos[0].Cantidad != 1 ||
+      m.Mazo->Destinos[0].Pila != m.Mazo->Descarte || !m.Mazo->Descarte)
+    return false;
+  const TGrupo* descarte = m.Mazo->Descarte->Grupo;
+  if (!descarte->Origenes.empty()) return false;
+  for (const TGrupo* g : m.Grupos)
+    for (const TGrupo* o : g->Origenes)
+      if (o == descarte && g == descarte) return false;
+  return true;
+}
+
 constexpr std::uint8_t kBocaArriba = 0x40;
 constexpr std::uint8_t kMazo = 0xFF;  // a move that is the stock click
 
@@ -582,17 +598,10 @@ bool TBusqueda::Preparar() {
         if (d.Pila == pilas_[i]) especial_[i] = true;
     }
   }
-  if (m_.Mazo && !conGanchos_ && m_.Mazo->EnMesa && m_.Mazo->Reutilizaciones == -1 &&
-      m_.Mazo->Destinos.size() == 1 && m_.Mazo->Destinos[0].Cantidad == 1 &&
-      m_.Mazo->Destinos[0].Pila == m_.Mazo->Descarte) {
-    const TPila* descarte = m_.Mazo->Descarte;
-    giratorio_ = descarte->Grupo->Origenes.empty();
-    for (const TGrupo* g : m_.Grupos)
-      for (const TGrupo* o : g->Origenes)
-        if (o == descarte->Grupo && g == descarte->Grupo) giratorio_ = false;
+  if (MazoQueGira(m_)) {
     descarte_ = static_cast<std::size_t>(
-        std::find(pilas_.begin(), pilas_.end(), descarte) - pilas_.begin());
-    if (descarte_ >= pilas_.size()) giratorio_ = false;
+        std::find(pilas_.begin(), pilas_.end(), m_.Mazo->Descarte) - pilas_.begin());
+    giratorio_ = descarte_ < pilas_.size();
   }
   // Counts of every pile and the stock, the forty cards, redeals left, structure.
   tamFoto_ = pilas_.size() + 1 + 40 + 1 + 2;
@@ -2627,6 +2636,14 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // and 593, won at 305,062 and 302,288 positions with a look of 200,000).
   constexpr std::uint64_t kVistazoConAlgunas = 50000;
   if (algunas) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoConAlgunas);
+  // Where the stock turns round without end (Solitario De Los Siete Montones), the look
+  // goes to the end instead. Where no card comes back from home, the look run dry proves
+  // a deal lost, and the last try afresh would only search the same space again
+  // (50,000 positions saved on every lost deal); and the wins the short search and the
+  // first 50,000 of the look miss are found sooner depth-first from the start than by the
+  // last try's best-first stretch: of numbers 1 to 1000, all six such wins (273 at 446,769
+  // positions instead of 843,528), none later.
+  if (MazoQueGira(m)) l.Posiciones = partePosiciones(corto.Posiciones, 4, 0);
   // Where there are free cells the look stops at 50,000 positions as well: the slow wins
   // past that, which the last try's first stretch found more slowly before (Pingüino
   // Patagónico 625 and 417 at 530,021 and 257,919 with the look so), its stretch that
