@@ -182,7 +182,8 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     // the piles that build but the cards home may take: once each has left, the piles
     // that build hold it and the ones above it with their cards of now, while those under
     // it are still here. Fewer cards may make more runs (the card that joins two lies
-    // deeper), so every such moment is read, the last being all of them.
+    // deeper), so every such moment is read, the last being all of them. The other piles'
+    // order is read at the last only: read at every moment it cost more than it cut.
     std::array<std::uint8_t, 10> parte = enMontones;
     std::array<std::uint8_t, 10> alcance = maximo;
     for (std::size_t a = j; a < cuentas[i]; ++a) --alcance[Rango(cartas[k + a] & 0x3F)];
@@ -191,7 +192,10 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
       const std::size_t rango = Rango(cartas[k + a] & 0x3F);
       ++parte[rango];
       ++alcance[rango];
-      if (cadaSalida || a == j) libre = cabeConOrden(parte, alcance);
+      if (a == j)
+        libre = cabeConOrden(parte, alcance);
+      else if (cadaSalida)
+        libre = cabe(parte, alcance);
     }
     if (libre) return false;
   }
