@@ -147,10 +147,11 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
     const auto cabe = [&](std::array<std::uint8_t, 10> minimo,
-                          const std::array<std::uint8_t, 10>& tope) {
+                          const std::array<std::uint8_t, 10>& tope,
+                          std::size_t montones) {
       for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
         if (minimo[rango] > 0) --minimo[rango];
-      return MenosRachas(minimo.data(), tope.data()) <= r.Montones;
+      return MenosRachas(minimo.data(), tope.data()) <= montones;
     };
     // Another such pile gives its cards from the top only: one of them lies on the piles
     // that build (or goes home) only after every card above it has left, for the same
@@ -158,7 +159,7 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     // from which none fits proves the card lost as well.
     const auto cabeConOrden = [&](const std::array<std::uint8_t, 10>& minimoBase,
                                   const std::array<std::uint8_t, 10>& topeBase) {
-      if (!cabe(minimoBase, topeBase)) return false;
+      if (!cabe(minimoBase, topeBase, r.Montones)) return false;
       for (std::size_t p = 0; p < n && desdeArriba; ++p) {
         if (p == i || !cerrada(p)) continue;
         const std::size_t kp = inicio[p];
@@ -167,12 +168,12 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
         std::array<std::uint8_t, 10> minimo = minimoBase;
         std::array<std::uint8_t, 10> tope = topeBase;
         for (std::size_t a = desde; a < cuentas[p]; ++a) --tope[Rango(cartas[kp + a] & 0x3F)];
-        bool alguna = cabe(minimo, tope);
+        bool alguna = cabe(minimo, tope, r.Montones);
         for (std::size_t a = cuentas[p]; !alguna && a-- > desde;) {
           const std::size_t rango = Rango(cartas[kp + a] & 0x3F);
           ++minimo[rango];
           ++tope[rango];
-          alguna = cabe(minimo, tope);
+          alguna = cabe(minimo, tope, r.Montones);
         }
         if (!alguna) return false;
       }
@@ -188,14 +189,23 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
     std::array<std::uint8_t, 10> alcance = maximo;
     for (std::size_t a = j; a < cuentas[i]; ++a) --alcance[Rango(cartas[k + a] & 0x3F)];
     bool libre = true;
+    // A card that nothing on the piles can hold then (a Rey, or a card whose rank above
+    // can lie on none of them yet) and that home may not take leaves for an empty pile:
+    // the cards there before it lie in one pile fewer.
+    const auto aCasa = [&](std::size_t rango) {
+      return (rango + 10 - quiere) % 10 < (objetivo + 10 - quiere) % 10;
+    };
     for (std::size_t a = cuentas[i]; libre && a-- > j;) {
       const std::size_t rango = Rango(cartas[k + a] & 0x3F);
+      if (cadaSalida && (rango == 9 || alcance[rango + 1] == 0) && !aCasa(rango))
+        libre = cabe(parte, alcance, r.Montones - 1);
       ++parte[rango];
       ++alcance[rango];
+      if (!libre) break;
       if (a == j)
         libre = cabeConOrden(parte, alcance);
       else if (cadaSalida)
-        libre = cabe(parte, alcance);
+        libre = cabe(parte, alcance, r.Montones);
     }
     if (libre) return false;
   }
