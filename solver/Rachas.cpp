@@ -109,7 +109,7 @@ namespace {
 // so every card but those leaves the piles that take nothing only for the piles that build.
 bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
                 bool vueltas, std::size_t quiere, std::size_t objetivo, bool desdeArriba,
-                const std::array<std::uint8_t, 10>& enMontones,
+                bool cadaSalida, const std::array<std::uint8_t, 10>& enMontones,
                 const std::array<std::uint8_t, 10>& fuera) {
   const std::size_t n = r.Clase.size();
   // Till then no card of that rank lies on the piles that build, nor any card under one in
@@ -146,36 +146,66 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
   for (std::size_t i = 0; i < n; k += cuentas[i], ++i) {
     const std::size_t j = hasta(i, k);
     if (j == 0) continue;
-    std::array<std::uint8_t, 10> base = enMontones;
-    for (std::size_t a = j; a < cuentas[i]; ++a) ++base[Rango(cartas[k + a] & 0x3F)];
     const auto cabe = [&](std::array<std::uint8_t, 10> minimo,
-                          const std::array<std::uint8_t, 10>& tope) {
+                          const std::array<std::uint8_t, 10>& tope,
+                          std::size_t montones) {
       for (std::size_t rango = quiere; rango != objetivo; rango = (rango + 1) % 10)
         if (minimo[rango] > 0) --minimo[rango];
-      return MenosRachas(minimo.data(), tope.data()) <= r.Montones;
+      return MenosRachas(minimo.data(), tope.data()) <= montones;
     };
-    if (!cabe(base, maximo)) continue;
     // Another such pile gives its cards from the top only: one of them lies on the piles
     // that build (or goes home) only after every card above it has left, for the same
     // places. So the cards it gives are some from its top, all of them taken; a depth
     // from which none fits proves the card lost as well.
-    bool libre = true;
-    for (std::size_t p = 0; p < n && libre && desdeArriba; ++p) {
-      if (p == i || !cerrada(p)) continue;
-      const std::size_t kp = inicio[p];
-      const std::size_t desde = hasta(p, kp);
-      if (desde >= cuentas[p]) continue;
-      std::array<std::uint8_t, 10> minimo = base;
-      std::array<std::uint8_t, 10> tope = maximo;
-      for (std::size_t a = desde; a < cuentas[p]; ++a) --tope[Rango(cartas[kp + a] & 0x3F)];
-      bool alguna = cabe(minimo, tope);
-      for (std::size_t a = cuentas[p]; !alguna && a-- > desde;) {
-        const std::size_t rango = Rango(cartas[kp + a] & 0x3F);
-        ++minimo[rango];
-        ++tope[rango];
-        alguna = cabe(minimo, tope);
+    const auto cabeConOrden = [&](const std::array<std::uint8_t, 10>& minimoBase,
+                                  const std::array<std::uint8_t, 10>& topeBase) {
+      if (!cabe(minimoBase, topeBase, r.Montones)) return false;
+      for (std::size_t p = 0; p < n && desdeArriba; ++p) {
+        if (p == i || !cerrada(p)) continue;
+        const std::size_t kp = inicio[p];
+        const std::size_t desde = hasta(p, kp);
+        if (desde >= cuentas[p]) continue;
+        std::array<std::uint8_t, 10> minimo = minimoBase;
+        std::array<std::uint8_t, 10> tope = topeBase;
+        for (std::size_t a = desde; a < cuentas[p]; ++a) --tope[Rango(cartas[kp + a] & 0x3F)];
+        bool alguna = cabe(minimo, tope, r.Montones);
+        for (std::size_t a = cuentas[p]; !alguna && a-- > desde;) {
+          const std::size_t rango = Rango(cartas[kp + a] & 0x3F);
+          ++minimo[rango];
+          ++tope[rango];
+          alguna = cabe(minimo, tope, r.Montones);
+        }
+        if (!alguna) return false;
       }
-      libre = alguna;
+      return true;
+    };
+    // Its own cards above leave one at a time from the top, and till then nothing leaves
+    // the piles that build but the cards home may take: once each has left, the piles
+    // that build hold it and the ones above it with their cards of now, while those under
+    // it are still here. Fewer cards may make more runs (the card that joins two lies
+    // deeper), so every such moment is read, the last being all of them. The other piles'
+    // order is read at the last only: read at every moment it cost more than it cut.
+    std::array<std::uint8_t, 10> parte = enMontones;
+    std::array<std::uint8_t, 10> alcance = maximo;
+    for (std::size_t a = j; a < cuentas[i]; ++a) --alcance[Rango(cartas[k + a] & 0x3F)];
+    bool libre = true;
+    // A card that nothing on the piles can hold then (a Rey, or a card whose rank above
+    // can lie on none of them yet) and that home may not take leaves for an empty pile:
+    // the cards there before it lie in one pile fewer.
+    const auto aCasa = [&](std::size_t rango) {
+      return (rango + 10 - quiere) % 10 < (objetivo + 10 - quiere) % 10;
+    };
+    for (std::size_t a = cuentas[i]; libre && a-- > j;) {
+      const std::size_t rango = Rango(cartas[k + a] & 0x3F);
+      if (cadaSalida && (rango == 9 || alcance[rango + 1] == 0) && !aCasa(rango))
+        libre = cabe(parte, alcance, r.Montones - 1);
+      ++parte[rango];
+      ++alcance[rango];
+      if (!libre) break;
+      if (a == j)
+        libre = cabeConOrden(parte, alcance);
+      else if (cadaSalida)
+        libre = cabe(parte, alcance, r.Montones);
     }
     if (libre) return false;
   }
@@ -185,7 +215,8 @@ bool NuncaLibre(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_
 }  // namespace
 
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
-              std::size_t enMazo, bool vueltas, std::size_t rangos, bool desdeArriba) {
+              std::size_t enMazo, bool vueltas, std::size_t rangos, bool desdeArriba,
+              bool cadaSalida) {
   const std::size_t n = r.Clase.size();
   std::size_t quiere = 0;  // the rank the home pile takes
   // Per rank, its cards not home and those on the piles that build; the ranks with a card
@@ -219,7 +250,8 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
     // Every card of that rank home already: nothing to wait for (the home pile takes the
     // ranks in turn, so this is only a full one).
     if ((libres >> objetivo) & 1u || enMontones[objetivo] > 0 || fuera[objetivo] == 0) continue;
-    if (NuncaLibre(r, cuentas, cartas, vueltas, quiere, objetivo, desdeArriba, enMontones, fuera))
+    if (NuncaLibre(r, cuentas, cartas, vueltas, quiere, objetivo, desdeArriba, cadaSalida,
+                   enMontones, fuera))
       return true;
   }
   return false;

@@ -54,9 +54,13 @@ inline constexpr std::size_t kRangosAdelante = 10;
 // takes it back no more) give their cards from the top only, each with every card above
 // it: for one of them, every depth it could give must leave too many runs. Without it,
 // their cards are read as free to take or leave.
+// `cadaSalida`: whether the cards above the wanted one are also read at every moment one
+// of them leaves (with those above it gone, those under it still there), not only once
+// all have left: fewer cards may make more runs, where the card that joins two lies
+// deeper than one of them.
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
               std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante,
-              bool desdeArriba = true);
+              bool desdeArriba = true, bool cadaSalida = true);
 
 // Whether a drag from pile `desde` to pile `hacia`, with no stock click before it, leaves
 // the reading above as it was: where both piles build. Such a drag only moves cards from

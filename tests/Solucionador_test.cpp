@@ -893,7 +893,7 @@ TPrepararJuego RangosConReserva(std::size_t montones) {
 // With `conMazo`, the stock's cards follow the piles' and the stock may take its waste back
 // as the table says.
 bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo = false,
-                    bool desdeArriba = true) {
+                    bool desdeArriba = true, bool cadaSalida = true) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
   std::vector<std::uint8_t> cuentas;
@@ -903,10 +903,11 @@ bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo
     const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
     cartas.insert(cartas.end(), pila.begin(), pila.end());
   }
-  if (!conMazo) return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos, desdeArriba);
+  if (!conMazo)
+    return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos, desdeArriba, cadaSalida);
   for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
   return SinSitio(r, cuentas.data(), cartas.data(), m.Mazo->CartasMazo,
-                  m.Mazo->PuedeReutilizar(), rangos, desdeArriba);
+                  m.Mazo->PuedeReutilizar(), rangos, desdeArriba, cadaSalida);
 }
 
 // The pile that builds the deck by rank, holding three suits whole and wanting an As; of
@@ -1216,6 +1217,66 @@ TEST(Solucionador, SinSitioConLasCartasDesdeArribaComoLaBusquedaSimple) {
   EXPECT_GE(soloEnOrden, 3);
   std::printf("[          ] %d positions claimed lost, %d only reading the order\n", reclamadas,
               soloEnOrden);
+}
+
+// The reserve's cards above the wanted one read at every moment one of them leaves, not
+// only once all have: positions reached by random play on built tables with five cards in
+// the reserve, two or three piles that build and a stock dealt once or once more. Every
+// position the reading claims lost is lost for the plain search, it claims every position
+// the reading of all the cards at once claims, and it proves lost some that one leaves;
+// the search from each deal gives the plain search's verdict. Counting the cards still
+// under the one leaving among those the piles may hold proves no more than the reading of
+// all of them at once; taking the cards as leaving from the bottom up loses won deals.
+TEST(Solucionador, SinSitioEnCadaSalidaComoLaBusquedaSimple) {
+  int reclamadas = 0;
+  int soloEnCada = 0;
+  constexpr std::int32_t kNumeros = kSaneado ? 12 : 30;
+  const std::vector<TPrepararJuego> mesas = {
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 0, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 1, 5); },
+  };
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      const TPrepararJuego preparar = mesas[k];
+      const auto finEntrada = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(finEntrada, TBusquedaSimple::TFin::Limite) << k << " " << numero;
+      const TResultado r = Resolver(preparar, numero, {}, PorPosiciones(200000));
+      ASSERT_EQ(r.Veredicto, finEntrada == TBusquedaSimple::TFin::Ganada
+                                 ? TVeredicto::Ganable
+                                 : TVeredicto::SinSolucion)
+          << k << " " << numero;
+      if (r.Veredicto == TVeredicto::Ganable) {
+        EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+      }
+      std::mt19937 azar(static_cast<std::uint32_t>(numero * 13) + static_cast<std::uint32_t>(k));
+      TMesa m;
+      preparar(m, numero);
+      std::vector<TPaso> camino;
+      for (int paso = 0; paso < 16 && !m.VentanaPropia.Ganado; ++paso) {
+        const bool enCada = SinSitioEnMesa(m, kRangosAdelante, true, true, true);
+        const bool alFinal = SinSitioEnMesa(m, kRangosAdelante, true, true, false);
+        EXPECT_TRUE(!alFinal || enCada) << k << " " << numero << " " << Texto(camino);
+        if (enCada) {
+          const auto fin = TBusquedaSimple{preparar, numero, camino, 200000}.Buscar();
+          ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+          EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << k << " " << numero << " "
+                                                         << Texto(camino);
+          ++reclamadas;
+          soloEnCada += !alFinal;
+        }
+        std::vector<TPaso> movs = TBusquedaSimple::Movimientos(m);
+        if (movs.empty()) break;
+        const TPaso elegido = azar() % 2 ? movs.back() : movs[azar() % movs.size()];
+        if (!AplicarPaso(m, elegido)) continue;
+        camino.push_back(elegido);
+      }
+    }
+  }
+  EXPECT_GE(soloEnCada, 3);
+  std::printf("[          ] %d positions claimed lost, %d only reading every moment\n",
+              reclamadas, soloEnCada);
 }
 
 // A drag the search does not read the runs after leaves the reading as it was, on every
