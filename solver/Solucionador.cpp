@@ -21,7 +21,6 @@
 #include <string>
 
 #include "solver/Aparcadas.h"
-#include "solver/Asientos.h"
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
@@ -453,10 +452,6 @@ class TBusqueda {
   // position is lost for want of room (Aparcadas.h).
   bool FaltaSitioEn(const std::uint8_t* foto);
   bool sitioPosible_ = false;
-  // There too, where only cards of their own rank take some cards: whether those that must
-  // leave their piles can never all find a seat (Asientos.h).
-  bool SinAsientos(const std::uint8_t* foto) const;
-  TAsientos asientos_;
   // The last chain of sets that had room, tried first at the next position.
   TCadenaSitio cadenaSitio_;
   TRinde<128> sitioRinde_;  // read while it cuts one position in 128 it reads
@@ -612,7 +607,6 @@ bool TBusqueda::Preparar() {
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
   sitioPosible_ = sinSalida_.Posible && bloqueos_.Posible;
-  asientos_ = sitioPosible_ ? LeerAsientos(m_, reglas_, sinSalida_) : TAsientos{};
   return true;
 }
 
@@ -1271,21 +1265,6 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   return falta;
 }
 
-bool TBusqueda::SinAsientos(const std::uint8_t* foto) const {
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* cartas = foto + n + 1;
-  const TEstructura& e =
-      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  std::array<TPilaVista, 64> vistas;
-  std::size_t cuantas = 0;
-  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
-    if (e.EsFundacion[i] || !foto[i]) continue;
-    if (cuantas == vistas.size()) return false;
-    vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
-  }
-  return FaltanAsientos(asientos_, vistas.data(), cuantas);
-}
-
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
 // which cards each pile may take.
 void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e) {
@@ -1306,7 +1285,6 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       // forty: a game won only with every card home, which FaltaSitio rests on.
       sitioPosible_ = sinSalida_.Posible && CalcularBloqueos(m_, reglas_, s).Posible;
     }
-    asientos_ = sitioPosible_ ? LeerAsientos(m_, reglas_, sinSalida_) : TAsientos{};
   }
 
   std::uint64_t& fuera = prep_.Fuera;  // cards not home
@@ -2147,7 +2125,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   if (!(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
-      !(asientos_.Posible && SinAsientos(padre)) &&
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && !rachasLeidas &&
         SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
