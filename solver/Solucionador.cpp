@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 
+#include "solver/Altas.h"
 #include "solver/Aparcadas.h"
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
@@ -477,8 +478,17 @@ class TBusqueda {
   // The last chain of sets that had room, tried first at the next position.
   TCadenaSitio cadenaSitio_;
   TRinde<128> sitioRinde_;  // read while it cuts one position in 128 it reads
+  // The piles off the foundations and the cards home of the position searched, for the
+  // high cards' game (Altas.h), played once the piles' rules are known: where it has no
+  // win, no position is worth expanding.
+  std::vector<std::vector<std::uint8_t>> raizPilas_;
+  std::uint64_t raizEnCasa_ = 0;
+  bool altasLeidas_ = false;
+  bool perdida_ = false;
+  void LeerAltasDeLaRaiz();
   std::uint32_t sitioFuertes_ = 0;
   static constexpr std::uint32_t kSitiosFuertes = 2048;
+  static constexpr std::size_t kAltas = 12000;  // positions of the high cards' game looked at
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -622,7 +632,29 @@ bool TBusqueda::Preparar() {
   fondosQuietos_ = FondosQuietos(m_, reglas_, nullptr);
   fondosSoloACasa_ = FondosSoloACasa(m_, fondosQuietos_);
   sitioPosible_ = sinSalida_.Posible && bloqueos_.Posible;
+  raizPilas_.clear();
+  raizEnCasa_ = 0;
+  for (const TPila* p : pilas_) {
+    std::vector<std::uint8_t> ids;
+    for (const TCarta* c = p->Tope; c; c = c->Debajo) ids.insert(ids.begin(), IdCarta(*c));
+    if (p->Grupo->EsFundacion) {
+      for (const std::uint8_t id : ids) raizEnCasa_ |= std::uint64_t{1} << id;
+    } else if (!ids.empty()) {
+      raizPilas_.push_back(std::move(ids));
+    }
+  }
+  if (sitioPosible_) LeerAltasDeLaRaiz();
   return true;
+}
+
+// The high cards' game from the position searched, the cards above the Siete: a look
+// bounded so that it costs a deal it does not prove lost a few milliseconds.
+void TBusqueda::LeerAltasDeLaRaiz() {
+  if (altasLeidas_) return;
+  altasLeidas_ = true;
+  const TAltas a = LeerAltas(m_, reglas_, sinSalida_);
+  std::size_t vistas = 0;
+  perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
 }
 
 void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
@@ -1300,6 +1332,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       // forty: a game won only with every card home, which FaltaSitio rests on.
       sitioPosible_ = sinSalida_.Posible && CalcularBloqueos(m_, reglas_, s).Posible;
     }
+    if (sitioPosible_) LeerAltasDeLaRaiz();
   }
 
   std::uint64_t& fuera = prep_.Fuera;  // cards not home
@@ -2137,7 +2170,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   const std::size_t np = pilas_.size();
   const bool rachasLeidas = entrada && entrada->Pila != kMazo && entrada->Clics == 0 &&
                             RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
-  if (!(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
+  if (!perdida_ && !(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&

@@ -1,0 +1,41 @@
+#pragma once
+// The high cards' game alone: a position no line wins because the cards above some rank,
+// played by themselves, cannot all go home. Where only single cards move, no empty pile
+// takes a card, a pile holding three takes nothing and each suit goes home in order, take
+// the game where the cards ranked at most T leave their piles whenever they lie on top and
+// wait off the table until their turn home. A line of the real game plays in it too: a low
+// card leaves when the line moves it and is never laid anywhere, so every pile holds the
+// cards it holds in the line less some low ones that were laid there, in the same order.
+// A high card moves only onto a high card (what takes a card above T lies above T), so
+// the card it is laid on is the same top card in both games, on a pile that holds no more
+// cards; a card goes home from its pile's top or from off the table. So where the high
+// cards' game, searched to the end, has no win, the real one has none.
+//
+// A card that takes only cards of its own rank (a Rey on a lone Rey) is laid so only
+// where the pile holds no second one of them: read from the table's stacking function.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Mesa.h"
+#include "solver/Reglas.h"
+#include "solver/SinSalida.h"
+
+struct TAltas {
+  bool Posible = false;
+  std::array<std::uint64_t, 40> Toman{};  // per card, the cards that could take it on a pile
+  std::uint64_t Pareja = 0;  // the cards only their own rank takes, none on a pile with two of them
+};
+
+// Read once the piles' rules are known as data (`s`). Not possible where the foundations do
+// not take the forty by suit from the As, or a pile off them may hold more than three.
+TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s);
+
+// Whether the game of the cards whose index in their suit (As 0) is above `hasta`, from
+// the piles off the foundations (cards bottom first, IdCarta in the low six bits) and the
+// cards home, has no win. False too where it looks at more than `limite` positions; it
+// adds those it looked at to `vistas`.
+bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                    std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
+                    std::size_t& vistas);

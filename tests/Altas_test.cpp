@@ -1,0 +1,146 @@
+// The high cards' game alone, on small tables of piles of three: a table it calls lost is
+// lost for a plain exhaustive search of every reachable position.
+#include "solver/Altas.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/Mesa.h"
+#include "games/Registro.h"
+#include "tests/MesasConstruidas.h"
+
+namespace {
+
+constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
+constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
+// More cards out, the Reyes among them most often.
+constexpr TPilasDeTres kAltas{"Pilas Altas", 13u, 12, false, 1, false};
+
+// A lone Rey also goes on a pile topped by its one Rey, as long as the pile has room.
+bool ReyEnReySolo(TCarta& carta, TPila& pila) {
+  if (carta.Numero == 10 && !carta.Encima && pila.Tope && pila.Tope->Numero == 10 &&
+      pila.Cantidad < 3) {
+    int reyes = 0;
+    for (const TCarta* c = pila.Tope; c; c = c->Debajo) reyes += c->Numero == 10;
+    if (reyes == 1) return true;
+  }
+  return ApilarPorReglas(carta, pila);
+}
+
+void PrepararPilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
+void PrepararApretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
+void PrepararAltas(TMesa& m, std::int32_t n) { kAltas.Preparar(m, n); }
+void PrepararAltasConReyes(TMesa& m, std::int32_t n) {
+  kAltas.Preparar(m, n);
+  m.PuedeApilar = ReyEnReySolo;
+}
+
+TAltas Leer(TMesa& m) {
+  const TReglasComoDatos reglas = LeerReglas(m);
+  const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
+  const TSinSalida s = PrepararSinSalida(m, reglas, ganchos.Apila ? &ganchos : nullptr);
+  EXPECT_TRUE(s.Posible);
+  return LeerAltas(m, reglas, s);
+}
+
+std::vector<std::vector<std::uint8_t>> Pilas(const TMesa& m, std::uint64_t& enCasa) {
+  std::vector<std::vector<std::uint8_t>> pilas;
+  enCasa = 0;
+  for (const auto& p : m.Pilas) {
+    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
+    if (p->Grupo->EsFundacion) {
+      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
+    } else if (!ids.empty()) {
+      pilas.push_back(std::move(ids));
+    }
+  }
+  return pilas;
+}
+
+// Tables lost, and those called lost by the game above the Tres and above the Siete.
+struct TCuenta {
+  int Perdidas = 0;
+  int SobreTres = 0;
+  int SobreSiete = 0;
+};
+
+TCuenta Comprobar(TPrepararJuego preparar, std::int32_t cuantas) {
+  TCuenta c;
+  for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
+    TMesa m;
+    preparar(m, numero);
+    const TAltas a = Leer(m);
+    EXPECT_TRUE(a.Posible);
+    std::uint64_t enCasa = 0;
+    const auto pilas = Pilas(m, enCasa);
+    const bool gana = GanableCartaACarta(preparar, numero);
+    // A lower bound frees fewer cards, so where a higher one is lost it is too.
+    bool antes = false;
+    for (std::size_t hasta = 8; hasta >= 2; --hasta) {
+      std::size_t vistas = 0;
+      const bool sin = AltasSinSalida(a, pilas, enCasa, hasta, 1000000, vistas);
+      if (sin) {
+        EXPECT_FALSE(gana) << "número " << numero << ", hasta " << hasta;
+      }
+      EXPECT_TRUE(sin || !antes) << "número " << numero << ", hasta " << hasta;
+      antes = sin;
+      if (hasta == 6) c.SobreSiete += sin;
+      if (hasta == 2) c.SobreTres += sin;
+    }
+    c.Perdidas += !gana;
+  }
+  return c;
+}
+
+}  // namespace
+
+// On tables built at random, many of them lost, no bound calls a won one lost; with few
+// cards below the Tres nearly every lost one is found, and above the Siete some, not all
+// (the lower cards are given free room).
+TEST(Altas, NuncaLlamaPerdidaUnaPosicionGanable) {
+  for (const auto preparar : {PrepararPilasDeTres, PrepararApretadas, PrepararAltas}) {
+    const TCuenta c = Comprobar(preparar, 200);
+    EXPECT_GE(c.SobreTres, c.Perdidas / 2);
+    EXPECT_GE(c.SobreSiete, 1);
+    EXPECT_LT(c.SobreSiete, c.Perdidas);
+  }
+}
+
+// Where a lone Rey also goes on a lone Rey, the Reyes that take only one another are read
+// from the table's function, a pile with two of them taking none; the tables it calls lost
+// are still lost.
+TEST(Altas, ReyesQueSoloTomanReyes) {
+  TMesa m;
+  PrepararAltasConReyes(m, 1);
+  const TAltas a = Leer(m);
+  ASSERT_TRUE(a.Posible);
+  for (std::size_t id = 0; id < 40; ++id)
+    EXPECT_EQ(a.Pareja >> id & 1, id % 10 == 9 ? 1u : 0u) << id;
+  const TCuenta c = Comprobar(PrepararAltasConReyes, 200);
+  EXPECT_GE(c.SobreTres, c.Perdidas / 2);
+  EXPECT_LT(c.SobreSiete, c.Perdidas);
+}
+
+// Without a Rey on a Rey, a Rey takes nothing and nothing is read as a pair.
+TEST(Altas, SinReyEnReyNoHayPareja) {
+  TMesa m;
+  PrepararAltas(m, 1);
+  EXPECT_EQ(Leer(m).Pareja, 0u);
+}
+
+// A deal of the real game whose high cards alone are lost: the Reyes' pair rule is what
+// closes it (with any Rey on any Rey the high cards' game above the Siete is won).
+TEST(Altas, UnRepartoPerdidoPorSusReyes) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  TMesa m;
+  juego.Preparar(m, 198);
+  TAltas a = Leer(m);
+  ASSERT_TRUE(a.Posible);
+  std::uint64_t enCasa = 0;
+  const auto pilas = Pilas(m, enCasa);
+  std::size_t vistas = 0;
+  EXPECT_TRUE(AltasSinSalida(a, pilas, enCasa, 6, 100000, vistas));
+  a.Pareja = 0;
+  EXPECT_FALSE(AltasSinSalida(a, pilas, enCasa, 6, 100000, vistas));
+}
