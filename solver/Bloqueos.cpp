@@ -193,7 +193,7 @@ bool SinBloqueoTrasLlegar(const TBloqueos& b, const TMontonBloqueable& llegada, 
 
 bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                          std::size_t casa, std::uint64_t tapadas, std::uint64_t enCasa,
-                         std::uint64_t enMazo, const std::uint64_t* cartasDe) {
+                         std::uint64_t enMazo) {
   const std::uint64_t cerrables = tapadas | enCasa | enMazo;
   for (std::uint64_t s = b.Lleva[casa] & ~enCasa; s; s &= s - 1) {
     const auto y = static_cast<std::size_t>(__builtin_ctzll(s));
@@ -201,10 +201,8 @@ bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, 
       if (!(b.Sobre[y] & ~cerrables)) return false;
       continue;
     }
-    // A card of a pile not read is in no set. A card lies in one pile: with the piles'
-    // sets at hand only that one is walked.
+    // A card of a pile not read is in no set.
     for (std::size_t i = 0; i < cuantos; ++i) {
-      if (cartasDe && !(cartasDe[i] >> y & 1)) continue;
       const TMontonBloqueable& p = montones[i];
       for (std::size_t j = 0; j < p.Cuenta; ++j)
         if ((p.Cartas[j] & 0x3F) == y && !SinBloqueoTrasLlegar(b, p, j, tapadas, enCasa, enMazo))

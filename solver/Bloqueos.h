@@ -102,8 +102,7 @@ bool SinBloqueoTrasLlegar(const TBloqueos& b, const TMontonBloqueable& llegada, 
 // that could be laid on it, would have stayed before, the stock's shut-in cards being read
 // the same from the same places. So one of those cards is in the set or shut in: in the
 // stock, every place it could be laid on home, under a card or in the stock; on a pile, as
-// SinBloqueoTrasLlegar reads the card laid. `cartasDe`, where given, holds each pile's
-// cards as a set by its index in `montones`: only the pile holding such a card is walked.
+// SinBloqueoTrasLlegar reads the card laid.
 bool SinBloqueoTrasSubir(const TBloqueos& b, const TMontonBloqueable* montones, std::size_t cuantos,
                          std::size_t casa, std::uint64_t tapadas, std::uint64_t enCasa,
-                         std::uint64_t enMazo, const std::uint64_t* cartasDe = nullptr);
+                         std::uint64_t enMazo);

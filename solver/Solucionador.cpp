@@ -1223,7 +1223,7 @@ bool TBusqueda::Bloqueada(const std::uint8_t* foto, const TMovimiento* entrada) 
                                        desde - 1, salida);
   } else if (subida) {
     libre = SinBloqueoTrasSubir(bloqueos_, montones.data(), cuantos, entrada->Carta, tapadas,
-                                enCasa, enMazo, cartasDe.data());
+                                enCasa, enMazo);
     sitios = SitiosPorLeerTrasSubir(bloqueos_, cartasDe.data(), cuantos, entrada->Carta, salida);
   }
   if (HayEsperaSinSalida(bloqueos_, montones.data(), cuantos, enCasa, enMazo, tramoLibre, tapadas))
