@@ -360,6 +360,7 @@ class TBusqueda {
     bool PorBits = false;
     std::array<std::uint64_t, 40> Destinos{};  // per card, the piles that may take it
     std::uint64_t ParaTodas = 0;               // piles that may take any card
+    std::uint64_t TomanAlguna = 0;             // piles that may take some card
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
@@ -1371,10 +1372,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   destinos.fill(0);
   std::uint64_t& paraTodas = prep_.ParaTodas;  // piles that may take any card
   paraTodas = 0;
+  prep_.TomanAlguna = 0;
   if (porBits) {
     constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
     for (std::size_t d = 0; d < n; ++d) {
       const std::uint64_t a = admite[d] & kCuarenta;
+      prep_.TomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
       if (a == kCuarenta) {
         paraTodas |= std::uint64_t{1} << d;
         continue;
@@ -1530,6 +1533,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     std::uint64_t deAquiBits = 0;
     if (porBits) {
       deAquiBits = (e.TomaDeBits[s] | ~porReglas) & ~(std::uint64_t{1} << s);
+      // No pile that takes some card takes cards from this one (a foundation that keeps its
+      // cards): none of its cards has a destination, so its face-up run is not walked.
+      if ((deAquiBits & prep_.TomanAlguna) == 0) continue;
     } else {
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
