@@ -1545,9 +1545,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     bool tramoValido = true;
     for (; pos >= 0 && (pila[pos] & kBocaArriba); --pos) {
       const std::uint8_t id = pila[pos] & 0x3F;
-      TCarta* const c = porId_[id];
       const bool conEncima = pos + 1 < cuenta;
-      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       ++largo;
       if (largo > 1 && !prep_.Tramos && !comprobar_) break;
       if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
@@ -1556,6 +1554,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (todoPorDatos && !comprobar_) break;
         tramoValido = false;
       }
+      // Most cards of a run have no pile to go to: nothing more is read for them.
+      if (porBits && ((destinos[id] | paraTodas) & deAquiBits) == 0) continue;
+      TCarta* const c = porId_[id];
+      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       // The kinds of empty pile this card was tried on: marked with this card's stamp.
       if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
         claseVacia_.fill(0);
