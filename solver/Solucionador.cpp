@@ -361,6 +361,7 @@ class TBusqueda {
     bool PorBits = false;
     std::array<std::uint64_t, 40> Destinos{};  // per card, the piles that may take it
     std::uint64_t ParaTodas = 0;               // piles that may take any card
+    std::uint64_t TomanAlguna = 0;             // piles that may take some card
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
     bool Tramos = true;  // whether some pile may take a card with cards on it
     std::uint64_t Libres = 0;  // cards that go home the moment they are free (Libres.h)
@@ -1404,10 +1405,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   destinos.fill(0);
   std::uint64_t& paraTodas = prep_.ParaTodas;  // piles that may take any card
   paraTodas = 0;
+  prep_.TomanAlguna = 0;
   if (porBits) {
     constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
     for (std::size_t d = 0; d < n; ++d) {
       const std::uint64_t a = admite[d] & kCuarenta;
+      prep_.TomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
       if (a == kCuarenta) {
         paraTodas |= std::uint64_t{1} << d;
         continue;
@@ -1563,6 +1566,9 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     std::uint64_t deAquiBits = 0;
     if (porBits) {
       deAquiBits = (e.TomaDeBits[s] | ~porReglas) & ~(std::uint64_t{1} << s);
+      // No pile that takes some card takes cards from this one (a foundation that keeps its
+      // cards): none of its cards has a destination, so its face-up run is not walked.
+      if ((deAquiBits & prep_.TomanAlguna) == 0) continue;
     } else {
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
@@ -1572,9 +1578,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
     bool tramoValido = true;
     for (; pos >= 0 && (pila[pos] & kBocaArriba); --pos) {
       const std::uint8_t id = pila[pos] & 0x3F;
-      TCarta* const c = porId_[id];
       const bool conEncima = pos + 1 < cuenta;
-      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       ++largo;
       if (largo > 1 && !prep_.Tramos && !comprobar_) break;
       if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
@@ -1583,6 +1587,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (todoPorDatos && !comprobar_) break;
         tramoValido = false;
       }
+      // Most cards of a run have no pile to go to: nothing more is read for them.
+      if (porBits && ((destinos[id] | paraTodas) & deAquiBits) == 0) continue;
+      TCarta* const c = porId_[id];
+      const bool sobreTapada = pos > 0 && !(pila[pos - 1] & kBocaArriba);
       // The kinds of empty pile this card was tried on: marked with this card's stamp.
       if (++sello_ == 0) {  // after four thousand million cards, old stamps would match
         claseVacia_.fill(0);
