@@ -1,8 +1,5 @@
 #include "solver/Altas.h"
 
-#include <algorithm>
-#include <unordered_set>
-
 #include "solver/Sonda.h"
 
 namespace {
@@ -17,30 +14,53 @@ std::uint64_t DelNumero(std::size_t id) {
 
 constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
 
+}  // namespace
+
 // A position of the high cards' game: each pile's cards bottom first (IdCarta + 1, 0 past
-// its count) and the cards home per suit. The piles kept sorted: they are interchangeable.
-struct TPos {
+// its count) and the cards home per suit. The piles are interchangeable: the key reads them
+// in any order.
+struct TPosAltas {
   std::array<std::array<std::uint8_t, 3>, kPilas> P{};
   std::array<std::uint8_t, 4> K{};
-  bool operator==(const TPos&) const = default;
 };
 
-struct THash {
-  std::size_t operator()(const TPos& p) const {
-    std::uint64_t h = 1469598103934665603ULL;
-    for (const auto& q : p.P)
-      for (const std::uint8_t c : q) h = (h ^ c) * 1099511628211ULL;
-    for (const std::uint8_t k : p.K) h = (h ^ k) * 1099511628211ULL;
-    return static_cast<std::size_t>(h);
-  }
+namespace {
+
+// A position's key: per pile a mix of its three bytes, summed, so that piles in any order
+// give one key, and the cards home beside. Two positions are taken for one where their 128
+// bits agree, as the search's own table of keys takes them.
+std::uint64_t Mezclar(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ULL;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+  return x ^ (x >> 31);
+}
+
+struct TClaveAltas {
+  std::uint64_t A = 0;
+  std::uint64_t B = 0;
 };
+
+TClaveAltas Clave(const TPosAltas& p) {
+  const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
+                             std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
+  TClaveAltas c{Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
+  for (const auto& q : p.P) {
+    const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
+                            std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
+    c.A += Mezclar(v);
+    c.B += Mezclar(v ^ 0xD6E8FEB86659FD93ULL);
+  }
+  c.A |= 1;  // never the empty slot
+  return c;
+}
 
 std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
   return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
 }
 
 // The low cards on top leave; every card off the table whose turn it is goes home.
-void Asentar(TPos& p, std::size_t hasta) {
+void Asentar(TPosAltas& p, std::size_t hasta) {
   std::uint64_t enPilas = 0;
   for (auto& q : p.P) {
     std::size_t n = Cuenta(q);
@@ -49,10 +69,44 @@ void Asentar(TPos& p, std::size_t hasta) {
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  std::sort(p.P.begin(), p.P.end(), std::greater<>());
 }
 
 }  // namespace
+
+// The keys seen, open addressing, grown at half full.
+class TVistasAltas {
+ public:
+  TVistasAltas() : slots_(1u << 12) {}
+  // Whether the key was new.
+  bool Insertar(const TClaveAltas& c) {
+    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
+    if (!Poner(slots_, c)) return false;
+    ++cuenta_;
+    return true;
+  }
+  std::size_t Cuenta() const { return cuenta_; }
+  std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
+
+ private:
+  static bool Poner(std::vector<TClaveAltas>& slots, const TClaveAltas& c) {
+    const std::size_t mascara = slots.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      if (slots[i].A == 0) {
+        slots[i] = c;
+        return true;
+      }
+      if (slots[i].A == c.A && slots[i].B == c.B) return false;
+    }
+  }
+  void Crecer() {
+    std::vector<TClaveAltas> nuevos(slots_.size() * 2);
+    for (const TClaveAltas& c : slots_)
+      if (c.A) Poner(nuevos, c);
+    slots_.swap(nuevos);
+  }
+  std::vector<TClaveAltas> slots_;
+  std::size_t cuenta_ = 0;
+};
 
 TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s) {
   TAltas a;
@@ -90,57 +144,93 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s) 
   return a;
 }
 
-bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                    std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                    std::size_t& vistas) {
-  if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return false;
+TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
+                             const std::vector<std::vector<std::uint8_t>>& pilas,
+                             std::uint64_t enCasa, std::size_t hasta)
+    : a_(a), hasta_(hasta) {
+  if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return;
   // What takes a high card must be high too.
   for (std::size_t id = 0; id < 40; ++id)
     for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
-      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
-  TPos raiz;
+      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return;
+  TPosAltas raiz;
   for (std::size_t i = 0; i < pilas.size(); ++i) {
-    if (pilas[i].size() > 3) return false;
+    if (pilas[i].size() > 3) return;
     for (std::size_t j = 0; j < pilas[i].size(); ++j)
       raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
   Asentar(raiz, hasta);
-  std::unordered_set<TPos, THash> vistos{raiz};
-  std::vector<TPos> porVer{raiz};
-  auto ver = [&](TPos p) {
-    Asentar(p, hasta);
-    if (vistos.insert(p).second) porVer.push_back(p);
+  vistos_ = std::make_unique<TVistasAltas>();
+  vistos_->Insertar(Clave(raiz));
+  porVer_.push_back(raiz);
+  fin_ = TFin::Sigue;
+}
+
+TJuegoDeAltas::~TJuegoDeAltas() = default;
+
+std::size_t TJuegoDeAltas::Bytes() const {
+  return (vistos_ ? vistos_->Bytes() : 0) + porVer_.capacity() * sizeof(TPosAltas);
+}
+
+TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
+  const auto ver = [&](TPosAltas p) {
+    Asentar(p, hasta_);
+    if (vistos_->Insertar(Clave(p))) porVer_.push_back(p);
   };
-  while (!porVer.empty()) {
-    const TPos p = porVer.back();
-    porVer.pop_back();
-    ++vistas;
-    if (vistos.size() > limite) return false;
-    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) return false;
+  while (fin_ == TFin::Sigue) {
+    if (porVer_.empty()) {
+      fin_ = TFin::SinSalida;
+      break;
+    }
+    if (vistos_->Cuenta() > limite) return fin_;
+    const TPosAltas p = porVer_.back();
+    porVer_.pop_back();
+    ++vistas_;
+    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
+      fin_ = TFin::Ganable;
+      break;
+    }
     for (std::size_t i = 0; i < kPilas; ++i) {
       const std::size_t n = Cuenta(p.P[i]);
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
-      if (p.K[x / 10] == x % 10) {
-        TPos h = p;
-        h.P[i][n - 1] = 0;
-        ++h.K[x / 10];
-        ver(h);
-      }
       for (std::size_t d = 0; d < kPilas; ++d) {
         const std::size_t m = Cuenta(p.P[d]);
-        if (d == i || m == 0 || m == 3 || !(a.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
-        if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
-            (a.Pareja >> (p.P[d][1] - 1u) & 1))
+        if (d == i || m == 0 || m == 3 || !(a_.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
+        if ((a_.Pareja >> x & 1) && m == 2 && (a_.Pareja >> (p.P[d][0] - 1u) & 1) &&
+            (a_.Pareja >> (p.P[d][1] - 1u) & 1))
           continue;
-        TPos h = p;
+        TPosAltas h = p;
         h.P[i][n - 1] = 0;
         h.P[d][m] = static_cast<std::uint8_t>(x + 1);
         ver(h);
       }
     }
+    // The cards home last, so looked at first: a game that wins mostly wins so, soon.
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = Cuenta(p.P[i]);
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      if (p.K[x / 10] != x % 10) continue;
+      TPosAltas h = p;
+      h.P[i][n - 1] = 0;
+      ++h.K[x / 10];
+      ver(h);
+    }
   }
-  return true;
+  // Settled: what it held is not needed again.
+  vistos_.reset();
+  porVer_ = {};
+  return fin_;
+}
+
+bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                    std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
+                    std::size_t& vistas) {
+  TJuegoDeAltas juego(a, pilas, enCasa, hasta);
+  const bool sinSalida = juego.Seguir(limite) == TJuegoDeAltas::TFin::SinSalida;
+  vistas += juego.Vistas();
+  return sinSalida;
 }

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/Mesa.h"
@@ -39,3 +40,33 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s);
 bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                     std::size_t& vistas);
+
+struct TPosAltas;
+class TVistasAltas;
+
+// The same game searched a stretch at a time, for a search that spends on it a share of
+// its own positions as it goes: where the stretch before ran out of positions, the next
+// goes on from where it stopped.
+class TJuegoDeAltas {
+ public:
+  enum class TFin { Sigue, SinSalida, Ganable };
+  TJuegoDeAltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                std::uint64_t enCasa, std::size_t hasta);
+  ~TJuegoDeAltas();
+  TJuegoDeAltas(const TJuegoDeAltas&) = delete;
+  TJuegoDeAltas& operator=(const TJuegoDeAltas&) = delete;
+  // Looks on until it has seen more than `limite` positions in all (Sigue) or settles:
+  // SinSalida, where no line wins the game; Ganable, where one does or the game cannot be
+  // read here (too many piles, a high card taken by a low one), which proves nothing.
+  TFin Seguir(std::size_t limite);
+  std::size_t Vistas() const { return vistas_; }
+  std::size_t Bytes() const;  // held now
+
+ private:
+  TAltas a_;
+  std::size_t hasta_;
+  TFin fin_ = TFin::Ganable;
+  std::unique_ptr<TVistasAltas> vistos_;
+  std::vector<TPosAltas> porVer_;
+  std::size_t vistas_ = 0;
+};

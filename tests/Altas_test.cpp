@@ -144,3 +144,28 @@ TEST(Altas, UnRepartoPerdidoPorSusReyes) {
   a.Pareja = 0;
   EXPECT_FALSE(AltasSinSalida(a, pilas, enCasa, 6, 100000, vistas));
 }
+
+// Read a stretch at a time, the game walks the same positions as in one go and settles the
+// same way: the lost one above the Cinco of Casi 14's 229, a won one above the Siete.
+TEST(Altas, PorTramosComoDeUnaVez) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  TMesa m;
+  juego.Preparar(m, 229);
+  const TAltas a = Leer(m);
+  ASSERT_TRUE(a.Posible);
+  std::uint64_t enCasa = 0;
+  const auto pilas = Pilas(m, enCasa);
+  for (const auto& [hasta, fin] : {std::pair{std::size_t{4}, TJuegoDeAltas::TFin::SinSalida},
+                                   std::pair{std::size_t{6}, TJuegoDeAltas::TFin::Ganable}}) {
+    TJuegoDeAltas entero(a, pilas, enCasa, hasta);
+    EXPECT_EQ(entero.Seguir(1000000), fin) << hasta;
+    TJuegoDeAltas porTramos(a, pilas, enCasa, hasta);
+    std::size_t limite = 0;
+    TJuegoDeAltas::TFin f = TJuegoDeAltas::TFin::Sigue;
+    while (f == TJuegoDeAltas::TFin::Sigue) f = porTramos.Seguir(limite += 997);
+    EXPECT_EQ(f, fin) << hasta;
+    EXPECT_EQ(porTramos.Vistas(), entero.Vistas()) << hasta;
+    // Settled, it stays so.
+    EXPECT_EQ(porTramos.Seguir(limite + 997), fin) << hasta;
+  }
+}

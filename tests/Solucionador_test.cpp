@@ -2117,6 +2117,18 @@ TEST(Solucionador, ConMazoQueGiraLasVictoriasLentasLleganPronto) {
   GanadosEn(std::span(repartos, cuantos), 640000);
 }
 
+// Casi 14's deals lost for their high cards with fewer of them free: the high cards' game
+// above the Cinco, read on as the search grows, proves them lost long before the search
+// has walked the 2.49 and 1.15 million positions they have.
+TEST(Solucionador, PerdidosPorSusAltasAunqueTarde) {
+  const std::int32_t numeros[] = {229, 146};
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  for (std::size_t i = 0; i < (kSaneado ? 1 : std::size(numeros)); ++i) {
+    const TResultado r = Resolver(juego.Preparar, numeros[i], {}, PorPosiciones(600000));
+    EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << numeros[i];
+  }
+}
+
 namespace {
 // Drag-over callbacks that take any Dos where the rules take nothing (the piles have no
 // rules and take from no group), or that refuse every Dos; on a pile or on a card.
