@@ -44,20 +44,6 @@ TAltas Leer(TMesa& m) {
   return LeerAltas(m, reglas, s);
 }
 
-std::vector<std::vector<std::uint8_t>> Pilas(const TMesa& m, std::uint64_t& enCasa) {
-  std::vector<std::vector<std::uint8_t>> pilas;
-  enCasa = 0;
-  for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
-    if (p->Grupo->EsFundacion) {
-      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
-    } else if (!ids.empty()) {
-      pilas.push_back(std::move(ids));
-    }
-  }
-  return pilas;
-}
-
 // Tables lost, and those called lost by the game above the Tres and above the Siete.
 struct TCuenta {
   int Perdidas = 0;
@@ -73,7 +59,7 @@ TCuenta Comprobar(TPrepararJuego preparar, std::int32_t cuantas) {
     const TAltas a = Leer(m);
     EXPECT_TRUE(a.Posible);
     std::uint64_t enCasa = 0;
-    const auto pilas = Pilas(m, enCasa);
+    const auto pilas = PilasYCasa(m, enCasa);
     const bool gana = GanableCartaACarta(preparar, numero);
     // A lower bound frees fewer cards, so where a higher one is lost it is too.
     bool antes = false;
@@ -138,7 +124,7 @@ TEST(Altas, UnRepartoPerdidoPorSusReyes) {
   TAltas a = Leer(m);
   ASSERT_TRUE(a.Posible);
   std::uint64_t enCasa = 0;
-  const auto pilas = Pilas(m, enCasa);
+  const auto pilas = PilasYCasa(m, enCasa);
   std::size_t vistas = 0;
   EXPECT_TRUE(AltasSinSalida(a, pilas, enCasa, 6, 100000, vistas));
   a.Pareja = 0;
@@ -154,7 +140,7 @@ TEST(Altas, PorTramosComoDeUnaVez) {
   const TAltas a = Leer(m);
   ASSERT_TRUE(a.Posible);
   std::uint64_t enCasa = 0;
-  const auto pilas = Pilas(m, enCasa);
+  const auto pilas = PilasYCasa(m, enCasa);
   for (const auto& [hasta, fin] : {std::pair{std::size_t{4}, TJuegoDeAltas::TFin::SinSalida},
                                    std::pair{std::size_t{6}, TJuegoDeAltas::TFin::Ganable}}) {
     TJuegoDeAltas entero(a, pilas, enCasa, hasta);

@@ -31,16 +31,8 @@ void PrepararApretadas(TMesa& m, std::int32_t numero) { kApretadas.Preparar(m, n
 bool SinSitio(TMesa& m, bool fuerte, std::uint64_t* estados = nullptr, TCadenaSitio* cadena = nullptr) {
   const TSinSalida s = PrepararSinSalida(m, LeerReglas(m), nullptr);
   EXPECT_TRUE(s.Posible);
-  std::vector<std::vector<std::uint8_t>> cartas;
   std::uint64_t enCasa = 0;
-  for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
-    if (p->Grupo->EsFundacion) {
-      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
-    } else if (!ids.empty()) {
-      cartas.push_back(std::move(ids));
-    }
-  }
+  std::vector<std::vector<std::uint8_t>> cartas = PilasYCasa(m, enCasa);
   std::vector<TPilaVista> vistas;
   for (const auto& c : cartas)
     vistas.push_back(TPilaVista{c.data(), static_cast<std::uint8_t>(c.size()), 3});

@@ -35,6 +35,22 @@ inline std::vector<std::uint8_t> IdsDesdeAbajo(const TPila& p) {
   return ids;
 }
 
+// The piles off the foundations that hold cards, each from the bottom up, and the cards
+// home as bits of their ids in `enCasa`.
+inline std::vector<std::vector<std::uint8_t>> PilasYCasa(const TMesa& m, std::uint64_t& enCasa) {
+  std::vector<std::vector<std::uint8_t>> pilas;
+  enCasa = 0;
+  for (const auto& p : m.Pilas) {
+    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
+    if (p->Grupo->EsFundacion) {
+      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
+    } else if (!ids.empty()) {
+      pilas.push_back(std::move(ids));
+    }
+  }
+  return pilas;
+}
+
 // Four foundations, one per suit from its As, taking cards from `tab` (and, with
 // `devuelven`, giving them back to it).
 inline std::array<TPila*, 4> CasasPorPalo(TMesa& m, TGrupo* tab, bool devuelven = false) {

@@ -465,18 +465,9 @@ void PrepararCuatroPilasAlAzar(TMesa& m, std::int32_t numero) {
 // (Sitios.h), and whether some card of it is stuck for good (Bloqueos.h).
 std::pair<bool, bool> SitiosYBloqueoEnMesa(TMesa& m) {
   const TBloqueos b = CalcularBloqueos(m, LeerReglas(m));
-  std::vector<std::vector<std::uint8_t>> cartas;
   std::vector<TMontonBloqueable> montones;
   std::uint64_t enCasa = 0;
-  for (const auto& p : m.Pilas) {
-    std::vector<std::uint8_t> ids = IdsDesdeAbajo(*p);
-    if (p->Grupo->EsFundacion) {
-      for (const std::uint8_t id : ids) enCasa |= std::uint64_t{1} << id;
-      continue;
-    }
-    if (ids.empty()) continue;
-    cartas.push_back(std::move(ids));
-  }
+  std::vector<std::vector<std::uint8_t>> cartas = PilasYCasa(m, enCasa);
   for (const auto& p : m.Pilas) {
     if (p->Grupo->EsFundacion || !p->Tope) continue;
     std::uint8_t tapadas = 0;
