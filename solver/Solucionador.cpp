@@ -490,7 +490,12 @@ class TBusqueda {
   // The same game above the Cinco and above the Cuatro, read on as the search grows, a
   // share of its positions each: a deal that neither proves lost at once nor wins soon may
   // still be lost for its high cards, with fewer of them free (Altas.h).
-  std::array<std::unique_ptr<TJuegoDeAltas>, 2> altasTardias_;
+  struct TAltasTardias {
+    std::unique_ptr<TJuegoDeAltas> Juego;
+    std::uint64_t Parte;  // it sees at most the search's positions over this
+    std::uint64_t Desde;  // read once the search has expanded so many
+  };
+  std::array<TAltasTardias, 2> altasTardias_;
   std::uint64_t proximasAltas_ = 0;
   void SeguirAltas();
   std::uint32_t sitioFuertes_ = 0;
@@ -498,7 +503,6 @@ class TBusqueda {
   static constexpr std::size_t kAltas = 12000;  // positions of the high cards' game looked at
   static constexpr std::uint64_t kAltasCada = 65536;  // the later games read on so often
   static constexpr std::size_t kAltasTope = 1u << 19;
-  static constexpr std::uint64_t kAltasCuatroTras = 1u << 20;
   // `padre`: the position the table holds, where the move's clicks are laid out from it
   // rather than played (Clics.h).
   bool Aplicar(const TMovimiento& mv, const std::uint8_t* padre = nullptr);
@@ -573,8 +577,8 @@ class TBusqueda {
            bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) + hija_.size() +
-           (altasTardias_[0] ? altasTardias_[0]->Bytes() : 0) +
-           (altasTardias_[1] ? altasTardias_[1]->Bytes() : 0);
+           (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
+           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0);
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
@@ -667,8 +671,9 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
-  altasTardias_[0] = std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4);
-  altasTardias_[1] = std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3);
+  altasTardias_ = {
+      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 4, 0},
+      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 8, 1u << 20}};
   proximasAltas_ = kAltasCada;
 }
 
@@ -681,16 +686,15 @@ void TBusqueda::LeerAltasDeLaRaiz() {
 // Cuatro, read from the start, pushed deals of some 0.9 s over a second.
 void TBusqueda::SeguirAltas() {
   proximasAltas_ += kAltasCada;
-  for (std::size_t i = 0; i < altasTardias_.size() && !perdida_; ++i) {
-    auto& juego = altasTardias_[i];
-    if (!juego) continue;
+  for (auto& [juego, parteDe, desde] : altasTardias_) {
+    if (!juego || perdida_) continue;
     // Where what it holds could not double in the memory left, the game is given up.
     if (BytesEnUso() + 2 * juego->Bytes() > limiteBytes_) {
       juego.reset();
       continue;
     }
-    if (i == 1 && r_.Posiciones < kAltasCuatroTras) continue;
-    const std::size_t parte = std::min<std::size_t>(r_.Posiciones / (i == 0 ? 4 : 8), kAltasTope);
+    if (r_.Posiciones < desde) continue;
+    const std::size_t parte = std::min<std::size_t>(r_.Posiciones / parteDe, kAltasTope);
     const TJuegoDeAltas::TFin fin = juego->Seguir(parte);
     if (fin == TJuegoDeAltas::TFin::SinSalida) perdida_ = true;
     if (fin != TJuegoDeAltas::TFin::Sigue || parte == kAltasTope) juego.reset();

@@ -16,6 +16,10 @@ std::uint8_t Id(std::uint8_t numero, std::uint8_t palo) {
   return static_cast<std::uint8_t>(palo * 10 + numero - 1);
 }
 
+std::uint64_t Bit(std::uint8_t numero, std::uint8_t palo) {
+  return std::uint64_t{1} << Id(numero, palo);
+}
+
 // Piles given from the bottom, with how many of their cards lie face down.
 struct TCaso {
   std::vector<std::vector<std::uint8_t>> Pilas;
@@ -195,12 +199,11 @@ TEST(Bloqueos, SoloLaCartaDeDebajoQuedaTapada) {
 // are other cards of the stock, those must come out first, and so on down the chain.
 TEST(Bloqueos, UnaCartaDelMazoQueNoPuedeSalir) {
   const TBloqueos b = Reglas();
-  const auto bit = [](std::uint8_t numero, std::uint8_t palo) { return std::uint64_t{1} << Id(numero, palo); };
   TCaso c;
   c.Casa(Espadas, 6);
   c.Casa(Copas, 7);
   c.Pila({Id(7, Oros), Id(3, Oros), Id(5, Oros)}, 2);
-  c.EnMazo = bit(6, Bastos);
+  c.EnMazo = Bit(6, Bastos);
   EXPECT_TRUE(c.Bloqueo(b));
   // A stock read as free, as where it deals to the piles: the Seis may come out.
   c.EnMazo = 0;
@@ -210,14 +213,14 @@ TEST(Bloqueos, UnaCartaDelMazoQueNoPuedeSalir) {
   TCaso cadena;
   cadena.Casa(Espadas, 8);
   cadena.Pila({Id(8, Bastos), Id(7, Oros), Id(3, Oros), Id(5, Oros)}, 3);
-  cadena.EnMazo = bit(6, Bastos) | bit(7, Copas);
+  cadena.EnMazo = Bit(6, Bastos) | Bit(7, Copas);
   EXPECT_TRUE(cadena.Bloqueo(b));
   // With the Ocho de Bastos in the stock as well, its Nueve de Oros buried and the Nueve de
   // Copas on top of a pile, the Ocho comes out on that Nueve, the Siete on the Ocho, the
   // Seis on the Siete.
   cadena.Pilas[0] = {Id(9, Oros), Id(7, Oros), Id(3, Oros), Id(5, Oros)};
   cadena.Pila({Id(9, Copas)}, 0);
-  cadena.EnMazo |= bit(8, Bastos);
+  cadena.EnMazo |= Bit(8, Bastos);
   EXPECT_FALSE(cadena.Bloqueo(b));
   // That Nueve buried too: the whole chain stays shut.
   cadena.Pilas[0].insert(cadena.Pilas[0].begin(), Id(9, Copas));
@@ -231,7 +234,7 @@ TEST(Bloqueos, UnaCartaDelMazoQueNoPuedeSalir) {
   TCaso rey;
   rey.Casa(Espadas, 10);
   rey.Pila({Id(3, Oros), Id(9, Oros)}, 1);
-  rey.EnMazo = bit(10, Bastos);
+  rey.EnMazo = Bit(10, Bastos);
   EXPECT_FALSE(rey.Bloqueo(b));
 }
 
@@ -358,13 +361,12 @@ TEST(Bloqueos, UnaCartaQueNoPuedeIrseConLaDeEncima) {
 // still move).
 TEST(Bloqueos, UnaCartaQueSoloPuedeIrSobreLaQueLaEspera) {
   const TBloqueos b = Reglas();
-  const auto bit = [](std::uint8_t numero, std::uint8_t palo) { return std::uint64_t{1} << Id(numero, palo); };
   TCaso c;
   c.Casa(Oros, 1);
   c.Casa(Espadas, 2);
   c.Pila({Id(7, Espadas), Id(7, Bastos), Id(3, Espadas), Id(6, Oros)}, 3);
   c.Pila({Id(8, Copas), Id(2, Oros), Id(5, Espadas)}, 2);
-  c.EnMazo = bit(6, Copas);
+  c.EnMazo = Bit(6, Copas);
   EXPECT_TRUE(c.Espera(b));
   EXPECT_FALSE(c.Bloqueo(b));
   // The Seis de Copas on a pile of its own: the Cinco has somewhere else to go.
@@ -381,7 +383,7 @@ TEST(Bloqueos, UnaCartaQueSoloPuedeIrSobreLaQueLaEspera) {
   TCaso sinTres = c;
   sinTres.Pilas[0] = {Id(7, Espadas), Id(7, Bastos), Id(6, Oros)};
   sinTres.Cubiertas[0] = 2;
-  sinTres.EnMazo |= bit(3, Espadas);
+  sinTres.EnMazo |= Bit(3, Espadas);
   EXPECT_FALSE(sinTres.Espera(b));
   // The Siete de Bastos face up under the Seis: it may carry the Seis off, uncovering the
   // Tres; and face up on a pile of its own it is a place for the Seis.
