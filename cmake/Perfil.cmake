@@ -11,8 +11,11 @@
 # OFF leaves it out.
 set(CARTOVAL_PERFIL AUTO CACHE STRING "Optimizar la búsqueda con un perfil de su propia ejecución: AUTO, ON u OFF")
 set_property(CACHE CARTOVAL_PERFIL PROPERTY STRINGS AUTO ON OFF)
-# Set only by this file, for the counted copy: where its counts go.
-set(CARTOVAL_PERFIL_CONTAR "" CACHE INTERNAL "")
+# Set only by this file, for the counted copy: where its counts go. Never forced, so
+# that the copy's own re-runs of cmake (after a change to these files) keep it.
+if(NOT DEFINED CACHE{CARTOVAL_PERFIL_CONTAR})
+  set(CARTOVAL_PERFIL_CONTAR "" CACHE INTERNAL "")
+endif()
 
 set(perfil_objetivos cartoval_nucleo cartoval_pasos cartoval_solver cartoval-mesa)
 # A counts file is named after its object's path with the build folder taken off
