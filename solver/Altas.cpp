@@ -1,5 +1,7 @@
 #include "solver/Altas.h"
 
+#include <utility>
+
 #include "solver/Sonda.h"
 
 namespace {
@@ -41,19 +43,36 @@ struct TClaveAltas {
   std::uint64_t B = 0;
 };
 
-TClaveAltas Clave(const TPosAltas& p) {
-  const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
-                             std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
-  TClaveAltas c{Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
+// One pile's share of the key, and the cards home's.
+TClaveAltas ParteDePila(const std::array<std::uint8_t, 3>& q) {
+  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
+                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
+  return {Mezclar(v), Mezclar(v ^ 0xD6E8FEB86659FD93ULL)};
+}
+
+TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k) {
+  const std::uint64_t casa = std::uint64_t{k[0]} | std::uint64_t{k[1]} << 8 |
+                             std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24;
+  return {Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
+}
+
+// The piles' shares summed, without the cards home's.
+TClaveAltas SumaDePilas(const TPosAltas& p) {
+  TClaveAltas c;
   for (const auto& q : p.P) {
-    const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
-                            std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
-    c.A += Mezclar(v);
-    c.B += Mezclar(v ^ 0xD6E8FEB86659FD93ULL);
+    const TClaveAltas t = ParteDePila(q);
+    c.A += t.A;
+    c.B += t.B;
   }
-  c.A |= 1;  // never the empty slot
   return c;
 }
+
+TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k) {
+  const TClaveAltas casa = ParteDeCasa(k);
+  return {(pilas.A + casa.A) | 1, pilas.B + casa.B};  // never the empty slot
+}
+
+TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K); }
 
 std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
   return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
@@ -66,6 +85,20 @@ void Asentar(TPosAltas& p, std::size_t hasta) {
     std::size_t n = Cuenta(q);
     while (n > 0 && static_cast<std::size_t>(q[n - 1] - 1) % 10 <= hasta) q[--n] = 0;
     for (std::size_t j = 0; j < n; ++j) enPilas |= Bit(q[j] - 1u);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
+}
+
+// Asentar for a child of a settled position whose only pile that lost a card is `i`:
+// only that pile's new top can be low, and only the cards it sheds can let a suit go on
+// home. `enPilas`: the parent's cards on the piles, less any that went home.
+void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t hasta) {
+  auto& q = p.P[i];
+  std::size_t n = Cuenta(q);
+  while (n > 0 && static_cast<std::size_t>(q[n - 1] - 1) % 10 <= hasta) {
+    enPilas &= ~Bit(q[n - 1] - 1u);
+    q[--n] = 0;
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
@@ -85,6 +118,10 @@ class TVistasAltas {
     return true;
   }
   std::size_t Cuenta() const { return cuenta_; }
+  // Asks the processor for the key's slot ahead of Insertar.
+  void Anticipar(const TClaveAltas& c) const {
+    __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
+  }
   std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
 
  private:
@@ -175,9 +212,27 @@ std::size_t TJuegoDeAltas::Bytes() const {
 }
 
 TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
-  const auto ver = [&](TPosAltas p) {
-    Asentar(p, hasta_);
-    if (vistos_->Insertar(Clave(p))) porVer_.push_back(p);
+  // A child differs from its settled parent in pile i, pile d (SIZE_MAX: none) and the
+  // cards home: its key is the parent's piles' sum with those two shares traded.
+  std::array<TClaveAltas, kPilas> partes;
+  TClaveAltas suma;
+  std::uint64_t enPilas = 0;
+  // A position's children, keyed first and each slot asked of memory, then put in the
+  // table in the order they came: the waits on the slots overlap.
+  std::vector<std::pair<TPosAltas, TClaveAltas>> hijos;
+  const auto ver = [&](TPosAltas& h, std::size_t i, std::size_t d, std::uint64_t quedan) {
+    AsentarTras(h, i, quedan, hasta_);
+    TClaveAltas c = suma;
+    const TClaveAltas ti = ParteDePila(h.P[i]);
+    c.A += ti.A - partes[i].A;
+    c.B += ti.B - partes[i].B;
+    if (d != SIZE_MAX) {
+      const TClaveAltas td = ParteDePila(h.P[d]);
+      c.A += td.A - partes[d].A;
+      c.B += td.B - partes[d].B;
+    }
+    hijos.emplace_back(h, Clave(c, h.K));
+    vistos_->Anticipar(hijos.back().second);
   };
   while (fin_ == TFin::Sigue) {
     if (porVer_.empty()) {
@@ -192,33 +247,50 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
       fin_ = TFin::Ganable;
       break;
     }
+    suma = TClaveAltas{};
+    enPilas = 0;
+    std::array<std::uint8_t, kPilas> cuentas;
+    std::array<std::uint8_t, kPilas> abiertas;  // the piles that may take a card, in order
+    std::size_t nAbiertas = 0;
     for (std::size_t i = 0; i < kPilas; ++i) {
-      const std::size_t n = Cuenta(p.P[i]);
+      partes[i] = ParteDePila(p.P[i]);
+      suma.A += partes[i].A;
+      suma.B += partes[i].B;
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(Cuenta(p.P[i]));
+      for (std::size_t j = 0; j < n; ++j) enPilas |= Bit(p.P[i][j] - 1u);
+      if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
+    }
+    hijos.clear();
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = cuentas[i];
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
-      for (std::size_t d = 0; d < kPilas; ++d) {
-        const std::size_t m = Cuenta(p.P[d]);
-        if (d == i || m == 0 || m == 3 || !(a_.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
+      for (std::size_t a = 0; a < nAbiertas; ++a) {
+        const std::size_t d = abiertas[a];
+        const std::size_t m = cuentas[d];
+        if (d == i || !(a_.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
         if ((a_.Pareja >> x & 1) && m == 2 && (a_.Pareja >> (p.P[d][0] - 1u) & 1) &&
             (a_.Pareja >> (p.P[d][1] - 1u) & 1))
           continue;
         TPosAltas h = p;
         h.P[i][n - 1] = 0;
         h.P[d][m] = static_cast<std::uint8_t>(x + 1);
-        ver(h);
+        ver(h, i, d, enPilas);
       }
     }
     // The cards home last, so looked at first: a game that wins mostly wins so, soon.
     for (std::size_t i = 0; i < kPilas; ++i) {
-      const std::size_t n = Cuenta(p.P[i]);
+      const std::size_t n = cuentas[i];
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
       if (p.K[x / 10] != x % 10) continue;
       TPosAltas h = p;
       h.P[i][n - 1] = 0;
       ++h.K[x / 10];
-      ver(h);
+      ver(h, i, SIZE_MAX, enPilas & ~Bit(x));
     }
+    for (const auto& [h, c] : hijos)
+      if (vistos_->Insertar(c)) porVer_.push_back(h);
   }
   // Settled: what it held is not needed again.
   vistos_.reset();

@@ -1,7 +1,6 @@
 #include "solver/Aparcadas.h"
 
 #include <array>
-#include <bitset>
 #include <utility>
 
 namespace {
@@ -12,7 +11,7 @@ constexpr std::size_t kEstados = 11 * 11 * 11 * 11;
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
 struct TMesaVista {
-  const TSinSalida* S;
+  const TSinSalida* S = nullptr;
   std::size_t Llena = 0;
   std::uint64_t Fondos = 0;  // the cards at the bottom of their piles
   std::uint64_t Bajas = 0;   // the cards low enough in their piles to take a card
@@ -24,9 +23,11 @@ struct TMesaVista {
   // Piles of three: per card, the bottom card of its pile now, and the bottom cards whose
   // pile it could lie in having moved (on the bottom card, or on a card that lies on it).
   bool Fuerte = false;  // every card laid, not only those that must have moved
+  // Filled only where read (ConRaices): most readings are not, and are made at nearly
+  // every position of some deals.
   bool ConRaices = false;
-  std::array<std::uint64_t, 40> Raiz{};
-  std::array<std::uint64_t, 40> Raices{};
+  std::array<std::uint64_t, 40> Raiz;
+  std::array<std::uint64_t, 40> Raices;
 };
 
 // One set H on the walk: the cards home, those that must have left their piles, the
@@ -44,6 +45,7 @@ struct TNivel {
   std::array<std::array<std::int8_t, 2>, 40> En;  // per bottom card, the cards in its pile
   std::array<std::uint8_t, 4> Orden;
   std::uint8_t Siguiente;
+  std::uint16_t Indice;  // of K among the sets, for the sets seen
 };
 
 // A card's places: those that take it and, where it need not have moved, the card under it now.
@@ -199,7 +201,8 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
                 std::uint64_t enCasa, bool fuerte, std::uint64_t limite, std::uint64_t* estados,
                 TCadenaSitio* cadena) {
   if (!s.Posible || n == 0) return false;
-  TMesaVista v{&s};
+  TMesaVista v;
+  v.S = &s;
   v.Fuerte = fuerte;
   for (std::size_t i = 0; i < n; ++i) {
     const TPilaVista& p = pilas[i];
@@ -227,13 +230,11 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     desde[palo] = static_cast<std::uint8_t>(__builtin_popcountll(delPalo));
   }
   if ((v.Cartas | (enCasa & kCuarenta)) != kCuarenta || (v.Cartas & enCasa)) return false;
-  for (std::uint64_t b = v.Cartas; b; b &= b - 1) {
-    const auto z = static_cast<std::size_t>(__builtin_ctzll(b));
-    for (std::uint64_t t = s.Toman[z] & v.Cartas; t; t &= t - 1)
-      v.LaToman[static_cast<std::size_t>(__builtin_ctzll(t))] |= Bit(z);
-  }
+  for (std::size_t z = 0; z < 40; ++z) v.LaToman[z] = (v.Cartas >> z & 1) ? s.Toma[z] & v.Cartas : 0;
   if (v.Fuerte && v.Llena == 3) {
     v.ConRaices = true;
+    v.Raiz.fill(0);
+    v.Raices.fill(0);
     for (std::size_t i = 0; i < n; ++i) {
       const std::size_t fondo = pilas[i].Cartas[0] & 0x3F;
       // What lies on the bottom card: a card it takes, or the one on it now.
@@ -248,26 +249,24 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     }
   }
   // Depth first over the sets with room, each looked at once.
-  std::bitset<kEstados> visto;
+  std::array<std::uint64_t, (kEstados + 63) / 64> visto{};
   std::array<TNivel, 41> pila;
   std::size_t h = 0;
-  auto indice = [](const std::array<std::uint8_t, 4>& k) {
-    return static_cast<std::size_t>(k[0] + 11 * (k[1] + 11 * (k[2] + 11 * k[3])));
-  };
+  constexpr std::array<std::uint16_t, 4> kPaso{1, 11, 121, 1331};  // a card more of each suit
   // A move adds one card of one suit: first in the order of the last chain found (a
   // position searched next differs little from the last one), then those with fewer cards
   // on them now (a line sends home soonest the cards least covered).
   const bool conCadena = cadena && cadena->Hay;
+  std::array<std::uint16_t, 40> pesoDe;  // per card, its place in that order
+  for (std::size_t c = 0; c < 40; ++c)
+    pesoDe[c] = static_cast<std::uint16_t>((conCadena ? cadena->Puesto[c] : 0) * 64 + v.Encima[c]);
   auto ordenar = [&](TNivel& nv) {
     auto& o = nv.Orden;
     std::array<std::uint16_t, 4> peso{};
     for (std::uint8_t palo = 0; palo < 4; ++palo) {
       o[palo] = palo;
       const std::uint8_t k = nv.K[palo];
-      const std::size_t c = 10u * palo + k;
-      peso[palo] = k == 10 ? 0xFFFF
-                           : static_cast<std::uint16_t>((conCadena ? cadena->Puesto[c] : 0) * 64 +
-                                                        v.Encima[c]);
+      peso[palo] = k == 10 ? 0xFFFF : pesoDe[10u * palo + k];
     }
     for (std::size_t i = 1; i < 4; ++i)
       for (std::size_t j = i; j > 0 && peso[o[j]] < peso[o[j - 1]]; --j) std::swap(o[j], o[j - 1]);
@@ -299,9 +298,10 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
         (cero.En[r][0] < 0 ? cero.En[r][0] : cero.En[r][1]) = static_cast<std::int8_t>(x);
         cero.RaizDe[x] = static_cast<std::int8_t>(r);
       }
+    cero.Indice = static_cast<std::uint16_t>(desde[0] + 11 * (desde[1] + 11 * (desde[2] + 11 * desde[3])));
     ordenar(cero);
+    visto[cero.Indice / 64] |= Bit(cero.Indice % 64);
   }
-  visto.set(indice(desde));
   std::uint64_t mirados = 0;
   bool llega = false;
   while (true) {
@@ -315,17 +315,17 @@ bool FaltaSitio(const TSinSalida& s, const TPilaVista* pilas, std::size_t n,
     while (nv.Siguiente < 4) {
       const std::size_t palo = nv.Orden[nv.Siguiente++];
       if (k[palo] == 10) continue;
-      std::array<std::uint8_t, 4> otro = k;
-      ++otro[palo];
-      const std::size_t i = indice(otro);
-      if (visto[i]) continue;
-      visto.set(i);
+      const std::size_t i = nv.Indice + kPaso[palo];
+      if (visto[i / 64] >> (i % 64) & 1) continue;
+      visto[i / 64] |= Bit(i % 64);
       if (++mirados > limite) {
         if (estados) *estados += mirados;
         return false;
       }
       TNivel& hijo = pila[h + 1];
-      hijo.K = otro;
+      hijo.K = k;
+      ++hijo.K[palo];
+      hijo.Indice = static_cast<std::uint16_t>(i);
       if (!Paso(v, nv, hijo, 10 * palo + k[palo])) continue;
       ++h;
       ordenar(hijo);

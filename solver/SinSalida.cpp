@@ -56,9 +56,11 @@ TSinSalida PrepararSinSalida(const TMesa& m, const TReglasComoDatos& reglas,
   if (bases != kAses) return s;
   for (std::size_t g = 0; g < grupos; ++g) {
     if (m.Grupos[g]->EsFundacion) continue;
-    for (std::size_t x = 0; x < 40; ++x)
+    for (std::size_t x = 0; x < 40; ++x) {
+      s.Toma[x] |= apila(g, x) & kCuarenta;
       for (std::uint64_t b = apila(g, x) & kCuarenta; b; b &= b - 1)
         s.Toman[static_cast<std::size_t>(__builtin_ctzll(b))] |= Bit(x);
+    }
   }
   s.Posible = true;
   return s;

@@ -14,6 +14,8 @@ struct TSinSalida {
   bool Posible = false;
   // Per card (IdCarta): the cards that could take it on some pile off the foundations.
   std::array<std::uint64_t, 40> Toman{};
+  // The same read the other way: per card, the cards it could take there.
+  std::array<std::uint64_t, 40> Toma{};
 };
 
 // What the table's rules allow of it, read as data: the groups' rules where the default

@@ -99,6 +99,28 @@ TEST(SinSalida, NuncaLlamaPerdidaUnaPosicionGanable) {
   EXPECT_GE(seguras, kPosiciones / 20);
 }
 
+// What each card takes is what takes each card read the other way, on the game of piles of
+// three read from its groups' rules and on Casi 14 read from its own function.
+TEST(SinSalida, LoQueTomaCadaCartaAlReves) {
+  TMesa casi14;
+  BuscarRegistro("SolitarioDeLosCasi14Montones")->Preparar(casi14, 1);
+  const TReglasComoDatos reglas = LeerReglas(casi14);
+  const TGanchosComoDatos ganchos = LeerGanchos(casi14, reglas);
+  TMesa tres;
+  PrepararPilasDeTres(tres, 1);
+  for (const TSinSalida& s : {PrepararSinSalida(casi14, reglas, &ganchos),
+                              PrepararSinSalida(tres, LeerReglas(tres), nullptr)}) {
+    ASSERT_TRUE(s.Posible);
+    int pares = 0;
+    for (std::size_t x = 0; x < 40; ++x)
+      for (std::size_t y = 0; y < 40; ++y) {
+        EXPECT_EQ(s.Toma[x] >> y & 1, s.Toman[y] >> x & 1) << x << " " << y;
+        pares += static_cast<int>(s.Toma[x] >> y & 1);
+      }
+    EXPECT_GT(pares, 0);
+  }
+}
+
 // The rule reads what a table allows: the game of piles of three with its own stacking
 // function, once read, qualifies; a table whose empty piles take cards, or whose stock
 // still deals, does not.
