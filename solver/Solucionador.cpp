@@ -2597,9 +2597,9 @@ class TIntento {
 // empty weighs in a position's value.
 bool VaciasTomanCartas(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-    if (!m.Grupos[g]->EsFundacion && reglas.Vacia[g] != 0) return true;
+    if (!m.Grupos[g]->EsFundacion && vacia[g] != 0) return true;
   return false;
 }
 
@@ -2607,9 +2607,9 @@ bool VaciasTomanCartas(TMesa& m) {
 bool VaciasTomanCualquiera(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-    if (!m.Grupos[g]->EsFundacion && (reglas.Vacia[g] & kCuarenta) == kCuarenta) return true;
+    if (!m.Grupos[g]->EsFundacion && (vacia[g] & kCuarenta) == kCuarenta) return true;
   return false;
 }
 
@@ -2618,11 +2618,11 @@ bool VaciasTomanCualquiera(TMesa& m) {
 bool VaciasTomanAlgunas(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   bool alguna = false;
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     if (m.Grupos[g]->EsFundacion) continue;
-    const std::uint64_t toma = reglas.Vacia[g] & kCuarenta;
+    const std::uint64_t toma = vacia[g] & kCuarenta;
     if (toma == kCuarenta) return false;
     alguna = alguna || toma != 0;
   }
