@@ -5,12 +5,12 @@
 bool TieneCeldas(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (const auto& p : m.Pilas) {
     const TGrupo* g = p->Grupo;
     if (g->EsFundacion || g->Capacidad != 1) continue;
     for (std::size_t k = 0; k < m.Grupos.size(); ++k)
-      if (m.Grupos[k] == g && (reglas.Vacia[k] & kCuarenta) == kCuarenta) return true;
+      if (m.Grupos[k] == g && (vacia[k] & kCuarenta) == kCuarenta) return true;
   }
   return false;
 }

@@ -29,6 +29,9 @@ bool TieneLlamadas(const TMesa& m);
 
 // The table must hold the forty cards.
 TReglasComoDatos LeerReglas(TMesa& m);
+// Only the empty piles' part of it (Vacia), for what needs no more: a fortieth of the
+// questions.
+std::vector<std::uint64_t> LeerVacias(TMesa& m);
 
 // The order the foundations take the cards in, from their rules as data.
 struct TOrdenEnCasa {

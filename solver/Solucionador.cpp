@@ -383,6 +383,12 @@ class TBusqueda {
   std::array<TClave, 257> clavePila_{};
   // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
+  // Each position expanded gets a new stamp: what is worked out once for its children
+  // is marked with it.
+  std::uint32_t selloPadre_ = 0;
+  // The parent's piles' shares of its value (ValorTras).
+  std::array<std::int32_t, 257> valorPilaPadre_{};
+  std::array<std::uint32_t, 257> selloValorPila_{};
 
   bool Preparar();
   bool MismosGanchos(const TPila& a, const TPila& b) const;
@@ -527,7 +533,7 @@ class TBusqueda {
   // start where Clave noted, only in the drag's two piles: its value is the parent's with
   // those two piles' shares replaced.
   std::int32_t ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
-                         const TMovimiento& mv, const std::uint8_t* hija) const;
+                         const TMovimiento& mv, const std::uint8_t* hija);
   enum class TExpansion : std::uint8_t { Seguir, Ganada, Parar };
   // Plays every move from the position the table holds, whose snapshot is `padre`, and
   // keeps each child not seen before: queued when `nodo` is its best-first node, else
@@ -2162,7 +2168,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
 }
 
 std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
-                                  const TMovimiento& mv, const std::uint8_t* hija) const {
+                                  const TMovimiento& mv, const std::uint8_t* hija) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* resto = padre + n + 41;
   const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
@@ -2175,8 +2181,16 @@ std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorP
   const std::size_t desdeMenor = inicioPila_[menor];
   const std::size_t desdeMayor = inicioPila_[mayor];
   const std::size_t haciaMayor = desdeMayor + hija[menor] - padre[menor];
-  return valorPadre - ValorPila(e, menor, de + desdeMenor, padre[menor]) -
-         ValorPila(e, mayor, de + desdeMayor, padre[mayor]) +
+  // The parent's shares are the same for all its children: most piles take or give
+  // cards in several of its moves.
+  const auto dePadre = [&](std::size_t i, std::size_t desde) {
+    if (selloValorPila_[i] != selloPadre_) {
+      selloValorPila_[i] = selloPadre_;
+      valorPilaPadre_[i] = ValorPila(e, i, de + desde, padre[i]);
+    }
+    return valorPilaPadre_[i];
+  };
+  return valorPadre - dePadre(menor, desdeMenor) - dePadre(mayor, desdeMayor) +
          ValorPila(e, menor, a + desdeMenor, hija[menor]) +
          ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
 }
@@ -2212,6 +2226,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                                           const std::uint32_t* nodo, const TClave* conocida,
                                           const std::int32_t* valorPadre) {
   movs_.clear();
+  if (++selloPadre_ == 0) {  // after four thousand million positions, old stamps would match
+    selloValorPila_.fill(0);
+    selloPadre_ = 1;
+  }
   // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
   // Trabadas.h), or whose home pile's next rank can never come free (Rachas.h), or without
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
@@ -2597,9 +2615,9 @@ class TIntento {
 // empty weighs in a position's value.
 bool VaciasTomanCartas(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-    if (!m.Grupos[g]->EsFundacion && reglas.Vacia[g] != 0) return true;
+    if (!m.Grupos[g]->EsFundacion && vacia[g] != 0) return true;
   return false;
 }
 
@@ -2607,9 +2625,9 @@ bool VaciasTomanCartas(TMesa& m) {
 bool VaciasTomanCualquiera(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-    if (!m.Grupos[g]->EsFundacion && (reglas.Vacia[g] & kCuarenta) == kCuarenta) return true;
+    if (!m.Grupos[g]->EsFundacion && (vacia[g] & kCuarenta) == kCuarenta) return true;
   return false;
 }
 
@@ -2618,11 +2636,11 @@ bool VaciasTomanCualquiera(TMesa& m) {
 bool VaciasTomanAlgunas(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const TReglasComoDatos reglas = LeerReglas(m);
+  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   bool alguna = false;
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     if (m.Grupos[g]->EsFundacion) continue;
-    const std::uint64_t toma = reglas.Vacia[g] & kCuarenta;
+    const std::uint64_t toma = vacia[g] & kCuarenta;
     if (toma == kCuarenta) return false;
     alguna = alguna || toma != 0;
   }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "games/Registro.h"
@@ -175,4 +177,65 @@ TEST(ReglasComoDatos, UnaFuncionQueLlenaDeMasSeLeeComoTal) {
   ASSERT_TRUE(ganchos.Apila);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
     EXPECT_TRUE(ganchos.LlenaToma[g]) << m.Grupos[g]->NombreGrupo;
+}
+
+// Each group's reading is what its own rules lay, card by card, asked of the engine with a
+// pile of that group, though groups that stack alike are read once; and the empty piles'
+// reading alone gives what the whole one does. Also on tables changed so that groups share
+// their rules but not their cycles, or their relation but not their step: a reading shared
+// too widely would give one of them the other's cards.
+TEST(ReglasComoDatos, CadaGrupoSegunSusReglasAunqueSeLeanJuntos) {
+  auto comoSusReglas = [](TMesa& m, const std::string& cual) {
+    std::array<TCarta*, 40> porId{};
+    for (const auto& c : m.Cartas) porId[IdCarta(*c) % 40] = c.get();
+    const TReglasComoDatos reglas = LeerReglas(m);
+    ASSERT_EQ(reglas.Apila.size(), m.Grupos.size()) << cual;
+    EXPECT_EQ(LeerVacias(m), reglas.Vacia) << cual;
+    for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
+      TPila prueba(m, m.Grupos[g]);
+      for (std::size_t x = 0; x < 40; ++x) {
+        prueba.Tope = porId[x];
+        std::uint64_t esperadas = 0;
+        for (std::size_t y = 0; y < 40; ++y)
+          if (y != x && ReglaAdmite(m.Grupos[g]->ReglasApilado, *porId[y], prueba))
+            esperadas |= std::uint64_t{1} << y;
+        ASSERT_EQ(reglas.Apila[g][x], esperadas) << cual << ", grupo " << g << ", carta " << x;
+      }
+    }
+  };
+  int cambiadas = 0;
+  for (const auto& juego : Juegos()) {
+    TMesa m;
+    juego.Preparar(m, 3);
+    comoSusReglas(m, juego.Clave);
+    if (HasFatalFailure()) return;
+    // The first pair of groups with the same stacking rules, one rule with a step: one of
+    // them wraps round as the other does not, then steps the other way.
+    auto mismas = [](const TGrupo& x, const TGrupo& y) {
+      return x.ReglasApilado.size() == 1 && y.ReglasApilado.size() == 1 &&
+             x.ReglasApilado[0].Relacion == y.ReglasApilado[0].Relacion &&
+             x.ReglasApilado[0].Paso == y.ReglasApilado[0].Paso &&
+             x.ReglasApilado[0].Paso != PasoLibre && x.ReglasApilado[0].Paso != 0;
+    };
+    std::size_t b = 0;
+    for (std::size_t j = 1; j < m.Grupos.size() && !b; ++j)
+      for (std::size_t i = 0; i < j && !b; ++i)
+        if (mismas(*m.Grupos[i], *m.Grupos[j])) b = j;
+    if (!b) continue;
+    TGrupo& gb = *m.Grupos[b];
+    const TReglasComoDatos antes = LeerReglas(m);
+    gb.CicloArriba = !gb.CicloArriba;
+    gb.CicloAbajo = !gb.CicloAbajo;
+    comoSusReglas(m, std::string(juego.Clave) + " con otro ciclo");
+    EXPECT_NE(LeerReglas(m).Apila[b], antes.Apila[b]) << juego.Clave;
+    gb.CicloArriba = !gb.CicloArriba;
+    gb.CicloAbajo = !gb.CicloAbajo;
+    gb.ReglasApilado[0].Paso = static_cast<std::int8_t>(-gb.ReglasApilado[0].Paso);
+    comoSusReglas(m, std::string(juego.Clave) + " con otro paso");
+    EXPECT_NE(LeerReglas(m).Apila[b], antes.Apila[b]) << juego.Clave;
+    ++cambiadas;
+    if (HasFatalFailure()) return;
+  }
+  // Most games have four foundations that build alike.
+  EXPECT_GE(cambiadas, 8);
 }
