@@ -9,24 +9,34 @@
 // or lying on two cards, is never one; nor is a card lying on two cards that no bottom card
 // still uncovered by E could take (to have room it must move onto a bottom card left
 // alone, and bottom cards stay); nor, for a card only its own rank takes (a Rey, where a
-// pile holding two takes no third), one lying on one of its rank (moved, such a card lies
-// on one of its rank for good). In a shortest winning line, the first card of E to leave
-// would leave from where it lies now with all of E in place, which none can: so where such
-// an E is not empty, no line wins.
+// pile holding two takes no third), one lying on two cards or on one of its rank (moved,
+// such a card lies on one of its rank for good). In a shortest winning line, the first card
+// of E to leave would leave from where it lies now with all of E in place, which none can:
+// so where such an E is not empty, no line wins.
 //
 // The largest such E is found by starting with every card not home and dropping, until
 // none is dropped, each card that could go home or move while the rest stays. What this
 // reads that the high cards' game does not is the low cards' own want of places: a Rey
 // laid on the one Rey left that could take it, over a low card of its own suit, stays
 // there once the places of the cards over the other Reyes are gone.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "solver/Altas.h"
 #include "solver/SinSalida.h"
 
+// The piles' rules as the reading asks them, worked out once from the high cards' game's.
+struct TReglasEncalladas {
+  bool Posible = false;
+  std::array<std::uint64_t, 40> Toman{};  // per card, the cards that could take it
+  std::array<std::uint64_t, 40> Toma{};   // per card, the cards it could take
+  std::uint64_t Pareja = 0;               // as in TAltas
+};
+TReglasEncalladas LeerEncalladas(const TAltas& a);
+
 // `pilas` the piles off the foundations not empty (cards bottom first, IdCarta in the low
 // six bits), `enCasa` the cards home. The cards that never leave (0 where none is found,
-// or where `a` does not read the table).
-std::uint64_t Encalladas(const TAltas& a, const TPilaVista* pilas, std::size_t n,
+// or where the rules were not read so).
+std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa);

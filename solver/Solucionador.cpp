@@ -490,7 +490,7 @@ class TBusqueda {
   void LeerAltasDeLaRaiz();
   // What the high cards' game read of the piles' rules, for the cards that never leave
   // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
-  TAltas altas_;
+  TReglasEncalladas encalladas_;
   bool encalladasPosible_ = false;
   bool Encallada(const std::uint8_t* foto) const;
   TRinde<16> encalladaRinde_;  // read while it cuts one position in 16 it reads
@@ -675,7 +675,7 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   if (altasLeidas_) return;
   altasLeidas_ = true;
   const TAltas a = LeerAltas(m_, reglas_, sinSalida_);
-  altas_ = a;
+  encalladas_ = LeerEncalladas(a);
   encalladasPosible_ = a.Posible && fondosSoloACasa_;
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
@@ -1381,7 +1381,7 @@ bool TBusqueda::Encallada(const std::uint8_t* foto) const {
       vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
     }
   }
-  return Encalladas(altas_, vistas.data(), cuantas, enCasa) != 0;
+  return Encalladas(encalladas_, vistas.data(), cuantas, enCasa) != 0;
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and

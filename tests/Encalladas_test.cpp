@@ -51,7 +51,7 @@ std::uint64_t EncalladasEn(const TAltas& a, const TMesa& m) {
   const auto pilas = PilasYCasa(m, enCasa);
   std::vector<TPilaVista> v;
   for (const auto& p : pilas) v.push_back({p.data(), static_cast<std::uint8_t>(p.size()), 3});
-  return Encalladas(a, v.data(), v.size(), enCasa);
+  return Encalladas(LeerEncalladas(a), v.data(), v.size(), enCasa);
 }
 
 std::uint8_t Id(std::uint8_t numero, std::uint8_t palo) {
