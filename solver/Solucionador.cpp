@@ -21,6 +21,7 @@
 #include <string>
 
 #include "solver/Altas.h"
+#include "solver/Encalladas.h"
 #include "solver/Aparcadas.h"
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
@@ -493,6 +494,12 @@ class TBusqueda {
   bool altasLeidas_ = false;
   bool perdida_ = false;
   void LeerAltasDeLaRaiz();
+  // What the high cards' game read of the piles' rules, for the cards that never leave
+  // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
+  TReglasEncalladas encalladas_;
+  bool encalladasPosible_ = false;
+  bool Encallada(const std::uint8_t* foto) const;
+  TRinde<16> encalladaRinde_;  // read while it cuts one position in 16 it reads
   // The same game above the Cinco and above the Cuatro, read on as the search grows, a
   // share of its positions each: a deal that neither proves lost at once nor wins soon may
   // still be lost for its high cards, with fewer of them free (Altas.h).
@@ -674,6 +681,8 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   if (altasLeidas_) return;
   altasLeidas_ = true;
   const TAltas a = LeerAltas(m_, reglas_, sinSalida_);
+  encalladas_ = LeerEncalladas(a);
+  encalladasPosible_ = a.Posible && fondosSoloACasa_;
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
@@ -1360,6 +1369,25 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   else
     sitioRinde_.Anotar(falta);
   return falta;
+}
+
+bool TBusqueda::Encallada(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::array<TPilaVista, 64> vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+    if (e.EsFundacion[i]) {
+      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+    } else if (foto[i]) {
+      if (cuantas == vistas.size()) return false;
+      vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
+    }
+  }
+  return Encalladas(encalladas_, vistas.data(), cuantas, enCasa) != 0;
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -2241,6 +2269,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                             RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
   if (!perdida_ && !(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
+      !(encalladasPosible_ && encalladaRinde_.Toca() &&
+        encalladaRinde_.Anotar(Encallada(padre))) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
