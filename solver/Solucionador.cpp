@@ -21,12 +21,12 @@
 #include <string>
 
 #include "solver/Altas.h"
-#include "solver/Encalladas.h"
 #include "solver/Aparcadas.h"
 #include "solver/Bloqueos.h"
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
 #include "solver/Cola.h"
+#include "solver/Encalladas.h"
 #include "solver/Estorbos.h"
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
