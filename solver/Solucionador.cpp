@@ -481,6 +481,11 @@ class TBusqueda {
   TRinde<16> trabadaRinde_;  // read while it cuts one position in 16 it reads
   // Where SinSalida reads the table and the game is won with every card home: whether the
   // position is lost for want of room (Aparcadas.h).
+  // The piles off the foundations that hold cards, and the cards home, as the room and
+  // stuck cards' readings take them; false where there are more piles than they hold.
+  using TVistas = std::array<TPilaVista, 64>;
+  bool VistasDe(const std::uint8_t* foto, TVistas& vistas, std::size_t& cuantas,
+                std::uint64_t& enCasa) const;
   bool FaltaSitioEn(const std::uint8_t* foto);
   bool sitioPosible_ = false;
   // The last chain of sets that had room, tried first at the next position.
@@ -1342,14 +1347,14 @@ bool TBusqueda::Trabada(const std::uint8_t* foto) const {
   return HayTrabada(trabadas_, montones.data(), cuantos);
 }
 
-bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
+bool TBusqueda::VistasDe(const std::uint8_t* foto, TVistas& vistas, std::size_t& cuantas,
+                         std::uint64_t& enCasa) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const TEstructura& e =
       estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  std::array<TPilaVista, 64> vistas;
-  std::size_t cuantas = 0;
-  std::uint64_t enCasa = 0;
+  cuantas = 0;
+  enCasa = 0;
   for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
     if (e.EsFundacion[i]) {
       for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
@@ -1358,6 +1363,14 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
       vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
     }
   }
+  return true;
+}
+
+bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
+  TVistas vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  if (!VistasDe(foto, vistas, cuantas, enCasa)) return false;
   // The first readings lay every card and count the piles' room too: dearer, they prove
   // at once the deals lost from the start for want of room (Aparcadas.h), and later ones
   // read as before.
@@ -1372,21 +1385,10 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
 }
 
 bool TBusqueda::Encallada(const std::uint8_t* foto) const {
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* cartas = foto + n + 1;
-  const TEstructura& e =
-      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  std::array<TPilaVista, 64> vistas;
+  TVistas vistas;
   std::size_t cuantas = 0;
   std::uint64_t enCasa = 0;
-  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
-    if (e.EsFundacion[i]) {
-      for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-    } else if (foto[i]) {
-      if (cuantas == vistas.size()) return false;
-      vistas[cuantas++] = TPilaVista{cartas + k, foto[i], llena_[i]};
-    }
-  }
+  if (!VistasDe(foto, vistas, cuantas, enCasa)) return false;
   return Encalladas(encalladas_, vistas.data(), cuantas, enCasa) != 0;
 }
 

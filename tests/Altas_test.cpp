@@ -17,27 +17,10 @@ namespace {
 
 constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
 constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
-// More cards out, the Reyes among them most often.
-constexpr TPilasDeTres kAltas{"Pilas Altas", 13u, 12, false, 1, false};
-
-// A lone Rey also goes on a pile topped by its one Rey, as long as the pile has room.
-bool ReyEnReySolo(TCarta& carta, TPila& pila) {
-  if (carta.Numero == 10 && !carta.Encima && pila.Tope && pila.Tope->Numero == 10 &&
-      pila.Cantidad < 3) {
-    int reyes = 0;
-    for (const TCarta* c = pila.Tope; c; c = c->Debajo) reyes += c->Numero == 10;
-    if (reyes == 1) return true;
-  }
-  return ApilarPorReglas(carta, pila);
-}
 
 void PrepararPilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
 void PrepararApretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
-void PrepararAltas(TMesa& m, std::int32_t n) { kAltas.Preparar(m, n); }
-void PrepararAltasConReyes(TMesa& m, std::int32_t n) {
-  kAltas.Preparar(m, n);
-  m.PuedeApilar = ReyEnReySolo;
-}
+void PrepararAltas(TMesa& m, std::int32_t n) { kPilasAltas.Preparar(m, n); }
 
 TAltas Leer(TMesa& m) {
   const TReglasComoDatos reglas = LeerReglas(m);

@@ -132,6 +132,25 @@ struct TPilasDeTres {
   }
 };
 
+// More cards out, the Reyes among them most often: the high cards' readings' tables.
+inline constexpr TPilasDeTres kPilasAltas{"Pilas Altas", 13u, 12, false, 1, false};
+
+// A lone Rey also goes on a pile topped by its one Rey, as long as the pile has room.
+inline bool ReyEnReySolo(TCarta& carta, TPila& pila) {
+  if (carta.Numero == 10 && !carta.Encima && pila.Tope && pila.Tope->Numero == 10 &&
+      pila.Cantidad < 3) {
+    int reyes = 0;
+    for (const TCarta* c = pila.Tope; c; c = c->Debajo) reyes += c->Numero == 10;
+    if (reyes == 1) return true;
+  }
+  return ApilarPorReglas(carta, pila);
+}
+
+inline void PrepararAltasConReyes(TMesa& m, std::int32_t n) {
+  kPilasAltas.Preparar(m, n);
+  m.PuedeApilar = ReyEnReySolo;
+}
+
 // A position told apart by the cards on every pile, from the top, each pile closed by '|'.
 inline std::string CartasDeLasPilas(const TMesa& m) {
   std::string k;
