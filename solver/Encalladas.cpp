@@ -22,9 +22,10 @@ TReglasEncalladas LeerEncalladas(const TAltas& a) {
 
 // The set is read in rounds, every card that may leave dropped at once. Places only open as
 // cards drop (a card leaving the set, uncovered, or a bottom card left alone), so each card
-// is added to the open places once, and the cards they take with it, and a round costs a
-// few masks and a look at the cards it drops: a card at a time, nearly every set emptied
-// card by card cost most of a position.
+// is added to the open places once, with the cards it could take, and a round costs a few
+// masks and a look at the cards it drops. Nearly every set empties, so dropping one card at
+// a time and asking each of its places in turn cost far more. Dropping a card that may leave
+// never keeps another in, so the order of the drops leaves the same largest set.
 std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa) {
   if (!r.Posible) return 0;
