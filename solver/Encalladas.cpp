@@ -6,8 +6,6 @@ constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
 
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
-std::uint64_t DelPalo(std::size_t id) { return std::uint64_t{0x3FF} << (id - id % 10); }
-
 }  // namespace
 
 TReglasEncalladas LeerEncalladas(const TAltas& a) {
@@ -22,9 +20,12 @@ TReglasEncalladas LeerEncalladas(const TAltas& a) {
   return r;
 }
 
-// The cards are dropped one at a time, and only those a drop could let go are looked at
-// again: the card it uncovers, the cards that it or that card could take, those a card on
-// two others could take once a bottom card comes free, and the next card of its suit.
+// The set is read in rounds, every card that may leave dropped at once. Places only open as
+// cards drop (a card leaving the set, uncovered, or a bottom card left alone), so each card
+// is added to the open places once, with the cards it could take, and a round costs a few
+// masks and a look at the cards it drops. Nearly every set empties, so dropping one card at
+// a time and asking each of its places in turn cost far more. Dropping a card that may leave
+// never keeps another in, so the order of the drops leaves the same largest set.
 std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa) {
   if (!r.Posible) return 0;
@@ -52,50 +53,39 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     }
   }
   asientos &= r.Pareja;
-  std::uint64_t e = kCuarenta & ~enCasa;
-  std::uint64_t fondosAbiertos = fondos & ~cubiertas & ~enCasa;  // not covered by e
-  // A place open while e stays: not covered by a card of e nor on two cards of e; on two
-  // cards, where not in e, only if a bottom card left open could take it (a card lies on
-  // one card only where it lies on a bottom card, and bottom cards stay).
-  const auto abierto = [&](std::size_t t) {
-    if (e >> t & 1) return !((cubiertas | terceras) >> t & 1);
-    return !(terceras >> t & 1) || (r.Toman[t] & fondosAbiertos) != 0;
-  };
-  // Covered cards are looked at once uncovered.
-  for (std::uint64_t pendientes = e & ~cubiertas; pendientes;) {
-    const auto c = static_cast<std::size_t>(__builtin_ctzll(pendientes));
-    pendientes &= pendientes - 1;
-    if (!(e >> c & 1)) continue;
-    const std::uint64_t antes = (Bit(c) - 1) & DelPalo(c);
-    bool suelta = !(antes & e);  // it may go home
-    if (!suelta && !(fondos >> c & 1)) {
-      std::uint64_t sitios = r.Toman[c] & ~enCasa;
-      if (r.Pareja >> c & 1) sitios &= asientos;
-      for (; !suelta && sitios; sitios &= sitios - 1)
-        suelta = abierto(static_cast<std::size_t>(__builtin_ctzll(sitios)));
+  const std::uint64_t fuera = kCuarenta & ~enCasa;
+  std::uint64_t e = fuera;
+  // The cards that a bottom card not covered by e could take: on two cards, out of e, a card
+  // is a place only if such a bottom card could take it (a card lies on one card only where
+  // it lies on a bottom card, and bottom cards stay).
+  std::uint64_t alcance = 0;
+  for (std::uint64_t f = fondos & ~cubiertas & fuera; f; f &= f - 1)
+    alcance |= r.Toma[static_cast<std::size_t>(__builtin_ctzll(f))];
+  std::uint64_t abiertos = 0;  // places open while e stays, those known
+  std::uint64_t conSitio = 0;  // cards that one of them could take
+  for (;;) {
+    // A place: in e, neither covered by a card of e nor on two cards; out of e, not on two
+    // cards or within a bottom card's reach.
+    const std::uint64_t o =
+        fuera & ((e & ~cubiertas & ~terceras) | (~e & (~terceras | alcance)));
+    for (std::uint64_t t = o & ~abiertos; t; t &= t - 1) {
+      const auto id = static_cast<std::size_t>(__builtin_ctzll(t));
+      conSitio |= r.Toma[id] & ((asientos >> id & 1) ? ~std::uint64_t{0} : ~r.Pareja);
     }
-    if (!suelta) continue;
-    e &= ~Bit(c);
-    std::uint64_t mira = 0;
-    // Out of e, a card on two others opens as a place where a bottom card could take it
-    // (uncovered and not on two, it was open already).
-    if ((terceras >> c & 1) && (r.Toman[c] & fondosAbiertos)) mira |= r.Toma[c];
-    if (!(fondos >> c & 1)) {
-      const std::size_t d = debajo[c];  // in e: it was covered
+    abiertos = o;
+    // The lowest card of each suit in e may go home.
+    std::uint64_t primeras = 0;
+    for (std::size_t palo = 0; palo < 40; palo += 10) {
+      const std::uint64_t delPalo = e & (std::uint64_t{0x3FF} << palo);
+      primeras |= delPalo & -delPalo;
+    }
+    const std::uint64_t sueltas = e & ~cubiertas & (primeras | (conSitio & ~fondos));
+    if (!sueltas) return e;
+    e &= ~sueltas;
+    for (std::uint64_t s = sueltas & ~fondos; s; s &= s - 1) {
+      const std::size_t d = debajo[static_cast<std::size_t>(__builtin_ctzll(s))];
       cubiertas &= ~Bit(d);
-      mira |= Bit(d) | r.Toma[d];
-      if (fondos >> d & 1) {
-        fondosAbiertos |= Bit(d);
-        for (std::uint64_t t = terceras & ~e & r.Toma[d]; t; t &= t - 1)
-          mira |= r.Toma[static_cast<std::size_t>(__builtin_ctzll(t))];
-      }
+      if (fondos >> d & 1) alcance |= r.Toma[d];
     }
-    // The next card of its suit in e may now go home, where none lies below.
-    if (!(antes & e)) {
-      const std::uint64_t despues = e & DelPalo(c) & ~(Bit(c + 1) - 1);
-      mira |= despues & -despues;
-    }
-    pendientes |= mira & e & ~cubiertas;
   }
-  return e;
 }
