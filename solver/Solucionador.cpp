@@ -692,18 +692,21 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
   altasTardias_ = {
-      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 4, 0},
-      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 8, 1u << 20}};
+      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},
+      TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
+                    7 * kAltasCada}};
   proximasAltas_ = kAltasCada;
 }
 
-// The game above the Cinco has seen at most a quarter of the positions the search has
-// expanded, the one above the Cuatro, from a million on, an eighth, each at most
-// kAltasTope: of Casi 14's slow lost deals, those lost for their high cards are lost above
+// The game above the Cinco keeps up with the search (as many positions as it has
+// expanded), the one above the Cuatro, from 458,752 on, a quarter, each at most
+// kAltasTope. Of Casi 14's slow lost deals, those lost for their high cards are lost above
 // the Cinco within 49,000 to 301,000 positions, and one above the Cuatro only, within
-// 111,000; where these games win they most often win within some thousands, but one of
-// their positions costs about what one of the search's own does, and the game above the
-// Cuatro, read from the start, pushed deals of some 0.9 s over a second.
+// 111,000. Above the Cinco the game nearly always settles within its first 65,536
+// positions, a win most often within some thousands, so keeping up costs little; above
+// the Cuatro it may run some 100,000 to 200,000 positions before it wins, which, read
+// from the start, pushed deals of some 0.9 s over a second: from 458,752 on it costs only
+// the deals the search has not ended by then.
 void TBusqueda::SeguirAltas() {
   proximasAltas_ += kAltasCada;
   for (auto& [juego, parteDe, desde] : altasTardias_) {

@@ -2108,11 +2108,14 @@ TEST(Solucionador, ConMazoQueGiraLasVictoriasLentasLleganPronto) {
   GanadosEn(std::span(repartos, cuantos), 640000);
 }
 
-// Casi 14's deals lost for their high cards with fewer of them free: the high cards' game
-// above the Cinco, read on as the search grows, proves them lost long before the search
-// has walked the 2.49 and 1.15 million positions they have.
+// Casi 14's deals lost for their high cards with fewer of them free: the high cards' games
+// read on as the search grows prove them lost long before the search has walked the
+// positions they have (2.49 and 1.15 million for 229 and 146). 119 and 705 are lost above
+// the Cinco after 197,050 and 300,996 of its positions, 106 above the Cuatro only after
+// 110,672: a game reading a smaller share, or the one above the Cuatro started later,
+// leaves them to the search past 600,000 positions.
 TEST(Solucionador, PerdidosPorSusAltasAunqueTarde) {
-  const std::int32_t numeros[] = {229, 146};
+  const std::int32_t numeros[] = {229, 146, 119, 705, 106};
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   for (std::size_t i = 0; i < (kSaneado ? 1 : std::size(numeros)); ++i) {
     const TResultado r = Resolver(juego.Preparar, numeros[i], {}, PorPosiciones(600000));
