@@ -31,6 +31,7 @@
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
+#include "solver/Parejas.h"
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
 #include "solver/Rinde.h"
@@ -305,6 +306,8 @@ class TBusqueda {
   bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
 
   TReglasComoDatos reglas_;
+  // Per group, per card: the cards that lie in order on it in a position's value (ValorPila).
+  std::vector<std::array<std::uint64_t, 40>> enOrden_;
   // Read once the search has taken some thousands of positions: reading takes a few
   // milliseconds, more than a small search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
@@ -637,6 +640,12 @@ bool TBusqueda::Preparar() {
   fundaPorDefecto_ = m_.PuedeFundar == FundarPorReglas;
   for (const TPila* p : pilas_) esMazo_.push_back(p->EsMazo());
   reglas_ = LeerReglas(m_);
+  // A card in order, for a position's value: as the rules lay it, or on a card of its own
+  // rank where only the table's stacking function lays it so.
+  enOrden_ = reglas_.Apila;
+  const auto parejas = LeerParejas(m_, reglas_);
+  for (std::size_t g = 0; g < parejas.size() && g < enOrden_.size(); ++g)
+    for (std::size_t id = 0; id < 40; ++id) enOrden_[g][id] |= parejas[g][id];
   sinPalos_ = PalosIndiferentes(m_);
   ordenCasa_ = OrdenEnCasa(m_, reglas_);
   especial_.assign(pilas_.size(), false);
@@ -2165,14 +2174,15 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 
 // Cards home count most, then face-down cards (less is better), cards still in a stock
 // that is never redealt (its clicks cannot be taken back: those cards are work ahead),
-// empty piles and cards lying in order as their pile's rules lay them.
+// empty piles and cards lying in order as their pile's rules lay them, or as the table's
+// own stacking function lays a card on one of its rank (Parejas.h).
 std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
                                   const std::uint8_t* cartas, std::size_t cuenta) const {
   if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i]))
     return pesoCasa_ * static_cast<std::int32_t>(cuenta);
   std::int32_t v = 0;
   if (cuenta == 0) v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
-  const auto& apila = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[i])];
+  const auto& apila = enOrden_[static_cast<std::uint8_t>(e.Firma[i])];
   for (std::size_t j = 0; j < cuenta; ++j) {
     const std::uint8_t b = cartas[j];
     if (!(b & kBocaArriba))
