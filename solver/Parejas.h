@@ -13,6 +13,7 @@
 
 // Per group, in the table's order of groups: per card, the cards of its rank the stacking
 // function lays on it (each alone, from a pile of any group, onto a pile of the group
-// holding that card alone) and the group's rules do not; as Apila in TReglasComoDatos. Empty (no group) on a table whose
-// stacking decision is the engine's default, or that has callbacks.
+// holding that card alone) and the group's rules do not; as Apila in TReglasComoDatos.
+// Empty (no group) on a table whose stacking decision is the engine's default, or that has
+// callbacks.
 std::vector<std::array<std::uint64_t, 40>> LeerParejas(TMesa& m, const TReglasComoDatos& reglas);

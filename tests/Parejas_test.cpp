@@ -29,7 +29,8 @@ void SoloLoQueLasReglasNoLaban(TMesa& m, const char* nombre) {
       const std::uint64_t p = parejas[g][id];
       EXPECT_EQ(p & reglas.Apila[g][id], 0u) << nombre << " " << g << " " << id;
       for (std::uint64_t b = p; b; b &= b - 1) {
-        EXPECT_EQ(static_cast<std::size_t>(__builtin_ctzll(b)) % 10, id % 10) << nombre << " " << id;
+        const auto otra = static_cast<std::size_t>(__builtin_ctzll(b));
+        EXPECT_EQ(otra % 10, id % 10) << nombre << " " << id;
       }
       if (m.Grupos[g]->EsFundacion) {
         EXPECT_EQ(p, 0u) << nombre << " " << g;
