@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <deque>
@@ -34,7 +33,6 @@
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
-#include "solver/Reserva.h"
 #include "solver/Rinde.h"
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
@@ -302,11 +300,6 @@ class TBusqueda {
   // (Trabadas.h).
   TTrabadas trabadas_;
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
-  // Where the game of the reserve and the stock may be read (Reserva.h): the game from the
-  // first position expanded, kept for every position after it.
-  bool reservaPosible_ = false;
-  std::unique_ptr<TJuegoDeReserva> reserva_;
-  bool ReservaPerdida(const std::uint8_t* foto);
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
   bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
@@ -603,8 +596,7 @@ class TBusqueda {
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) + hija_.size() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
-           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
-           (reserva_ ? reserva_->Bytes() : 0);
+           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0);
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
@@ -730,26 +722,6 @@ void TBusqueda::SeguirAltas() {
     if (fin == TJuegoDeAltas::TFin::SinSalida) perdida_ = true;
     if (fin != TJuegoDeAltas::TFin::Sigue || parte == kAltasTope) juego.reset();
   }
-}
-
-// The game of the reserve and the stock is played from the first position read, and each
-// position after it settled there is kept: it holds at most an eighth of the memory, each
-// settled position taking at most 16 bytes of its table. Read at every position: most
-// readings find the position settled already.
-bool TBusqueda::ReservaPerdida(const std::uint8_t* foto) {
-  const std::size_t np = pilas_.size();
-  if (!reserva_) {
-    std::size_t tope = std::min<std::size_t>(limiteBytes_ / 8 / 16, std::size_t{1} << 22);
-    if (std::getenv("RESERVA_TOPE")) tope = std::strtoull(std::getenv("RESERVA_TOPE"), nullptr, 10);
-    reserva_ = std::make_unique<TJuegoDeReserva>(rachas_, foto, foto + np + 1, foto[np],
-                                                 foto[np + 41], tope);
-    if (!reserva_->Leible()) {
-      reservaPosible_ = false;
-      reserva_.reset();
-      return false;
-    }
-  }
-  return reserva_->SinSalida(foto, foto + np + 1, foto[np], foto[np + 41]);
 }
 
 void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
@@ -1251,8 +1223,6 @@ void TBusqueda::CalcularSeguros() {
   bloqueos_ = CalcularBloqueos(m_, reglas_, s);
   trabadas_ = CalcularTrabadas(m_, reglas_);
   rachas_ = PrepararRachas(m_, reglas_);
-  reservaPosible_ = ReservaPosible(m_, rachas_);
-  reserva_.reset();
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
   // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
@@ -2311,7 +2281,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
       !(rachas_.Posible && !rachasLeidas &&
         SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
-      !(reservaPosible_ && !rachasLeidas && ReservaPerdida(padre)) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
       Girar(padre, entrada);
