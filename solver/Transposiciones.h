@@ -21,7 +21,6 @@
 // search goes on into the eighth of the limit it left.
 #include <sys/mman.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -48,13 +47,8 @@ class TTransposiciones {
     while (n * 8 * kBytesPorClave <= limiteBytes && n < (std::size_t{1} << 16)) n *= 2;
     maximo_ = n;
     while ((maximo_ * 2) * kBytesPorClave <= limiteBytes) maximo_ *= 2;
-    // Made small and grown while the search needs it, but counted at its first size
-    // until it outgrows it: most deals take a few hundred positions, and clearing the
-    // whole first size cost them more than the positions did. The limits are met
-    // where they were, so the search is the same.
-    contado_ = n;
-    tam_ = std::min(n, kMenor);
-    tabla_ = EnMonton(tam_);
+    tabla_ = EnMonton(n);
+    tam_ = n;
   }
   ~TTransposiciones() {
     for (const TDesborde& d : desbordes_) munmap(d.Tabla, d.Tam * kBytesPorClaveDesborde);
@@ -101,7 +95,7 @@ class TTransposiciones {
   }
 
   std::size_t Bytes() const {
-    std::size_t b = std::max(tam_, contado_) * kBytesPorClave;
+    std::size_t b = tam_ * kBytesPorClave;
     for (const TDesborde& d : desbordes_) b += d.Tam * kBytesPorClaveDesborde;
     return b;
   }
@@ -199,8 +193,6 @@ class TTransposiciones {
   std::size_t tam_ = 0;
   std::size_t maximo_ = 0;  // slots of the largest table the limit holds
   std::size_t usadas_ = 0;
-  std::size_t contado_ = 0;  // slots counted however few are made (the first size)
-  static constexpr std::size_t kMenor = std::size_t{1} << 12;  // slots made at first
   std::vector<TEntrada> tramo_;  // one run of full slots, while the table doubles
 
   // The table moved from the heap to the start of addresses reserved for its largest size;
@@ -256,8 +248,7 @@ class TTransposiciones {
     const std::size_t mascara = nueva - 1;
     if (nueva > maximo_) return false;
     if (!reserva_ && nueva * kBytesPorClave < kPaginaGrande) {
-      // Up to the first size, the bytes were counted from the start.
-      if (nueva > contado_ && (nueva + n) * kBytesPorClave > presupuesto) return false;
+      if ((nueva + n) * kBytesPorClave > presupuesto) return false;
       auto* t = static_cast<TEntrada*>(std::calloc(nueva, kBytesPorClave));
       if (!t) return false;  // full, as when the limit is reached
       for (std::size_t j = 0; j < n; ++j) {

@@ -1807,32 +1807,6 @@ TEST(Transposiciones, CreceSinPerderClavesYSeLlenaEnSuPresupuesto) {
   EXPECT_FALSE(poca.Contiene(clave(i)));
 }
 
-// The table is made small and grown, but counted at its first size until it outgrows it:
-// the bytes it reports are that size's from the start, a budget of just those bytes lets
-// it grow up to it, every key is kept through those doublings, and past that size the
-// budget holds as before (it fills to nine tenths of the first size, not larger).
-TEST(Transposiciones, CuentaSuPrimerTamannoMientrasCreceDentro) {
-  auto clave = [](std::uint64_t i) {
-    TClave k{i * 0x9E3779B97F4A7C15ULL, (i + 1) * 0xC2B2AE3D27D4EB4FULL};
-    if (i % 10 == 0) k.B |= 0xFFC;
-    return k;
-  };
-  TTransposiciones t(std::size_t{512} << 20);
-  const std::size_t primera = t.Bytes();
-  ASSERT_EQ(primera, (std::size_t{1} << 16) * TTransposiciones::kBytesPorClave);
-  std::uint64_t i = 0;
-  for (; i < (std::uint64_t{1} << 15); ++i) {
-    ASSERT_EQ(t.Insertar(clave(i), primera), TTransposiciones::TInsercion::Nueva) << i;
-    ASSERT_EQ(t.Bytes(), primera) << i;
-  }
-  for (std::uint64_t j = 0; j < i; ++j) ASSERT_TRUE(t.Contiene(clave(j))) << j;
-  while (t.Insertar(clave(i), primera) == TTransposiciones::TInsercion::Nueva) ++i;
-  EXPECT_EQ(i, (std::uint64_t{1} << 16) * 9 / 10);
-  EXPECT_EQ(t.Bytes(), primera);
-  for (std::uint64_t j = 0; j < i; ++j) ASSERT_TRUE(t.Contiene(clave(j))) << j;
-  EXPECT_FALSE(t.Contiene(clave(i)));
-}
-
 // Past the largest table the limit holds, the keys go on into further tables in what is
 // left: every key is still found once (none comes back as new, wherever it went), none
 // other is, and the limit is kept. With 8 MiB the first table stops at 2^19 slots (6 MiB)
