@@ -1,6 +1,9 @@
 #include "solver/Reglas.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "solver/Sonda.h"
 
@@ -50,6 +53,39 @@ bool MismoApilado(const TGrupo& a, const TGrupo& b) {
                     });
 }
 
+// The stacking rules read last on this thread, with what they lay on each card: every
+// search reads its table's rules at its start, up to three searches a deal, and a game's
+// groups stack alike from deal to deal. What they lay on a card hangs only on the rules,
+// the wrapping and the forty cards (MismoApilado), so a reading kept is the one the
+// engine would give again.
+struct TApiladoLeido {
+  TGrupo Reglas;  // only its stacking rules and wrapping are read
+  std::array<std::uint64_t, 40> Apila{};
+};
+constexpr std::size_t kApiladosLeidos = 8;
+thread_local std::vector<TApiladoLeido> apiladosLeidos;
+thread_local std::size_t siguienteLeido = 0;  // the one replaced next, once all are taken
+
+const std::array<std::uint64_t, 40>* ApiladoLeido(const TGrupo& grupo) {
+  for (const TApiladoLeido& l : apiladosLeidos)
+    if (MismoApilado(l.Reglas, grupo)) return &l.Apila;
+  return nullptr;
+}
+
+void GuardarApilado(const TGrupo& grupo, const std::array<std::uint64_t, 40>& apila) {
+  TApiladoLeido l;
+  l.Reglas.CicloArriba = grupo.CicloArriba;
+  l.Reglas.CicloAbajo = grupo.CicloAbajo;
+  l.Reglas.ReglasApilado = grupo.ReglasApilado;
+  l.Apila = apila;
+  if (apiladosLeidos.size() < kApiladosLeidos) {
+    apiladosLeidos.push_back(std::move(l));
+    return;
+  }
+  apiladosLeidos[siguienteLeido] = std::move(l);
+  siguienteLeido = (siguienteLeido + 1) % kApiladosLeidos;
+}
+
 }  // namespace
 
 TReglasComoDatos LeerReglas(TMesa& m) {
@@ -68,6 +104,10 @@ TReglasComoDatos LeerReglas(TMesa& m) {
       r.Apila[g] = r.Apila[igual];
       continue;
     }
+    if (const auto* leido = ApiladoLeido(grupo)) {
+      r.Apila[g] = *leido;
+      continue;
+    }
     // The engine's own rule test, asked with a pile of the group holding the card.
     TPila prueba(m, &grupo);
     for (std::size_t x = 0; x < 40; ++x) {
@@ -76,6 +116,7 @@ TReglasComoDatos LeerReglas(TMesa& m) {
         if (y != x && ReglaAdmite(grupo.ReglasApilado, *porId[y], prueba))
           r.Apila[g][x] |= std::uint64_t{1} << y;
     }
+    GuardarApilado(grupo, r.Apila[g]);
   }
   return r;
 }
@@ -206,17 +247,29 @@ TOrdenEnCasa LeerOrdenEnCasa(const TMesa& m, const TReglasComoDatos& reglas) {
       for (std::uint64_t y = reglas.Apila[g][x]; y; y &= y - 1)
         previa[static_cast<std::size_t>(__builtin_ctzll(y))] |= std::uint64_t{1} << x;
   }
-  // Forty rounds reach the end of any chain.
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
+  // Forty rounds reach the end of any chain; a round that changes nothing leaves every
+  // round after it unchanged too, so the rounds stop there (read at every search's start,
+  // a chain is ten cards long).
+  for (int vuelta = 0; vuelta < 40; ++vuelta) {
+    bool cambia = false;
     for (std::size_t x = 0; x < 40; ++x) {
-      if (base >> x & 1 || __builtin_popcountll(previa[x]) != 1) continue;
-      const auto p = static_cast<std::size_t>(__builtin_ctzll(previa[x]));
-      orden.Antes[x] = previa[x] | orden.Antes[p];
+      // Exactly one card before it (no popcount: without it in the target, a call).
+      const std::uint64_t v = previa[x];
+      if (base >> x & 1 || v == 0 || (v & (v - 1)) != 0) continue;
+      const auto p = static_cast<std::size_t>(__builtin_ctzll(v));
+      const std::uint64_t antes = v | orden.Antes[p];
+      cambia = cambia || antes != orden.Antes[x];
+      orden.Antes[x] = antes;
     }
+    if (!cambia) break;
+  }
   std::uint64_t alcanza = base;
-  for (int vuelta = 0; vuelta < 40; ++vuelta)
+  for (int vuelta = 0; vuelta < 40; ++vuelta) {
+    const std::uint64_t antes = alcanza;
     for (std::size_t x = 0; x < 40; ++x)
       if (previa[x] & alcanza) alcanza |= std::uint64_t{1} << x;
+    if (alcanza == antes) break;
+  }
   orden.TodasCaben = alcanza == (std::uint64_t{1} << 40) - 1;
   return orden;
 }

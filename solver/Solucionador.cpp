@@ -2551,10 +2551,10 @@ class TIntento {
  public:
   TIntento(TPrepararJuego preparar, std::int32_t numero, const std::vector<TPaso>& pasos,
            const TLimites& limites, std::stop_token parar, bool enProfundidad,
-           std::size_t ajenos = 0)
+           std::size_t ajenos = 0, std::unique_ptr<TMesa> mesa = nullptr)
       : preparar_(preparar), numero_(numero), pasos_(pasos), limites_(limites),
         parar_(std::move(parar)), enProfundidad_(enProfundidad), ajenos_(ajenos) {
-    Empezar(true);
+    Empezar(true, std::move(mesa));
   }
 
   TResultado Buscar(std::uint64_t pausaPosiciones = 0) {
@@ -2636,10 +2636,12 @@ class TIntento {
   std::unique_ptr<TMesa> mesa_;
   std::unique_ptr<TBusqueda> busqueda_;
 
-  void Empezar(bool prever) {
+  // `mesa`: the same position already played on a table no one else holds, or none.
+  void Empezar(bool prever, std::unique_ptr<TMesa> mesa = nullptr) {
     busqueda_.reset();
-    mesa_ = std::make_unique<TMesa>();
-    Jugar(*mesa_, preparar_, numero_, pasos_);
+    const bool jugada = mesa != nullptr;
+    mesa_ = jugada ? std::move(mesa) : std::make_unique<TMesa>();
+    if (!jugada) Jugar(*mesa_, preparar_, numero_, pasos_);
     mesa_->SinRegistro = true;
     prever_ = prever;
     busqueda_ =
@@ -2656,21 +2658,26 @@ class TIntento {
   }
 };
 
+// What the tries ask of the empty piles, from one reading of them (LeerVacias; none where
+// the engine's default function does not decide them).
+std::vector<std::uint64_t> VaciasDe(TMesa& m) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return {};
+  return LeerVacias(m);
+}
+
 // Whether some pile off the foundations, once empty, may take a card: then how many are
 // empty weighs in a position's value.
-bool VaciasTomanCartas(TMesa& m) {
+bool VaciasTomanCartas(const TMesa& m, const std::vector<std::uint64_t>& vacia) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
-  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
     if (!m.Grupos[g]->EsFundacion && vacia[g] != 0) return true;
   return false;
 }
 
 // Whether some pile off the foundations, once empty, takes any card by its group's rules.
-bool VaciasTomanCualquiera(TMesa& m) {
+bool VaciasTomanCualquiera(const TMesa& m, const std::vector<std::uint64_t>& vacia) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   for (std::size_t g = 0; g < m.Grupos.size(); ++g)
     if (!m.Grupos[g]->EsFundacion && (vacia[g] & kCuarenta) == kCuarenta) return true;
   return false;
@@ -2678,10 +2685,9 @@ bool VaciasTomanCualquiera(TMesa& m) {
 
 // Whether the piles off the foundations, once empty, take some cards by their groups'
 // rules and none of them takes every card (a Rey alone, say).
-bool VaciasTomanAlgunas(TMesa& m) {
+bool VaciasTomanAlgunas(const TMesa& m, const std::vector<std::uint64_t>& vacia) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return false;
   constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-  const std::vector<std::uint64_t> vacia = LeerVacias(m);
   bool alguna = false;
   for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
     if (m.Grupos[g]->EsFundacion) continue;
@@ -2707,7 +2713,8 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
                     const std::vector<TPaso>& pasos, const TLimites& limites,
                     std::stop_token parar) {
   const std::int64_t inicio = MsDelHilo();
-  TMesa m;
+  auto mesa = std::make_unique<TMesa>();
+  TMesa& m = *mesa;
   if (Jugar(m, preparar, numero, pasos)) {
     TResultado r;
     r.Veredicto = TVeredicto::Ganable;
@@ -2715,6 +2722,17 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Numero = m.NumeroJuego;
     return r;
   }
+  // What the tries below ask of the table, read before the first try takes the table for
+  // its own (a deal's set-up, once instead of twice): from there on `m` is not read.
+  const std::int32_t numeroJuego = m.NumeroJuego;
+  const std::vector<std::uint64_t> vaciasLeidas = VaciasDe(m);
+  const bool juntar = DescarteDeClicsJuntos(m) != SIZE_MAX;
+  const bool vacias = VaciasTomanCartas(m, vaciasLeidas);
+  const bool algunas = VaciasTomanAlgunas(m, vaciasLeidas);
+  const bool cualquiera = VaciasTomanCualquiera(m, vaciasLeidas);
+  const bool giro = MazoQueGira(m);
+  const bool celdas = TieneCeldas(m);
+  const bool llamadas = TieneLlamadas(m);
   // Three tries with what the ones before left of the limits: a short best-first search,
   // which decides most deals; a look depth-first from the start, which wins many deals that
   // best-first only wins after millions of positions; then best-first to the end, afresh
@@ -2733,9 +2751,9 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
            x.Milisegundos >= limites.Milisegundos ||
            (limites.Posiciones && x.Posiciones >= limites.Posiciones);
   };
-  auto corta = std::make_unique<TIntento>(preparar, numero, pasos, limites, parar, false);
+  auto corta = std::make_unique<TIntento>(preparar, numero, pasos, limites, parar, false, 0,
+                                         std::move(mesa));
   // Where the stock's clicks may be joined (Clics.h, and the last try below).
-  const bool juntar = DescarteDeClicsJuntos(m) != SIZE_MAX;
   const bool juntarYa = juntar && limites.ClicsSueltosHasta == 0;
   if (juntarYa) corta->ClicsJuntos();
   // Where they are joined later, the tries before that stop at the positions allowed.
@@ -2753,10 +2771,9 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // again leads to positions as good as those before, which the search spreads over (Strup
   // 893 and 538, won after 1.8 and 2.5 million positions with them, are won within 22,000
   // and 110,000 without). Run dry so, a try proves nothing; the last one takes them back.
-  const bool vacias = VaciasTomanCartas(m);
   if (vacias) corta->SinVueltas();
-  auto conNumero = [&m](TResultado x) {
-    x.Numero = m.NumeroJuego;
+  auto conNumero = [numeroJuego](TResultado x) {
+    x.Numero = numeroJuego;
     return x;
   };
   // Where empty piles take only some cards, the short search stops at 25,000 positions: the
@@ -2766,7 +2783,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // the 127 wins that took 20,000 to 110,000 positions took 3.6 million fewer in all, the
   // worst 133,000 more (Strup 862); every deal decided later by the last try, 75,000 fewer.
   // At 12,000 Strup 893, which only the short search wins soon, took 1.5 million.
-  const bool algunas = VaciasTomanAlgunas(m);
   constexpr std::uint64_t kCortaConAlgunas = 25000;
   const std::uint64_t enCorta = algunas ? kCortaConAlgunas : 100000;
   const TResultado corto = corta->Buscar(sueltas(partePosiciones(0, 8, enCorta), 0));
@@ -2788,7 +2804,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // (of Solitario De Los Casi 14 Montones' numbers 1 to 1000, 18 of the 25 it won within
   // its first 30,000 positions), so it stops at those.
   constexpr std::uint64_t kVistazoSinVacias = 30000;
-  if (reanudar && !VaciasTomanCartas(m))
+  if (reanudar && !vacias)
     l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoSinVacias);
   // Where empty piles take only some cards by their rules, the look's wins come early too:
   // of the deals the look won of Strup's and Solitario De Los Siete Montones' numbers 1 to
@@ -2805,7 +2821,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // first 50,000 of the look miss are found sooner depth-first from the start than by the
   // last try's best-first stretch: of numbers 1 to 1000, all six such wins (273 at 446,769
   // positions instead of 843,528), none later.
-  const bool giro = MazoQueGira(m);
   if (giro) l.Posiciones = partePosiciones(corto.Posiciones, 4, 0);
   // There the look counts a card home as a card in order, not as 1,000: the cards that go
   // home safely go at once whatever the value, so the home moves the value ranks are the
@@ -2824,12 +2839,12 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
   // and the deals that the look and all the stretches before that one missed save
   // 150,000 positions each.
   constexpr std::uint64_t kVistazoCorto = 50000;
-  if (TieneCeldas(m)) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
+  if (celdas) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
   // Where callbacks change the table as cards come and go, the same: the deals the look
   // won past 50,000 positions the last try wins within 310,000 in all (Solitario De 10 A
   // 4 453 at 306,542 instead of 210,466), and the many it misses save 150,000 each (of
   // that game's numbers 1 to 1000, 102.7 M positions in all become 71.1 M).
-  if (TieneLlamadas(m)) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
+  if (llamadas) l.Posiciones = partePosiciones(corto.Posiciones, 4, kVistazoCorto);
   const auto mirar = [&] {
     TIntento vistazo(preparar, numero, pasos, l, parar, true, retenidos);
     // Where the short search stopped for want of memory nothing comes after the look.
@@ -2879,7 +2894,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     TLimites resto = limites;
     resto.Milisegundos = msQuedan;
     resto.Posiciones = quedan;
-    const bool cualquiera = VaciasTomanCualquiera(m);
     // With free cells (Pingüino Patagónico, Squadron Español, Orden Real) it starts again
     // after 20,000 positions, and then an empty cell counts nothing: cells filled first
     // only park cards, and the search wandered among such positions (Pingüino Patagónico
@@ -2887,11 +2901,10 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     // after 0.3 to 0.4 million; valued so, in 2,000 to 110,000). The first stretch keeps
     // the deals the plain value wins at once (Pingüino Patagónico 818 within 15,000).
     constexpr std::uint64_t kAntesDeCeldas = 20000;
-    const bool celdas = TieneCeldas(m);
     const auto afresco = [&](const TLimites& lim, std::optional<std::int32_t> pesoOrden) {
       auto nueva = std::make_unique<TIntento>(preparar, numero, pasos, lim, parar, false);
       nueva->PesarVacias(cualquiera ? kPesoVaciaLibre : 0);
-      if (!TieneLlamadas(m)) nueva->ProfundizarTras(kProfundizarTras);
+      if (!llamadas) nueva->ProfundizarTras(kProfundizarTras);
       if (pesoOrden) nueva->PesarOrden(*pesoOrden);
       if (celdas && pesoOrden) nueva->PesarCeldas(0);
       if (juntarYa) nueva->ClicsJuntos();

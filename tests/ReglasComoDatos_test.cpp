@@ -179,35 +179,41 @@ TEST(ReglasComoDatos, UnaFuncionQueLlenaDeMasSeLeeComoTal) {
     EXPECT_TRUE(ganchos.LlenaToma[g]) << m.Grupos[g]->NombreGrupo;
 }
 
+namespace {
+
+// Every group's reading against the engine asked with a pile of that group.
+void ComoSusReglas(TMesa& m, const std::string& cual) {
+  std::array<TCarta*, 40> porId{};
+  for (const auto& c : m.Cartas) porId[IdCarta(*c) % 40] = c.get();
+  const TReglasComoDatos reglas = LeerReglas(m);
+  ASSERT_EQ(reglas.Apila.size(), m.Grupos.size()) << cual;
+  EXPECT_EQ(LeerVacias(m), reglas.Vacia) << cual;
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
+    TPila prueba(m, m.Grupos[g]);
+    for (std::size_t x = 0; x < 40; ++x) {
+      prueba.Tope = porId[x];
+      std::uint64_t esperadas = 0;
+      for (std::size_t y = 0; y < 40; ++y)
+        if (y != x && ReglaAdmite(m.Grupos[g]->ReglasApilado, *porId[y], prueba))
+          esperadas |= std::uint64_t{1} << y;
+      ASSERT_EQ(reglas.Apila[g][x], esperadas) << cual << ", grupo " << g << ", carta " << x;
+    }
+  }
+}
+
+}  // namespace
+
 // Each group's reading is what its own rules lay, card by card, asked of the engine with a
 // pile of that group, though groups that stack alike are read once; and the empty piles'
 // reading alone gives what the whole one does. Also on tables changed so that groups share
 // their rules but not their cycles, or their relation but not their step: a reading shared
 // too widely would give one of them the other's cards.
 TEST(ReglasComoDatos, CadaGrupoSegunSusReglasAunqueSeLeanJuntos) {
-  auto comoSusReglas = [](TMesa& m, const std::string& cual) {
-    std::array<TCarta*, 40> porId{};
-    for (const auto& c : m.Cartas) porId[IdCarta(*c) % 40] = c.get();
-    const TReglasComoDatos reglas = LeerReglas(m);
-    ASSERT_EQ(reglas.Apila.size(), m.Grupos.size()) << cual;
-    EXPECT_EQ(LeerVacias(m), reglas.Vacia) << cual;
-    for (std::size_t g = 0; g < m.Grupos.size(); ++g) {
-      TPila prueba(m, m.Grupos[g]);
-      for (std::size_t x = 0; x < 40; ++x) {
-        prueba.Tope = porId[x];
-        std::uint64_t esperadas = 0;
-        for (std::size_t y = 0; y < 40; ++y)
-          if (y != x && ReglaAdmite(m.Grupos[g]->ReglasApilado, *porId[y], prueba))
-            esperadas |= std::uint64_t{1} << y;
-        ASSERT_EQ(reglas.Apila[g][x], esperadas) << cual << ", grupo " << g << ", carta " << x;
-      }
-    }
-  };
   int cambiadas = 0;
   for (const auto& juego : Juegos()) {
     TMesa m;
     juego.Preparar(m, 3);
-    comoSusReglas(m, juego.Clave);
+    ComoSusReglas(m, juego.Clave);
     if (HasFatalFailure()) return;
     // The first pair of groups with the same stacking rules, one rule with a step: one of
     // them wraps round as the other does not, then steps the other way.
@@ -226,16 +232,55 @@ TEST(ReglasComoDatos, CadaGrupoSegunSusReglasAunqueSeLeanJuntos) {
     const TReglasComoDatos antes = LeerReglas(m);
     gb.CicloArriba = !gb.CicloArriba;
     gb.CicloAbajo = !gb.CicloAbajo;
-    comoSusReglas(m, std::string(juego.Clave) + " con otro ciclo");
+    ComoSusReglas(m, std::string(juego.Clave) + " con otro ciclo");
     EXPECT_NE(LeerReglas(m).Apila[b], antes.Apila[b]) << juego.Clave;
     gb.CicloArriba = !gb.CicloArriba;
     gb.CicloAbajo = !gb.CicloAbajo;
     gb.ReglasApilado[0].Paso = static_cast<std::int8_t>(-gb.ReglasApilado[0].Paso);
-    comoSusReglas(m, std::string(juego.Clave) + " con otro paso");
+    ComoSusReglas(m, std::string(juego.Clave) + " con otro paso");
     EXPECT_NE(LeerReglas(m).Apila[b], antes.Apila[b]) << juego.Clave;
     ++cambiadas;
     if (HasFatalFailure()) return;
   }
   // Most games have four foundations that build alike.
   EXPECT_GE(cambiadas, 8);
+}
+
+// A reading kept from the tables read before is handed only to a group that stacks as the
+// one read did: not to one whose rule relates suits otherwise, nor to one with a rule more,
+// nor to one that wraps otherwise; and the same rules read again read as before.
+TEST(ReglasComoDatos, LoLeidoAntesSoloParaLasMismasReglas) {
+  TMesa m;
+  const TPrepararJuego preparar = BuscarJuego("YukonEspañol");
+  ASSERT_NE(preparar, nullptr);
+  preparar(m, 1);
+  std::size_t g = 0;
+  while (g < m.Grupos.size() &&
+         (m.Grupos[g]->EsFundacion || m.Grupos[g]->ReglasApilado.size() != 1))
+    ++g;
+  ASSERT_LT(g, m.Grupos.size());
+  TGrupo& grupo = *m.Grupos[g];
+  const TReglasComoDatos primera = LeerReglas(m);
+  ComoSusReglas(m, "como es");
+  const std::uint8_t relacion = grupo.ReglasApilado[0].Relacion;
+  grupo.ReglasApilado[0].Relacion = relacion == rpOtroPalo ? rpMismoPalo : rpOtroPalo;
+  ComoSusReglas(m, "otra relación");
+  EXPECT_NE(LeerReglas(m).Apila[g], primera.Apila[g]);
+  grupo.ReglasApilado[0].Relacion = relacion;
+  grupo.ReglasApilado.push_back(TRegla{rpCualquiera, 0});
+  ComoSusReglas(m, "una regla más");
+  EXPECT_NE(LeerReglas(m).Apila[g], primera.Apila[g]);
+  grupo.ReglasApilado.pop_back();
+  grupo.CicloArriba = !grupo.CicloArriba;
+  ComoSusReglas(m, "otro ciclo");
+  grupo.CicloArriba = !grupo.CicloArriba;
+  // More rule sets than are kept, read in between: the first read again, as before.
+  const std::int8_t paso = grupo.ReglasApilado[0].Paso;
+  for (std::int8_t otro = -5; otro <= 5; ++otro) {
+    grupo.ReglasApilado[0].Paso = otro;
+    ComoSusReglas(m, "paso " + std::to_string(otro));
+    if (HasFatalFailure()) return;
+  }
+  grupo.ReglasApilado[0].Paso = paso;
+  EXPECT_EQ(LeerReglas(m).Apila, primera.Apila);
 }
