@@ -308,6 +308,10 @@ class TBusqueda {
   TReglasComoDatos reglas_;
   // Per group, per card: the cards that lie in order on it in a position's value (ValorPila).
   std::vector<std::array<std::uint64_t, 40>> enOrden_;
+  // Where the table's own stacking function pairs cards of a rank (Parejas.h) and no empty
+  // pile off the foundations takes a card: among positions of equal value, those with more
+  // piles lying in order from the bottom up come first (ValorPila).
+  bool desempate_ = false;
   // Read once the search has taken some thousands of positions: reading takes a few
   // milliseconds, more than a small search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
@@ -337,6 +341,9 @@ class TBusqueda {
   // piles (ValorTras) rather than whole; else kSinValor.
   std::deque<std::int32_t> valoresPendientes_;
   static constexpr std::int32_t kSinValor = INT32_MIN;
+  // Where ties are broken: the weights' scale. Values differ by a multiple of 5 (the least
+  // weight), 320 once scaled: more than the piles of any table here, one each.
+  static constexpr std::int32_t kEscalaDesempate = 64;
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -646,6 +653,10 @@ bool TBusqueda::Preparar() {
   const auto parejas = LeerParejas(m_, reglas_);
   for (std::size_t g = 0; g < parejas.size() && g < enOrden_.size(); ++g)
     for (std::size_t id = 0; id < 40; ++id) enOrden_[g][id] |= parejas[g][id];
+  bool vaciasSinNada = m_.PuedeOcuparVacia == OcuparPorReglas;
+  for (std::size_t g = 0; g < m_.Grupos.size() && g < reglas_.Vacia.size(); ++g)
+    if (!m_.Grupos[g]->EsFundacion && reglas_.Vacia[g] != 0) vaciasSinNada = false;
+  desempate_ = !parejas.empty() && vaciasSinNada;
   sinPalos_ = PalosIndiferentes(m_);
   ordenCasa_ = OrdenEnCasa(m_, reglas_);
   especial_.assign(pilas_.size(), false);
@@ -2176,23 +2187,40 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 // that is never redealt (its clicks cannot be taken back: those cards are work ahead),
 // empty piles and cards lying in order as their pile's rules lay them, or as the table's
 // own stacking function lays a card on one of its rank (Parejas.h).
+//
+// Where ties are broken (desempate_), every weight above counts kEscalaDesempate times and
+// each pile off home whose cards all lie in order, bottom up, adds one: fewer than one
+// unit of any weight over all the piles, so it only orders positions of one value. On
+// such a table the value stays level for long stretches (cards moved from pile to pile)
+// and best-first took the equals newest first, in the order the moves came in: a level
+// child made early (Casi 14 492's tenth move, a card lifted off the only card under it)
+// waited until everything above it was searched. With no empty pile to take them, the
+// cards out of order on a pile must each find a card to lie on before the cards under
+// them move; a pile in order has none.
 std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
                                   const std::uint8_t* cartas, std::size_t cuenta) const {
+  const std::int32_t escala = desempate_ ? kEscalaDesempate : 1;
   if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i]))
-    return pesoCasa_ * static_cast<std::int32_t>(cuenta);
+    return escala * pesoCasa_ * static_cast<std::int32_t>(cuenta);
   std::int32_t v = 0;
   if (cuenta == 0) v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
   const auto& apila = enOrden_[static_cast<std::uint8_t>(e.Firma[i])];
+  bool enOrden = cuenta > 0;
   for (std::size_t j = 0; j < cuenta; ++j) {
     const std::uint8_t b = cartas[j];
-    if (!(b & kBocaArriba))
+    if (!(b & kBocaArriba)) {
       v -= 50;
-    else if (j > 0 && (cartas[j - 1] & kBocaArriba) &&
-             (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1))
+      enOrden = false;
+    } else if (j > 0 && (cartas[j - 1] & kBocaArriba) &&
+               (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1)) {
       v += pesoOrden_;
+    } else if (j > 0) {
+      enOrden = false;
+    }
   }
   if (pesoEstorbo_) v -= pesoEstorbo_ * Estorbos(ordenCasa_, cartas, cuenta);
-  return v;
+  if (!desempate_) return v;
+  return escala * v + (enOrden ? 1 : 0);
 }
 
 std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
@@ -2206,7 +2234,8 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
     v += ValorPila(e, i, cartas + k, foto[i]);
     k += foto[i];
   }
-  if (resto[0] == 0) v -= 10 * static_cast<std::int32_t>(foto[n]);
+  if (resto[0] == 0)
+    v -= (desempate_ ? kEscalaDesempate : 1) * 10 * static_cast<std::int32_t>(foto[n]);
   return v;
 }
 
