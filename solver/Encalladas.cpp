@@ -29,30 +29,35 @@ TReglasEncalladas LeerEncalladas(const TAltas& a) {
 std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa) {
   if (!r.Posible) return 0;
-  std::array<std::uint8_t, 40> debajo{};  // the card under each card not at the bottom
+  // Indexed by any six-bit id, so a card past the deck is caught once, after the pass.
+  std::array<std::uint8_t, 64> debajo;  // the card under each card not at the bottom
   std::uint64_t fondos = 0;    // bottom cards
   std::uint64_t terceras = 0;  // cards on top of two others
-  std::uint64_t asientos = 0;  // the cards only their rank takes that could take one yet
   std::uint64_t cubiertas = 0; // covered by a card of e
+  std::uint64_t segundas = 0;  // cards lying on a bottom card
+  std::uint64_t sobrePareja = 0;  // those of them on a card only its rank takes
   for (std::size_t i = 0; i < n; ++i) {
     const TPilaVista& p = pilas[i];
+    const std::size_t c0 = p.Cartas[0] & 0x3F;
+    fondos |= Bit(c0);
+    if (p.Cuenta < 2) continue;
     if (p.Cuenta > 3) return 0;
-    for (std::size_t j = 0; j < p.Cuenta; ++j) {
-      const std::uint8_t id = p.Cartas[j] & 0x3F;
-      if (id >= 40) return 0;
-      if (j == 0) fondos |= Bit(id);
-      if (j == 2) terceras |= Bit(id);
-      if (j > 0) {
-        const std::uint8_t bajo = p.Cartas[j - 1] & 0x3F;
-        debajo[id] = bajo;
-        cubiertas |= Bit(bajo);
-      }
-      // A card only its rank takes takes one only alone or over a card of another rank:
-      // once moved, it lies on one of its rank for good, and a pile of two takes no third.
-      if (j == 0 || (j == 1 && !(r.Pareja >> (p.Cartas[0] & 0x3F) & 1))) asientos |= Bit(id);
-    }
+    const std::size_t c1 = p.Cartas[1] & 0x3F;
+    debajo[c1] = static_cast<std::uint8_t>(c0);
+    cubiertas |= Bit(c0);
+    // A card only its rank takes takes one only alone or over a card of another rank:
+    // once moved, it lies on one of its rank for good, and a pile of two takes no third.
+    segundas |= Bit(c1);
+    if (r.Pareja >> c0 & 1) sobrePareja |= Bit(c1);
+    if (p.Cuenta < 3) continue;
+    const std::size_t c2 = p.Cartas[2] & 0x3F;
+    debajo[c2] = static_cast<std::uint8_t>(c1);
+    cubiertas |= Bit(c1);
+    terceras |= Bit(c2);
   }
-  asientos &= r.Pareja;
+  if ((fondos | cubiertas | terceras | segundas) & ~kCuarenta) return 0;
+  // The cards only their rank takes that could take one yet.
+  const std::uint64_t asientos = (fondos | (segundas & ~sobrePareja)) & r.Pareja;
   const std::uint64_t fuera = kCuarenta & ~enCasa;
   std::uint64_t e = fuera;
   // The cards that a bottom card not covered by e could take: on two cards, out of e, a card
@@ -82,6 +87,7 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     const std::uint64_t sueltas = e & ~cubiertas & (primeras | (conSitio & ~fondos));
     if (!sueltas) return e;
     e &= ~sueltas;
+    if (!e) return 0;  // the usual end: a further round would only find nothing to drop
     for (std::uint64_t s = sueltas & ~fondos; s; s &= s - 1) {
       const std::size_t d = debajo[static_cast<std::size_t>(__builtin_ctzll(s))];
       cubiertas &= ~Bit(d);
