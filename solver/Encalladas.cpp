@@ -73,10 +73,15 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     // cards or within a bottom card's reach.
     const std::uint64_t o =
         fuera & ((e & ~cubiertas & ~terceras) | (~e & (~terceras | alcance)));
-    for (std::uint64_t t = o & ~abiertos; t; t &= t - 1) {
-      const auto id = static_cast<std::size_t>(__builtin_ctzll(t));
-      conSitio |= r.Toma[id] & ((asientos >> id & 1) ? ~std::uint64_t{0} : ~r.Pareja);
-    }
+    // Split by whether the place could take a card only its rank takes, so that neither
+    // loop branches on it.
+    const std::uint64_t nuevos = o & ~abiertos;
+    std::uint64_t sinPareja = 0;
+    for (std::uint64_t t = nuevos & ~asientos; t; t &= t - 1)
+      sinPareja |= r.Toma[static_cast<std::size_t>(__builtin_ctzll(t))];
+    for (std::uint64_t t = nuevos & asientos; t; t &= t - 1)
+      conSitio |= r.Toma[static_cast<std::size_t>(__builtin_ctzll(t))];
+    conSitio |= sinPareja & ~r.Pareja;
     abiertos = o;
     // The lowest card of each suit in e may go home.
     std::uint64_t primeras = 0;
@@ -87,11 +92,14 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     const std::uint64_t sueltas = e & ~cubiertas & (primeras | (conSitio & ~fondos));
     if (!sueltas) return e;
     e &= ~sueltas;
-    if (!e) return 0;  // the usual end: a further round would only find nothing to drop
     for (std::uint64_t s = sueltas & ~fondos; s; s &= s - 1) {
       const std::size_t d = debajo[static_cast<std::size_t>(__builtin_ctzll(s))];
       cubiertas &= ~Bit(d);
-      if (fondos >> d & 1) alcance |= r.Toma[d];
+      alcance |= r.Toma[d] & (std::uint64_t{0} - (fondos >> d & 1));  // d a bottom card
     }
+    // With no card of e covered by one of e, every round drops at least the lowest card of
+    // each suit left, and covers none: e empties. Most readings end so, their last cards
+    // bottom cards that leave for home one a suit a round.
+    if (!(e & cubiertas)) return 0;
   }
 }
