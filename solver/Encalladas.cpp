@@ -6,6 +6,20 @@ constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
 
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
+// The lowest card of each suit in `s` (a suit's ten cards a field of ten bits): each field
+// negated on its own, the suits taken two at a time, a field apart, so that the carry out
+// of an empty one falls in a field masked off.
+std::uint64_t Primeras(std::uint64_t s) {
+  constexpr std::uint64_t kPares = 0x3FFu | (std::uint64_t{0x3FF} << 20);
+  constexpr std::uint64_t kImpares = kPares << 10;
+  constexpr std::uint64_t kUnoPares = 1u | (std::uint64_t{1} << 20);
+  constexpr std::uint64_t kUnoImpares = kUnoPares << 10;
+  const std::uint64_t pares = s & kPares;
+  const std::uint64_t impares = s & kImpares;
+  return (pares & ((~pares & kPares) + kUnoPares)) |
+         (impares & ((~impares & kImpares) + kUnoImpares));
+}
+
 }  // namespace
 
 TReglasEncalladas LeerEncalladas(const TAltas& a) {
@@ -84,11 +98,7 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     conSitio |= sinPareja & ~r.Pareja;
     abiertos = o;
     // The lowest card of each suit in e may go home.
-    std::uint64_t primeras = 0;
-    for (std::size_t palo = 0; palo < 40; palo += 10) {
-      const std::uint64_t delPalo = e & (std::uint64_t{0x3FF} << palo);
-      primeras |= delPalo & -delPalo;
-    }
+    const std::uint64_t primeras = Primeras(e);
     const std::uint64_t sueltas = e & ~cubiertas & (primeras | (conSitio & ~fondos));
     if (!sueltas) return e;
     e &= ~sueltas;
