@@ -43,8 +43,10 @@ TReglasEncalladas LeerEncalladas(const TAltas& a) {
 std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa) {
   if (!r.Posible) return 0;
-  // Indexed by any six-bit id, so a card past the deck is caught once, after the pass.
-  std::array<std::uint8_t, 64> debajo;  // the card under each card not at the bottom
+  // The card under each card not at the bottom, indexed by any six-bit id so that a card
+  // past the deck is caught once, after the pass. Cleared: a card off the piles that drops
+  // (one in a stock) reads 0 here, as it always has.
+  std::array<std::uint8_t, 64> debajo{};
   std::uint64_t fondos = 0;    // bottom cards
   std::uint64_t terceras = 0;  // cards on top of two others
   std::uint64_t cubiertas = 0; // covered by a card of e
