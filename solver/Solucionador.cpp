@@ -862,38 +862,6 @@ std::size_t LeerPila(const TPila& p, std::uint8_t* a) {
   return cuenta;
 }
 
-// Whether two runs of a snapshot's bytes are alike. Piles hold a few cards, where a call
-// to the library's memcmp costs more than the comparison: words read in place, the last
-// one overlapping the one before, never past either run.
-inline bool MismosBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
-  if (n >= 8) {
-    std::uint64_t x;
-    std::uint64_t y;
-    for (std::size_t j = 0; j + 8 < n; j += 8) {
-      std::memcpy(&x, a + j, 8);
-      std::memcpy(&y, b + j, 8);
-      if (x != y) return false;
-    }
-    std::memcpy(&x, a + n - 8, 8);
-    std::memcpy(&y, b + n - 8, 8);
-    return x == y;
-  }
-  if (n >= 4) {
-    std::uint32_t x;
-    std::uint32_t y;
-    std::uint32_t z;
-    std::uint32_t w;
-    std::memcpy(&x, a, 4);
-    std::memcpy(&y, b, 4);
-    std::memcpy(&z, a + n - 4, 4);
-    std::memcpy(&w, b + n - 4, 4);
-    return x == y && z == w;
-  }
-  for (std::size_t j = 0; j < n; ++j)
-    if (a[j] != b[j]) return false;
-  return true;
-}
-
 void TBusqueda::Leer(std::uint8_t* foto) {
   const std::size_t n = pilas_.size();
   std::uint8_t* cartas = foto + n + 1;
@@ -942,14 +910,14 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
     std::size_t enPilas = 0;
     for (std::size_t i = 0; i < n; ++i) enPilas += foto[i];
     mazo = foto[n] != ahora[n] || resto[0] != cartasAhora[40] ||
-           !MismosBytes(cartas + enPilas, cartasAhora + enPilas, foto[n]);
+           std::memcmp(cartas + enPilas, cartasAhora + enPilas, foto[n]) != 0;
   }
   std::size_t k = 0;
   std::size_t kAhora = 0;
   for (std::size_t i = 0; i < n; ++i) {
     if (ahora) {
       const bool igual = ahora == foto || (foto[i] == ahora[i] &&
-                                           MismosBytes(cartas + k, cartasAhora + kAhora, foto[i]));
+                                           std::memcmp(cartas + k, cartasAhora + kAhora, foto[i]) == 0);
       kAhora += ahora[i];
       if (igual) {
         k += foto[i];
@@ -1239,11 +1207,11 @@ bool TBusqueda::ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
   const std::uint8_t* desde = a + donde(s);
   const std::uint8_t* hacia = a + donde(d);
   const std::uint8_t* antes = de + inicioPila_[s];
-  if (queda > 0 && (!MismosBytes(desde, antes, queda - 1) ||
+  if (queda > 0 && (std::memcmp(desde, antes, queda - 1) != 0 ||
                     desde[queda - 1] != (antes[queda - 1] | kBocaArriba)))
     return false;
-  return MismosBytes(hacia, de + inicioPila_[d], padre[d]) &&
-         MismosBytes(hacia + padre[d], antes + queda, tramo);
+  return std::memcmp(hacia, de + inicioPila_[d], padre[d]) == 0 &&
+         std::memcmp(hacia + padre[d], antes + queda, tramo) == 0;
 }
 
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
