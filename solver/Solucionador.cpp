@@ -1043,7 +1043,7 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
     } else {
       const std::uint16_t clase = i < n ? e.Clase[i] : 0xFFFF;
       if (claveGuardada_ && cuentaGuardada_[i] == foto[i] && claseGuardada_[i] == clase &&
-          std::memcmp(cartas + k, cartasGuardadas_.data() + inicioGuardado_[i], foto[i]) == 0) {
+          MismosBytes(cartas + k, cartasGuardadas_.data() + inicioGuardado_[i], foto[i])) {
         h = parteGuardada_[i];
         // The check mode hashes the pile again: the share taken must be the same.
         if (comprobar_ && !(h == ClaveDeCartas(cartas + k, foto[i], clase))) ++r_.Desajustes;
