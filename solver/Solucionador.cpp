@@ -385,16 +385,6 @@ class TBusqueda {
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
   std::array<TClave, 257> clavePila_{};
-  // The last snapshot Clave keyed, pile by pile: its cards, counts, where each pile
-  // starts, and each pile's class and share of the key. A pile keyed again with the same
-  // class and cards takes its share from here (best-first expands positions that differ
-  // from the one expanded before in a few piles, mostly).
-  bool claveGuardada_ = false;
-  std::array<std::uint8_t, 40> cartasGuardadas_{};
-  std::array<std::uint8_t, 257> cuentaGuardada_{};
-  std::array<std::uint8_t, 257> inicioGuardado_{};
-  std::array<std::uint16_t, 257> claseGuardada_{};
-  std::array<TClave, 257> parteGuardada_{};
   // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
   // Each position expanded gets a new stamp: what is worked out once for its children
@@ -1041,19 +1031,8 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
           LlenarGiro(giro, cartas + desde, foto[descarte_], cartas + k, foto[n]);
       h = ClaveDeCartas(giro.data(), largo, 0xFFFF);
     } else {
-      const std::uint16_t clase = i < n ? e.Clase[i] : 0xFFFF;
-      if (claveGuardada_ && cuentaGuardada_[i] == foto[i] && claseGuardada_[i] == clase &&
-          MismosBytes(cartas + k, cartasGuardadas_.data() + inicioGuardado_[i], foto[i])) {
-        h = parteGuardada_[i];
-        // The check mode hashes the pile again: the share taken must be the same.
-        if (comprobar_ && !(h == ClaveDeCartas(cartas + k, foto[i], clase))) ++r_.Desajustes;
-      } else {
-        h = ClaveDeCartas(cartas + k, foto[i], clase);
-      }
-      claseGuardada_[i] = clase;
-      parteGuardada_[i] = h;
+      h = ClaveDeCartas(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
     }
-    inicioGuardado_[i] = static_cast<std::uint8_t>(k);
     if (anotar) {
       inicioPila_[i] = static_cast<std::uint8_t>(k);
       clavePila_[i] = h;
@@ -1062,9 +1041,6 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
     clave.A += h.A;
     clave.B += h.B;
   }
-  std::memcpy(cartasGuardadas_.data(), cartas, 40);
-  std::memcpy(cuentaGuardada_.data(), foto, n + 1);
-  claveGuardada_ = true;
   const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
                                 (std::uint64_t{resto[2]} << 16);
   clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
