@@ -1438,8 +1438,9 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
     if (sitioPosible_) LeerAltasDeLaRaiz();
   }
 
-  std::uint64_t& fuera = prep_.Fuera;  // cards not home
-  fuera = 0;
+  // Worked out in locals and stored once: a store through the snapshot's bytes could
+  // alias prep_'s fields, so bits or'd into them in a loop would go to memory each time.
+  std::uint64_t fuera = 0;  // cards not home
   const std::uint8_t* enCasaDe = prep_.EnCasaDe;
   prep_.EnCasaDe = nullptr;
   if (seguroPosible_ || vuelta_.Posible) {
@@ -1472,6 +1473,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
         fuera |= std::uint64_t{1} << (cartas[k] & 0x3F);
     }
   }
+  prep_.Fuera = fuera;
 
   // Where the default rule functions decide, a pile's decision can only accept what its
   // group's rules lay on its top card, or put on an empty pile, of a group the pile takes
@@ -1505,14 +1507,13 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   const bool porBits = prep_.PorBits = n <= 64 && !comprobar_;
   auto& destinos = prep_.Destinos;
   destinos.fill(0);
-  std::uint64_t& paraTodas = prep_.ParaTodas;  // piles that may take any card
-  paraTodas = 0;
-  prep_.TomanAlguna = 0;
+  std::uint64_t paraTodas = 0;  // piles that may take any card
+  std::uint64_t tomanAlguna = 0;
   if (porBits) {
     constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
     for (std::size_t d = 0; d < n; ++d) {
       const std::uint64_t a = admite[d] & kCuarenta;
-      prep_.TomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
+      tomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
       if (a == kCuarenta) {
         paraTodas |= std::uint64_t{1} << d;
         continue;
@@ -1521,10 +1522,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
         destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
     }
   }
-  std::uint64_t& porReglas = prep_.PorReglas;  // piles whose decision the group's rules bound
-  porReglas = 0;
+  prep_.ParaTodas = paraTodas;
+  prep_.TomanAlguna = tomanAlguna;
+  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
   for (std::size_t d = 0; d < n && d < 64; ++d)
     if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
+  prep_.PorReglas = porReglas;
   // The free cards are worked out only when a card could go home (LeerLibres).
   prep_.Libres = 0;
   prep_.FondosLeidos = false;
@@ -1644,6 +1647,8 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const auto& destinos = prep_.Destinos;
   const std::uint64_t paraTodas = prep_.ParaTodas;
   const std::uint64_t porReglas = prep_.PorReglas;
+  const std::uint64_t tomanAlguna = prep_.TomanAlguna;
+  const bool tramos = prep_.Tramos;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   bool fondosLeidos = false;
   std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
@@ -1670,7 +1675,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       deAquiBits = (e.TomaDeBits[s] | ~porReglas) & ~(std::uint64_t{1} << s);
       // No pile that takes some card takes cards from this one (a foundation that keeps its
       // cards): none of its cards has a destination, so its face-up run is not walked.
-      if ((deAquiBits & prep_.TomanAlguna) == 0) continue;
+      if ((deAquiBits & tomanAlguna) == 0) continue;
     } else {
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
@@ -1682,7 +1687,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       const std::uint8_t id = pila[pos] & 0x3F;
       const bool conEncima = pos + 1 < cuenta;
       ++largo;
-      if (largo > 1 && !prep_.Tramos && !comprobar_) break;
+      if (largo > 1 && !tramos && !comprobar_) break;
       if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
         // No default rule function moves a run its group did not lay, nor any run
         // below it.
