@@ -45,6 +45,15 @@
 
 namespace {
 
+// Whether some pile off the foundations, once empty, may take a card: then how many are
+// empty weighs in a position's value.
+bool VaciasTomanCartas(const TMesa& m, const std::vector<std::uint64_t>& vacia) {
+  if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+    if (!m.Grupos[g]->EsFundacion && vacia[g] != 0) return true;
+  return false;
+}
+
 // Whether the stock deals one card to its waste alone and turns round without end, on a
 // table without hooks, and no pile of the waste's group takes cards from that group: then
 // the search reads the waste and the stock as one round whose cut is no part of a position.
@@ -344,6 +353,7 @@ class TBusqueda {
   // Where ties are broken: the weights' scale. Values differ by a multiple of 5 (the least
   // weight), 320 once scaled: more than the piles of any table here, one each.
   static constexpr std::int32_t kEscalaDesempate = 64;
+  std::int32_t EscalaValor() const { return desempate_ ? kEscalaDesempate : 1; }
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -653,10 +663,7 @@ bool TBusqueda::Preparar() {
   const auto parejas = LeerParejas(m_, reglas_);
   for (std::size_t g = 0; g < parejas.size() && g < enOrden_.size(); ++g)
     for (std::size_t id = 0; id < 40; ++id) enOrden_[g][id] |= parejas[g][id];
-  bool vaciasSinNada = m_.PuedeOcuparVacia == OcuparPorReglas;
-  for (std::size_t g = 0; g < m_.Grupos.size() && g < reglas_.Vacia.size(); ++g)
-    if (!m_.Grupos[g]->EsFundacion && reglas_.Vacia[g] != 0) vaciasSinNada = false;
-  desempate_ = !parejas.empty() && vaciasSinNada;
+  desempate_ = !parejas.empty() && !VaciasTomanCartas(m_, reglas_.Vacia);
   sinPalos_ = PalosIndiferentes(m_);
   ordenCasa_ = OrdenEnCasa(m_, reglas_);
   especial_.assign(pilas_.size(), false);
@@ -2204,7 +2211,7 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 // them move; a pile in order has none.
 std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
                                   const std::uint8_t* cartas, std::size_t cuenta) const {
-  const std::int32_t escala = desempate_ ? kEscalaDesempate : 1;
+  const std::int32_t escala = EscalaValor();
   if (e.EsCasa[i] && (sumiderosEnCasa_ || !e.Sumidero[i]))
     return escala * pesoCasa_ * static_cast<std::int32_t>(cuenta);
   std::int32_t v = 0;
@@ -2240,7 +2247,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
     k += foto[i];
   }
   if (resto[0] == 0)
-    v -= (desempate_ ? kEscalaDesempate : 1) * 10 * static_cast<std::int32_t>(foto[n]);
+    v -= EscalaValor() * 10 * static_cast<std::int32_t>(foto[n]);
   return v;
 }
 
@@ -2697,15 +2704,6 @@ class TIntento {
 std::vector<std::uint64_t> VaciasDe(TMesa& m) {
   if (m.PuedeOcuparVacia != OcuparPorReglas) return {};
   return LeerVacias(m);
-}
-
-// Whether some pile off the foundations, once empty, may take a card: then how many are
-// empty weighs in a position's value.
-bool VaciasTomanCartas(const TMesa& m, const std::vector<std::uint64_t>& vacia) {
-  if (m.PuedeOcuparVacia != OcuparPorReglas) return true;
-  for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-    if (!m.Grupos[g]->EsFundacion && vacia[g] != 0) return true;
-  return false;
 }
 
 // Whether some pile off the foundations, once empty, takes any card by its group's rules.
