@@ -814,7 +814,10 @@ void TBusqueda::SeguirConMazo() {
       continue;
     }
     if (posiciones < desde) continue;
-    const TJuegoDeAltasConMazo::TFin fin = juego->Seguir(posiciones * veces);
+    // A game started late catches up a few stretches at a time, so that no one reading
+    // holds the search up for long.
+    const TJuegoDeAltasConMazo::TFin fin =
+        juego->Seguir(std::min(posiciones * veces, juego->Vistas() + 8 * kConMazoCada));
     if (fin == TJuegoDeAltasConMazo::TFin::SinSalida) perdida_ = true;
     if (fin != TJuegoDeAltasConMazo::TFin::Sigue) juego.reset();
   }
