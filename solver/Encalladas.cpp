@@ -115,3 +115,13 @@ std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, st
     if (!(e & cubiertas)) return 0;
   }
 }
+
+bool SinEncalladasTrasSubir(const TReglasEncalladas& r, std::size_t x, std::size_t altura,
+                            const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa) {
+  if (!r.Posible || x >= 40 || altura > 2 || !(enCasa >> x & 1)) return false;
+  if ((r.Toma[x] & kCuarenta & ~enCasa) == 0) return true;
+  if (altura != 2) return false;
+  std::uint64_t fondos = 0;
+  for (std::size_t i = 0; i < n; ++i) fondos |= Bit(pilas[i].Cartas[0] & 0x3F);
+  return (r.Toman[x] & fondos) == 0;
+}

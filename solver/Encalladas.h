@@ -40,3 +40,16 @@ TReglasEncalladas LeerEncalladas(const TAltas& a);
 // or where the rules were not read so).
 std::uint64_t Encalladas(const TReglasEncalladas& r, const TPilaVista* pilas, std::size_t n,
                          std::uint64_t enCasa);
+
+// Whether the reading still finds nothing after one move, where it found nothing before:
+// the move sent card `x` home from the top of a pile where it lay at `altura` (0 the
+// bottom). `pilas` and `enCasa` as above, after the move. The two positions differ only by
+// x, home now: any set the reading keeps after it (x out of it) would have been kept
+// before, x one more card out of the set on its pile, unless x was a place that a card of
+// the set needed. It was none where every card x could take is home (a place only ever
+// takes cards not home), or where x lay on two cards and no bottom card could take it (such
+// a card is a place only within a bottom card's reach, and bottom cards stay). The card
+// under x lay under a card out of the set either way. The pile held at most three cards
+// with x (at most two now), as the reading before read it.
+bool SinEncalladasTrasSubir(const TReglasEncalladas& r, std::size_t x, std::size_t altura,
+                            const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa);

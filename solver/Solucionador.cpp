@@ -128,7 +128,10 @@ struct TEstructura {
 struct TNodo {
   std::uint32_t Padre;
   TMovimiento Mov;
+  // The parent was read, or known, to hold no card stuck for good (Encalladas.h).
+  bool PadreSinEncalladas = false;
 };
+static_assert(sizeof(TNodo) == 12, "the mark lies in the node's padding");
 
 // One position on the depth-first path: the moves to its children not seen before,
 // [Inicio, Fin) of the stack of moves, tried in order; the one before Siguiente is the
@@ -137,6 +140,7 @@ struct TNivel {
   std::uint32_t Inicio;
   std::uint32_t Siguiente;
   std::uint32_t Fin;
+  bool SinEncalladas = false;  // as TNodo's mark, for this position's children
 };
 
 // The high cards' games where runs move and the stock turns round (AltasConMazo.h), from
@@ -523,7 +527,7 @@ class TBusqueda {
   using TVistas = std::array<TPilaVista, 64>;
   bool VistasDe(const std::uint8_t* foto, TVistas& vistas, std::size_t& cuantas,
                 std::uint64_t& enCasa) const;
-  bool FaltaSitioEn(const std::uint8_t* foto);
+  bool FaltaSitioEn(const TVistas& vistas, std::size_t cuantas, std::uint64_t enCasa);
   bool sitioPosible_ = false;
   // The last chain of sets that had room, tried first at the next position.
   TCadenaSitio cadenaSitio_;
@@ -551,7 +555,11 @@ class TBusqueda {
   // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
   TReglasEncalladas encalladas_;
   bool encalladasPosible_ = false;
-  bool Encallada(const std::uint8_t* foto) const;
+  // Whether the stuck-card reading of the position, the child of one read without a stuck
+  // card, can be taken as read and empty: `entrada` sent one card home (see the body).
+  bool SinEncalladaTrasSubir(const std::uint8_t* foto, const TMovimiento* entrada,
+                             const TVistas& vistas, std::size_t cuantas,
+                             std::uint64_t enCasa) const;
   TRinde<16> encalladaRinde_;  // read while it cuts one position in 16 it reads
   // The same game above the Cinco and above the Cuatro, read on as the search grows, a
   // share of its positions each: a deal that neither proves lost at once nor wins soon may
@@ -602,7 +610,8 @@ class TBusqueda {
   // `valorPadre`: the position's value, where the queue kept it.
   TExpansion Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                       const std::uint32_t* nodo, const TClave* conocida = nullptr,
-                      const std::int32_t* valorPadre = nullptr);
+                      const std::int32_t* valorPadre = nullptr,
+                      bool padreSinEncalladas = false);
   TExpansion Hundir(std::uint32_t nodo);
   void Ganar(const TMovimiento& ultimo, std::uint32_t nodo);
   std::uint8_t* Foto(std::uint32_t nodo) {
@@ -1482,11 +1491,7 @@ bool TBusqueda::VistasDe(const std::uint8_t* foto, TVistas& vistas, std::size_t&
   return true;
 }
 
-bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
-  TVistas vistas;
-  std::size_t cuantas = 0;
-  std::uint64_t enCasa = 0;
-  if (!VistasDe(foto, vistas, cuantas, enCasa)) return false;
+bool TBusqueda::FaltaSitioEn(const TVistas& vistas, std::size_t cuantas, std::uint64_t enCasa) {
   // The first readings lay every card and count the piles' room too: dearer, they prove
   // at once the deals lost from the start for want of room (Aparcadas.h), and later ones
   // read as before.
@@ -1500,12 +1505,21 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   return falta;
 }
 
-bool TBusqueda::Encallada(const std::uint8_t* foto) const {
-  TVistas vistas;
-  std::size_t cuantas = 0;
-  std::uint64_t enCasa = 0;
-  if (!VistasDe(foto, vistas, cuantas, enCasa)) return false;
-  return Encalladas(encalladas_, vistas.data(), cuantas, enCasa) != 0;
+// The move into the position sent one card home from the top of a pile off the
+// foundations, its one card moved (SinEncalladasTrasSubir reads the rest).
+bool TBusqueda::SinEncalladaTrasSubir(const std::uint8_t* foto, const TMovimiento* entrada,
+                                      const TVistas& vistas, std::size_t cuantas,
+                                      std::uint64_t enCasa) const {
+  const std::size_t n = pilas_.size();
+  if (!entrada || entrada->Pila >= n || entrada->Destino >= n || entrada->Clics != 0)
+    return false;
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  return !e.EsFundacion[entrada->Pila] && e.EsFundacion[entrada->Destino] &&
+         foto[entrada->Pila] == entrada->Posicion &&
+         SinEncalladasTrasSubir(encalladas_, entrada->Carta, entrada->Posicion, vistas.data(),
+                                cuantas, enCasa);
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -2394,7 +2408,8 @@ void TBusqueda::Ganar(const TMovimiento& ultimo, std::uint32_t nodo) {
 
 TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovimiento* entrada,
                                           const std::uint32_t* nodo, const TClave* conocida,
-                                          const std::int32_t* valorPadre) {
+                                          const std::int32_t* valorPadre,
+                                          bool padreSinEncalladas) {
   movs_.clear();
   if (++selloPadre_ == 0) {  // after four thousand million positions, old stamps would match
     selloValorPila_.fill(0);
@@ -2411,12 +2426,37 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                             RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
   if (proximoConMazo_ && r_.Posiciones >= proximoConMazo_ && !perdida_) SeguirConMazo();
+  // The stuck-card and room readings take one view of the piles, made when first asked.
+  TVistas vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  int vistasLeidas = -1;  // not yet; 0 where the piles do not fit
+  auto leerVistas = [&] {
+    if (vistasLeidas < 0) vistasLeidas = VistasDe(padre, vistas, cuantas, enCasa) ? 1 : 0;
+    return vistasLeidas > 0;
+  };
+  bool sinEncalladas = false;  // read, or known, to hold no card stuck
+  // A skipped reading counts in its schedule as one made that found none: the same
+  // positions are read as when every one was made.
+  auto encallada = [&] {
+    if (!leerVistas()) return false;
+    const bool sabida =
+        padreSinEncalladas && SinEncalladaTrasSubir(padre, entrada, vistas, cuantas, enCasa);
+    if (sabida && !comprobar_) {
+      sinEncalladas = true;
+      return false;
+    }
+    const bool hay = Encalladas(encalladas_, vistas.data(), cuantas, enCasa) != 0;
+    if (sabida && hay) ++r_.Desajustes;  // the check mode reads the ones skipped
+    sinEncalladas = !hay;
+    return hay;
+  };
   if (!perdida_ && !(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
-      !(encalladasPosible_ && encalladaRinde_.Toca() &&
-        encalladaRinde_.Anotar(Encallada(padre))) &&
+      !(encalladasPosible_ && encalladaRinde_.Toca() && encalladaRinde_.Anotar(encallada())) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&
-      !(sitioPosible_ && sitioRinde_.Toca() && FaltaSitioEn(padre)) &&
+      !(sitioPosible_ && sitioRinde_.Toca() && leerVistas() &&
+        FaltaSitioEn(vistas, cuantas, enCasa)) &&
       !(rachas_.Posible && !rachasLeidas &&
         SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
@@ -2530,7 +2570,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
     if (nodo) {
       const auto n = static_cast<std::uint32_t>(nodos_.size());
-      nodos_.push_back(TNodo{*nodo, mv});
+      nodos_.push_back(TNodo{*nodo, mv, sinEncalladas});
       cola_.Poner(valor, n);
     } else {
       orden_.emplace_back(valor, static_cast<std::uint32_t>(k));
@@ -2551,7 +2591,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     pendientes_.push_back(movs_[k]);
     valoresPendientes_.push_back(PorPartes(movs_[k]) ? valor : kSinValor);
   }
-  niveles_.push_back(TNivel{inicio, inicio, static_cast<std::uint32_t>(pendientes_.size())});
+  niveles_.push_back(
+      TNivel{inicio, inicio, static_cast<std::uint32_t>(pendientes_.size()), sinEncalladas});
   return TExpansion::Seguir;
 }
 
@@ -2565,7 +2606,8 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
   if (!raiz) return TExpansion::Parar;
   std::memcpy(raiz, Foto(nodo), tamFoto_);
   const TMovimiento entrada = nodos_[nodo].Mov;
-  TExpansion x = Expandir(raiz, nodo ? &entrada : nullptr, nullptr);
+  TExpansion x = Expandir(raiz, nodo ? &entrada : nullptr, nullptr, nullptr, nullptr,
+                          nodo && nodos_[nodo].PadreSinEncalladas);
   while (x == TExpansion::Seguir && !niveles_.empty()) {
     TNivel& nivel = niveles_.back();
     if (nivel.Siguiente == nivel.Fin) {
@@ -2576,6 +2618,7 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     }
     const std::int32_t valor = valoresPendientes_[nivel.Siguiente];
     const TMovimiento mv = pendientes_[nivel.Siguiente++];
+    const bool padreSinEncalladas = nivel.SinEncalladas;
     const std::size_t d = niveles_.size();
     const std::uint8_t* padre = FotoNivel(d - 1);
     std::uint8_t* hija = FotoNivel(d);
@@ -2593,10 +2636,11 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
       const TClave clave = LeerTras(padre, claves[n + 1], mv, hija);
       clavePila_[std::min(mv.Pila, mv.Destino)] = trasLeer_[0];
       clavePila_[std::max(mv.Pila, mv.Destino)] = trasLeer_[1];
-      x = Expandir(hija, &mv, nullptr, &clave, valor == kSinValor ? nullptr : &valor);
+      x = Expandir(hija, &mv, nullptr, &clave, valor == kSinValor ? nullptr : &valor,
+                   padreSinEncalladas);
     } else {
       Leer(hija);
-      x = Expandir(hija, &mv, nullptr);
+      x = Expandir(hija, &mv, nullptr, nullptr, nullptr, padreSinEncalladas);
     }
   }
   return x;
@@ -2653,7 +2697,8 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones) {
         x = TExpansion::Parar;
         break;
       }
-      x = Expandir(Foto(nodo), &entrada, &nodo, nullptr, &valor);
+      x = Expandir(Foto(nodo), &entrada, &nodo, nullptr, &valor,
+                   nodos_[nodo].PadreSinEncalladas);
     }
   }
   if (x == TExpansion::Ganada) return terminar(TVeredicto::Ganable);

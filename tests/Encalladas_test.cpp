@@ -181,6 +181,61 @@ TCuenta Recorrer(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_t se
   return c;
 }
 
+// Along random lines of a table, at every position the reading finds free, every pile's
+// top card sent home (whether or not the rules take it there): where the skip says the
+// reading still finds nothing, it must. Counts the children skipped and those read stuck.
+struct TCuentaSubidas {
+  int Saltadas = 0;
+  int Halladas = 0;  // read, not skipped, and stuck
+};
+
+void SubirCadaTope(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_t semilla,
+                   TCuentaSubidas& c) {
+  std::mt19937 azar(semilla);
+  for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
+    TMesa m;
+    preparar(m, numero);
+    const TReglasEncalladas r = LeerEncalladas(Leer(m));
+    ASSERT_TRUE(r.Posible);
+    for (int paso = 0; paso < 12 && !m.VentanaPropia.Ganado; ++paso) {
+      std::uint64_t enCasa = 0;
+      const auto pilas = PilasYCasa(m, enCasa);
+      std::vector<TPilaVista> v;
+      for (const auto& p : pilas) v.push_back({p.data(), static_cast<std::uint8_t>(p.size()), 3});
+      if (Encalladas(r, v.data(), v.size(), enCasa) == 0) {
+        for (std::size_t i = 0; i < pilas.size(); ++i) {
+          std::vector<std::vector<std::uint8_t>> hijas = pilas;
+          const std::size_t x = hijas[i].back() & 0x3F;
+          hijas[i].pop_back();
+          const std::uint64_t enCasaHija = enCasa | std::uint64_t{1} << x;
+          std::vector<TPilaVista> w;
+          for (const auto& p : hijas)
+            if (!p.empty()) w.push_back({p.data(), static_cast<std::uint8_t>(p.size()), 3});
+          const std::uint64_t e = Encalladas(r, w.data(), w.size(), enCasaHija);
+          if (SinEncalladasTrasSubir(r, x, hijas[i].size(), w.data(), w.size(), enCasaHija)) {
+            ++c.Saltadas;
+            EXPECT_EQ(e, 0u) << "número " << numero << ", carta " << x << " a casa";
+          } else {
+            c.Halladas += e != 0;
+          }
+        }
+      }
+      std::vector<TPaso> pasos;
+      for (const auto& de : m.Pilas) {
+        if (!de->Tope || de->Grupo->EsFundacion) continue;
+        for (const auto& al : m.Pilas) {
+          if (al.get() == de.get()) continue;
+          const bool acepta = al->Tope ? m.ArrastrarSobreCarta(*al->Tope, *de->Tope, 1, 1)
+                                       : m.ArrastrarSobrePila(*al, *de->Tope, 1, 1);
+          if (acepta) pasos.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, al->Numero});
+        }
+      }
+      if (pasos.empty()) break;
+      ASSERT_TRUE(AplicarPaso(m, pasos[azar() % pasos.size()]));
+    }
+  }
+}
+
 }  // namespace
 
 // The Rey de Copas can only ever leave for a Rey alone or over a card of another rank:
@@ -217,4 +272,16 @@ TEST(Encalladas, NuncaLlamaPerdidaUnaPosicionGanable) {
     nuevas += c.Nuevas;
   }
   EXPECT_GE(nuevas, 3);
+}
+
+// A card sent home from a position read free leaves it free where every card it could take
+// is home, or where it topped a pile of three and no bottom card could take it; elsewhere
+// the same move can leave a card stuck, and the reading must be made.
+TEST(Encalladas, SubirUnaCartaSinSitioNoEncallaNada) {
+  TCuentaSubidas c;
+  for (const auto& [preparar, semilla] :
+       {std::pair{&PilasDeTres, 21u}, std::pair{&Apretadas, 22u}, std::pair{&PrepararAltasConReyes, 23u}})
+    SubirCadaTope(preparar, 120, semilla, c);
+  EXPECT_GE(c.Saltadas, 100);
+  EXPECT_GE(c.Halladas, 1);
 }
