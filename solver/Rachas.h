@@ -19,6 +19,7 @@
 // have left it by then are some from its top, each gone to the piles that build or home,
 // and the rest are still there. A waste the stock comes round to no more is such a pile
 // too: what the stock deals later lies above its cards, which keep their order.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -61,6 +62,32 @@ inline constexpr std::size_t kRangosAdelante = 10;
 bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
               std::size_t enMazo, bool vueltas, std::size_t rangos = kRangosAdelante,
               bool desdeArriba = true, bool cadaSalida = true);
+
+// The reading above, its answers kept by what it reads: the home pile's count, the cards
+// of the piles that take nothing and of the stock, by rank, in their order, and whether the
+// stock turns round. The piles that build hold every other card, and the reading reads of
+// them only how many of each rank they hold, so positions that differ only in how those
+// piles hold their cards are read once. A fixed table of the last answers, one per slot;
+// where what it reads does not fit in a slot's key, it reads every time.
+class TRachasRecordadas {
+ public:
+  static constexpr std::size_t kEntradas = std::size_t{1} << 15;
+  // The table takes at most `bytes`, in as many slots as fit, up to kEntradas; with none,
+  // every position is read.
+  void Limitar(std::size_t bytes);
+  bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
+                std::size_t enMazo, bool vueltas);
+  std::size_t Bytes() const { return tabla_.capacity() * sizeof(TEntrada); }
+
+ private:
+  static constexpr std::size_t kClave = 64;  // bytes, a rank or a count each
+  struct TEntrada {
+    std::array<std::uint8_t, kClave> Clave;
+    std::uint8_t Respuesta = 0;  // 0 empty, 1 room, 2 lost
+  };
+  std::vector<TEntrada> tabla_;
+  std::size_t entradas_ = kEntradas;
+};
 
 // Whether a drag from pile `desde` to pile `hacia`, with no stock click before it, leaves
 // the reading above as it was: where both piles build. Such a drag only moves cards from

@@ -331,6 +331,7 @@ class TBusqueda {
   // (Trabadas.h).
   TTrabadas trabadas_;
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
+  TRachasRecordadas rachasRecordadas_;  // that reading's answers, kept by what it reads
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
   bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
@@ -651,7 +652,7 @@ class TBusqueda {
            bloquesNivel_.size() * kPorBloqueNivel * tamFoto_ +
            bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
-           previstas_.capacity() * sizeof(TClave) + hija_.size() +
+           previstas_.capacity() * sizeof(TClave) + hija_.size() + rachasRecordadas_.Bytes() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
            (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
            BytesConMazo();
@@ -1331,6 +1332,7 @@ void TBusqueda::CalcularSeguros() {
   bloqueos_ = CalcularBloqueos(m_, reglas_, s);
   trabadas_ = CalcularTrabadas(m_, reglas_);
   rachas_ = PrepararRachas(m_, reglas_);
+  rachasRecordadas_.Limitar(limiteBytes_ / 64);  // a small share of what the search holds
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
   // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
@@ -2418,12 +2420,10 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
   // Trabadas.h), or whose home pile's next rank can never come free (Rachas.h), or without
   // room for the cards that must leave their piles (Aparcadas.h), has no child worth playing.
-  // Every position expanded but the first is a child of one read with room for the home
-  // pile's ranks (else it would have had no children): a drag between piles that build,
-  // no stock click before it, leaves that reading as it was (RachasIgualesTras).
+  // Every position expanded but the first was read for room for the home pile's ranks as
+  // it was made (below), and only one with room is queued or listed.
   const std::size_t np = pilas_.size();
-  const bool rachasLeidas = entrada && entrada->Pila != kMazo && entrada->Clics == 0 &&
-                            RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
+  const bool rachasLeidas = entrada != nullptr;
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
   if (proximoConMazo_ && r_.Posiciones >= proximoConMazo_ && !perdida_) SeguirConMazo();
   // The stuck-card and room readings take one view of the piles, made when first asked.
@@ -2458,7 +2458,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       !(sitioPosible_ && sitioRinde_.Toca() && leerVistas() &&
         FaltaSitioEn(vistas, cuantas, enCasa)) &&
       !(rachas_.Posible && !rachasLeidas &&
-        SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
+        rachasRecordadas_.SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
       Girar(padre, entrada);
@@ -2568,6 +2568,17 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (vistas_.Bytes() != antes) AnotarPico();
     if (insercion == TTransposiciones::TInsercion::Llena) return TExpansion::Parar;
     if (insercion == TTransposiciones::TInsercion::Vista) continue;
+    // A new child whose home pile's next rank can never come free (Rachas.h) is read as it
+    // is made, and counted, but neither queued nor listed: expanded, it would give nothing.
+    // A drag between piles that build, no stock click before it, leaves the reading its
+    // parent had, which had room.
+    if (rachas_.Posible &&
+        !(mv.Pila != kMazo && mv.Clics == 0 && RachasIgualesTras(rachas_, mv.Pila, mv.Destino)) &&
+        rachasRecordadas_.SinSitio(rachas_, hija, hija + np + 1, hija[np], hija[np + 41])) {
+      ++r_.Posiciones;
+      if (!Limites()) return TExpansion::Parar;
+      continue;
+    }
     if (nodo) {
       const auto n = static_cast<std::uint32_t>(nodos_.size());
       nodos_.push_back(TNodo{*nodo, mv, sinEncalladas});

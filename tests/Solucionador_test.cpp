@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <set>
 #include <span>
@@ -883,8 +884,10 @@ TPrepararJuego RangosConReserva(std::size_t montones) {
 // lays it: per pile its count, then the cards from each pile's bottom.
 // With `conMazo`, the stock's cards follow the piles' and the stock may take its waste back
 // as the table says.
+// With `recuerdo`, asked of it instead, every rank read.
 bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo = false,
-                    bool desdeArriba = true, bool cadaSalida = true) {
+                    bool desdeArriba = true, bool cadaSalida = true,
+                    TRachasRecordadas* recuerdo = nullptr) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
   std::vector<std::uint8_t> cuentas;
@@ -894,11 +897,16 @@ bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo
     const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
     cartas.insert(cartas.end(), pila.begin(), pila.end());
   }
-  if (!conMazo)
-    return SinSitio(r, cuentas.data(), cartas.data(), 0, false, rangos, desdeArriba, cadaSalida);
-  for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
-  return SinSitio(r, cuentas.data(), cartas.data(), m.Mazo->CartasMazo,
-                  m.Mazo->PuedeReutilizar(), rangos, desdeArriba, cadaSalida);
+  std::size_t enMazo = 0;
+  bool vueltas = false;
+  if (conMazo) {
+    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
+    enMazo = m.Mazo->CartasMazo;
+    vueltas = m.Mazo->PuedeReutilizar();
+  }
+  if (recuerdo) return recuerdo->SinSitio(r, cuentas.data(), cartas.data(), enMazo, vueltas);
+  return SinSitio(r, cuentas.data(), cartas.data(), enMazo, vueltas, rangos, desdeArriba,
+                  cadaSalida);
 }
 
 // The pile that builds the deck by rank, holding three suits whole and wanting an As; of
@@ -1321,6 +1329,109 @@ TEST(Rachas, IgualesTrasArrastrarEntreMontones) {
   EXPECT_GE(cambios, 5u);
   std::printf("[          ] %zu tables, %zu drags let off, %zu read drags changed it\n", tablas,
               iguales, cambios);
+}
+
+// The reading's answers kept by what it reads give the reading's own, along random walks
+// of the tables that read runs and at every drag's child there, one table of answers kept
+// per deal over several walks: positions that differ only in how the piles that build hold
+// their cards meet an answer kept, and a key that left out a pile's count or the stock's
+// cards (which differ past the redeal with what the first round took) gives another
+// position's answer here. Both answers occur.
+TEST(Rachas, RecordadasComoLaLectura) {
+  std::vector<TPrepararJuego> mesas = {
+      RangosConReserva(2), RangosConReserva(3),
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 1, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 5); },
+      PrepararSolitarioDeLas5Casillas};
+  std::size_t leidas = 0;
+  std::size_t perdidas = 0;
+  constexpr std::int32_t kNumeros = kSaneado ? 4 : 12;
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      auto recuerdo = std::make_unique<TRachasRecordadas>();
+      for (std::uint32_t paseo = 0; paseo < 4; ++paseo) {
+      TMesa m;
+      mesas[k](m, numero);
+      ASSERT_TRUE(PrepararRachas(m, LeerReglas(m)).Posible) << k;
+      const bool conMazo = m.Mazo != nullptr;
+      std::mt19937 azar(static_cast<std::uint32_t>(numero * 17 + k) + 1000 * paseo);
+      const auto comparar = [&] {
+        const bool leida = SinSitioEnMesa(m, kRangosAdelante, conMazo);
+        ASSERT_EQ(SinSitioEnMesa(m, kRangosAdelante, conMazo, true, true, recuerdo.get()), leida)
+            << k << " " << numero;
+        ++leidas;
+        perdidas += leida;
+      };
+      for (int paso = 0; paso < 120 && !busqueda::Ganado(m); ++paso) {
+        comparar();
+        const std::vector<TPaso> pasos = busqueda::MovimientosLegales(m);
+        if (pasos.empty()) break;
+        for (const TPaso& p : pasos) {
+          TJugada* previa = m.Historial;
+          ASSERT_TRUE(AplicarPaso(m, p));
+          comparar();
+          while (m.Historial && m.Historial != previa) m.Deshacer();
+        }
+        ASSERT_TRUE(AplicarPaso(m, pasos[azar() % pasos.size()]));
+      }
+      }
+    }
+  }
+  EXPECT_GE(perdidas, 20u);
+  EXPECT_GT(leidas, perdidas + 1000);
+  std::printf("[          ] %zu positions read, %zu lost\n", leidas, perdidas);
+}
+
+// Positions of Solitario De Las Cinco Casillas along random walks, each beside its twin
+// with a card of the stock and one of a pile that builds swapped: the twins read alike in
+// every pile that takes nothing and differ in what the stock holds. One table of answers
+// kept for all of them gives each the reading's own answer, and some twins' answers differ,
+// so a key that left the stock's cards out gives a wrong one.
+TEST(Rachas, RecordadasLeenElMazo) {
+  auto recuerdo = std::make_unique<TRachasRecordadas>();
+  std::size_t distintas = 0;
+  for (std::int32_t numero = 1; numero <= (kSaneado ? 10 : 40); ++numero) {
+    TMesa m;
+    PrepararSolitarioDeLas5Casillas(m, numero);
+    const TRachas r = PrepararRachas(m, LeerReglas(m));
+    ASSERT_TRUE(r.Posible);
+    std::mt19937 azar(static_cast<std::uint32_t>(numero * 29));
+    for (int paso = 0; paso < 150 && !busqueda::Ganado(m); ++paso) {
+      std::vector<std::uint8_t> cuentas;
+      std::vector<std::uint8_t> cartas;
+      std::vector<std::size_t> enMontones;  // where in `cartas` the piles that build hold cards
+      for (std::size_t i = 0; i < m.Pilas.size(); ++i) {
+        const auto& p = m.Pilas[i];
+        cuentas.push_back(p->Cantidad);
+        for (std::uint8_t id : IdsDesdeAbajo(*p)) {
+          if (r.Clase[i] == TRachas::Monton) enMontones.push_back(cartas.size());
+          cartas.push_back(id);
+        }
+      }
+      const std::size_t mazo = cartas.size();
+      for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
+      const std::size_t enMazo = m.Mazo->CartasMazo;
+      const bool vueltas = m.Mazo->PuedeReutilizar();
+      const auto leer = [&](const std::vector<std::uint8_t>& c) {
+        const bool directa = SinSitio(r, cuentas.data(), c.data(), enMazo, vueltas);
+        EXPECT_EQ(recuerdo->SinSitio(r, cuentas.data(), c.data(), enMazo, vueltas), directa)
+            << numero << " " << paso;
+        return directa;
+      };
+      const bool antes = leer(cartas);
+      if (enMazo > 0 && !enMontones.empty()) {
+        std::vector<std::uint8_t> gemela = cartas;
+        std::swap(gemela[mazo + azar() % enMazo], gemela[enMontones[azar() % enMontones.size()]]);
+        distintas += leer(gemela) != antes;
+      }
+      const std::vector<TPaso> pasos = busqueda::MovimientosLegales(m);
+      if (pasos.empty()) break;
+      ASSERT_TRUE(AplicarPaso(m, pasos[azar() % pasos.size()]));
+    }
+  }
+  EXPECT_GE(distintas, 1u);
+  std::printf("[          ] %zu twins read otherwise\n", distintas);
 }
 
 // A card covering a lower one of its suit stays for good once every card it could lie on
