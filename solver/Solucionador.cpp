@@ -519,6 +519,12 @@ class TBusqueda {
   bool altasLeidas_ = false;
   bool perdida_ = false;
   void LeerAltasDeLaRaiz();
+  // The game above the Cinco read at the positions expanded, its answers kept from one to
+  // the next (Altas.h): a position whose game has no win is not expanded.
+  std::unique_ptr<TAltasPorPosicion> altasPorPosicion_;
+  bool AltasSinSalidaEn(const std::uint8_t* foto);
+  TRinde<16> altasRinde_;  // read while it cuts one position in 16 it reads
+  static constexpr std::size_t kAltasPorPosicion = 16384;  // new positions a reading looks at
   // What the high cards' game read of the piles' rules, for the cards that never leave
   // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
   TReglasEncalladas encalladas_;
@@ -616,7 +622,8 @@ class TBusqueda {
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) + hija_.size() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
-           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0);
+           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
+           (altasPorPosicion_ ? altasPorPosicion_->Bytes() : 0);
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
@@ -718,6 +725,8 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
+  altasPorPosicion_ = std::make_unique<TAltasPorPosicion>(a, 4, kAltasPorPosicion);
+  if (!altasPorPosicion_->Posible()) altasPorPosicion_.reset();
   altasTardias_ = {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
@@ -1412,6 +1421,23 @@ bool TBusqueda::FaltaSitioEn(const std::uint8_t* foto) {
   else
     sitioRinde_.Anotar(falta);
   return falta;
+}
+
+bool TBusqueda::AltasSinSalidaEn(const std::uint8_t* foto) {
+  TVistas vistas;
+  std::size_t cuantas = 0;
+  std::uint64_t enCasa = 0;
+  if (!VistasDe(foto, vistas, cuantas, enCasa)) return false;
+  const std::size_t juegos = altasPorPosicion_->Juegos();
+  // A new game is walked only while the games' positions are no more than the search's:
+  // where the readings cut little, most games are won ones that cost without cutting.
+  const bool jugar = altasPorPosicion_->Vistas() <= r_.Posiciones;
+  const bool sin = altasPorPosicion_->SinSalida(vistas.data(), cuantas, enCasa, jugar);
+  // Where what it keeps could not double in the memory left, it is given up.
+  if (altasPorPosicion_->Juegos() != juegos &&
+      BytesEnUso() + altasPorPosicion_->Bytes() > limiteBytes_)
+    altasPorPosicion_.reset();
+  return sin;
 }
 
 bool TBusqueda::Encallada(const std::uint8_t* foto) const {
@@ -2325,6 +2351,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
                             RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
   if (!perdida_ && !(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
+      !(altasPorPosicion_ && altasRinde_.Toca() &&
+        altasRinde_.Anotar(AltasSinSalidaEn(padre))) &&
       !(encalladasPosible_ && encalladaRinde_.Toca() &&
         encalladaRinde_.Anotar(Encallada(padre))) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
