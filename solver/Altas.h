@@ -78,11 +78,14 @@ class TJuegoDeAltas {
 };
 
 // The same game read at many positions of one search, what each reading found kept for
-// the next. Every position a game with no win reached has no win either (what it reaches,
-// the game reached too), so all of them are kept as lost and not walked again; a game
-// that meets a position known won is won. A position of the search whose game has no win
-// is lost, as the game's own account says, whatever line led to it: that game is played
-// from the position itself.
+// the next. The game from a position of the search holds every line of the real game from
+// it (above), so where it has no win the position is lost, whatever line led there. A game
+// walked to the end without a win proves every position it reached lost as well (what one
+// of them reaches, the game reached): all are kept as lost. A later game does not walk them
+// again, which loses no win, as a line to a win passes only positions that have one; and a
+// game that meets a position known won is won. A game given up at its limit proves nothing:
+// its position is kept as not known, and not read again. Positions are told apart by
+// 128-bit keys, as the search's own table of keys tells its own.
 class TAltasPorPosicion {
  public:
   // `limite`: the new positions one reading may look at; past it the position's game is
