@@ -109,7 +109,7 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
 // The keys seen, open addressing, grown at half full.
 class TVistasAltas {
  public:
-  TVistasAltas() : slots_(1u << 12) {}
+  explicit TVistasAltas(std::size_t slots = 1u << 12) : slots_(slots) {}
   // Whether the key was new.
   bool Insertar(const TClaveAltas& c) {
     if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
@@ -123,6 +123,11 @@ class TVistasAltas {
     __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
   }
   std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
+  template <class F>
+  void CadaClave(F f) const {
+    for (const TClaveAltas& c : slots_)
+      if (c.A) f(c);
+  }
 
  private:
   static bool Poner(std::vector<TClaveAltas>& slots, const TClaveAltas& c) {
@@ -139,6 +144,57 @@ class TVistasAltas {
     std::vector<TClaveAltas> nuevos(slots_.size() * 2);
     for (const TClaveAltas& c : slots_)
       if (c.A) Poner(nuevos, c);
+    slots_.swap(nuevos);
+  }
+  std::vector<TClaveAltas> slots_;
+  std::size_t cuenta_ = 0;
+};
+
+// What the games read so far found, by key: lost, won, or not known (a game given up at
+// its limit). The state takes the key's two low bits, so a slot is never 0.
+class TSabidasAltas {
+ public:
+  enum : std::uint64_t { kNada = 0, kPerdida = 1, kGanada = 2, kDudosa = 3 };
+  TSabidasAltas() : slots_(1u << 12) {}
+  std::uint64_t Buscar(const TClaveAltas& c) const {
+    const std::size_t mascara = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      const TClaveAltas& s = slots_[i];
+      if (s.A == 0) return kNada;
+      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) return s.A & 3;
+    }
+  }
+  void Anticipar(const TClaveAltas& c) const {
+    __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
+  }
+  // Kept as `estado`, over what was known: a position an earlier game gave up at its
+  // limit may be found lost by a later one.
+  void Poner(const TClaveAltas& c, std::uint64_t estado) {
+    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
+    cuenta_ += Escribir(slots_, {(c.A & ~std::uint64_t{3}) | estado, c.B});
+  }
+  std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
+
+ private:
+  // Whether the key was new.
+  static bool Escribir(std::vector<TClaveAltas>& slots, const TClaveAltas& c) {
+    const std::size_t mascara = slots.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      TClaveAltas& s = slots[i];
+      if (s.A == 0) {
+        s = c;
+        return true;
+      }
+      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) {
+        s = c;
+        return false;
+      }
+    }
+  }
+  void Crecer() {
+    std::vector<TClaveAltas> nuevos(slots_.size() * 2);
+    for (const TClaveAltas& c : slots_)
+      if (c.A) Escribir(nuevos, c);
     slots_.swap(nuevos);
   }
   std::vector<TClaveAltas> slots_;
@@ -200,6 +256,16 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
   Asentar(raiz, hasta);
   vistos_ = std::make_unique<TVistasAltas>();
+  vistos_->Insertar(Clave(raiz));
+  porVer_.push_back(raiz);
+  fin_ = TFin::Sigue;
+}
+
+TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta,
+                             TSabidasAltas* sabidas)
+    : a_(a), hasta_(hasta), sabidas_(sabidas) {
+  // Most of these games settle within a few hundred positions: a small table first.
+  vistos_ = std::make_unique<TVistasAltas>(256);
   vistos_->Insertar(Clave(raiz));
   porVer_.push_back(raiz);
   fin_ = TFin::Sigue;
@@ -289,9 +355,27 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
       ++h.K[x / 10];
       ver(h, i, SIZE_MAX, enPilas & ~Bit(x));
     }
-    for (const auto& [h, c] : hijos)
-      if (vistos_->Insertar(c)) porVer_.push_back(h);
+    if (sabidas_) {
+      for (const auto& [h, c] : hijos) sabidas_->Anticipar(c);
+      for (const auto& [h, c] : hijos) {
+        const std::uint64_t sabida = sabidas_->Buscar(c);
+        // A position known lost leads to no win: not walked again.
+        if (sabida == TSabidasAltas::kPerdida) continue;
+        if (sabida == TSabidasAltas::kGanada) {
+          fin_ = TFin::Ganable;
+          break;
+        }
+        if (vistos_->Insertar(c)) porVer_.push_back(h);
+      }
+    } else {
+      for (const auto& [h, c] : hijos)
+        if (vistos_->Insertar(c)) porVer_.push_back(h);
+    }
   }
+  // With no win, every position it looked at has none: what each reaches, it reached,
+  // less those known lost already.
+  if (sabidas_ && fin_ == TFin::SinSalida)
+    vistos_->CadaClave([this](const TClaveAltas& c) { sabidas_->Poner(c, TSabidasAltas::kPerdida); });
   // Settled: what it held is not needed again.
   vistos_.reset();
   porVer_ = {};
@@ -305,4 +389,45 @@ bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>
   const bool sinSalida = juego.Seguir(limite) == TJuegoDeAltas::TFin::SinSalida;
   vistas += juego.Vistas();
   return sinSalida;
+}
+
+TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite)
+    : a_(a), hasta_(hasta), limite_(limite) {
+  if (!a.Posible || hasta >= 9) return;
+  // What takes a high card must be high too.
+  for (std::size_t id = 0; id < 40; ++id)
+    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
+      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return;
+  posible_ = true;
+  sabidas_ = std::make_unique<TSabidasAltas>();
+}
+
+TAltasPorPosicion::~TAltasPorPosicion() = default;
+
+std::size_t TAltasPorPosicion::Bytes() const { return sabidas_ ? sabidas_->Bytes() : 0; }
+
+bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa,
+                                  bool jugar) {
+  if (!posible_ || n > kPilas) return false;
+  TPosAltas p;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (pilas[i].Cuenta > 3) return false;
+    for (std::size_t j = 0; j < pilas[i].Cuenta; ++j)
+      p.P[i][j] = static_cast<std::uint8_t>((pilas[i].Cartas[j] & 0x3F) + 1);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
+  Asentar(p, hasta_);
+  const TClaveAltas clave = Clave(p);
+  const std::uint64_t sabida = sabidas_->Buscar(clave);
+  if (sabida != TSabidasAltas::kNada) return sabida == TSabidasAltas::kPerdida;
+  if (!jugar) return false;
+  ++juegos_;
+  TJuegoDeAltas juego(a_, p, hasta_, sabidas_.get());
+  const TJuegoDeAltas::TFin fin = juego.Seguir(limite_);
+  vistas_ += juego.Vistas();
+  if (fin == TJuegoDeAltas::TFin::SinSalida) return true;  // its positions kept as lost
+  sabidas_->Poner(clave, fin == TJuegoDeAltas::TFin::Ganable ? TSabidasAltas::kGanada
+                                                             : TSabidasAltas::kDudosa);
+  return false;
 }

@@ -43,6 +43,7 @@ bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>
 
 struct TPosAltas;
 class TVistasAltas;
+class TSabidasAltas;
 
 // The same game searched a stretch at a time, for a search that spends on it a share of
 // its own positions as it goes: where the stretch before ran out of positions, the next
@@ -63,10 +64,51 @@ class TJuegoDeAltas {
   std::size_t Bytes() const;  // held now
 
  private:
+  friend class TAltasPorPosicion;
+  // From a settled position, with what earlier games found (`sabidas`, may be null).
+  TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta,
+                TSabidasAltas* sabidas);
   TAltas a_;
   std::size_t hasta_;
   TFin fin_ = TFin::Ganable;
   std::unique_ptr<TVistasAltas> vistos_;
   std::vector<TPosAltas> porVer_;
   std::size_t vistas_ = 0;
+  TSabidasAltas* sabidas_ = nullptr;
+};
+
+// The same game read at many positions of one search, what each reading found kept for
+// the next. The game from a position of the search holds every line of the real game from
+// it (above), so where it has no win the position is lost, whatever line led there. A game
+// walked to the end without a win proves every position it reached lost as well (what one
+// of them reaches, the game reached): all are kept as lost. A later game does not walk them
+// again, which loses no win, as a line to a win passes only positions that have one; and a
+// game that meets a position known won is won. A game given up at its limit proves nothing:
+// its position is kept as not known, and not read again. Positions are told apart by
+// 128-bit keys, as the search's own table of keys tells its own.
+class TAltasPorPosicion {
+ public:
+  // `limite`: the new positions one reading may look at; past it the position's game is
+  // kept as not known, and not read again.
+  TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite);
+  ~TAltasPorPosicion();
+  TAltasPorPosicion(const TAltasPorPosicion&) = delete;
+  TAltasPorPosicion& operator=(const TAltasPorPosicion&) = delete;
+  bool Posible() const { return posible_; }
+  // Whether the game from this position has no win: `pilas` the piles off the foundations
+  // that hold cards (bottom first, IdCarta in the low six bits), `enCasa` the cards home.
+  // Without `jugar`, only what earlier readings found is asked.
+  bool SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa, bool jugar = true);
+  std::size_t Vistas() const { return vistas_; }  // the games' positions looked at in all
+  std::size_t Juegos() const { return juegos_; }  // readings that walked a game
+  std::size_t Bytes() const;
+
+ private:
+  TAltas a_;
+  std::size_t hasta_;
+  std::size_t limite_;
+  bool posible_ = false;
+  std::unique_ptr<TSabidasAltas> sabidas_;
+  std::size_t vistas_ = 0;
+  std::size_t juegos_ = 0;
 };

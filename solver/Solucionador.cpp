@@ -552,6 +552,12 @@ class TBusqueda {
   static constexpr std::size_t kConMazo = 4096;  // positions of the game above the Seis
   static constexpr std::uint64_t kConMazoCada = 16384;  // the others read on so often
   void LeerAltasDeLaRaiz();
+  // The game above the Cinco read at the positions expanded, its answers kept from one to
+  // the next (Altas.h): a position whose game has no win is not expanded.
+  std::unique_ptr<TAltasPorPosicion> altasPorPosicion_;
+  bool AltasSinSalidaEn(const TVistas& vistas, std::size_t cuantas, std::uint64_t enCasa);
+  TRinde<16> altasRinde_;  // read while it cuts one position in 16 it reads
+  static constexpr std::size_t kAltasPorPosicion = 16384;  // new positions a reading looks at
   // What the high cards' game read of the piles' rules, for the cards that never leave
   // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
   TReglasEncalladas encalladas_;
@@ -655,7 +661,7 @@ class TBusqueda {
            previstas_.capacity() * sizeof(TClave) + hija_.size() + rachasRecordadas_.Bytes() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
            (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
-           BytesConMazo();
+           (altasPorPosicion_ ? altasPorPosicion_->Bytes() : 0) + BytesConMazo();
   }
   std::size_t BytesConMazo() const {
     std::size_t b = 0;
@@ -762,6 +768,8 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
+  altasPorPosicion_ = std::make_unique<TAltasPorPosicion>(a, 4, kAltasPorPosicion);
+  if (!altasPorPosicion_->Posible()) altasPorPosicion_.reset();
   altasTardias_ = {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
@@ -1522,6 +1530,20 @@ bool TBusqueda::SinEncalladaTrasSubir(const std::uint8_t* foto, const TMovimient
          foto[entrada->Pila] == entrada->Posicion &&
          SinEncalladasTrasSubir(encalladas_, entrada->Carta, entrada->Posicion, vistas.data(),
                                 cuantas, enCasa);
+}
+
+bool TBusqueda::AltasSinSalidaEn(const TVistas& vistas, std::size_t cuantas,
+                                  std::uint64_t enCasa) {
+  const std::size_t juegos = altasPorPosicion_->Juegos();
+  // A new game is walked only while the games' positions are no more than the search's:
+  // where the readings cut little, most games are won ones that cost without cutting.
+  const bool jugar = altasPorPosicion_->Vistas() <= r_.Posiciones;
+  const bool sin = altasPorPosicion_->SinSalida(vistas.data(), cuantas, enCasa, jugar);
+  // Where what it keeps could not double in the memory left, it is given up.
+  if (altasPorPosicion_->Juegos() != juegos &&
+      BytesEnUso() + altasPorPosicion_->Bytes() > limiteBytes_)
+    altasPorPosicion_.reset();
+  return sin;
 }
 
 // What Generar asks of every pile before it looks at the cards: the cards not home, and
@@ -2452,6 +2474,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     return hay;
   };
   if (!perdida_ && !(bloqueos_.Posible && Bloqueada(padre, entrada)) &&
+      !(altasPorPosicion_ && altasRinde_.Toca() &&
+        altasRinde_.Anotar(leerVistas() && AltasSinSalidaEn(vistas, cuantas, enCasa))) &&
       !(encalladasPosible_ && encalladaRinde_.Toca() && encalladaRinde_.Anotar(encallada())) &&
       !(trabadas_.Posible && trabadaRinde_.Toca() &&
         trabadaRinde_.Anotar(Trabada(padre))) &&

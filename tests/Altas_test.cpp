@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <set>
 #include <vector>
 
 #include "engine/Mesa.h"
 #include "games/Registro.h"
 #include "tests/MesasConstruidas.h"
+#include "tools/Pasos.h"
 
 namespace {
 
@@ -238,4 +240,100 @@ TEST(Altas, PorTramosComoDeUnaVez) {
     // Settled, it stays so.
     EXPECT_EQ(porTramos.Seguir(limite + 997), fin) << hasta;
   }
+}
+
+namespace {
+
+// What the readings of one deal's positions found, as the search reads them.
+struct TLecturas {
+  int Leidas = 0;
+  int Perdidas = 0;
+  int Nuevas = 0;  // lost where the position before was not
+};
+
+// Along two random lines of up to twelve moves from each table, the game read at every
+// position by one reader per bound, its answers kept from position to position as in a
+// search, against a game walked afresh from that position alone: the same answer each
+// time, and where it is lost no line of the real game wins. A reader that gives up after
+// a few positions calls no position lost that the fresh game wins.
+TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_t semilla) {
+  TLecturas c;
+  std::mt19937 azar(semilla);
+  constexpr std::array<std::size_t, 3> kCotas{2, 4, 6};
+  for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
+    TMesa inicial;
+    preparar(inicial, numero);
+    const TAltas a = Leer(inicial);
+    std::vector<std::unique_ptr<TAltasPorPosicion>> lectores, cortos;
+    for (const std::size_t hasta : kCotas) {
+      lectores.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 1000000));
+      cortos.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 5));
+      EXPECT_TRUE(lectores.back()->Posible());
+      if (!lectores.back()->Posible()) return c;
+    }
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+      TMesa m;
+      preparar(m, numero);
+      std::vector<TPaso> linea;
+      bool antes = false;
+      for (int paso = 0; paso < 12 && !m.VentanaPropia.Ganado; ++paso) {
+        std::uint64_t enCasa = 0;
+        const auto pilas = PilasYCasa(m, enCasa);
+        std::vector<TPilaVista> v;
+        for (const auto& q : pilas) v.push_back({q.data(), static_cast<std::uint8_t>(q.size()), 3});
+        bool ahora = false;
+        for (std::size_t k = 0; k < kCotas.size(); ++k) {
+          std::size_t vistas = 0;
+          const bool fresco = AltasSinSalida(a, pilas, enCasa, kCotas[k], 1000000, vistas);
+          const bool sabido = lectores[k]->SinSalida(v.data(), v.size(), enCasa);
+          EXPECT_EQ(sabido, fresco) << "número " << numero << " tras " << linea.size()
+                                    << " pasos, hasta " << kCotas[k];
+          if (cortos[k]->SinSalida(v.data(), v.size(), enCasa)) {
+            EXPECT_TRUE(fresco) << "número " << numero << ", hasta " << kCotas[k];
+          }
+          ahora = ahora || sabido;
+        }
+        ++c.Leidas;
+        if (ahora) {
+          ++c.Perdidas;
+          c.Nuevas += paso > 0 && !antes;
+          EXPECT_FALSE(GanableCartaACarta(preparar, numero, linea))
+              << "número " << numero << " tras " << linea.size() << " pasos";
+        }
+        antes = ahora;
+        std::vector<TPaso> pasos;
+        for (const auto& de : m.Pilas) {
+          if (!de->Tope || de->Grupo->EsFundacion) continue;
+          for (const auto& al : m.Pilas) {
+            if (al.get() == de.get()) continue;
+            const bool acepta = al->Tope ? m.ArrastrarSobreCarta(*al->Tope, *de->Tope, 1, 1)
+                                         : m.ArrastrarSobrePila(*al, *de->Tope, 1, 1);
+            if (acepta) pasos.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, al->Numero});
+          }
+        }
+        if (pasos.empty()) break;
+        linea.push_back(pasos[azar() % pasos.size()]);
+        EXPECT_TRUE(AplicarPaso(m, linea.back()));
+      }
+    }
+  }
+  return c;
+}
+
+}  // namespace
+
+// The game read at the positions of random lines, each reader keeping what it found: it
+// answers as a game walked afresh would, and finds lost positions, some only after a move
+// made them so (a table whose game from the deal is won).
+TEST(Altas, LeidoEnCadaPosicionComoDeNuevo) {
+  int nuevas = 0;
+  for (const auto& [preparar, semilla] :
+       {std::pair{&PrepararPilasDeTres, 21u}, std::pair{&PrepararApretadas, 22u},
+        std::pair{&PrepararAltasConReyes, 23u}}) {
+    const TLecturas c = LeerAlPaso(preparar, 60, semilla);
+    EXPECT_GE(c.Perdidas, 1);
+    EXPECT_LT(c.Perdidas, c.Leidas);
+    nuevas += c.Nuevas;
+  }
+  EXPECT_GE(nuevas, 3);
 }
