@@ -41,6 +41,16 @@ bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                     std::size_t& vistas);
 
+// What a position of the real game is in the game above `hasta`, as a 64-bit key (the
+// first half of the game's own): each pile off the foundations (cards bottom first, IdCarta
+// in the low six bits) gives its share, the low cards on its top left out; `altas` gets
+// the cards it keeps. Not for more than 16 piles.
+std::uint64_t ParteDeAltas(const std::uint8_t* cartas, std::size_t cuenta, std::size_t hasta,
+                           std::uint64_t& altas);
+// The key from the shares of `pilas` piles (empty ones among them) and the cards all of
+// them keep: the cards of a suit below the lowest one kept are home or free to go.
+std::uint64_t ClaveDeAltas(std::uint64_t partes, std::size_t pilas, std::uint64_t altas);
+
 struct TPosAltas;
 class TVistasAltas;
 

@@ -354,6 +354,36 @@ class TBusqueda {
   // weight), 320 once scaled: more than the piles of any table here, one each.
   static constexpr std::int32_t kEscalaDesempate = 64;
   std::int32_t EscalaValor() const { return desempate_ ? kEscalaDesempate : 1; }
+  // Where the high cards' game is read (Altas.h) and wins from the position searched: a
+  // position whose own game above the Siete has no win is lost, and every other comes
+  // before it (ValorAltas adds kAltasVivas to those). On Casi 14's slow wins nearly every
+  // child valued was such a position, often worth more than the line's own. Only the order
+  // changes: such positions are still searched, last. Each game, keyed as the game keys
+  // its positions, is played once, to kAltasPorPosicion of its positions (one that does
+  // not settle there counts as won); a search meets some hundreds of them. The parent's
+  // piles' shares of the key are worked out once for all its children (ValorTras).
+  TAltas altas_;
+  bool ordenAltas_ = false;
+  static constexpr std::int32_t kAltasVivas = 1 << 30;
+  static constexpr std::size_t kAltasPorPosicion = 4096;
+  // The games played, by their key's first half (never 0), open addressing grown at half
+  // full; beside each, whether it had no win.
+  mutable std::vector<std::uint64_t> altasClaves_;
+  mutable std::vector<std::uint8_t> altasPerdidas_;
+  mutable std::size_t altasCuenta_ = 0;
+  std::size_t pilasAltas_ = 0;  // the piles off the foundations
+  std::array<std::uint64_t, 257> parteAltasPadre_{};
+  std::array<std::uint64_t, 257> altasPilaPadre_{};
+  std::uint64_t sumaAltasPadre_ = 0;
+  std::uint64_t altasPadre_ = 0;
+  std::int32_t valorAltasPadre_ = 0;
+  std::uint32_t selloAltas_ = 0;
+  std::int32_t ValorAltas(const std::uint8_t* foto) const;
+  std::int32_t ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const;
+  void LeerAltasDelPadre(const std::uint8_t* padre);
+  std::size_t BytesAltas() const {
+    return altasClaves_.capacity() * sizeof(std::uint64_t) + altasPerdidas_.capacity();
+  }
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -616,7 +646,7 @@ class TBusqueda {
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) + hija_.size() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
-           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0);
+           (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) + BytesAltas();
   }
   std::size_t BytesEnUso() const { return vistas_.Bytes() + BytesDelResto(); }
   // Whether one more position fits: queued, a full block of snapshots takes a new block.
@@ -718,6 +748,16 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
+  altas_ = a;
+  pilasAltas_ = 0;
+  const TEstructura& e = estructuras_[actual_];
+  for (std::size_t i = 0; i < pilas_.size(); ++i) pilasAltas_ += e.EsFundacion[i] ? 0 : 1;
+  if (pilasAltas_ <= 16) {
+    // The queued positions valued again, and the depth-first path's children valued whole.
+    ordenAltas_ = true;
+    Revalorar();
+    for (std::int32_t& v : valoresPendientes_) v = kSinValor;
+  }
   altasTardias_ = {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
@@ -2200,6 +2240,9 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 // empty piles and cards lying in order as their pile's rules lay them, or as the table's
 // own stacking function lays a card on one of its rank (Parejas.h).
 //
+// Where the high cards' games order the positions (ordenAltas_), a position whose game has
+// no win comes after every other, whatever its value (ValorAltas).
+//
 // Where ties are broken (desempate_), every weight above counts kEscalaDesempate times and
 // each pile off home whose cards all lie in order, bottom up, adds one: fewer than one
 // unit of any weight over all the piles, so it only orders positions of one value. On
@@ -2248,7 +2291,80 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   }
   if (resto[0] == 0)
     v -= EscalaValor() * 10 * static_cast<std::int32_t>(foto[n]);
-  return v;
+  return ordenAltas_ ? v + ValorAltas(foto) : v;
+}
+
+std::int32_t TBusqueda::ValorAltas(const std::uint8_t* foto) const {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = foto + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  std::uint64_t suma = 0;
+  std::uint64_t altas = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
+    if (!e.EsFundacion[i]) suma += ParteDeAltas(cartas + k, foto[i], 6, altas);
+  return ValorAltas(ClaveDeAltas(suma, pilasAltas_, altas), foto);
+}
+
+std::int32_t TBusqueda::ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const {
+  if (2 * (altasCuenta_ + 1) > altasClaves_.size()) {
+    std::vector<std::uint64_t> claves(std::max<std::size_t>(1024, 2 * altasClaves_.size()));
+    std::vector<std::uint8_t> perdidas(claves.size());
+    for (std::size_t k = 0; k < altasClaves_.size(); ++k) {
+      if (!altasClaves_[k]) continue;
+      std::size_t i = (altasClaves_[k] >> 1) & (claves.size() - 1);
+      while (claves[i]) i = (i + 1) & (claves.size() - 1);
+      claves[i] = altasClaves_[k];
+      perdidas[i] = altasPerdidas_[k];
+    }
+    altasClaves_.swap(claves);
+    altasPerdidas_.swap(perdidas);
+  }
+  const std::size_t mascara = altasClaves_.size() - 1;
+  std::size_t hueco = static_cast<std::size_t>(clave >> 1) & mascara;
+  while (altasClaves_[hueco] && altasClaves_[hueco] != clave) hueco = (hueco + 1) & mascara;
+  if (!altasClaves_[hueco]) {
+    altasClaves_[hueco] = clave;
+    ++altasCuenta_;
+    const std::size_t n = pilas_.size();
+    const std::uint8_t* cartas = foto + n + 1;
+    const TEstructura& e =
+        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+    std::vector<std::vector<std::uint8_t>> pilas;
+    std::uint64_t enCasa = 0;
+    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+      if (e.EsFundacion[i]) {
+        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      } else if (foto[i]) {
+        std::vector<std::uint8_t> ids(foto[i]);
+        for (std::size_t j = 0; j < foto[i]; ++j) ids[j] = cartas[k + j] & 0x3F;
+        pilas.push_back(std::move(ids));
+      }
+    }
+    std::size_t vistas = 0;
+    altasPerdidas_[hueco] = AltasSinSalida(altas_, pilas, enCasa, 6, kAltasPorPosicion, vistas);
+  }
+  return altasPerdidas_[hueco] ? 0 : kAltasVivas;
+}
+
+// The parent's piles' shares of its high cards' game's key, for its children's.
+void TBusqueda::LeerAltasDelPadre(const std::uint8_t* padre) {
+  selloAltas_ = selloPadre_;
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  const TEstructura& e =
+      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+  sumaAltasPadre_ = 0;
+  altasPadre_ = 0;
+  for (std::size_t i = 0, k = 0; i < n; k += padre[i], ++i) {
+    parteAltasPadre_[i] = 0;
+    altasPilaPadre_[i] = 0;
+    if (e.EsFundacion[i]) continue;
+    parteAltasPadre_[i] = ParteDeAltas(cartas + k, padre[i], 6, altasPilaPadre_[i]);
+    sumaAltasPadre_ += parteAltasPadre_[i];
+    altasPadre_ |= altasPilaPadre_[i];
+  }
+  valorAltasPadre_ = ValorAltas(ClaveDeAltas(sumaAltasPadre_, pilasAltas_, altasPadre_), padre);
 }
 
 std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
@@ -2274,9 +2390,27 @@ std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorP
     }
     return valorPilaPadre_[i];
   };
-  return valorPadre - dePadre(menor, desdeMenor) - dePadre(mayor, desdeMayor) +
-         ValorPila(e, menor, a + desdeMenor, hija[menor]) +
-         ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
+  std::int32_t v = valorPadre - dePadre(menor, desdeMenor) - dePadre(mayor, desdeMayor) +
+                   ValorPila(e, menor, a + desdeMenor, hija[menor]) +
+                   ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
+  if (!ordenAltas_) return v;
+  // Low cards taken off a pile's top or laid on one leave its high cards' game as it was:
+  // that game reads a pile without the low cards on its top.
+  const std::uint8_t* destino = a + (mv.Destino == menor ? desdeMenor : haciaMayor);
+  bool alta = false;
+  for (std::size_t j = padre[mv.Destino]; j < hija[mv.Destino]; ++j)
+    alta |= (destino[j] & 0x3F) % 10 > 6;
+  if (!alta) return v;
+  // The child's high cards' game's key: the parent's with the two piles' shares traded.
+  if (selloAltas_ != selloPadre_) LeerAltasDelPadre(padre);
+  std::uint64_t suma = sumaAltasPadre_;
+  std::uint64_t altas = altasPadre_;
+  for (const auto& [i, desde] : {std::pair{menor, desdeMenor}, std::pair{mayor, haciaMayor}}) {
+    if (e.EsFundacion[i]) continue;
+    altas &= ~altasPilaPadre_[i];
+    suma += ParteDeAltas(a + desde, hija[i], 6, altas) - parteAltasPadre_[i];
+  }
+  return v - valorAltasPadre_ + ValorAltas(ClaveDeAltas(suma, pilasAltas_, altas), hija);
 }
 
 bool TBusqueda::Limites() {
@@ -2312,6 +2446,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   movs_.clear();
   if (++selloPadre_ == 0) {  // after four thousand million positions, old stamps would match
     selloValorPila_.fill(0);
+    selloAltas_ = 0;
     selloPadre_ = 1;
   }
   // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
@@ -2321,6 +2456,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // pile's ranks (else it would have had no children): a drag between piles that build,
   // no stock click before it, leaves that reading as it was (RachasIgualesTras).
   const std::size_t np = pilas_.size();
+  const bool sinAltas = !ordenAltas_;
   const bool rachasLeidas = entrada && entrada->Pila != kMazo && entrada->Clics == 0 &&
                             RachasIgualesTras(rachas_, entrada->Pila, entrada->Destino);
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
@@ -2338,6 +2474,9 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     else if (descarteClics_ != SIZE_MAX)
       Clicar(padre, entrada);
   }
+  // The high cards' games began to order the positions while this one was read: its value
+  // did not count them.
+  if (sinAltas && ordenAltas_) valorPadre = nullptr;
   const bool porPartes = !conLlamadas_;
   TClave clavePadre{};
   if (porPartes && conocida) {
