@@ -145,6 +145,10 @@ class TVistasAltas {
     __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
   }
   std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
+  void Claves(std::vector<std::uint64_t>& claves) const {
+    for (const TClaveAltas& c : slots_)
+      if (c.A) claves.push_back(c.A);
+  }
 
  private:
   static bool Poner(std::vector<TClaveAltas>& slots, const TClaveAltas& c) {
@@ -314,6 +318,7 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
     for (const auto& [h, c] : hijos)
       if (vistos_->Insertar(c)) porVer_.push_back(h);
   }
+  if (fin_ == TFin::SinSalida && perdidas_) vistos_->Claves(*perdidas_);
   // Settled: what it held is not needed again.
   vistos_.reset();
   porVer_ = {};

@@ -70,6 +70,9 @@ class TJuegoDeAltas {
   // read here (too many piles, a high card taken by a low one), which proves nothing.
   TFin Seguir(std::size_t limite);
   std::size_t Vistas() const { return vistas_; }
+  // Where it settles SinSalida, every position it looked at has no win either: their keys'
+  // first halves (as ClaveDeAltas gives them) are added to `claves`.
+  void GuardarPerdidas(std::vector<std::uint64_t>* claves) { perdidas_ = claves; }
   std::size_t Bytes() const;  // held now
 
  private:
@@ -79,4 +82,5 @@ class TJuegoDeAltas {
   std::unique_ptr<TVistasAltas> vistos_;
   std::vector<TPosAltas> porVer_;
   std::size_t vistas_ = 0;
+  std::vector<std::uint64_t>* perdidas_ = nullptr;
 };

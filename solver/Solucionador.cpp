@@ -360,8 +360,9 @@ class TBusqueda {
   // child valued was such a position, often worth more than the line's own. Only the order
   // changes: such positions are still searched, last. Each game, keyed as the game keys
   // its positions, is played once, to kAltasPorPosicion of its positions (one that does
-  // not settle there counts as won); a search meets some hundreds of them. The parent's
-  // piles' shares of the key are worked out once for all its children (ValorTras).
+  // not settle there counts as won); a game with no win files every position it looked at
+  // as lost too. The parent's piles' shares of the key are worked out once for all its
+  // children (ValorTras).
   TAltas altas_;
   bool ordenAltas_ = false;
   static constexpr std::int32_t kAltasVivas = 1 << 30;
@@ -380,6 +381,8 @@ class TBusqueda {
   std::uint32_t selloAltas_ = 0;
   std::int32_t ValorAltas(const std::uint8_t* foto) const;
   std::int32_t ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const;
+  std::size_t HuecoAltas(std::uint64_t clave) const;
+  std::uint64_t ClaveAltas(const std::uint8_t* foto) const;  // the key worked out whole
   void LeerAltasDelPadre(const std::uint8_t* padre);
   std::size_t BytesAltas() const {
     return altasClaves_.capacity() * sizeof(std::uint64_t) + altasPerdidas_.capacity();
@@ -2295,6 +2298,10 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
 }
 
 std::int32_t TBusqueda::ValorAltas(const std::uint8_t* foto) const {
+  return ValorAltas(ClaveAltas(foto), foto);
+}
+
+std::uint64_t TBusqueda::ClaveAltas(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
   const TEstructura& e =
@@ -2303,10 +2310,53 @@ std::int32_t TBusqueda::ValorAltas(const std::uint8_t* foto) const {
   std::uint64_t altas = 0;
   for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
     if (!e.EsFundacion[i]) suma += ParteDeAltas(cartas + k, foto[i], 6, altas);
-  return ValorAltas(ClaveDeAltas(suma, pilasAltas_, altas), foto);
+  return ClaveDeAltas(suma, pilasAltas_, altas);
 }
 
 std::int32_t TBusqueda::ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const {
+  std::size_t hueco = HuecoAltas(clave);
+  if (!altasClaves_[hueco]) {
+    const std::size_t n = pilas_.size();
+    const std::uint8_t* cartas = foto + n + 1;
+    const TEstructura& e =
+        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
+    std::vector<std::vector<std::uint8_t>> pilas;
+    std::uint64_t enCasa = 0;
+    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
+      if (e.EsFundacion[i]) {
+        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
+      } else if (foto[i]) {
+        std::vector<std::uint8_t> ids(foto[i]);
+        for (std::size_t j = 0; j < foto[i]; ++j) ids[j] = cartas[k + j] & 0x3F;
+        pilas.push_back(std::move(ids));
+      }
+    }
+    TJuegoDeAltas juego(altas_, pilas, enCasa, 6);
+    std::vector<std::uint64_t> perdidas;
+    juego.GuardarPerdidas(&perdidas);
+    if (juego.Seguir(kAltasPorPosicion) == TJuegoDeAltas::TFin::SinSalida) {
+      // Every position the game looked at is lost too: the search meets many of them.
+      for (const std::uint64_t c : perdidas) {
+        const std::size_t h = HuecoAltas(c);
+        if (altasClaves_[h]) continue;
+        altasClaves_[h] = c;
+        altasPerdidas_[h] = 1;
+        ++altasCuenta_;
+      }
+      hueco = HuecoAltas(clave);
+    }
+    if (!altasClaves_[hueco]) {
+      altasClaves_[hueco] = clave;
+      altasPerdidas_[hueco] = 0;
+      ++altasCuenta_;
+    }
+  }
+  return altasPerdidas_[hueco] ? 0 : kAltasVivas;
+}
+
+// The slot of `clave` in the games' table, or the empty one it would take, with room for
+// one more key.
+std::size_t TBusqueda::HuecoAltas(std::uint64_t clave) const {
   if (2 * (altasCuenta_ + 1) > altasClaves_.size()) {
     std::vector<std::uint64_t> claves(std::max<std::size_t>(1024, 2 * altasClaves_.size()));
     std::vector<std::uint8_t> perdidas(claves.size());
@@ -2323,28 +2373,7 @@ std::int32_t TBusqueda::ValorAltas(std::uint64_t clave, const std::uint8_t* foto
   const std::size_t mascara = altasClaves_.size() - 1;
   std::size_t hueco = static_cast<std::size_t>(clave >> 1) & mascara;
   while (altasClaves_[hueco] && altasClaves_[hueco] != clave) hueco = (hueco + 1) & mascara;
-  if (!altasClaves_[hueco]) {
-    altasClaves_[hueco] = clave;
-    ++altasCuenta_;
-    const std::size_t n = pilas_.size();
-    const std::uint8_t* cartas = foto + n + 1;
-    const TEstructura& e =
-        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-    std::vector<std::vector<std::uint8_t>> pilas;
-    std::uint64_t enCasa = 0;
-    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
-      if (e.EsFundacion[i]) {
-        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-      } else if (foto[i]) {
-        std::vector<std::uint8_t> ids(foto[i]);
-        for (std::size_t j = 0; j < foto[i]; ++j) ids[j] = cartas[k + j] & 0x3F;
-        pilas.push_back(std::move(ids));
-      }
-    }
-    std::size_t vistas = 0;
-    altasPerdidas_[hueco] = AltasSinSalida(altas_, pilas, enCasa, 6, kAltasPorPosicion, vistas);
-  }
-  return altasPerdidas_[hueco] ? 0 : kAltasVivas;
+  return hueco;
 }
 
 // The parent's piles' shares of its high cards' game's key, for its children's.
@@ -2403,14 +2432,15 @@ std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorP
   if (!alta) return v;
   // The child's high cards' game's key: the parent's with the two piles' shares traded.
   if (selloAltas_ != selloPadre_) LeerAltasDelPadre(padre);
+  // Both piles' cards taken out before either's are put back: the card moved is in both.
   std::uint64_t suma = sumaAltasPadre_;
-  std::uint64_t altas = altasPadre_;
-  for (const auto& [i, desde] : {std::pair{menor, desdeMenor}, std::pair{mayor, haciaMayor}}) {
-    if (e.EsFundacion[i]) continue;
-    altas &= ~altasPilaPadre_[i];
-    suma += ParteDeAltas(a + desde, hija[i], 6, altas) - parteAltasPadre_[i];
-  }
-  return v - valorAltasPadre_ + ValorAltas(ClaveDeAltas(suma, pilasAltas_, altas), hija);
+  std::uint64_t altas = altasPadre_ & ~altasPilaPadre_[menor] & ~altasPilaPadre_[mayor];
+  for (const auto& [i, desde] : {std::pair{menor, desdeMenor}, std::pair{mayor, haciaMayor}})
+    if (!e.EsFundacion[i]) suma += ParteDeAltas(a + desde, hija[i], 6, altas) - parteAltasPadre_[i];
+  const std::uint64_t clave = ClaveDeAltas(suma, pilasAltas_, altas);
+  // The check mode keys the child whole too.
+  if (comprobar_ && clave != ClaveAltas(hija)) ++r_.Desajustes;
+  return v - valorAltasPadre_ + ValorAltas(clave, hija);
 }
 
 bool TBusqueda::Limites() {

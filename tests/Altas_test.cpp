@@ -318,3 +318,34 @@ TEST(Altas, LaClaveDeUnaPosicionDelJuegoEntero) {
   EXPECT_GT(perdidas, 10);
   EXPECT_LT(perdidas, 290);
 }
+
+// A game with no win hands over the keys of every position it looked at (each lost as
+// well), the one it started from among them, as the real game's positions key them; a
+// game that wins hands over none.
+TEST(Altas, SinSalidaDaLasClavesDeLoVisto) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  for (const auto& [numero, perdido] : {std::pair{198, true}, std::pair{229, false}}) {
+    TMesa m;
+    juego.Preparar(m, numero);
+    const TAltas a = Leer(m);
+    ASSERT_TRUE(a.Posible);
+    std::uint64_t enCasa = 0;
+    const auto pilas = PilasYCasa(m, enCasa);
+    TJuegoDeAltas j(a, pilas, enCasa, 6);
+    std::vector<std::uint64_t> claves;
+    j.GuardarPerdidas(&claves);
+    const TJuegoDeAltas::TFin fin = j.Seguir(1000000);
+    EXPECT_EQ(fin == TJuegoDeAltas::TFin::SinSalida, perdido) << numero;
+    if (!perdido) {
+      EXPECT_TRUE(claves.empty()) << numero;
+      continue;
+    }
+    EXPECT_EQ(claves.size(), j.Vistas()) << numero;
+    EXPECT_EQ(std::set<std::uint64_t>(claves.begin(), claves.end()).size(), claves.size());
+    std::uint64_t suma = 0;
+    std::uint64_t altas = 0;
+    for (const auto& p : pilas) suma += ParteDeAltas(p.data(), p.size(), 6, altas);
+    const std::uint64_t inicio = ClaveDeAltas(suma, pilas.size(), altas);
+    EXPECT_NE(std::find(claves.begin(), claves.end(), inicio), claves.end()) << numero;
+  }
+}

@@ -2136,11 +2136,11 @@ TEST(Solucionador, CasiCatorceGanaAntesSinLasPerdidasPorSusAltas) {
   GanadosEn(std::span(repartos, cuantos), 100000);
 }
 
-// Past the 4,096 positions at which the high cards' game is read, the check mode values
-// every child whole: the key of its high cards' game taken from the parent's and the two
-// piles the drag changed must give the child's own, best-first and depth-first (the
-// depth-first path's values reset when the order took the games in), and the search goes
-// as it does without checking.
+// Past the 4,096 positions at which the high cards' game is read, the check mode keys and
+// values every child whole: the key of its high cards' game taken from the parent's and
+// the two piles the drag changed must be the child's own (a high card moved between the
+// two piles is in both), best-first and depth-first (the depth-first path's values reset
+// when the order took the games in), and the search goes as it does without checking.
 TEST(Solucionador, CasiCatorceLasAltasDelHijoPorSusDosPilas) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   for (const std::size_t mib : {std::size_t{512}, std::size_t{2}}) {
