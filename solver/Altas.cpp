@@ -28,6 +28,9 @@ struct TPosAltas {
 
 namespace {
 
+// A position's key: per pile a mix of its three bytes, summed, so that piles in any order
+// give one key, and the cards home beside. Two positions are taken for one where their 128
+// bits agree, as the search's own table of keys takes them.
 std::uint64_t Mezclar(std::uint64_t x) {
   x += 0x9E3779B97F4A7C15ULL;
   x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
@@ -35,9 +38,6 @@ std::uint64_t Mezclar(std::uint64_t x) {
   return x ^ (x >> 31);
 }
 
-// A position's key: per pile a mix of its three bytes, summed, so that piles in any order
-// give one key, and the cards home beside. Two positions are taken for one where their 128
-// bits agree, as the search's own table of keys takes them.
 struct TClaveAltas {
   std::uint64_t A = 0;
   std::uint64_t B = 0;
@@ -105,28 +105,6 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
 }
 
 }  // namespace
-
-std::uint64_t ParteDeAltas(const std::uint8_t* cartas, std::size_t cuenta, std::size_t hasta,
-                           std::uint64_t& altas) {
-  while (cuenta > 0 && static_cast<std::size_t>(cartas[cuenta - 1] & 0x3F) % 10 <= hasta) --cuenta;
-  std::uint64_t v = std::uint64_t{1} << 32;
-  for (std::size_t j = 0; j < cuenta && j < 3; ++j) {
-    v |= std::uint64_t{(cartas[j] & 0x3Fu) + 1u} << (8 * j);
-    altas |= Bit(cartas[j] & 0x3F);
-  }
-  return Mezclar(v);
-}
-
-std::uint64_t ClaveDeAltas(std::uint64_t partes, std::size_t pilas, std::uint64_t altas) {
-  static const std::uint64_t vacia = Mezclar(std::uint64_t{1} << 32);
-  partes += (kPilas - pilas) * vacia;
-  std::uint64_t casa = 0;
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    casa |= std::uint64_t{static_cast<std::uint8_t>(__builtin_ctzll(
-                (altas >> (palo * 10) & 0x3FF) | std::uint64_t{1} << 10))}
-            << (8 * palo);
-  return (partes + Mezclar(casa)) | 1;  // never 0
-}
 
 // The keys seen, open addressing, grown at half full.
 class TVistasAltas {
@@ -398,8 +376,6 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
   // less those known lost already.
   if (sabidas_ && fin_ == TFin::SinSalida)
     vistos_->CadaClave([this](const TClaveAltas& c) { sabidas_->Poner(c, TSabidasAltas::kPerdida); });
-  if (fin_ == TFin::SinSalida && perdidas_)
-    vistos_->CadaClave([this](const TClaveAltas& c) { perdidas_->push_back(c.A); });
   // Settled: what it held is not needed again.
   vistos_.reset();
   porVer_ = {};

@@ -41,16 +41,6 @@ bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                     std::size_t& vistas);
 
-// What a position of the real game is in the game above `hasta`, as a 64-bit key (the
-// first half of the game's own): each pile off the foundations (cards bottom first, IdCarta
-// in the low six bits) gives its share, the low cards on its top left out; `altas` gets
-// the cards it keeps. Not for more than 16 piles.
-std::uint64_t ParteDeAltas(const std::uint8_t* cartas, std::size_t cuenta, std::size_t hasta,
-                           std::uint64_t& altas);
-// The key from the shares of `pilas` piles (empty ones among them) and the cards all of
-// them keep: the cards of a suit below the lowest one kept are home or free to go.
-std::uint64_t ClaveDeAltas(std::uint64_t partes, std::size_t pilas, std::uint64_t altas);
-
 struct TPosAltas;
 class TVistasAltas;
 class TSabidasAltas;
@@ -71,9 +61,6 @@ class TJuegoDeAltas {
   // read here (too many piles, a high card taken by a low one), which proves nothing.
   TFin Seguir(std::size_t limite);
   std::size_t Vistas() const { return vistas_; }
-  // Where it settles SinSalida, every position it looked at has no win either: their keys'
-  // first halves (as ClaveDeAltas gives them) are added to `claves`.
-  void GuardarPerdidas(std::vector<std::uint64_t>* claves) { perdidas_ = claves; }
   std::size_t Bytes() const;  // held now
 
  private:
@@ -88,7 +75,6 @@ class TJuegoDeAltas {
   std::vector<TPosAltas> porVer_;
   std::size_t vistas_ = 0;
   TSabidasAltas* sabidas_ = nullptr;
-  std::vector<std::uint64_t>* perdidas_ = nullptr;
 };
 
 // The same game read at many positions of one search, what each reading found kept for

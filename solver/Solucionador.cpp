@@ -376,39 +376,6 @@ class TBusqueda {
   // weight), 320 once scaled: more than the piles of any table here, one each.
   static constexpr std::int32_t kEscalaDesempate = 64;
   std::int32_t EscalaValor() const { return desempate_ ? kEscalaDesempate : 1; }
-  // Where the high cards' game is read (Altas.h) and wins from the position searched: a
-  // position whose own game above the Siete has no win is lost, and every other comes
-  // before it (ValorAltas adds kAltasVivas to those). On Casi 14's slow wins nearly every
-  // child valued was such a position, often worth more than the line's own. Only the order
-  // changes: such positions are still searched, last. Each game, keyed as the game keys
-  // its positions, is played once, to kAltasPorValor of its positions (one that does
-  // not settle there counts as won); a game with no win files every position it looked at
-  // as lost too. The parent's piles' shares of the key are worked out once for all its
-  // children (ValorTras).
-  TAltas altas_;
-  bool ordenAltas_ = false;
-  static constexpr std::int32_t kAltasVivas = 1 << 30;
-  static constexpr std::size_t kAltasPorValor = 4096;
-  // The games played, by their key's first half (never 0), open addressing grown at half
-  // full; beside each, whether it had no win.
-  mutable std::vector<std::uint64_t> altasClaves_;
-  mutable std::vector<std::uint8_t> altasPerdidas_;
-  mutable std::size_t altasCuenta_ = 0;
-  std::size_t pilasAltas_ = 0;  // the piles off the foundations
-  std::array<std::uint64_t, 257> parteAltasPadre_{};
-  std::array<std::uint64_t, 257> altasPilaPadre_{};
-  std::uint64_t sumaAltasPadre_ = 0;
-  std::uint64_t altasPadre_ = 0;
-  std::int32_t valorAltasPadre_ = 0;
-  std::uint32_t selloAltas_ = 0;
-  std::int32_t ValorAltas(const std::uint8_t* foto) const;
-  std::int32_t ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const;
-  std::size_t HuecoAltas(std::uint64_t clave) const;
-  std::uint64_t ClaveAltas(const std::uint8_t* foto) const;  // the key worked out whole
-  void LeerAltasDelPadre(const std::uint8_t* padre);
-  std::size_t BytesAltas() const {
-    return altasClaves_.capacity() * sizeof(std::uint64_t) + altasPerdidas_.capacity();
-  }
   std::vector<std::unique_ptr<std::uint8_t[]>> bloquesNivel_;
   static constexpr std::size_t kPorBloqueNivel = 1u << 12;
   // Per position on the path, where drags change no more than their two piles, its piles'
@@ -694,7 +661,7 @@ class TBusqueda {
            previstas_.capacity() * sizeof(TClave) + hija_.size() + rachasRecordadas_.Bytes() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
            (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
-           (altasPorPosicion_ ? altasPorPosicion_->Bytes() : 0) + BytesConMazo() + BytesAltas();
+           (altasPorPosicion_ ? altasPorPosicion_->Bytes() : 0) + BytesConMazo();
   }
   std::size_t BytesConMazo() const {
     std::size_t b = 0;
@@ -803,16 +770,6 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   if (perdida_ || !a.Posible) return;
   altasPorPosicion_ = std::make_unique<TAltasPorPosicion>(a, 4, kAltasPorPosicion);
   if (!altasPorPosicion_->Posible()) altasPorPosicion_.reset();
-  altas_ = a;
-  pilasAltas_ = 0;
-  const TEstructura& e = estructuras_[actual_];
-  for (std::size_t i = 0; i < pilas_.size(); ++i) pilasAltas_ += e.EsFundacion[i] ? 0 : 1;
-  if (pilasAltas_ <= 16) {
-    // The queued positions valued again, and the depth-first path's children valued whole.
-    ordenAltas_ = true;
-    Revalorar();
-    for (std::int32_t& v : valoresPendientes_) v = kSinValor;
-  }
   altasTardias_ = {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
@@ -2367,9 +2324,6 @@ void AgregarPasos(std::vector<TPaso>& pasos, const TMovimiento& mv) {
 // empty piles and cards lying in order as their pile's rules lay them, or as the table's
 // own stacking function lays a card on one of its rank (Parejas.h).
 //
-// Where the high cards' games order the positions (ordenAltas_), a position whose game has
-// no win comes after every other, whatever its value (ValorAltas).
-//
 // Where ties are broken (desempate_), every weight above counts kEscalaDesempate times and
 // each pile off home whose cards all lie in order, bottom up, adds one: fewer than one
 // unit of any weight over all the piles, so it only orders positions of one value. On
@@ -2418,106 +2372,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   }
   if (resto[0] == 0)
     v -= EscalaValor() * 10 * static_cast<std::int32_t>(foto[n]);
-  return ordenAltas_ ? v + ValorAltas(foto) : v;
-}
-
-std::int32_t TBusqueda::ValorAltas(const std::uint8_t* foto) const {
-  return ValorAltas(ClaveAltas(foto), foto);
-}
-
-std::uint64_t TBusqueda::ClaveAltas(const std::uint8_t* foto) const {
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* cartas = foto + n + 1;
-  const TEstructura& e =
-      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  std::uint64_t suma = 0;
-  std::uint64_t altas = 0;
-  for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i)
-    if (!e.EsFundacion[i]) suma += ParteDeAltas(cartas + k, foto[i], 6, altas);
-  return ClaveDeAltas(suma, pilasAltas_, altas);
-}
-
-std::int32_t TBusqueda::ValorAltas(std::uint64_t clave, const std::uint8_t* foto) const {
-  std::size_t hueco = HuecoAltas(clave);
-  if (!altasClaves_[hueco]) {
-    const std::size_t n = pilas_.size();
-    const std::uint8_t* cartas = foto + n + 1;
-    const TEstructura& e =
-        estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-    std::vector<std::vector<std::uint8_t>> pilas;
-    std::uint64_t enCasa = 0;
-    for (std::size_t i = 0, k = 0; i < n; k += foto[i], ++i) {
-      if (e.EsFundacion[i]) {
-        for (std::size_t j = 0; j < foto[i]; ++j) enCasa |= std::uint64_t{1} << (cartas[k + j] & 0x3F);
-      } else if (foto[i]) {
-        std::vector<std::uint8_t> ids(foto[i]);
-        for (std::size_t j = 0; j < foto[i]; ++j) ids[j] = cartas[k + j] & 0x3F;
-        pilas.push_back(std::move(ids));
-      }
-    }
-    TJuegoDeAltas juego(altas_, pilas, enCasa, 6);
-    std::vector<std::uint64_t> perdidas;
-    juego.GuardarPerdidas(&perdidas);
-    if (juego.Seguir(kAltasPorValor) == TJuegoDeAltas::TFin::SinSalida) {
-      // Every position the game looked at is lost too: the search meets many of them.
-      for (const std::uint64_t c : perdidas) {
-        const std::size_t h = HuecoAltas(c);
-        if (altasClaves_[h]) continue;
-        altasClaves_[h] = c;
-        altasPerdidas_[h] = 1;
-        ++altasCuenta_;
-      }
-      hueco = HuecoAltas(clave);
-    }
-    if (!altasClaves_[hueco]) {
-      altasClaves_[hueco] = clave;
-      altasPerdidas_[hueco] = 0;
-      ++altasCuenta_;
-    }
-  }
-  return altasPerdidas_[hueco] ? 0 : kAltasVivas;
-}
-
-// The slot of `clave` in the games' table, or the empty one it would take, with room for
-// one more key.
-std::size_t TBusqueda::HuecoAltas(std::uint64_t clave) const {
-  if (2 * (altasCuenta_ + 1) > altasClaves_.size()) {
-    std::vector<std::uint64_t> claves(std::max<std::size_t>(1024, 2 * altasClaves_.size()));
-    std::vector<std::uint8_t> perdidas(claves.size());
-    for (std::size_t k = 0; k < altasClaves_.size(); ++k) {
-      if (!altasClaves_[k]) continue;
-      std::size_t i = (altasClaves_[k] >> 1) & (claves.size() - 1);
-      while (claves[i]) i = (i + 1) & (claves.size() - 1);
-      claves[i] = altasClaves_[k];
-      perdidas[i] = altasPerdidas_[k];
-    }
-    altasClaves_.swap(claves);
-    altasPerdidas_.swap(perdidas);
-  }
-  const std::size_t mascara = altasClaves_.size() - 1;
-  std::size_t hueco = static_cast<std::size_t>(clave >> 1) & mascara;
-  while (altasClaves_[hueco] && altasClaves_[hueco] != clave) hueco = (hueco + 1) & mascara;
-  return hueco;
-}
-
-// The parent's piles' shares of its high cards' game's key, for its children's.
-void TBusqueda::LeerAltasDelPadre(const std::uint8_t* padre) {
-  selloAltas_ = selloPadre_;
-  const std::size_t n = pilas_.size();
-  const std::uint8_t* cartas = padre + n + 1;
-  const TEstructura& e =
-      estructuras_[static_cast<std::uint16_t>(cartas[41] | (cartas[42] << 8))];
-  sumaAltasPadre_ = 0;
-  altasPadre_ = 0;
-  for (std::size_t i = 0, k = 0; i < n; k += padre[i], ++i) {
-    parteAltasPadre_[i] = 0;
-    altasPilaPadre_[i] = 0;
-    if (e.EsFundacion[i]) continue;
-    parteAltasPadre_[i] = ParteDeAltas(cartas + k, padre[i], 6, altasPilaPadre_[i]);
-    sumaAltasPadre_ += parteAltasPadre_[i];
-    altasPadre_ |= altasPilaPadre_[i];
-  }
-  valorAltasPadre_ = ValorAltas(ClaveDeAltas(sumaAltasPadre_, pilasAltas_, altasPadre_), padre);
+  return v;
 }
 
 std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
@@ -2543,28 +2398,9 @@ std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorP
     }
     return valorPilaPadre_[i];
   };
-  std::int32_t v = valorPadre - dePadre(menor, desdeMenor) - dePadre(mayor, desdeMayor) +
-                   ValorPila(e, menor, a + desdeMenor, hija[menor]) +
-                   ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
-  if (!ordenAltas_) return v;
-  // Low cards taken off a pile's top or laid on one leave its high cards' game as it was:
-  // that game reads a pile without the low cards on its top.
-  const std::uint8_t* destino = a + (mv.Destino == menor ? desdeMenor : haciaMayor);
-  bool alta = false;
-  for (std::size_t j = padre[mv.Destino]; j < hija[mv.Destino]; ++j)
-    alta |= (destino[j] & 0x3F) % 10 > 6;
-  if (!alta) return v;
-  // The child's high cards' game's key: the parent's with the two piles' shares traded.
-  if (selloAltas_ != selloPadre_) LeerAltasDelPadre(padre);
-  // Both piles' cards taken out before either's are put back: the card moved is in both.
-  std::uint64_t suma = sumaAltasPadre_;
-  std::uint64_t altas = altasPadre_ & ~altasPilaPadre_[menor] & ~altasPilaPadre_[mayor];
-  for (const auto& [i, desde] : {std::pair{menor, desdeMenor}, std::pair{mayor, haciaMayor}})
-    if (!e.EsFundacion[i]) suma += ParteDeAltas(a + desde, hija[i], 6, altas) - parteAltasPadre_[i];
-  const std::uint64_t clave = ClaveDeAltas(suma, pilasAltas_, altas);
-  // The check mode keys the child whole too.
-  if (comprobar_ && clave != ClaveAltas(hija)) ++r_.Desajustes;
-  return v - valorAltasPadre_ + ValorAltas(clave, hija);
+  return valorPadre - dePadre(menor, desdeMenor) - dePadre(mayor, desdeMayor) +
+         ValorPila(e, menor, a + desdeMenor, hija[menor]) +
+         ValorPila(e, mayor, a + haciaMayor, hija[mayor]);
 }
 
 bool TBusqueda::Limites() {
@@ -2601,7 +2437,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   movs_.clear();
   if (++selloPadre_ == 0) {  // after four thousand million positions, old stamps would match
     selloValorPila_.fill(0);
-    selloAltas_ = 0;
     selloPadre_ = 1;
   }
   // A position with a card stuck for good (Bloqueos.h; where foundations give cards back,
@@ -2610,7 +2445,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   // Every position expanded but the first was read for room for the home pile's ranks as
   // it was made (below), and only one with room is queued or listed.
   const std::size_t np = pilas_.size();
-  const bool sinAltas = !ordenAltas_;
   const bool rachasLeidas = entrada != nullptr;
   if (proximasAltas_ && r_.Posiciones >= proximasAltas_ && !perdida_) SeguirAltas();
   if (proximoConMazo_ && r_.Posiciones >= proximoConMazo_ && !perdida_) SeguirConMazo();
@@ -2655,9 +2489,6 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     else if (descarteClics_ != SIZE_MAX)
       Clicar(padre, entrada);
   }
-  // The high cards' games began to order the positions while this one was read: its value
-  // did not count them.
-  if (sinAltas && ordenAltas_) valorPadre = nullptr;
   const bool porPartes = !conLlamadas_;
   TClave clavePadre{};
   if (porPartes && conocida) {

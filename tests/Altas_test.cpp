@@ -320,35 +320,6 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
   return c;
 }
 
-// The key of the game above the Siete that a position of the real game stands for.
-std::uint64_t ClaveDe(const std::vector<std::vector<std::uint8_t>>& pilas) {
-  std::uint64_t suma = 0;
-  std::uint64_t altas = 0;
-  for (const auto& p : pilas) suma += ParteDeAltas(p.data(), p.size(), 6, altas);
-  return ClaveDeAltas(suma, pilas.size(), altas);
-}
-
-// A random position of fourteen piles of at most three cards, each suit home up to a
-// random card.
-std::vector<std::vector<std::uint8_t>> AlAzar(std::mt19937& azar, std::uint64_t& enCasa) {
-  std::vector<std::uint8_t> resto;
-  enCasa = 0;
-  for (std::uint8_t palo = 0; palo < 4; ++palo) {
-    const std::uint8_t casa = static_cast<std::uint8_t>(azar() % 4);
-    for (std::uint8_t i = 0; i < 10; ++i) {
-      const auto id = static_cast<std::uint8_t>(palo * 10 + i);
-      if (i < casa)
-        enCasa |= std::uint64_t{1} << id;
-      else
-        resto.push_back(id);
-    }
-  }
-  std::shuffle(resto.begin(), resto.end(), azar);
-  std::vector<std::vector<std::uint8_t>> pilas(14);
-  for (std::size_t k = 0; k < resto.size(); ++k) pilas[k % 14].push_back(resto[k]);
-  return pilas;
-}
-
 }  // namespace
 
 // The game read at the positions of random lines, each reader keeping what it found: it
@@ -365,80 +336,4 @@ TEST(Altas, LeidoEnCadaPosicionComoDeNuevo) {
     nuevas += c.Nuevas;
   }
   EXPECT_GE(nuevas, 3);
-}
-
-// Positions of the real game that differ only in the low cards on their piles' tops, in
-// the piles' order and in empty piles are one position of the high cards' game: one key,
-// and the game from each settles the same way. The search plays each key's game once.
-TEST(Altas, LaClaveDeUnaPosicionDelJuegoEntero) {
-  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
-  TMesa m;
-  juego.Preparar(m, 1);
-  const TAltas a = Leer(m);
-  ASSERT_TRUE(a.Posible);
-  std::mt19937 azar(85);
-  int perdidas = 0;
-  for (int vez = 0; vez < 300; ++vez) {
-    std::uint64_t enCasa = 0;
-    const auto pilas = AlAzar(azar, enCasa);
-    auto otras = pilas;
-    std::reverse(otras.begin(), otras.end());
-    for (auto& p : otras)
-      while (!p.empty() && p.back() % 10 <= 6) p.pop_back();
-    otras.emplace_back();
-    const std::uint64_t clave = ClaveDe(pilas);
-    EXPECT_EQ(ClaveDe(otras), clave) << vez;
-    std::size_t vistas = 0;
-    const bool sin = AltasSinSalida(a, pilas, enCasa, 6, 1000000, vistas);
-    EXPECT_EQ(AltasSinSalida(a, otras, enCasa, 6, 1000000, vistas), sin) << vez;
-    perdidas += sin;
-    // A high card laid elsewhere, or a low one under a high card gone, is another position.
-    for (std::size_t i = 0; i < otras.size(); ++i) {
-      auto& p = otras[i];
-      if (p.size() < 2) continue;
-      auto movida = otras;
-      movida[i].pop_back();
-      movida.push_back({p.back()});
-      EXPECT_NE(ClaveDe(movida), clave) << vez << " " << i;
-      if (p[0] % 10 <= 6) {
-        auto sinBaja = otras;
-        sinBaja[i].erase(sinBaja[i].begin());
-        EXPECT_NE(ClaveDe(sinBaja), clave) << vez << " " << i;
-      }
-    }
-  }
-  // Both kinds met.
-  EXPECT_GT(perdidas, 10);
-  EXPECT_LT(perdidas, 290);
-}
-
-// A game with no win hands over the keys of every position it looked at (each lost as
-// well), the one it started from among them, as the real game's positions key them; a
-// game that wins hands over none.
-TEST(Altas, SinSalidaDaLasClavesDeLoVisto) {
-  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
-  for (const auto& [numero, perdido] : {std::pair{198, true}, std::pair{229, false}}) {
-    TMesa m;
-    juego.Preparar(m, numero);
-    const TAltas a = Leer(m);
-    ASSERT_TRUE(a.Posible);
-    std::uint64_t enCasa = 0;
-    const auto pilas = PilasYCasa(m, enCasa);
-    TJuegoDeAltas j(a, pilas, enCasa, 6);
-    std::vector<std::uint64_t> claves;
-    j.GuardarPerdidas(&claves);
-    const TJuegoDeAltas::TFin fin = j.Seguir(1000000);
-    EXPECT_EQ(fin == TJuegoDeAltas::TFin::SinSalida, perdido) << numero;
-    if (!perdido) {
-      EXPECT_TRUE(claves.empty()) << numero;
-      continue;
-    }
-    EXPECT_EQ(claves.size(), j.Vistas()) << numero;
-    EXPECT_EQ(std::set<std::uint64_t>(claves.begin(), claves.end()).size(), claves.size());
-    std::uint64_t suma = 0;
-    std::uint64_t altas = 0;
-    for (const auto& p : pilas) suma += ParteDeAltas(p.data(), p.size(), 6, altas);
-    const std::uint64_t inicio = ClaveDeAltas(suma, pilas.size(), altas);
-    EXPECT_NE(std::find(claves.begin(), claves.end(), inicio), claves.end()) << numero;
-  }
 }

@@ -2247,42 +2247,6 @@ TEST(Solucionador, PerdidosPorLasAltasDeCadaPosicion) {
   }
 }
 
-// Casi 14's slow wins: nearly every position the search took for them had a high cards'
-// game with no win (of 523's 1.6 million children valued, all but some 25,000), and such
-// positions, worth more, came first. Valued below every other, 523, 492 and 205 are won
-// within 100,000 positions (1,096,036, 495,615 and 404,130 with the high cards' games
-// left out of the order).
-TEST(Solucionador, CasiCatorceGanaAntesSinLasPerdidasPorSusAltas) {
-  const TRepartoDe repartos[] = {{"SolitarioDeLosCasi14Montones", 523},
-                                 {"SolitarioDeLosCasi14Montones", 492},
-                                 {"SolitarioDeLosCasi14Montones", 205}};
-  const std::size_t cuantos = kSaneado ? 1 : std::size(repartos);
-  GanadosEn(std::span(repartos, cuantos), 100000);
-}
-
-// Past the 4,096 positions at which the high cards' game is read, the check mode keys and
-// values every child whole: the key of its high cards' game taken from the parent's and
-// the two piles the drag changed must be the child's own (a high card moved between the
-// two piles is in both), best-first and depth-first (the depth-first path's values reset
-// when the order took the games in), and the search goes as it does without checking.
-TEST(Solucionador, CasiCatorceLasAltasDelHijoPorSusDosPilas) {
-  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
-  for (const std::size_t mib : {std::size_t{512}, std::size_t{2}}) {
-    TLimites limites = PorPosiciones(kSaneado ? 8000 : 20000);
-    limites.MemoriaMiB = mib;
-    TLimites comprobar = limites;
-    comprobar.Comprobar = true;
-    for (const std::int32_t numero : {523, 78}) {
-      const TResultado r = Resolver(juego.Preparar, numero, {}, comprobar);
-      EXPECT_EQ(r.Desajustes, 0u) << numero << " " << mib;
-      const TResultado sin = Resolver(juego.Preparar, numero, {}, limites);
-      EXPECT_EQ(sin.Veredicto, r.Veredicto) << numero << " " << mib;
-      EXPECT_EQ(sin.Posiciones, r.Posiciones) << numero << " " << mib;
-      EXPECT_GT(r.Posiciones, 4096u) << numero << " " << mib;
-    }
-  }
-}
-
 namespace {
 // Drag-over callbacks that take any Dos where the rules take nothing (the piles have no
 // rules and take from no group), or that refuse every Dos; on a pile or on a card.
