@@ -1780,6 +1780,10 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
   const std::uint64_t porReglas = prep_.PorReglas;
   const std::uint64_t tomanAlguna = prep_.TomanAlguna;
   const bool tramos = prep_.Tramos;
+  // Kept in locals: the loops below store through members, so the compiler would read
+  // these again for every card.
+  const bool comprobar = comprobar_;
+  const bool conLlamadas = conLlamadas_;
   std::array<bool, 256> deAqui;  // the piles that take cards from this pile's group
   bool fondosLeidos = false;
   std::uint64_t fondos = 0;  // the bottom cards of the piles off the foundations
@@ -1811,6 +1815,7 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       for (std::size_t d = 0; d < n; ++d) deAqui[d] = d != s && (!porDatos[d] || e.TomaDe[s * n + d]);
     }
     const auto& apilaAqui = reglas_.Apila[static_cast<std::uint8_t>(e.Firma[s])];
+    const bool tramoLibre = origen->TramoLibre;
     int pos = cuenta - 1;
     unsigned largo = 0;
     bool tramoValido = true;
@@ -1818,11 +1823,11 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
       const std::uint8_t id = pila[pos] & 0x3F;
       const bool conEncima = pos + 1 < cuenta;
       ++largo;
-      if (largo > 1 && !tramos && !comprobar_) break;
-      if (conEncima && !origen->TramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
+      if (largo > 1 && !tramos && !comprobar) break;
+      if (conEncima && !tramoLibre && !(apilaAqui[id] >> (pila[pos + 1] & 0x3F) & 1)) {
         // No default rule function moves a run its group did not lay, nor any run
         // below it.
-        if (todoPorDatos && !comprobar_) break;
+        if (todoPorDatos && !comprobar) break;
         tramoValido = false;
       }
       // Most cards of a run have no pile to go to: nothing more is read for them.
@@ -1875,6 +1880,16 @@ bool TBusqueda::Generar(const std::uint8_t* foto, const TMovimiento* entrada, in
         if (llamados && hacia.Tope && llamados_[d].PorDefecto && !comprobar_) {
           // AceptaEn's decision on a pile with cards, without the call: the same answer.
           if (!AceptaLlamado(llamados_[d], e, *c, s, d, largo, tramoValido)) continue;
+        } else if (porDatos[d] && !conLlamadas && !comprobar) {
+          // What AceptaEn answers there, without the call: the rules as data, read above,
+          // have decided; of the empty piles, one of each kind per card.
+          if (!hacia.Tope) {
+            const std::uint16_t clase = e.Clase[d];
+            if (clase < 256) {
+              if (claseVacia_[clase] == sello || (pos == 0 && e.Clase[s] == clase)) continue;
+              claseVacia_[clase] = sello;
+            }
+          }
         } else if (!AceptaEn(e, *c, s, d, static_cast<std::size_t>(pos), sello, largo,
                              tramoValido)) {
           continue;

@@ -54,6 +54,7 @@ bool HayTrabada(const TTrabadas& t, const TMontonTrabado* montones, std::size_t 
   std::size_t k = 0;
   for (std::size_t i = 0; i < cuantos; ++i) {
     const TMontonTrabado& p = montones[i];
+    const std::array<std::uint64_t, 40>& lleva = t.Lleva[p.Grupo];
     for (std::size_t j = 0; j < p.Cuenta && k < 40; ++j, ++k) {
       const std::uint8_t x = p.Cartas[j] & 0x3F;
       id[k] = x;
@@ -61,7 +62,7 @@ bool HayTrabada(const TTrabadas& t, const TMontonTrabado* montones, std::size_t 
         conEncima |= std::uint64_t{1} << k;
         cubiertas |= std::uint64_t{1} << x;
         const std::uint8_t y = p.Cartas[j + 1] & 0x3F;
-        if (!(t.Lleva[p.Grupo][x] >> y & 1)) desorden |= std::uint64_t{1} << k;
+        desorden |= static_cast<std::uint64_t>(!(lleva[x] >> y & 1)) << k;
       }
     }
   }
@@ -81,12 +82,17 @@ bool HayTrabada(const TTrabadas& t, const TMontonTrabado* montones, std::size_t 
   if (!erguidas) return false;
   const std::uint64_t candidatas = conEncima | erguidas;
   std::uint64_t en = candidatas;
+  // The places with a card of the set on them, and their cards: the shadow. The set only
+  // loses cards, so each round takes out of the shadow the cards of the places it uncovers.
+  std::uint64_t tapadaAntes = conEncima & en >> 1;
+  std::uint64_t sombra = 0;
+  for (std::uint64_t s = tapadaAntes; s; s &= s - 1)
+    sombra |= std::uint64_t{1} << id[static_cast<std::size_t>(__builtin_ctzll(s))];
   while (en) {
-    // The places with a card of the set on them, and their cards: the shadow.
     const std::uint64_t tapada = conEncima & en >> 1;
-    std::uint64_t sombra = 0;
-    for (std::uint64_t s = tapada; s; s &= s - 1)
-      sombra |= std::uint64_t{1} << id[static_cast<std::size_t>(__builtin_ctzll(s))];
+    for (std::uint64_t s = tapadaAntes & ~tapada; s; s &= s - 1)
+      sombra &= ~(std::uint64_t{1} << id[static_cast<std::size_t>(__builtin_ctzll(s))]);
+    tapadaAntes = tapada;
     // Held down: the card on it of the set and out of order, or of the set and held down.
     std::uint64_t fija = tapada & desorden;
     for (;;) {
