@@ -104,6 +104,47 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
     while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
 }
 
+// Asentar where a low card leaves its pile only for a place it could really go: home, where
+// no card of its suit below it lies on a pile; onto a low card that takes it and lies on
+// no pile here (in the line it may lie on a pile's top, or home); onto a card that takes it
+// on top of another pile with room. Sound as the plain game is: each pile here holds the
+// line's pile less some low cards, in the same order, so a top card of the line's that
+// lies here is this pile's top too, on a pile holding no more cards; a card home in the
+// line lies on no pile here. So when the line moves a low card that lies here, one of the
+// three holds, and the card leaves here as well. A card leaving gives room, may be the
+// place of another, and lets its suit's higher cards go home: settled until none leaves.
+void AsentarConSitios(TPosAltas& p, std::size_t hasta, const std::array<std::uint64_t, 40>& toman) {
+  std::uint64_t bajas = 0;
+  for (std::size_t id = 0; id < 40; ++id)
+    if (id % 10 <= hasta) bajas |= Bit(id);
+  std::array<std::size_t, kPilas> cuentas;
+  std::uint64_t enPilas = 0;
+  for (std::size_t i = 0; i < kPilas; ++i) {
+    cuentas[i] = Cuenta(p.P[i]);
+    for (std::size_t j = 0; j < cuentas[i]; ++j) enPilas |= Bit(p.P[i][j] - 1u);
+  }
+  for (bool otra = true; otra;) {
+    otra = false;
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      std::size_t& n = cuentas[i];
+      while (n > 0 && static_cast<std::size_t>(p.P[i][n - 1] - 1) % 10 <= hasta) {
+        const std::size_t x = p.P[i][n - 1] - 1u;
+        const std::uint64_t debajo = (Bit(x) - 1) & ~(Bit(x - x % 10) - 1);
+        bool sale = !(enPilas & debajo) || (toman[x] & bajas & ~enPilas);
+        for (std::size_t d = 0; d < kPilas && !sale; ++d)
+          sale = d != i && (cuentas[d] == 1 || cuentas[d] == 2) &&
+                 (toman[x] >> (p.P[d][cuentas[d] - 1] - 1u) & 1);
+        if (!sale) break;
+        enPilas &= ~Bit(x);
+        p.P[i][--n] = 0;
+        otra = true;
+      }
+    }
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
+}
+
 }  // namespace
 
 // The keys seen, open addressing, grown at half full.
@@ -239,8 +280,8 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s) 
 
 TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
                              const std::vector<std::vector<std::uint8_t>>& pilas,
-                             std::uint64_t enCasa, std::size_t hasta)
-    : a_(a), hasta_(hasta) {
+                             std::uint64_t enCasa, std::size_t hasta, bool sitios)
+    : a_(a), hasta_(hasta), sitios_(sitios) {
   if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return;
   // What takes a high card must be high too.
   for (std::size_t id = 0; id < 40; ++id)
@@ -254,7 +295,7 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
-  Asentar(raiz, hasta);
+  Asentar(raiz);
   vistos_ = std::make_unique<TVistasAltas>();
   vistos_->Insertar(Clave(raiz));
   porVer_.push_back(raiz);
@@ -262,8 +303,8 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
 }
 
 TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta,
-                             TSabidasAltas* sabidas)
-    : a_(a), hasta_(hasta), sabidas_(sabidas) {
+                             bool sitios, TSabidasAltas* sabidas)
+    : a_(a), hasta_(hasta), sitios_(sitios), sabidas_(sabidas) {
   // Most of these games settle within a few hundred positions: a small table first.
   vistos_ = std::make_unique<TVistasAltas>(256);
   vistos_->Insertar(Clave(raiz));
@@ -272,6 +313,13 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t
 }
 
 TJuegoDeAltas::~TJuegoDeAltas() = default;
+
+void TJuegoDeAltas::Asentar(TPosAltas& p) const {
+  if (sitios_)
+    AsentarConSitios(p, hasta_, a_.Toman);
+  else
+    ::Asentar(p, hasta_);
+}
 
 std::size_t TJuegoDeAltas::Bytes() const {
   return (vistos_ ? vistos_->Bytes() : 0) + porVer_.capacity() * sizeof(TPosAltas);
@@ -287,6 +335,13 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
   // table in the order they came: the waits on the slots overlap.
   std::vector<std::pair<TPosAltas, TClaveAltas>> hijos;
   const auto ver = [&](TPosAltas& h, std::size_t i, std::size_t d, std::uint64_t quedan) {
+    // With the low cards' places, room or a card freed may let any pile's top leave.
+    if (sitios_) {
+      AsentarConSitios(h, hasta_, a_.Toman);
+      hijos.emplace_back(h, Clave(h));
+      vistos_->Anticipar(hijos.back().second);
+      return;
+    }
     AsentarTras(h, i, quedan, hasta_);
     TClaveAltas c = suma;
     const TClaveAltas ti = ParteDePila(h.P[i]);
@@ -384,15 +439,16 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
 
 bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                    std::size_t& vistas) {
-  TJuegoDeAltas juego(a, pilas, enCasa, hasta);
+                    std::size_t& vistas, bool sitios) {
+  TJuegoDeAltas juego(a, pilas, enCasa, hasta, sitios);
   const bool sinSalida = juego.Seguir(limite) == TJuegoDeAltas::TFin::SinSalida;
   vistas += juego.Vistas();
   return sinSalida;
 }
 
-TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite)
-    : a_(a), hasta_(hasta), limite_(limite) {
+TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite,
+                                     bool sitios)
+    : a_(a), hasta_(hasta), limite_(limite), sitios_(sitios) {
   if (!a.Posible || hasta >= 9) return;
   // What takes a high card must be high too.
   for (std::size_t id = 0; id < 40; ++id)
@@ -417,13 +473,16 @@ bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::u
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  Asentar(p, hasta_);
+  if (sitios_)
+    AsentarConSitios(p, hasta_, a_.Toman);
+  else
+    Asentar(p, hasta_);
   const TClaveAltas clave = Clave(p);
   const std::uint64_t sabida = sabidas_->Buscar(clave);
   if (sabida != TSabidasAltas::kNada) return sabida == TSabidasAltas::kPerdida;
   if (!jugar) return false;
   ++juegos_;
-  TJuegoDeAltas juego(a_, p, hasta_, sabidas_.get());
+  TJuegoDeAltas juego(a_, p, hasta_, sitios_, sabidas_.get());
   const TJuegoDeAltas::TFin fin = juego.Seguir(limite_);
   vistas_ += juego.Vistas();
   if (fin == TJuegoDeAltas::TFin::SinSalida) return true;  // its positions kept as lost
