@@ -24,6 +24,9 @@ constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
 struct TPosAltas {
   std::array<std::array<std::uint8_t, 3>, kPilas> P{};
   std::array<std::uint8_t, 4> K{};
+  // With the low cards' places, the piles that hold cards in the real game may be among the
+  // first V (read into the key); 0 otherwise.
+  std::uint8_t V = 0;
 };
 
 namespace {
@@ -50,9 +53,10 @@ TClaveAltas ParteDePila(const std::array<std::uint8_t, 3>& q) {
   return {Mezclar(v), Mezclar(v ^ 0xD6E8FEB86659FD93ULL)};
 }
 
-TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k) {
+TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k, std::uint8_t v) {
   const std::uint64_t casa = std::uint64_t{k[0]} | std::uint64_t{k[1]} << 8 |
-                             std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24;
+                             std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24 |
+                             std::uint64_t{v} << 32;
   return {Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
 }
 
@@ -67,12 +71,13 @@ TClaveAltas SumaDePilas(const TPosAltas& p) {
   return c;
 }
 
-TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k) {
-  const TClaveAltas casa = ParteDeCasa(k);
+TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k,
+                  std::uint8_t v = 0) {
+  const TClaveAltas casa = ParteDeCasa(k, v);
   return {(pilas.A + casa.A) | 1, pilas.B + casa.B};  // never the empty slot
 }
 
-TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K); }
+TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K, p.V); }
 
 std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
   return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
@@ -106,12 +111,14 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
 
 // Asentar where a low card leaves its pile only for a place it could really go: home, where
 // no card of its suit below it lies on a pile; onto a low card that takes it and lies on
-// no pile here (in the line it may lie on a pile's top, or home); onto a card that takes it
-// on top of another pile with room. Sound as the plain game is: each pile here holds the
-// line's pile less some low cards, in the same order, so a top card of the line's that
-// lies here is this pile's top too, on a pile holding no more cards; a card home in the
-// line lies on no pile here. So when the line moves a low card that lies here, one of the
-// three holds, and the card leaves here as well. A card leaving gives room, may be the
+// no pile here, where another pile of the first V holds at most one card (in the line that
+// card may lie on such a pile's top, or home); onto a card that takes it on top of another
+// pile with room. Sound as the plain game is: each pile here holds the line's pile less
+// some low cards, in the same order, so a top card of the line's that lies here is this
+// pile's top too, on a pile holding no more cards; a card home in the line lies on no pile
+// here; a pile empty in the line when the game was read (past the first V) stays empty.
+// So when the line moves a low card that lies here, one of the three holds, and the card
+// leaves here as well. A card leaving gives room, may be the
 // place of another, and lets its suit's higher cards go home: settled until none leaves.
 void AsentarConSitios(TPosAltas& p, std::size_t hasta, const std::array<std::uint64_t, 40>& toman) {
   std::uint64_t bajas = 0;
@@ -130,10 +137,14 @@ void AsentarConSitios(TPosAltas& p, std::size_t hasta, const std::array<std::uin
       while (n > 0 && static_cast<std::size_t>(p.P[i][n - 1] - 1) % 10 <= hasta) {
         const std::size_t x = p.P[i][n - 1] - 1u;
         const std::uint64_t debajo = (Bit(x) - 1) & ~(Bit(x - x % 10) - 1);
-        bool sale = !(enPilas & debajo) || (toman[x] & bajas & ~enPilas);
+        bool sale = !(enPilas & debajo);
+        // A low card lying on no pile here lies, in the line, home or on a pile whose cards
+        // here are fewer than its own: a pile of at most one here, to have room for both.
+        const bool libre = (toman[x] & bajas & ~enPilas) != 0;
         for (std::size_t d = 0; d < kPilas && !sale; ++d)
-          sale = d != i && (cuentas[d] == 1 || cuentas[d] == 2) &&
-                 (toman[x] >> (p.P[d][cuentas[d] - 1] - 1u) & 1);
+          sale = d != i && (((cuentas[d] == 1 || cuentas[d] == 2) &&
+                             (toman[x] >> (p.P[d][cuentas[d] - 1] - 1u) & 1)) ||
+                            (libre && d < p.V && cuentas[d] <= 1));
         if (!sale) break;
         enPilas &= ~Bit(x);
         p.P[i][--n] = 0;
@@ -295,6 +306,7 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
+  if (sitios) raiz.V = static_cast<std::uint8_t>(pilas.size());
   Asentar(raiz);
   vistos_ = std::make_unique<TVistasAltas>();
   vistos_->Insertar(Clave(raiz));
@@ -473,10 +485,12 @@ bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::u
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  if (sitios_)
+  if (sitios_) {
+    p.V = static_cast<std::uint8_t>(n);
     AsentarConSitios(p, hasta_, a_.Toman);
-  else
+  } else {
     Asentar(p, hasta_);
+  }
   const TClaveAltas clave = Clave(p);
   const std::uint64_t sabida = sabidas_->Buscar(clave);
   if (sabida != TSabidasAltas::kNada) return sabida == TSabidasAltas::kPerdida;

@@ -75,8 +75,9 @@ struct TRecorrido {
 };
 
 // With `sitios`, a low card on top leaves only for home (no lower card of its suit on a
-// pile), a low card on no pile that takes it, or a card that takes it atop a pile of one or
-// two; tried again over every pile until none leaves.
+// pile), a low card on no pile that takes it while another pile holds at most one card, or
+// a card that takes it atop a pile of one or two; tried again over every pile until none
+// leaves.
 TRecorrido RecorrerLlano(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                          std::uint64_t enCasa, std::size_t hasta, bool sitios = false) {
   using TPos = std::pair<std::vector<std::vector<std::uint8_t>>, std::array<std::uint8_t, 4>>;
@@ -91,7 +92,9 @@ TRecorrido RecorrerLlano(const TAltas& a, const std::vector<std::vector<std::uin
     for (std::size_t c = x - x % 10; c < x; ++c) casa = casa && !enAlgunaPila(p, c);
     if (casa) return true;
     for (std::size_t t = 0; t < 40; ++t)
-      if ((a.Toman[x] >> t & 1) && t % 10 <= hasta && !enAlgunaPila(p, t)) return true;
+      if ((a.Toman[x] >> t & 1) && t % 10 <= hasta && !enAlgunaPila(p, t))
+        for (std::size_t d = 0; d < p.first.size(); ++d)
+          if (d != i && p.first[d].size() <= 1) return true;
     for (std::size_t d = 0; d < p.first.size(); ++d)
       if (d != i && !p.first[d].empty() && p.first[d].size() < 3 &&
           (a.Toman[x] >> p.first[d].back() & 1))
