@@ -24,9 +24,6 @@ constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
 struct TPosAltas {
   std::array<std::array<std::uint8_t, 3>, kPilas> P{};
   std::array<std::uint8_t, 4> K{};
-  // With the low cards' places, the piles that hold cards in the real game may be among the
-  // first V (read into the key); 0 otherwise.
-  std::uint8_t V = 0;
 };
 
 namespace {
@@ -53,10 +50,9 @@ TClaveAltas ParteDePila(const std::array<std::uint8_t, 3>& q) {
   return {Mezclar(v), Mezclar(v ^ 0xD6E8FEB86659FD93ULL)};
 }
 
-TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k, std::uint8_t v) {
+TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k) {
   const std::uint64_t casa = std::uint64_t{k[0]} | std::uint64_t{k[1]} << 8 |
-                             std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24 |
-                             std::uint64_t{v} << 32;
+                             std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24;
   return {Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
 }
 
@@ -71,13 +67,12 @@ TClaveAltas SumaDePilas(const TPosAltas& p) {
   return c;
 }
 
-TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k,
-                  std::uint8_t v = 0) {
-  const TClaveAltas casa = ParteDeCasa(k, v);
+TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k) {
+  const TClaveAltas casa = ParteDeCasa(k);
   return {(pilas.A + casa.A) | 1, pilas.B + casa.B};  // never the empty slot
 }
 
-TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K, p.V); }
+TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K); }
 
 std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
   return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
@@ -104,53 +99,6 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
   while (n > 0 && static_cast<std::size_t>(q[n - 1] - 1) % 10 <= hasta) {
     enPilas &= ~Bit(q[n - 1] - 1u);
     q[--n] = 0;
-  }
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-}
-
-// Asentar where a low card leaves its pile only for a place it could really go: home, where
-// no card of its suit below it lies on a pile; onto a low card that takes it and lies on
-// no pile here, where another pile of the first V holds at most one card (in the line that
-// card may lie on such a pile's top, or home); onto a card that takes it on top of another
-// pile with room. Sound as the plain game is: each pile here holds the line's pile less
-// some low cards, in the same order, so a top card of the line's that lies here is this
-// pile's top too, on a pile holding no more cards; a card home in the line lies on no pile
-// here; a pile empty in the line when the game was read (past the first V) stays empty.
-// So when the line moves a low card that lies here, one of the three holds, and the card
-// leaves here as well. A card leaving gives room, may be the
-// place of another, and lets its suit's higher cards go home: settled until none leaves.
-void AsentarConSitios(TPosAltas& p, std::size_t hasta, const std::array<std::uint64_t, 40>& toman) {
-  std::uint64_t bajas = 0;
-  for (std::size_t id = 0; id < 40; ++id)
-    if (id % 10 <= hasta) bajas |= Bit(id);
-  std::array<std::size_t, kPilas> cuentas;
-  std::uint64_t enPilas = 0;
-  for (std::size_t i = 0; i < kPilas; ++i) {
-    cuentas[i] = Cuenta(p.P[i]);
-    for (std::size_t j = 0; j < cuentas[i]; ++j) enPilas |= Bit(p.P[i][j] - 1u);
-  }
-  for (bool otra = true; otra;) {
-    otra = false;
-    for (std::size_t i = 0; i < kPilas; ++i) {
-      std::size_t& n = cuentas[i];
-      while (n > 0 && static_cast<std::size_t>(p.P[i][n - 1] - 1) % 10 <= hasta) {
-        const std::size_t x = p.P[i][n - 1] - 1u;
-        const std::uint64_t debajo = (Bit(x) - 1) & ~(Bit(x - x % 10) - 1);
-        bool sale = !(enPilas & debajo);
-        // A low card lying on no pile here lies, in the line, home or on a pile whose cards
-        // here are fewer than its own: a pile of at most one here, to have room for both.
-        const bool libre = (toman[x] & bajas & ~enPilas) != 0;
-        for (std::size_t d = 0; d < kPilas && !sale; ++d)
-          sale = d != i && (((cuentas[d] == 1 || cuentas[d] == 2) &&
-                             (toman[x] >> (p.P[d][cuentas[d] - 1] - 1u) & 1)) ||
-                            (libre && d < p.V && cuentas[d] <= 1));
-        if (!sale) break;
-        enPilas &= ~Bit(x);
-        p.P[i][--n] = 0;
-        otra = true;
-      }
-    }
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
@@ -291,8 +239,8 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s) 
 
 TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
                              const std::vector<std::vector<std::uint8_t>>& pilas,
-                             std::uint64_t enCasa, std::size_t hasta, bool sitios)
-    : a_(a), hasta_(hasta), sitios_(sitios) {
+                             std::uint64_t enCasa, std::size_t hasta)
+    : a_(a), hasta_(hasta) {
   if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return;
   // What takes a high card must be high too.
   for (std::size_t id = 0; id < 40; ++id)
@@ -306,8 +254,7 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
-  if (sitios) raiz.V = static_cast<std::uint8_t>(pilas.size());
-  Asentar(raiz);
+  Asentar(raiz, hasta);
   vistos_ = std::make_unique<TVistasAltas>();
   vistos_->Insertar(Clave(raiz));
   porVer_.push_back(raiz);
@@ -315,8 +262,8 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
 }
 
 TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta,
-                             bool sitios, TSabidasAltas* sabidas)
-    : a_(a), hasta_(hasta), sitios_(sitios), sabidas_(sabidas) {
+                             TSabidasAltas* sabidas)
+    : a_(a), hasta_(hasta), sabidas_(sabidas) {
   // Most of these games settle within a few hundred positions: a small table first.
   vistos_ = std::make_unique<TVistasAltas>(256);
   vistos_->Insertar(Clave(raiz));
@@ -325,13 +272,6 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t
 }
 
 TJuegoDeAltas::~TJuegoDeAltas() = default;
-
-void TJuegoDeAltas::Asentar(TPosAltas& p) const {
-  if (sitios_)
-    AsentarConSitios(p, hasta_, a_.Toman);
-  else
-    ::Asentar(p, hasta_);
-}
 
 std::size_t TJuegoDeAltas::Bytes() const {
   return (vistos_ ? vistos_->Bytes() : 0) + porVer_.capacity() * sizeof(TPosAltas);
@@ -347,13 +287,6 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
   // table in the order they came: the waits on the slots overlap.
   std::vector<std::pair<TPosAltas, TClaveAltas>> hijos;
   const auto ver = [&](TPosAltas& h, std::size_t i, std::size_t d, std::uint64_t quedan) {
-    // With the low cards' places, room or a card freed may let any pile's top leave.
-    if (sitios_) {
-      AsentarConSitios(h, hasta_, a_.Toman);
-      hijos.emplace_back(h, Clave(h));
-      vistos_->Anticipar(hijos.back().second);
-      return;
-    }
     AsentarTras(h, i, quedan, hasta_);
     TClaveAltas c = suma;
     const TClaveAltas ti = ParteDePila(h.P[i]);
@@ -451,16 +384,15 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
 
 bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                    std::size_t& vistas, bool sitios) {
-  TJuegoDeAltas juego(a, pilas, enCasa, hasta, sitios);
+                    std::size_t& vistas) {
+  TJuegoDeAltas juego(a, pilas, enCasa, hasta);
   const bool sinSalida = juego.Seguir(limite) == TJuegoDeAltas::TFin::SinSalida;
   vistas += juego.Vistas();
   return sinSalida;
 }
 
-TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite,
-                                     bool sitios)
-    : a_(a), hasta_(hasta), limite_(limite), sitios_(sitios) {
+TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite)
+    : a_(a), hasta_(hasta), limite_(limite) {
   if (!a.Posible || hasta >= 9) return;
   // What takes a high card must be high too.
   for (std::size_t id = 0; id < 40; ++id)
@@ -485,18 +417,13 @@ bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::u
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  if (sitios_) {
-    p.V = static_cast<std::uint8_t>(n);
-    AsentarConSitios(p, hasta_, a_.Toman);
-  } else {
-    Asentar(p, hasta_);
-  }
+  Asentar(p, hasta_);
   const TClaveAltas clave = Clave(p);
   const std::uint64_t sabida = sabidas_->Buscar(clave);
   if (sabida != TSabidasAltas::kNada) return sabida == TSabidasAltas::kPerdida;
   if (!jugar) return false;
   ++juegos_;
-  TJuegoDeAltas juego(a_, p, hasta_, sitios_, sabidas_.get());
+  TJuegoDeAltas juego(a_, p, hasta_, sabidas_.get());
   const TJuegoDeAltas::TFin fin = juego.Seguir(limite_);
   vistas_ += juego.Vistas();
   if (fin == TJuegoDeAltas::TFin::SinSalida) return true;  // its positions kept as lost

@@ -11,11 +11,6 @@
 // cards; a card goes home from its pile's top or from off the table. So where the high
 // cards' game, searched to the end, has no win, the real one has none.
 //
-// With the low cards' places (`sitios`), a low card on top leaves only where it could go in
-// the real game: home, onto a low card lying on no pile, or onto a card that takes it on a
-// pile with room (the proof beside AsentarConSitios). A line of the real game plays in that
-// game too, and it gives the low cards no room the real one lacks.
-//
 // A card that takes only cards of its own rank (a Rey on a lone Rey) is laid so only
 // where the pile holds no second one of them: read from the table's stacking function.
 #include <array>
@@ -41,10 +36,10 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s);
 // Whether the game of the cards whose index in their suit (As 0) is above `hasta`, from
 // the piles off the foundations (cards bottom first, IdCarta in the low six bits) and the
 // cards home, has no win. False too where it looks at more than `limite` positions; it
-// adds those it looked at to `vistas`. `sitios`: the low cards leave only for a place.
+// adds those it looked at to `vistas`.
 bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                    std::size_t& vistas, bool sitios = false);
+                    std::size_t& vistas);
 
 struct TPosAltas;
 class TVistasAltas;
@@ -57,7 +52,7 @@ class TJuegoDeAltas {
  public:
   enum class TFin { Sigue, SinSalida, Ganable };
   TJuegoDeAltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                std::uint64_t enCasa, std::size_t hasta, bool sitios = false);
+                std::uint64_t enCasa, std::size_t hasta);
   ~TJuegoDeAltas();
   TJuegoDeAltas(const TJuegoDeAltas&) = delete;
   TJuegoDeAltas& operator=(const TJuegoDeAltas&) = delete;
@@ -71,12 +66,10 @@ class TJuegoDeAltas {
  private:
   friend class TAltasPorPosicion;
   // From a settled position, with what earlier games found (`sabidas`, may be null).
-  TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta, bool sitios,
+  TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t hasta,
                 TSabidasAltas* sabidas);
-  void Asentar(TPosAltas& p) const;
   TAltas a_;
   std::size_t hasta_;
-  bool sitios_ = false;
   TFin fin_ = TFin::Ganable;
   std::unique_ptr<TVistasAltas> vistos_;
   std::vector<TPosAltas> porVer_;
@@ -96,9 +89,8 @@ class TJuegoDeAltas {
 class TAltasPorPosicion {
  public:
   // `limite`: the new positions one reading may look at; past it the position's game is
-  // kept as not known, and not read again. `sitios`: the low cards leave only for a place.
-  TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite,
-                    bool sitios = false);
+  // kept as not known, and not read again.
+  TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite);
   ~TAltasPorPosicion();
   TAltasPorPosicion(const TAltasPorPosicion&) = delete;
   TAltasPorPosicion& operator=(const TAltasPorPosicion&) = delete;
@@ -115,7 +107,6 @@ class TAltasPorPosicion {
   TAltas a_;
   std::size_t hasta_;
   std::size_t limite_;
-  bool sitios_ = false;
   bool posible_ = false;
   std::unique_ptr<TSabidasAltas> sabidas_;
   std::size_t vistas_ = 0;

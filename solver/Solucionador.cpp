@@ -768,7 +768,7 @@ void TBusqueda::LeerAltasDeLaRaiz() {
   std::size_t vistas = 0;
   perdida_ = AltasSinSalida(a, raizPilas_, raizEnCasa_, 6, kAltas, vistas);
   if (perdida_ || !a.Posible) return;
-  altasPorPosicion_ = std::make_unique<TAltasPorPosicion>(a, 4, kAltasPorPosicion, true);
+  altasPorPosicion_ = std::make_unique<TAltasPorPosicion>(a, 4, kAltasPorPosicion);
   if (!altasPorPosicion_->Posible()) altasPorPosicion_.reset();
   altasTardias_ = {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 4), 1, 0},

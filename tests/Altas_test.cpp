@@ -74,46 +74,15 @@ struct TRecorrido {
   bool Gana = false;
 };
 
-// With `sitios`, a low card on top leaves only for home (no lower card of its suit on a
-// pile), a low card on no pile that takes it while another pile holds at most one card, or
-// a card that takes it atop a pile of one or two; tried again over every pile until none
-// leaves.
 TRecorrido RecorrerLlano(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                         std::uint64_t enCasa, std::size_t hasta, bool sitios = false) {
+                         std::uint64_t enCasa, std::size_t hasta) {
   using TPos = std::pair<std::vector<std::vector<std::uint8_t>>, std::array<std::uint8_t, 4>>;
-  const auto enAlgunaPila = [](const TPos& p, std::size_t carta) {
-    for (const auto& q : p.first)
-      if (std::find(q.begin(), q.end(), carta) != q.end()) return true;
-    return false;
-  };
-  const auto tieneSitio = [&](const TPos& p, std::size_t i) {
-    const std::uint8_t x = p.first[i].back();
-    bool casa = true;
-    for (std::size_t c = x - x % 10; c < x; ++c) casa = casa && !enAlgunaPila(p, c);
-    if (casa) return true;
-    for (std::size_t t = 0; t < 40; ++t)
-      if ((a.Toman[x] >> t & 1) && t % 10 <= hasta && !enAlgunaPila(p, t))
-        for (std::size_t d = 0; d < p.first.size(); ++d)
-          if (d != i && p.first[d].size() <= 1) return true;
-    for (std::size_t d = 0; d < p.first.size(); ++d)
-      if (d != i && !p.first[d].empty() && p.first[d].size() < 3 &&
-          (a.Toman[x] >> p.first[d].back() & 1))
-        return true;
-    return false;
-  };
-  const auto asentar = [&](TPos& p) {
-    for (bool otra = true; otra;) {
-      otra = false;
-      for (std::size_t i = 0; i < p.first.size(); ++i)
-        while (!p.first[i].empty() && p.first[i].back() % 10 <= hasta &&
-               (!sitios || tieneSitio(p, i))) {
-          p.first[i].pop_back();
-          otra = true;
-        }
-    }
+  const auto asentar = [hasta](TPos& p) {
     std::uint64_t enPilas = 0;
-    for (auto& q : p.first)
+    for (auto& q : p.first) {
+      while (!q.empty() && q.back() % 10 <= hasta) q.pop_back();
       for (const std::uint8_t c : q) enPilas |= std::uint64_t{1} << c;
+    }
     for (std::size_t palo = 0; palo < 4; ++palo)
       while (p.second[palo] < 10 && !(enPilas >> (palo * 10 + p.second[palo]) & 1)) ++p.second[palo];
     std::sort(p.first.begin(), p.first.end());
@@ -179,22 +148,19 @@ TEST(Altas, CadaPosicionUnaVezComoElRecorridoLlano) {
       ASSERT_TRUE(a.Posible);
       std::uint64_t enCasa = 0;
       const auto pilas = PilasYCasa(m, enCasa);
-      for (std::size_t hasta = 2; hasta <= 8; hasta += 2)
-        for (const bool sitios : {false, true}) {
-          TJuegoDeAltas juego(a, pilas, enCasa, hasta, sitios);
-          const TJuegoDeAltas::TFin fin = juego.Seguir(1000000);
-          const TRecorrido llano = RecorrerLlano(a, pilas, enCasa, hasta, sitios);
-          ASSERT_NE(fin, TJuegoDeAltas::TFin::Sigue);
-          EXPECT_EQ(fin == TJuegoDeAltas::TFin::Ganable, llano.Gana)
-              << numero << ", hasta " << hasta << ", sitios " << sitios;
-          if (fin == TJuegoDeAltas::TFin::SinSalida) {
-            EXPECT_EQ(juego.Vistas(), llano.Posiciones)
-                << numero << ", hasta " << hasta << ", sitios " << sitios;
-            ++perdidas;
-          } else {
-            ++ganadas;
-          }
+      for (std::size_t hasta = 2; hasta <= 8; hasta += 2) {
+        TJuegoDeAltas juego(a, pilas, enCasa, hasta);
+        const TJuegoDeAltas::TFin fin = juego.Seguir(1000000);
+        const TRecorrido llano = RecorrerLlano(a, pilas, enCasa, hasta);
+        ASSERT_NE(fin, TJuegoDeAltas::TFin::Sigue);
+        EXPECT_EQ(fin == TJuegoDeAltas::TFin::Ganable, llano.Gana) << numero << ", hasta " << hasta;
+        if (fin == TJuegoDeAltas::TFin::SinSalida) {
+          EXPECT_EQ(juego.Vistas(), llano.Posiciones) << numero << ", hasta " << hasta;
+          ++perdidas;
+        } else {
+          ++ganadas;
         }
+      }
     }
   }
   EXPECT_GT(perdidas, 20);
@@ -226,41 +192,6 @@ TEST(Altas, ReyesQueSoloTomanReyes) {
   const TCuenta c = Comprobar(PrepararAltasConReyes, 200);
   EXPECT_GE(c.SobreTres, c.Perdidas / 2);
   EXPECT_LT(c.SobreSiete, c.Perdidas);
-}
-
-// With the low cards' places: no table a line wins is called lost, at any bound; every
-// table the plain game calls lost is lost here too (a low card gets no place the plain game
-// would not give it), and more lost tables are found than by the plain game.
-TEST(Altas, ConSitiosNuncaLlamaPerdidaUnaPosicionGanable) {
-  int llanas = 0;
-  int conSitios = 0;
-  int perdidas = 0;
-  for (const auto preparar :
-       {PrepararPilasDeTres, PrepararApretadas, PrepararAltas, PrepararAltasConReyes}) {
-    for (std::int32_t numero = 1; numero <= 120; ++numero) {
-      TMesa m;
-      preparar(m, numero);
-      const TAltas a = Leer(m);
-      ASSERT_TRUE(a.Posible);
-      std::uint64_t enCasa = 0;
-      const auto pilas = PilasYCasa(m, enCasa);
-      const bool gana = GanableCartaACarta(preparar, numero);
-      perdidas += !gana;
-      for (std::size_t hasta = 2; hasta <= 7; ++hasta) {
-        std::size_t vistas = 0;
-        const bool llana = AltasSinSalida(a, pilas, enCasa, hasta, 1000000, vistas);
-        const bool sitios = AltasSinSalida(a, pilas, enCasa, hasta, 1000000, vistas, true);
-        if (sitios) {
-          EXPECT_FALSE(gana) << "número " << numero << ", hasta " << hasta;
-        }
-        EXPECT_TRUE(sitios || !llana) << "número " << numero << ", hasta " << hasta;
-        llanas += llana;
-        conSitios += sitios;
-      }
-    }
-  }
-  EXPECT_GT(conSitios, llanas);
-  EXPECT_GT(perdidas, 0);
 }
 
 // Without a Rey on a Rey, a Rey takes nothing and nothing is read as a pair.
@@ -325,8 +256,7 @@ struct TLecturas {
 // search, against a game walked afresh from that position alone: the same answer each
 // time, and where it is lost no line of the real game wins. A reader that gives up after
 // a few positions calls no position lost that the fresh game wins.
-TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_t semilla,
-                     bool sitios = false) {
+TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_t semilla) {
   TLecturas c;
   std::mt19937 azar(semilla);
   constexpr std::array<std::size_t, 3> kCotas{2, 4, 6};
@@ -336,8 +266,8 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
     const TAltas a = Leer(inicial);
     std::vector<std::unique_ptr<TAltasPorPosicion>> lectores, cortos;
     for (const std::size_t hasta : kCotas) {
-      lectores.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 1000000, sitios));
-      cortos.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 5, sitios));
+      lectores.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 1000000));
+      cortos.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 5));
       EXPECT_TRUE(lectores.back()->Posible());
       if (!lectores.back()->Posible()) return c;
     }
@@ -354,8 +284,7 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
         bool ahora = false;
         for (std::size_t k = 0; k < kCotas.size(); ++k) {
           std::size_t vistas = 0;
-          const bool fresco =
-              AltasSinSalida(a, pilas, enCasa, kCotas[k], 1000000, vistas, sitios);
+          const bool fresco = AltasSinSalida(a, pilas, enCasa, kCotas[k], 1000000, vistas);
           const bool sabido = lectores[k]->SinSalida(v.data(), v.size(), enCasa);
           EXPECT_EQ(sabido, fresco) << "número " << numero << " tras " << linea.size()
                                     << " pasos, hasta " << kCotas[k];
@@ -402,21 +331,6 @@ TEST(Altas, LeidoEnCadaPosicionComoDeNuevo) {
        {std::pair{&PrepararPilasDeTres, 21u}, std::pair{&PrepararApretadas, 22u},
         std::pair{&PrepararAltasConReyes, 23u}}) {
     const TLecturas c = LeerAlPaso(preparar, 60, semilla);
-    EXPECT_GE(c.Perdidas, 1);
-    EXPECT_LT(c.Perdidas, c.Leidas);
-    nuevas += c.Nuevas;
-  }
-  EXPECT_GE(nuevas, 3);
-}
-
-// The same with the low cards' places: kept answers as fresh ones, none a line wins, and
-// positions found lost along the lines.
-TEST(Altas, ConSitiosLeidoEnCadaPosicionComoDeNuevo) {
-  int nuevas = 0;
-  for (const auto& [preparar, semilla] :
-       {std::pair{&PrepararPilasDeTres, 31u}, std::pair{&PrepararApretadas, 32u},
-        std::pair{&PrepararAltasConReyes, 33u}}) {
-    const TLecturas c = LeerAlPaso(preparar, 60, semilla, true);
     EXPECT_GE(c.Perdidas, 1);
     EXPECT_LT(c.Perdidas, c.Leidas);
     nuevas += c.Nuevas;
