@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "solver/ClavesVistas.h"
 #include "solver/Sonda.h"
 
 namespace {
@@ -28,32 +29,21 @@ struct TPosAltas {
 
 namespace {
 
+using TClaveAltas = TClave128;
+
 // A position's key: per pile a mix of its three bytes, summed, so that piles in any order
-// give one key, and the cards home beside. Two positions are taken for one where their 128
-// bits agree, as the search's own table of keys takes them.
-std::uint64_t Mezclar(std::uint64_t x) {
-  x += 0x9E3779B97F4A7C15ULL;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-  return x ^ (x >> 31);
-}
-
-struct TClaveAltas {
-  std::uint64_t A = 0;
-  std::uint64_t B = 0;
-};
-
+// give one key, and the cards home beside (ClavesVistas.h).
 // One pile's share of the key, and the cards home's.
 TClaveAltas ParteDePila(const std::array<std::uint8_t, 3>& q) {
   const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
                           std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
-  return {Mezclar(v), Mezclar(v ^ 0xD6E8FEB86659FD93ULL)};
+  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
 }
 
 TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k) {
   const std::uint64_t casa = std::uint64_t{k[0]} | std::uint64_t{k[1]} << 8 |
                              std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24;
-  return {Mezclar(casa), Mezclar(casa ^ 0x5851F42D4C957F2DULL)};
+  return {MezclarClave(casa), MezclarClave(casa ^ 0x5851F42D4C957F2DULL)};
 }
 
 // The piles' shares summed, without the cards home's.
@@ -106,48 +96,9 @@ void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t
 
 }  // namespace
 
-// The keys seen, open addressing, grown at half full.
-class TVistasAltas {
+class TVistasAltas : public TClavesVistas {
  public:
-  explicit TVistasAltas(std::size_t slots = 1u << 12) : slots_(slots) {}
-  // Whether the key was new.
-  bool Insertar(const TClaveAltas& c) {
-    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
-    if (!Poner(slots_, c)) return false;
-    ++cuenta_;
-    return true;
-  }
-  std::size_t Cuenta() const { return cuenta_; }
-  // Asks the processor for the key's slot ahead of Insertar.
-  void Anticipar(const TClaveAltas& c) const {
-    __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
-  }
-  std::size_t Bytes() const { return slots_.size() * sizeof(TClaveAltas); }
-  template <class F>
-  void CadaClave(F f) const {
-    for (const TClaveAltas& c : slots_)
-      if (c.A) f(c);
-  }
-
- private:
-  static bool Poner(std::vector<TClaveAltas>& slots, const TClaveAltas& c) {
-    const std::size_t mascara = slots.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
-      if (slots[i].A == 0) {
-        slots[i] = c;
-        return true;
-      }
-      if (slots[i].A == c.A && slots[i].B == c.B) return false;
-    }
-  }
-  void Crecer() {
-    std::vector<TClaveAltas> nuevos(slots_.size() * 2);
-    for (const TClaveAltas& c : slots_)
-      if (c.A) Poner(nuevos, c);
-    slots_.swap(nuevos);
-  }
-  std::vector<TClaveAltas> slots_;
-  std::size_t cuenta_ = 0;
+  using TClavesVistas::TClavesVistas;
 };
 
 // What the games read so far found, by key: lost, won, or not known (a game given up at

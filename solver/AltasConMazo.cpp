@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "solver/ClavesVistas.h"
+
 namespace {
 
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
@@ -10,17 +12,7 @@ std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 constexpr std::size_t kPilas = 12;  // piles off the foundations read at most
 constexpr std::size_t kAlto = 24;   // cards on one pile at most
 
-std::uint64_t Mezclar(std::uint64_t x) {
-  x += 0x9E3779B97F4A7C15ULL;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-  return x ^ (x >> 31);
-}
-
-struct TClave {
-  std::uint64_t A = 0;
-  std::uint64_t B = 0;
-};
+using TClave = TClave128;
 
 }  // namespace
 
@@ -45,15 +37,15 @@ TClave ParteDePila(const TPosConMazo& p, std::size_t i) {
     a = (a ^ p.C[i][j]) * 0x100000001B3ULL;
     b = (b + p.C[i][j]) * 0x9E3779B97F4A7C15ULL;
   }
-  return {Mezclar(a), Mezclar(b ^ 0xD6E8FEB86659FD93ULL)};
+  return {MezclarClave(a), MezclarClave(b ^ 0xD6E8FEB86659FD93ULL)};
 }
 
 // The piles' shares summed, the cards home and the stock mixed in.
 TClave Clave(TClave pilas, const TPosConMazo& p) {
   const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
                              std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
-  pilas.A += Mezclar(casa ^ Mezclar(p.Mazo));
-  pilas.B += Mezclar(casa ^ 0x5851F42D4C957F2DULL) + Mezclar(p.Mazo ^ 0x2545F4914F6CDD1DULL);
+  pilas.A += MezclarClave(casa ^ MezclarClave(p.Mazo));
+  pilas.B += MezclarClave(casa ^ 0x5851F42D4C957F2DULL) + MezclarClave(p.Mazo ^ 0x2545F4914F6CDD1DULL);
   pilas.A |= 1;  // never the empty slot
   return pilas;
 }
@@ -82,42 +74,9 @@ void Asentar(TPosConMazo& p, std::size_t i, std::uint64_t bajas, std::uint64_t q
 
 }  // namespace
 
-// The keys seen, open addressing, grown at half full.
-class TVistasConMazo {
+class TVistasConMazo : public TClavesVistas {
  public:
-  TVistasConMazo() : slots_(1u << 12) {}
-  bool Insertar(const TClave& c) {
-    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
-    if (!Poner(slots_, c)) return false;
-    ++cuenta_;
-    return true;
-  }
-  std::size_t Cuenta() const { return cuenta_; }
-  std::size_t Bytes() const { return slots_.size() * sizeof(TClave); }
-  // Asks the processor for the key's slot ahead of Insertar.
-  void Anticipar(const TClave& c) const {
-    __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);
-  }
-
- private:
-  static bool Poner(std::vector<TClave>& slots, const TClave& c) {
-    const std::size_t mascara = slots.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
-      if (slots[i].A == 0) {
-        slots[i] = c;
-        return true;
-      }
-      if (slots[i].A == c.A && slots[i].B == c.B) return false;
-    }
-  }
-  void Crecer() {
-    std::vector<TClave> nuevos(slots_.size() * 2);
-    for (const TClave& c : slots_)
-      if (c.A) Poner(nuevos, c);
-    slots_.swap(nuevos);
-  }
-  std::vector<TClave> slots_;
-  std::size_t cuenta_ = 0;
+  using TClavesVistas::TClavesVistas;
 };
 
 TJuegoDeAltasConMazo::TJuegoDeAltasConMazo(const TBloqueos& b,
