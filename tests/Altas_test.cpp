@@ -301,16 +301,7 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
               << "número " << numero << " tras " << linea.size() << " pasos";
         }
         antes = ahora;
-        std::vector<TPaso> pasos;
-        for (const auto& de : m.Pilas) {
-          if (!de->Tope || de->Grupo->EsFundacion) continue;
-          for (const auto& al : m.Pilas) {
-            if (al.get() == de.get()) continue;
-            const bool acepta = al->Tope ? m.ArrastrarSobreCarta(*al->Tope, *de->Tope, 1, 1)
-                                         : m.ArrastrarSobrePila(*al, *de->Tope, 1, 1);
-            if (acepta) pasos.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, al->Numero});
-          }
-        }
+        const std::vector<TPaso> pasos = ArrastresDeUnaCarta(m);
         if (pasos.empty()) break;
         linea.push_back(pasos[azar() % pasos.size()]);
         EXPECT_TRUE(AplicarPaso(m, linea.back()));

@@ -161,6 +161,22 @@ inline std::string CartasDeLasPilas(const TMesa& m) {
   return k;
 }
 
+// The drags of one top card, off the foundations, that the table accepts: a random line's
+// next steps.
+inline std::vector<TPaso> ArrastresDeUnaCarta(TMesa& m) {
+  std::vector<TPaso> pasos;
+  for (const auto& de : m.Pilas) {
+    if (!de->Tope || de->Grupo->EsFundacion) continue;
+    for (const auto& al : m.Pilas) {
+      if (al.get() == de.get()) continue;
+      const bool acepta = al->Tope ? m.ArrastrarSobreCarta(*al->Tope, *de->Tope, 1, 1)
+                                   : m.ArrastrarSobrePila(*al, *de->Tope, 1, 1);
+      if (acepta) pasos.push_back(TPaso{TPaso::TTipo::Arrastre, de->Numero, -1, al->Numero});
+    }
+  }
+  return pasos;
+}
+
 // Every position reached from the steps by dragging top cards one at a time, each rebuilt
 // from the deal and told apart by the cards on every pile; true at a win. `omitir` leaves
 // out the drags it names, for checking a rule that leaves them out.
