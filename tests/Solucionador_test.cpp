@@ -999,6 +999,51 @@ TEST(SolucionadorConMazo, ClicsJuntosComoLaBusquedaSimple) {
   std::printf("[          ] %d won, %d lost\n", ganadas, perdidas);
 }
 
+// Where the runs are read, the clicks are joined as soon as the look has ended, whatever
+// the limits leave for single clicks. Under budgets that leave the built tables to the
+// last try, every verdict is the plain search's and every win replays (a joined stretch
+// that never started, or one handed the wrong share, leaves deals undecided or loses
+// them). Solitario De Las Cinco Casillas 111 is won within 400,000 positions: with single
+// clicks until the limits' million it was won only after a million.
+TEST(SolucionadorConMazo, ClicsJuntosTrasElVistazoDondeSeLeenRachas) {
+  int trasElVistazo = 0;
+  const std::vector<TPrepararJuego> mesas = {
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 1, 1); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 4); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 4); },
+  };
+  constexpr std::int32_t kNumeros = kSaneado ? 10 : 25;
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    const TPrepararJuego preparar = mesas[k];
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      TMesa m;
+      preparar(m, numero);
+      ASSERT_TRUE(PrepararRachas(m, LeerReglas(m)).Posible);
+      const auto fin = TBusquedaSimple{preparar, numero, {}, 200000}.Buscar();
+      ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << k << " " << numero;
+      for (const std::uint64_t presupuesto : {std::uint64_t{80}, std::uint64_t{400}, std::uint64_t{3000}}) {
+        const TResultado r = Resolver(preparar, numero, {}, PorPosiciones(presupuesto));
+        // The short search and the look spend at most an eighth and a quarter.
+        if (r.Veredicto != TVeredicto::NoSeSabe && r.Posiciones > presupuesto / 8 * 3 + 8)
+          ++trasElVistazo;
+        if (r.Veredicto == TVeredicto::Ganable) {
+          EXPECT_EQ(fin, TBusquedaSimple::TFin::Ganada) << k << " " << numero;
+          EXPECT_TRUE(LineaGana(preparar, numero, {}, r.Pasos)) << Texto(r.Pasos);
+        } else if (r.Veredicto == TVeredicto::SinSolucion) {
+          EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << k << " " << numero;
+        }
+      }
+    }
+  }
+  EXPECT_GE(trasElVistazo, 5);
+  std::printf("[          ] %d decided past the look\n", trasElVistazo);
+  if (kSaneado) return;  // the game's deal takes 400,000 positions
+  const TResultado r =
+      Resolver(PrepararSolitarioDeLas5Casillas, 111, {}, PorPosiciones(400000));
+  ASSERT_EQ(r.Veredicto, TVeredicto::Ganable);
+  EXPECT_TRUE(LineaGana(PrepararSolitarioDeLas5Casillas, 111, {}, r.Pasos));
+}
+
 // Only where nothing but the stock and its waste changes with a click, and the redeals are
 // few: not on a stock that redeals without end, nor where the waste takes cards, nor where
 // the stock deals to a pile its redeal does not take back.
