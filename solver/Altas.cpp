@@ -217,15 +217,19 @@ TJuegoDeAltas::TJuegoDeAltas(const TAltas& a, const TPosAltas& raiz, std::size_t
     : a_(a), hasta_(hasta), sabidas_(sabidas) {
   // Most of these games settle within a few hundred positions: a small table first.
   vistos_ = std::make_unique<TVistasAltas>(256);
-  vistos_->Insertar(Clave(raiz));
+  const TClaveAltas clave = Clave(raiz);
+  vistos_->Insertar(clave);
   porVer_.push_back(raiz);
+  porVerClaves_.emplace_back(clave, 0);
   fin_ = TFin::Sigue;
 }
 
 TJuegoDeAltas::~TJuegoDeAltas() = default;
 
 std::size_t TJuegoDeAltas::Bytes() const {
-  return (vistos_ ? vistos_->Bytes() : 0) + porVer_.capacity() * sizeof(TPosAltas);
+  return (vistos_ ? vistos_->Bytes() : 0) + porVer_.capacity() * sizeof(TPosAltas) +
+         porVerClaves_.capacity() * sizeof(porVerClaves_[0]) +
+         camino_.capacity() * sizeof(TClaveAltas);
 }
 
 TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
@@ -260,6 +264,13 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
     const TPosAltas p = porVer_.back();
     porVer_.pop_back();
     ++vistas_;
+    std::uint32_t profundidad = 0;
+    if (sabidas_) {
+      profundidad = porVerClaves_.back().second;
+      camino_.resize(profundidad);
+      camino_.push_back(porVerClaves_.back().first);
+      porVerClaves_.pop_back();
+    }
     if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
       fin_ = TFin::Ganable;
       break;
@@ -316,7 +327,10 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
           fin_ = TFin::Ganable;
           break;
         }
-        if (vistos_->Insertar(c)) porVer_.push_back(h);
+        if (vistos_->Insertar(c)) {
+          porVer_.push_back(h);
+          porVerClaves_.emplace_back(c, profundidad + 1);
+        }
       }
     } else {
       for (const auto& [h, c] : hijos)
@@ -327,9 +341,15 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
   // less those known lost already.
   if (sabidas_ && fin_ == TFin::SinSalida)
     vistos_->CadaClave([this](const TClaveAltas& c) { sabidas_->Poner(c, TSabidasAltas::kPerdida); });
+  // With a win, every position on the line that led to it has one: a later game that
+  // meets any of them is won there.
+  if (sabidas_ && fin_ == TFin::Ganable)
+    for (const TClaveAltas& c : camino_) sabidas_->Poner(c, TSabidasAltas::kGanada);
   // Settled: what it held is not needed again.
   vistos_.reset();
   porVer_ = {};
+  porVerClaves_ = {};
+  camino_ = {};
   return fin_;
 }
 
@@ -371,13 +391,20 @@ bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::u
   Asentar(p, hasta_);
   const TClaveAltas clave = Clave(p);
   const std::uint64_t sabida = sabidas_->Buscar(clave);
-  if (sabida != TSabidasAltas::kNada) return sabida == TSabidasAltas::kPerdida;
+  if (sabida != TSabidasAltas::kNada) {
+    perdidas_ += sabida == TSabidasAltas::kPerdida;
+    return sabida == TSabidasAltas::kPerdida;
+  }
   if (!jugar) return false;
   ++juegos_;
   TJuegoDeAltas juego(a_, p, hasta_, sabidas_.get());
   const TJuegoDeAltas::TFin fin = juego.Seguir(limite_);
   vistas_ += juego.Vistas();
-  if (fin == TJuegoDeAltas::TFin::SinSalida) return true;  // its positions kept as lost
+  if (fin == TJuegoDeAltas::TFin::SinSalida) {  // its positions kept as lost
+    ++perdidas_;
+    return true;
+  }
+  enBalde_ += juego.Vistas();
   sabidas_->Poner(clave, fin == TJuegoDeAltas::TFin::Ganable ? TSabidasAltas::kGanada
                                                              : TSabidasAltas::kDudosa);
   return false;

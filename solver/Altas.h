@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "engine/Mesa.h"
+#include "solver/ClavesVistas.h"
 #include "solver/Reglas.h"
 #include "solver/SinSalida.h"
 
@@ -75,6 +76,10 @@ class TJuegoDeAltas {
   std::vector<TPosAltas> porVer_;
   std::size_t vistas_ = 0;
   TSabidasAltas* sabidas_ = nullptr;
+  // With `sabidas_`: each position to look at's key and depth, and the keys of the line
+  // from the root to the position looked at, so that a win marks its whole line won.
+  std::vector<std::pair<TClave128, std::uint32_t>> porVerClaves_;
+  std::vector<TClave128> camino_;
 };
 
 // The same game read at many positions of one search, what each reading found kept for
@@ -83,9 +88,10 @@ class TJuegoDeAltas {
 // walked to the end without a win proves every position it reached lost as well (what one
 // of them reaches, the game reached): all are kept as lost. A later game does not walk them
 // again, which loses no win, as a line to a win passes only positions that have one; and a
-// game that meets a position known won is won. A game given up at its limit proves nothing:
-// its position is kept as not known, and not read again. Positions are told apart by
-// 128-bit keys, as the search's own table of keys tells its own.
+// game that meets a position known won is won. A game won keeps every position of the line
+// that won it as won too (the rest of that line wins from each). A game given up at its
+// limit proves nothing: its position is kept as not known, and not read again. Positions
+// are told apart by 128-bit keys, as the search's own table of keys tells its own.
 class TAltasPorPosicion {
  public:
   // `limite`: the new positions one reading may look at; past it the position's game is
@@ -101,6 +107,9 @@ class TAltasPorPosicion {
   bool SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa, bool jugar = true);
   std::size_t Vistas() const { return vistas_; }  // the games' positions looked at in all
   std::size_t Juegos() const { return juegos_; }  // readings that walked a game
+  // The positions of the games that proved nothing: won, or given up at their limit.
+  std::size_t VistasEnBalde() const { return enBalde_; }
+  std::size_t Perdidas() const { return perdidas_; }  // readings that found no win
   std::size_t Bytes() const;
 
  private:
@@ -110,5 +119,7 @@ class TAltasPorPosicion {
   bool posible_ = false;
   std::unique_ptr<TSabidasAltas> sabidas_;
   std::size_t vistas_ = 0;
+  std::size_t enBalde_ = 0;
+  std::size_t perdidas_ = 0;
   std::size_t juegos_ = 0;
 };

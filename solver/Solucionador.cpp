@@ -558,6 +558,8 @@ class TBusqueda {
   bool AltasSinSalidaEn(const TVistas& vistas, std::size_t cuantas, std::uint64_t enCasa);
   TRinde<16> altasRinde_;  // read while it cuts one position in 16 it reads
   static constexpr std::size_t kAltasPorPosicion = 16384;  // new positions a reading looks at
+  static constexpr std::size_t kEnBalde = 32768;
+  static constexpr std::size_t kEnBaldePorCorte = 32;
   // What the high cards' game read of the piles' rules, for the cards that never leave
   // where they lie (Encalladas.h), read where a pile's bottom card leaves only for home.
   TReglasEncalladas encalladas_;
@@ -1537,7 +1539,13 @@ bool TBusqueda::AltasSinSalidaEn(const TVistas& vistas, std::size_t cuantas,
   const std::size_t juegos = altasPorPosicion_->Juegos();
   // A new game is walked only while the games' positions are no more than the search's:
   // where the readings cut little, most games are won ones that cost without cutting.
-  const bool jugar = altasPorPosicion_->Vistas() <= r_.Posiciones;
+  // Nor where the games that proved nothing (won, or given up) have cost more than
+  // kEnBalde positions and kEnBaldePorCorte per position the readings cut: on a deal whose
+  // games are nearly all won, they would spend as many positions as the search for a
+  // few hundred cuts.
+  const bool jugar = altasPorPosicion_->Vistas() <= r_.Posiciones &&
+                     altasPorPosicion_->VistasEnBalde() <=
+                         kEnBalde + kEnBaldePorCorte * altasPorPosicion_->Perdidas();
   const bool sin = altasPorPosicion_->SinSalida(vistas.data(), cuantas, enCasa, jugar);
   // Where what it keeps could not double in the memory left, it is given up.
   if (altasPorPosicion_->Juegos() != juegos &&

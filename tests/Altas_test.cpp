@@ -265,6 +265,7 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
     preparar(inicial, numero);
     const TAltas a = Leer(inicial);
     std::vector<std::unique_ptr<TAltasPorPosicion>> lectores, cortos;
+    std::array<std::size_t, kCotas.size()> perdidasCortas{};
     for (const std::size_t hasta : kCotas) {
       lectores.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 1000000));
       cortos.push_back(std::make_unique<TAltasPorPosicion>(a, hasta, 5));
@@ -285,11 +286,19 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
         for (std::size_t k = 0; k < kCotas.size(); ++k) {
           std::size_t vistas = 0;
           const bool fresco = AltasSinSalida(a, pilas, enCasa, kCotas[k], 1000000, vistas);
+          const std::size_t vistasAntes = lectores[k]->Vistas();
+          const std::size_t enBaldeAntes = lectores[k]->VistasEnBalde();
+          const std::size_t perdidasAntes = lectores[k]->Perdidas();
           const bool sabido = lectores[k]->SinSalida(v.data(), v.size(), enCasa);
+          // A game that found a win proved nothing: its positions count as spent in vain.
+          EXPECT_EQ(lectores[k]->VistasEnBalde() - enBaldeAntes,
+                    sabido ? 0 : lectores[k]->Vistas() - vistasAntes);
+          EXPECT_EQ(lectores[k]->Perdidas() - perdidasAntes, sabido ? 1u : 0u);
           EXPECT_EQ(sabido, fresco) << "número " << numero << " tras " << linea.size()
                                     << " pasos, hasta " << kCotas[k];
           if (cortos[k]->SinSalida(v.data(), v.size(), enCasa)) {
             EXPECT_TRUE(fresco) << "número " << numero << ", hasta " << kCotas[k];
+            ++perdidasCortas[k];
           }
           ahora = ahora || sabido;
         }
@@ -306,6 +315,12 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
         linea.push_back(pasos[azar() % pasos.size()]);
         EXPECT_TRUE(AplicarPaso(m, linea.back()));
       }
+    }
+    // What the search's schedule reads of a reader: the answers that cut, and the games'
+    // positions that proved nothing, among all they looked at.
+    for (std::size_t k = 0; k < kCotas.size(); ++k) {
+      EXPECT_EQ(cortos[k]->Perdidas(), perdidasCortas[k]) << "número " << numero;
+      EXPECT_LE(cortos[k]->VistasEnBalde(), cortos[k]->Vistas());
     }
   }
   return c;
