@@ -1,6 +1,7 @@
 #include "solver/Sueltas.h"
 
 #include <array>
+#include <memory>
 
 #include "solver/ClavesVistas.h"
 
@@ -140,45 +141,91 @@ class TJuego {
   std::uint64_t visto_ = 0;
 };
 
-}  // namespace
-
-bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                      std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                      std::size_t& vistas) {
-  if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return false;
-  // What takes a high card must be high too.
-  for (std::size_t id = 0; id < 40; ++id)
-    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
-      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
-  TJuego juego(a, hasta);
-  TPos raiz;
-  for (std::size_t i = 0; i < pilas.size(); ++i) {
-    if (pilas[i].size() > 3) return false;
-    for (std::size_t j = 0; j < pilas[i].size(); ++j)
-      raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
+// What the games read so far found, by key: lost, won, or not known (given up at its
+// limit). The state takes the key's two low bits.
+class TSabidasSueltas {
+ public:
+  enum : std::uint64_t { kNada = 0, kPerdida = 1, kGanada = 2, kDudosa = 3 };
+  TSabidasSueltas() : slots_(1u << 12) {}
+  std::uint64_t Buscar(const TClave128& c) const {
+    const std::size_t mascara = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      const TClave128& s = slots_[i];
+      if (s.A == 0) return kNada;
+      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) return s.A & 3;
+    }
   }
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
-  juego.Asentar(raiz);
-  TClavesVistas vistos;
+  void Poner(const TClave128& c, std::uint64_t estado) {
+    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
+    cuenta_ += Escribir(slots_, {(c.A & ~std::uint64_t{3}) | estado, c.B});
+  }
+  std::size_t Bytes() const { return slots_.size() * sizeof(TClave128); }
+
+ private:
+  static bool Escribir(std::vector<TClave128>& slots, const TClave128& c) {
+    const std::size_t mascara = slots.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      TClave128& s = slots[i];
+      if (s.A == 0) {
+        s = c;
+        return true;
+      }
+      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) {
+        s = c;
+        return false;
+      }
+    }
+  }
+  void Crecer() {
+    std::vector<TClave128> nuevos(slots_.size() * 2);
+    for (const TClave128& c : slots_)
+      if (c.A) Escribir(nuevos, c);
+    slots_.swap(nuevos);
+  }
+  std::vector<TClave128> slots_;
+  std::size_t cuenta_ = 0;
+};
+
+enum class TFin { SinSalida, Ganable, Dudosa };
+
+// Walks the game from a settled, fitting position until it wins, runs dry or has seen more
+// than `limite` positions. With `sabidas`, a position known lost is not walked again and
+// one known won wins; a game with no win files every position it saw as lost (what each
+// reaches, the game reached).
+TFin Recorrer(TJuego& juego, const TPos& raiz, std::size_t limite, TSabidasSueltas* sabidas,
+              std::size_t& miradas) {
+  const TAltas& a = juego.a_;
+  TClavesVistas vistos(sabidas ? 256 : 1u << 12);
   vistos.Insertar(Clave(raiz));
   std::vector<TPos> porVer{raiz};
-  std::size_t miradas = 0;
+  TFin fin = TFin::Dudosa;
   const auto ver = [&](TPos& h) {
     juego.Asentar(h);
-    if (juego.Caben(h) && vistos.Insertar(Clave(h))) porVer.push_back(h);
+    if (!juego.Caben(h)) return;
+    const TClave128 c = Clave(h);
+    if (sabidas) {
+      const std::uint64_t sabida = sabidas->Buscar(c);
+      if (sabida == TSabidasSueltas::kPerdida) return;
+      if (sabida == TSabidasSueltas::kGanada) {
+        fin = TFin::Ganable;
+        return;
+      }
+    }
+    if (vistos.Insertar(c)) porVer.push_back(h);
   };
-  bool sinSalida = false;
-  while (true) {
+  while (fin == TFin::Dudosa) {
     if (porVer.empty()) {
-      sinSalida = true;
+      fin = TFin::SinSalida;
       break;
     }
     if (vistos.Cuenta() > limite) break;
     const TPos p = porVer.back();
     porVer.pop_back();
     ++miradas;
-    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) break;
+    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
+      fin = TFin::Ganable;
+      break;
+    }
     for (std::size_t i = 0; i < kPilas; ++i) {
       const std::size_t n = Cuenta(p.P[i]);
       if (n == 0) continue;
@@ -222,6 +269,75 @@ bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_
       ver(h);
     }
   }
-  vistas += miradas;
-  return sinSalida;
+  if (sabidas && fin == TFin::SinSalida)
+    vistos.CadaClave([sabidas](const TClave128& c) { sabidas->Poner(c, TSabidasSueltas::kPerdida); });
+  return fin;
+}
+
+bool SePuede(const TAltas& a, std::size_t hasta) {
+  if (!a.Posible || hasta >= 9) return false;
+  // What takes a high card must be high too.
+  for (std::size_t id = 0; id < 40; ++id)
+    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
+      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
+  return true;
+}
+
+}  // namespace
+
+bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                      std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
+                      std::size_t& vistas) {
+  if (!SePuede(a, hasta) || pilas.size() > kPilas) return false;
+  TJuego juego(a, hasta);
+  TPos raiz;
+  for (std::size_t i = 0; i < pilas.size(); ++i) {
+    if (pilas[i].size() > 3) return false;
+    for (std::size_t j = 0; j < pilas[i].size(); ++j)
+      raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
+  juego.Asentar(raiz);
+  return Recorrer(juego, raiz, limite, nullptr, vistas) == TFin::SinSalida;
+}
+
+struct TSueltasPorPosicion::TDatos {
+  TDatos(const TAltas& a, std::size_t hasta) : Altas(a), Juego(Altas, hasta) {}
+  TAltas Altas;
+  TJuego Juego;
+  TSabidasSueltas Sabidas;
+};
+
+TSueltasPorPosicion::TSueltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite)
+    : limite_(limite) {
+  if (SePuede(a, hasta)) datos_ = std::make_unique<TDatos>(a, hasta);
+}
+
+TSueltasPorPosicion::~TSueltasPorPosicion() = default;
+
+std::size_t TSueltasPorPosicion::Bytes() const { return datos_ ? datos_->Sabidas.Bytes() : 0; }
+
+bool TSueltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa,
+                                    bool jugar) {
+  if (!datos_ || n > kPilas) return false;
+  TPos p;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (pilas[i].Cuenta > 3) return false;
+    for (std::size_t j = 0; j < pilas[i].Cuenta; ++j)
+      p.P[i][j] = static_cast<std::uint8_t>((pilas[i].Cartas[j] & 0x3F) + 1);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
+  datos_->Juego.Asentar(p);
+  const TClave128 clave = Clave(p);
+  const std::uint64_t sabida = datos_->Sabidas.Buscar(clave);
+  if (sabida != TSabidasSueltas::kNada) return sabida == TSabidasSueltas::kPerdida;
+  if (!jugar) return false;
+  ++juegos_;
+  const TFin fin = Recorrer(datos_->Juego, p, limite_, &datos_->Sabidas, vistas_);
+  if (fin == TFin::SinSalida) return true;  // its positions kept as lost
+  datos_->Sabidas.Poner(clave, fin == TFin::Ganable ? TSabidasSueltas::kGanada
+                                                    : TSabidasSueltas::kDudosa);
+  return false;
 }

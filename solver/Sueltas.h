@@ -28,6 +28,7 @@
 // then leaves free (it lies above the game's part of its pile, taking no loose card).
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "solver/Altas.h"
@@ -39,3 +40,29 @@
 bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                       std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                       std::size_t& vistas);
+
+// The same game read at many positions of one search, what each reading found kept for
+// the next, as TAltasPorPosicion keeps the plain game's (Altas.h): a game with no win
+// proves every position it reached lost; a game given up at `limite` new positions proves
+// nothing, and its position is not read again.
+class TSueltasPorPosicion {
+ public:
+  TSueltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite);
+  ~TSueltasPorPosicion();
+  TSueltasPorPosicion(const TSueltasPorPosicion&) = delete;
+  TSueltasPorPosicion& operator=(const TSueltasPorPosicion&) = delete;
+  bool Posible() const { return datos_ != nullptr; }
+  // Whether the game from this position has no win (`pilas` as TAltasPorPosicion reads
+  // them). Without `jugar`, only what earlier readings found is asked.
+  bool SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa, bool jugar = true);
+  std::size_t Vistas() const { return vistas_; }
+  std::size_t Juegos() const { return juegos_; }
+  std::size_t Bytes() const;
+
+ private:
+  struct TDatos;
+  std::unique_ptr<TDatos> datos_;
+  std::size_t limite_;
+  std::size_t vistas_ = 0;
+  std::size_t juegos_ = 0;
+};

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -87,8 +89,10 @@ TEST(Sueltas, NuncaLlamaPerdidaUnaMesaGanable) {
 
 // Along random lines of the real game from each table, every position the game calls lost
 // at any bound is lost for the plain search; some positions are found lost only after a
-// move made them so.
+// move made them so. Read as a search reads it, one reader per bound keeping its answers
+// along the line, it answers as a game walked afresh.
 TEST(Sueltas, NadaPerdidoEnUnaLineaGanadora) {
+  constexpr std::array<std::size_t, 3> kCotas{2, 4, 6};
   int leidas = 0, perdidas = 0, nuevas = 0;
   for (const auto& [preparar, semilla] :
        {std::pair{&PrepararApretadas, 31u}, std::pair{&PrepararAltasConReyes, 32u},
@@ -99,6 +103,12 @@ TEST(Sueltas, NadaPerdidoEnUnaLineaGanadora) {
       preparar(inicial, numero);
       const TAltas a = Leer(inicial);
       ASSERT_TRUE(a.Posible);
+      std::vector<std::unique_ptr<TSueltasPorPosicion>> lectores, cortos;
+      for (const std::size_t hasta : kCotas) {
+        lectores.push_back(std::make_unique<TSueltasPorPosicion>(a, hasta, 1000000));
+        cortos.push_back(std::make_unique<TSueltasPorPosicion>(a, hasta, 5));
+        ASSERT_TRUE(lectores.back()->Posible());
+      }
       TMesa m;
       preparar(m, numero);
       std::vector<TPaso> linea;
@@ -106,10 +116,20 @@ TEST(Sueltas, NadaPerdidoEnUnaLineaGanadora) {
       for (int paso = 0; paso < 12 && !m.VentanaPropia.Ganado; ++paso) {
         std::uint64_t enCasa = 0;
         const auto pilas = PilasYCasa(m, enCasa);
+        std::vector<TPilaVista> v;
+        for (const auto& q : pilas) v.push_back({q.data(), static_cast<std::uint8_t>(q.size()), 3});
         bool ahora = false;
-        for (const std::size_t hasta : {std::size_t{2}, std::size_t{4}, std::size_t{6}}) {
+        for (std::size_t k = 0; k < kCotas.size(); ++k) {
           std::size_t vistas = 0;
-          ahora = ahora || SueltasSinSalida(a, pilas, enCasa, hasta, 1000000, vistas);
+          const bool fresco = SueltasSinSalida(a, pilas, enCasa, kCotas[k], 1000000, vistas);
+          // Kept from position to position, the answers are a fresh game's; a reader that
+          // gives up soon calls nothing lost that the fresh game wins.
+          EXPECT_EQ(lectores[k]->SinSalida(v.data(), v.size(), enCasa), fresco)
+              << "número " << numero << " tras " << linea.size() << " pasos, hasta " << kCotas[k];
+          if (cortos[k]->SinSalida(v.data(), v.size(), enCasa)) {
+            EXPECT_TRUE(fresco) << "número " << numero << ", hasta " << kCotas[k];
+          }
+          ahora = ahora || fresco;
         }
         ++leidas;
         if (ahora) {
