@@ -1,7 +1,9 @@
 #include "solver/Sueltas.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "solver/ClavesVistas.h"
 
@@ -29,15 +31,15 @@ std::uint64_t EnCasa(const std::array<std::uint8_t, 4>& k) {
   return r;
 }
 
-// Piles in any order give one key (as in Altas.cpp).
-TClave128 Clave(const TPos& p) {
-  TClave128 c;
-  for (const auto& q : p.P) {
-    const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
-                            std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
-    c.A += MezclarClave(v);
-    c.B += MezclarClave(v ^ 0xD6E8FEB86659FD93ULL);
-  }
+// Piles in any order give one key (as in Altas.cpp): each pile's share, summed, and the
+// cards home's and the loose ones' beside.
+TClave128 ParteDePila(const std::array<std::uint8_t, 3>& q) {
+  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
+                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
+  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
+}
+
+TClave128 Clave(TClave128 c, const TPos& p) {
   const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
                              std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
   c.A += MezclarClave(casa ^ p.Sueltas << 24);
@@ -46,59 +48,103 @@ TClave128 Clave(const TPos& p) {
   return c;
 }
 
+TClave128 Clave(const TPos& p) {
+  TClave128 c;
+  for (const auto& q : p.P) {
+    const TClave128 t = ParteDePila(q);
+    c.A += t.A;
+    c.B += t.B;
+  }
+  return Clave(c, p);
+}
+
 class TJuego {
  public:
   TJuego(const TAltas& a, std::size_t hasta) : a_(a), hasta_(hasta) {
     for (std::size_t id = 0; id < 40; ++id)
       for (std::uint64_t t = a.Toman[id]; t; t &= t - 1)
         toma_[static_cast<std::size_t>(__builtin_ctzll(t))] |= Bit(id);
+    porRango_ = true;
+    for (std::size_t id = 0; id < 40; ++id)
+      for (std::uint64_t t = a.Toman[id]; Baja(id) && t; t &= t - 1)
+        porRango_ = porRango_ && static_cast<std::size_t>(__builtin_ctzll(t)) % 10 > id % 10;
   }
 
   bool Baja(std::size_t id) const { return id % 10 <= hasta_; }
 
+  // Each suit's next card where it could take no card not home: those Asentar sends home
+  // once they lie on a top or loose.
+  std::uint64_t Libres(const std::array<std::uint8_t, 4>& k) const {
+    const std::uint64_t casa = EnCasa(k);
+    std::uint64_t r = 0;
+    for (std::size_t palo = 0; palo < 4; ++palo)
+      if (k[palo] < 10 && !(toma_[palo * 10 + k[palo]] & ~casa)) r |= Bit(palo * 10 + k[palo]);
+    return r;
+  }
+
   // Every card whose turn home has come and that could take no card not home goes home.
+  // Only each suit's next card can, from a pile's top or from the loose ones.
   void Asentar(TPos& p) const {
+    std::uint64_t cimas = 0;
+    std::array<std::uint8_t, 40> pilaDe;
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = Cuenta(p.P[i]);
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      cimas |= Bit(x);
+      pilaDe[x] = static_cast<std::uint8_t>(i);
+    }
+    std::uint64_t casa = EnCasa(p.K);
     for (bool otra = true; otra;) {
       otra = false;
-      const std::uint64_t casa = EnCasa(p.K);
-      for (auto& q : p.P) {
-        const std::size_t n = Cuenta(q);
-        if (n == 0) continue;
-        const std::size_t x = q[n - 1] - 1u;
-        if (p.K[x / 10] != x % 10 || (toma_[x] & ~casa)) continue;
-        q[n - 1] = 0;
-        ++p.K[x / 10];
+      for (std::size_t palo = 0; palo < 4; ++palo) {
+        if (p.K[palo] == 10) continue;
+        const std::size_t x = palo * 10 + p.K[palo];
+        if (toma_[x] & ~casa) continue;
+        if (p.Sueltas >> x & 1) {
+          p.Sueltas &= ~Bit(x);
+        } else if (cimas >> x & 1) {
+          auto& q = p.P[pilaDe[x]];
+          const std::size_t n = Cuenta(q);
+          if (n == 0) continue;  // never: x is its top
+          q[n - 1] = 0;
+          cimas &= ~Bit(x);
+          if (n > 1) {
+            const std::size_t y = q[n - 2] - 1u;
+            cimas |= Bit(y);
+            pilaDe[y] = pilaDe[x];
+          }
+        } else {
+          continue;
+        }
+        ++p.K[palo];
+        casa |= Bit(x);
         otra = true;
-        break;
-      }
-      if (otra) continue;
-      for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
-        const std::size_t x = static_cast<std::size_t>(__builtin_ctzll(s));
-        if (p.K[x / 10] != x % 10 || (toma_[x] & ~casa)) continue;
-        p.Sueltas &= ~Bit(x);
-        ++p.K[x / 10];
-        otra = true;
-        break;
       }
     }
   }
 
-  // Whether the loose cards can lie on the piles: each on its own card that takes it, the
-  // top of a pile of one or two cards or another loose card, no more of them than the
-  // piles' room, and no more lying on loose cards than piles of one card.
+  // Whether the loose cards can lie on the piles (Sueltas.h): no more of them than the
+  // piles' room, and, where every card that takes a low one is of a higher rank, laid out
+  // whole. Elsewhere only what any laying needs: each on its own card that takes it, a top
+  // of a pile of one or two cards or another loose card, and no more on loose cards than
+  // piles of one.
   bool Caben(const TPos& p) {
     if (!p.Sueltas) return true;
-    std::uint64_t cimas = 0;
-    std::size_t sitio = 0, deUna = 0;
+    cimasDeUna_ = cimasDeDos_ = 0;
+    std::size_t sitio = 0;
     for (const auto& q : p.P) {
       const std::size_t n = Cuenta(q);
       if (n == 0) continue;
       sitio += 3 - n;
-      if (n < 3) cimas |= Bit(q[n - 1] - 1u);
-      deUna += n == 1;
+      if (n == 1) cimasDeUna_ |= Bit(q[0] - 1u);
+      if (n == 2) cimasDeDos_ |= Bit(q[1] - 1u);
     }
     const std::size_t sueltas = static_cast<std::size_t>(__builtin_popcountll(p.Sueltas));
     if (sueltas > sitio) return false;
+    if (porRango_) return Colocar(p);
+    const std::uint64_t cimas = cimasDeUna_ | cimasDeDos_;
+    const std::size_t deUna = static_cast<std::size_t>(__builtin_popcountll(cimasDeUna_));
     duenno_.fill(-1);
     std::size_t enCimas = 0;
     for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
@@ -106,7 +152,7 @@ class TJuego {
       enCimas += Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas);
     }
     if (sueltas - enCimas > deUna) return false;
-    if (enCimas == sueltas) return true;
+    if (enCimas == sueltas) return true;  // each on a top of its own: laid so
     // The tops matched first keep their cards matched (each augmenting path only adds a
     // matched top), so the cards left on loose ones are as few as they can be.
     std::uint64_t puestas = 0;
@@ -125,6 +171,39 @@ class TJuego {
   std::array<std::uint64_t, 40> toma_{};  // per card, the cards it could take
 
  private:
+  // Where every card that takes a low one is of a higher rank, the loose cards laid as the
+  // real piles hold them: each on a top of a pile of one or two cards of this game, or on
+  // a loose card that lies so on a pile of one (a third card above the game's one would
+  // make four), no card holding two; the highest first, so a loose card's taker is laid
+  // before it. Past a bound of tries it gives up, taking them as laid.
+  bool Colocar(const TPos& p) {
+    nOrden_ = 0;
+    for (std::size_t rango = 10; rango-- > 0;)
+      for (std::size_t palo = 0; palo < 4; ++palo)
+        if (p.Sueltas >> (palo * 10 + rango) & 1)
+          orden_[nOrden_++] = static_cast<std::uint8_t>(palo * 10 + rango);
+    intentos_ = 0;
+    return Colocar(0, 0, 0);
+  }
+  bool Colocar(std::size_t k, std::uint64_t usadas, std::uint64_t abiertas) {
+    if (k == nOrden_ || ++intentos_ > 4096) return true;
+    const std::size_t e = orden_[k];
+    const std::uint64_t toman = a_.Toman[e] & ~usadas;
+    for (std::uint64_t t = toman & (cimasDeUna_ | cimasDeDos_); t; t &= t - 1) {
+      const std::uint64_t b = t & -t;
+      if (Colocar(k + 1, usadas | b, abiertas | ((cimasDeUna_ & b) ? Bit(e) : 0))) return true;
+    }
+    for (std::uint64_t t = toman & abiertas; t; t &= t - 1) {
+      const std::uint64_t b = t & -t;
+      if (Colocar(k + 1, usadas | b, abiertas & ~b)) return true;
+    }
+    return false;
+  }
+  bool porRango_ = false;
+  std::uint64_t cimasDeUna_ = 0, cimasDeDos_ = 0;
+  std::array<std::uint8_t, 40> orden_{};
+  std::size_t nOrden_ = 0, intentos_ = 0;
+
   // Kuhn's augmenting path from loose card e to a card in `sobre` that takes it.
   bool Aumentar(std::size_t e, std::uint64_t sobre) {
     for (std::uint64_t t = a_.Toman[e] & sobre & ~Bit(e) & ~visto_; t; t &= t - 1) {
@@ -141,139 +220,6 @@ class TJuego {
   std::uint64_t visto_ = 0;
 };
 
-// What the games read so far found, by key: lost, won, or not known (given up at its
-// limit). The state takes the key's two low bits.
-class TSabidasSueltas {
- public:
-  enum : std::uint64_t { kNada = 0, kPerdida = 1, kGanada = 2, kDudosa = 3 };
-  TSabidasSueltas() : slots_(1u << 12) {}
-  std::uint64_t Buscar(const TClave128& c) const {
-    const std::size_t mascara = slots_.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
-      const TClave128& s = slots_[i];
-      if (s.A == 0) return kNada;
-      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) return s.A & 3;
-    }
-  }
-  void Poner(const TClave128& c, std::uint64_t estado) {
-    if (2 * (cuenta_ + 1) > slots_.size()) Crecer();
-    cuenta_ += Escribir(slots_, {(c.A & ~std::uint64_t{3}) | estado, c.B});
-  }
-  std::size_t Bytes() const { return slots_.size() * sizeof(TClave128); }
-
- private:
-  static bool Escribir(std::vector<TClave128>& slots, const TClave128& c) {
-    const std::size_t mascara = slots.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
-      TClave128& s = slots[i];
-      if (s.A == 0) {
-        s = c;
-        return true;
-      }
-      if ((s.A & ~std::uint64_t{3}) == (c.A & ~std::uint64_t{3}) && s.B == c.B) {
-        s = c;
-        return false;
-      }
-    }
-  }
-  void Crecer() {
-    std::vector<TClave128> nuevos(slots_.size() * 2);
-    for (const TClave128& c : slots_)
-      if (c.A) Escribir(nuevos, c);
-    slots_.swap(nuevos);
-  }
-  std::vector<TClave128> slots_;
-  std::size_t cuenta_ = 0;
-};
-
-enum class TFin { SinSalida, Ganable, Dudosa };
-
-// Walks the game from a settled, fitting position until it wins, runs dry or has seen more
-// than `limite` positions. With `sabidas`, a position known lost is not walked again and
-// one known won wins; a game with no win files every position it saw as lost (what each
-// reaches, the game reached).
-TFin Recorrer(TJuego& juego, const TPos& raiz, std::size_t limite, TSabidasSueltas* sabidas,
-              std::size_t& miradas) {
-  const TAltas& a = juego.a_;
-  TClavesVistas vistos(sabidas ? 256 : 1u << 12);
-  vistos.Insertar(Clave(raiz));
-  std::vector<TPos> porVer{raiz};
-  TFin fin = TFin::Dudosa;
-  const auto ver = [&](TPos& h) {
-    juego.Asentar(h);
-    if (!juego.Caben(h)) return;
-    const TClave128 c = Clave(h);
-    if (sabidas) {
-      const std::uint64_t sabida = sabidas->Buscar(c);
-      if (sabida == TSabidasSueltas::kPerdida) return;
-      if (sabida == TSabidasSueltas::kGanada) {
-        fin = TFin::Ganable;
-        return;
-      }
-    }
-    if (vistos.Insertar(c)) porVer.push_back(h);
-  };
-  while (fin == TFin::Dudosa) {
-    if (porVer.empty()) {
-      fin = TFin::SinSalida;
-      break;
-    }
-    if (vistos.Cuenta() > limite) break;
-    const TPos p = porVer.back();
-    porVer.pop_back();
-    ++miradas;
-    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
-      fin = TFin::Ganable;
-      break;
-    }
-    for (std::size_t i = 0; i < kPilas; ++i) {
-      const std::size_t n = Cuenta(p.P[i]);
-      if (n == 0) continue;
-      const std::size_t x = p.P[i][n - 1] - 1u;
-      if (juego.Baja(x)) {
-        TPos h = p;
-        h.P[i][n - 1] = 0;
-        h.Sueltas |= Bit(x);
-        ver(h);
-        continue;
-      }
-      for (std::size_t d = 0; d < kPilas; ++d) {
-        const std::size_t m = Cuenta(p.P[d]);
-        if (d == i || m == 0 || m == 3 || !(a.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
-        if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
-            (a.Pareja >> (p.P[d][1] - 1u) & 1))
-          continue;
-        TPos h = p;
-        h.P[i][n - 1] = 0;
-        h.P[d][m] = static_cast<std::uint8_t>(x + 1);
-        ver(h);
-      }
-    }
-    // The cards home last, so looked at first.
-    for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
-      const std::size_t x = static_cast<std::size_t>(__builtin_ctzll(s));
-      if (p.K[x / 10] != x % 10) continue;
-      TPos h = p;
-      h.Sueltas &= ~Bit(x);
-      ++h.K[x / 10];
-      ver(h);
-    }
-    for (std::size_t i = 0; i < kPilas; ++i) {
-      const std::size_t n = Cuenta(p.P[i]);
-      if (n == 0) continue;
-      const std::size_t x = p.P[i][n - 1] - 1u;
-      if (p.K[x / 10] != x % 10) continue;
-      TPos h = p;
-      h.P[i][n - 1] = 0;
-      ++h.K[x / 10];
-      ver(h);
-    }
-  }
-  if (sabidas && fin == TFin::SinSalida)
-    vistos.CadaClave([sabidas](const TClave128& c) { sabidas->Poner(c, TSabidasSueltas::kPerdida); });
-  return fin;
-}
-
 bool SePuede(const TAltas& a, std::size_t hasta) {
   if (!a.Posible || hasta >= 9) return false;
   // What takes a high card must be high too.
@@ -285,59 +231,161 @@ bool SePuede(const TAltas& a, std::size_t hasta) {
 
 }  // namespace
 
-bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                      std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
-                      std::size_t& vistas) {
-  if (!SePuede(a, hasta) || pilas.size() > kPilas) return false;
-  TJuego juego(a, hasta);
+struct TJuegoConSueltas::TDatos {
+  TDatos(const TAltas& a, std::size_t hasta) : Altas(a), Juego(Altas, hasta) {}
+  TAltas Altas;
+  TJuego Juego;
+  TClavesVistas Vistos;
+  std::vector<TPos> PorVer;
+  std::vector<std::pair<TPos, TClave128>> Hijos;
+};
+
+TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
+                                   const std::vector<std::vector<std::uint8_t>>& pilas,
+                                   std::uint64_t enCasa, std::size_t hasta) {
+  if (!SePuede(a, hasta) || pilas.size() > kPilas) return;
   TPos raiz;
   for (std::size_t i = 0; i < pilas.size(); ++i) {
-    if (pilas[i].size() > 3) return false;
+    if (pilas[i].size() > 3) return;
     for (std::size_t j = 0; j < pilas[i].size(); ++j)
       raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
-  juego.Asentar(raiz);
-  return Recorrer(juego, raiz, limite, nullptr, vistas) == TFin::SinSalida;
+  datos_ = std::make_unique<TDatos>(a, hasta);
+  datos_->Juego.Asentar(raiz);
+  datos_->Vistos.Insertar(Clave(raiz));
+  datos_->PorVer.push_back(raiz);
+  fin_ = TFin::Sigue;
 }
 
-struct TSueltasPorPosicion::TDatos {
-  TDatos(const TAltas& a, std::size_t hasta) : Altas(a), Juego(Altas, hasta) {}
-  TAltas Altas;
-  TJuego Juego;
-  TSabidasSueltas Sabidas;
-};
+TJuegoConSueltas::~TJuegoConSueltas() = default;
 
-TSueltasPorPosicion::TSueltasPorPosicion(const TAltas& a, std::size_t hasta, std::size_t limite)
-    : limite_(limite) {
-  if (SePuede(a, hasta)) datos_ = std::make_unique<TDatos>(a, hasta);
+std::size_t TJuegoConSueltas::Bytes() const {
+  return datos_ ? datos_->Vistos.Bytes() + datos_->PorVer.capacity() * sizeof(TPos) +
+                      datos_->Hijos.capacity() * sizeof(datos_->Hijos[0])
+                : 0;
 }
 
-TSueltasPorPosicion::~TSueltasPorPosicion() = default;
-
-std::size_t TSueltasPorPosicion::Bytes() const { return datos_ ? datos_->Sabidas.Bytes() : 0; }
-
-bool TSueltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa,
-                                    bool jugar) {
-  if (!datos_ || n > kPilas) return false;
+TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
+  if (fin_ != TFin::Sigue) return fin_;
+  TJuego& juego = datos_->Juego;
+  const TAltas& a = datos_->Altas;
+  std::vector<TPos>& porVer = datos_->PorVer;
+  // A child's key is its parent's piles' sum with the shares of the piles that changed
+  // traded: the two the move touched, or every one where settling moved more.
+  std::array<TClave128, kPilas> partes;
+  TClave128 suma;
   TPos p;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (pilas[i].Cuenta > 3) return false;
-    for (std::size_t j = 0; j < pilas[i].Cuenta; ++j)
-      p.P[i][j] = static_cast<std::uint8_t>((pilas[i].Cartas[j] & 0x3F) + 1);
+  // A child of a settled position needs settling only where a card went home or a card
+  // free to go home came to a top (`sale`: the card the move uncovered).
+  std::uint64_t libres = 0;
+  // A position's children, keyed and each slot asked of memory first, then put in the
+  // table in the order they came: the waits on the slots overlap.
+  std::vector<std::pair<TPos, TClave128>>& hijos = datos_->Hijos;
+  const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
+    const bool asentada = sale & libres;
+    if (asentada) juego.Asentar(h);
+    if (!juego.Caben(h)) return;
+    TClave128 c = suma;
+    const auto cambiar = [&](std::size_t k) {
+      const TClave128 t = ParteDePila(h.P[k]);
+      c.A += t.A - partes[k].A;
+      c.B += t.B - partes[k].B;
+    };
+    if (asentada) {
+      for (std::size_t k = 0; k < kPilas; ++k)
+        if (h.P[k] != p.P[k]) cambiar(k);
+    } else {
+      if (i < kPilas) cambiar(i);
+      if (d < kPilas) cambiar(d);
+    }
+    hijos.emplace_back(h, Clave(c, h));
+    datos_->Vistos.Anticipar(hijos.back().second);
+  };
+  while (fin_ == TFin::Sigue) {
+    if (porVer.empty()) {
+      fin_ = TFin::SinSalida;
+      break;
+    }
+    if (datos_->Vistos.Cuenta() > limite) return fin_;
+    p = porVer.back();
+    porVer.pop_back();
+    ++vistas_;
+    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
+      fin_ = TFin::Ganable;
+      break;
+    }
+    libres = juego.Libres(p.K);
+    suma = TClave128{};
+    std::array<std::uint8_t, kPilas> cuentas;
+    std::array<std::uint8_t, kPilas> abiertas;  // the piles of one or two cards, in order
+    std::size_t nAbiertas = 0;
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      partes[i] = ParteDePila(p.P[i]);
+      suma.A += partes[i].A;
+      suma.B += partes[i].B;
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(Cuenta(p.P[i]));
+      if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
+    }
+    hijos.clear();
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = cuentas[i];
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      const std::uint64_t sale = n > 1 ? Bit(p.P[i][n - 2] - 1u) : 0;
+      if (juego.Baja(x)) {
+        TPos h = p;
+        h.P[i][n - 1] = 0;
+        h.Sueltas |= Bit(x);
+        ver(h, sale, i, SIZE_MAX);
+        continue;
+      }
+      for (std::size_t k = 0; k < nAbiertas; ++k) {
+        const std::size_t d = abiertas[k];
+        const std::size_t m = cuentas[d];
+        if (d == i || !(a.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
+        if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
+            (a.Pareja >> (p.P[d][1] - 1u) & 1))
+          continue;
+        TPos h = p;
+        h.P[i][n - 1] = 0;
+        h.P[d][m] = static_cast<std::uint8_t>(x + 1);
+        ver(h, sale, i, d);
+      }
+    }
+    // The cards home last, so looked at first: a game that wins mostly wins so, soon.
+    for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
+      const std::size_t x = static_cast<std::size_t>(__builtin_ctzll(s));
+      if (p.K[x / 10] != x % 10) continue;
+      TPos h = p;
+      h.Sueltas &= ~Bit(x);
+      ++h.K[x / 10];
+      ver(h, ~std::uint64_t{0}, SIZE_MAX, SIZE_MAX);
+    }
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = cuentas[i];
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      if (p.K[x / 10] != x % 10) continue;
+      TPos h = p;
+      h.P[i][n - 1] = 0;
+      ++h.K[x / 10];
+      ver(h, ~std::uint64_t{0}, i, SIZE_MAX);
+    }
+    for (const auto& [h, c] : hijos)
+      if (datos_->Vistos.Insertar(c)) porVer.push_back(h);
   }
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  datos_->Juego.Asentar(p);
-  const TClave128 clave = Clave(p);
-  const std::uint64_t sabida = datos_->Sabidas.Buscar(clave);
-  if (sabida != TSabidasSueltas::kNada) return sabida == TSabidasSueltas::kPerdida;
-  if (!jugar) return false;
-  ++juegos_;
-  const TFin fin = Recorrer(datos_->Juego, p, limite_, &datos_->Sabidas, vistas_);
-  if (fin == TFin::SinSalida) return true;  // its positions kept as lost
-  datos_->Sabidas.Poner(clave, fin == TFin::Ganable ? TSabidasSueltas::kGanada
-                                                    : TSabidasSueltas::kDudosa);
-  return false;
+  // Settled: what it held is not needed again.
+  datos_.reset();
+  return fin_;
+}
+
+bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                      std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
+                      std::size_t& vistas) {
+  TJuegoConSueltas juego(a, pilas, enCasa, hasta);
+  const bool sinSalida = juego.Seguir(limite) == TJuegoConSueltas::TFin::SinSalida;
+  vistas += juego.Vistas();
+  return sinSalida;
 }
