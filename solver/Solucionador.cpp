@@ -39,6 +39,7 @@
 #include "solver/Seguras.h"
 #include "solver/SinSalida.h"
 #include "solver/Sitios.h"
+#include "solver/Sueltas.h"
 #include "solver/Trabadas.h"
 #include "solver/Transposiciones.h"
 #include "solver/Trozos.h"
@@ -579,6 +580,12 @@ class TBusqueda {
     std::uint64_t Desde;  // read once the search has expanded so many
   };
   std::array<TAltasTardias, 2> altasTardias_;
+  // The game above the Siete with the low cards' want of room (Sueltas.h), read at the
+  // first of those readings as far as the search has gone, then from the search's
+  // 458,752nd position on to half its positions, to at most kSueltasTope of its own.
+  std::unique_ptr<TJuegoConSueltas> sueltas_;
+  bool sueltasLeidas_ = false;
+  static constexpr std::size_t kSueltasTope = 1u << 18;
   std::uint64_t proximasAltas_ = 0;
   void SeguirAltas();
   std::uint32_t sitioFuertes_ = 0;
@@ -663,6 +670,7 @@ class TBusqueda {
            previstas_.capacity() * sizeof(TClave) + hija_.size() + rachasRecordadas_.Bytes() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
            (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
+           (sueltas_ ? sueltas_->Bytes() : 0) +
            (altasPorPosicion_ ? altasPorPosicion_->Bytes() : 0) + BytesConMazo();
   }
   std::size_t BytesConMazo() const {
@@ -777,6 +785,8 @@ void TBusqueda::LeerAltasDeLaRaiz() {
       TAltasTardias{std::make_unique<TJuegoDeAltas>(a, raizPilas_, raizEnCasa_, 3), 4,
                     7 * kAltasCada}};
   proximasAltas_ = kAltasCada;
+  sueltas_ = std::make_unique<TJuegoConSueltas>(a, raizPilas_, raizEnCasa_, 6);
+  sueltasLeidas_ = false;
 }
 
 // The game above the Cinco keeps up with the search (as many positions as it has
@@ -788,6 +798,12 @@ void TBusqueda::LeerAltasDeLaRaiz() {
 // the Cuatro it may run some 100,000 to 200,000 positions before it wins, which, read
 // from the start, pushed deals of some 0.9 s over a second: from 458,752 on it costs only
 // the deals the search has not ended by then.
+// The game above the Siete with the low cards' want of room proves Casi 14's 77, 553 and
+// 958 lost within 29,000 to 62,000 of its positions, 397 within 171,000, where the search
+// takes 575,000 to 3 million; but each of its positions costs about what one of the
+// search's does, and kept up with the search it pushed deals of 0.7 to 0.9 s, which it
+// does not settle, over a second. So it is read once as far as the search has gone at the
+// first reading, then only from 458,752 on, at half.
 void TBusqueda::SeguirAltas() {
   proximasAltas_ += kAltasCada;
   for (auto& [juego, parteDe, desde] : altasTardias_) {
@@ -803,6 +819,18 @@ void TBusqueda::SeguirAltas() {
     if (fin == TJuegoDeAltas::TFin::SinSalida) perdida_ = true;
     if (fin != TJuegoDeAltas::TFin::Sigue || parte == kAltasTope) juego.reset();
   }
+  if (!sueltas_ || perdida_) return;
+  if (BytesEnUso() + 2 * sueltas_->Bytes() > limiteBytes_) {
+    sueltas_.reset();
+    return;
+  }
+  if (sueltasLeidas_ && r_.Posiciones < 7 * kAltasCada) return;
+  const std::size_t parte =
+      std::min<std::size_t>(sueltasLeidas_ ? r_.Posiciones / 2 : r_.Posiciones, kSueltasTope);
+  sueltasLeidas_ = true;
+  const TJuegoConSueltas::TFin fin = sueltas_->Seguir(parte);
+  if (fin == TJuegoConSueltas::TFin::SinSalida) perdida_ = true;
+  if (fin != TJuegoConSueltas::TFin::Sigue || parte == kSueltasTope) sueltas_.reset();
 }
 
 void TBusqueda::LeerConMazo(const TMontonBloqueable* montones, std::size_t cuantos,

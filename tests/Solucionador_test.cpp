@@ -2294,6 +2294,20 @@ TEST(Solucionador, PerdidosPorLasAltasDeCadaPosicion) {
   }
 }
 
+// Casi 14's 553 and 397, lost deals whose game above the Cinco is won from most positions:
+// the game above the Siete with the low cards' want of room (Sueltas.h) is lost from the deal
+// itself, within 62,000 and 171,000 of its positions, and read on as the search grows it
+// ends the search at its first reading and once read again past 458,752 positions. Without
+// it the search walks 892,000 and 2.99 million positions.
+TEST(Solucionador, PerdidosPorLasSueltasSinSitio) {
+  const std::int32_t numeros[] = {553, 397};
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  for (std::size_t i = 0; i < (kSaneado ? 1 : std::size(numeros)); ++i) {
+    const TResultado r = Resolver(juego.Preparar, numeros[i], {}, PorPosiciones(600000));
+    EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion) << numeros[i];
+  }
+}
+
 namespace {
 // Drag-over callbacks that take any Dos where the rules take nothing (the piles have no
 // rules and take from no group), or that refuse every Dos; on a pile or on a card.

@@ -1,0 +1,391 @@
+#include "solver/Sueltas.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+#include "solver/ClavesVistas.h"
+
+namespace {
+
+constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
+
+std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
+
+// Each pile's cards bottom first (IdCarta + 1, 0 past its count), the cards home per suit
+// and the loose low cards.
+struct TPos {
+  std::array<std::array<std::uint8_t, 3>, kPilas> P{};
+  std::array<std::uint8_t, 4> K{};
+  std::uint64_t Sueltas = 0;
+};
+
+std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
+  return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
+}
+
+std::uint64_t EnCasa(const std::array<std::uint8_t, 4>& k) {
+  std::uint64_t r = 0;
+  for (std::size_t palo = 0; palo < 4; ++palo) r |= (Bit(k[palo]) - 1) << (palo * 10);
+  return r;
+}
+
+// Piles in any order give one key (as in Altas.cpp): each pile's share, summed, and the
+// cards home's and the loose ones' beside.
+TClave128 ParteDePila(const std::array<std::uint8_t, 3>& q) {
+  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
+                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
+  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
+}
+
+TClave128 Clave(TClave128 c, const TPos& p) {
+  const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
+                             std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
+  c.A += MezclarClave(casa ^ p.Sueltas << 24);
+  c.B += MezclarClave(casa ^ 0x5851F42D4C957F2DULL) + MezclarClave(p.Sueltas);
+  c.A |= 1;  // never the empty slot
+  return c;
+}
+
+TClave128 Clave(const TPos& p) {
+  TClave128 c;
+  for (const auto& q : p.P) {
+    const TClave128 t = ParteDePila(q);
+    c.A += t.A;
+    c.B += t.B;
+  }
+  return Clave(c, p);
+}
+
+class TJuego {
+ public:
+  TJuego(const TAltas& a, std::size_t hasta) : a_(a), hasta_(hasta) {
+    for (std::size_t id = 0; id < 40; ++id)
+      for (std::uint64_t t = a.Toman[id]; t; t &= t - 1)
+        toma_[static_cast<std::size_t>(__builtin_ctzll(t))] |= Bit(id);
+    porRango_ = true;
+    for (std::size_t id = 0; id < 40; ++id)
+      for (std::uint64_t t = a.Toman[id]; Baja(id) && t; t &= t - 1)
+        porRango_ = porRango_ && static_cast<std::size_t>(__builtin_ctzll(t)) % 10 > id % 10;
+  }
+
+  bool Baja(std::size_t id) const { return id % 10 <= hasta_; }
+
+  // Each suit's next card where it could take no card not home: those Asentar sends home
+  // once they lie on a top or loose.
+  std::uint64_t Libres(const std::array<std::uint8_t, 4>& k) const {
+    const std::uint64_t casa = EnCasa(k);
+    std::uint64_t r = 0;
+    for (std::size_t palo = 0; palo < 4; ++palo)
+      if (k[palo] < 10 && !(toma_[palo * 10 + k[palo]] & ~casa)) r |= Bit(palo * 10 + k[palo]);
+    return r;
+  }
+
+  // Every card whose turn home has come and that could take no card not home goes home.
+  // Only each suit's next card can, from a pile's top or from the loose ones.
+  void Asentar(TPos& p) const {
+    std::uint64_t cimas = 0;
+    std::array<std::uint8_t, 40> pilaDe;
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = Cuenta(p.P[i]);
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      cimas |= Bit(x);
+      pilaDe[x] = static_cast<std::uint8_t>(i);
+    }
+    std::uint64_t casa = EnCasa(p.K);
+    for (bool otra = true; otra;) {
+      otra = false;
+      for (std::size_t palo = 0; palo < 4; ++palo) {
+        if (p.K[palo] == 10) continue;
+        const std::size_t x = palo * 10 + p.K[palo];
+        if (toma_[x] & ~casa) continue;
+        if (p.Sueltas >> x & 1) {
+          p.Sueltas &= ~Bit(x);
+        } else if (cimas >> x & 1) {
+          auto& q = p.P[pilaDe[x]];
+          const std::size_t n = Cuenta(q);
+          if (n == 0) continue;  // never: x is its top
+          q[n - 1] = 0;
+          cimas &= ~Bit(x);
+          if (n > 1) {
+            const std::size_t y = q[n - 2] - 1u;
+            cimas |= Bit(y);
+            pilaDe[y] = pilaDe[x];
+          }
+        } else {
+          continue;
+        }
+        ++p.K[palo];
+        casa |= Bit(x);
+        otra = true;
+      }
+    }
+  }
+
+  // Whether the loose cards can lie on the piles (Sueltas.h): no more of them than the
+  // piles' room, and, where every card that takes a low one is of a higher rank, laid out
+  // whole. Elsewhere only what any laying needs: each on its own card that takes it, a top
+  // of a pile of one or two cards or another loose card, and no more on loose cards than
+  // piles of one.
+  bool Caben(const TPos& p) {
+    if (!p.Sueltas) return true;
+    cimasDeUna_ = cimasDeDos_ = 0;
+    std::size_t sitio = 0;
+    for (const auto& q : p.P) {
+      const std::size_t n = Cuenta(q);
+      if (n == 0) continue;
+      sitio += 3 - n;
+      if (n == 1) cimasDeUna_ |= Bit(q[0] - 1u);
+      if (n == 2) cimasDeDos_ |= Bit(q[1] - 1u);
+    }
+    const std::size_t sueltas = static_cast<std::size_t>(__builtin_popcountll(p.Sueltas));
+    if (sueltas > sitio) return false;
+    if (porRango_) return Colocar(p);
+    const std::uint64_t cimas = cimasDeUna_ | cimasDeDos_;
+    const std::size_t deUna = static_cast<std::size_t>(__builtin_popcountll(cimasDeUna_));
+    duenno_.fill(-1);
+    std::size_t enCimas = 0;
+    for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
+      visto_ = 0;
+      enCimas += Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas);
+    }
+    if (sueltas - enCimas > deUna) return false;
+    if (enCimas == sueltas) return true;  // each on a top of its own: laid so
+    // The tops matched first keep their cards matched (each augmenting path only adds a
+    // matched top), so the cards left on loose ones are as few as they can be.
+    std::uint64_t puestas = 0;
+    for (std::size_t c = 0; c < 40; ++c)
+      if (duenno_[c] >= 0) puestas |= Bit(static_cast<std::size_t>(duenno_[c]));
+    for (std::uint64_t s = p.Sueltas & ~puestas; s; s &= s - 1) {
+      visto_ = 0;
+      if (!Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas | p.Sueltas))
+        return false;
+    }
+    return true;
+  }
+
+  const TAltas& a_;
+  std::size_t hasta_;
+  std::array<std::uint64_t, 40> toma_{};  // per card, the cards it could take
+
+ private:
+  // Where every card that takes a low one is of a higher rank, the loose cards laid as the
+  // real piles hold them: each on a top of a pile of one or two cards of this game, or on
+  // a loose card that lies so on a pile of one (a third card above the game's one would
+  // make four), no card holding two; the highest first, so a loose card's taker is laid
+  // before it. Past a bound of tries it gives up, taking them as laid.
+  bool Colocar(const TPos& p) {
+    nOrden_ = 0;
+    for (std::size_t rango = 10; rango-- > 0;)
+      for (std::size_t palo = 0; palo < 4; ++palo)
+        if (p.Sueltas >> (palo * 10 + rango) & 1)
+          orden_[nOrden_++] = static_cast<std::uint8_t>(palo * 10 + rango);
+    intentos_ = 0;
+    return Colocar(0, 0, 0);
+  }
+  bool Colocar(std::size_t k, std::uint64_t usadas, std::uint64_t abiertas) {
+    if (k == nOrden_ || ++intentos_ > 4096) return true;
+    const std::size_t e = orden_[k];
+    const std::uint64_t toman = a_.Toman[e] & ~usadas;
+    for (std::uint64_t t = toman & (cimasDeUna_ | cimasDeDos_); t; t &= t - 1) {
+      const std::uint64_t b = t & -t;
+      if (Colocar(k + 1, usadas | b, abiertas | ((cimasDeUna_ & b) ? Bit(e) : 0))) return true;
+    }
+    for (std::uint64_t t = toman & abiertas; t; t &= t - 1) {
+      const std::uint64_t b = t & -t;
+      if (Colocar(k + 1, usadas | b, abiertas & ~b)) return true;
+    }
+    return false;
+  }
+  bool porRango_ = false;
+  std::uint64_t cimasDeUna_ = 0, cimasDeDos_ = 0;
+  std::array<std::uint8_t, 40> orden_{};
+  std::size_t nOrden_ = 0, intentos_ = 0;
+
+  // Kuhn's augmenting path from loose card e to a card in `sobre` that takes it.
+  bool Aumentar(std::size_t e, std::uint64_t sobre) {
+    for (std::uint64_t t = a_.Toman[e] & sobre & ~Bit(e) & ~visto_; t; t &= t - 1) {
+      const std::size_t c = static_cast<std::size_t>(__builtin_ctzll(t));
+      visto_ |= Bit(c);
+      if (duenno_[c] < 0 || Aumentar(static_cast<std::size_t>(duenno_[c]), sobre)) {
+        duenno_[c] = static_cast<std::int8_t>(e);
+        return true;
+      }
+    }
+    return false;
+  }
+  std::array<std::int8_t, 40> duenno_{};  // per card, the loose card lying on it
+  std::uint64_t visto_ = 0;
+};
+
+bool SePuede(const TAltas& a, std::size_t hasta) {
+  if (!a.Posible || hasta >= 9) return false;
+  // What takes a high card must be high too.
+  for (std::size_t id = 0; id < 40; ++id)
+    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
+      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
+  return true;
+}
+
+}  // namespace
+
+struct TJuegoConSueltas::TDatos {
+  TDatos(const TAltas& a, std::size_t hasta) : Altas(a), Juego(Altas, hasta) {}
+  TAltas Altas;
+  TJuego Juego;
+  TClavesVistas Vistos;
+  std::vector<TPos> PorVer;
+  std::vector<std::pair<TPos, TClave128>> Hijos;
+};
+
+TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
+                                   const std::vector<std::vector<std::uint8_t>>& pilas,
+                                   std::uint64_t enCasa, std::size_t hasta) {
+  if (!SePuede(a, hasta) || pilas.size() > kPilas) return;
+  TPos raiz;
+  for (std::size_t i = 0; i < pilas.size(); ++i) {
+    if (pilas[i].size() > 3) return;
+    for (std::size_t j = 0; j < pilas[i].size(); ++j)
+      raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
+  datos_ = std::make_unique<TDatos>(a, hasta);
+  datos_->Juego.Asentar(raiz);
+  datos_->Vistos.Insertar(Clave(raiz));
+  datos_->PorVer.push_back(raiz);
+  fin_ = TFin::Sigue;
+}
+
+TJuegoConSueltas::~TJuegoConSueltas() = default;
+
+std::size_t TJuegoConSueltas::Bytes() const {
+  return datos_ ? datos_->Vistos.Bytes() + datos_->PorVer.capacity() * sizeof(TPos) +
+                      datos_->Hijos.capacity() * sizeof(datos_->Hijos[0])
+                : 0;
+}
+
+TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
+  if (fin_ != TFin::Sigue) return fin_;
+  TJuego& juego = datos_->Juego;
+  const TAltas& a = datos_->Altas;
+  std::vector<TPos>& porVer = datos_->PorVer;
+  // A child's key is its parent's piles' sum with the shares of the piles that changed
+  // traded: the two the move touched, or every one where settling moved more.
+  std::array<TClave128, kPilas> partes;
+  TClave128 suma;
+  TPos p;
+  // A child of a settled position needs settling only where a card went home or a card
+  // free to go home came to a top (`sale`: the card the move uncovered).
+  std::uint64_t libres = 0;
+  // A position's children, keyed and each slot asked of memory first, then put in the
+  // table in the order they came: the waits on the slots overlap.
+  std::vector<std::pair<TPos, TClave128>>& hijos = datos_->Hijos;
+  const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
+    const bool asentada = sale & libres;
+    if (asentada) juego.Asentar(h);
+    if (!juego.Caben(h)) return;
+    TClave128 c = suma;
+    const auto cambiar = [&](std::size_t k) {
+      const TClave128 t = ParteDePila(h.P[k]);
+      c.A += t.A - partes[k].A;
+      c.B += t.B - partes[k].B;
+    };
+    if (asentada) {
+      for (std::size_t k = 0; k < kPilas; ++k)
+        if (h.P[k] != p.P[k]) cambiar(k);
+    } else {
+      if (i < kPilas) cambiar(i);
+      if (d < kPilas) cambiar(d);
+    }
+    hijos.emplace_back(h, Clave(c, h));
+    datos_->Vistos.Anticipar(hijos.back().second);
+  };
+  while (fin_ == TFin::Sigue) {
+    if (porVer.empty()) {
+      fin_ = TFin::SinSalida;
+      break;
+    }
+    if (datos_->Vistos.Cuenta() > limite) return fin_;
+    p = porVer.back();
+    porVer.pop_back();
+    ++vistas_;
+    if (p.K == std::array<std::uint8_t, 4>{10, 10, 10, 10}) {
+      fin_ = TFin::Ganable;
+      break;
+    }
+    libres = juego.Libres(p.K);
+    suma = TClave128{};
+    std::array<std::uint8_t, kPilas> cuentas;
+    std::array<std::uint8_t, kPilas> abiertas;  // the piles of one or two cards, in order
+    std::size_t nAbiertas = 0;
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      partes[i] = ParteDePila(p.P[i]);
+      suma.A += partes[i].A;
+      suma.B += partes[i].B;
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(Cuenta(p.P[i]));
+      if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
+    }
+    hijos.clear();
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = cuentas[i];
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      const std::uint64_t sale = n > 1 ? Bit(p.P[i][n - 2] - 1u) : 0;
+      if (juego.Baja(x)) {
+        TPos h = p;
+        h.P[i][n - 1] = 0;
+        h.Sueltas |= Bit(x);
+        ver(h, sale, i, SIZE_MAX);
+        continue;
+      }
+      for (std::size_t k = 0; k < nAbiertas; ++k) {
+        const std::size_t d = abiertas[k];
+        const std::size_t m = cuentas[d];
+        if (d == i || !(a.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
+        if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
+            (a.Pareja >> (p.P[d][1] - 1u) & 1))
+          continue;
+        TPos h = p;
+        h.P[i][n - 1] = 0;
+        h.P[d][m] = static_cast<std::uint8_t>(x + 1);
+        ver(h, sale, i, d);
+      }
+    }
+    // The cards home last, so looked at first: a game that wins mostly wins so, soon.
+    for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
+      const std::size_t x = static_cast<std::size_t>(__builtin_ctzll(s));
+      if (p.K[x / 10] != x % 10) continue;
+      TPos h = p;
+      h.Sueltas &= ~Bit(x);
+      ++h.K[x / 10];
+      ver(h, ~std::uint64_t{0}, SIZE_MAX, SIZE_MAX);
+    }
+    for (std::size_t i = 0; i < kPilas; ++i) {
+      const std::size_t n = cuentas[i];
+      if (n == 0) continue;
+      const std::size_t x = p.P[i][n - 1] - 1u;
+      if (p.K[x / 10] != x % 10) continue;
+      TPos h = p;
+      h.P[i][n - 1] = 0;
+      ++h.K[x / 10];
+      ver(h, ~std::uint64_t{0}, i, SIZE_MAX);
+    }
+    for (const auto& [h, c] : hijos)
+      if (datos_->Vistos.Insertar(c)) porVer.push_back(h);
+  }
+  // Settled: what it held is not needed again.
+  datos_.reset();
+  return fin_;
+}
+
+bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                      std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
+                      std::size_t& vistas) {
+  TJuegoConSueltas juego(a, pilas, enCasa, hasta);
+  const bool sinSalida = juego.Seguir(limite) == TJuegoConSueltas::TFin::SinSalida;
+  vistas += juego.Vistas();
+  return sinSalida;
+}
