@@ -32,6 +32,13 @@ class TClavesVistas {
     return true;
   }
   std::size_t Cuenta() const { return cuenta_; }
+  bool Contiene(const TClave128& c) const {
+    const std::size_t mascara = slots_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(c.B) & mascara;; i = (i + 1) & mascara) {
+      if (slots_[i].A == 0) return false;
+      if (slots_[i].A == c.A && slots_[i].B == c.B) return true;
+    }
+  }
   // Asks the processor for the key's slot ahead of Insertar.
   void Anticipar(const TClave128& c) const {
     __builtin_prefetch(&slots_[static_cast<std::size_t>(c.B) & (slots_.size() - 1)]);

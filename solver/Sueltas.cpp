@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "solver/ClavesVistas.h"
 
@@ -60,7 +61,8 @@ TClave128 Clave(const TPos& p) {
 
 class TJuego {
  public:
-  TJuego(const TAltas& a, std::size_t hasta) : a_(a), hasta_(hasta) {
+  TJuego(const TAltas& a, std::size_t hasta, std::size_t colocadas)
+      : a_(a), hasta_(hasta), colocadas_(colocadas) {
     for (std::size_t id = 0; id < 40; ++id)
       for (std::uint64_t t = a.Toman[id]; t; t &= t - 1)
         toma_[static_cast<std::size_t>(__builtin_ctzll(t))] |= Bit(id);
@@ -142,6 +144,17 @@ class TJuego {
     }
     const std::size_t sueltas = static_cast<std::size_t>(__builtin_popcountll(p.Sueltas));
     if (sueltas > sitio) return false;
+    if (porRango_ && !colocadas_.empty()) {
+      // The laying hangs only on the loose cards and the tops of piles of one and of two,
+      // which many positions share: its answers are kept, one to a slot.
+      const std::uint64_t h =
+          MezclarClave(p.Sueltas ^ MezclarClave(cimasDeUna_ ^ MezclarClave(cimasDeDos_)));
+      TColocada& g = colocadas_[h & (colocadas_.size() - 1)];
+      if (g.Sueltas == p.Sueltas && g.DeUna == cimasDeUna_ && g.DeDos == cimasDeDos_)
+        return g.Cabe;
+      g = {p.Sueltas, cimasDeUna_, cimasDeDos_, Colocar(p)};
+      return g.Cabe;
+    }
     if (porRango_) return Colocar(p);
     const std::uint64_t cimas = cimasDeUna_ | cimasDeDos_;
     const std::size_t deUna = static_cast<std::size_t>(__builtin_popcountll(cimasDeUna_));
@@ -201,6 +214,12 @@ class TJuego {
   }
   bool porRango_ = false;
   std::uint64_t cimasDeUna_ = 0, cimasDeDos_ = 0;
+  struct TColocada {
+    std::uint64_t Sueltas = 0;  // none: an empty slot, as the laying is never read so
+    std::uint64_t DeUna = 0, DeDos = 0;
+    bool Cabe = false;
+  };
+  std::vector<TColocada> colocadas_;
   std::array<std::uint8_t, 40> orden_{};
   std::size_t nOrden_ = 0, intentos_ = 0;
 
@@ -232,7 +251,8 @@ bool SePuede(const TAltas& a, std::size_t hasta) {
 }  // namespace
 
 struct TJuegoConSueltas::TDatos {
-  TDatos(const TAltas& a, std::size_t hasta) : Altas(a), Juego(Altas, hasta) {}
+  TDatos(const TAltas& a, std::size_t hasta, std::size_t colocadas)
+      : Altas(a), Juego(Altas, hasta, colocadas) {}
   TAltas Altas;
   TJuego Juego;
   TClavesVistas Vistos;
@@ -242,7 +262,8 @@ struct TJuegoConSueltas::TDatos {
 
 TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
                                    const std::vector<std::vector<std::uint8_t>>& pilas,
-                                   std::uint64_t enCasa, std::size_t hasta) {
+                                   std::uint64_t enCasa, std::size_t hasta,
+                                   std::size_t colocadas) {
   if (!SePuede(a, hasta) || pilas.size() > kPilas) return;
   TPos raiz;
   for (std::size_t i = 0; i < pilas.size(); ++i) {
@@ -252,7 +273,7 @@ TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
   }
   for (std::size_t palo = 0; palo < 4; ++palo)
     while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
-  datos_ = std::make_unique<TDatos>(a, hasta);
+  datos_ = std::make_unique<TDatos>(a, hasta, colocadas);
   datos_->Juego.Asentar(raiz);
   datos_->Vistos.Insertar(Clave(raiz));
   datos_->PorVer.push_back(raiz);
@@ -281,12 +302,12 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
   // free to go home came to a top (`sale`: the card the move uncovered).
   std::uint64_t libres = 0;
   // A position's children, keyed and each slot asked of memory first, then put in the
-  // table in the order they came: the waits on the slots overlap.
+  // table in the order they came: the waits on the slots overlap. The laying is read as
+  // they go in.
   std::vector<std::pair<TPos, TClave128>>& hijos = datos_->Hijos;
   const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
     const bool asentada = sale & libres;
     if (asentada) juego.Asentar(h);
-    if (!juego.Caben(h)) return;
     TClave128 c = suma;
     const auto cambiar = [&](std::size_t k) {
       const TClave128 t = ParteDePila(h.P[k]);
@@ -373,8 +394,13 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       ++h.K[x / 10];
       ver(h, ~std::uint64_t{0}, i, SIZE_MAX);
     }
+    // The laying is read only for a child not seen before: most are, and every key in the
+    // table is one of a position laid out (or the root), so this walks the same positions.
     for (const auto& [h, c] : hijos)
-      if (datos_->Vistos.Insertar(c)) porVer.push_back(h);
+      if (!datos_->Vistos.Contiene(c) && juego.Caben(h)) {
+        datos_->Vistos.Insertar(c);
+        porVer.push_back(h);
+      }
   }
   // Settled: what it held is not needed again.
   datos_.reset();

@@ -46,8 +46,10 @@ bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_
 class TJuegoConSueltas {
  public:
   enum class TFin { Sigue, SinSalida, Ganable };
+  // `colocadas`: slots (a power of two, or none) of the answers the laying keeps, which
+  // many positions share; they change what a position costs, never which are walked.
   TJuegoConSueltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
-                   std::uint64_t enCasa, std::size_t hasta);
+                   std::uint64_t enCasa, std::size_t hasta, std::size_t colocadas = 1u << 13);
   ~TJuegoConSueltas();
   TJuegoConSueltas(const TJuegoConSueltas&) = delete;
   TJuegoConSueltas& operator=(const TJuegoConSueltas&) = delete;
