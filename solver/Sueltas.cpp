@@ -59,6 +59,33 @@ TClave128 Clave(const TPos& p) {
   return Clave(c, p);
 }
 
+// What the laying reads of the piles: the tops of piles of one and of two, and the room.
+struct TTapas {
+  std::uint64_t DeUna = 0, DeDos = 0;
+  std::size_t Sitio = 0;
+  void Sumar(const std::array<std::uint8_t, 3>& q) {
+    const std::size_t n = Cuenta(q);
+    if (n == 0) return;
+    Sitio += 3 - n;
+    if (n == 1) DeUna |= Bit(q[0] - 1u);
+    if (n == 2) DeDos |= Bit(q[1] - 1u);
+  }
+  // A pile's top is no other pile's, so its bit goes as it came.
+  void Restar(const std::array<std::uint8_t, 3>& q) {
+    const std::size_t n = Cuenta(q);
+    if (n == 0) return;
+    Sitio -= 3 - n;
+    if (n == 1) DeUna &= ~Bit(q[0] - 1u);
+    if (n == 2) DeDos &= ~Bit(q[1] - 1u);
+  }
+};
+
+TTapas Tapas(const TPos& p) {
+  TTapas t;
+  for (const auto& q : p.P) t.Sumar(q);
+  return t;
+}
+
 class TJuego {
  public:
   TJuego(const TAltas& a, std::size_t hasta, std::size_t colocadas)
@@ -73,6 +100,7 @@ class TJuego {
   }
 
   bool Baja(std::size_t id) const { return id % 10 <= hasta_; }
+  bool Guarda() const { return !colocadas_.empty(); }
 
   // Each suit's next card where it could take no card not home: those Asentar sends home
   // once they lie on a top or loose.
@@ -131,19 +159,13 @@ class TJuego {
   // whole. Elsewhere only what any laying needs: each on its own card that takes it, a top
   // of a pile of one or two cards or another loose card, and no more on loose cards than
   // piles of one.
-  bool Caben(const TPos& p) {
+  // `t`: the position's tops and room.
+  bool Caben(const TPos& p, const TTapas& t) {
     if (!p.Sueltas) return true;
-    cimasDeUna_ = cimasDeDos_ = 0;
-    std::size_t sitio = 0;
-    for (const auto& q : p.P) {
-      const std::size_t n = Cuenta(q);
-      if (n == 0) continue;
-      sitio += 3 - n;
-      if (n == 1) cimasDeUna_ |= Bit(q[0] - 1u);
-      if (n == 2) cimasDeDos_ |= Bit(q[1] - 1u);
-    }
+    cimasDeUna_ = t.DeUna;
+    cimasDeDos_ = t.DeDos;
     const std::size_t sueltas = static_cast<std::size_t>(__builtin_popcountll(p.Sueltas));
-    if (sueltas > sitio) return false;
+    if (sueltas > t.Sitio) return false;
     if (porRango_ && !colocadas_.empty()) {
       // The laying hangs only on the loose cards and the tops of piles of one and of two,
       // which many positions share: its answers are kept, one to a slot.
@@ -257,7 +279,12 @@ struct TJuegoConSueltas::TDatos {
   TJuego Juego;
   TClavesVistas Vistos;
   std::vector<TPos> PorVer;
-  std::vector<std::pair<TPos, TClave128>> Hijos;
+  struct THijo {
+    TPos Pos;
+    TClave128 Clave;
+    TTapas Tapas;
+  };
+  std::vector<THijo> Hijos;
 };
 
 TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
@@ -304,15 +331,23 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
   // A position's children, keyed and each slot asked of memory first, then put in the
   // table in the order they came: the waits on the slots overlap. The laying is read as
   // they go in.
-  std::vector<std::pair<TPos, TClave128>>& hijos = datos_->Hijos;
+  std::vector<TDatos::THijo>& hijos = datos_->Hijos;
+  // The parent's tops and room, a child's traded as its key's shares are.
+  TTapas tapas;
+  const bool afresco = !juego.Guarda();
   const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
     const bool asentada = sale & libres;
     if (asentada) juego.Asentar(h);
     TClave128 c = suma;
+    TTapas th = asentada ? Tapas(h) : tapas;
     const auto cambiar = [&](std::size_t k) {
       const TClave128 t = ParteDePila(h.P[k]);
       c.A += t.A - partes[k].A;
       c.B += t.B - partes[k].B;
+      if (!asentada) {
+        th.Restar(p.P[k]);
+        th.Sumar(h.P[k]);
+      }
     };
     if (asentada) {
       for (std::size_t k = 0; k < kPilas; ++k)
@@ -321,8 +356,8 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       if (i < kPilas) cambiar(i);
       if (d < kPilas) cambiar(d);
     }
-    hijos.emplace_back(h, Clave(c, h));
-    datos_->Vistos.Anticipar(hijos.back().second);
+    hijos.push_back({h, Clave(c, h), th});
+    datos_->Vistos.Anticipar(hijos.back().Clave);
   };
   while (fin_ == TFin::Sigue) {
     if (porVer.empty()) {
@@ -339,6 +374,7 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
     }
     libres = juego.Libres(p.K);
     suma = TClave128{};
+    tapas = Tapas(p);
     std::array<std::uint8_t, kPilas> cuentas;
     std::array<std::uint8_t, kPilas> abiertas;  // the piles of one or two cards, in order
     std::size_t nAbiertas = 0;
@@ -396,8 +432,8 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
     }
     // The laying is read only for a child not seen before: most are, and every key in the
     // table is one of a position laid out (or the root), so this walks the same positions.
-    for (const auto& [h, c] : hijos)
-      if (!datos_->Vistos.Contiene(c) && juego.Caben(h)) {
+    for (const auto& [h, c, t] : hijos)
+      if (!datos_->Vistos.Contiene(c) && juego.Caben(h, afresco ? Tapas(h) : t)) {
         datos_->Vistos.Insertar(c);
         porVer.push_back(h);
       }

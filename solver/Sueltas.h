@@ -46,8 +46,9 @@ bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_
 class TJuegoConSueltas {
  public:
   enum class TFin { Sigue, SinSalida, Ganable };
-  // `colocadas`: slots (a power of two, or none) of the answers the laying keeps, which
-  // many positions share; they change what a position costs, never which are walked.
+  // `colocadas`: slots (a power of two) of the answers the laying keeps, which many
+  // positions share, its tops and room carried from parent to child; with none, all it
+  // reads is read afresh from each position. Which positions are walked is the same.
   TJuegoConSueltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                    std::uint64_t enCasa, std::size_t hasta, std::size_t colocadas = 1u << 13);
   ~TJuegoConSueltas();

@@ -158,9 +158,9 @@ TEST(Sueltas, UnRepartoPerdidoPorSusCartasSueltas) {
   EXPECT_TRUE(SueltasSinSalida(a, pilas, enCasa, 6, 1000000, vistas));
 }
 
-// The laying's kept answers change only what a position costs: with none kept, with a few
-// slots that many layings share, and as the search keeps them, Casi 14's deals walk the
-// same positions to the same end.
+// What the laying keeps and carries changes only what a position costs: read afresh, with
+// a few slots that many layings share, and as the search keeps them, Casi 14's deals walk
+// the same positions to the same end.
 TEST(Sueltas, LasColocacionesGuardadasNoCambianElJuego) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   int perdidos = 0;
