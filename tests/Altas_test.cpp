@@ -17,20 +17,8 @@
 
 namespace {
 
-constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
-constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
 
-void PrepararPilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
-void PrepararApretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
 void PrepararAltas(TMesa& m, std::int32_t n) { kPilasAltas.Preparar(m, n); }
-
-TAltas Leer(TMesa& m) {
-  const TReglasComoDatos reglas = LeerReglas(m);
-  const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
-  const TSinSalida s = PrepararSinSalida(m, reglas, ganchos.Apila ? &ganchos : nullptr);
-  EXPECT_TRUE(s.Posible);
-  return LeerAltas(m, reglas, s);
-}
 
 // Tables lost, and those called lost by the game above the Tres and above the Siete.
 struct TCuenta {
@@ -44,7 +32,7 @@ TCuenta Comprobar(TPrepararJuego preparar, std::int32_t cuantas) {
   for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
     TMesa m;
     preparar(m, numero);
-    const TAltas a = Leer(m);
+    const TAltas a = LeerAltasDe(m);
     EXPECT_TRUE(a.Posible);
     std::uint64_t enCasa = 0;
     const auto pilas = PilasYCasa(m, enCasa);
@@ -144,7 +132,7 @@ TEST(Altas, CadaPosicionUnaVezComoElRecorridoLlano) {
     for (std::int32_t numero = 1; numero <= 40; ++numero) {
       TMesa m;
       preparar(m, numero);
-      const TAltas a = Leer(m);
+      const TAltas a = LeerAltasDe(m);
       ASSERT_TRUE(a.Posible);
       std::uint64_t enCasa = 0;
       const auto pilas = PilasYCasa(m, enCasa);
@@ -185,7 +173,7 @@ TEST(Altas, NuncaLlamaPerdidaUnaPosicionGanable) {
 TEST(Altas, ReyesQueSoloTomanReyes) {
   TMesa m;
   PrepararAltasConReyes(m, 1);
-  const TAltas a = Leer(m);
+  const TAltas a = LeerAltasDe(m);
   ASSERT_TRUE(a.Posible);
   for (std::size_t id = 0; id < 40; ++id)
     EXPECT_EQ(a.Pareja >> id & 1, id % 10 == 9 ? 1u : 0u) << id;
@@ -198,7 +186,7 @@ TEST(Altas, ReyesQueSoloTomanReyes) {
 TEST(Altas, SinReyEnReyNoHayPareja) {
   TMesa m;
   PrepararAltas(m, 1);
-  EXPECT_EQ(Leer(m).Pareja, 0u);
+  EXPECT_EQ(LeerAltasDe(m).Pareja, 0u);
 }
 
 // A deal of the real game whose high cards alone are lost: the Reyes' pair rule is what
@@ -207,7 +195,7 @@ TEST(Altas, UnRepartoPerdidoPorSusReyes) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   TMesa m;
   juego.Preparar(m, 198);
-  TAltas a = Leer(m);
+  TAltas a = LeerAltasDe(m);
   ASSERT_TRUE(a.Posible);
   std::uint64_t enCasa = 0;
   const auto pilas = PilasYCasa(m, enCasa);
@@ -223,7 +211,7 @@ TEST(Altas, PorTramosComoDeUnaVez) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   TMesa m;
   juego.Preparar(m, 229);
-  const TAltas a = Leer(m);
+  const TAltas a = LeerAltasDe(m);
   ASSERT_TRUE(a.Posible);
   std::uint64_t enCasa = 0;
   const auto pilas = PilasYCasa(m, enCasa);
@@ -263,7 +251,7 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
   for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
     TMesa inicial;
     preparar(inicial, numero);
-    const TAltas a = Leer(inicial);
+    const TAltas a = LeerAltasDe(inicial);
     std::vector<std::unique_ptr<TAltasPorPosicion>> lectores, cortos;
     std::array<std::size_t, kCotas.size()> perdidasCortas{};
     for (const std::size_t hasta : kCotas) {

@@ -17,15 +17,6 @@
 
 namespace {
 
-// Eight to eleven cards off the foundations, about half of them of one suit, on as many
-// piles as they need or up to two more; empty piles take nothing.
-constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
-// Tighter: more cards, no piles beyond those they need.
-constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
-
-void PrepararPilasDeTres(TMesa& m, std::int32_t numero) { kPilasDeTres.Preparar(m, numero); }
-void PrepararApretadas(TMesa& m, std::int32_t numero) { kApretadas.Preparar(m, numero); }
-
 // The rule's reading of the table as the search hands it over; `fuerte`, every card laid
 // and the piles' room counted too.
 bool SinSitio(TMesa& m, bool fuerte, std::uint64_t* estados = nullptr, TCadenaSitio* cadena = nullptr) {

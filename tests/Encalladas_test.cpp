@@ -15,11 +15,7 @@
 
 namespace {
 
-constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
-constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
 
-void PilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
-void Apretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
 
 // The reading's rules, and that the table is one where a pile's bottom card leaves only
 // for home, which the reading rests on.
@@ -247,7 +243,7 @@ TEST(Encalladas, UnReySinAsientoNoSaleNunca) {
 TEST(Encalladas, NuncaLlamaPerdidaUnaPosicionGanable) {
   int nuevas = 0;
   for (const auto& [preparar, semilla] :
-       {std::pair{&PilasDeTres, 11u}, std::pair{&Apretadas, 12u}, std::pair{&PrepararAltasConReyes, 13u}}) {
+       {std::pair{&PrepararPilasDeTres, 11u}, std::pair{&PrepararApretadas, 12u}, std::pair{&PrepararAltasConReyes, 13u}}) {
     const TCuenta c = Recorrer(preparar, 120, semilla);
     EXPECT_GE(c.Halladas, 1);
     EXPECT_LT(c.Halladas, c.Leidas);
@@ -262,7 +258,7 @@ TEST(Encalladas, NuncaLlamaPerdidaUnaPosicionGanable) {
 TEST(Encalladas, SubirUnaCartaSinSitioNoEncallaNada) {
   TCuentaSubidas c;
   for (const auto& [preparar, semilla] :
-       {std::pair{&PilasDeTres, 21u}, std::pair{&Apretadas, 22u}, std::pair{&PrepararAltasConReyes, 23u}})
+       {std::pair{&PrepararPilasDeTres, 21u}, std::pair{&PrepararApretadas, 22u}, std::pair{&PrepararAltasConReyes, 23u}})
     SubirCadaTope(preparar, 120, semilla, c);
   EXPECT_GE(c.Saltadas, 100);
   EXPECT_GE(c.Halladas, 1);

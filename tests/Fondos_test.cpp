@@ -17,10 +17,10 @@ namespace {
 
 // Nine to twelve cards off the foundations, on as many piles as they need or one more, so
 // that room is short; in the twin, an empty pile takes any card.
-constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7919u, 9, false, 2, false};
+constexpr TPilasDeTres kApretadasDeNueve{"Pilas Apretadas", 7919u, 9, false, 2, false};
 constexpr TPilasDeTres kQueSeLlenan{"Pilas Apretadas", 7919u, 9, false, 2, true};
 
-void PilasApretadas(TMesa& m, std::int32_t numero) { kApretadas.Preparar(m, numero); }
+void PilasApretadas(TMesa& m, std::int32_t numero) { kApretadasDeNueve.Preparar(m, numero); }
 void PilasQueSeLlenan(TMesa& m, std::int32_t numero) { kQueSeLlenan.Preparar(m, numero); }
 
 // Where empty piles take nothing, laying a pile's lone card on another pile off the

@@ -13,6 +13,7 @@
 
 #include "engine/Mesa.h"
 #include "games/Juegos.h"
+#include "solver/Altas.h"
 #include "solver/Reglas.h"
 #include "tools/Pasos.h"
 
@@ -134,6 +135,23 @@ struct TPilasDeTres {
 
 // More cards out, the Reyes among them most often: the high cards' readings' tables.
 inline constexpr TPilasDeTres kPilasAltas{"Pilas Altas", 13u, 12, false, 1, false};
+
+// Eight to eleven cards off the foundations, about half of them of one suit, on as many
+// piles as they need or up to two more; empty piles take nothing. Tighter: eleven to
+// fourteen cards, no piles beyond those they need.
+inline constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
+inline constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
+inline void PrepararPilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
+inline void PrepararApretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
+
+// The high cards' readings' view of the table, as the search reads it.
+inline TAltas LeerAltasDe(TMesa& m) {
+  const TReglasComoDatos reglas = LeerReglas(m);
+  const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
+  const TSinSalida s = PrepararSinSalida(m, reglas, ganchos.Apila ? &ganchos : nullptr);
+  EXPECT_TRUE(s.Posible);
+  return LeerAltas(m, reglas, s);
+}
 
 // A lone Rey also goes on a pile topped by its one Rey, as long as the pile has room.
 inline bool ReyEnReySolo(TCarta& carta, TPila& pila) {

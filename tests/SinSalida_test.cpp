@@ -14,12 +14,6 @@
 
 namespace {
 
-// Eight to eleven cards off the foundations, about half of them of one suit, on as many
-// piles as they need or up to two more; empty piles take nothing.
-constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
-
-void PrepararPilasDeTres(TMesa& m, std::int32_t numero) { kPilasDeTres.Preparar(m, numero); }
-
 // What the rule reads of the table: its piles off the foundations and the cards home.
 struct TLectura {
   std::vector<std::vector<std::uint8_t>> Cartas;

@@ -16,19 +16,7 @@
 
 namespace {
 
-constexpr TPilasDeTres kPilasDeTres{"Pilas De Tres", 1u, 8, true, 3, false};
-constexpr TPilasDeTres kApretadas{"Pilas Apretadas", 7u, 11, false, 1, false};
 
-void PrepararPilasDeTres(TMesa& m, std::int32_t n) { kPilasDeTres.Preparar(m, n); }
-void PrepararApretadas(TMesa& m, std::int32_t n) { kApretadas.Preparar(m, n); }
-
-TAltas Leer(TMesa& m) {
-  const TReglasComoDatos reglas = LeerReglas(m);
-  const TGanchosComoDatos ganchos = LeerGanchos(m, reglas);
-  const TSinSalida s = PrepararSinSalida(m, reglas, ganchos.Apila ? &ganchos : nullptr);
-  EXPECT_TRUE(s.Posible);
-  return LeerAltas(m, reglas, s);
-}
 
 struct TCuenta {
   int Perdidas = 0;    // tables the plain search loses
@@ -42,7 +30,7 @@ TCuenta Comprobar(TPrepararJuego preparar, std::int32_t cuantas) {
   for (std::int32_t numero = 1; numero <= cuantas; ++numero) {
     TMesa m;
     preparar(m, numero);
-    const TAltas a = Leer(m);
+    const TAltas a = LeerAltasDe(m);
     EXPECT_TRUE(a.Posible);
     std::uint64_t enCasa = 0;
     const auto pilas = PilasYCasa(m, enCasa);
@@ -100,7 +88,7 @@ TEST(Sueltas, NadaPerdidoEnUnaLineaGanadora) {
     for (std::int32_t numero = 1; numero <= 40; ++numero) {
       TMesa inicial;
       preparar(inicial, numero);
-      const TAltas a = Leer(inicial);
+      const TAltas a = LeerAltasDe(inicial);
       ASSERT_TRUE(a.Posible);
       TMesa m;
       preparar(m, numero);
@@ -149,7 +137,7 @@ TEST(Sueltas, UnRepartoPerdidoPorSusCartasSueltas) {
   const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
   TMesa m;
   juego.Preparar(m, 397);
-  const TAltas a = Leer(m);
+  const TAltas a = LeerAltasDe(m);
   ASSERT_TRUE(a.Posible);
   std::uint64_t enCasa = 0;
   const auto pilas = PilasYCasa(m, enCasa);
@@ -167,7 +155,7 @@ TEST(Sueltas, LasColocacionesGuardadasNoCambianElJuego) {
   for (std::int32_t numero : {3, 77, 106, 397, 523, 553, 833, 958}) {
     TMesa m;
     juego.Preparar(m, numero);
-    const TAltas a = Leer(m);
+    const TAltas a = LeerAltasDe(m);
     ASSERT_TRUE(a.Posible);
     std::uint64_t enCasa = 0;
     const auto pilas = PilasYCasa(m, enCasa);
