@@ -582,7 +582,7 @@ class TBusqueda {
   std::array<TAltasTardias, 2> altasTardias_;
   // The game above the Siete with the low cards' want of room (Sueltas.h), read at the
   // first of those readings as far as the search has gone, then from the search's
-  // 458,752nd position on to half its positions, to at most kSueltasTope of its own.
+  // 393,216th position on to half its positions, to at most kSueltasTope of its own.
   std::unique_ptr<TJuegoConSueltas> sueltas_;
   bool sueltasLeidas_ = false;
   static constexpr std::size_t kSueltasTope = 1u << 18;
@@ -803,7 +803,9 @@ void TBusqueda::LeerAltasDeLaRaiz() {
 // takes 575,000 to 3 million; but each of its positions costs about what one of the
 // search's does, and kept up with the search it pushed deals of 0.7 to 0.9 s, which it
 // does not settle, over a second. So it is read once as far as the search has gone at the
-// first reading, then only from 458,752 on, at half.
+// first reading, then only from 393,216 on, at half: 397 needs half of 393,216, and
+// starting there rather than at 458,752 ends 397 and 106 one reading sooner, while a deal
+// the search ends just before it (833, lost) pays for no second stretch.
 void TBusqueda::SeguirAltas() {
   proximasAltas_ += kAltasCada;
   for (auto& [juego, parteDe, desde] : altasTardias_) {
@@ -824,7 +826,7 @@ void TBusqueda::SeguirAltas() {
     sueltas_.reset();
     return;
   }
-  if (sueltasLeidas_ && r_.Posiciones < 7 * kAltasCada) return;
+  if (sueltasLeidas_ && r_.Posiciones < 6 * kAltasCada) return;
   const std::size_t parte =
       std::min<std::size_t>(sueltasLeidas_ ? r_.Posiciones / 2 : r_.Posiciones, kSueltasTope);
   sueltasLeidas_ = true;

@@ -2297,7 +2297,7 @@ TEST(Solucionador, PerdidosPorLasAltasDeCadaPosicion) {
 // Casi 14's 553 and 397, lost deals whose game above the Cinco is won from most positions:
 // the game above the Siete with the low cards' want of room (Sueltas.h) is lost from the deal
 // itself, within 62,000 and 171,000 of its positions, and read on as the search grows it
-// ends the search at its first reading and once read again past 458,752 positions. Without
+// ends the search at its first reading and once read again past 393,216 positions. Without
 // it the search walks 892,000 and 2.99 million positions.
 TEST(Solucionador, PerdidosPorLasSueltasSinSitio) {
   const std::int32_t numeros[] = {553, 397};
