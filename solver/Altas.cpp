@@ -15,7 +15,7 @@ std::uint64_t DelNumero(std::size_t id) {
   return r;
 }
 
-constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
+constexpr std::size_t kPilas = kPilasDeAltas;
 
 }  // namespace
 
@@ -31,15 +31,7 @@ namespace {
 
 using TClaveAltas = TClave128;
 
-// A position's key: per pile a mix of its three bytes, summed, so that piles in any order
-// give one key, and the cards home beside (ClavesVistas.h).
-// One pile's share of the key, and the cards home's.
-TClaveAltas ParteDePila(const std::array<std::uint8_t, 3>& q) {
-  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
-                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
-  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
-}
-
+// A position's key: the piles' shares summed (Altas.h), and the cards home's beside.
 TClaveAltas ParteDeCasa(const std::array<std::uint8_t, 4>& k) {
   const std::uint64_t casa = std::uint64_t{k[0]} | std::uint64_t{k[1]} << 8 |
                              std::uint64_t{k[2]} << 16 | std::uint64_t{k[3]} << 24;
@@ -64,15 +56,11 @@ TClaveAltas Clave(const TClaveAltas& pilas, const std::array<std::uint8_t, 4>& k
 
 TClaveAltas Clave(const TPosAltas& p) { return Clave(SumaDePilas(p), p.K); }
 
-std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
-  return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
-}
-
 // The low cards on top leave; every card off the table whose turn it is goes home.
 void Asentar(TPosAltas& p, std::size_t hasta) {
   std::uint64_t enPilas = 0;
   for (auto& q : p.P) {
-    std::size_t n = Cuenta(q);
+    std::size_t n = CuentaDePila(q);
     while (n > 0 && static_cast<std::size_t>(q[n - 1] - 1) % 10 <= hasta) q[--n] = 0;
     for (std::size_t j = 0; j < n; ++j) enPilas |= Bit(q[j] - 1u);
   }
@@ -85,7 +73,7 @@ void Asentar(TPosAltas& p, std::size_t hasta) {
 // home. `enPilas`: the parent's cards on the piles, less any that went home.
 void AsentarTras(TPosAltas& p, std::size_t i, std::uint64_t enPilas, std::size_t hasta) {
   auto& q = p.P[i];
-  std::size_t n = Cuenta(q);
+  std::size_t n = CuentaDePila(q);
   while (n > 0 && static_cast<std::size_t>(q[n - 1] - 1) % 10 <= hasta) {
     enPilas &= ~Bit(q[n - 1] - 1u);
     q[--n] = 0;
@@ -188,23 +176,32 @@ TAltas LeerAltas(TMesa& m, const TReglasComoDatos& reglas, const TSinSalida& s) 
   return a;
 }
 
+bool RaizDeAltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                 std::uint64_t enCasa, std::size_t hasta,
+                 std::array<TPilaAltas, kPilasDeAltas>& raiz, std::array<std::uint8_t, 4>& casa) {
+  raiz = {};
+  casa = {};
+  if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return false;
+  // What takes a high card must be high too.
+  for (std::size_t id = 0; id < 40; ++id)
+    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
+      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
+  for (std::size_t i = 0; i < pilas.size(); ++i) {
+    if (pilas[i].size() > 3) return false;
+    for (std::size_t j = 0; j < pilas[i].size(); ++j)
+      raiz[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo)
+    while (casa[palo] < 10 && (enCasa >> (palo * 10 + casa[palo]) & 1)) ++casa[palo];
+  return true;
+}
+
 TJuegoDeAltas::TJuegoDeAltas(const TAltas& a,
                              const std::vector<std::vector<std::uint8_t>>& pilas,
                              std::uint64_t enCasa, std::size_t hasta)
     : a_(a), hasta_(hasta) {
-  if (!a.Posible || pilas.size() > kPilas || hasta >= 9) return;
-  // What takes a high card must be high too.
-  for (std::size_t id = 0; id < 40; ++id)
-    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
-      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return;
   TPosAltas raiz;
-  for (std::size_t i = 0; i < pilas.size(); ++i) {
-    if (pilas[i].size() > 3) return;
-    for (std::size_t j = 0; j < pilas[i].size(); ++j)
-      raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
-  }
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
+  if (!RaizDeAltas(a, pilas, enCasa, hasta, raiz.P, raiz.K)) return;
   Asentar(raiz, hasta);
   vistos_ = std::make_unique<TVistasAltas>();
   vistos_->Insertar(Clave(raiz));
@@ -284,7 +281,7 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
       partes[i] = ParteDePila(p.P[i]);
       suma.A += partes[i].A;
       suma.B += partes[i].B;
-      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(Cuenta(p.P[i]));
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(CuentaDePila(p.P[i]));
       for (std::size_t j = 0; j < n; ++j) enPilas |= Bit(p.P[i][j] - 1u);
       if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
     }

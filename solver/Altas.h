@@ -42,6 +42,30 @@ bool AltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_t>
                     std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                     std::size_t& vistas);
 
+// The piles as the high cards' games hold them: at most kPilasDeAltas, each its cards bottom
+// first (IdCarta + 1, 0 past its count).
+constexpr std::size_t kPilasDeAltas = 16;
+using TPilaAltas = std::array<std::uint8_t, 3>;
+
+inline std::size_t CuentaDePila(const TPilaAltas& q) {
+  return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
+}
+
+// One pile's share of a position's key: summed, piles in any order give one key.
+inline TClave128 ParteDePila(const TPilaAltas& q) {
+  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
+                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
+  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
+}
+
+// The start of the game above `hasta`, its piles and cards home per suit read from the
+// table's (as AltasSinSalida takes them). False where the game cannot be read there: no
+// game read, a bound past the Caballo, a high card a low one takes, too many piles or one
+// of more than three cards.
+bool RaizDeAltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
+                 std::uint64_t enCasa, std::size_t hasta,
+                 std::array<TPilaAltas, kPilasDeAltas>& raiz, std::array<std::uint8_t, 4>& casa);
+
 struct TPosAltas;
 class TVistasAltas;
 class TSabidasAltas;

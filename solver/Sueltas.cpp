@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t kPilas = 16;  // piles off the foundations read at most
+constexpr std::size_t kPilas = kPilasDeAltas;
 
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
@@ -22,24 +22,14 @@ struct TPos {
   std::uint64_t Sueltas = 0;
 };
 
-std::size_t Cuenta(const std::array<std::uint8_t, 3>& q) {
-  return q[0] == 0 ? 0 : q[1] == 0 ? 1 : q[2] == 0 ? 2 : 3;
-}
-
 std::uint64_t EnCasa(const std::array<std::uint8_t, 4>& k) {
   std::uint64_t r = 0;
   for (std::size_t palo = 0; palo < 4; ++palo) r |= (Bit(k[palo]) - 1) << (palo * 10);
   return r;
 }
 
-// Piles in any order give one key (as in Altas.cpp): each pile's share, summed, and the
-// cards home's and the loose ones' beside.
-TClave128 ParteDePila(const std::array<std::uint8_t, 3>& q) {
-  const std::uint64_t v = std::uint64_t{q[0]} | std::uint64_t{q[1]} << 8 |
-                          std::uint64_t{q[2]} << 16 | std::uint64_t{1} << 32;
-  return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
-}
-
+// Piles in any order give one key: each pile's share summed (Altas.h), and the cards
+// home's and the loose ones' beside.
 TClave128 Clave(TClave128 c, const TPos& p) {
   const std::uint64_t casa = std::uint64_t{p.K[0]} | std::uint64_t{p.K[1]} << 8 |
                              std::uint64_t{p.K[2]} << 16 | std::uint64_t{p.K[3]} << 24;
@@ -64,7 +54,7 @@ struct TTapas {
   std::uint64_t DeUna = 0, DeDos = 0;
   std::size_t Sitio = 0;
   void Sumar(const std::array<std::uint8_t, 3>& q) {
-    const std::size_t n = Cuenta(q);
+    const std::size_t n = CuentaDePila(q);
     if (n == 0) return;
     Sitio += 3 - n;
     if (n == 1) DeUna |= Bit(q[0] - 1u);
@@ -72,7 +62,7 @@ struct TTapas {
   }
   // A pile's top is no other pile's, so its bit goes as it came.
   void Restar(const std::array<std::uint8_t, 3>& q) {
-    const std::size_t n = Cuenta(q);
+    const std::size_t n = CuentaDePila(q);
     if (n == 0) return;
     Sitio -= 3 - n;
     if (n == 1) DeUna &= ~Bit(q[0] - 1u);
@@ -118,7 +108,7 @@ class TJuego {
     std::uint64_t cimas = 0;
     std::array<std::uint8_t, 40> pilaDe;
     for (std::size_t i = 0; i < kPilas; ++i) {
-      const std::size_t n = Cuenta(p.P[i]);
+      const std::size_t n = CuentaDePila(p.P[i]);
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
       cimas |= Bit(x);
@@ -135,7 +125,7 @@ class TJuego {
           p.Sueltas &= ~Bit(x);
         } else if (cimas >> x & 1) {
           auto& q = p.P[pilaDe[x]];
-          const std::size_t n = Cuenta(q);
+          const std::size_t n = CuentaDePila(q);
           if (n == 0) continue;  // never: x is its top
           q[n - 1] = 0;
           cimas &= ~Bit(x);
@@ -261,15 +251,6 @@ class TJuego {
   std::uint64_t visto_ = 0;
 };
 
-bool SePuede(const TAltas& a, std::size_t hasta) {
-  if (!a.Posible || hasta >= 9) return false;
-  // What takes a high card must be high too.
-  for (std::size_t id = 0; id < 40; ++id)
-    for (std::uint64_t t = a.Toman[id]; id % 10 > hasta && t; t &= t - 1)
-      if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return false;
-  return true;
-}
-
 }  // namespace
 
 struct TJuegoConSueltas::TDatos {
@@ -291,15 +272,8 @@ TJuegoConSueltas::TJuegoConSueltas(const TAltas& a,
                                    const std::vector<std::vector<std::uint8_t>>& pilas,
                                    std::uint64_t enCasa, std::size_t hasta,
                                    std::size_t colocadas) {
-  if (!SePuede(a, hasta) || pilas.size() > kPilas) return;
   TPos raiz;
-  for (std::size_t i = 0; i < pilas.size(); ++i) {
-    if (pilas[i].size() > 3) return;
-    for (std::size_t j = 0; j < pilas[i].size(); ++j)
-      raiz.P[i][j] = static_cast<std::uint8_t>((pilas[i][j] & 0x3F) + 1);
-  }
-  for (std::size_t palo = 0; palo < 4; ++palo)
-    while (raiz.K[palo] < 10 && (enCasa >> (palo * 10 + raiz.K[palo]) & 1)) ++raiz.K[palo];
+  if (!RaizDeAltas(a, pilas, enCasa, hasta, raiz.P, raiz.K)) return;
   datos_ = std::make_unique<TDatos>(a, hasta, colocadas);
   datos_->Juego.Asentar(raiz);
   datos_->Vistos.Insertar(Clave(raiz));
@@ -382,7 +356,7 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       partes[i] = ParteDePila(p.P[i]);
       suma.A += partes[i].A;
       suma.B += partes[i].B;
-      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(Cuenta(p.P[i]));
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(CuentaDePila(p.P[i]));
       if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
     }
     hijos.clear();
