@@ -2685,6 +2685,16 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       clave = prevista;
     } else if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
+      if (previsto && comprobar_) {
+        // The check mode plays every drag: the child written from the parent must be the
+        // one the table's steps left.
+        std::array<std::uint8_t, 256 + 1 + 40 + 3> escrita;
+        HijaPrevista(padre, mv, escrita.data());
+        if (std::memcmp(escrita.data(), hija, tamFoto_) != 0) {
+          ++r_.Desajustes;
+          return TExpansion::Parar;
+        }
+      }
     } else {
       Leer(hija);
       clave = Clave(hija);
