@@ -990,6 +990,35 @@ void TBusqueda::PonerEstructura(std::uint16_t n) {
   actual_ = n;
 }
 
+// A copy of a few dozen bytes at most, in words, the last one overlapping the one before.
+// A copy whose length the compiler knows to be small it writes inline as a string
+// instruction, which takes longer to start than such a copy takes.
+inline void CopiarCorto(std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
+  if (n >= 8) {
+    std::uint64_t w;
+    for (std::size_t j = 0; j + 8 < n; j += 8) {
+      std::memcpy(&w, b + j, 8);
+      std::memcpy(a + j, &w, 8);
+    }
+    std::memcpy(&w, b + n - 8, 8);
+    std::memcpy(a + n - 8, &w, 8);
+  } else if (n >= 4) {
+    std::uint32_t x;
+    std::uint32_t y;
+    std::memcpy(&x, b, 4);
+    std::memcpy(&y, b + n - 4, 4);
+    std::memcpy(a, &x, 4);
+    std::memcpy(a + n - 4, &y, 4);
+  } else if (n > 0) {
+    const std::uint8_t x = b[0];
+    const std::uint8_t y = b[n / 2];
+    const std::uint8_t z = b[n - 1];
+    a[0] = x;
+    a[n / 2] = y;
+    a[n - 1] = z;
+  }
+}
+
 // A pile's cards as a snapshot holds them, from its bottom card up, written from `a`; their
 // count. The cards are followed once, from the top down, and turned round in place.
 std::size_t LeerPila(const TPila& p, std::uint8_t* a) {
@@ -1140,19 +1169,19 @@ void TBusqueda::HijaPrevista(const std::uint8_t* padre, const TMovimiento& mv,
   // the three bytes after the forty cards go with the last.
   if (s < d) {
     std::size_t k = inicioPila_[s] + queda;
-    std::memcpy(a, de, k);
+    CopiarCorto(a, de, k);
     if (queda > 0) a[k - 1] |= kBocaArriba;
-    std::memcpy(a + k, de + finS, finD - finS);
+    CopiarCorto(a + k, de + finS, finD - finS);
     k += finD - finS;
-    std::memcpy(a + k, run, tramo);
-    std::memcpy(a + finD, de + finD, 40 - finD + 3);
+    CopiarCorto(a + k, run, tramo);
+    CopiarCorto(a + finD, de + finD, 40 - finD + 3);
   } else {
-    std::memcpy(a, de, finD);
-    std::memcpy(a + finD, run, tramo);
+    CopiarCorto(a, de, finD);
+    CopiarCorto(a + finD, run, tramo);
     const std::size_t k = finD + tramo;
-    std::memcpy(a + k, de + finD, inicioPila_[s] + queda - finD);
+    CopiarCorto(a + k, de + finD, inicioPila_[s] + queda - finD);
     if (queda > 0) a[finS - 1] |= kBocaArriba;
-    std::memcpy(a + finS, de + finS, 40 - finS + 3);
+    CopiarCorto(a + finS, de + finS, 40 - finS + 3);
   }
 }
 
@@ -1378,11 +1407,11 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const std::uint8_t* de = cartas + inicioPila_[s];
   const std::size_t queda = mv.Posicion;
   const std::size_t tramo = padre[s] - queda;
-  std::memcpy(tras.data(), de, queda);
+  CopiarCorto(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
   const TClave desde = ClaveDeCartas(tras.data(), queda, e.Clase[s]);
-  std::memcpy(tras.data(), a, padre[d]);
-  std::memcpy(tras.data() + padre[d], de + queda, tramo);
+  CopiarCorto(tras.data(), a, padre[d]);
+  CopiarCorto(tras.data() + padre[d], de + queda, tramo);
   const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + tramo, e.Clase[d]);
   clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
   clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
