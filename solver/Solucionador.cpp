@@ -1245,9 +1245,25 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
     std::memcpy(&w, cartas + j, 8);
     paso(w);
   }
-  if (j < cuenta) {
-    std::uint64_t w = 0;
-    for (unsigned t = 0; j < cuenta; ++j, t += 8) w |= std::uint64_t{cartas[j]} << t;
+  // The last one to seven cards as one word, their first in its low byte, read without a
+  // loop over them: where eight cards came before, the eight bytes that end the pile
+  // shifted down; else two overlapping four-byte reads, or the first, middle and last card.
+  const std::size_t resto = cuenta - j;
+  if (resto > 0) {
+    std::uint64_t w;
+    if (cuenta >= 8) {
+      std::memcpy(&w, cartas + cuenta - 8, 8);
+      w >>= 8 * (8 - resto);
+    } else if (resto >= 4) {
+      std::uint32_t bajo;
+      std::uint32_t alto;
+      std::memcpy(&bajo, cartas, 4);
+      std::memcpy(&alto, cartas + resto - 4, 4);
+      w = bajo | ((std::uint64_t{alto} >> (8 * (8 - resto))) << 32);
+    } else {
+      w = std::uint64_t{cartas[0]} | (std::uint64_t{cartas[resto / 2]} << (8 * (resto / 2))) |
+          (std::uint64_t{cartas[resto - 1]} << (8 * (resto - 1)));
+    }
     paso(w);
   }
   return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
