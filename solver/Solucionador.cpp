@@ -1095,10 +1095,11 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
       continue;
     }
     std::size_t desde = 0;
-    if (parcial && !mazo && !comprobar_) {
+    if (parcial && !mazo && !comprobar_ && prever_) {
       // A drag only took a run off one pile's top, turning the card left there face up,
-      // and laid it on the other's: the cards under those two places lie as they did
-      // (the check mode puts the whole pile back).
+      // and laid it on the other's: the cards under those two places lie as they did.
+      // The check mode puts the whole pile back, and so does a search that found the
+      // table's drops doing more than that.
       const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
       if (quedan > 1) desde = quedan - 1;
     }
