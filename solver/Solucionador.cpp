@@ -440,19 +440,27 @@ class TBusqueda {
   void PonerEstructura(std::uint16_t e);
   void Leer(std::uint8_t* foto);
   void Escribir(const std::uint8_t* foto, const TMovimiento* tras = nullptr);
+  // Pile `i`'s `cuenta` cards from `pila`, put back on the table from the `desde`th up: the
+  // cards under it lie there already as the snapshot holds them.
+  void PonerCartas(std::size_t i, const std::uint8_t* pila, std::size_t cuenta, std::size_t desde);
+  // A drag's child as Prever foresees it, written from the parent's snapshot.
+  void HijaPrevista(const std::uint8_t* padre, const TMovimiento& mv, std::uint8_t* hija) const;
+  // The table, holding the parent, made to hold that child: the drag's two piles from the
+  // run's place up; then, where `verificar`, the game is asked whether it is won, as after
+  // a drop, and false where that check changed either pile.
+  bool JugarPrevista(const std::uint8_t* padre, const TMovimiento& mv, const std::uint8_t* hija,
+                     bool verificar);
+  // Whether pile `i` on the table holds the `cuenta` cards from `pila`.
+  bool ComoEnMesa(std::size_t i, const std::uint8_t* pila, std::size_t cuenta) const;
   // `anotar`: each pile's key and place kept for Prever.
   TClave Clave(const std::uint8_t* foto, bool anotar = false);
   // A pile's or the stock's share of the key: by ranks alone where no rule reads suits.
   TClave ClaveDeCartas(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase) const;
   TClave Prever(const std::uint8_t* padre, TClave clave, const TMovimiento& mv) const;
-  // Whether a drag's child, read by LeerTras, holds in its two piles the cards Prever
-  // foresaw there: then its key is the one foreseen, without hashing them again.
-  bool ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
-                    const std::uint8_t* hija) const;
-  // `conClave`: the child's key is wanted, the parent's piles' keys noted by Clave; without
-  // it the key returned means nothing.
+  // A drag's child read from the table, and its key, from the parent's piles' keys noted by
+  // Clave.
   TClave LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
-                  std::uint8_t* hija, bool conClave = true);
+                  std::uint8_t* hija);
   // The drags of the waste's top card after each number of clicks round the stock, each
   // asked of the table with the stock and the waste laid as those clicks leave them, and
   // the table put back as it was.
@@ -982,6 +990,35 @@ void TBusqueda::PonerEstructura(std::uint16_t n) {
   actual_ = n;
 }
 
+// A copy of a few dozen bytes at most, in words, the last one overlapping the one before.
+// A copy whose length the compiler knows to be small it writes inline as a string
+// instruction, which takes longer to start than such a copy takes.
+inline void CopiarCorto(std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
+  if (n >= 8) {
+    std::uint64_t w;
+    for (std::size_t j = 0; j + 8 < n; j += 8) {
+      std::memcpy(&w, b + j, 8);
+      std::memcpy(a + j, &w, 8);
+    }
+    std::memcpy(&w, b + n - 8, 8);
+    std::memcpy(a + n - 8, &w, 8);
+  } else if (n >= 4) {
+    std::uint32_t x;
+    std::uint32_t y;
+    std::memcpy(&x, b, 4);
+    std::memcpy(&y, b + n - 4, 4);
+    std::memcpy(a, &x, 4);
+    std::memcpy(a + n - 4, &y, 4);
+  } else if (n > 0) {
+    const std::uint8_t x = b[0];
+    const std::uint8_t y = b[n / 2];
+    const std::uint8_t z = b[n - 1];
+    a[0] = x;
+    a[n / 2] = y;
+    a[n - 1] = z;
+  }
+}
+
 // A pile's cards as a snapshot holds them, from its bottom card up, written from `a`; their
 // count. The cards are followed once, from the top down, and turned round in place.
 std::size_t LeerPila(const TPila& p, std::uint8_t* a) {
@@ -1057,25 +1094,17 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
       k += foto[i];
       continue;
     }
-    TPila* p = pilas_[i];
-    TCarta* debajo = nullptr;
-    for (std::size_t j = 0; j < foto[i]; ++j, ++k) {
-      TCarta* c = porId_[cartas[k] & 0x3F];
-      const bool arriba = (cartas[k] & kBocaArriba) != 0;
-      if (c->BocaArriba != arriba) {
-        if (arriba)
-          m_.PonerBocaArriba(*c);
-        else
-          m_.PonerBocaAbajo(*c);
-      }
-      c->Pila = p;
-      c->Debajo = debajo;
-      c->Encima = nullptr;
-      if (debajo) debajo->Encima = c;
-      debajo = c;
+    std::size_t desde = 0;
+    if (parcial && !mazo && !comprobar_ && prever_) {
+      // A drag only took a run off one pile's top, turning the card left there face up,
+      // and laid it on the other's: the cards under those two places lie as they did.
+      // The check mode puts the whole pile back, and so does a search that found the
+      // table's drops doing more than that.
+      const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
+      if (quedan > 1) desde = quedan - 1;
     }
-    p->Tope = debajo;
-    p->Cantidad = foto[i];
+    PonerCartas(i, cartas + k, foto[i], desde);
+    k += foto[i];
   }
   if (m_.Mazo && mazo) {
     TMazo& m = *m_.Mazo;
@@ -1097,6 +1126,95 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
     m.Reutilizaciones = static_cast<std::int8_t>(resto[0]);
   }
   enMesa_ = parcial ? nullptr : foto;
+}
+
+void TBusqueda::PonerCartas(std::size_t i, const std::uint8_t* pila, std::size_t cuenta,
+                             std::size_t desde) {
+  TPila* p = pilas_[i];
+  TCarta* debajo = desde > 0 ? porId_[pila[desde - 1] & 0x3F] : nullptr;
+  for (std::size_t j = desde; j < cuenta; ++j) {
+    TCarta* c = porId_[pila[j] & 0x3F];
+    const bool arriba = (pila[j] & kBocaArriba) != 0;
+    if (c->BocaArriba != arriba) {
+      if (arriba)
+        m_.PonerBocaArriba(*c);
+      else
+        m_.PonerBocaAbajo(*c);
+    }
+    c->Pila = p;
+    c->Debajo = debajo;
+    c->Encima = nullptr;
+    if (debajo) debajo->Encima = c;
+    debajo = c;
+  }
+  p->Tope = debajo;
+  p->Cantidad = static_cast<std::uint8_t>(cuenta);
+}
+
+void TBusqueda::HijaPrevista(const std::uint8_t* padre, const TMovimiento& mv,
+                             std::uint8_t* hija) const {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::size_t queda = mv.Posicion;
+  const std::size_t tramo = padre[s] - queda;
+  std::memcpy(hija, padre, n + 1);
+  hija[s] = static_cast<std::uint8_t>(queda);
+  hija[d] = static_cast<std::uint8_t>(padre[d] + tramo);
+  const std::uint8_t* de = padre + n + 1;
+  std::uint8_t* a = hija + n + 1;
+  const std::size_t finS = inicioPila_[s] + padre[s];
+  const std::size_t finD = inicioPila_[d] + padre[d];
+  const std::uint8_t* run = de + inicioPila_[s] + queda;
+  // The stretches of the parent's cards between the two places, in order; the stock and
+  // the three bytes after the forty cards go with the last.
+  if (s < d) {
+    std::size_t k = inicioPila_[s] + queda;
+    CopiarCorto(a, de, k);
+    if (queda > 0) a[k - 1] |= kBocaArriba;
+    CopiarCorto(a + k, de + finS, finD - finS);
+    k += finD - finS;
+    CopiarCorto(a + k, run, tramo);
+    CopiarCorto(a + finD, de + finD, 40 - finD + 3);
+  } else {
+    CopiarCorto(a, de, finD);
+    CopiarCorto(a + finD, run, tramo);
+    const std::size_t k = finD + tramo;
+    CopiarCorto(a + k, de + finD, inicioPila_[s] + queda - finD);
+    if (queda > 0) a[finS - 1] |= kBocaArriba;
+    CopiarCorto(a + finS, de + finS, 40 - finS + 3);
+  }
+}
+
+bool TBusqueda::ComoEnMesa(std::size_t i, const std::uint8_t* pila, std::size_t cuenta) const {
+  const TPila& p = *pilas_[i];
+  if (p.Cantidad != cuenta) return false;
+  const TCarta* c = p.Tope;
+  for (std::size_t j = cuenta; j > 0; --j, c = c->Debajo)
+    if (!c || pila[j - 1] != (IdCarta(*c) | (c->BocaArriba ? kBocaArriba : 0))) return false;
+  return c == nullptr;
+}
+
+bool TBusqueda::JugarPrevista(const std::uint8_t* padre, const TMovimiento& mv,
+                              const std::uint8_t* hija, bool verificar) {
+  const std::size_t n = pilas_.size();
+  const std::size_t s = mv.Pila;
+  const std::size_t d = mv.Destino;
+  const std::size_t tramo = padre[s] - mv.Posicion;
+  const std::uint8_t* a = hija + n + 1;
+  // The pile after the other moved by what that one gained or lost.
+  const std::size_t inicioS = inicioPila_[s] + (s < d ? 0 : tramo);
+  const std::size_t inicioD = inicioPila_[d] - (s < d ? tramo : 0);
+  PonerCartas(s, a + inicioS, hija[s], mv.Posicion > 0 ? mv.Posicion - 1u : 0u);
+  PonerCartas(d, a + inicioD, hija[d], padre[d] > 0 ? padre[d] - 1u : 0u);
+  enMesa_ = nullptr;
+  if (!verificar) return true;
+  // What the table's drop arms before it asks. The check may do more than look: the two
+  // piles are compared with what was foreseen, as a child played through the table's
+  // steps was.
+  m_.FinJuegoArmado = true;
+  m_.VerificarFinAhora();
+  return ComoEnMesa(s, a + inicioS, hija[s]) && ComoEnMesa(d, a + inicioD, hija[d]);
 }
 
 // The sequence the clicks turn round on a stock that turns round: the waste from its
@@ -1128,9 +1246,25 @@ TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t
     std::memcpy(&w, cartas + j, 8);
     paso(w);
   }
-  if (j < cuenta) {
-    std::uint64_t w = 0;
-    for (unsigned t = 0; j < cuenta; ++j, t += 8) w |= std::uint64_t{cartas[j]} << t;
+  // The last one to seven cards as one word, their first in its low byte, read without a
+  // loop over them: where eight cards came before, the eight bytes that end the pile
+  // shifted down; else two overlapping four-byte reads, or the first, middle and last card.
+  const std::size_t resto = cuenta - j;
+  if (resto > 0) {
+    std::uint64_t w;
+    if (cuenta >= 8) {
+      std::memcpy(&w, cartas + cuenta - 8, 8);
+      w >>= 8 * (8 - resto);
+    } else if (resto >= 4) {
+      std::uint32_t bajo;
+      std::uint32_t alto;
+      std::memcpy(&bajo, cartas, 4);
+      std::memcpy(&alto, cartas + resto - 4, 4);
+      w = bajo | ((std::uint64_t{alto} >> (8 * (8 - resto))) << 32);
+    } else {
+      w = std::uint64_t{cartas[0]} | (std::uint64_t{cartas[resto / 2]} << (8 * (resto / 2))) |
+          (std::uint64_t{cartas[resto - 1]} << (8 * (resto - 1)));
+    }
     paso(w);
   }
   return TClave{Mezclar(a), Mezclar(b ^ 0x5bd1e9955bd1e995ULL)};
@@ -1191,7 +1325,7 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
 // After a drag on a table without hooks only its two piles changed: the child's snapshot
 // copies the rest from the parent's, and its key replaces those two piles' shares.
 TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovimiento& mv,
-                           std::uint8_t* hija, bool conClave) {
+                           std::uint8_t* hija) {
   const std::size_t n = pilas_.size();
   const TEstructura& e = estructuras_[actual_];
   std::memcpy(hija, padre, n + 1);
@@ -1207,14 +1341,12 @@ TClave TBusqueda::LeerTras(const std::uint8_t* padre, TClave clave, const TMovim
   std::size_t kh = kp;
   for (std::size_t i = menor;; i = mayor) {
     hija[i] = static_cast<std::uint8_t>(LeerPila(*pilas_[i], a + kh));
-    if (conClave) {
-      // Expandir noted the parent's piles' keys.
-      const TClave antes = clavePila_[i];
-      const TClave despues = ClaveDeCartas(a + kh, hija[i], e.Clase[i]);
-      trasLeer_[i == mayor] = despues;
-      clave.A += despues.A - antes.A;
-      clave.B += despues.B - antes.B;
-    }
+    // Expandir noted the parent's piles' keys.
+    const TClave antes = clavePila_[i];
+    const TClave despues = ClaveDeCartas(a + kh, hija[i], e.Clase[i]);
+    trasLeer_[i == mayor] = despues;
+    clave.A += despues.A - antes.A;
+    clave.B += despues.B - antes.B;
     kp += padre[i];
     kh += hija[i];
     if (i == mayor) break;
@@ -1292,42 +1424,15 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const std::uint8_t* de = cartas + inicioPila_[s];
   const std::size_t queda = mv.Posicion;
   const std::size_t tramo = padre[s] - queda;
-  std::memcpy(tras.data(), de, queda);
+  CopiarCorto(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
   const TClave desde = ClaveDeCartas(tras.data(), queda, e.Clase[s]);
-  std::memcpy(tras.data(), a, padre[d]);
-  std::memcpy(tras.data() + padre[d], de + queda, tramo);
+  CopiarCorto(tras.data(), a, padre[d]);
+  CopiarCorto(tras.data() + padre[d], de + queda, tramo);
   const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + tramo, e.Clase[d]);
   clave.A += desde.A + hacia.A - clavePila_[s].A - clavePila_[d].A;
   clave.B += desde.B + hacia.B - clavePila_[s].B - clavePila_[d].B;
   return clave;
-}
-
-bool TBusqueda::ComoPrevisto(const std::uint8_t* padre, const TMovimiento& mv,
-                             const std::uint8_t* hija) const {
-  const std::size_t n = pilas_.size();
-  const std::size_t s = mv.Pila;
-  const std::size_t d = mv.Destino;
-  const std::size_t queda = mv.Posicion;
-  const std::size_t tramo = padre[s] - queda;
-  if (hija[s] != queda || hija[d] != padre[d] + tramo) return false;
-  const std::uint8_t* de = padre + n + 1;
-  const std::uint8_t* a = hija + n + 1;
-  // LeerTras keeps the piles before the pair in place and moves those after the first of
-  // them by what it gained or lost.
-  const std::size_t menor = std::min(s, d);
-  const auto donde = [&](std::size_t i) {
-    return i == menor ? std::size_t{inicioPila_[i]}
-                      : std::size_t{inicioPila_[i]} + hija[menor] - padre[menor];
-  };
-  const std::uint8_t* desde = a + donde(s);
-  const std::uint8_t* hacia = a + donde(d);
-  const std::uint8_t* antes = de + inicioPila_[s];
-  if (queda > 0 && (std::memcmp(desde, antes, queda - 1) != 0 ||
-                    desde[queda - 1] != (antes[queda - 1] | kBocaArriba)))
-    return false;
-  return std::memcmp(hacia, de + inicioPila_[d], padre[d]) == 0 &&
-         std::memcmp(hacia + padre[d], antes + queda, tramo) == 0;
 }
 
 // The drag-over decision a player's drop would meet, as the table tool's drag asks it.
@@ -2590,7 +2695,20 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     if (anterior) Escribir(padre, anterior);
     anterior = &mv;
     leida = nullptr;
-    if (!Aplicar(mv, padre)) {
+    // A drag foreseen is not played through the table's steps: its child is written from
+    // the parent's snapshot and put on the table as such (the check mode plays every one,
+    // and compares).
+    const bool sinJugar = previsto && PorPartes(mv) && !comprobar_;
+    if (sinJugar) {
+      // Written where a child's snapshot goes in depth-first, copied to its own place in
+      // best-first (which uses that one for nothing else).
+      HijaPrevista(padre, mv, hija_.data());
+      // A win is a win before anything is compared, as when played.
+      if (!JugarPrevista(padre, mv, hija_.data(), true) && !m_.VentanaPropia.Ganado) {
+        ++r_.Desajustes;
+        return TExpansion::Parar;
+      }
+    } else if (!Aplicar(mv, padre)) {
       if (conLlamadas_) actual_ = EstructuraActual();
       continue;
     }
@@ -2608,16 +2726,21 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     if (bloques_.size() != bloques) resto = BytesDelResto();
     TClave clave;
-    if (PorPartes(mv) && previsto && !comprobar_) {
-      // The child's two piles read as Prever foresaw them give the key foreseen.
-      LeerTras(padre, clavePadre, mv, hija, false);
-      if (!ComoPrevisto(padre, mv, hija)) {
-        ++r_.Desajustes;
-        return TExpansion::Parar;
-      }
+    if (sinJugar) {
+      if (hija != hija_.data()) std::memcpy(hija, hija_.data(), tamFoto_);
       clave = prevista;
     } else if (PorPartes(mv)) {
       clave = LeerTras(padre, clavePadre, mv, hija);
+      if (previsto && comprobar_) {
+        // The check mode plays every drag: the child written from the parent must be the
+        // one the table's steps left.
+        std::array<std::uint8_t, 256 + 1 + 40 + 3> escrita;
+        HijaPrevista(padre, mv, escrita.data());
+        if (std::memcmp(escrita.data(), hija, tamFoto_) != 0) {
+          ++r_.Desajustes;
+          return TExpansion::Parar;
+        }
+      }
     } else {
       Leer(hija);
       clave = Clave(hija);
@@ -2712,6 +2835,31 @@ TBusqueda::TExpansion TBusqueda::Hundir(std::uint32_t nodo) {
     std::uint8_t* hija = FotoNivel(d);
     if (!hija) return TExpansion::Parar;
     Escribir(padre);
+    if (PorPartes(mv) && prever_ && !comprobar_) {
+      // A drag foreseen, as Expandir made its child the first time: written from the parent,
+      // put on the table, and its key from the parent's piles' keys and its two piles'.
+      const std::size_t n = pilas_.size();
+      for (std::size_t i = 0, k = 0; i <= n; k += padre[i], ++i)
+        inicioPila_[i] = static_cast<std::uint8_t>(k);
+      HijaPrevista(padre, mv, hija);
+      JugarPrevista(padre, mv, hija, false);
+      const TClave* claves = ClavesNivel(d - 1);
+      std::copy(claves, claves + n + 1, clavePila_.begin());
+      const TEstructura& e = estructuras_[actual_];
+      const std::size_t menor = std::min<std::size_t>(mv.Pila, mv.Destino);
+      const std::size_t mayor = std::max<std::size_t>(mv.Pila, mv.Destino);
+      TClave clave = claves[n + 1];
+      for (const std::size_t i : {menor, mayor}) {
+        const std::size_t inicio = i == menor ? inicioPila_[i] : inicioPila_[i] + hija[menor] - padre[menor];
+        const TClave despues = ClaveDeCartas(hija + n + 1 + inicio, hija[i], e.Clase[i]);
+        clave.A += despues.A - claves[i].A;
+        clave.B += despues.B - claves[i].B;
+        clavePila_[i] = despues;
+      }
+      x = Expandir(hija, &mv, nullptr, &clave, valor == kSinValor ? nullptr : &valor,
+                   padreSinEncalladas);
+      continue;
+    }
     // The same move on the same position did the same before; if the table thinks
     // otherwise now, nothing the search says from here could be trusted.
     if (!Aplicar(mv, padre)) return TExpansion::Parar;
