@@ -17,6 +17,9 @@ std::uint64_t DelNumero(std::size_t id) {
 
 constexpr std::size_t kPilas = kPilasDeAltas;
 
+// An empty pile's share of a key, the same for every empty pile.
+const TClave128 kParteVacia = ParteDePila(TPilaAltas{});
+
 }  // namespace
 
 // A position of the high cards' game: each pile's cards bottom first (IdCarta + 1, 0 past
@@ -275,25 +278,34 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
     suma = TClaveAltas{};
     enPilas = 0;
     std::array<std::uint8_t, kPilas> cuentas;
-    std::array<std::uint8_t, kPilas> abiertas;  // the piles that may take a card, in order
-    std::size_t nAbiertas = 0;
+    // The tops of the piles that may take a card, and each one's pile: a card's
+    // destinations are read from its takers among them, in the piles' order.
+    std::uint64_t topesAbiertos = 0;
+    std::array<std::uint8_t, 40> pilaDeTope;
     for (std::size_t i = 0; i < kPilas; ++i) {
-      partes[i] = ParteDePila(p.P[i]);
+      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(CuentaDePila(p.P[i]));
+      partes[i] = n ? ParteDePila(p.P[i]) : kParteVacia;
       suma.A += partes[i].A;
       suma.B += partes[i].B;
-      const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(CuentaDePila(p.P[i]));
       for (std::size_t j = 0; j < n; ++j) enPilas |= Bit(p.P[i][j] - 1u);
-      if (n == 1 || n == 2) abiertas[nAbiertas++] = static_cast<std::uint8_t>(i);
+      if (n == 1 || n == 2) {
+        const std::size_t t = p.P[i][n - 1] - 1u;
+        topesAbiertos |= Bit(t);
+        pilaDeTope[t] = static_cast<std::uint8_t>(i);
+      }
     }
     hijos.clear();
     for (std::size_t i = 0; i < kPilas; ++i) {
       const std::size_t n = cuentas[i];
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
-      for (std::size_t a = 0; a < nAbiertas; ++a) {
-        const std::size_t d = abiertas[a];
+      // x is its own pile's top: leaving it out leaves that pile out.
+      std::uint64_t destinos = 0;
+      for (std::uint64_t t = a_.Toman[x] & topesAbiertos & ~Bit(x); t; t &= t - 1)
+        destinos |= Bit(pilaDeTope[static_cast<std::size_t>(__builtin_ctzll(t))]);
+      for (; destinos; destinos &= destinos - 1) {
+        const std::size_t d = static_cast<std::size_t>(__builtin_ctzll(destinos));
         const std::size_t m = cuentas[d];
-        if (d == i || !(a_.Toman[x] >> (p.P[d][m - 1] - 1u) & 1)) continue;
         if ((a_.Pareja >> x & 1) && m == 2 && (a_.Pareja >> (p.P[d][0] - 1u) & 1) &&
             (a_.Pareja >> (p.P[d][1] - 1u) & 1))
           continue;
@@ -368,6 +380,8 @@ TAltasPorPosicion::TAltasPorPosicion(const TAltas& a, std::size_t hasta, std::si
       if (static_cast<std::size_t>(__builtin_ctzll(t)) % 10 <= hasta) return;
   posible_ = true;
   sabidas_ = std::make_unique<TSabidasAltas>();
+  for (std::size_t id = 0; id < 40; ++id)
+    if (id % 10 <= hasta) bajas_ |= Bit(id);
 }
 
 TAltasPorPosicion::~TAltasPorPosicion() = default;
@@ -377,16 +391,34 @@ std::size_t TAltasPorPosicion::Bytes() const { return sabidas_ ? sabidas_->Bytes
 bool TAltasPorPosicion::SinSalida(const TPilaVista* pilas, std::size_t n, std::uint64_t enCasa,
                                   bool jugar) {
   if (!posible_ || n > kPilas) return false;
+  // Read, settled and keyed in one pass over the piles, as Asentar and Clave would leave
+  // and key it: read at nearly every position expanded, this is most of a reading's cost.
   TPosAltas p;
+  TClaveAltas suma;
+  std::uint64_t enPilas = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    if (pilas[i].Cuenta > 3) return false;
-    for (std::size_t j = 0; j < pilas[i].Cuenta; ++j)
-      p.P[i][j] = static_cast<std::uint8_t>((pilas[i].Cartas[j] & 0x3F) + 1);
+    const std::size_t cuenta = pilas[i].Cuenta;
+    if (cuenta > 3) return false;
+    const std::uint8_t* cartas = pilas[i].Cartas;
+    std::size_t m = cuenta;
+    while (m > 0 && (bajas_ >> (cartas[m - 1] & 0x3F) & 1)) --m;  // low tops leave
+    for (std::size_t j = 0; j < m; ++j) {
+      p.P[i][j] = static_cast<std::uint8_t>((cartas[j] & 0x3F) + 1);
+      enPilas |= Bit(cartas[j] & 0x3F);
+    }
+    const TClaveAltas t = m ? ParteDePila(p.P[i]) : kParteVacia;
+    suma.A += t.A;
+    suma.B += t.B;
   }
-  for (std::size_t palo = 0; palo < 4; ++palo)
+  for (std::size_t i = n; i < kPilas; ++i) {
+    suma.A += kParteVacia.A;
+    suma.B += kParteVacia.B;
+  }
+  for (std::size_t palo = 0; palo < 4; ++palo) {
     while (p.K[palo] < 10 && (enCasa >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
-  Asentar(p, hasta_);
-  const TClaveAltas clave = Clave(p);
+    while (p.K[palo] < 10 && !(enPilas >> (palo * 10 + p.K[palo]) & 1)) ++p.K[palo];
+  }
+  const TClaveAltas clave = Clave(suma, p.K);
   const std::uint64_t sabida = sabidas_->Buscar(clave);
   if (sabida != TSabidasAltas::kNada) {
     perdidas_ += sabida == TSabidasAltas::kPerdida;

@@ -141,6 +141,7 @@ class TAltasPorPosicion {
   std::size_t hasta_;
   std::size_t limite_;
   bool posible_ = false;
+  std::uint64_t bajas_ = 0;  // the cards at or below `hasta_`
   std::unique_ptr<TSabidasAltas> sabidas_;
   std::size_t vistas_ = 0;
   std::size_t enBalde_ = 0;

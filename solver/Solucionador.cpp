@@ -344,10 +344,17 @@ class TBusqueda {
   // pile off the foundations takes a card: among positions of equal value, those with more
   // piles lying in order from the bottom up come first (ValorPila).
   bool desempate_ = false;
-  // Read once the search has taken some thousands of positions: reading takes a few
-  // milliseconds, more than a small search does; the moves are the same either way.
+  // Read once the search has taken some thousands of positions or asked the functions
+  // some hundred thousand times: reading takes a few milliseconds, more than a small
+  // search does; the moves are the same either way.
   TGanchosComoDatos ganchos_;
   bool ganchosLeidos_ = false;
+  bool ganchosFiltro_ = false;  // whether ganchos_ has been read
+  // The questions put to the table's decisions in AceptaEn, while that matters: without
+  // the reading, most of them are refused (Solitario De Los Casi 14 Montones: some 560 a
+  // position, three in four refused).
+  std::uint64_t preguntas_ = 0;
+  static constexpr std::uint64_t kPreguntasAntesDeLeer = 250000;
   // Where only single cards move and piles take cards as SinSalida.h reads them: per
   // card, the cards that could take it; per pile, the count at which it takes nothing.
   TSinSalida sinSalida_;
@@ -1694,8 +1701,16 @@ bool TBusqueda::AltasSinSalidaEn(const TVistas& vistas, std::size_t cuantas,
 void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e) {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
-  if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
+  // The functions' reading bounds what is asked of them once they have been asked as
+  // often as the reading asks them (kPreguntasAntesDeLeer), or from the 4,096th position:
+  // the same moves, as it leaves out only what they refuse. What else it turns on waits
+  // for the 4,096th, as it did.
+  if (!ganchosFiltro_ && (r_.Posiciones >= 4096 || preguntas_ >= kPreguntasAntesDeLeer) &&
+      (ganchosApila_ || ganchosVacia_)) {
     ganchos_ = LeerGanchos(m_, reglas_);
+    ganchosFiltro_ = true;
+  }
+  if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
     ganchosLeidos_ = true;
     if (!sinSalida_.Posible) PrepararSinSalida(&ganchos_);
     fondosQuietos_ = FondosQuietos(m_, reglas_, &ganchos_);
@@ -2303,6 +2318,7 @@ void TBusqueda::GenerarDelGiro(const TEstructura& e, std::uint8_t id, std::size_
 bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std::size_t d,
                           std::size_t pos, std::uint32_t sello, std::size_t largo,
                           bool tramoValido) {
+  if (!ganchosFiltro_) ++preguntas_;
   TPila& hacia = *pilas_[d];
   const TPila& desde = *pilas_[s];
   const auto decide = [&] {

@@ -284,6 +284,11 @@ TLecturas LeerAlPaso(TPrepararJuego preparar, std::int32_t cuantas, std::uint32_
           EXPECT_EQ(lectores[k]->Perdidas() - perdidasAntes, sabido ? 1u : 0u);
           EXPECT_EQ(sabido, fresco) << "número " << numero << " tras " << linea.size()
                                     << " pasos, hasta " << kCotas[k];
+          // Asked again without a game, the position is found under the key its own game
+          // kept it by: the reading's key is the game's.
+          EXPECT_EQ(lectores[k]->SinSalida(v.data(), v.size(), enCasa, false), sabido)
+              << "número " << numero << " tras " << linea.size() << " pasos, hasta "
+              << kCotas[k];
           if (cortos[k]->SinSalida(v.data(), v.size(), enCasa)) {
             EXPECT_TRUE(fresco) << "número " << numero << ", hasta " << kCotas[k];
             ++perdidasCortas[k];
