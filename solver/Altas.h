@@ -58,6 +58,29 @@ inline TClave128 ParteDePila(const TPilaAltas& q) {
   return {MezclarClave(v), MezclarClave(v ^ 0xD6E8FEB86659FD93ULL)};
 }
 
+// An empty pile's share of a key, the same for every empty pile.
+inline const TClave128 kParteVacia = ParteDePila(TPilaAltas{});
+
+// The tops of the piles that may take a card, and each one's pile: a card's destinations
+// are read from its takers among them, in the piles' order.
+struct TTopesAbiertos {
+  std::uint64_t Topes = 0;
+  std::array<std::uint8_t, 40> Pila;
+
+  void Anotar(std::size_t tope, std::size_t pila) {
+    Topes |= std::uint64_t{1} << tope;
+    Pila[tope] = static_cast<std::uint8_t>(pila);
+  }
+  // The piles whose top is among `toman`, the takers of card `x`. x is its own pile's top:
+  // leaving it out leaves that pile out.
+  std::uint64_t Destinos(std::uint64_t toman, std::size_t x) const {
+    std::uint64_t destinos = 0;
+    for (std::uint64_t t = toman & Topes & ~(std::uint64_t{1} << x); t; t &= t - 1)
+      destinos |= std::uint64_t{1} << Pila[static_cast<std::size_t>(__builtin_ctzll(t))];
+    return destinos;
+  }
+};
+
 // The start of the game above `hasta`, its piles and cards home per suit read from the
 // table's (as AltasSinSalida takes them). False where the game cannot be read there: no
 // game read, a bound past the Caballo, a high card a low one takes, too many piles or one

@@ -14,9 +14,6 @@ constexpr std::size_t kPilas = kPilasDeAltas;
 
 std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
-// An empty pile's share of a key, the same for every empty pile.
-const TClave128 kParteVacia = ParteDePila(TPilaAltas{});
-
 // Each pile's cards bottom first (IdCarta + 1, 0 past its count), the cards home per suit
 // and the loose low cards.
 struct TPos {
@@ -353,20 +350,13 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
     suma = TClave128{};
     tapas = Tapas(p);
     std::array<std::uint8_t, kPilas> cuentas;
-    // The tops of the piles of one or two cards, and each one's pile: a card's
-    // destinations are read from its takers among them, in the piles' order.
-    std::uint64_t topesAbiertos = 0;
-    std::array<std::uint8_t, 40> pilaDeTope;
+    TTopesAbiertos abiertos;
     for (std::size_t i = 0; i < kPilas; ++i) {
       const std::size_t n = cuentas[i] = static_cast<std::uint8_t>(CuentaDePila(p.P[i]));
       partes[i] = n ? ParteDePila(p.P[i]) : kParteVacia;
       suma.A += partes[i].A;
       suma.B += partes[i].B;
-      if (n == 1 || n == 2) {
-        const std::size_t t = p.P[i][n - 1] - 1u;
-        topesAbiertos |= Bit(t);
-        pilaDeTope[t] = static_cast<std::uint8_t>(i);
-      }
+      if (n == 1 || n == 2) abiertos.Anotar(p.P[i][n - 1] - 1u, i);
     }
     hijos.clear();
     for (std::size_t i = 0; i < kPilas; ++i) {
@@ -381,11 +371,8 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
         ver(h, sale, i, SIZE_MAX);
         continue;
       }
-      // x is its own pile's top: leaving it out leaves that pile out.
-      std::uint64_t destinos = 0;
-      for (std::uint64_t t = a.Toman[x] & topesAbiertos & ~Bit(x); t; t &= t - 1)
-        destinos |= Bit(pilaDeTope[static_cast<std::size_t>(__builtin_ctzll(t))]);
-      for (; destinos; destinos &= destinos - 1) {
+      for (std::uint64_t destinos = abiertos.Destinos(a.Toman[x], x); destinos;
+           destinos &= destinos - 1) {
         const std::size_t d = static_cast<std::size_t>(__builtin_ctzll(destinos));
         const std::size_t m = cuentas[d];
         if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
