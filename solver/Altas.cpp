@@ -289,18 +289,12 @@ TJuegoDeAltas::TFin TJuegoDeAltas::Seguir(std::size_t limite) {
       const std::size_t n = cuentas[i];
       if (n == 0) continue;
       const std::size_t x = p.P[i][n - 1] - 1u;
-      for (std::uint64_t destinos = abiertos.Destinos(a_.Toman[x], x); destinos;
-           destinos &= destinos - 1) {
-        const std::size_t d = static_cast<std::size_t>(__builtin_ctzll(destinos));
-        const std::size_t m = cuentas[d];
-        if ((a_.Pareja >> x & 1) && m == 2 && (a_.Pareja >> (p.P[d][0] - 1u) & 1) &&
-            (a_.Pareja >> (p.P[d][1] - 1u) & 1))
-          continue;
+      abiertos.ParaCadaDestino(a_, p.P, cuentas, x, [&](std::size_t d, std::size_t m) {
         TPosAltas h = p;
         h.P[i][n - 1] = 0;
         h.P[d][m] = static_cast<std::uint8_t>(x + 1);
         ver(h, i, d, enPilas);
-      }
+      });
     }
     // The cards home last, so looked at first: a game that wins mostly wins so, soon.
     for (std::size_t i = 0; i < kPilas; ++i) {

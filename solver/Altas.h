@@ -71,13 +71,24 @@ struct TTopesAbiertos {
     Topes |= std::uint64_t{1} << tope;
     Pila[tope] = static_cast<std::uint8_t>(pila);
   }
-  // The piles whose top is among `toman`, the takers of card `x`. x is its own pile's top:
-  // leaving it out leaves that pile out.
-  std::uint64_t Destinos(std::uint64_t toman, std::size_t x) const {
+  // Calls `poner(d, m)` for each pile d, of m cards, whose top takes card x, in the piles'
+  // order: none where x is its own pile's top, and none of two of `a.Pareja`'s cards where x
+  // is one too.
+  template <typename F>
+  void ParaCadaDestino(const TAltas& a, const std::array<TPilaAltas, kPilasDeAltas>& pilas,
+                       const std::array<std::uint8_t, kPilasDeAltas>& cuentas, std::size_t x,
+                       F&& poner) const {
     std::uint64_t destinos = 0;
-    for (std::uint64_t t = toman & Topes & ~(std::uint64_t{1} << x); t; t &= t - 1)
+    for (std::uint64_t t = a.Toman[x] & Topes & ~(std::uint64_t{1} << x); t; t &= t - 1)
       destinos |= std::uint64_t{1} << Pila[static_cast<std::size_t>(__builtin_ctzll(t))];
-    return destinos;
+    for (; destinos; destinos &= destinos - 1) {
+      const std::size_t d = static_cast<std::size_t>(__builtin_ctzll(destinos));
+      const std::size_t m = cuentas[d];
+      if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (pilas[d][0] - 1u) & 1) &&
+          (a.Pareja >> (pilas[d][1] - 1u) & 1))
+        continue;
+      poner(d, m);
+    }
   }
 };
 

@@ -371,18 +371,12 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
         ver(h, sale, i, SIZE_MAX);
         continue;
       }
-      for (std::uint64_t destinos = abiertos.Destinos(a.Toman[x], x); destinos;
-           destinos &= destinos - 1) {
-        const std::size_t d = static_cast<std::size_t>(__builtin_ctzll(destinos));
-        const std::size_t m = cuentas[d];
-        if ((a.Pareja >> x & 1) && m == 2 && (a.Pareja >> (p.P[d][0] - 1u) & 1) &&
-            (a.Pareja >> (p.P[d][1] - 1u) & 1))
-          continue;
+      abiertos.ParaCadaDestino(a, p.P, cuentas, x, [&](std::size_t d, std::size_t m) {
         TPos h = p;
         h.P[i][n - 1] = 0;
         h.P[d][m] = static_cast<std::uint8_t>(x + 1);
         ver(h, sale, i, d);
-      }
+      });
     }
     // The cards home last, so looked at first: a game that wins mostly wins so, soon.
     for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
