@@ -42,6 +42,7 @@ TRachas PrepararRachas(const TMesa& m, const TReglasComoDatos& reglas) {
       ++casas;
     } else if (monton) {
       porGrupo[g] = TRachas::Monton;
+      if (grupo->VariasCartas) r.UnaALaVez = false;
     } else {
       return r;
     }

@@ -33,6 +33,7 @@ struct TRachas {
   std::vector<TClase> Clase;  // per pile
   std::size_t Montones = 0;   // piles that build
   std::size_t Descarte = SIZE_MAX;  // the stock's waste, which it takes back to deal again
+  bool UnaALaVez = true;  // the piles that build give one card at a time
 };
 
 // Posible only without hooks, and where the game is taken to be won with the forty cards

@@ -27,6 +27,7 @@
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
 #include "solver/Cola.h"
+#include "solver/Desentierro.h"
 #include "solver/Encalladas.h"
 #include "solver/Estorbos.h"
 #include "solver/Fondos.h"
@@ -198,6 +199,10 @@ class TBusqueda {
   // Stock clicks joined to the waste's next drag where the table allows it (Clics.h);
   // asked before the first call.
   void ClicsJuntos() { clicsJuntos_ = true; }
+  // The game of the wanted rank (Desentierro.h) played at every child made, not only at
+  // the position searched: for the try that searches to the end, which proves deals lost;
+  // the tries before it look for early wins, where it costs more than it saves.
+  void DesenterrarHijas() { desenterrarHijas_ = true; }
   // New limits for the next call, counted from where the search stands.
   void Limitar(std::int64_t ms, std::uint64_t posiciones) {
     limiteMs_ = ms;
@@ -333,6 +338,18 @@ class TBusqueda {
   TTrabadas trabadas_;
   TRachas rachas_;  // where Posible, positions whose next card home never comes free are lost
   TRachasRecordadas rachasRecordadas_;  // that reading's answers, kept by what it reads
+  // Where runs are read, positions whose wanted rank no play brings to a top are lost.
+  TDesentierro desentierro_;
+  // Whether either reading proves the position in `foto` lost.
+  // `raiz`: the position searched, where the game is read further.
+  // The game is played at the position searched and, where asked, at every child made.
+  bool SinSitioNiSalida(const std::uint8_t* foto, bool raiz) {
+    const std::size_t np = pilas_.size();
+    return rachasRecordadas_.SinSitio(rachas_, foto, foto + np + 1, foto[np], foto[np + 41]) ||
+           ((raiz || desenterrarHijas_) &&
+            desentierro_.SinSalida(rachas_, foto, foto + np + 1, foto[np], foto[np + 41], raiz));
+  }
+  bool desenterrarHijas_ = false;
   // Per group: a pile's lone card need not be laid on another pile of the group (Fondos.h).
   std::vector<std::uint8_t> fondosQuietos_;
   bool fondosSoloACasa_ = false;  // FondosSoloACasa (Fondos.h)
@@ -683,6 +700,7 @@ class TBusqueda {
            bloquesClaves_.size() * BytesBloqueClaves() +
            movs_.capacity() * sizeof(TMovimiento) + orden_.capacity() * sizeof(orden_[0]) +
            previstas_.capacity() * sizeof(TClave) + hija_.size() + rachasRecordadas_.Bytes() +
+           desentierro_.Bytes() +
            (altasTardias_[0].Juego ? altasTardias_[0].Juego->Bytes() : 0) +
            (altasTardias_[1].Juego ? altasTardias_[1].Juego->Bytes() : 0) +
            (sueltas_ ? sueltas_->Bytes() : 0) +
@@ -1485,6 +1503,7 @@ void TBusqueda::CalcularSeguros() {
   trabadas_ = CalcularTrabadas(m_, reglas_);
   rachas_ = PrepararRachas(m_, reglas_);
   rachasRecordadas_.Limitar(limiteBytes_ / 64);  // a small share of what the search holds
+  desentierro_.Limitar(limiteBytes_ / 64);
   // Where every group that takes cards from a group's piles also takes them from the
   // waste, what a waste's card does once on such a pile it could do from the waste; and
   // where the game is won with every card home (Bloqueos.h), one never laid upon may stay
@@ -2655,8 +2674,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
         trabadaRinde_.Anotar(Trabada(padre))) &&
       !(sitioPosible_ && sitioRinde_.Toca() && leerVistas() &&
         FaltaSitioEn(vistas, cuantas, enCasa)) &&
-      !(rachas_.Posible && !rachasLeidas &&
-        rachasRecordadas_.SinSitio(rachas_, padre, padre + np + 1, padre[np], padre[np + 41])) &&
+      !(rachas_.Posible && !rachasLeidas && SinSitioNiSalida(padre, true)) &&
       !Generar(padre, entrada)) {
     if (giratorio_)
       Girar(padre, entrada);
@@ -2790,7 +2808,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     // parent had, which had room.
     if (rachas_.Posible &&
         !(mv.Pila != kMazo && mv.Clics == 0 && RachasIgualesTras(rachas_, mv.Pila, mv.Destino)) &&
-        rachasRecordadas_.SinSitio(rachas_, hija, hija + np + 1, hija[np], hija[np + 41])) {
+        SinSitioNiSalida(hija, false)) {
       ++r_.Posiciones;
       if (!Limites()) return TExpansion::Parar;
       continue;
@@ -3003,6 +3021,10 @@ class TIntento {
     busqueda_->ClicsJuntos();
     clicsJuntos_ = true;
   }
+  void DesenterrarHijas() {
+    busqueda_->DesenterrarHijas();
+    desenterrarHijas_ = true;
+  }
   void PesarVacias(std::int32_t peso) {
     busqueda_->PesarVacias(peso);
     pesoVacia_ = peso;
@@ -3061,6 +3083,7 @@ class TIntento {
   std::int32_t pesoEstorbo_ = 0;
   bool sinVueltas_ = false;
   bool clicsJuntos_ = false;
+  bool desenterrarHijas_ = false;
   std::uint64_t desajustes_ = 0;
   std::shared_ptr<TConMazoComun> conMazo_;
   std::unique_ptr<TMesa> mesa_;
@@ -3085,6 +3108,7 @@ class TIntento {
     busqueda_->PesarEstorbos(pesoEstorbo_);
     if (sinVueltas_) busqueda_->SinVueltas();
     if (clicsJuntos_) busqueda_->ClicsJuntos();
+    if (desenterrarHijas_) busqueda_->DesenterrarHijas();
     if (conMazo_) busqueda_->CompartirConMazo(conMazo_);
   }
 };
@@ -3346,6 +3370,7 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
       if (pesoOrden) nueva->PesarOrden(*pesoOrden);
       if (celdas && pesoOrden) nueva->PesarCeldas(0);
       if (juntarYa) nueva->ClicsJuntos();
+      nueva->DesenterrarHijas();
       return nueva;
     };
     // Where the stock's clicks may be joined to the waste's next drag (Clics.h), the tries

@@ -3,6 +3,7 @@
 #include "solver/Solucionador.h"
 #include "solver/Celdas.h"
 #include "solver/Clics.h"
+#include "solver/Desentierro.h"
 #include "solver/Palos.h"
 #include "solver/Rachas.h"
 #include "solver/Sitios.h"
@@ -1323,6 +1324,104 @@ TEST(Solucionador, SinSitioEnCadaSalidaComoLaBusquedaSimple) {
   EXPECT_GE(soloEnCada, 3);
   std::printf("[          ] %d positions claimed lost, %d only reading every moment\n",
               reclamadas, soloEnCada);
+}
+
+// Whether the game of the wanted rank (Desentierro.h) proves the table's position lost,
+// laid out as SinSitioEnMesa lays it, the stock's cards with it: every rank read, or as
+// many as the search reads at a position made (`pocos`). With `recuerdo`, asked of it as
+// the search asks it there.
+bool SinSalidaEnMesa(TMesa& m, TDesentierro* recuerdo = nullptr, bool pocos = false) {
+  const TRachas r = PrepararRachas(m, LeerReglas(m));
+  if (!r.Posible) return false;
+  std::vector<std::uint8_t> cuentas;
+  std::vector<std::uint8_t> cartas;
+  for (const auto& p : m.Pilas) {
+    cuentas.push_back(p->Cantidad);
+    const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
+    cartas.insert(cartas.end(), pila.begin(), pila.end());
+  }
+  std::size_t enMazo = 0;
+  bool vueltas = false;
+  if (m.Mazo) {
+    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
+    enMazo = m.Mazo->CartasMazo;
+    vueltas = m.Mazo->PuedeReutilizar();
+  }
+  if (recuerdo) return recuerdo->SinSalida(r, cuentas.data(), cartas.data(), enMazo, vueltas);
+  if (pocos)
+    return SinSalidaParaElRango(r, cuentas.data(), cartas.data(), enMazo, vueltas,
+                                TDesentierro::kRangos, TDesentierro::kEstados);
+  return SinSalidaParaElRango(r, cuentas.data(), cartas.data(), enMazo, vueltas);
+}
+
+// The game of the wanted rank along random walks of the built tables with a reserve (with
+// no stock, and with a stock dealt once or once more, two or three piles that build) and
+// of Solitario De Las Cinco Casillas: every position it claims lost on the built tables
+// is lost for the plain search, and some of them the reading of runs leaves; the answers
+// kept in its table are the game's own for the same ranks. A game that lays no stock's
+// card under another card, or reads the waste the stock comes round to in its order,
+// claims won positions lost here.
+TEST(Desentierro, ComoLaBusquedaSimple) {
+  int reclamadas = 0;
+  int soloElJuego = 0;
+  int comparadas = 0;
+  constexpr std::int32_t kNumeros = kSaneado ? 10 : 30;
+  const std::vector<TPrepararJuego> mesas = {
+      RangosConReserva(2), RangosConReserva(3),
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 0, 5); },
+      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 1, 5); },
+  };
+  for (std::size_t k = 0; k < mesas.size(); ++k) {
+    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
+      const TPrepararJuego preparar = mesas[k];
+      std::mt19937 azar(static_cast<std::uint32_t>(numero * 7) + static_cast<std::uint32_t>(k));
+      TMesa m;
+      preparar(m, numero);
+      ASSERT_TRUE(PrepararRachas(m, LeerReglas(m)).Posible) << k;
+      TDesentierro recuerdo;
+      recuerdo.Limitar(std::size_t{1} << 20);
+      std::vector<TPaso> camino;
+      for (int paso = 0; paso < 20 && !m.VentanaPropia.Ganado; ++paso) {
+        if (SinSalidaEnMesa(m)) {
+          const auto fin = TBusquedaSimple{preparar, numero, camino, 200000}.Buscar();
+          ASSERT_NE(fin, TBusquedaSimple::TFin::Limite) << numero;
+          EXPECT_EQ(fin, TBusquedaSimple::TFin::Agotada) << k << " " << numero << " "
+                                                         << Texto(camino);
+          ++reclamadas;
+          soloElJuego += !SinSitioEnMesa(m, kRangosAdelante, m.Mazo != nullptr);
+        }
+        // The table of answers: those of the game read over a few ranks.
+        const bool pocos = SinSalidaEnMesa(m, nullptr, true);
+        EXPECT_EQ(SinSalidaEnMesa(m, &recuerdo), pocos) << k << " " << numero;
+        comparadas += pocos;
+        std::vector<TPaso> movs = TBusquedaSimple::Movimientos(m);
+        if (movs.empty()) break;
+        const TPaso elegido = azar() % 2 ? movs.back() : movs[azar() % movs.size()];
+        if (!AplicarPaso(m, elegido)) continue;
+        camino.push_back(elegido);
+      }
+    }
+  }
+  EXPECT_GE(soloElJuego, 10);
+  EXPECT_GE(comparadas, 10);
+  std::printf("[          ] %d positions claimed lost, %d of them not by the runs; %d by a few ranks\n",
+              reclamadas, soloElJuego, comparadas);
+}
+
+// Solitario De Las Cinco Casillas 702 is lost at the deal: all four Sietes lie in the
+// reserve under cards no play of the piles that build can hold, though their counts make
+// runs enough. The game proves it at the position searched, before any child is made;
+// the runs alone took 2.5 million positions.
+TEST(Desentierro, CincoCasillas702PerdidaAlRepartir) {
+  TMesa m;
+  PrepararSolitarioDeLas5Casillas(m, 702);
+  EXPECT_FALSE(SinSitioEnMesa(m, kRangosAdelante, true));
+  EXPECT_TRUE(SinSalidaEnMesa(m));
+  const TResultado r = Resolver(PrepararSolitarioDeLas5Casillas, 702, {}, PorPosiciones(3000000));
+  EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
+  EXPECT_LE(r.Posiciones, 3u);
 }
 
 // A drag the search does not read the runs after leaves the reading as it was, on every
