@@ -1410,6 +1410,48 @@ TEST(Desentierro, ComoLaBusquedaSimple) {
               reclamadas, soloElJuego, comparadas);
 }
 
+// The game on hand-laid positions: a home pile holding the As de Oros and wanting a Dos, a
+// reserve of two cards (from the bottom), two piles that build and a stock dealt once more
+// or never. Ranks 1 to 10; the suit is read by nothing.
+bool SinSalidaConCartas(const std::vector<std::uint8_t>& reserva,
+                        const std::vector<std::vector<std::uint8_t>>& montones,
+                        const std::vector<std::uint8_t>& mazo, std::size_t rangos = 10) {
+  TRachas r;
+  r.Posible = true;
+  r.Clase = {TRachas::Casa, TRachas::Cerrada, TRachas::Monton, TRachas::Monton};
+  r.Montones = 2;
+  std::vector<std::uint8_t> cuentas = {1, static_cast<std::uint8_t>(reserva.size())};
+  std::vector<std::uint8_t> cartas = {0};  // the As de Oros
+  std::uint8_t palo = 1;
+  const auto carta = [&palo](std::uint8_t rango) {
+    palo = static_cast<std::uint8_t>(palo % 3 + 1);
+    return static_cast<std::uint8_t>(palo * 10 + rango - 1);
+  };
+  for (std::uint8_t x : reserva) cartas.push_back(carta(x));
+  for (const auto& pila : montones) {
+    cuentas.push_back(static_cast<std::uint8_t>(pila.size()));
+    for (std::uint8_t x : pila) cartas.push_back(carta(x));
+  }
+  for (std::uint8_t x : mazo) cartas.push_back(carta(x));
+  return SinSalidaParaElRango(r, cuentas.data(), cartas.data(), mazo.size(), false, rangos);
+}
+
+// The Dos under a Cinco in the reserve: the Cinco needs a Seis on top or an empty pile.
+// A Seis the stock gives may be laid under it on a Siete, so that position has a way out;
+// without it, or with it but no Siete, none. A Dos at hand spares the wanted rank, and the
+// next, a Tres under the Cinco, is read then: lost over two ranks, not over one.
+TEST(Desentierro, LasCartasDelMazoBajoLaQueSale) {
+  EXPECT_FALSE(SinSalidaConCartas({2, 5}, {{6}, {10}}, {}));
+  EXPECT_TRUE(SinSalidaConCartas({2, 5}, {{4}, {10}}, {}));
+  EXPECT_FALSE(SinSalidaConCartas({2, 5}, {{7}, {10}}, {6}));
+  EXPECT_TRUE(SinSalidaConCartas({2, 5}, {{7}, {10}}, {4}));
+  EXPECT_TRUE(SinSalidaConCartas({2, 5}, {{8}, {10}}, {6}));
+  EXPECT_FALSE(SinSalidaConCartas({2, 5}, {{8}, {10}}, {6, 7}));  // two under it
+  EXPECT_FALSE(SinSalidaConCartas({2, 5}, {{4}, {}}, {}));        // an empty pile
+  EXPECT_TRUE(SinSalidaConCartas({3, 5}, {{4}, {10}}, {2}, 2));
+  EXPECT_FALSE(SinSalidaConCartas({3, 5}, {{4}, {10}}, {2}, 1));
+}
+
 // Solitario De Las Cinco Casillas 702 is lost at the deal: all four Sietes lie in the
 // reserve under cards no play of the piles that build can hold, though their counts make
 // runs enough. The game proves it at the position searched, before any child is made;
