@@ -1077,6 +1077,30 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::uint8_t* ahora = parcial || comprobar_ ? nullptr : enMesa_;
   const std::uint8_t* cartasAhora = ahora ? ahora + n + 1 : nullptr;
   bool mazo = !parcial || tras->Pila == kMazo;
+  if (parcial && !mazo) {
+    // A drag: only its two piles differ, each put back where its cards start.
+    const std::size_t menor = std::min<std::size_t>(tras->Pila, tras->Destino);
+    const std::size_t mayor = std::max<std::size_t>(tras->Pila, tras->Destino);
+    std::size_t k = 0;
+    std::size_t i = 0;
+    for (; i < menor; ++i) k += foto[i];
+    for (;; i = mayor) {
+      std::size_t desde = 0;
+      if (!comprobar_ && prever_) {
+        // A drag only took a run off one pile's top, turning the card left there face up,
+        // and laid it on the other's: the cards under those two places lie as they did.
+        // The check mode puts the whole pile back, and so does a search that found the
+        // table's drops doing more than that.
+        const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
+        if (quedan > 1) desde = quedan - 1;
+      }
+      PonerCartas(i, cartas + k, foto[i], desde);
+      if (i == mayor) break;
+      for (std::size_t t = menor; t < mayor; ++t) k += foto[t];
+    }
+    enMesa_ = nullptr;
+    return;
+  }
   if (ahora == foto) {
     mazo = false;
   } else if (ahora) {
@@ -1097,20 +1121,12 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
         k += foto[i];
         continue;
       }
-    } else if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+    } else if (parcial && !especial_[i]) {
+      // The stock click: only the stock and the piles it deals to differ.
       k += foto[i];
       continue;
     }
-    std::size_t desde = 0;
-    if (parcial && !mazo && !comprobar_ && prever_) {
-      // A drag only took a run off one pile's top, turning the card left there face up,
-      // and laid it on the other's: the cards under those two places lie as they did.
-      // The check mode puts the whole pile back, and so does a search that found the
-      // table's drops doing more than that.
-      const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
-      if (quedan > 1) desde = quedan - 1;
-    }
-    PonerCartas(i, cartas + k, foto[i], desde);
+    PonerCartas(i, cartas + k, foto[i], 0);
     k += foto[i];
   }
   if (m_.Mazo && mazo) {
