@@ -2531,19 +2531,23 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
   std::int32_t v = 0;
   if (cuenta == 0) v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
   const auto& apila = enOrden_[static_cast<std::uint8_t>(e.Firma[i])];
-  bool enOrden = cuenta > 0;
-  for (std::size_t j = 0; j < cuenta; ++j) {
+  // Each face-down card counts -50, each face-up card on a face-up card it follows in order
+  // pesoOrden_; the pile is in order where every card is of the latter but the first, face
+  // up. Summed without a branch per card: whether a card is face up or in order is the
+  // deal's, which the processor cannot foresee.
+  bool enOrden = cuenta > 0 && (cartas[0] & kBocaArriba);
+  std::int32_t tumbadas = cuenta > 0 && !(cartas[0] & kBocaArriba) ? 1 : 0;
+  std::int32_t ordenadas = 0;
+  for (std::size_t j = 1; j < cuenta; ++j) {
+    const std::uint8_t a = cartas[j - 1];
     const std::uint8_t b = cartas[j];
-    if (!(b & kBocaArriba)) {
-      v -= 50;
-      enOrden = false;
-    } else if (j > 0 && (cartas[j - 1] & kBocaArriba) &&
-               (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1)) {
-      v += pesoOrden_;
-    } else if (j > 0) {
-      enOrden = false;
-    }
+    const std::uint32_t ligada = (a & b & kBocaArriba) >> 6 &
+                                 static_cast<std::uint32_t>(apila[a & 0x3F] >> (b & 0x3F));
+    tumbadas += !(b & kBocaArriba);
+    ordenadas += static_cast<std::int32_t>(ligada);
+    enOrden &= ligada != 0;
   }
+  v += ordenadas * pesoOrden_ - 50 * tumbadas;
   if (pesoEstorbo_) v -= pesoEstorbo_ * Estorbos(ordenCasa_, cartas, cuenta);
   if (!desempate_) return v;
   return escala * v + (enOrden ? 1 : 0);
