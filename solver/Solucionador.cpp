@@ -1814,50 +1814,67 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   // rule functions decide, only the cards they accepted when read are asked of them.
   auto& admite = prep_.Admite;
   auto& porDatos = prep_.PorDatos;
-  for (std::size_t d = 0; d < n; ++d) {
-    const TPila& p = *pilas_[d];
-    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-    porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
-    // A full pile the group's rules bound takes no card (Generar turns every one down for
-    // its capacity): it drops out of every card's destinations (a free cell in use).
-    if (porDatos[d])
-      admite[d] = !p.Tope                             ? reglas_.Vacia[g]
-                  : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
-                                                      : reglas_.Apila[g][IdCarta(*p.Tope)];
-    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
-      admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
-    else
-      admite[d] = ~std::uint64_t{0};
-    // A full pile whose function, read, took nothing on a full pile of its group.
-    if (p.Tope && ganchos_.Apila && !porDatos[d] && p.Cantidad == e.Grupos[d]->Capacidad &&
-        !ganchos_.LlenaToma[g])
-      admite[d] = 0;
-  }
-  prep_.TodoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
   const bool porBits = prep_.PorBits = n <= 64 && !comprobar_;
   auto& destinos = prep_.Destinos;
   destinos.fill(0);
   std::uint64_t paraTodas = 0;  // piles that may take any card
   std::uint64_t tomanAlguna = 0;
-  if (porBits) {
-    constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-    for (std::size_t d = 0; d < n; ++d) {
-      const std::uint64_t a = admite[d] & kCuarenta;
-      tomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
-      if (a == kCuarenta) {
-        paraTodas |= std::uint64_t{1} << d;
-        continue;
-      }
-      for (std::uint64_t b = a; b; b &= b - 1)
-        destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
+  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
+  // A card with cards on it goes nowhere when no pile takes one: on piles the group's
+  // rules bound, a group that takes single cards; on piles whose own function was read,
+  // one that took no such card when read.
+  bool tramos = false;
+  // One pass over the piles for all of these, the flags it reads in locals: the stores into
+  // the arrays above would have them read again for every pile.
+  const bool apilaPorGanchos = ganchosApila_;
+  const bool vaciaPorGanchos = ganchosVacia_;
+  const bool apilaLeida = ganchos_.Apila;
+  const bool vaciaLeida = ganchos_.Vacia;
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  for (std::size_t d = 0; d < n; ++d) {
+    const TPila& p = *pilas_[d];
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    const bool datos = p.Tope ? !apilaPorGanchos : !vaciaPorGanchos;
+    const bool leida = p.Tope ? apilaLeida : vaciaLeida;
+    std::uint64_t toma;
+    // A full pile the group's rules bound takes no card (Generar turns every one down for
+    // its capacity): it drops out of every card's destinations (a free cell in use).
+    if (datos)
+      toma = !p.Tope                                 ? reglas_.Vacia[g]
+             : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
+                                                     : reglas_.Apila[g][IdCarta(*p.Tope)];
+    else if (leida)
+      toma = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
+    else
+      toma = ~std::uint64_t{0};
+    // A full pile whose function, read, took nothing on a full pile of its group.
+    if (p.Tope && apilaLeida && !datos && p.Cantidad == e.Grupos[d]->Capacidad &&
+        !ganchos_.LlenaToma[g])
+      toma = 0;
+    porDatos[d] = datos;
+    admite[d] = toma;
+    if (datos) {
+      if (d < 64) porReglas |= std::uint64_t{1} << d;
+      tramos = tramos || e.Grupos[d]->VariasCartas;
+    } else if (leida) {
+      tramos = tramos || (p.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g]);
+    } else {
+      tramos = true;
     }
+    if (!porBits) continue;
+    const std::uint64_t a = toma & kCuarenta;
+    tomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
+    if (a == kCuarenta) {
+      paraTodas |= std::uint64_t{1} << d;
+      continue;
+    }
+    for (std::uint64_t b = a; b; b &= b - 1)
+      destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
   }
+  prep_.TodoPorDatos = !apilaPorGanchos && !vaciaPorGanchos;
   prep_.ParaTodas = paraTodas;
   prep_.TomanAlguna = tomanAlguna;
-  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
-  for (std::size_t d = 0; d < n && d < 64; ++d)
-    if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
   prep_.PorReglas = porReglas;
   // The free cards are worked out only when a card could go home (LeerLibres).
   prep_.Libres = 0;
@@ -1904,20 +1921,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       prep_.Siguen[g] = siguen;
     }
   }
-  // A card with cards on it goes nowhere when no pile takes one: on piles the group's
-  // rules bound, a group that takes single cards; on piles whose own function was read,
-  // one that took no such card when read.
-  prep_.Tramos = false;
-  for (std::size_t d = 0; d < n && !prep_.Tramos; ++d) {
-    const TPila& p = *pilas_[d];
-    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-    if (porDatos[d])
-      prep_.Tramos = e.Grupos[d]->VariasCartas;
-    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
-      prep_.Tramos = p.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g];
-    else
-      prep_.Tramos = true;
-  }
+  prep_.Tramos = tramos;
 }
 
 // A card that could lie on a card going home may still be on the table where it would go
