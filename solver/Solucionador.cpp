@@ -1095,6 +1095,30 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
   const std::uint8_t* ahora = parcial || comprobar_ ? nullptr : enMesa_;
   const std::uint8_t* cartasAhora = ahora ? ahora + n + 1 : nullptr;
   bool mazo = !parcial || tras->Pila == kMazo;
+  if (parcial && !mazo) {
+    // A drag: only its two piles differ, each put back where its cards start.
+    const std::size_t menor = std::min<std::size_t>(tras->Pila, tras->Destino);
+    const std::size_t mayor = std::max<std::size_t>(tras->Pila, tras->Destino);
+    std::size_t k = 0;
+    std::size_t i = 0;
+    for (; i < menor; ++i) k += foto[i];
+    for (;; i = mayor) {
+      std::size_t desde = 0;
+      if (!comprobar_ && prever_) {
+        // A drag only took a run off one pile's top, turning the card left there face up,
+        // and laid it on the other's: the cards under those two places lie as they did.
+        // The check mode puts the whole pile back, and so does a search that found the
+        // table's drops doing more than that.
+        const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
+        if (quedan > 1) desde = quedan - 1;
+      }
+      PonerCartas(i, cartas + k, foto[i], desde);
+      if (i == mayor) break;
+      for (std::size_t t = menor; t < mayor; ++t) k += foto[t];
+    }
+    enMesa_ = nullptr;
+    return;
+  }
   if (ahora == foto) {
     mazo = false;
   } else if (ahora) {
@@ -1104,31 +1128,49 @@ void TBusqueda::Escribir(const std::uint8_t* foto, const TMovimiento* tras) {
     mazo = foto[n] != ahora[n] || resto[0] != cartasAhora[40] ||
            std::memcmp(cartas + enPilas, cartasAhora + enPilas, foto[n]) != 0;
   }
+  // Where the forty bytes of cards of the two snapshots first and last differ, a word at a
+  // time: a pile with the same count at the same place, wholly before the first difference
+  // or after the last, is the same pile without comparing it. Most piles are.
+  std::size_t primera = 40;
+  std::size_t ultima = 0;  // one past the last difference
+  if (ahora && ahora != foto) {
+    std::array<std::uint64_t, 5> dif;
+    unsigned distintas = 0;  // the words that differ, as bits
+    for (std::size_t w = 0; w < dif.size(); ++w) {
+      std::uint64_t x;
+      std::uint64_t y;
+      std::memcpy(&x, cartas + 8 * w, 8);
+      std::memcpy(&y, cartasAhora + 8 * w, 8);
+      dif[w] = x ^ y;
+      distintas |= static_cast<unsigned>(dif[w] != 0) << w;
+    }
+    if (distintas) {
+      const auto a = static_cast<std::size_t>(__builtin_ctz(distintas));
+      const auto b = static_cast<std::size_t>(31 - __builtin_clz(distintas));
+      primera = 8 * a + static_cast<std::size_t>(__builtin_ctzll(dif[a])) / 8;
+      ultima = 8 * b + static_cast<std::size_t>(63 - __builtin_clzll(dif[b])) / 8 + 1;
+    }
+  }
   std::size_t k = 0;
   std::size_t kAhora = 0;
   for (std::size_t i = 0; i < n; ++i) {
     if (ahora) {
-      const bool igual = ahora == foto || (foto[i] == ahora[i] &&
-                                           std::memcmp(cartas + k, cartasAhora + kAhora, foto[i]) == 0);
+      const bool igual =
+          ahora == foto ||
+          (foto[i] == ahora[i] &&
+           ((k == kAhora && (k + foto[i] <= primera || k >= ultima)) ||
+            std::memcmp(cartas + k, cartasAhora + kAhora, foto[i]) == 0));
       kAhora += ahora[i];
       if (igual) {
         k += foto[i];
         continue;
       }
-    } else if (parcial && (mazo ? !especial_[i] : i != tras->Pila && i != tras->Destino)) {
+    } else if (parcial && !especial_[i]) {
+      // The stock click: only the stock and the piles it deals to differ.
       k += foto[i];
       continue;
     }
-    std::size_t desde = 0;
-    if (parcial && !mazo && !comprobar_ && prever_) {
-      // A drag only took a run off one pile's top, turning the card left there face up,
-      // and laid it on the other's: the cards under those two places lie as they did.
-      // The check mode puts the whole pile back, and so does a search that found the
-      // table's drops doing more than that.
-      const std::size_t quedan = i == tras->Pila ? tras->Posicion : foto[i];
-      if (quedan > 1) desde = quedan - 1;
-    }
-    PonerCartas(i, cartas + k, foto[i], desde);
+    PonerCartas(i, cartas + k, foto[i], 0);
     k += foto[i];
   }
   if (m_.Mazo && mazo) {
@@ -1791,50 +1833,67 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   // rule functions decide, only the cards they accepted when read are asked of them.
   auto& admite = prep_.Admite;
   auto& porDatos = prep_.PorDatos;
-  for (std::size_t d = 0; d < n; ++d) {
-    const TPila& p = *pilas_[d];
-    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-    porDatos[d] = p.Tope ? !ganchosApila_ : !ganchosVacia_;
-    // A full pile the group's rules bound takes no card (Generar turns every one down for
-    // its capacity): it drops out of every card's destinations (a free cell in use).
-    if (porDatos[d])
-      admite[d] = !p.Tope                             ? reglas_.Vacia[g]
-                  : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
-                                                      : reglas_.Apila[g][IdCarta(*p.Tope)];
-    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
-      admite[d] = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
-    else
-      admite[d] = ~std::uint64_t{0};
-    // A full pile whose function, read, took nothing on a full pile of its group.
-    if (p.Tope && ganchos_.Apila && !porDatos[d] && p.Cantidad == e.Grupos[d]->Capacidad &&
-        !ganchos_.LlenaToma[g])
-      admite[d] = 0;
-  }
-  prep_.TodoPorDatos = !ganchosApila_ && !ganchosVacia_;
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
   const bool porBits = prep_.PorBits = n <= 64 && !comprobar_;
   auto& destinos = prep_.Destinos;
   destinos.fill(0);
   std::uint64_t paraTodas = 0;  // piles that may take any card
   std::uint64_t tomanAlguna = 0;
-  if (porBits) {
-    constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
-    for (std::size_t d = 0; d < n; ++d) {
-      const std::uint64_t a = admite[d] & kCuarenta;
-      tomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
-      if (a == kCuarenta) {
-        paraTodas |= std::uint64_t{1} << d;
-        continue;
-      }
-      for (std::uint64_t b = a; b; b &= b - 1)
-        destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
+  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
+  // A card with cards on it goes nowhere when no pile takes one: on piles the group's
+  // rules bound, a group that takes single cards; on piles whose own function was read,
+  // one that took no such card when read.
+  bool tramos = false;
+  // One pass over the piles for all of these, the flags it reads in locals: the stores into
+  // the arrays above would have them read again for every pile.
+  const bool apilaPorGanchos = ganchosApila_;
+  const bool vaciaPorGanchos = ganchosVacia_;
+  const bool apilaLeida = ganchos_.Apila;
+  const bool vaciaLeida = ganchos_.Vacia;
+  constexpr std::uint64_t kCuarenta = (std::uint64_t{1} << 40) - 1;
+  for (std::size_t d = 0; d < n; ++d) {
+    const TPila& p = *pilas_[d];
+    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
+    const bool datos = p.Tope ? !apilaPorGanchos : !vaciaPorGanchos;
+    const bool leida = p.Tope ? apilaLeida : vaciaLeida;
+    std::uint64_t toma;
+    // A full pile the group's rules bound takes no card (Generar turns every one down for
+    // its capacity): it drops out of every card's destinations (a free cell in use).
+    if (datos)
+      toma = !p.Tope                                 ? reglas_.Vacia[g]
+             : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
+                                                     : reglas_.Apila[g][IdCarta(*p.Tope)];
+    else if (leida)
+      toma = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
+    else
+      toma = ~std::uint64_t{0};
+    // A full pile whose function, read, took nothing on a full pile of its group.
+    if (p.Tope && apilaLeida && !datos && p.Cantidad == e.Grupos[d]->Capacidad &&
+        !ganchos_.LlenaToma[g])
+      toma = 0;
+    porDatos[d] = datos;
+    admite[d] = toma;
+    if (datos) {
+      if (d < 64) porReglas |= std::uint64_t{1} << d;
+      tramos = tramos || e.Grupos[d]->VariasCartas;
+    } else if (leida) {
+      tramos = tramos || (p.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g]);
+    } else {
+      tramos = true;
     }
+    if (!porBits) continue;
+    const std::uint64_t a = toma & kCuarenta;
+    tomanAlguna |= static_cast<std::uint64_t>(a != 0) << d;
+    if (a == kCuarenta) {
+      paraTodas |= std::uint64_t{1} << d;
+      continue;
+    }
+    for (std::uint64_t b = a; b; b &= b - 1)
+      destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
   }
+  prep_.TodoPorDatos = !apilaPorGanchos && !vaciaPorGanchos;
   prep_.ParaTodas = paraTodas;
   prep_.TomanAlguna = tomanAlguna;
-  std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
-  for (std::size_t d = 0; d < n && d < 64; ++d)
-    if (porDatos[d]) porReglas |= std::uint64_t{1} << d;
   prep_.PorReglas = porReglas;
   // The free cards are worked out only when a card could go home (LeerLibres).
   prep_.Libres = 0;
@@ -1881,20 +1940,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       prep_.Siguen[g] = siguen;
     }
   }
-  // A card with cards on it goes nowhere when no pile takes one: on piles the group's
-  // rules bound, a group that takes single cards; on piles whose own function was read,
-  // one that took no such card when read.
-  prep_.Tramos = false;
-  for (std::size_t d = 0; d < n && !prep_.Tramos; ++d) {
-    const TPila& p = *pilas_[d];
-    const auto g = static_cast<std::uint8_t>(e.Firma[d]);
-    if (porDatos[d])
-      prep_.Tramos = e.Grupos[d]->VariasCartas;
-    else if (p.Tope ? ganchos_.Apila : ganchos_.Vacia)
-      prep_.Tramos = p.Tope ? ganchos_.ApilaTramos[g] : ganchos_.VaciaTramos[g];
-    else
-      prep_.Tramos = true;
-  }
+  prep_.Tramos = tramos;
 }
 
 // A card that could lie on a card going home may still be on the table where it would go
@@ -2534,19 +2580,23 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
   std::int32_t v = 0;
   if (cuenta == 0) v += pesoCelda_ && e.Grupos[i]->Capacidad == 1 ? *pesoCelda_ : pesoVacia_;
   const auto& apila = enOrden_[static_cast<std::uint8_t>(e.Firma[i])];
-  bool enOrden = cuenta > 0;
-  for (std::size_t j = 0; j < cuenta; ++j) {
+  // Each face-down card counts -50, each face-up card on a face-up card it follows in order
+  // pesoOrden_; the pile is in order where every card is of the latter but the first, face
+  // up. Summed without a branch per card: whether a card is face up or in order is the
+  // deal's, which the processor cannot foresee.
+  bool enOrden = cuenta > 0 && (cartas[0] & kBocaArriba);
+  std::int32_t tumbadas = cuenta > 0 && !(cartas[0] & kBocaArriba) ? 1 : 0;
+  std::int32_t ordenadas = 0;
+  for (std::size_t j = 1; j < cuenta; ++j) {
+    const std::uint8_t a = cartas[j - 1];
     const std::uint8_t b = cartas[j];
-    if (!(b & kBocaArriba)) {
-      v -= 50;
-      enOrden = false;
-    } else if (j > 0 && (cartas[j - 1] & kBocaArriba) &&
-               (apila[cartas[j - 1] & 0x3F] >> (b & 0x3F) & 1)) {
-      v += pesoOrden_;
-    } else if (j > 0) {
-      enOrden = false;
-    }
+    const std::uint32_t ligada = (a & b & kBocaArriba) >> 6 &
+                                 static_cast<std::uint32_t>(apila[a & 0x3F] >> (b & 0x3F));
+    tumbadas += !(b & kBocaArriba);
+    ordenadas += static_cast<std::int32_t>(ligada);
+    enOrden &= ligada != 0;
   }
+  v += ordenadas * pesoOrden_ - 50 * tumbadas;
   if (pesoEstorbo_) v -= pesoEstorbo_ * Estorbos(ordenCasa_, cartas, cuenta);
   if (!desempate_) return v;
   return escala * v + (enOrden ? 1 : 0);
