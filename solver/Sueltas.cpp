@@ -23,6 +23,22 @@ constexpr std::array<std::uint64_t, 1024> kEsparcidas = [] {
   return r;
 }();
 
+// kRamas[t][n]: for n loose cards of a rank and t takers, the nodes that trying them card
+// by card makes from one node, and the nodes past the last of them (t, t - 1, ... choices
+// at each card in turn).
+struct TRamas {
+  std::uint64_t Nodos = 0, Hondo = 1;
+};
+constexpr std::array<std::array<TRamas, 5>, 13> kRamas = [] {
+  std::array<std::array<TRamas, 5>, 13> r{};
+  for (std::uint64_t t = 0; t < 13; ++t)
+    for (std::uint64_t k = 0; k < 4; ++k) {
+      r[t][k + 1].Nodos = r[t][k].Nodos + r[t][k].Hondo;
+      r[t][k + 1].Hondo = t > k ? r[t][k].Hondo * (t - k) : 0;
+    }
+  return r;
+}();
+
 // Each pile's cards bottom first (IdCarta + 1, 0 past its count), the cards home per suit
 // and the loose low cards.
 struct TPos {
@@ -262,31 +278,20 @@ class TJuego {
     const std::uint64_t n = PorRangos(sueltas);
     const std::uint64_t u = PorRangos(cimasDeUna_) >> 4, d = PorRangos(cimasDeDos_) >> 4;
     const int alta = (63 - __builtin_clzll(n)) / 4, baja = __builtin_ctzll(n) / 4;
-    int falta = -1;
-    std::uint64_t abiertas = 0;
+    // The tries' nodes so far and at the next card's depth, both held at kIntentos + 1 once
+    // past it.
+    std::uint64_t abiertas = 0, nodos = 0, nivel = 1;
     for (int r = alta; r >= baja; --r) {
       const std::uint64_t nr = n >> 4 * r & 15, ur = u >> 4 * r & 15;
-      if (nr > ur + (d >> 4 * r & 15) + abiertas) {
-        falta = r;
-        break;
-      }
-      abiertas = nr < ur ? nr : ur;
-    }
-    if (falta < 0) return 1;
-    std::uint64_t nodos = 0, nivel = 1;
-    abiertas = 0;
-    for (int r = alta; r >= falta; --r) {
-      const std::uint64_t nr = n >> 4 * r & 15, ur = u >> 4 * r & 15;
       const std::uint64_t tomas = ur + (d >> 4 * r & 15) + abiertas;
-      for (std::uint64_t j = 0; j < nr && nivel; ++j) {
-        nodos += nivel;
-        if (nodos > kIntentos) return -1;
-        nivel = tomas > j ? nivel * (tomas - j) : 0;
-        if (nivel > kIntentos) nivel = kIntentos + 1;
-      }
+      nodos += nivel * kRamas[tomas][nr].Nodos;
+      if (nr > tomas) return nodos > kIntentos ? -1 : 0;
+      if (nodos > kIntentos) nodos = kIntentos + 1;
+      nivel *= kRamas[tomas][nr].Hondo;
+      if (nivel > kIntentos) nivel = kIntentos + 1;
       abiertas = nr < ur ? nr : ur;
     }
-    return 0;
+    return 1;
   }
   // Per rank, how many cards of `x`: four bits a rank, the As's lowest.
   static std::uint64_t PorRangos(std::uint64_t x) {
