@@ -339,7 +339,6 @@ struct TJuegoConSueltas::TDatos {
   struct THijo {
     TPos Pos;
     TClave128 Clave;
-    TTapas Tapas;
   };
   std::vector<THijo> Hijos;
 };
@@ -378,26 +377,31 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
   // A child of a settled position needs settling only where a card went home or a card
   // free to go home came to a top (`sale`: the card the move uncovered).
   std::uint64_t libres = 0;
-  // A position's children, keyed and each slot asked of memory first, then put in the
-  // table in the order they came: the waits on the slots overlap. The laying is read as
-  // they go in.
+  // A position's children that the piles can hold, keyed and each slot asked of memory
+  // first, then put in the table in the order they came: the waits on the slots overlap.
   std::vector<TDatos::THijo>& hijos = datos_->Hijos;
-  // The parent's tops and room, a child's traded as its key's shares are.
+  // The parent's tops and room, a child's traded for the piles the move changed.
   TTapas tapas;
   const bool afresco = !juego.Guarda();
   const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
     const bool asentada = sale & libres;
     if (asentada) juego.Asentar(h);
+    TTapas th = asentada || afresco ? Tapas(h) : tapas;
+    if (!asentada && !afresco)
+      for (const std::size_t k : {i, d})
+        if (k < kPilas) {
+          th.Restar(p.P[k]);
+          th.Sumar(h.P[k]);
+        }
+    // The laying before the key: it refuses over half the children, none of them seen
+    // before (a child seen before was laid out when it went in), which then need no key
+    // nor look-up; the same children go in.
+    if (!juego.Caben(h, th)) return;
     TClave128 c = suma;
-    TTapas th = asentada ? Tapas(h) : tapas;
     const auto cambiar = [&](std::size_t k) {
       const TClave128 t = ParteDePila(h.P[k]);
       c.A += t.A - partes[k].A;
       c.B += t.B - partes[k].B;
-      if (!asentada) {
-        th.Restar(p.P[k]);
-        th.Sumar(h.P[k]);
-      }
     };
     if (asentada) {
       for (std::size_t k = 0; k < kPilas; ++k)
@@ -406,7 +410,7 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       if (i < kPilas) cambiar(i);
       if (d < kPilas) cambiar(d);
     }
-    hijos.push_back({h, Clave(c, h), th});
+    hijos.push_back({h, Clave(c, h)});
     datos_->Vistos.Anticipar(hijos.back().Clave);
   };
   while (fin_ == TFin::Sigue) {
@@ -473,13 +477,8 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       ++h.K[x / 10];
       ver(h, ~std::uint64_t{0}, i, SIZE_MAX);
     }
-    // The laying is read only for a child not seen before: most are, and every key in the
-    // table is one of a position laid out (or the root), so this walks the same positions.
-    for (const auto& [h, c, t] : hijos)
-      if (!datos_->Vistos.Contiene(c) && juego.Caben(h, afresco ? Tapas(h) : t)) {
-        datos_->Vistos.Insertar(c);
-        porVer.push_back(h);
-      }
+    for (const auto& [h, c] : hijos)
+      if (datos_->Vistos.Insertar(c)) porVer.push_back(h);
   }
   // Settled: what it held is not needed again.
   datos_.reset();
