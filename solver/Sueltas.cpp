@@ -12,7 +12,32 @@ namespace {
 
 constexpr std::size_t kPilas = kPilasDeAltas;
 
-std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
+constexpr std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
+
+// A suit's ten bits spread one to four bits, so that summed, four suits count each rank.
+constexpr std::array<std::uint64_t, 1024> kEsparcidas = [] {
+  std::array<std::uint64_t, 1024> r{};
+  for (std::size_t x = 0; x < 1024; ++x)
+    for (std::size_t rango = 0; rango < 10; ++rango)
+      if (x >> rango & 1) r[x] |= std::uint64_t{1} << (4 * rango);
+  return r;
+}();
+
+// kRamas[t][n]: for n loose cards of a rank and t takers, the nodes that trying them card
+// by card makes from one node, and the nodes past the last of them (t, t - 1, ... choices
+// at each card in turn).
+struct TRamas {
+  std::uint64_t Nodos = 0, Hondo = 1;
+};
+constexpr std::array<std::array<TRamas, 5>, 13> kRamas = [] {
+  std::array<std::array<TRamas, 5>, 13> r{};
+  for (std::uint64_t t = 0; t < 13; ++t)
+    for (std::uint64_t k = 0; k < 4; ++k) {
+      r[t][k + 1].Nodos = r[t][k].Nodos + r[t][k].Hondo;
+      r[t][k + 1].Hondo = t > k ? r[t][k].Hondo * (t - k) : 0;
+    }
+  return r;
+}();
 
 // Each pile's cards bottom first (IdCarta + 1, 0 past its count), the cards home per suit
 // and the loose low cards.
@@ -87,6 +112,10 @@ class TJuego {
     for (std::size_t id = 0; id < 40; ++id)
       for (std::uint64_t t = a.Toman[id]; Baja(id) && t; t &= t - 1)
         porRango_ = porRango_ && static_cast<std::size_t>(__builtin_ctzll(t)) % 10 > id % 10;
+    // Counted only where the tries are kept to (with answers kept), as the tests compare.
+    porCuentas_ = porRango_ && !colocadas_.empty();
+    for (std::size_t id = 0; id < 40; ++id)
+      porCuentas_ = porCuentas_ && (!Baja(id) || a.Toman[id] == kRango << (id % 10 + 1));
   }
 
   bool Baja(std::size_t id) const { return id % 10 <= hasta_; }
@@ -145,47 +174,57 @@ class TJuego {
   }
 
   // Whether the loose cards can lie on the piles (Sueltas.h): no more of them than the
-  // piles' room, and, where every card that takes a low one is of a higher rank, laid out
-  // whole. Elsewhere only what any laying needs: each on its own card that takes it, a top
-  // of a pile of one or two cards or another loose card, and no more on loose cards than
-  // piles of one.
+  // piles' room, and laid as Colocadas asks.
   // `t`: the position's tops and room.
   bool Caben(const TPos& p, const TTapas& t) {
     if (!p.Sueltas) return true;
-    cimasDeUna_ = t.DeUna;
-    cimasDeDos_ = t.DeDos;
-    const std::size_t sueltas = static_cast<std::size_t>(__builtin_popcountll(p.Sueltas));
-    if (sueltas > t.Sitio) return false;
+    if (static_cast<std::size_t>(__builtin_popcountll(p.Sueltas)) > t.Sitio) return false;
+    return Colocadas(p.Sueltas, t.DeUna, t.DeDos);
+  }
+
+  // Whether the loose cards `sueltas` can lie on the tops of piles of one (`deUna`) and of
+  // two (`deDos`): where every card that takes a low one is of a higher rank, laid out
+  // whole. Elsewhere only what any laying needs: each on its own card that takes it, a top
+  // of a pile of one or two cards or another loose card, and no more on loose cards than
+  // piles of one.
+  bool Colocadas(std::uint64_t sueltas, std::uint64_t deUna, std::uint64_t deDos) {
+    cimasDeUna_ = deUna;
+    cimasDeDos_ = deDos;
+    if (porCuentas_) {
+      const int cuentas = PorCuentas(sueltas);
+      if (cuentas >= 0) return cuentas;
+    }
     if (porRango_ && !colocadas_.empty()) {
       // The laying hangs only on the loose cards and the tops of piles of one and of two,
       // which many positions share: its answers are kept, one to a slot.
       const std::uint64_t h =
-          MezclarClave(p.Sueltas ^ MezclarClave(cimasDeUna_ ^ MezclarClave(cimasDeDos_)));
+          MezclarClave(sueltas ^ MezclarClave(cimasDeUna_ ^ MezclarClave(cimasDeDos_)));
       TColocada& g = colocadas_[h & (colocadas_.size() - 1)];
-      if (g.Sueltas == p.Sueltas && g.DeUna == cimasDeUna_ && g.DeDos == cimasDeDos_)
+      if (g.Sueltas == sueltas && g.DeUna == cimasDeUna_ && g.DeDos == cimasDeDos_)
         return g.Cabe;
-      g = {p.Sueltas, cimasDeUna_, cimasDeDos_, Colocar(p)};
+      g = {sueltas, cimasDeUna_, cimasDeDos_, Colocar(sueltas)};
       return g.Cabe;
     }
-    if (porRango_) return Colocar(p);
+    if (porRango_) return Colocar(sueltas);
     const std::uint64_t cimas = cimasDeUna_ | cimasDeDos_;
-    const std::size_t deUna = static_cast<std::size_t>(__builtin_popcountll(cimasDeUna_));
+    const std::size_t pilasDeUna = static_cast<std::size_t>(__builtin_popcountll(deUna));
+    const std::size_t cuantas = static_cast<std::size_t>(__builtin_popcountll(sueltas));
     duenno_.fill(-1);
     std::size_t enCimas = 0;
-    for (std::uint64_t s = p.Sueltas; s; s &= s - 1) {
+    for (std::uint64_t s = sueltas; s; s &= s - 1) {
       visto_ = 0;
       enCimas += Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas);
     }
-    if (sueltas - enCimas > deUna) return false;
-    if (enCimas == sueltas) return true;  // each on a top of its own: laid so
+    if (cuantas - enCimas > pilasDeUna) return false;
+    if (enCimas == cuantas) return true;  // each on a top of its own: laid so
     // The tops matched first keep their cards matched (each augmenting path only adds a
     // matched top), so the cards left on loose ones are as few as they can be.
     std::uint64_t puestas = 0;
     for (std::size_t c = 0; c < 40; ++c)
       if (duenno_[c] >= 0) puestas |= Bit(static_cast<std::size_t>(duenno_[c]));
-    for (std::uint64_t s = p.Sueltas & ~puestas; s; s &= s - 1) {
+    for (std::uint64_t s = sueltas & ~puestas; s; s &= s - 1) {
       visto_ = 0;
-      if (!Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas | p.Sueltas))
+      if (!Aumentar(static_cast<std::size_t>(__builtin_ctzll(s)), cimas | sueltas))
         return false;
     }
     return true;
@@ -201,17 +240,17 @@ class TJuego {
   // a loose card that lies so on a pile of one (a third card above the game's one would
   // make four), no card holding two; the highest first, so a loose card's taker is laid
   // before it. Past a bound of tries it gives up, taking them as laid.
-  bool Colocar(const TPos& p) {
+  bool Colocar(std::uint64_t sueltas) {
     nOrden_ = 0;
     for (std::size_t rango = 10; rango-- > 0;)
       for (std::size_t palo = 0; palo < 4; ++palo)
-        if (p.Sueltas >> (palo * 10 + rango) & 1)
+        if (sueltas >> (palo * 10 + rango) & 1)
           orden_[nOrden_++] = static_cast<std::uint8_t>(palo * 10 + rango);
     intentos_ = 0;
     return Colocar(0, 0, 0);
   }
   bool Colocar(std::size_t k, std::uint64_t usadas, std::uint64_t abiertas) {
-    if (k == nOrden_ || ++intentos_ > 4096) return true;
+    if (k == nOrden_ || ++intentos_ > kIntentos) return true;
     const std::size_t e = orden_[k];
     const std::uint64_t toman = a_.Toman[e] & ~usadas;
     for (std::uint64_t t = toman & (cimasDeUna_ | cimasDeDos_); t; t &= t - 1) {
@@ -224,7 +263,44 @@ class TJuego {
     }
     return false;
   }
-  bool porRango_ = false;
+  // Where every low card's takers are the four cards one rank above it, cards of a rank
+  // are alike to the laying, which then hangs only on how many loose cards, tops of piles
+  // of one and tops of piles of two each rank has. Rank by rank from the highest, the most
+  // loose cards that can take one (those laid on a top of a pile of one) are the fewer of
+  // its loose cards and of such tops a rank up, and a laying that keeps that most at each
+  // rank lays every card wherever any laying does: the cards are laid iff each rank's fit
+  // on the tops a rank up and the loose cards laid there that take one. The tries card by
+  // card, where they lay nothing, end within their bound iff the tree they walk has at
+  // most 4,096 nodes: counted at most as each card's choices, at most the takers a rank up
+  // less those its rank's cards before it took, down to the rank that does not fit. 1: laid
+  // (so too by the tries, found or bound), 0: not, -1: the tries might reach their bound.
+  int PorCuentas(std::uint64_t sueltas) const {
+    const std::uint64_t n = PorRangos(sueltas);
+    const std::uint64_t u = PorRangos(cimasDeUna_) >> 4, d = PorRangos(cimasDeDos_) >> 4;
+    const int alta = (63 - __builtin_clzll(n)) / 4, baja = __builtin_ctzll(n) / 4;
+    // The tries' nodes so far and at the next card's depth, both held at kIntentos + 1 once
+    // past it.
+    std::uint64_t abiertas = 0, nodos = 0, nivel = 1;
+    for (int r = alta; r >= baja; --r) {
+      const std::uint64_t nr = n >> 4 * r & 15, ur = u >> 4 * r & 15;
+      const std::uint64_t tomas = ur + (d >> 4 * r & 15) + abiertas;
+      nodos += nivel * kRamas[tomas][nr].Nodos;
+      if (nr > tomas) return nodos > kIntentos ? -1 : 0;
+      if (nodos > kIntentos) nodos = kIntentos + 1;
+      nivel *= kRamas[tomas][nr].Hondo;
+      if (nivel > kIntentos) nivel = kIntentos + 1;
+      abiertas = nr < ur ? nr : ur;
+    }
+    return 1;
+  }
+  // Per rank, how many cards of `x`: four bits a rank, the As's lowest.
+  static std::uint64_t PorRangos(std::uint64_t x) {
+    return kEsparcidas[x & 0x3FF] + kEsparcidas[x >> 10 & 0x3FF] +
+           kEsparcidas[x >> 20 & 0x3FF] + kEsparcidas[x >> 30 & 0x3FF];
+  }
+  static constexpr std::uint64_t kRango = 1 | Bit(10) | Bit(20) | Bit(30);  // the Ases
+  static constexpr std::size_t kIntentos = 4096;  // the tries' bound
+  bool porRango_ = false, porCuentas_ = false;
   std::uint64_t cimasDeUna_ = 0, cimasDeDos_ = 0;
   struct TColocada {
     std::uint64_t Sueltas = 0;  // none: an empty slot, as the laying is never read so
@@ -263,7 +339,6 @@ struct TJuegoConSueltas::TDatos {
   struct THijo {
     TPos Pos;
     TClave128 Clave;
-    TTapas Tapas;
   };
   std::vector<THijo> Hijos;
 };
@@ -302,26 +377,31 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
   // A child of a settled position needs settling only where a card went home or a card
   // free to go home came to a top (`sale`: the card the move uncovered).
   std::uint64_t libres = 0;
-  // A position's children, keyed and each slot asked of memory first, then put in the
-  // table in the order they came: the waits on the slots overlap. The laying is read as
-  // they go in.
+  // A position's children that the piles can hold, keyed and each slot asked of memory
+  // first, then put in the table in the order they came: the waits on the slots overlap.
   std::vector<TDatos::THijo>& hijos = datos_->Hijos;
-  // The parent's tops and room, a child's traded as its key's shares are.
+  // The parent's tops and room, a child's traded for the piles the move changed.
   TTapas tapas;
   const bool afresco = !juego.Guarda();
   const auto ver = [&](TPos& h, std::uint64_t sale, std::size_t i, std::size_t d) {
     const bool asentada = sale & libres;
     if (asentada) juego.Asentar(h);
+    TTapas th = asentada || afresco ? Tapas(h) : tapas;
+    if (!asentada && !afresco)
+      for (const std::size_t k : {i, d})
+        if (k < kPilas) {
+          th.Restar(p.P[k]);
+          th.Sumar(h.P[k]);
+        }
+    // The laying before the key: it refuses over half the children, none of them seen
+    // before (a child seen before was laid out when it went in), which then need no key
+    // nor look-up; the same children go in.
+    if (!juego.Caben(h, th)) return;
     TClave128 c = suma;
-    TTapas th = asentada ? Tapas(h) : tapas;
     const auto cambiar = [&](std::size_t k) {
       const TClave128 t = ParteDePila(h.P[k]);
       c.A += t.A - partes[k].A;
       c.B += t.B - partes[k].B;
-      if (!asentada) {
-        th.Restar(p.P[k]);
-        th.Sumar(h.P[k]);
-      }
     };
     if (asentada) {
       for (std::size_t k = 0; k < kPilas; ++k)
@@ -330,7 +410,7 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       if (i < kPilas) cambiar(i);
       if (d < kPilas) cambiar(d);
     }
-    hijos.push_back({h, Clave(c, h), th});
+    hijos.push_back({h, Clave(c, h)});
     datos_->Vistos.Anticipar(hijos.back().Clave);
   };
   while (fin_ == TFin::Sigue) {
@@ -397,13 +477,8 @@ TJuegoConSueltas::TFin TJuegoConSueltas::Seguir(std::size_t limite) {
       ++h.K[x / 10];
       ver(h, ~std::uint64_t{0}, i, SIZE_MAX);
     }
-    // The laying is read only for a child not seen before: most are, and every key in the
-    // table is one of a position laid out (or the root), so this walks the same positions.
-    for (const auto& [h, c, t] : hijos)
-      if (!datos_->Vistos.Contiene(c) && juego.Caben(h, afresco ? Tapas(h) : t)) {
-        datos_->Vistos.Insertar(c);
-        porVer.push_back(h);
-      }
+    for (const auto& [h, c] : hijos)
+      if (datos_->Vistos.Insertar(c)) porVer.push_back(h);
   }
   // Settled: what it held is not needed again.
   datos_.reset();
@@ -417,4 +492,10 @@ bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_
   const bool sinSalida = juego.Seguir(limite) == TJuegoConSueltas::TFin::SinSalida;
   vistas += juego.Vistas();
   return sinSalida;
+}
+
+bool SueltasColocadas(const TAltas& a, std::size_t hasta, std::uint64_t sueltas,
+                      std::uint64_t deUna, std::uint64_t deDos, bool porCuentas) {
+  TJuego juego(a, hasta, porCuentas ? 1 : 0);
+  return !sueltas || juego.Colocadas(sueltas, deUna, deDos);
 }

@@ -41,14 +41,22 @@ bool SueltasSinSalida(const TAltas& a, const std::vector<std::vector<std::uint8_
                       std::uint64_t enCasa, std::size_t hasta, std::size_t limite,
                       std::size_t& vistas);
 
+// Whether the loose low cards `sueltas` can be laid as this game asks on the tops of piles of
+// one card (`deUna`) and of two (`deDos`) of the game above `hasta`: tried card by card,
+// with the tries' bound, or, with `porCuentas`, read from each rank's counts where every
+// low card's takers are the four cards a rank above it, which gives the same answer.
+bool SueltasColocadas(const TAltas& a, std::size_t hasta, std::uint64_t sueltas,
+                      std::uint64_t deUna, std::uint64_t deDos, bool porCuentas);
+
 // The same game searched a stretch at a time, for a search that spends on it a share of
 // its own positions as it goes (as TJuegoDeAltas, Altas.h).
 class TJuegoConSueltas {
  public:
   enum class TFin { Sigue, SinSalida, Ganable };
   // `colocadas`: slots (a power of two) of the answers the laying keeps, which many
-  // positions share, its tops and room carried from parent to child; with none, all it
-  // reads is read afresh from each position. Which positions are walked is the same.
+  // positions share, its tops and room carried from parent to child, the laying read from
+  // each rank's counts where it can be; with none, all it reads is read afresh from each
+  // position and the laying tried card by card. Which positions are walked is the same.
   TJuegoConSueltas(const TAltas& a, const std::vector<std::vector<std::uint8_t>>& pilas,
                    std::uint64_t enCasa, std::size_t hasta, std::size_t colocadas = 1u << 13);
   ~TJuegoConSueltas();

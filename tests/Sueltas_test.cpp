@@ -171,3 +171,73 @@ TEST(Sueltas, LasColocacionesGuardadasNoCambianElJuego) {
   }
   EXPECT_GE(perdidos, 1);  // 77 is lost within 29,000 positions
 }
+
+namespace {
+
+// Every way of laying the loose cards tried, without a bound: 1 laid, 0 not, -1 where it
+// would pass `tope` tries.
+int ColocadasSinCota(const TAltas& a, const std::vector<std::size_t>& orden, std::size_t k,
+                     std::uint64_t usadas, std::uint64_t abiertas, std::uint64_t deUna,
+                     std::uint64_t deDos, std::size_t& tope) {
+  if (k == orden.size()) return 1;
+  if (tope-- == 0) return -1;
+  const std::size_t e = orden[k];
+  const std::uint64_t toman = a.Toman[e] & ~usadas;
+  for (std::size_t c = 0; c < 40; ++c) {
+    const std::uint64_t b = std::uint64_t{1} << c;
+    if (!(toman & b) || !((deUna | deDos | abiertas) & b)) continue;
+    const std::uint64_t abre = (deUna & b) ? std::uint64_t{1} << e : 0;
+    const int r = ColocadasSinCota(a, orden, k + 1, usadas | b, (abiertas & ~b) | abre, deUna,
+                                   deDos, tope);
+    if (r != 0) return r;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// Read from each rank's counts, the laying answers as the tries card by card do, their bound
+// included, on loose cards and tops drawn at random, some so many that the tries give up at
+// their bound with no laying to be found.
+TEST(Sueltas, LasCuentasColocanComoLosIntentos) {
+  const TJuegoRegistrado& juego = *BuscarRegistro("SolitarioDeLosCasi14Montones");
+  TMesa m;
+  juego.Preparar(m, 1);
+  const TAltas a = LeerAltasDe(m);
+  ASSERT_TRUE(a.Posible);
+  constexpr std::size_t kHasta = 6;
+  std::mt19937_64 azar(20261211);
+  std::uniform_real_distribution<double> uno(0.0, 1.0);
+  int colocadas = 0, no = 0, alLimite = 0;
+  for (int caso = 0; caso < 30000; ++caso) {
+    const double pSuelta = 0.7 * uno(azar), pUna = 0.6 * uno(azar), pDos = 0.6 * uno(azar);
+    std::uint64_t sueltas = 0, deUna = 0, deDos = 0;
+    for (std::size_t id = 0; id < 40; ++id) {
+      const std::uint64_t b = std::uint64_t{1} << id;
+      if (id % 10 <= kHasta && uno(azar) < pSuelta)
+        sueltas |= b;
+      else if (uno(azar) < pUna)
+        deUna |= b;
+      else if (uno(azar) < pDos)
+        deDos |= b;
+    }
+    const bool intentos = SueltasColocadas(a, kHasta, sueltas, deUna, deDos, false);
+    ASSERT_EQ(SueltasColocadas(a, kHasta, sueltas, deUna, deDos, true), intentos)
+        << std::hex << sueltas << " " << deUna << " " << deDos;
+    if (!intentos) {
+      ++no;
+      continue;
+    }
+    std::vector<std::size_t> orden;
+    for (std::size_t rango = 10; rango-- > 0;)
+      for (std::size_t palo = 0; palo < 4; ++palo)
+        if (sueltas >> (palo * 10 + rango) & 1) orden.push_back(palo * 10 + rango);
+    std::size_t tope = 1u << 20;
+    const int exacta = ColocadasSinCota(a, orden, 0, 0, 0, deUna, deDos, tope);
+    colocadas += exacta == 1;
+    alLimite += exacta == 0;
+  }
+  EXPECT_GE(no, 3000);
+  EXPECT_GE(colocadas, 3000);
+  EXPECT_GE(alLimite, 10);
+}
