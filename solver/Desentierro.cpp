@@ -256,15 +256,11 @@ bool SinSalidaParaElRango(const TRachas& r, const std::uint8_t* cuentas,
 
 void TDesentierro::Limitar(std::size_t bytes) {
   // Half for the answers, half for the slots of the states of one game.
-  entradas_ = 0;
-  for (std::size_t e = 1; e <= (std::size_t{1} << 16) && e * sizeof(TEntrada) <= bytes / 2; e *= 2)
-    entradas_ = e;
+  respuestas_.Limitar(bytes / 2, std::size_t{1} << 16);
   estadosRaiz_ = 0;
   for (std::size_t e = 1; e <= kEstadosRaiz && Slots(e) * sizeof(TVisto) <= bytes / 2; e *= 2)
     estadosRaiz_ = e;
   estados_ = std::min(kEstados, estadosRaiz_);
-  tabla_.clear();
-  tabla_.shrink_to_fit();
 }
 
 bool TDesentierro::SinSalida(const TRachas& r, const std::uint8_t* cuentas,
@@ -277,10 +273,11 @@ bool TDesentierro::SinSalida(const TRachas& r, const std::uint8_t* cuentas,
     ++lecturas_;
     return Leida(l, pila_, vistos_, sello_, rangos, raiz ? estadosRaiz_ : estados_);
   };
-  if (entradas_ == 0) return jugar();
+  if (!respuestas_.Guarda()) return jugar();
   // The key: the rank the home pile wants, the piles that build in order, each pile that
   // takes nothing, and the stock's cards by rank.
-  alignas(8) std::array<std::uint8_t, kClave> clave{};
+  TRespuestas::TClave clave{};
+  constexpr std::size_t kClave = TRespuestas::kClave;
   std::size_t b = 0;
   clave[b++] = static_cast<std::uint8_t>(l.Quiere + 1 + (raiz ? 16 : 0));
   const auto p = EnOrden(l.Inicio, l.Montones);
@@ -292,18 +289,5 @@ bool TDesentierro::SinSalida(const TRachas& r, const std::uint8_t* cuentas,
   }
   if (b + 10 > kClave) return jugar();
   for (std::size_t x = 0; x < 10; ++x) clave[b++] = l.Inicio.Sueltas[x];
-  std::uint64_t h = 0;
-  for (std::size_t w = 0; w < kClave; w += 8) {
-    std::uint64_t x;
-    std::memcpy(&x, clave.data() + w, 8);
-    h = (h ^ x) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 32;
-  }
-  if (tabla_.empty()) tabla_.resize(entradas_);
-  TEntrada& e = tabla_[h & (entradas_ - 1)];
-  if (e.Respuesta != 0 && e.Clave == clave) return e.Respuesta == 2;
-  const bool perdida = jugar();
-  e.Clave = clave;
-  e.Respuesta = perdida ? 2 : 1;
-  return perdida;
+  return respuestas_.Leer(clave, jugar);
 }

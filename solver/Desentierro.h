@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "solver/Rachas.h"
+#include "solver/Respuestas.h"
 
 class TDesentierro {
  public:
@@ -48,7 +49,7 @@ class TDesentierro {
   bool SinSalida(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
                  std::size_t enMazo, bool vueltas, bool raiz = false);
   std::size_t Bytes() const {
-    return tabla_.capacity() * sizeof(TEntrada) + vistos_.capacity() * sizeof(TVisto) +
+    return respuestas_.Bytes() + vistos_.capacity() * sizeof(TVisto) +
            pila_.capacity() * sizeof(TEstado);
   }
   // Games played, the table's answers aside.
@@ -76,16 +77,10 @@ class TDesentierro {
   };
 
  private:
-  static constexpr std::size_t kClave = 64;
-  struct TEntrada {
-    std::array<std::uint8_t, kClave> Clave;
-    std::uint8_t Respuesta = 0;  // 0 empty, 1 reachable or not known, 2 lost
-  };
   std::vector<TVisto> vistos_;
   std::uint16_t sello_ = 0;
   std::vector<TEstado> pila_;
-  std::vector<TEntrada> tabla_;
-  std::size_t entradas_ = 0;
+  TRespuestas respuestas_;  // the last positions read: lost or not
   std::size_t estadosRaiz_ = 0;  // what the limit leaves of kEstadosRaiz and kEstados
   std::size_t estados_ = 0;
   std::uint64_t lecturas_ = 0;

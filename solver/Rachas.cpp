@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "solver/Palos.h"
 
@@ -259,12 +258,7 @@ bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t*
   return false;
 }
 
-void TRachasRecordadas::Limitar(std::size_t bytes) {
-  entradas_ = 0;
-  for (std::size_t e = 1; e <= kEntradas && e * sizeof(TEntrada) <= bytes; e *= 2) entradas_ = e;
-  tabla_.clear();
-  tabla_.shrink_to_fit();
-}
+void TRachasRecordadas::Limitar(std::size_t bytes) { respuestas_.Limitar(bytes, kEntradas); }
 
 bool TRachasRecordadas::SinSitio(const TRachas& r, const std::uint8_t* cuentas,
                                  const std::uint8_t* cartas, std::size_t enMazo, bool vueltas) {
@@ -273,10 +267,11 @@ bool TRachasRecordadas::SinSitio(const TRachas& r, const std::uint8_t* cuentas,
     for (std::size_t id = 0; id < a.size(); ++id) a[id] = static_cast<std::uint8_t>(Rango(id));
     return a;
   }();
-  if (entradas_ == 0) return ::SinSitio(r, cuentas, cartas, enMazo, vueltas);
+  if (!respuestas_.Guarda()) return ::SinSitio(r, cuentas, cartas, enMazo, vueltas);
   // The key: per pile that does not build, its count and, for a pile that takes nothing,
   // each card's rank; then the stock's count and ranks, and the turn.
-  alignas(8) std::array<std::uint8_t, kClave> clave{};
+  TRespuestas::TClave clave{};
+  constexpr std::size_t kClave = TRespuestas::kClave;
   std::size_t b = 0;
   const std::size_t n = r.Clase.size();
   std::size_t k = 0;
@@ -290,18 +285,5 @@ bool TRachasRecordadas::SinSitio(const TRachas& r, const std::uint8_t* cuentas,
   if (b + 2 + enMazo > kClave) return ::SinSitio(r, cuentas, cartas, enMazo, vueltas);
   clave[b++] = static_cast<std::uint8_t>(enMazo | (vueltas ? 0x80 : 0));
   for (std::size_t j = 0; j < enMazo; ++j) clave[b++] = kRango[cartas[k + j] & 0x3F];
-  std::uint64_t h = 0;
-  for (std::size_t w = 0; w < kClave; w += 8) {
-    std::uint64_t x;
-    std::memcpy(&x, clave.data() + w, 8);
-    h = (h ^ x) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 32;
-  }
-  if (tabla_.empty()) tabla_.resize(entradas_);
-  TEntrada& e = tabla_[h & (entradas_ - 1)];
-  if (e.Respuesta != 0 && e.Clave == clave) return e.Respuesta == 2;
-  const bool sinSitio = ::SinSitio(r, cuentas, cartas, enMazo, vueltas);
-  e.Clave = clave;
-  e.Respuesta = sinSitio ? 2 : 1;
-  return sinSitio;
+  return respuestas_.Leer(clave, [&] { return ::SinSitio(r, cuentas, cartas, enMazo, vueltas); });
 }

@@ -26,6 +26,7 @@
 
 #include "engine/Mesa.h"
 #include "solver/Reglas.h"
+#include "solver/Respuestas.h"
 
 struct TRachas {
   enum TClase : std::uint8_t { Cerrada, Casa, Monton };
@@ -78,16 +79,10 @@ class TRachasRecordadas {
   void Limitar(std::size_t bytes);
   bool SinSitio(const TRachas& r, const std::uint8_t* cuentas, const std::uint8_t* cartas,
                 std::size_t enMazo, bool vueltas);
-  std::size_t Bytes() const { return tabla_.capacity() * sizeof(TEntrada); }
+  std::size_t Bytes() const { return respuestas_.Bytes(); }
 
  private:
-  static constexpr std::size_t kClave = 64;  // bytes, a rank or a count each
-  struct TEntrada {
-    std::array<std::uint8_t, kClave> Clave;
-    std::uint8_t Respuesta = 0;  // 0 empty, 1 room, 2 lost
-  };
-  std::vector<TEntrada> tabla_;
-  std::size_t entradas_ = kEntradas;
+  TRespuestas respuestas_{kEntradas};
 };
 
 // Whether a drag from pile `desde` to pile `hacia`, with no stock click before it, leaves

@@ -881,6 +881,30 @@ TPrepararJuego RangosConReserva(std::size_t montones) {
                        : [](TMesa& m, std::int32_t n) { PrepararRangosConReserva(m, n, 3); };
 }
 
+// A table's cards as the readings of runs take them: per pile its count, then the cards
+// from each pile's bottom; with `conMazo`, the stock's cards after the piles', and whether
+// the stock may take its waste back as the table says.
+struct TCartasLeidas {
+  std::vector<std::uint8_t> Cuentas;
+  std::vector<std::uint8_t> Cartas;
+  std::size_t EnMazo = 0;
+  bool Vueltas = false;
+};
+TCartasLeidas LeerCartas(TMesa& m, bool conMazo) {
+  TCartasLeidas l;
+  for (const auto& p : m.Pilas) {
+    l.Cuentas.push_back(p->Cantidad);
+    const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
+    l.Cartas.insert(l.Cartas.end(), pila.begin(), pila.end());
+  }
+  if (conMazo) {
+    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) l.Cartas.push_back(IdCarta(*c));
+    l.EnMazo = m.Mazo->CartasMazo;
+    l.Vueltas = m.Mazo->PuedeReutilizar();
+  }
+  return l;
+}
+
 // Whether the reading of runs proves the table's position lost, laid out as the search
 // lays it: per pile its count, then the cards from each pile's bottom.
 // With `conMazo`, the stock's cards follow the piles' and the stock may take its waste back
@@ -891,20 +915,7 @@ bool SinSitioEnMesa(TMesa& m, std::size_t rangos = kRangosAdelante, bool conMazo
                     TRachasRecordadas* recuerdo = nullptr) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
-  std::vector<std::uint8_t> cuentas;
-  std::vector<std::uint8_t> cartas;
-  for (const auto& p : m.Pilas) {
-    cuentas.push_back(p->Cantidad);
-    const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
-    cartas.insert(cartas.end(), pila.begin(), pila.end());
-  }
-  std::size_t enMazo = 0;
-  bool vueltas = false;
-  if (conMazo) {
-    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
-    enMazo = m.Mazo->CartasMazo;
-    vueltas = m.Mazo->PuedeReutilizar();
-  }
+  const auto [cuentas, cartas, enMazo, vueltas] = LeerCartas(m, conMazo);
   if (recuerdo) return recuerdo->SinSitio(r, cuentas.data(), cartas.data(), enMazo, vueltas);
   return SinSitio(r, cuentas.data(), cartas.data(), enMazo, vueltas, rangos, desdeArriba,
                   cadaSalida);
@@ -1333,20 +1344,7 @@ TEST(Solucionador, SinSitioEnCadaSalidaComoLaBusquedaSimple) {
 bool SinSalidaEnMesa(TMesa& m, TDesentierro* recuerdo = nullptr, bool pocos = false) {
   const TRachas r = PrepararRachas(m, LeerReglas(m));
   if (!r.Posible) return false;
-  std::vector<std::uint8_t> cuentas;
-  std::vector<std::uint8_t> cartas;
-  for (const auto& p : m.Pilas) {
-    cuentas.push_back(p->Cantidad);
-    const std::vector<std::uint8_t> pila = IdsDesdeAbajo(*p);
-    cartas.insert(cartas.end(), pila.begin(), pila.end());
-  }
-  std::size_t enMazo = 0;
-  bool vueltas = false;
-  if (m.Mazo) {
-    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) cartas.push_back(IdCarta(*c));
-    enMazo = m.Mazo->CartasMazo;
-    vueltas = m.Mazo->PuedeReutilizar();
-  }
+  const auto [cuentas, cartas, enMazo, vueltas] = LeerCartas(m, m.Mazo != nullptr);
   if (recuerdo) return recuerdo->SinSalida(r, cuentas.data(), cartas.data(), enMazo, vueltas);
   if (pocos)
     return SinSalidaParaElRango(r, cuentas.data(), cartas.data(), enMazo, vueltas,
