@@ -2590,7 +2590,7 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
   for (std::size_t j = 1; j < cuenta; ++j) {
     const std::uint8_t a = cartas[j - 1];
     const std::uint8_t b = cartas[j];
-    const std::uint32_t ligada = (a & b & kBocaArriba) >> 6 &
+    const std::uint32_t ligada = static_cast<std::uint32_t>((a & b & kBocaArriba) != 0) &
                                  static_cast<std::uint32_t>(apila[a & 0x3F] >> (b & 0x3F));
     tumbadas += !(b & kBocaArriba);
     ordenadas += static_cast<std::int32_t>(ligada);
