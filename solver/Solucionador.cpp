@@ -449,6 +449,10 @@ class TBusqueda {
   // The snapshot being expanded: where each pile's cards start and each pile's key.
   std::array<std::uint8_t, 257> inicioPila_{};
   std::array<TClave, 257> clavePila_{};
+  // Where children are read whole (tables with callbacks), each pile's share of the value
+  // of the snapshot being expanded, beside clavePila_; and whether those hold it.
+  std::array<std::int32_t, 257> valorPila_{};
+  bool padreAnotado_ = false;
   // The two piles' keys LeerTras worked out last, the lower pile's first.
   std::array<TClave, 2> trasLeer_{};
   // Each position expanded gets a new stamp: what is worked out once for its children
@@ -642,6 +646,12 @@ class TBusqueda {
             mv.Pila != kMazo);
   }
   std::int32_t Valor(const std::uint8_t* foto) const;
+  // The parent's piles' keys, places and values noted for ClaveYValorLeidos.
+  void AnotarPadre(const std::uint8_t* padre);
+  // A child read whole from the table: its key and value, each pile that holds what it held
+  // in the parent noted by AnotarPadre, under the same structure, taking the parent's shares.
+  TClave ClaveYValorLeidos(const std::uint8_t* padre, const std::uint8_t* hija,
+                           std::int32_t& valor);
   // Pile `i`'s share of Valor: its `cuenta` cards from `cartas`, under structure `e`.
   std::int32_t ValorPila(const TEstructura& e, std::size_t i, const std::uint8_t* cartas,
                          std::size_t cuenta) const;
@@ -2602,6 +2612,68 @@ std::int32_t TBusqueda::ValorPila(const TEstructura& e, std::size_t i,
   return escala * v + (enOrden ? 1 : 0);
 }
 
+void TBusqueda::AnotarPadre(const std::uint8_t* padre) {
+  Clave(padre, true);
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartas = padre + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  for (std::size_t i = 0; i < n; ++i) valorPila_[i] = ValorPila(e, i, cartas + inicioPila_[i], padre[i]);
+  padreAnotado_ = true;
+}
+
+TClave TBusqueda::ClaveYValorLeidos(const std::uint8_t* padre, const std::uint8_t* hija,
+                                    std::int32_t& valor) {
+  const std::size_t n = pilas_.size();
+  const std::uint8_t* cartasPadre = padre + n + 1;
+  const std::uint8_t* cartas = hija + n + 1;
+  const std::uint8_t* resto = cartas + 40;
+  const std::uint8_t* restoPadre = cartasPadre + 40;
+  // A callback that changed the structure may have changed any pile's class or value.
+  const bool misma = resto[1] == restoPadre[1] && resto[2] == restoPadre[2];
+  const TEstructura& e = estructuras_[static_cast<std::uint16_t>(resto[1] | (resto[2] << 8))];
+  TClave clave{};
+  std::int32_t v = 0;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t cuenta = hija[i];
+    if (misma && cuenta == padre[i] &&
+        std::memcmp(cartas + k, cartasPadre + inicioPila_[i], cuenta) == 0) {
+      clave.A += clavePila_[i].A;
+      clave.B += clavePila_[i].B;
+      v += valorPila_[i];
+    } else {
+      const TClave h = ClaveDeCartas(cartas + k, cuenta, e.Clase[i]);
+      clave.A += h.A;
+      clave.B += h.B;
+      v += ValorPila(e, i, cartas + k, cuenta);
+    }
+    k += cuenta;
+  }
+  const std::size_t enMazo = hija[n];
+  if (enMazo == padre[n] && std::memcmp(cartas + k, cartasPadre + inicioPila_[n], enMazo) == 0) {
+    clave.A += clavePila_[n].A;
+    clave.B += clavePila_[n].B;
+  } else {
+    const TClave h = ClaveDeCartas(cartas + k, enMazo, 0xFFFF);
+    clave.A += h.A;
+    clave.B += h.B;
+  }
+  const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
+                                (std::uint64_t{resto[2]} << 16);
+  clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
+  clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
+  if (resto[0] == 0) v -= EscalaValor() * 10 * static_cast<std::int32_t>(enMazo);
+  valor = v;
+  // The check mode works both out whole and compares.
+  if (comprobar_) {
+    const TClave entera = Clave(hija);
+    if (!(entera == clave) || Valor(hija) != v) ++r_.Desajustes;
+    return entera;
+  }
+  return clave;
+}
+
 std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
   const std::size_t n = pilas_.size();
   const std::uint8_t* cartas = foto + n + 1;
@@ -2751,6 +2823,8 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
   } else if (porPartes) {
     clavePadre = Clave(padre, true);
   }
+  padreAnotado_ = false;
+  if (!porPartes && !giratorio_ && !movs_.empty()) AnotarPadre(padre);
   // The children's keys first, each slot asked of memory at once: the waits overlap, with
   // each other and with what is done before the first slot is read.
   previstas_.resize(movs_.size());
@@ -2810,6 +2884,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     std::uint8_t* hija = nodo ? NuevaFoto() : hija_.data();
     if (bloques_.size() != bloques) resto = BytesDelResto();
     TClave clave;
+    std::int32_t valorLeido = 0;
     if (sinJugar) {
       if (hija != hija_.data()) std::memcpy(hija, hija_.data(), tamFoto_);
       clave = prevista;
@@ -2827,7 +2902,7 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
       }
     } else {
       Leer(hija);
-      clave = Clave(hija);
+      clave = padreAnotado_ ? ClaveYValorLeidos(padre, hija, valorLeido) : Clave(hija);
     }
     if (previsto && !(clave == prevista)) {
       ++r_.Desajustes;
@@ -2836,7 +2911,9 @@ TBusqueda::TExpansion TBusqueda::Expandir(const std::uint8_t* padre, const TMovi
     leida = hija;
     vistas_.Anticipar(clave);
     std::int32_t valor;
-    if (valorPadre && PorPartes(mv)) {
+    if (padreAnotado_ && !sinJugar && !PorPartes(mv)) {
+      valor = valorLeido;
+    } else if (valorPadre && PorPartes(mv)) {
       valor = ValorTras(padre, *valorPadre, mv, hija);
       // The check mode values every child whole and compares.
       if (comprobar_ && valor != Valor(hija)) {

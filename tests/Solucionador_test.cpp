@@ -2512,6 +2512,58 @@ void PrepararLlenasConLlamadas(TMesa& m, std::int32_t numero) {
 }
 }  // namespace
 
+namespace {
+// A pile that took a card goes over to a second group with the same rules and origins, and
+// back when a card leaves it: the cards play as before, but a move changes the table's
+// structure, and with it the class of piles whose cards it did not touch.
+TGrupo* GrupoLlamado(const TMesa& m, const char* nombre) {
+  for (TGrupo* g : m.Grupos)
+    if (g->NombreGrupo == nombre) return g;
+  return nullptr;
+}
+void AlSegundoGrupo(TPila& pila, TCarta&) { pila.Grupo = GrupoLlamado(*pila.Mesa, "Otro"); }
+void AlPrimerGrupo(TPila& pila, TCarta&) { pila.Grupo = GrupoLlamado(*pila.Mesa, "Tab"); }
+
+void PrepararGruposQueCambian(TMesa& m, std::int32_t numero) {
+  kLlenasConLlamadas.Preparar(m, numero);
+  TGrupo* tab = GrupoLlamado(m, "Tab");
+  TGrupo* otro = m.CrearGrupo("Otro", 0, 15, tab->Capacidad, false, false, false, false);
+  m.AgregarReglaApilado(otro, rpCualquiera, -1);
+  m.AgregarOrigen(otro, tab);
+  m.AgregarOrigen(otro, otro);
+  m.AgregarOrigen(tab, otro);
+  for (TGrupo* g : m.Grupos)
+    if (g->EsFundacion) m.AgregarOrigen(g, otro);
+  for (const auto& p : m.Pilas) {
+    if (p->Grupo != tab) continue;
+    p->AlRecibir = AlSegundoGrupo;
+    p->AlQuitar = AlPrimerGrupo;
+  }
+}
+}  // namespace
+
+// On a table with callbacks each child is read whole from the table, its key and value
+// taking the parent's share of each pile it holds as the parent did. Where the move changed
+// the structure, an untouched pile's class may have changed: the check mode, hashing and
+// valuing every child whole, finds nothing apart, and the verdicts are the plain search's.
+TEST(Solucionador, LlamadasQueCambianLaEstructuraLeidasPorPilas) {
+  constexpr std::int32_t kMesas = kSaneado ? 10 : 40;
+  TLimites comprobar;
+  comprobar.Comprobar = true;
+  int ganables = 0;
+  for (std::int32_t numero = 1; numero <= kMesas; ++numero) {
+    const bool gana = GanableCartaACarta(PrepararGruposQueCambian, numero);
+    const TResultado r = Resolver(PrepararGruposQueCambian, numero, {});
+    EXPECT_EQ(r.Veredicto, gana ? TVeredicto::Ganable : TVeredicto::SinSolucion)
+        << "número " << numero;
+    const TResultado comprobada = Resolver(PrepararGruposQueCambian, numero, {}, comprobar);
+    EXPECT_EQ(comprobada.Desajustes, 0u) << "número " << numero;
+    EXPECT_EQ(comprobada.Posiciones, r.Posiciones) << "número " << numero;
+    ganables += gana ? 1 : 0;
+  }
+  EXPECT_GE(ganables, kMesas / 10);
+}
+
 // On a table with callbacks, what a pile takes is read once per position: the top card,
 // the room left under the group's capacity, an empty foundation taking cards without
 // bound. A full pile that took a card, or one with room that refused it, would give a
