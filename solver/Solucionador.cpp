@@ -2421,6 +2421,9 @@ bool TBusqueda::AceptaEn(const TEstructura& e, TCarta& carta, std::size_t s, std
           }
           return acepta;
         }
+        // Anywhere else AceptaConLlamadas, on the pile LeerLlamados read, has no answer of
+        // its own: the table decides.
+        return Acepta(carta, hacia, desde);
       }
       const std::optional<bool> si = AceptaConLlamadas(e, carta, s, d, largo, tramoValido);
       if (si) return *si;
