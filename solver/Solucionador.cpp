@@ -646,6 +646,16 @@ class TBusqueda {
             mv.Pila != kMazo);
   }
   std::int32_t Valor(const std::uint8_t* foto) const;
+  // The key's share of the snapshot's last bytes (redeals left, structure).
+  static TClave ClaveDelResto(const std::uint8_t* resto) {
+    const std::uint64_t r = resto[0] | (std::uint64_t{resto[1]} << 8) |
+                            (std::uint64_t{resto[2]} << 16);
+    return TClave{Mezclar(r + 0x2545F4914F6CDD1DULL), Mezclar(r ^ 0x9E3779B97F4A7C15ULL)};
+  }
+  // The value's share of `enMazo` cards left in a stock with no redeal left.
+  std::int32_t ValorDelMazo(const std::uint8_t* resto, std::size_t enMazo) const {
+    return resto[0] == 0 ? -EscalaValor() * 10 * static_cast<std::int32_t>(enMazo) : 0;
+  }
   // The parent's piles' keys, places and values noted for ClaveYValorLeidos.
   void AnotarPadre(const std::uint8_t* padre);
   // A child read whole from the table: its key and value, each pile that holds what it held
@@ -1392,10 +1402,9 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
     clave.A += h.A;
     clave.B += h.B;
   }
-  const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
-                                (std::uint64_t{resto[2]} << 16);
-  clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
-  clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
+  const TClave r = ClaveDelResto(resto);
+  clave.A += r.A;
+  clave.B += r.B;
   return clave;
 }
 
@@ -1486,12 +1495,8 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
     std::memcpy(tras.data(), a, padre[d]);
     tras[padre[d]] = carta | kBocaArriba;
     const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + 1, e.Clase[d]);
-    const auto mezcla = [](const std::uint8_t* r) {
-      const std::uint64_t x = r[0] | (std::uint64_t{r[1]} << 8) | (std::uint64_t{r[2]} << 16);
-      return TClave{Mezclar(x + 0x2545F4914F6CDD1DULL), Mezclar(x ^ 0x9E3779B97F4A7C15ULL)};
-    };
-    const TClave antes = mezcla(resto);
-    const TClave despues = mezcla(c + 40);
+    const TClave antes = ClaveDelResto(resto);
+    const TClave despues = ClaveDelResto(c + 40);
     clave.A += descarte.A + hacia.A + mazo.A + despues.A - clavePila_[s].A - clavePila_[d].A -
                clavePila_[n].A - antes.A;
     clave.B += descarte.B + hacia.B + mazo.B + despues.B - clavePila_[s].B - clavePila_[d].B -
@@ -2662,12 +2667,10 @@ TClave TBusqueda::ClaveYValorLeidos(const std::uint8_t* padre, const std::uint8_
     clave.A += h.A;
     clave.B += h.B;
   }
-  const std::uint64_t resto64 = resto[0] | (std::uint64_t{resto[1]} << 8) |
-                                (std::uint64_t{resto[2]} << 16);
-  clave.A += Mezclar(resto64 + 0x2545F4914F6CDD1DULL);
-  clave.B += Mezclar(resto64 ^ 0x9E3779B97F4A7C15ULL);
-  if (resto[0] == 0) v -= EscalaValor() * 10 * static_cast<std::int32_t>(enMazo);
-  valor = v;
+  const TClave r = ClaveDelResto(resto);
+  clave.A += r.A;
+  clave.B += r.B;
+  valor = v + ValorDelMazo(resto, enMazo);
   // The check mode works both out whole and compares.
   if (comprobar_) {
     const TClave entera = Clave(hija);
@@ -2688,9 +2691,7 @@ std::int32_t TBusqueda::Valor(const std::uint8_t* foto) const {
     v += ValorPila(e, i, cartas + k, foto[i]);
     k += foto[i];
   }
-  if (resto[0] == 0)
-    v -= EscalaValor() * 10 * static_cast<std::int32_t>(foto[n]);
-  return v;
+  return v + ValorDelMazo(resto, foto[n]);
 }
 
 std::int32_t TBusqueda::ValorTras(const std::uint8_t* padre, std::int32_t valorPadre,
