@@ -33,7 +33,6 @@
 #include "solver/Fondos.h"
 #include "solver/Libres.h"
 #include "solver/Palos.h"
-#include "solver/PartidaCompacta.h"
 #include "solver/Parejas.h"
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
@@ -3299,28 +3298,6 @@ TResultado Resolver(TPrepararJuego preparar, std::int32_t numero,
     r.Milisegundos = MsDelHilo() - inicio;
     r.Numero = m.NumeroJuego;
     return r;
-  }
-  // Where the whole game fits in a few dozen bits (PartidaCompacta.h), it is played out
-  // first, in up to half the memory, which it gives back before the tries: a position it
-  // finds no win from is lost before any child is made. Where it wins or gives up, the
-  // tries search as ever.
-  {
-    TPartidaCompacta compacta(m);
-    if (compacta.Posible()) {
-      const auto parada = [&] {
-        return parar.stop_requested() || MsDelHilo() - inicio >= limites.Milisegundos;
-      };
-      const std::size_t bytes = limites.MemoriaMiB * (std::size_t{1} << 20) / 2;
-      if (compacta.Buscar(compacta.Raiz(), bytes, parada) == TPartidaCompacta::TFin::Agotada) {
-        TResultado r;
-        r.Veredicto = TVeredicto::SinSolucion;
-        r.Posiciones = 1;
-        r.Milisegundos = MsDelHilo() - inicio;
-        r.MemoriaPico = compacta.Bytes();
-        r.Numero = m.NumeroJuego;
-        return r;
-      }
-    }
   }
   // What the tries below ask of the table, read before the first try takes the table for
   // its own (a deal's set-up, once instead of twice): from there on `m` is not read.
