@@ -135,9 +135,9 @@ TPartidaCompacta::TPartidaCompacta(TMesa& m) {
   const std::size_t vueltas =
       mazo && mazo->Reutilizaciones > 0 ? static_cast<std::size_t>(mazo->Reutilizaciones) : 0;
   vueltasSinFin_ = mazo && mazo->Reutilizaciones < 0;
-  // From the bottom: the click, the redeals, the next card, the cards gone, the piles
-  // that take nothing, the piles that build.
-  std::size_t bit = 1;
+  // From the bottom: the redeals, the next card, the cards gone, the piles that take
+  // nothing, the piles that build.
+  std::size_t bit = 0;
   bitsVueltas_ = BitsPara(vueltas);
   desdeVueltas_ = static_cast<std::uint8_t>(bit);
   bit += bitsVueltas_;
@@ -167,13 +167,11 @@ std::uint64_t TPartidaCompacta::Empaquetar(TPosicion p) const {
   for (std::size_t c = 0; c < cerradas_; ++c) e = e << bitsCerrada_[c] | p.Quedan[c];
   e = e << rangosMazo_.size() | p.Idos;
   e = e << bitsSiguiente_ | p.Siguiente;
-  e = e << bitsVueltas_ | p.Vueltas;
-  return e << 1 | (p.TrasClic ? 1 : 0);
+  return e << bitsVueltas_ | p.Vueltas;
 }
 
 TPartidaCompacta::TPosicion TPartidaCompacta::Desempaquetar(std::uint64_t e) const {
   TPosicion p;
-  p.TrasClic = e & 1;
   p.Vueltas = static_cast<std::uint8_t>(Campo(e, desdeVueltas_, bitsVueltas_));
   p.Siguiente = static_cast<std::uint8_t>(Campo(e, desdeSiguiente_, bitsSiguiente_));
   const auto L = static_cast<std::uint8_t>(rangosMazo_.size());
@@ -232,8 +230,7 @@ std::size_t TPartidaCompacta::EnCasa(std::uint64_t e) const {
   return 40 - fuera;
 }
 
-void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& hijos,
-                                   bool todos) const {
+void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& hijos) const {
   const TPosicion p = Desempaquetar(e);
   const std::size_t L = rangosMazo_.size();
   std::size_t fuera = L - static_cast<std::size_t>(std::popcount(p.Idos));
@@ -249,7 +246,6 @@ void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& 
   // pile that takes it; `desde`, the pile that builds it leaves, if any.
   auto mover = [&](std::uint8_t rango, std::size_t desde, auto&& quitar) {
     TPosicion q = p;
-    q.TrasClic = false;
     quitar(q);
     if (rango == quiere) hijos.push_back(Empaquetar(q));
     for (std::size_t k = 0; k < montones_; ++k) {
@@ -271,19 +267,17 @@ void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& 
       mover(rangosMazo_[j], SIZE_MAX, [j](TPosicion& q) { q.Idos |= std::uint64_t{1} << j; });
     }
   }
-  if (!p.TrasClic || todos) {
-    for (std::size_t c = 0; c < cerradas_; ++c)
-      if (p.Quedan[c])
-        mover(rangosCerrada_[c][p.Quedan[c] - 1], SIZE_MAX, [c](TPosicion& q) { --q.Quedan[c]; });
-    for (std::size_t k = 0; k < montones_; ++k)
-      if (p.Fondo[k])
-        mover(p.Tope[k], k, [k](TPosicion& q) {
-          if (q.Fondo[k] == q.Tope[k])
-            q.Fondo[k] = q.Tope[k] = 0;
-          else
-            ++q.Tope[k];
-        });
-  }
+  for (std::size_t c = 0; c < cerradas_; ++c)
+    if (p.Quedan[c])
+      mover(rangosCerrada_[c][p.Quedan[c] - 1], SIZE_MAX, [c](TPosicion& q) { --q.Quedan[c]; });
+  for (std::size_t k = 0; k < montones_; ++k)
+    if (p.Fondo[k])
+      mover(p.Tope[k], k, [k](TPosicion& q) {
+        if (q.Fondo[k] == q.Tope[k])
+          q.Fondo[k] = q.Tope[k] = 0;
+        else
+          ++q.Tope[k];
+      });
   // The click: the next card onto the waste, or the waste taken back when the stock is
   // empty, even with nothing on it (that only spends a redeal, as the table does).
   const std::uint64_t todas = L == 0 ? 0 : ~std::uint64_t{0} >> (64 - L);
@@ -292,7 +286,6 @@ void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& 
     return static_cast<std::uint8_t>(quedan ? std::countr_zero(quedan) : L);
   };
   TPosicion q = p;
-  q.TrasClic = true;
   if (p.Siguiente < L) {
     q.Siguiente = siguienteDesde(p.Siguiente + 1u);
     hijos.push_back(Empaquetar(q));

@@ -29,12 +29,6 @@
 // nothing. Every line of the table is then a line of this game to the same positions, and
 // where this one wins nowhere, the table wins nowhere either.
 //
-// A move that touches neither the stock nor the waste plays as well before a click as
-// after it, to the same position, so right after a click the game only clicks again or
-// moves the waste's top: any winning line, its moves brought forward so, is one of those.
-// Whether the position was reached by a click is part of the state, so a position seen
-// after a click and one seen otherwise are each played out in full.
-//
 // The states seen are kept in a table of their own that grows up to the bytes allowed; the
 // game gives up where it would outgrow them, or where the caller says stop. The answer is
 // always the same for the same cards and bytes.
@@ -65,20 +59,18 @@ class TPartidaCompacta {
     std::uint64_t Idos = 0;  // the stock's and waste's cards gone for good, by their order
     std::uint8_t Siguiente = 0;  // the stock's next card in that order; the count when empty
     std::uint8_t Vueltas = 0;  // redeals left
-    bool TrasClic = false;
   };
   std::uint64_t Empaquetar(TPosicion p) const;  // sorts the piles that build
   TPosicion Desempaquetar(std::uint64_t e) const;
 
   // The table's position as a state of this game (the same cards as when it was built, in
-  // other places); TrasClic false.
+  // other places).
   std::uint64_t Estado(const TMesa& m) const;
   std::uint64_t Raiz() const { return raiz_; }
   // The cards home in a state.
   std::size_t EnCasa(std::uint64_t e) const;
-  // The states one move leads to, TrasClic as that move leaves it; with `todos`, every move
-  // even right after a click.
-  void Movimientos(std::uint64_t e, std::vector<std::uint64_t>& hijos, bool todos = false) const;
+  // The states one move leads to.
+  void Movimientos(std::uint64_t e, std::vector<std::uint64_t>& hijos) const;
 
   enum class TFin : std::uint8_t { Ganada, Agotada, SinAcabar };
   // Plays every line from `e` depth-first, the states seen kept in at most `bytes`;
@@ -100,7 +92,7 @@ class TPartidaCompacta {
   std::vector<std::uint8_t> rangosMazo_, cartasMazo_;
   bool vueltasSinFin_ = false;
   // Bits of each field and where it starts, from the top down: the piles, the piles that
-  // take nothing, the cards gone, the next card, the redeals, the click.
+  // take nothing, the cards gone, the next card, the redeals.
   std::array<std::uint8_t, kCerradas> bitsCerrada_{};
   std::uint8_t desdeIdos_ = 0, bitsSiguiente_ = 0, desdeSiguiente_ = 0, bitsVueltas_ = 0,
                desdeVueltas_ = 0;
