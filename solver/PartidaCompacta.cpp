@@ -1,10 +1,10 @@
 #include "solver/PartidaCompacta.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <bit>
 #include <new>
-
-#include <sys/mman.h>
 
 #include "solver/Rachas.h"
 #include "solver/Reglas.h"
@@ -26,7 +26,8 @@ std::uint64_t Campo(std::uint64_t e, std::uint8_t desde, std::uint8_t bits) {
 class TVistos {
  public:
   explicit TVistos(std::size_t maxBytes) : max_(maxBytes / sizeof(std::uint64_t)) {
-    Reservar(std::min<std::size_t>(std::size_t{1} << 16, std::bit_floor(std::max<std::size_t>(max_, 1))));
+    Reservar(std::min<std::size_t>(std::size_t{1} << 16,
+                                   std::bit_floor(std::max<std::size_t>(max_, 1))));
   }
   ~TVistos() { Soltar(ranuras_, tam_); }
   TVistos(const TVistos&) = delete;
@@ -122,11 +123,11 @@ TPartidaCompacta::TPartidaCompacta(TMesa& m) {
   }
   if (r.Descarte != SIZE_MAX) {
     descarte_ = r.Descarte;
-    std::vector<const TCarta*> waste;
-    for (const TCarta* c = m.Pilas[descarte_]->Tope; c; c = c->Debajo) waste.push_back(c);
-    std::reverse(waste.begin(), waste.end());
-    for (const TCarta* c = mazo ? mazo->TopeMazo : nullptr; c; c = c->Debajo) waste.push_back(c);
-    for (const TCarta* c : waste) {
+    std::vector<const TCarta*> enOrden;
+    for (const TCarta* c = m.Pilas[descarte_]->Tope; c; c = c->Debajo) enOrden.push_back(c);
+    std::reverse(enOrden.begin(), enOrden.end());
+    for (const TCarta* c = mazo ? mazo->TopeMazo : nullptr; c; c = c->Debajo) enOrden.push_back(c);
+    for (const TCarta* c : enOrden) {
       rangosMazo_.push_back(c->Numero);
       cartasMazo_.push_back(IdCarta(*c));
     }
@@ -194,7 +195,8 @@ std::uint64_t TPartidaCompacta::Estado(const TMesa& m) const {
   TPosicion p;
   std::array<std::uint8_t, 40> orden;
   orden.fill(0xFF);
-  for (std::size_t j = 0; j < cartasMazo_.size(); ++j) orden[cartasMazo_[j]] = static_cast<std::uint8_t>(j);
+  for (std::size_t j = 0; j < cartasMazo_.size(); ++j)
+    orden[cartasMazo_[j]] = static_cast<std::uint8_t>(j);
   std::uint64_t estan = 0;
   for (std::size_t i = 0; i < m.Pilas.size(); ++i) {
     const TPila& pila = *m.Pilas[i];
@@ -206,12 +208,14 @@ std::uint64_t TPartidaCompacta::Estado(const TMesa& m) const {
     } else if (cerrada_[i] >= 0) {
       p.Quedan[static_cast<std::size_t>(cerrada_[i])] = pila.Cantidad;
     } else if (i == descarte_) {
-      for (const TCarta* c = pila.Tope; c; c = c->Debajo) estan |= std::uint64_t{1} << orden[IdCarta(*c)];
+      for (const TCarta* c = pila.Tope; c; c = c->Debajo)
+        estan |= std::uint64_t{1} << orden[IdCarta(*c)];
     }
   }
   p.Siguiente = static_cast<std::uint8_t>(cartasMazo_.size());
   if (m.Mazo && descarte_ != SIZE_MAX) {
-    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo) estan |= std::uint64_t{1} << orden[IdCarta(*c)];
+    for (const TCarta* c = m.Mazo->TopeMazo; c; c = c->Debajo)
+      estan |= std::uint64_t{1} << orden[IdCarta(*c)];
     if (m.Mazo->TopeMazo) p.Siguiente = orden[IdCarta(*m.Mazo->TopeMazo)];
     if (m.Mazo->Reutilizaciones > 0) p.Vueltas = static_cast<std::uint8_t>(m.Mazo->Reutilizaciones);
   }
@@ -250,8 +254,8 @@ void TPartidaCompacta::Movimientos(std::uint64_t e, std::vector<std::uint64_t>& 
     if (rango == quiere) hijos.push_back(Empaquetar(q));
     for (std::size_t k = 0; k < montones_; ++k) {
       if (k == desde) continue;
-      const bool vaciaUsada = !p.Fondo[k] && k == vacia &&
-                              !(desde != SIZE_MAX && p.Fondo[desde] == p.Tope[desde]);
+      const bool vaciaUsada =
+          !p.Fondo[k] && k == vacia && !(desde != SIZE_MAX && p.Fondo[desde] == p.Tope[desde]);
       if (!(vaciaUsada || (p.Fondo[k] && p.Tope[k] == rango + 1))) continue;
       TPosicion h = q;
       if (!h.Fondo[k]) h.Fondo[k] = rango;
@@ -309,8 +313,8 @@ TPartidaCompacta::TFin TPartidaCompacta::Buscar(std::uint64_t e, std::size_t byt
   // twice is played once, from wherever it was made first.
   std::vector<std::uint64_t> hijos, nuevos;
   auto medir = [&] {
-    bytes_ = std::max(bytes_, vistos.Bytes() + (hijos.capacity() + nuevos.capacity()) *
-                                                   sizeof(std::uint64_t));
+    bytes_ = std::max(
+        bytes_, vistos.Bytes() + (hijos.capacity() + nuevos.capacity()) * sizeof(std::uint64_t));
   };
   vistos.Insertar(e);
   ++estados_;

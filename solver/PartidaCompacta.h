@@ -56,9 +56,9 @@ class TPartidaCompacta {
     std::array<std::uint8_t, kMontones> Fondo{};  // rank 1 to 10; 0 for an empty pile
     std::array<std::uint8_t, kMontones> Tope{};
     std::array<std::uint8_t, kCerradas> Quedan{};  // cards left in each pile that takes nothing
-    std::uint64_t Idos = 0;  // the stock's and waste's cards gone for good, by their order
+    std::uint64_t Idos = 0;      // the stock's and waste's cards gone for good, by their order
     std::uint8_t Siguiente = 0;  // the stock's next card in that order; the count when empty
-    std::uint8_t Vueltas = 0;  // redeals left
+    std::uint8_t Vueltas = 0;    // redeals left
   };
   std::uint64_t Empaquetar(TPosicion p) const;  // sorts the piles that build
   TPosicion Desempaquetar(std::uint64_t e) const;
@@ -77,7 +77,7 @@ class TPartidaCompacta {
   // `parar` is asked every few thousand states.
   TFin Buscar(std::uint64_t e, std::size_t bytes, const std::function<bool()>& parar = {});
   std::uint64_t Estados() const { return estados_; }  // states seen by the last Buscar
-  std::size_t Bytes() const { return bytes_; }         // what it held at most
+  std::size_t Bytes() const { return bytes_; }        // what it held at most
 
  private:
   bool posible_ = false;
