@@ -5,7 +5,6 @@
 #include "solver/Clics.h"
 #include "solver/Desentierro.h"
 #include "solver/Palos.h"
-#include "solver/PartidaCompacta.h"
 #include "solver/Rachas.h"
 #include "solver/Sitios.h"
 #include "solver/Reglas.h"
@@ -1463,130 +1462,6 @@ TEST(Desentierro, CincoCasillas702PerdidaAlRepartir) {
   const TResultado r = Resolver(PrepararSolitarioDeLas5Casillas, 702, {}, PorPosiciones(3000000));
   EXPECT_EQ(r.Veredicto, TVeredicto::SinSolucion);
   EXPECT_LE(r.Posiciones, 3u);
-}
-
-// The whole game in a few bits (PartidaCompacta.h) from positions along random walks of
-// the built tables with a reserve, with no stock and with a stock dealt once, twice or
-// three times, two or three piles that build. There it is the table's own game, so at
-// every position it gives the plain search's answer, won or lost. A redeal dealt in the
-// wrong order, a waste whose lower cards leave before its top, or a click that forgets the
-// cards gone lose wins here; a move the table refuses
-// (a card on a top not one rank above it) wins positions the plain search loses.
-TEST(PartidaCompacta, ComoLaBusquedaSimple) {
-  int ganadas = 0;
-  int perdidas = 0;
-  constexpr std::int32_t kNumeros = kSaneado ? 5 : 12;
-  const std::vector<TPrepararJuego> mesas = {
-      RangosConReserva(2), RangosConReserva(3),
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 0, 5); },
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 5); },
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 1, 3); },
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 2, 2); },
-  };
-  for (std::size_t k = 0; k < mesas.size(); ++k) {
-    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
-      const TPrepararJuego preparar = mesas[k];
-      std::mt19937 azar(static_cast<std::uint32_t>(numero * 11) + static_cast<std::uint32_t>(k));
-      TMesa m;
-      preparar(m, numero);
-      std::vector<TPaso> camino;
-      for (int paso = 0; paso < 14 && !m.VentanaPropia.Ganado; ++paso) {
-        TPartidaCompacta partida(m);
-        ASSERT_TRUE(partida.Posible()) << k;
-        const auto fin = partida.Buscar(partida.Raiz(), std::size_t{8} << 20);
-        ASSERT_NE(fin, TPartidaCompacta::TFin::SinAcabar) << k << " " << numero;
-        const auto simple = TBusquedaSimple{preparar, numero, camino, 200000}.Buscar();
-        ASSERT_NE(simple, TBusquedaSimple::TFin::Limite) << k << " " << numero;
-        EXPECT_EQ(fin == TPartidaCompacta::TFin::Ganada, simple == TBusquedaSimple::TFin::Ganada)
-            << k << " " << numero << " " << Texto(camino);
-        ++(fin == TPartidaCompacta::TFin::Ganada ? ganadas : perdidas);
-        std::vector<TPaso> movs = TBusquedaSimple::Movimientos(m);
-        if (movs.empty()) break;
-        const TPaso elegido = azar() % 2 ? movs.back() : movs[azar() % movs.size()];
-        if (!AplicarPaso(m, elegido)) continue;
-        camino.push_back(elegido);
-      }
-    }
-  }
-  EXPECT_GE(ganadas, 20);
-  EXPECT_GE(perdidas, 20);
-  std::printf("[          ] %d positions won, %d lost\n", ganadas, perdidas);
-}
-
-// The game's moves against the table's, along random walks of every registered game it
-// takes (Solitario De Las Cinco Casillas among them) and of the built tables: from each
-// position, every move the table accepts (a drag of any face-up card to any pile, a click)
-// leads to the state it was at or to one of the game's moves, and every move of the game
-// to the state one of the table's leads to. The state is read from the table by the game
-// made at the deal, so the stock's and waste's cards are told by their place in its order.
-// It takes no table whose stock deals three cards or whose piles that build give runs.
-TEST(PartidaCompacta, LosMovimientosDeLaMesa) {
-  std::vector<TPrepararJuego> mesas = {
-      RangosConReserva(3),
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 2, 1, 5); },
-      [](TMesa& m, std::int32_t n) { PrepararRangosConMazo(m, n, 3, 2, 2); }};
-  std::size_t registrados = 0;
-  for (const auto& juego : Juegos()) {
-    TMesa m;
-    juego.Preparar(m, 1);
-    if (!TPartidaCompacta(m).Posible()) continue;
-    mesas.push_back(juego.Preparar);
-    ++registrados;
-  }
-  EXPECT_GE(registrados, 1u);
-  std::size_t movimientos = 0;
-  const std::int32_t kNumeros = kSaneado ? 3 : 8;
-  for (std::size_t k = 0; k < mesas.size(); ++k) {
-    for (std::int32_t numero = 1; numero <= kNumeros; ++numero) {
-      const TPrepararJuego preparar = mesas[k];
-      std::mt19937 azar(static_cast<std::uint32_t>(numero * 5) + static_cast<std::uint32_t>(k));
-      TMesa m;
-      preparar(m, numero);
-      const TPartidaCompacta partida(m);
-      ASSERT_TRUE(partida.Posible()) << k;
-      std::vector<TPaso> camino;
-      for (int paso = 0; paso < 60 && !m.VentanaPropia.Ganado; ++paso) {
-        const std::uint64_t antes = partida.Estado(m);
-        std::vector<std::uint64_t> hijos;
-        partida.Movimientos(antes, hijos);
-        std::set<std::uint64_t> delJuego, deLaMesa;
-        // A card laid from one pile onto another of the same shape below it changes nothing.
-        for (std::uint64_t h : hijos)
-          if (h != antes) delJuego.insert(h);
-        std::vector<TPaso> movs = TBusquedaSimple::Movimientos(m);
-        for (const TPaso& p : movs) {
-          TMesa h;
-          preparar(h, numero);
-          for (const TPaso& q : camino) AplicarPaso(h, q);
-          if (!AplicarPaso(h, p)) continue;
-          const std::uint64_t despues = partida.Estado(h);
-          if (despues == antes) continue;
-          deLaMesa.insert(despues);
-          EXPECT_TRUE(delJuego.contains(despues)) << k << " " << numero << " " << Texto(camino)
-                                                  << " then " << EscribirPaso(p);
-          ++movimientos;
-        }
-        EXPECT_EQ(delJuego, deLaMesa) << k << " " << numero << " " << Texto(camino);
-        if (movs.empty()) break;
-        const TPaso elegido = movs[azar() % movs.size()];
-        if (!AplicarPaso(m, elegido)) continue;
-        camino.push_back(elegido);
-      }
-    }
-  }
-  EXPECT_GE(movimientos, 1000u);
-  std::printf("[          ] %zu moves on %zu tables\n", movimientos, mesas.size());
-  // What it must refuse.
-  TMesa tres;
-  PrepararRangosConMazo(tres, 1, 2, 1, 5);
-  EXPECT_TRUE(TPartidaCompacta(tres).Posible());
-  tres.Mazo->Destinos[0].Cantidad = 3;
-  EXPECT_FALSE(TPartidaCompacta(tres).Posible());
-  TMesa tramos;
-  PrepararRangosConMazo(tramos, 1, 2, 1, 5);
-  for (TGrupo* g : tramos.Grupos)
-    if (g->NombreGrupo == "Tab") g->VariasCartas = true;
-  EXPECT_FALSE(TPartidaCompacta(tramos).Posible());
 }
 
 // A drag the search does not read the runs after leaves the reading as it was, on every
