@@ -123,6 +123,8 @@ struct TEstructura {
   // The same per pile that gives the cards, as bits by the pile that takes them (up to
   // 64 piles).
   std::vector<std::uint64_t> TomaDeBits;
+  // Per pile and the stock, its share of the key when empty: it hangs on its class alone.
+  std::vector<TClave> ClaveVacia;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -946,6 +948,8 @@ void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
   }
 }
 
+TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase);
+
 // The structure the table has now, added to the list when it is new.
 std::uint16_t TBusqueda::EstructuraActual() {
   // Most moves leave the structure as it was: that is checked without building a key.
@@ -1022,7 +1026,9 @@ std::uint16_t TBusqueda::EstructuraActual() {
       }
     }
     e.Clase.push_back(clase);
+    e.ClaveVacia.push_back(ClaveDePila(nullptr, 0, clase));
   }
+  e.ClaveVacia.push_back(ClaveDePila(nullptr, 0, 0xFFFF));
   const auto n = static_cast<std::uint16_t>(estructuras_.size());
   estructuras_.push_back(std::move(e));
   indice_.emplace(firma_, n);
@@ -1392,6 +1398,8 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
       const std::size_t largo =
           LlenarGiro(giro, cartas + desde, foto[descarte_], cartas + k, foto[n]);
       h = ClaveDeCartas(giro.data(), largo, 0xFFFF);
+    } else if (foto[i] == 0) {
+      h = e.ClaveVacia[i];
     } else {
       h = ClaveDeCartas(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
     }
@@ -1509,7 +1517,7 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const std::size_t tramo = padre[s] - queda;
   CopiarCorto(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
-  const TClave desde = ClaveDeCartas(tras.data(), queda, e.Clase[s]);
+  const TClave desde = queda ? ClaveDeCartas(tras.data(), queda, e.Clase[s]) : e.ClaveVacia[s];
   CopiarCorto(tras.data(), a, padre[d]);
   CopiarCorto(tras.data() + padre[d], de + queda, tramo);
   const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + tramo, e.Clase[d]);
