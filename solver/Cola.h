@@ -57,8 +57,6 @@ class TCola {
     --tam_;
     return e;
   }
-  // The node the next Sacar gives, left in the queue. The queue must not be empty.
-  std::uint32_t Proxima() const { return std::prev(cubos_.end())->second.back(); }
   bool Vacia() const { return tam_ == 0; }
   std::size_t Tam() const { return tam_; }
   // Every node queued valued again by `valorar(nodo)`.

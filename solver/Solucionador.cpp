@@ -123,8 +123,6 @@ struct TEstructura {
   // The same per pile that gives the cards, as bits by the pile that takes them (up to
   // 64 piles).
   std::vector<std::uint64_t> TomaDeBits;
-  // Per pile and the stock, its share of the key when empty: it hangs on its class alone.
-  std::vector<TClave> ClaveVacia;
 };
 
 // A position the best-first part reached: where it came from, how, and its snapshot in
@@ -430,7 +428,6 @@ class TBusqueda {
     bool TodoPorDatos = false;
     bool PorBits = false;
     std::array<std::uint64_t, 40> Destinos{};  // per card, the piles that may take it
-    std::uint64_t ConDestinos = 0;  // the cards whose Destinos are not empty
     std::uint64_t ParaTodas = 0;               // piles that may take any card
     std::uint64_t TomanAlguna = 0;             // piles that may take some card
     std::uint64_t PorReglas = 0;  // the piles of PorDatos, as bits
@@ -948,8 +945,6 @@ void TBusqueda::PrepararSinSalida(const TGanchosComoDatos* ganchos) {
   }
 }
 
-TClave ClaveDePila(const std::uint8_t* cartas, std::size_t cuenta, std::uint64_t clase);
-
 // The structure the table has now, added to the list when it is new.
 std::uint16_t TBusqueda::EstructuraActual() {
   // Most moves leave the structure as it was: that is checked without building a key.
@@ -1026,9 +1021,7 @@ std::uint16_t TBusqueda::EstructuraActual() {
       }
     }
     e.Clase.push_back(clase);
-    e.ClaveVacia.push_back(ClaveDePila(nullptr, 0, clase));
   }
-  e.ClaveVacia.push_back(ClaveDePila(nullptr, 0, 0xFFFF));
   const auto n = static_cast<std::uint16_t>(estructuras_.size());
   estructuras_.push_back(std::move(e));
   indice_.emplace(firma_, n);
@@ -1398,8 +1391,6 @@ TClave TBusqueda::Clave(const std::uint8_t* foto, bool anotar) {
       const std::size_t largo =
           LlenarGiro(giro, cartas + desde, foto[descarte_], cartas + k, foto[n]);
       h = ClaveDeCartas(giro.data(), largo, 0xFFFF);
-    } else if (foto[i] == 0) {
-      h = e.ClaveVacia[i];
     } else {
       h = ClaveDeCartas(cartas + k, foto[i], i < n ? e.Clase[i] : 0xFFFF);
     }
@@ -1517,7 +1508,7 @@ TClave TBusqueda::Prever(const std::uint8_t* padre, TClave clave, const TMovimie
   const std::size_t tramo = padre[s] - queda;
   CopiarCorto(tras.data(), de, queda);
   if (queda > 0) tras[queda - 1] |= kBocaArriba;
-  const TClave desde = queda ? ClaveDeCartas(tras.data(), queda, e.Clase[s]) : e.ClaveVacia[s];
+  const TClave desde = ClaveDeCartas(tras.data(), queda, e.Clase[s]);
   CopiarCorto(tras.data(), a, padre[d]);
   CopiarCorto(tras.data() + padre[d], de + queda, tramo);
   const TClave hacia = ClaveDeCartas(tras.data(), padre[d] + tramo, e.Clase[d]);
@@ -1860,11 +1851,7 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   // Up to 64 piles, per card the piles that may take it, as bits: only those are visited.
   const bool porBits = prep_.PorBits = n <= 64 && !comprobar_;
   auto& destinos = prep_.Destinos;
-  // Only the cards some pile took last time have bits to clear: a handful of the forty,
-  // where clearing all forty took a string instruction slower to start than the stores.
-  for (std::uint64_t b = prep_.ConDestinos; b; b &= b - 1)
-    destinos[static_cast<std::size_t>(__builtin_ctzll(b))] = 0;
-  std::uint64_t conDestinos = 0;
+  destinos.fill(0);
   std::uint64_t paraTodas = 0;  // piles that may take any card
   std::uint64_t tomanAlguna = 0;
   std::uint64_t porReglas = 0;  // piles whose decision the group's rules bound
@@ -1916,11 +1903,9 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       paraTodas |= std::uint64_t{1} << d;
       continue;
     }
-    conDestinos |= a;
     for (std::uint64_t b = a; b; b &= b - 1)
       destinos[static_cast<std::size_t>(__builtin_ctzll(b))] |= std::uint64_t{1} << d;
   }
-  prep_.ConDestinos = conDestinos;
   prep_.TodoPorDatos = !apilaPorGanchos && !vaciaPorGanchos;
   prep_.ParaTodas = paraTodas;
   prep_.TomanAlguna = tomanAlguna;
@@ -3102,16 +3087,6 @@ TResultado TBusqueda::Buscar(std::uint64_t pausaPosiciones) {
     const TCola::TEntrada mejor = cola_.Sacar();
     std::uint32_t nodo = mejor.second;
     const std::int32_t valor = mejor.first;
-    // The node best after this one lies anywhere among millions, and is the next one taken
-    // unless a child of this one does better: its node and snapshot are asked of memory now,
-    // so the wait overlaps this expansion.
-    if (!cola_.Vacia()) {
-      const std::uint32_t proxima = cola_.Proxima();
-      const std::uint8_t* foto = Foto(proxima);
-      __builtin_prefetch(&nodos_[proxima]);
-      __builtin_prefetch(foto);
-      __builtin_prefetch(foto + tamFoto_ - 1);
-    }
     Escribir(Foto(nodo));
     if (enProfundidad_) {
       x = Hundir(nodo);
