@@ -134,28 +134,27 @@ std::uint64_t Bit(std::size_t id) { return std::uint64_t{1} << id; }
 
 }  // namespace
 
-TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
-  TGanchosComoDatos r;
-  if (TieneLlamadas(m)) return r;
-  r.Apila = m.PuedeApilar != ApilarPorReglas;
-  r.Vacia = m.PuedeOcuparVacia != OcuparPorReglas || m.PuedeFundar != FundarPorReglas;
-  if (!r.Apila && !r.Vacia) return r;
-  const std::size_t grupos = m.Grupos.size();
-  r.ApilaGanchos.assign(grupos, {});
-  r.VaciaGanchos.assign(grupos, 0);
-  r.ApilaTramos.assign(grupos, false);
-  r.VaciaTramos.assign(grupos, false);
-  r.LlenaToma.assign(grupos, true);
-  TSonda s(m);
+// Asks a table's functions about cards laid out at will (LeerGanchos), one destination
+// group and top card at a time.
+struct TProbador {
+  TMesa& m;
+  const TReglasComoDatos& reglas;
+  TSonda s;
   // Per group and card, the cards its rules put that card on.
-  std::vector<std::array<std::uint64_t, 40>> debajo(grupos);
-  for (std::size_t o = 0; o < grupos; ++o)
-    for (std::size_t w = 0; w < 40; ++w)
-      for (std::uint64_t b = reglas.Apila[o][w]; b; b &= b - 1)
-        debajo[o][static_cast<std::size_t>(__builtin_ctzll(b))] |= Bit(w);
+  std::vector<std::array<std::uint64_t, 40>> debajo;
+
+  TProbador(TMesa& mesa, const TReglasComoDatos& r)
+      : m(mesa), reglas(r), s(mesa), debajo(mesa.Grupos.size()) {
+    for (std::size_t o = 0; o < debajo.size(); ++o)
+      for (std::size_t w = 0; w < 40; ++w)
+        for (std::uint64_t b = reglas.Apila[o][w]; b; b &= b - 1)
+          debajo[o][static_cast<std::size_t>(__builtin_ctzll(b))] |= Bit(w);
+  }
+
   // Every card `y` from a pile of every group, in four shapes: alone, on a card, with a
   // card on it, between two; `t` the destination's top card, or none.
-  auto probar = [&](std::size_t g, TCarta* t, TCarta* bajoT) {
+  void Probar(TGanchosComoDatos& r, std::size_t g, TCarta* t, TCarta* bajoT) {
+    const std::size_t grupos = m.Grupos.size();
     TGrupo* grupo = m.Grupos[g];
     s.Destino.Grupo = grupo;
     for (std::size_t y = 0; y < 40; ++y) {
@@ -189,16 +188,47 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
         if (tramo) r.VaciaTramos[g] = true;
       }
     }
-  };
+  }
+
+  // The top card `t` of a pile of group `g`, alone and with a card under it.
+  void ProbarTope(TGanchosComoDatos& r, std::size_t g, std::size_t t) {
+    TCarta* tope = s.Cartas[t].get();
+    Probar(r, g, tope, nullptr);
+    if (m.Grupos[g]->Capacidad < 2) return;
+    Probar(r, g, tope, s.Otra(debajo[g][t], Bit(t)));
+  }
+};
+
+namespace {
+
+TGanchosComoDatos Vacios(const TMesa& m) {
+  TGanchosComoDatos r;
+  r.Apila = m.PuedeApilar != ApilarPorReglas;
+  r.Vacia = m.PuedeOcuparVacia != OcuparPorReglas || m.PuedeFundar != FundarPorReglas;
+  if (!r.Apila && !r.Vacia) return r;
+  const std::size_t grupos = m.Grupos.size();
+  r.ApilaGanchos.assign(grupos, {});
+  r.VaciaGanchos.assign(grupos, 0);
+  r.ApilaTramos.assign(grupos, false);
+  r.VaciaTramos.assign(grupos, false);
+  r.LlenaToma.assign(grupos, true);
+  return r;
+}
+
+}  // namespace
+
+TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
+  if (TieneLlamadas(m)) return {};
+  TGanchosComoDatos r = Vacios(m);
+  if (!r.Apila && !r.Vacia) return r;
+  const std::size_t grupos = m.Grupos.size();
+  TProbador probador(m, reglas);
+  TSonda& s = probador.s;
+  const auto& debajo = probador.debajo;
   for (std::size_t g = 0; g < grupos; ++g) {
-    if (r.Vacia) probar(g, nullptr, nullptr);
+    if (r.Vacia) probador.Probar(r, g, nullptr, nullptr);
     if (!r.Apila) continue;
-    for (std::size_t t = 0; t < 40; ++t) {
-      TCarta* tope = s.Cartas[t].get();
-      probar(g, tope, nullptr);
-      if (m.Grupos[g]->Capacidad < 2) continue;
-      probar(g, tope, s.Otra(debajo[g][t], Bit(t)));
-    }
+    for (std::size_t t = 0; t < 40; ++t) probador.ProbarTope(r, g, t);
   }
   // Full piles: under each top card, from the top down, cards the group's rules lay in
   // order where there are some left; the card asked about alone or with a card on it.
@@ -234,6 +264,54 @@ TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas) {
     r.LlenaToma[g] = toma;
   }
   return r;
+}
+
+namespace {
+
+// Every group takes from every group while it lives, the table's own lists put back after.
+class TOrigenesAbiertos {
+ public:
+  explicit TOrigenesAbiertos(TMesa& m) : m_(m) {
+    antes_.reserve(m.Grupos.size());
+    for (TGrupo* g : m.Grupos) {
+      antes_.push_back(g->Origenes);
+      g->Origenes.assign(m.Grupos.begin(), m.Grupos.end());
+    }
+  }
+  ~TOrigenesAbiertos() {
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g) m_.Grupos[g]->Origenes = std::move(antes_[g]);
+  }
+  TOrigenesAbiertos(const TOrigenesAbiertos&) = delete;
+  TOrigenesAbiertos& operator=(const TOrigenesAbiertos&) = delete;
+
+ private:
+  TMesa& m_;
+  std::vector<std::vector<TGrupo*>> antes_;
+};
+
+}  // namespace
+
+TGanchosPorTope::TGanchosPorTope(TMesa& m, const TReglasComoDatos& reglas,
+                                 TGanchosComoDatos& r)
+    : m_(m), leidos_(m.Grupos.size(), 0) {
+  for (const auto& c : m.Cartas)
+    if (c->AlArrastrarSobre) return;
+  for (const auto& p : m.Pilas)
+    if (p->AlArrastrarSobre) return;
+  r = Vacios(m);
+  if (!r.Apila && !r.Vacia) return;
+  probador_ = std::make_unique<TProbador>(m, reglas);
+  if (!r.Vacia) return;
+  TOrigenesAbiertos abiertos(m);
+  for (std::size_t g = 0; g < m.Grupos.size(); ++g) probador_->Probar(r, g, nullptr, nullptr);
+}
+
+TGanchosPorTope::~TGanchosPorTope() = default;
+
+void TGanchosPorTope::LeerTopeDeVeras(TGanchosComoDatos& r, std::size_t g, std::uint8_t t) {
+  leidos_[g] |= Bit(t);
+  TOrigenesAbiertos abiertos(m_);
+  probador_->ProbarTope(r, g, t);
 }
 
 TOrdenEnCasa LeerOrdenEnCasa(const TMesa& m, const TReglasComoDatos& reglas) {

@@ -4,6 +4,7 @@
 // than this, so the search asks them only about these cards.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/Mesa.h"
@@ -71,3 +72,32 @@ struct TGanchosComoDatos {
 
 // Nothing is read on a table with callbacks, nor where the engine's defaults decide.
 TGanchosComoDatos LeerGanchos(TMesa& m, const TReglasComoDatos& reglas);
+// The same reading on a table with callbacks, where they change no more than which groups
+// take from which (what the search reads as the table's structure at every position): asked
+// with every group taking from every group, as the functions read those lists only to turn
+// a card down, what they take then holds all they take under any lists. The empty piles are
+// read at once, a top card of a group when first asked for (most of a group's forty never
+// come up in a deal, and the whole reading costs more than a small deal's search); full
+// piles are not read (LlenaToma stays true). Nothing is read where a pile or a card has a
+// drag-over callback, which may accept what the functions refuse.
+struct TProbador;
+class TGanchosPorTope {
+ public:
+  // Fills `r` with what is read at once: nothing, with Apila and Vacia false, where
+  // nothing can be.
+  TGanchosPorTope(TMesa& m, const TReglasComoDatos& reglas, TGanchosComoDatos& r);
+  ~TGanchosPorTope();
+  TGanchosPorTope(const TGanchosPorTope&) = delete;
+  TGanchosPorTope& operator=(const TGanchosPorTope&) = delete;
+  // Reads into `r`, once, what the functions lay on card `t` on a pile of group `g`
+  // (ApilaGanchos[g][t], and ApilaTramos[g] where they take a card with one on it there).
+  void LeerTope(TGanchosComoDatos& r, std::size_t g, std::uint8_t t) {
+    if (!(leidos_[g] >> t & 1)) LeerTopeDeVeras(r, g, t);
+  }
+
+ private:
+  void LeerTopeDeVeras(TGanchosComoDatos& r, std::size_t g, std::uint8_t t);
+  TMesa& m_;
+  std::unique_ptr<TProbador> probador_;
+  std::vector<std::uint64_t> leidos_;  // per group, the top cards read, as bits
+};

@@ -367,6 +367,8 @@ class TBusqueda {
   TGanchosComoDatos ganchos_;
   bool ganchosLeidos_ = false;
   bool ganchosFiltro_ = false;  // whether ganchos_ has been read
+  // Where ganchos_ is read a top card at a time (a table with callbacks).
+  std::unique_ptr<TGanchosPorTope> porTope_;
   // The questions put to the table's decisions in AceptaEn, while that matters: without
   // the reading, most of them are refused (Solitario De Los Casi 14 Montones: some 560 a
   // position, three in four refused).
@@ -1783,7 +1785,12 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
   // for the 4,096th, as it did.
   if (!ganchosFiltro_ && (r_.Posiciones >= 4096 || preguntas_ >= kPreguntasAntesDeLeer) &&
       (ganchosApila_ || ganchosVacia_)) {
-    ganchos_ = LeerGanchos(m_, reglas_);
+    // On a table with callbacks the reading, a top card at a time, bounds the questions
+    // alone: what else reads it turns itself off there.
+    if (conLlamadas_)
+      porTope_ = std::make_unique<TGanchosPorTope>(m_, reglas_, ganchos_);
+    else
+      ganchos_ = LeerGanchos(m_, reglas_);
     ganchosFiltro_ = true;
   }
   if (!ganchosLeidos_ && r_.Posiciones >= 4096 && (ganchosApila_ || ganchosVacia_)) {
@@ -1878,8 +1885,10 @@ void TBusqueda::PrepararDestinos(const std::uint8_t* foto, const TEstructura& e)
       toma = !p.Tope                                 ? reglas_.Vacia[g]
              : p.Cantidad >= e.Grupos[d]->Capacidad ? 0
                                                      : reglas_.Apila[g][IdCarta(*p.Tope)];
-    else if (leida)
+    else if (leida) {
+      if (porTope_ && p.Tope) porTope_->LeerTope(ganchos_, g, IdCarta(*p.Tope));
       toma = p.Tope ? ganchos_.ApilaGanchos[g][IdCarta(*p.Tope)] : ganchos_.VaciaGanchos[g];
+    }
     else
       toma = ~std::uint64_t{0};
     // A full pile whose function, read, took nothing on a full pile of its group.

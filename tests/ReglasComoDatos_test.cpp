@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <string>
@@ -163,6 +164,76 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
   // foundation of ten.
   for (std::size_t g = 0; g < casi14.Grupos.size(); ++g)
     EXPECT_FALSE(ganchos.LlenaToma[g]) << casi14.Grupos[g]->NombreGrupo;
+}
+
+// On a table whose callbacks change which groups take from which, the functions read
+// with every group taking from every group, a top card as it comes up, against their own decisions on random
+// positions reached by play: every drag accepted was read, also where the destination's
+// group did not take from the card's when the deal began (a reading under the lists of
+// that moment would leave those out); and the table's lists are as they were after it.
+TEST(ReglasComoDatos, LosGanchosConLlamadasCubrenSusDecisiones) {
+  std::mt19937 azar(20261211);
+  std::vector<std::string> leidos;
+  long fueraDeLosPrimeros = 0;
+  for (const auto& juego : Juegos()) {
+    long aceptadas = 0;
+    for (std::int32_t numero = 1; numero <= 8; ++numero) {
+      TMesa m;
+      juego.Preparar(m, numero);
+      const TReglasComoDatos reglas = LeerReglas(m);
+      std::vector<std::vector<TGrupo*>> primeros;
+      for (const TGrupo* g : m.Grupos) primeros.push_back(g->Origenes);
+      TGanchosComoDatos ganchos;
+      TGanchosPorTope porTope(m, reglas, ganchos);
+      if (!TieneLlamadas(m) || (!ganchos.Apila && !ganchos.Vacia)) break;
+      for (const auto& p : m.Pilas)
+        if (p->Tope && ganchos.Apila) porTope.LeerTope(ganchos, IndiceGrupo(m, p->Grupo), IdCarta(*p->Tope));
+      for (std::size_t g = 0; g < m.Grupos.size(); ++g)
+        ASSERT_EQ(m.Grupos[g]->Origenes, primeros[g]) << juego.Clave << " " << m.Grupos[g]->NombreGrupo;
+      if (numero == 1) leidos.push_back(juego.Clave);
+      JugarAlAzar(m, azar, 150, [&](TCarta& c, TPila& hacia) {
+        if (!(hacia.Tope ? ganchos.Apila : ganchos.Vacia)) return;
+        ++aceptadas;
+        const std::size_t g = IndiceGrupo(m, hacia.Grupo);
+        if (hacia.Tope) porTope.LeerTope(ganchos, g, IdCarta(*hacia.Tope));
+        const auto& antes = primeros[g];
+        if (std::find(antes.begin(), antes.end(), c.Pila->Grupo) == antes.end()) ++fueraDeLosPrimeros;
+        const std::uint64_t admite = hacia.Tope ? ganchos.ApilaGanchos[g][IdCarta(*hacia.Tope)]
+                                                : ganchos.VaciaGanchos[g];
+        ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
+                                              << NotacionCarta(c) << " a la pila " << hacia.Numero;
+        if (hacia.Tope && hacia.Cantidad == hacia.Grupo->Capacidad) {
+          ASSERT_TRUE(ganchos.LlenaToma[g]) << juego.Clave << " " << numero << ": "
+                                            << NotacionCarta(c) << " a la pila llena " << hacia.Numero;
+        }
+        if (c.Encima) {
+          ASSERT_TRUE(hacia.Tope ? ganchos.ApilaTramos[g] : ganchos.VaciaTramos[g])
+              << juego.Clave << " " << numero << ": " << NotacionCarta(c) << " con cartas encima";
+        }
+      });
+      if (HasFatalFailure()) return;
+    }
+    if (!leidos.empty() && leidos.back() == juego.Clave) {
+      EXPECT_GT(aceptadas, 50) << juego.Clave;
+    }
+  }
+  EXPECT_EQ(leidos, (std::vector<std::string>{"SolitarioAnárquicoII"}));
+  EXPECT_GT(fueraDeLosPrimeros, 0);
+}
+
+// A drag-over callback may accept what the functions refuse: nothing is read there.
+TEST(ReglasComoDatos, NadaSeLeeConUnaLlamadaQueDecide) {
+  TMesa m;
+  BuscarRegistro("SolitarioAnárquicoII")->Preparar(m, 1);
+  const TReglasComoDatos reglas = LeerReglas(m);
+  TGanchosComoDatos antes;
+  TGanchosPorTope leer(m, reglas, antes);
+  ASSERT_TRUE(antes.Apila);
+  m.Pilas.front()->AlArrastrarSobre = [](TPila&, TCarta&, int, int, bool& acepta) { acepta = true; };
+  TGanchosComoDatos ganchos;
+  TGanchosPorTope leerOtraVez(m, reglas, ganchos);
+  EXPECT_FALSE(ganchos.Apila);
+  EXPECT_FALSE(ganchos.Vacia);
 }
 
 // A stacking function that takes a card one rank lower on any pile, full or not: its
