@@ -279,7 +279,8 @@ class TOrigenesAbiertos {
     }
   }
   ~TOrigenesAbiertos() {
-    for (std::size_t g = 0; g < m_.Grupos.size(); ++g) m_.Grupos[g]->Origenes = std::move(antes_[g]);
+    for (std::size_t g = 0; g < m_.Grupos.size(); ++g)
+      m_.Grupos[g]->Origenes = std::move(antes_[g]);
   }
   TOrigenesAbiertos(const TOrigenesAbiertos&) = delete;
   TOrigenesAbiertos& operator=(const TOrigenesAbiertos&) = delete;

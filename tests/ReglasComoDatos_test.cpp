@@ -122,8 +122,9 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
         ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
                                               << NotacionCarta(c) << " a la pila " << hacia.Numero;
         if (hacia.Tope && hacia.Cantidad == hacia.Grupo->Capacidad) {
-          ASSERT_TRUE(ganchos.LlenaToma[g]) << juego.Clave << " " << numero << ": "
-                                            << NotacionCarta(c) << " a la pila llena " << hacia.Numero;
+          ASSERT_TRUE(ganchos.LlenaToma[g])
+              << juego.Clave << " " << numero << ": " << NotacionCarta(c) << " a la pila llena "
+              << hacia.Numero;
         }
         if (c.Encima) {
           ++conCartasEncima;
@@ -167,10 +168,11 @@ TEST(ReglasComoDatos, LosGanchosLeidosCubrenSusDecisiones) {
 }
 
 // On a table whose callbacks change which groups take from which, the functions read
-// with every group taking from every group, a top card as it comes up, against their own decisions on random
-// positions reached by play: every drag accepted was read, also where the destination's
-// group did not take from the card's when the deal began (a reading under the lists of
-// that moment would leave those out); and the table's lists are as they were after it.
+// with every group taking from every group, a top card as it comes up, against their own
+// decisions on random positions reached by play: every drag accepted was read, also where
+// the destination's group did not take from the card's when the deal began (a reading under
+// the lists of that moment would leave those out); and the table's lists are as they were
+// after it.
 TEST(ReglasComoDatos, LosGanchosConLlamadasCubrenSusDecisiones) {
   std::mt19937 azar(20261211);
   std::vector<std::string> leidos;
@@ -187,9 +189,11 @@ TEST(ReglasComoDatos, LosGanchosConLlamadasCubrenSusDecisiones) {
       TGanchosPorTope porTope(m, reglas, ganchos);
       if (!TieneLlamadas(m) || (!ganchos.Apila && !ganchos.Vacia)) break;
       for (const auto& p : m.Pilas)
-        if (p->Tope && ganchos.Apila) porTope.LeerTope(ganchos, IndiceGrupo(m, p->Grupo), IdCarta(*p->Tope));
+        if (p->Tope && ganchos.Apila)
+          porTope.LeerTope(ganchos, IndiceGrupo(m, p->Grupo), IdCarta(*p->Tope));
       for (std::size_t g = 0; g < m.Grupos.size(); ++g)
-        ASSERT_EQ(m.Grupos[g]->Origenes, primeros[g]) << juego.Clave << " " << m.Grupos[g]->NombreGrupo;
+        ASSERT_EQ(m.Grupos[g]->Origenes, primeros[g])
+            << juego.Clave << " " << m.Grupos[g]->NombreGrupo;
       if (numero == 1) leidos.push_back(juego.Clave);
       JugarAlAzar(m, azar, 150, [&](TCarta& c, TPila& hacia) {
         if (!(hacia.Tope ? ganchos.Apila : ganchos.Vacia)) return;
@@ -197,14 +201,16 @@ TEST(ReglasComoDatos, LosGanchosConLlamadasCubrenSusDecisiones) {
         const std::size_t g = IndiceGrupo(m, hacia.Grupo);
         if (hacia.Tope) porTope.LeerTope(ganchos, g, IdCarta(*hacia.Tope));
         const auto& antes = primeros[g];
-        if (std::find(antes.begin(), antes.end(), c.Pila->Grupo) == antes.end()) ++fueraDeLosPrimeros;
+        if (std::find(antes.begin(), antes.end(), c.Pila->Grupo) == antes.end())
+          ++fueraDeLosPrimeros;
         const std::uint64_t admite = hacia.Tope ? ganchos.ApilaGanchos[g][IdCarta(*hacia.Tope)]
                                                 : ganchos.VaciaGanchos[g];
         ASSERT_TRUE(admite >> IdCarta(c) & 1) << juego.Clave << " " << numero << ": "
                                               << NotacionCarta(c) << " a la pila " << hacia.Numero;
         if (hacia.Tope && hacia.Cantidad == hacia.Grupo->Capacidad) {
-          ASSERT_TRUE(ganchos.LlenaToma[g]) << juego.Clave << " " << numero << ": "
-                                            << NotacionCarta(c) << " a la pila llena " << hacia.Numero;
+          ASSERT_TRUE(ganchos.LlenaToma[g])
+              << juego.Clave << " " << numero << ": " << NotacionCarta(c) << " a la pila llena "
+              << hacia.Numero;
         }
         if (c.Encima) {
           ASSERT_TRUE(hacia.Tope ? ganchos.ApilaTramos[g] : ganchos.VaciaTramos[g])
@@ -229,7 +235,9 @@ TEST(ReglasComoDatos, NadaSeLeeConUnaLlamadaQueDecide) {
   TGanchosComoDatos antes;
   TGanchosPorTope leer(m, reglas, antes);
   ASSERT_TRUE(antes.Apila);
-  m.Pilas.front()->AlArrastrarSobre = [](TPila&, TCarta&, int, int, bool& acepta) { acepta = true; };
+  m.Pilas.front()->AlArrastrarSobre = [](TPila&, TCarta&, int, int, bool& acepta) {
+    acepta = true;
+  };
   TGanchosComoDatos ganchos;
   TGanchosPorTope leerOtraVez(m, reglas, ganchos);
   EXPECT_FALSE(ganchos.Apila);
